@@ -1,0 +1,144 @@
+// The seam between the stand-ins and the person at the keyboard.
+//
+// Wherever the real system would wait for the user (a prompt on the command line, a modal
+// dialog's message loop, a message box, the colour dialog, a drag, an Esc check in a long loop),
+// the stand-ins pull the user's next action from the installed UserSession. The host's scripted
+// user implements it from a session script; tests use ActionQueueSession below. Everything the
+// user would see on the command line (acutPrintf, prompts, echoed answers) and every window
+// event goes out through the same object, so that a session has one transcript.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+enum class ActionKind {
+  // Editor actions: they answer prompts.
+  kCommand,    // text = command name, args = typed answers to its first prompts
+  kTyped,      // text = one typed line answering a prompt ("" is an empty line)
+  kPick,       // handles = picked entities
+  kPickAt,     // x, y = the point pointed at
+  kPoint,      // x, y, z = a point (during a drag: the pick)
+  kMove,       // x, y = one cursor sample during a drag
+  kEnter,      // empty response
+  kEsc,        // cancel
+  kPreselect,  // handles = pick-first selection of the next command
+  kBreak,      // Esc pressed during a long loop (reported by the next acedUsrBrk)
+  // Window actions: they go to windows.
+  kClick,   // control
+  kType,    // control, text
+  kChoose,  // control, text
+  kRows,    // control, numbers = row indices (empty: clear the selection)
+  kHeader,  // control, numbers[0] = column
+  kMenu,    // control, text = menu item
+  // Answers to the system's own boxes.
+  kAnswer,  // text = "ok", "yes", "no" or "cancel"
+  kColour,  // numbers[0] = colour index; empty numbers: the dialog is cancelled
+};
+
+struct UserAction {
+  ActionKind kind = ActionKind::kEnter;
+  int line = 0;                    // where it came from (script line number), for messages
+  std::wstring text;               // see ActionKind
+  std::vector<std::wstring> args;  // kCommand only
+  std::vector<uint64_t> handles;   // kPick, kPreselect
+  double x = 0, y = 0, z = 0;      // kPickAt, kPoint, kMove
+  bool has_z = false;
+  int template_id = 0;  // window actions: the @ID prefix, 0 for the active window
+  int control = 0;      // window actions: the control id
+  std::vector<int> numbers;
+
+  bool IsWindowAction() const;
+  bool IsEditorAction() const;  // kTyped, kPick, kPickAt, kPoint, kMove, kEnter, kEsc
+  // A short description for messages: "click 213", "point 10,20".
+  std::wstring Describe() const;
+};
+
+// Exit codes of a session whose input did not fit (as harnex-host reports them).
+constexpr int kExitExpectFailed = 2;
+constexpr int kExitScriptMismatch = 3;
+
+class UserSession {
+ public:
+  virtual ~UserSession() = default;
+
+  // The next action that waits for a consumer, or null at the end of the input and after
+  // Stop. The pointer stays valid until Take or the next Peek.
+  virtual const UserAction* Peek() = 0;
+  // Takes the action that Peek gave. Must only follow a non-null Peek.
+  virtual void Take() = 0;
+  // Text for the command line, verbatim ("\n" starts a new line).
+  virtual void Print(std::wstring_view text) = 0;
+  // A window event: one transcript line of its own, beginning with "[".
+  virtual void Event(std::wstring_view line) = 0;
+  // The input does not fit what the session asked for (a question box without an answer, an
+  // action nothing can take): remember why and with which exit code, and give no more actions.
+  // The callers then unwind as at the end of the input: prompts are cancelled, dialogs closed.
+  virtual void Stop(int exit_code, std::wstring_view reason) = 0;
+};
+
+// The installed session, or null: then nothing waits (prompts are cancelled, message boxes
+// take their default answer) and printed text is dropped.
+void SetUserSession(UserSession* session);
+UserSession* CurrentUserSession();
+
+// Convenience over the installed session; all are harmless without one.
+const UserAction* PeekAction();
+void TakeAction();
+void PrintText(std::wstring_view text);
+void PrintEvent(std::wstring_view line);
+void StopSession(int exit_code, std::wstring_view reason);
+
+// Window actions that arrive while something else waits (a prompt, a drag) are handed to the
+// window system, which installs its dispatcher here. The handler returns false when no window
+// can take the action.
+using WindowActionHandler = std::function<bool(const UserAction&)>;
+void SetWindowActionHandler(WindowActionHandler handler);
+bool DeliverWindowAction(const UserAction& action);
+
+// A session fed from a queue of actions, with the transcript kept in memory: the base of the
+// host's scripted user and the tool of the stand-ins' own tests.
+class ActionQueueSession : public UserSession {
+ public:
+  void Push(UserAction action) { queue_.push_back(std::move(action)); }
+  // Puts actions before everything queued (the typed answers of a command line).
+  void PushFront(std::vector<UserAction> actions);
+
+  const UserAction* Peek() override;
+  void Take() override;
+  void Print(std::wstring_view text) override { transcript_.append(text); }
+  void Event(std::wstring_view line) override;
+  void Stop(int exit_code, std::wstring_view reason) override;
+
+  const std::wstring& transcript() const { return transcript_; }
+  void ClearTranscript() { transcript_.clear(); }
+  bool stopped() const { return exit_code_ != 0; }
+  int exit_code() const { return exit_code_; }
+  const std::wstring& stop_reason() const { return stop_reason_; }
+  size_t pending() const { return queue_.size(); }
+
+ protected:
+  std::deque<UserAction> queue_;
+  std::wstring transcript_;
+  int exit_code_ = 0;
+  std::wstring stop_reason_;
+};
+
+// Installs a session for the lifetime of this object and restores the previous one after.
+class ScopedUserSession {
+ public:
+  explicit ScopedUserSession(UserSession* session);
+  ~ScopedUserSession();
+  ScopedUserSession(const ScopedUserSession&) = delete;
+  ScopedUserSession& operator=(const ScopedUserSession&) = delete;
+
+ private:
+  UserSession* previous_;
+};
+
+}  // namespace platform
