@@ -2,6 +2,7 @@
 #include "user_session.h"
 
 #include <cwchar>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -111,6 +112,12 @@ void SetWindowActionHandler(WindowActionHandler handler) { Handler() = std::move
 bool DeliverWindowAction(const UserAction& action) {
   return Handler() ? Handler()(action) : false;
 }
+
+namespace {
+bool g_cancel_requested = false;
+}
+void RequestCancel() { g_cancel_requested = true; }
+bool TakeCancelRequest() { return std::exchange(g_cancel_requested, false); }
 
 void ActionQueueSession::PushFront(std::vector<UserAction> actions) {
   queue_.insert(queue_.begin(), std::make_move_iterator(actions.begin()),

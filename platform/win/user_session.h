@@ -101,6 +101,11 @@ using WindowActionHandler = std::function<bool(const UserAction&)>;
 void SetWindowActionHandler(WindowActionHandler handler);
 bool DeliverWindowAction(const UserAction& action);
 
+// The command line's cancel (Esc typed into it, e.g. a WM_CHAR 27 sent by a modeless window):
+// the active command's pending or next prompt ends as cancelled. Taking the request clears it.
+void RequestCancel();
+bool TakeCancelRequest();
+
 // A session fed from a queue of actions, with the transcript kept in memory: the base of the
 // host's scripted user and the tool of the stand-ins' own tests.
 class ActionQueueSession : public UserSession {
