@@ -1,0 +1,94 @@
+// The scripted user: script steps in, actions and checks out, transcript streamed.
+#include "host/scripted_user.h"
+
+#include <utility>
+
+namespace host {
+
+void ScriptedUser::Add(ScriptStep step) {
+  steps_.push_back(std::move(step));
+}
+
+void ScriptedUser::Add(std::vector<ScriptStep> steps) {
+  for (auto& s : steps) steps_.push_back(std::move(s));
+}
+
+const platform::UserAction* ScriptedUser::Peek() {
+  if (stopped()) return nullptr;
+  // Typed answers of a command and an action already moved forward wait in the queue.
+  if (queue_.empty() && !Advance()) return nullptr;
+  if (stopped()) return nullptr;
+  return ActionQueueSession::Peek();
+}
+
+bool ScriptedUser::Advance() {
+  while (!stopped()) {
+    if (steps_.empty()) {
+      if (!line_source_) return false;
+      std::wstring line;
+      if (!line_source_(&line, ++source_line_)) {
+        line_source_ = nullptr;  // the end of the input stays the end
+        return false;
+      }
+      std::vector<ScriptStep> read;
+      std::wstring error;
+      if (!ReadScriptLine(line, source_line_, &read, &error)) {
+        if (diagnostics_) {
+          diagnostics_(L"line " + std::to_wstring(source_line_) + L": " + error + L"\n");
+        }
+        continue;
+      }
+      Add(std::move(read));
+      continue;
+    }
+    ScriptStep step = std::move(steps_.front());
+    steps_.pop_front();
+    if (step.kind == ScriptStep::Kind::kAction) {
+      queue_.push_back(std::move(step.action));
+      return true;
+    }
+    RunDirective(step);
+  }
+  return false;
+}
+
+void ScriptedUser::RunDirective(const ScriptStep& step) {
+  if (step.kind == ScriptStep::Kind::kExpect) {
+    const std::wstring_view since = std::wstring_view(transcript_).substr(expect_mark_);
+    const bool found = since.find(step.text) != std::wstring_view::npos;
+    expect_mark_ = transcript_.size();
+    if (!found) {
+      std::wstring where = step.line ? L"line " + std::to_wstring(step.line) + L": " : L"";
+      Stop(platform::kExitExpectFailed,
+           where + L"expected text not found in the transcript: \"" + step.text + L"\"");
+    }
+    return;
+  }
+  std::wstring view = show_ ? show_(step) : std::wstring(L"nothing to show");
+  if (!view.empty() && view.back() != L'\n') view += L'\n';
+  const size_t from = transcript_.size();
+  // A view stands on lines of its own, like a window event.
+  if (!transcript_.empty() && transcript_.back() != L'\n') transcript_ += L'\n';
+  transcript_ += view;
+  Emit(from);
+}
+
+void ScriptedUser::Print(std::wstring_view text) {
+  const size_t from = transcript_.size();
+  ActionQueueSession::Print(text);
+  Emit(from);
+}
+
+void ScriptedUser::Event(std::wstring_view line) {
+  const size_t from = transcript_.size();
+  ActionQueueSession::Event(line);
+  Emit(from);
+}
+
+void ScriptedUser::Emit(size_t from) {
+  if (output_ && from < transcript_.size()) {
+    output_(std::wstring_view(transcript_).substr(from));
+  }
+}
+
+}  // namespace host

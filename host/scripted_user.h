@@ -1,0 +1,70 @@
+// The scripted user: the user session that a session script (or the keyboard) drives.
+//
+// It hands the script's actions to the stand-ins through the user-session seam and handles the
+// directives itself whenever the input is asked for: `expect` checks the transcript written since
+// the previous expect (a miss stops the session with exit 2), `show` prints a view through the
+// installed show handler. The transcript is kept in memory and, when an output is set, streamed
+// to it as it grows.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/script.h"
+#include "platform/win/user_session.h"
+
+namespace host {
+
+class ScriptedUser : public platform::ActionQueueSession {
+ public:
+  // Gives the next input line; false at the end of the input. Called only when every step read
+  // so far has been used, so that standard input is read lazily.
+  using LineSource = std::function<bool(std::wstring* line, int line_number)>;
+  using TextSink = std::function<void(std::wstring_view)>;
+  // Returns the text that a show step prints (without trailing newline handling: the scripted
+  // user puts it on lines of its own).
+  using ShowHandler = std::function<std::wstring(const ScriptStep&)>;
+
+  ScriptedUser() = default;
+  ScriptedUser(const ScriptedUser&) = delete;
+  ScriptedUser& operator=(const ScriptedUser&) = delete;
+
+  // Appends steps after everything added before.
+  void Add(ScriptStep step);
+  void Add(std::vector<ScriptStep> steps);
+
+  void SetLineSource(LineSource source) { line_source_ = std::move(source); }
+  // Where the transcript is streamed (the program: standard output).
+  void SetOutput(TextSink sink) { output_ = std::move(sink); }
+  // Where the reader's complaints about typed lines go (the program: standard error). A line
+  // from the line source that cannot be read is reported there and skipped.
+  void SetDiagnostics(TextSink sink) { diagnostics_ = std::move(sink); }
+  void SetShowHandler(ShowHandler handler) { show_ = std::move(handler); }
+
+  const platform::UserAction* Peek() override;
+  void Print(std::wstring_view text) override;
+  void Event(std::wstring_view line) override;
+
+  // Steps not yet used (directives and actions), typed answers of commands included.
+  size_t remaining() const { return steps_.size() + queue_.size(); }
+
+ private:
+  // Moves the next action into the queue, handling the directives before it. False at the end
+  // of the input.
+  bool Advance();
+  void RunDirective(const ScriptStep& step);
+  void Emit(size_t from);
+
+  std::deque<ScriptStep> steps_;
+  LineSource line_source_;
+  int source_line_ = 0;
+  TextSink output_;
+  TextSink diagnostics_;
+  ShowHandler show_;
+  size_t expect_mark_ = 0;
+};
+
+}  // namespace host

@@ -1,0 +1,185 @@
+// Session scripts: every action, quoting, comments, errors with line numbers and encodings.
+#include "host/script.h"
+
+#include <gtest/gtest.h>
+
+#include "host/text_codec.h"
+
+namespace host {
+namespace {
+
+using platform::ActionKind;
+
+ScriptStep One(const std::wstring& line) {
+  std::vector<ScriptStep> out;
+  std::wstring error;
+  EXPECT_TRUE(ReadScriptLine(line, 1, &out, &error)) << "error: " << WideToUtf8(error);
+  EXPECT_EQ(out.size(), 1u) << WideToUtf8(line);
+  return out.empty() ? ScriptStep{} : out.front();
+}
+
+TEST(ScriptTest, EditorActions) {
+  ScriptStep s = One(L"command RQ_HARNEX");
+  EXPECT_EQ(s.action.kind, ActionKind::kCommand);
+  EXPECT_EQ(s.action.text, L"RQ_HARNEX");
+  EXPECT_TRUE(s.action.args.empty());
+
+  s = One(L"command ARXLOAD Harnex.arx \"two words\" \"\"");
+  EXPECT_EQ(s.action.text, L"ARXLOAD");
+  EXPECT_EQ(s.action.args, (std::vector<std::wstring>{L"Harnex.arx", L"two words", L""}));
+
+  s = One(L"pick 1A,2b, 3F");
+  EXPECT_EQ(s.action.kind, ActionKind::kPick);
+  EXPECT_EQ(s.action.handles, (std::vector<uint64_t>{0x1A, 0x2B, 0x3F}));
+
+  s = One(L"preselect FF");
+  EXPECT_EQ(s.action.kind, ActionKind::kPreselect);
+  EXPECT_EQ(s.action.handles, (std::vector<uint64_t>{0xFF}));
+
+  s = One(L"pickat 10.5,-20");
+  EXPECT_EQ(s.action.kind, ActionKind::kPickAt);
+  EXPECT_DOUBLE_EQ(s.action.x, 10.5);
+  EXPECT_DOUBLE_EQ(s.action.y, -20);
+
+  s = One(L"point 1,2,3e1");
+  EXPECT_EQ(s.action.kind, ActionKind::kPoint);
+  EXPECT_TRUE(s.action.has_z);
+  EXPECT_DOUBLE_EQ(s.action.z, 30);
+
+  s = One(L"point 1, 2");
+  EXPECT_FALSE(s.action.has_z);
+  EXPECT_DOUBLE_EQ(s.action.y, 2);
+
+  s = One(L"move 5,6");
+  EXPECT_EQ(s.action.kind, ActionKind::kMove);
+  EXPECT_DOUBLE_EQ(s.action.x, 5);
+
+  EXPECT_EQ(One(L"enter").action.kind, ActionKind::kEnter);
+  EXPECT_EQ(One(L"esc").action.kind, ActionKind::kEsc);
+  EXPECT_EQ(One(L"break").action.kind, ActionKind::kBreak);
+}
+
+TEST(ScriptTest, WindowActionsAndAnswers) {
+  ScriptStep s = One(L"click 1001");
+  EXPECT_EQ(s.action.kind, ActionKind::kClick);
+  EXPECT_EQ(s.action.control, 1001);
+  EXPECT_EQ(s.action.template_id, 0);
+
+  s = One(L"@202 click 1");
+  EXPECT_EQ(s.action.template_id, 202);
+  EXPECT_EQ(s.action.control, 1);
+
+  s = One(L"type 1002 新規 パターン");
+  EXPECT_EQ(s.action.kind, ActionKind::kType);
+  EXPECT_EQ(s.action.text, L"新規 パターン");
+
+  s = One(L"type 1002 \"\"");
+  EXPECT_EQ(s.action.text, L"");
+
+  s = One(L"@205 choose 1003 \"屋内\"");
+  EXPECT_EQ(s.action.kind, ActionKind::kChoose);
+  EXPECT_EQ(s.action.template_id, 205);
+  EXPECT_EQ(s.action.text, L"屋内");
+
+  s = One(L"rows 1004 0,2,5");
+  EXPECT_EQ(s.action.kind, ActionKind::kRows);
+  EXPECT_EQ(s.action.numbers, (std::vector<int>{0, 2, 5}));
+  EXPECT_TRUE(One(L"rows 1004").action.numbers.empty());
+
+  s = One(L"header 1004 3");
+  EXPECT_EQ(s.action.kind, ActionKind::kHeader);
+  EXPECT_EQ(s.action.numbers, (std::vector<int>{3}));
+
+  s = One(L"menu 1005 貼り付け");
+  EXPECT_EQ(s.action.kind, ActionKind::kMenu);
+  EXPECT_EQ(s.action.text, L"貼り付け");
+
+  s = One(L"answer Yes");
+  EXPECT_EQ(s.action.kind, ActionKind::kAnswer);
+  EXPECT_EQ(s.action.text, L"yes");
+
+  s = One(L"colour 3");
+  EXPECT_EQ(s.action.kind, ActionKind::kColour);
+  EXPECT_EQ(s.action.numbers, (std::vector<int>{3}));
+  EXPECT_TRUE(One(L"colour").action.numbers.empty());
+}
+
+TEST(ScriptTest, DirectivesQuotingAndComments) {
+  ScriptStep s = One(L"expect 設定が終了しました。  # the closing message");
+  EXPECT_EQ(s.kind, ScriptStep::Kind::kExpect);
+  EXPECT_EQ(s.text, L"設定が終了しました。");
+
+  s = One(L"expect \"say \\\"hi\\\" # not a comment\\\\\\n\"");
+  EXPECT_EQ(s.text, L"say \"hi\" # not a comment\\\n");
+
+  s = One(L"expect 5\" pipe");
+  EXPECT_EQ(s.text, L"5\" pipe");
+
+  EXPECT_EQ(One(L"show palette").kind, ScriptStep::Kind::kShowPalette);
+  EXPECT_EQ(One(L"show drawing").kind, ScriptStep::Kind::kShowDrawing);
+  s = One(L"show entity 2A");
+  EXPECT_EQ(s.kind, ScriptStep::Kind::kShowEntity);
+  EXPECT_EQ(s.handle, 0x2Au);
+
+  const auto result = ReadScript(L"# heading\r\n\r\n  command A\r\nenter\n\nesc\rbreak");
+  ASSERT_TRUE(result.ok()) << WideToUtf8(result.error);
+  ASSERT_EQ(result.steps.size(), 4u);
+  EXPECT_EQ(result.steps[0].line, 3);
+  EXPECT_EQ(result.steps[0].action.line, 3);
+  EXPECT_EQ(result.steps[1].line, 4);
+  EXPECT_EQ(result.steps[2].line, 6);
+  EXPECT_EQ(result.steps[3].line, 7);
+}
+
+TEST(ScriptTest, BadLinesAreReportedWithTheirLineNumber) {
+  const struct {
+    const wchar_t* script;
+    const wchar_t* error;
+  } cases[] = {
+      {L"enter\nfly away", L"line 2: unknown action \"fly\""},
+      {L"\n\npoint 1", L"line 3: expected a point X,Y or X,Y,Z, got \"1\""},
+      {L"pickat 1,2,3", L"line 1: expected a point X,Y, got \"1,2,3\""},
+      {L"pick XYZ", L"line 1: expected entity handles in hex (H[,H...]), got \"XYZ\""},
+      {L"pick", L"line 1: expected entity handles in hex (H[,H...]), got \"\""},
+      {L"answer maybe", L"line 1: answer: expected ok, yes, no or cancel, got \"maybe\""},
+      {L"colour 300", L"line 1: colour: expected a colour index 0 to 256, got \"300\""},
+      {L"expect", L"line 1: expect: expected the text to look for"},
+      {L"expect \"open", L"line 1: unterminated quoted text"},
+      {L"expect \"a\" b", L"line 1: unexpected text after the closing quote"},
+      {L"type 12 \"\\t\"", L"line 1: unknown escape \\t in quoted text"},
+      {L"click OK", L"line 1: click: expected a control id, got \"OK\""},
+      {L"@x click 1", L"line 1: expected a template id after @, got \"@x\""},
+      {L"@202 pick 1",
+       L"line 1: expected a window action after @202 (click, type, choose, rows, "
+       L"header, menu)"},
+      {L"show", L"line 1: show: expected palette, entity H or drawing"},
+      {L"command", L"line 1: command: expected a command name"},
+      {L"enter now", L"line 1: enter: unexpected text \"now\""},
+  };
+  for (const auto& c : cases) {
+    const auto result = ReadScript(c.script);
+    EXPECT_EQ(result.error, c.error) << "script: " << WideToUtf8(c.script);
+  }
+}
+
+TEST(ScriptTest, ScriptEncodings) {
+  // "expect 配線" in each encoding a script file may come in.
+  const std::string utf8 = "expect \xE9\x85\x8D\xE7\xB7\x9A\n";
+  const std::string utf8_bom = "\xEF\xBB\xBF" + utf8;
+  const std::string cp932 = "expect \x94\x7A\x90\xFC\n";
+  const std::string utf16{
+      "\xFF\xFE"
+      "e\0x\0p\0e\0c\0t\0 \0\x4D\x91\xDA\x7D\n\0",
+      2 + 20};
+  for (const std::string& bytes : {utf8, utf8_bom, cp932, utf16}) {
+    const auto result = ReadScript(DecodeScriptBytes(bytes));
+    ASSERT_TRUE(result.ok()) << WideToUtf8(result.error);
+    ASSERT_EQ(result.steps.size(), 1u);
+    EXPECT_EQ(result.steps[0].text, L"配線") << "bytes: " << bytes;
+  }
+  // Half-width katakana in code page 932 are single bytes.
+  EXPECT_EQ(DecodeScriptBytes("\xBC\xBD\xC3\xD1"), L"ｼｽﾃﾑ");
+}
+
+}  // namespace
+}  // namespace host
