@@ -1,0 +1,57 @@
+// Text extents with the monospaced Gothic metric: full-width characters a whole em, others half.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "acgi.h"
+
+namespace {
+
+struct Case {
+  const wchar_t* text;
+  double size, x_scale;
+  double width;  // expected advance
+};
+
+TEST(TextStyleExtentsTest, MixedHalfAndFullWidth) {
+  const Case cases[] = {
+      {L"ABC", 2.0, 1.0, 3.0},
+      {L"幹線番号", 2.0, 1.0, 8.0},
+      {L"ｹｰﾌﾞﾙﾗｯｸ", 2.0, 1.0, 8.0},           // half-width katakana: 8 narrow characters
+      {L"A1　(2)", 2.5, 0.8, 5 * 1.0 + 2.0},  // 5 narrow and an ideographic space
+      {L"ＣＶ-8sq（屋内）", 3.0, 1.0, 3.0 * 6 + 1.5 * 4},
+      {L"○", 2.0, 1.0, 1.0},  // ambiguous width counts as narrow
+  };
+  for (const Case& c : cases) {
+    AcGiTextStyle style;
+    style.setTextSize(c.size);
+    style.setXScale(c.x_scale);
+    AcGePoint2d e = style.extents(c.text, false, -1, true);
+    EXPECT_DOUBLE_EQ(e.x, c.width) << std::wstring(c.text);
+    EXPECT_DOUBLE_EQ(e.y, c.size) << std::wstring(c.text);
+  }
+}
+
+TEST(TextStyleExtentsTest, LengthControlCodesAndEmptyText) {
+  AcGiTextStyle style;
+  style.setTextSize(4.0);
+  EXPECT_DOUBLE_EQ(style.extents(L"幹線AB", false, 3, true).x, 10.0);
+  EXPECT_DOUBLE_EQ(style.extents(L"", false, -1, true).x, 0.0);
+  EXPECT_DOUBLE_EQ(style.extents(L"", false, -1, true).y, 0.0);
+  // Not raw: %%d is one narrow character, %%u switches underlining and takes no room.
+  EXPECT_DOUBLE_EQ(style.extents(L"90%%d%%uA", false, -1, false).x, 8.0);
+  EXPECT_DOUBLE_EQ(style.extents(L"90%%d", false, -1, true).x, 10.0);
+}
+
+TEST(TextStyleExtentsTest, FullWidthClassification) {
+  EXPECT_TRUE(platform::acad::IsFullWidthCodePoint(U'あ'));
+  EXPECT_TRUE(platform::acad::IsFullWidthCodePoint(U'\u3000'));
+  EXPECT_TRUE(platform::acad::IsFullWidthCodePoint(U'〃'));
+  EXPECT_TRUE(platform::acad::IsFullWidthCodePoint(U'（'));
+  EXPECT_TRUE(platform::acad::IsFullWidthCodePoint(U'\U00020B9F'));
+  EXPECT_FALSE(platform::acad::IsFullWidthCodePoint(U'ｱ'));
+  EXPECT_FALSE(platform::acad::IsFullWidthCodePoint(U'A'));
+  EXPECT_FALSE(platform::acad::IsFullWidthCodePoint(U'※'));
+}
+
+}  // namespace
