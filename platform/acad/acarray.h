@@ -1,0 +1,80 @@
+// AcArray: the SDK's growable array (a thin layer over std::vector with the SDK's names).
+#pragma once
+
+#include <algorithm>
+#include <vector>
+
+template <typename T>
+class AcArray {
+ public:
+  AcArray() = default;
+  explicit AcArray(int physicalLength, int /*growLength*/ = 8) { items_.reserve(physicalLength); }
+
+  int length() const { return static_cast<int>(items_.size()); }
+  int logicalLength() const { return length(); }
+  bool isEmpty() const { return items_.empty(); }
+  const T& at(int i) const { return items_.at(i); }
+  T& at(int i) { return items_.at(i); }
+  const T& operator[](int i) const { return items_.at(i); }
+  T& operator[](int i) { return items_.at(i); }
+  const T& first() const { return items_.front(); }
+  const T& last() const { return items_.back(); }
+  const T* asArrayPtr() const { return items_.data(); }
+
+  // Returns the index of the new element.
+  int append(const T& value) {
+    items_.push_back(value);
+    return length() - 1;
+  }
+  AcArray& append(const AcArray& other) {
+    items_.insert(items_.end(), other.items_.begin(), other.items_.end());
+    return *this;
+  }
+  AcArray& insertAt(int index, const T& value) {
+    items_.insert(items_.begin() + index, value);
+    return *this;
+  }
+  AcArray& removeAt(int index) {
+    items_.erase(items_.begin() + index);
+    return *this;
+  }
+  AcArray& removeLast() {
+    items_.pop_back();
+    return *this;
+  }
+  bool remove(const T& value) {
+    auto it = std::find(items_.begin(), items_.end(), value);
+    if (it == items_.end()) return false;
+    items_.erase(it);
+    return true;
+  }
+  AcArray& removeAll() {
+    items_.clear();
+    return *this;
+  }
+  AcArray& setLogicalLength(int n) {
+    items_.resize(n);
+    return *this;
+  }
+  AcArray& setPhysicalLength(int n) {
+    items_.reserve(n);
+    return *this;
+  }
+  bool contains(const T& value, int start = 0) const { return find(value, start) >= 0; }
+  // The index of the first equal element from start, or -1.
+  int find(const T& value, int start = 0) const {
+    for (int i = start; i < length(); ++i)
+      if (items_[i] == value) return i;
+    return -1;
+  }
+  bool find(const T& value, int& foundAt, int start = 0) const {
+    foundAt = find(value, start);
+    return foundAt >= 0;
+  }
+
+  typename std::vector<T>::const_iterator begin() const { return items_.begin(); }
+  typename std::vector<T>::const_iterator end() const { return items_.end(); }
+
+ private:
+  std::vector<T> items_;
+};
