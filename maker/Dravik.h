@@ -1,0 +1,5 @@
+// Dravik.dll, the maker's utility library: everything it exports.
+#pragma once
+
+#include "ApiComn.h"
+#include "Drag.h"
