@@ -1,5 +1,5 @@
 // The editor's C++ functions: the status bar's progress meter, the colour dialog, the display
-// update, the pick-first set, and the conversion between entity names and object ids.
+// update and the pick-first set.
 //
 // See acedads.h for how every wait for the user echoes on the command line and when it stops
 // the session as a mismatch.
@@ -9,7 +9,6 @@
 #include "acedads.h"
 #include "adesk.h"
 #include "adsdef.h"
-#include "dbid.h"
 
 // Shows the progress meter with `label` from `min_pos` to `max_pos` (position min_pos).
 // 0, or -1 when min_pos > max_pos. The meter's state and its observer: status_bar.h.
@@ -38,8 +37,5 @@ int acedSSSetFirst(const ads_name pset, const ads_name unused);
 // acutRelRb), or NULL when there is none. RTNORM.
 int acedSSGetFirst(struct resbuf** gset, struct resbuf** pset);
 
-// Entity names: an ads_name names an object of an open database (element 0 its handle,
-// element 1 the database). eOk, eInvalidInput for a name that names no object,
-// eNullObjectId for a null id.
-Acad::ErrorStatus acdbGetObjectId(AcDbObjectId& objId, const ads_name objName);
-Acad::ErrorStatus acdbGetAdsName(ads_name& objName, AcDbObjectId objId);
+// acdbGetObjectId and acdbGetAdsName, which turn entity names into object ids and back, are
+// declared with the database in dbmain.h.

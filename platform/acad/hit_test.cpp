@@ -1,0 +1,367 @@
+// Hit testing of entities against a pick point, and the pick aperture.
+#include "hit_test.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "dbapserv.h"
+#include "dbelipse.h"
+#include "dbents.h"
+#include "dbhatch.h"
+#include "dbmain.h"
+#include "dbpl.h"
+#include "dbsymtb.h"
+#include "gescl3d.h"
+
+namespace platform::acad {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+struct P2 {
+  double x, y;
+};
+
+double Dist(P2 a, P2 b) {
+  return std::hypot(a.x - b.x, a.y - b.y);
+}
+
+double DistToSegment(P2 p, P2 a, P2 b) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double len2 = dx * dx + dy * dy;
+  if (len2 == 0) return Dist(p, a);
+  const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0);
+  return Dist(p, {a.x + t * dx, a.y + t * dy});
+}
+
+// Whether `angle` lies on the counter-clockwise sweep from `start` to `end`.
+bool AngleOnSweep(double angle, double start, double end) {
+  auto norm = [](double a) {
+    a = std::fmod(a, 2 * kPi);
+    return a < 0 ? a + 2 * kPi : a;
+  };
+  const double sweep = norm(end - start);
+  return norm(angle - start) <= (sweep == 0 ? 2 * kPi : sweep);
+}
+
+double DistToArc(P2 p, P2 c, double r, double start, double end) {
+  const double angle = std::atan2(p.y - c.y, p.x - c.x);
+  if (AngleOnSweep(angle, start, end)) return std::fabs(Dist(p, c) - r);
+  P2 s{c.x + r * std::cos(start), c.y + r * std::sin(start)};
+  P2 e{c.x + r * std::cos(end), c.y + r * std::sin(end)};
+  return std::min(Dist(p, s), Dist(p, e));
+}
+
+// A polyline segment from a to b with the given bulge (tan of a quarter of the included angle,
+// positive counter-clockwise).
+double DistToBulgeSegment(P2 p, P2 a, P2 b, double bulge) {
+  if (std::fabs(bulge) < 1e-12) return DistToSegment(p, a, b);
+  const double chord = Dist(a, b);
+  if (chord == 0) return Dist(p, a);
+  const double included = 4 * std::atan(bulge);
+  const double r = chord / (2 * std::sin(std::fabs(included) / 2));
+  // The centre lies on the chord's perpendicular bisector, on the left of a counter-clockwise
+  // arc of less than half a turn; the cosine turns negative for more than half a turn.
+  const double h = r * std::cos(std::fabs(included) / 2);
+  const P2 mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
+  const double ux = (b.x - a.x) / chord, uy = (b.y - a.y) / chord;
+  const double side = bulge > 0 ? 1 : -1;
+  const P2 c{mid.x - uy * h * side, mid.y + ux * h * side};
+  double start = std::atan2(a.y - c.y, a.x - c.x), end = std::atan2(b.y - c.y, b.x - c.x);
+  if (bulge < 0) std::swap(start, end);
+  return DistToArc(p, c, r, start, end);
+}
+
+bool InsidePolygon(P2 p, const std::vector<P2>& poly) {
+  bool inside = false;
+  for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
+    if ((poly[i].y > p.y) != (poly[j].y > p.y) &&
+        p.x < (poly[j].x - poly[i].x) * (p.y - poly[i].y) / (poly[j].y - poly[i].y) + poly[i].x)
+      inside = !inside;
+  }
+  return inside;
+}
+
+bool PolygonHit(P2 p, const std::vector<P2>& poly, double aperture) {
+  if (poly.size() < 2) return false;
+  for (size_t i = 0; i < poly.size(); ++i)
+    if (DistToSegment(p, poly[i], poly[(i + 1) % poly.size()]) <= aperture) return true;
+  return InsidePolygon(p, poly);
+}
+
+bool PolylineHit(const AcDbPolyline* pl, P2 p, double aperture) {
+  const unsigned n = pl->numVerts();
+  if (n == 1) {
+    AcGePoint2d v;
+    pl->getPointAt(0, v);
+    return Dist(p, {v.x, v.y}) <= aperture;
+  }
+  const unsigned segments = pl->isClosed() ? n : n - 1;
+  for (unsigned i = 0; i < segments && n > 1; ++i) {
+    AcGePoint2d a, b;
+    double bulge = 0;
+    pl->getPointAt(i, a);
+    pl->getPointAt((i + 1) % n, b);
+    pl->getBulgeAt(i, bulge);
+    if (DistToBulgeSegment(p, {a.x, a.y}, {b.x, b.y}, bulge) <= aperture) return true;
+  }
+  return false;
+}
+
+bool CurveSampledHit(const AcDbCurve* curve, P2 p, double aperture) {
+  double s = 0, e = 0;
+  if (curve->getStartParam(s) != Acad::eOk || curve->getEndParam(e) != Acad::eOk) return false;
+  constexpr int kSteps = 256;
+  AcGePoint3d prev;
+  curve->getPointAtParam(s, prev);
+  for (int i = 1; i <= kSteps; ++i) {
+    AcGePoint3d q;
+    curve->getPointAtParam(s + (e - s) * i / kSteps, q);
+    if (DistToSegment(p, {prev.x, prev.y}, {q.x, q.y}) <= aperture) return true;
+    prev = q;
+  }
+  return false;
+}
+
+bool HatchHit(const AcDbHatch* hatch, P2 p, double aperture) {
+  bool inside = false;
+  for (int i = 0; i < hatch->numLoops(); ++i) {
+    Adesk::Int32 type = 0;
+    AcGePoint2dArray vertices;
+    AcGeDoubleArray bulges;
+    if (hatch->getLoopAt(i, type, vertices, bulges) != Acad::eOk) continue;
+    std::vector<P2> poly;
+    for (int k = 0; k < vertices.length(); ++k) poly.push_back({vertices[k].x, vertices[k].y});
+    for (size_t k = 0; k < poly.size(); ++k) {
+      const double bulge = k < static_cast<size_t>(bulges.length()) ? bulges[k] : 0.0;
+      if (DistToBulgeSegment(p, poly[k], poly[(k + 1) % poly.size()], bulge) <= aperture)
+        return true;
+    }
+    // Loops inside loops are islands: even-odd over all loops.
+    if (poly.size() >= 3 && InsidePolygon(p, poly)) inside = !inside;
+  }
+  return inside;
+}
+
+bool TextHit(const AcDbText* text, P2 p, double aperture) {
+  AcGePoint3dArray corners;
+  text->getBoundingPoints(corners);
+  std::vector<P2> poly;
+  for (int i = 0; i < corners.length(); ++i) poly.push_back({corners[i].x, corners[i].y});
+  return PolygonHit(p, poly, aperture);
+}
+
+// The smallest absolute scale of a reference: an aperture in world units covers at least this
+// much less in block units. With non-uniform scales the box is a little generous along the
+// longer axis, which a pick box of a few pixels would be as well.
+double MinScale(const AcDbBlockReference* ref) {
+  const AcGeScale3d s = ref->scaleFactors();
+  const double m = std::min(std::fabs(s.sx), std::fabs(s.sy));
+  return m > 0 ? m : 1.0;
+}
+
+bool Drawable(const AcDbEntity* e) {
+  return AcDbAttributeDefinition::cast(e) == nullptr;  // definitions show as attributes only
+}
+
+// The topmost entity of `block` under `local` (block coordinates), entering references when
+// `nested`. `path` gets the containers and the transform from block to world.
+bool PickInBlock(AcDbObjectId block, const AcGePoint3d& local, double aperture, bool nested,
+                 const AcGeMatrix3d& to_world, PickPath& path);
+
+// Tests one entity; on a hit fills `path` (the entity, or for a nested pick the entity inside).
+bool PickEntity(AcDbObjectId id, const AcGePoint3d& local, double aperture, bool nested,
+                const AcGeMatrix3d& to_world, PickPath& path) {
+  AcDbEntity* e = nullptr;
+  if (acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) return false;
+  bool hit = false;
+  if (IsPickable(e) && Drawable(e)) {
+    if (auto* ref = AcDbBlockReference::cast(e)) {
+      const AcGeMatrix3d xf = ref->blockTransform();
+      const AcGePoint3d inner = xf.inverse() * local;
+      const double inner_aperture = aperture / MinScale(ref);
+      const AcDbObjectId block = ref->blockTableRecord();
+      e->close();
+      e = nullptr;
+      PickPath inside;
+      if (PickInBlock(block, inner, inner_aperture, nested, to_world * xf, inside)) {
+        hit = true;
+        if (nested) {
+          path = std::move(inside);
+          path.containers.insert(path.containers.begin(), id);
+        } else {
+          path = PickPath{{}, id, to_world};
+        }
+      }
+    } else if (EntityHit(e, local, aperture)) {
+      hit = true;
+      path = PickPath{{}, id, to_world};
+    }
+  }
+  if (e) e->close();
+  return hit;
+}
+
+bool PickInBlock(AcDbObjectId block, const AcGePoint3d& local, double aperture, bool nested,
+                 const AcGeMatrix3d& to_world, PickPath& path) {
+  AcDbBlockTableRecord* record = nullptr;
+  if (acdbOpenObject(record, block, AcDb::kForRead) != Acad::eOk) return false;
+  const std::vector<AcDbObjectId> ids = record->entityIds();
+  record->close();
+  for (auto it = ids.rbegin(); it != ids.rend(); ++it) {
+    if (it->isErased()) continue;
+    if (PickEntity(*it, local, aperture, nested, to_world, path)) return true;
+  }
+  return false;
+}
+
+AcDbDatabase* WorkingDatabase() {
+  auto* services = acdbHostApplicationServices();
+  return services ? services->workingDatabase() : nullptr;
+}
+
+}  // namespace
+
+double GlobalScale() {
+  AcDbDatabase* db = WorkingDatabase();
+  const double s = db ? db->dimscale() : 1.0;
+  return s > 0 ? s : 1.0;
+}
+
+bool SetGlobalScale(double scale) {
+  AcDbDatabase* db = WorkingDatabase();
+  return db && scale > 0 && db->setDimscale(scale) == Acad::eOk;
+}
+
+double PickAperture() {
+  return 1.0 * GlobalScale();
+}
+
+bool IsPickable(const AcDbEntity* e) {
+  if (e->isErased() || e->visibility() == AcDb::kInvisible) return false;
+  AcDbLayerTableRecord* layer = nullptr;
+  if (acdbOpenObject(layer, e->layerId(), AcDb::kForRead) != Acad::eOk) return true;
+  const bool shown = !layer->isFrozen() && !layer->isOff();
+  layer->close();
+  return shown;
+}
+
+bool EntityHit(const AcDbEntity* e, const AcGePoint3d& point, double aperture) {
+  const P2 p{point.x, point.y};
+  if (auto* line = AcDbLine::cast(e)) {
+    const AcGePoint3d a = line->startPoint(), b = line->endPoint();
+    return DistToSegment(p, {a.x, a.y}, {b.x, b.y}) <= aperture;
+  }
+  if (auto* pl = AcDbPolyline::cast(e)) return PolylineHit(pl, p, aperture);
+  if (auto* pt = AcDbPoint::cast(e)) {
+    const AcGePoint3d q = pt->position();
+    return Dist(p, {q.x, q.y}) <= aperture;
+  }
+  if (auto* circle = AcDbCircle::cast(e)) {
+    const AcGePoint3d c = circle->center();
+    return std::fabs(Dist(p, {c.x, c.y}) - circle->radius()) <= aperture;
+  }
+  if (auto* arc = AcDbArc::cast(e)) {
+    const AcGePoint3d c = arc->center();
+    return DistToArc(p, {c.x, c.y}, arc->radius(), arc->startAngle(), arc->endAngle()) <= aperture;
+  }
+  if (auto* ellipse = AcDbEllipse::cast(e)) return CurveSampledHit(ellipse, p, aperture);
+  if (auto* text = AcDbText::cast(e)) return TextHit(text, p, aperture);
+  if (auto* hatch = AcDbHatch::cast(e)) return HatchHit(hatch, p, aperture);
+  return false;
+}
+
+std::optional<PickPath> PickEntityAt(AcDbObjectId space, const AcGePoint3d& point, double aperture,
+                                     bool nested) {
+  PickPath path;
+  if (!PickInBlock(space, point, aperture, nested, AcGeMatrix3d::kIdentity, path))
+    return std::nullopt;
+  return path;
+}
+
+std::optional<PickPath> FirstEntityInside(AcDbObjectId reference) {
+  PickPath path;
+  AcDbObjectId current = reference;
+  for (int depth = 0; depth < 64; ++depth) {  // a block cannot hold itself; 64 is plenty
+    AcDbBlockReference* ref = nullptr;
+    if (acdbOpenObject(ref, current, AcDb::kForRead) != Acad::eOk) {
+      if (depth == 0) return std::nullopt;
+      path.entity = current;
+      return path;
+    }
+    path.containers.push_back(current);
+    path.xform = path.xform * ref->blockTransform();
+    const AcDbObjectId block = ref->blockTableRecord();
+    ref->close();
+    AcDbBlockTableRecord* record = nullptr;
+    if (acdbOpenObject(record, block, AcDb::kForRead) != Acad::eOk) return std::nullopt;
+    const std::vector<AcDbObjectId> ids = record->entityIds();
+    record->close();
+    AcDbObjectId first;
+    for (const AcDbObjectId& id : ids) {
+      AcDbEntity* e = nullptr;
+      if (id.isErased() || acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) continue;
+      const bool drawable = Drawable(e);
+      e->close();
+      if (drawable) {
+        first = id;
+        break;
+      }
+    }
+    if (first.isNull()) return std::nullopt;
+    current = first;
+  }
+  return std::nullopt;
+}
+
+bool EntityBox(AcDbObjectId id, AcGePoint3d& min, AcGePoint3d& max) {
+  AcDbEntity* e = nullptr;
+  if (acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) return false;
+  AcDbExtents ext;
+  const bool ok = e->getGeomExtents(ext) == Acad::eOk && ext.isValid();
+  e->close();
+  if (ok) {
+    min = ext.minPoint();
+    max = ext.maxPoint();
+  }
+  return ok;
+}
+
+AcGePoint3d PointOnEntity(AcDbObjectId id, const AcGeMatrix3d& xform) {
+  AcDbEntity* e = nullptr;
+  if (acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) return xform * AcGePoint3d();
+  AcGePoint3d p;
+  if (auto* line = AcDbLine::cast(e)) {
+    const AcGePoint3d a = line->startPoint(), b = line->endPoint();
+    p.set((a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2);
+  } else if (auto* pl = AcDbPolyline::cast(e)) {
+    AcGePoint3d a, b;
+    pl->getPointAt(0, a);
+    if (pl->numVerts() > 1)
+      pl->getPointAt(1, b);
+    else
+      b = a;
+    p.set((a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2);
+  } else if (auto* curve = AcDbCurve::cast(e)) {
+    double s = 0, t = 0;
+    curve->getStartParam(s);
+    curve->getEndParam(t);
+    curve->getPointAtParam((s + t) / 2, p);
+  } else if (auto* text = AcDbText::cast(e)) {
+    p = text->position();
+  } else if (auto* point = AcDbPoint::cast(e)) {
+    p = point->position();
+  } else if (auto* ref = AcDbBlockReference::cast(e)) {
+    p = ref->position();
+  } else {
+    AcDbExtents ext;
+    if (e->getGeomExtents(ext) == Acad::eOk && ext.isValid())
+      p.set((ext.minPoint().x + ext.maxPoint().x) / 2, (ext.minPoint().y + ext.maxPoint().y) / 2,
+            0);
+  }
+  e->close();
+  return xform * p;
+}
+
+}  // namespace platform::acad
