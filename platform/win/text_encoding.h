@@ -24,6 +24,9 @@ std::wstring Cp932ToWide(std::string_view cp932);
 // *lossy (when given) is set; characters that the code page holds only as a look-alike (U+301C
 // WAVE DASH, U+2212 MINUS SIGN, U+00A5 YEN SIGN, ...) count as not held.
 std::string WideToCp932(std::wstring_view wide, bool* lossy = nullptr);
+// As WideToCp932, but a character the code page holds only as a look-alike is written as that
+// look-alike (Windows' "best fit"); only characters without one become "?" and set *lossy.
+std::string WideToCp932BestFit(std::wstring_view wide, bool* lossy = nullptr);
 // True when converting the text to code page 932 and back gives it unchanged.
 bool IsCp932Representable(std::wstring_view wide);
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "file_system.h"
 #include "windef.h"
 
 namespace platform {
@@ -13,6 +14,7 @@ struct ResolvedPath {
   DWORD error = 0;      // ERROR_SUCCESS, ERROR_INVALID_NAME or ERROR_PATH_NOT_FOUND
   std::string posix;    // UTF-8; existing components spelt as on disk
   bool exists = false;  // the last component names an existing file or folder
+  FileInfo info;        // of that file or folder when it exists
 };
 
 // Why a single component is refused: ERROR_INVALID_NAME for a name containing \ / : * ? " < > |

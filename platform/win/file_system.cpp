@@ -1,0 +1,317 @@
+// The real disk, the fault-injecting wrapper, and the installed file system.
+#include "file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "profile_cache.h"
+#include "winerror.h"
+
+namespace platform {
+
+const char* FileOpName(FileOp op) {
+  switch (op) {
+    case FileOp::kRead:
+      return "read";
+    case FileOp::kWrite:
+      return "write";
+    case FileOp::kRename:
+      return "rename";
+    case FileOp::kCopy:
+      return "copy";
+    case FileOp::kDelete:
+      return "delete";
+    case FileOp::kStat:
+      return "stat";
+    case FileOp::kList:
+      return "list";
+    case FileOp::kCreateFolder:
+      return "create folder";
+    case FileOp::kRemoveFolder:
+      return "remove folder";
+  }
+  return "?";
+}
+
+DWORD ErrorFromErrno(int error) {
+  switch (error) {
+    case 0:
+      return ERROR_SUCCESS;
+    case ENOENT:
+      return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+      return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+      return ERROR_ACCESS_DENIED;
+    case EBADF:
+      return ERROR_INVALID_HANDLE;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    case EBUSY:
+    case ETXTBSY:
+      return ERROR_SHARING_VIOLATION;
+    case ENOSPC:
+    case EDQUOT:
+      return ERROR_HANDLE_DISK_FULL;
+    case EEXIST:
+      return ERROR_ALREADY_EXISTS;
+    case ENOTEMPTY:
+      return ERROR_DIR_NOT_EMPTY;
+    case ENAMETOOLONG:
+      return ERROR_FILENAME_EXCED_RANGE;
+    case EINVAL:
+      return ERROR_INVALID_PARAMETER;
+    default:
+      return ERROR_WRITE_FAULT;
+  }
+}
+
+namespace {
+
+DWORD LastErrno() {
+  return ErrorFromErrno(errno);
+}
+
+int64_t Nanoseconds(const struct timespec& ts) {
+  return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+DWORD WriteAll(int fd, std::string_view contents) {
+  size_t done = 0;
+  while (done < contents.size()) {
+    ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return LastErrno();
+    }
+    done += static_cast<size_t>(n);
+  }
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+DWORD DiskFileSystem::Read(const std::string& path, std::string* contents) {
+  contents->clear();
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return LastErrno();
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return ERROR_ACCESS_DENIED;
+  }
+  char buf[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      DWORD err = LastErrno();
+      ::close(fd);
+      contents->clear();
+      return err;
+    }
+    if (n == 0) break;
+    contents->append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return ERROR_SUCCESS;
+}
+
+DWORD DiskFileSystem::Write(const std::string& path, std::string_view contents) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return errno == ENOENT ? ERROR_PATH_NOT_FOUND : LastErrno();
+  DWORD err = WriteAll(fd, contents);
+  if (::close(fd) != 0 && err == ERROR_SUCCESS) err = LastErrno();
+  return err;
+}
+
+DWORD DiskFileSystem::Rename(const std::string& from, const std::string& to, bool replace) {
+  struct stat st;
+  if (::lstat(from.c_str(), &st) != 0) return LastErrno();
+  if (!replace) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+      return ERROR_SUCCESS;
+    if (errno == EEXIST) return ERROR_ALREADY_EXISTS;
+    if (errno != EINVAL && errno != ENOSYS)
+      return errno == ENOENT ? ERROR_PATH_NOT_FOUND : LastErrno();
+    // The file system cannot refuse by itself: look first.
+    if (::lstat(to.c_str(), &st) == 0) return ERROR_ALREADY_EXISTS;
+  } else if (::stat(to.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    return ERROR_ACCESS_DENIED;  // only files are replaced
+  }
+  if (::rename(from.c_str(), to.c_str()) != 0)
+    return errno == ENOENT ? ERROR_PATH_NOT_FOUND : LastErrno();
+  return ERROR_SUCCESS;
+}
+
+DWORD DiskFileSystem::Copy(const std::string& from, const std::string& to, bool fail_if_exists) {
+  struct stat st;
+  if (::stat(from.c_str(), &st) != 0) return LastErrno();
+  if (S_ISDIR(st.st_mode)) return ERROR_ACCESS_DENIED;
+  std::string contents;
+  if (DWORD err = Read(from, &contents)) return err;
+  int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (fail_if_exists ? O_EXCL : 0);
+  int fd = ::open(to.c_str(), flags, 0666);
+  if (fd < 0) {
+    if (errno == EEXIST) return ERROR_FILE_EXISTS;
+    return errno == ENOENT ? ERROR_PATH_NOT_FOUND : LastErrno();
+  }
+  DWORD err = WriteAll(fd, contents);
+  // Windows' copy keeps the source's last-write time.
+  struct timespec times[2] = {st.st_atim, st.st_mtim};
+  if (err == ERROR_SUCCESS) ::futimens(fd, times);
+  if (::close(fd) != 0 && err == ERROR_SUCCESS) err = LastErrno();
+  return err;
+}
+
+DWORD DiskFileSystem::Delete(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0) return LastErrno();
+  if (S_ISDIR(st.st_mode)) return ERROR_ACCESS_DENIED;
+  return ::unlink(path.c_str()) == 0 ? ERROR_SUCCESS : LastErrno();
+}
+
+DWORD DiskFileSystem::Stat(const std::string& path, FileInfo* info) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return LastErrno();
+  info->is_directory = S_ISDIR(st.st_mode);
+  info->read_only = (st.st_mode & S_IWUSR) == 0;
+  info->size = info->is_directory ? 0 : static_cast<uint64_t>(st.st_size);
+  info->last_write_ns = Nanoseconds(st.st_mtim);
+  info->creation_ns = Nanoseconds(st.st_ctim);
+  info->file_id = static_cast<uint64_t>(st.st_ino);
+  return ERROR_SUCCESS;
+}
+
+DWORD DiskFileSystem::List(const std::string& path, std::vector<std::string>* names) {
+  names->clear();
+  DIR* dir = ::opendir(path.c_str());
+  if (!dir) return errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : LastErrno();
+  while (struct dirent* e = ::readdir(dir)) {
+    std::string name = e->d_name;
+    if (name != "." && name != "..") names->push_back(std::move(name));
+  }
+  ::closedir(dir);
+  return ERROR_SUCCESS;
+}
+
+DWORD DiskFileSystem::CreateFolder(const std::string& path) {
+  if (::mkdir(path.c_str(), 0777) == 0) return ERROR_SUCCESS;
+  return errno == ENOENT ? ERROR_PATH_NOT_FOUND : LastErrno();
+}
+
+DWORD DiskFileSystem::RemoveFolder(const std::string& path) {
+  if (::rmdir(path.c_str()) == 0) return ERROR_SUCCESS;
+  if (errno == ENOTDIR) return ERROR_PATH_NOT_FOUND;
+  return errno == EEXIST ? ERROR_DIR_NOT_EMPTY : LastErrno();
+}
+
+// ---- FaultInjectingFileSystem ----
+
+void FaultInjectingFileSystem::AddFault(Fault fault) {
+  faults_.push_back({std::move(fault), 0});
+}
+
+int FaultInjectingFileSystem::CallCount(FileOp op) const {
+  int n = 0;
+  for (const Call& c : calls_) n += c.op == op;
+  return n;
+}
+
+DWORD FaultInjectingFileSystem::Check(FileOp op, const std::string& path) {
+  DWORD error = ERROR_SUCCESS;
+  for (ActiveFault& f : faults_) {
+    if (f.fault.op && *f.fault.op != op) continue;
+    if (path.find(f.fault.path_part) == std::string::npos) continue;
+    ++f.seen;
+    if (error == ERROR_SUCCESS && (f.fault.nth == 0 || f.fault.nth == f.seen))
+      error = f.fault.error;
+  }
+  return error;
+}
+
+DWORD FaultInjectingFileSystem::Record(FileOp op, const std::string& path, DWORD result) {
+  calls_.push_back({op, path, result});
+  return result;
+}
+
+DWORD FaultInjectingFileSystem::Read(const std::string& path, std::string* contents) {
+  DWORD err = Check(FileOp::kRead, path);
+  if (err) contents->clear();
+  return Record(FileOp::kRead, path, err ? err : base_->Read(path, contents));
+}
+DWORD FaultInjectingFileSystem::Write(const std::string& path, std::string_view contents) {
+  DWORD err = Check(FileOp::kWrite, path);
+  return Record(FileOp::kWrite, path, err ? err : base_->Write(path, contents));
+}
+DWORD FaultInjectingFileSystem::Rename(const std::string& from, const std::string& to,
+                                       bool replace) {
+  DWORD err = Check(FileOp::kRename, from + "\n" + to);
+  return Record(FileOp::kRename, from + " -> " + to, err ? err : base_->Rename(from, to, replace));
+}
+DWORD FaultInjectingFileSystem::Copy(const std::string& from, const std::string& to,
+                                     bool fail_if_exists) {
+  DWORD err = Check(FileOp::kCopy, from + "\n" + to);
+  return Record(FileOp::kCopy, from + " -> " + to,
+                err ? err : base_->Copy(from, to, fail_if_exists));
+}
+DWORD FaultInjectingFileSystem::Delete(const std::string& path) {
+  DWORD err = Check(FileOp::kDelete, path);
+  return Record(FileOp::kDelete, path, err ? err : base_->Delete(path));
+}
+DWORD FaultInjectingFileSystem::Stat(const std::string& path, FileInfo* info) {
+  DWORD err = Check(FileOp::kStat, path);
+  return Record(FileOp::kStat, path, err ? err : base_->Stat(path, info));
+}
+DWORD FaultInjectingFileSystem::List(const std::string& path, std::vector<std::string>* names) {
+  DWORD err = Check(FileOp::kList, path);
+  if (err) names->clear();
+  return Record(FileOp::kList, path, err ? err : base_->List(path, names));
+}
+DWORD FaultInjectingFileSystem::CreateFolder(const std::string& path) {
+  DWORD err = Check(FileOp::kCreateFolder, path);
+  return Record(FileOp::kCreateFolder, path, err ? err : base_->CreateFolder(path));
+}
+DWORD FaultInjectingFileSystem::RemoveFolder(const std::string& path) {
+  DWORD err = Check(FileOp::kRemoveFolder, path);
+  return Record(FileOp::kRemoveFolder, path, err ? err : base_->RemoveFolder(path));
+}
+
+// ---- The installed file system ----
+
+namespace {
+FileSystem* g_installed = nullptr;
+DiskFileSystem& Disk() {
+  static DiskFileSystem disk;
+  return disk;
+}
+}  // namespace
+
+void SetFileSystem(FileSystem* fs) {
+  // Changes waiting in the profile cache belong to the old file system; what the new one holds
+  // may differ, so nothing cached may be trusted after the switch.
+  FlushProfileFiles();
+  ForgetAllProfileFiles();
+  g_installed = fs;
+}
+
+FileSystem& CurrentFileSystem() {
+  return g_installed ? *g_installed : Disk();
+}
+
+ScopedFileSystem::ScopedFileSystem(FileSystem* fs) : previous_(g_installed) {
+  SetFileSystem(fs);
+}
+ScopedFileSystem::~ScopedFileSystem() {
+  SetFileSystem(previous_);
+}
+
+}  // namespace platform

@@ -1,0 +1,306 @@
+// GetPrivateProfileStringW and its kin over a cache of parsed profile files.
+//
+// Each call checks the cached copy against the file's size, last-write time and identity, so a
+// file changed by others is read again; a project of tens of thousands of keys then costs one
+// look-up of the file and two hash look-ups per key. Writes change the cached copy and are
+// written when the cache is flushed: saving a project writes every key one by one, and writing
+// the whole file each time would make a save quadratic in its size.
+#include <cwchar>
+#include <unordered_map>
+
+#include "file_system.h"
+#include "profile_cache.h"
+#include "profile_file.h"
+#include "text_encoding.h"
+#include "win_path.h"
+#include "winbase.h"
+
+namespace platform {
+namespace {
+
+struct CachedFile {
+  std::string path;  // resolved
+  ProfileFile file;
+  FileInfo stamp;
+  bool dirty = false;
+};
+
+class ProfileCache {
+ public:
+  ProfileCache() {
+    // The disk must outlive the cache: the flush at the end of the process goes to it.
+    CurrentFileSystem();
+  }
+  ~ProfileCache() { Flush(); }
+
+  // The cached file for reading, or null with *error (the file or its folder is missing).
+  CachedFile* ForRead(LPCWSTR path, DWORD* error);
+  // The cached file for a change (a new empty one when the file does not exist), or null with
+  // *error.
+  CachedFile* ForWrite(LPCWSTR path, DWORD* error);
+  void MarkDirty(LPCWSTR path, CachedFile* file);
+  DWORD Flush();
+  void Forget(const std::string& posix) { files_.erase(posix); }
+  void ForgetAll() {
+    files_.clear();
+    dirty_by_name_.clear();
+  }
+
+ private:
+  CachedFile* Load(const ResolvedPath& r, DWORD* error);
+
+  std::unordered_map<std::string, CachedFile> files_;  // by resolved path
+  // Files with unwritten changes by the name the caller used: a new file is not on disk yet,
+  // and looking for it there on every write of a save would cost a folder listing each time.
+  std::unordered_map<std::wstring, std::string> dirty_by_name_;
+};
+
+ProfileCache& Cache() {
+  static ProfileCache cache;
+  return cache;
+}
+
+bool SameStamp(const FileInfo& a, const FileInfo& b) {
+  return a.size == b.size && a.last_write_ns == b.last_write_ns && a.file_id == b.file_id;
+}
+
+CachedFile* ProfileCache::Load(const ResolvedPath& r, DWORD* error) {
+  if (r.info.is_directory) {
+    *error = ERROR_ACCESS_DENIED;
+    return nullptr;
+  }
+  auto it = files_.find(r.posix);
+  if (it != files_.end() && (it->second.dirty || SameStamp(it->second.stamp, r.info)))
+    return &it->second;
+  std::string bytes;
+  if (DWORD err = CurrentFileSystem().Read(r.posix, &bytes)) {
+    if (it != files_.end()) files_.erase(it);
+    *error = err;
+    return nullptr;
+  }
+  CachedFile& cached = files_[r.posix];
+  cached.path = r.posix;
+  cached.file = ProfileFile::Parse(bytes);
+  cached.stamp = r.info;
+  cached.dirty = false;
+  return &cached;
+}
+
+CachedFile* ProfileCache::ForRead(LPCWSTR path, DWORD* error) {
+  if (!path) {
+    *error = ERROR_INVALID_PARAMETER;
+    return nullptr;
+  }
+  if (auto d = dirty_by_name_.find(path); d != dirty_by_name_.end()) return &files_[d->second];
+  ResolvedPath r = ResolvePath(path);
+  if (r.error || !r.exists) {
+    *error = r.error ? r.error : ERROR_FILE_NOT_FOUND;
+    auto it = files_.find(r.posix);
+    if (it == files_.end()) return nullptr;
+    if (it->second.dirty) return &it->second;  // written here, not yet on disk
+    files_.erase(it);
+    return nullptr;
+  }
+  return Load(r, error);
+}
+
+CachedFile* ProfileCache::ForWrite(LPCWSTR path, DWORD* error) {
+  if (!path) {
+    *error = ERROR_INVALID_PARAMETER;
+    return nullptr;
+  }
+  if (auto d = dirty_by_name_.find(path); d != dirty_by_name_.end()) return &files_[d->second];
+  ResolvedPath r = ResolvePath(path);
+  if (r.error) {
+    *error = r.error;
+    return nullptr;
+  }
+  if (r.exists) return Load(r, error);
+  auto it = files_.find(r.posix);
+  if (it != files_.end() && it->second.dirty) return &it->second;
+  CachedFile& created = files_[r.posix];
+  created = CachedFile{};
+  created.path = r.posix;
+  return &created;
+}
+
+void ProfileCache::MarkDirty(LPCWSTR path, CachedFile* file) {
+  file->dirty = true;
+  dirty_by_name_[path] = file->path;
+}
+
+DWORD ProfileCache::Flush() {
+  DWORD first_error = ERROR_SUCCESS;
+  FileSystem& fs = CurrentFileSystem();
+  for (auto it = files_.begin(); it != files_.end();) {
+    CachedFile& cached = it->second;
+    if (!cached.dirty) {
+      ++it;
+      continue;
+    }
+    DWORD err = fs.Write(it->first, cached.file.Serialize());
+    if (err == ERROR_SUCCESS) err = fs.Stat(it->first, &cached.stamp);
+    if (err != ERROR_SUCCESS) {
+      if (first_error == ERROR_SUCCESS) first_error = err;
+      it = files_.erase(it);  // the disk stays the truth
+      continue;
+    }
+    cached.dirty = false;
+    ++it;
+  }
+  dirty_by_name_.clear();
+  return first_error;
+}
+
+// Copies text into a caller's buffer of `size` UTF-16 units: at most size - 1 units, never
+// half of a surrogate pair, then a zero. Returns the number of wchar_t copied.
+DWORD CopyOut(std::wstring_view text, LPWSTR buffer, DWORD size, bool* cut) {
+  size_t units = 0, n = 0;
+  for (; n < text.size(); ++n) {
+    size_t need = static_cast<uint32_t>(text[n]) >= 0x10000 ? 2 : 1;
+    if (units + need > size - 1) break;
+    units += need;
+  }
+  std::wmemcpy(buffer, text.data(), n);
+  buffer[n] = L'\0';
+  if (cut) *cut = n < text.size();
+  return static_cast<DWORD>(n);
+}
+
+// A list of zero-terminated names ending with a second zero. A list that does not fit is cut
+// and ends with two zeros.
+DWORD CopyListOut(const std::vector<std::wstring>& names, LPWSTR buffer, DWORD size) {
+  if (size < 2) {
+    if (size == 1) buffer[0] = L'\0';
+    return 0;
+  }
+  size_t units = 0, n = 0;
+  for (const std::wstring& name : names) {
+    for (wchar_t c : name) {
+      size_t need = static_cast<uint32_t>(c) >= 0x10000 ? 2 : 1;
+      if (units + need > size - 2) {
+        buffer[n] = buffer[n + 1] = L'\0';
+        SetLastError(ERROR_MORE_DATA);
+        return static_cast<DWORD>(n);
+      }
+      buffer[n++] = c;
+      units += need;
+    }
+    if (units + 1 > size - 2) {  // no room for this name's zero and the list's
+      buffer[n] = buffer[n + 1] = L'\0';
+      SetLastError(ERROR_MORE_DATA);
+      return static_cast<DWORD>(n);
+    }
+    buffer[n++] = L'\0';
+    ++units;
+  }
+  buffer[n] = L'\0';
+  return static_cast<DWORD>(n);
+}
+
+std::wstring_view Unquote(std::wstring_view value) {
+  if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
+      value.back() == value.front())
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
+}  // namespace
+
+void ForgetProfileFile(const std::string& posix_path) {
+  Cache().Forget(posix_path);
+}
+void ForgetAllProfileFiles() {
+  Cache().ForgetAll();
+}
+DWORD FlushProfileFiles() {
+  return Cache().Flush();
+}
+
+}  // namespace platform
+
+using platform::Cache;
+using platform::CachedFile;
+
+DWORD GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpDefault,
+                               LPWSTR lpReturnedString, DWORD nSize, LPCWSTR lpFileName) {
+  if (!lpReturnedString || nSize == 0) return 0;
+  DWORD error = ERROR_SUCCESS;
+  const CachedFile* cached = Cache().ForRead(lpFileName, &error);
+  if (cached && !lpAppName) {
+    SetLastError(ERROR_SUCCESS);
+    return platform::CopyListOut(cached->file.SectionNames(), lpReturnedString, nSize);
+  }
+  if (cached && !lpKeyName) {
+    std::vector<std::wstring> keys;
+    SetLastError(ERROR_SUCCESS);
+    if (cached->file.KeyNames(lpAppName, &keys))
+      return platform::CopyListOut(keys, lpReturnedString, nSize);
+  }
+  std::optional<std::wstring> value;
+  if (cached && lpKeyName) value = cached->file.Find(lpAppName ? lpAppName : L"", lpKeyName);
+  std::wstring_view text;
+  if (value) {
+    text = platform::Unquote(*value);
+  } else {
+    text = lpDefault ? lpDefault : L"";
+    while (!text.empty() && text.back() == L' ') text.remove_suffix(1);
+  }
+  bool cut = false;
+  DWORD n = platform::CopyOut(text, lpReturnedString, nSize, &cut);
+  SetLastError(cut ? ERROR_MORE_DATA : cached ? ERROR_SUCCESS : error);
+  return n;
+}
+
+UINT GetPrivateProfileIntW(LPCWSTR lpAppName, LPCWSTR lpKeyName, INT nDefault, LPCWSTR lpFileName) {
+  DWORD error = ERROR_SUCCESS;
+  const CachedFile* cached = Cache().ForRead(lpFileName, &error);
+  std::optional<std::wstring> value;
+  if (cached && lpAppName && lpKeyName) value = cached->file.Find(lpAppName, lpKeyName);
+  if (!value) return static_cast<UINT>(nDefault);
+  std::wstring_view v = platform::Unquote(*value);
+  size_t i = 0;
+  while (i < v.size() && (v[i] == L' ' || v[i] == L'\t')) ++i;
+  bool negative = i < v.size() && v[i] == L'-';
+  if (i < v.size() && (v[i] == L'-' || v[i] == L'+')) ++i;
+  int64_t n = 0;
+  for (; i < v.size() && v[i] >= L'0' && v[i] <= L'9'; ++i)
+    n = std::min<int64_t>(n * 10 + (v[i] - L'0'), INT64_C(1) << 32);
+  return static_cast<UINT>(negative ? -n : n);
+}
+
+BOOL WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpString,
+                                LPCWSTR lpFileName) {
+  if (!lpAppName) {
+    if (lpKeyName || lpString) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return FALSE;
+    }
+    DWORD err = platform::FlushProfileFiles();
+    SetLastError(err);
+    return err == ERROR_SUCCESS;
+  }
+  DWORD error = ERROR_SUCCESS;
+  CachedFile* cached = lpKeyName && lpString ? Cache().ForWrite(lpFileName, &error)
+                                             : Cache().ForRead(lpFileName, &error);
+  if (!cached) {
+    // Deleting from a file that does not exist changes nothing and succeeds.
+    if (!(lpKeyName && lpString) && (error == ERROR_FILE_NOT_FOUND)) {
+      SetLastError(ERROR_SUCCESS);
+      return TRUE;
+    }
+    SetLastError(error);
+    return FALSE;
+  }
+  bool changed = true;
+  if (!lpKeyName) {
+    changed = cached->file.DeleteSection(lpAppName);
+  } else if (!lpString) {
+    changed = cached->file.DeleteKey(lpAppName, lpKeyName);
+  } else {
+    cached->file.Set(lpAppName, lpKeyName, lpString);
+  }
+  if (changed) Cache().MarkDirty(lpFileName, cached);
+  SetLastError(ERROR_SUCCESS);
+  return TRUE;
+}

@@ -1,0 +1,302 @@
+// Text encodings: UTF-8 and UTF-16LE by hand, code page 932 through glibc's iconv.
+#include "text_encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace platform {
+namespace {
+
+constexpr wchar_t kReplacement = 0xFFFD;
+// Windows turns a byte sequence of code page 932 that has no character into KATAKANA MIDDLE DOT.
+constexpr wchar_t kCp932NoChar = 0x30FB;
+
+bool IsAscii(std::string_view bytes) {
+  for (unsigned char c : bytes)
+    if (c >= 0x80) return false;
+  return true;
+}
+
+// Decodes one UTF-8 sequence at bytes[i]; returns its length, 0 when it is not well-formed.
+size_t DecodeUtf8At(std::string_view bytes, size_t i, char32_t* cp) {
+  const auto b = [&](size_t k) { return static_cast<unsigned char>(bytes[k]); };
+  unsigned char c = b(i);
+  if (c < 0x80) {
+    *cp = c;
+    return 1;
+  }
+  size_t len;
+  char32_t value, min;
+  if ((c & 0xE0) == 0xC0) {
+    len = 2, value = c & 0x1F, min = 0x80;
+  } else if ((c & 0xF0) == 0xE0) {
+    len = 3, value = c & 0x0F, min = 0x800;
+  } else if ((c & 0xF8) == 0xF0) {
+    len = 4, value = c & 0x07, min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (i + len > bytes.size()) return 0;
+  for (size_t k = 1; k < len; ++k) {
+    if ((b(i + k) & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (b(i + k) & 0x3F);
+  }
+  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  *cp = value;
+  return len;
+}
+
+void AppendUtf8(char32_t cp, std::string* out) {
+  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
+  if (cp < 0x80) {
+    out->push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// One iconv conversion direction, opened once per thread (iconv descriptors keep state).
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (ok()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Converts as much as possible; *in advances past what was converted. Returns errno of the
+  // stop (0 when everything was converted).
+  int Convert(const char** in, size_t* in_left, std::string* out) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char buf[1024];
+    while (*in_left > 0) {
+      char* in_ptr = const_cast<char*>(*in);
+      char* out_ptr = buf;
+      size_t out_left = sizeof buf;
+      size_t r = iconv(cd_, &in_ptr, in_left, &out_ptr, &out_left);
+      *in = in_ptr;
+      out->append(buf, out_ptr - buf);
+      if (r == static_cast<size_t>(-1) && errno != E2BIG) return errno;
+    }
+    return 0;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Converter& Cp932Decoder() {
+  thread_local Converter c("WCHAR_T", "CP932");
+  return c;
+}
+Converter& Cp932Encoder() {
+  thread_local Converter c("CP932", "WCHAR_T");
+  return c;
+}
+
+// Bytes of one character in code page 932, or empty when the code page has none for it.
+std::string EncodeCp932Char(wchar_t c) {
+  std::string out;
+  const char* in = reinterpret_cast<const char*>(&c);
+  size_t left = sizeof c;
+  if (!Cp932Encoder().ok() || Cp932Encoder().Convert(&in, &left, &out) != 0) return {};
+  return out;
+}
+
+}  // namespace
+
+std::wstring Utf8ToWide(std::string_view utf8) {
+  std::wstring out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    char32_t cp;
+    size_t len = DecodeUtf8At(utf8, i, &cp);
+    if (len == 0) {
+      out.push_back(kReplacement);
+      ++i;
+    } else {
+      out.push_back(static_cast<wchar_t>(cp));
+      i += len;
+    }
+  }
+  return out;
+}
+
+std::string WideToUtf8(std::wstring_view wide) {
+  std::string out;
+  out.reserve(wide.size());
+  for (wchar_t c : wide) AppendUtf8(static_cast<char32_t>(c), &out);
+  return out;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+  char32_t cp;
+  for (size_t i = 0; i < bytes.size();) {
+    size_t len = DecodeUtf8At(bytes, i, &cp);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
+std::wstring Cp932ToWide(std::string_view cp932) {
+  if (IsAscii(cp932)) return std::wstring(cp932.begin(), cp932.end());
+  std::wstring out;
+  out.reserve(cp932.size());
+  Converter& dec = Cp932Decoder();
+  const char* in = cp932.data();
+  size_t left = cp932.size();
+  while (left > 0) {
+    std::string bytes;
+    int err = dec.ok() ? dec.Convert(&in, &left, &bytes) : EILSEQ;
+    const wchar_t* w = reinterpret_cast<const wchar_t*>(bytes.data());
+    out.append(w, bytes.size() / sizeof(wchar_t));
+    if (err != 0) {
+      // A bad byte (or a lead byte cut off at the end) stands for one unknown character.
+      out.push_back(kCp932NoChar);
+      ++in;
+      --left;
+    }
+  }
+  return out;
+}
+
+std::string WideToCp932BestFit(std::wstring_view wide, bool* lossy) {
+  std::string out;
+  bool lost = false;
+  for (wchar_t c : wide) {
+    std::string bytes =
+        c >= 0 && c < 0x80 ? std::string(1, static_cast<char>(c)) : EncodeCp932Char(c);
+    lost = lost || bytes.empty();
+    out += bytes.empty() ? "?" : bytes;
+  }
+  if (lossy) *lossy = lost;
+  return out;
+}
+
+std::string WideToCp932(std::wstring_view wide, bool* lossy) {
+  std::string out;
+  out.reserve(wide.size() * 2);
+  bool lost = false;
+  for (wchar_t c : wide) {
+    if (c >= 0 && c < 0x80) {
+      out.push_back(static_cast<char>(c));
+      continue;
+    }
+    std::string bytes = EncodeCp932Char(c);
+    // glibc maps some characters one way onto look-alikes (U+301C to the bytes of U+FF5E):
+    // only a character that comes back as itself is held by the code page.
+    if (bytes.empty() || Cp932ToWide(bytes) != std::wstring(1, c)) {
+      out.push_back('?');
+      lost = true;
+    } else {
+      out += bytes;
+    }
+  }
+  if (lossy) *lossy = lost;
+  return out;
+}
+
+bool IsCp932Representable(std::wstring_view wide) {
+  bool lossy = false;
+  WideToCp932(wide, &lossy);
+  return !lossy;
+}
+
+std::wstring Utf16LeToWide(std::string_view bytes) {
+  std::wstring out;
+  out.reserve(bytes.size() / 2);
+  const size_t n = bytes.size() / 2;
+  auto unit = [&](size_t k) {
+    return static_cast<char32_t>(static_cast<unsigned char>(bytes[2 * k]) |
+                                 (static_cast<unsigned char>(bytes[2 * k + 1]) << 8));
+  };
+  for (size_t k = 0; k < n; ++k) {
+    char32_t u = unit(k);
+    if (u >= 0xD800 && u <= 0xDBFF && k + 1 < n && unit(k + 1) >= 0xDC00 && unit(k + 1) <= 0xDFFF) {
+      out.push_back(static_cast<wchar_t>(0x10000 + ((u - 0xD800) << 10) + (unit(k + 1) - 0xDC00)));
+      ++k;
+    } else if (u >= 0xD800 && u <= 0xDFFF) {
+      out.push_back(kReplacement);
+    } else {
+      out.push_back(static_cast<wchar_t>(u));
+    }
+  }
+  return out;
+}
+
+std::string WideToUtf16Le(std::wstring_view wide) {
+  std::string out;
+  out.reserve(wide.size() * 2);
+  auto put = [&](char32_t u) {
+    out.push_back(static_cast<char>(u & 0xFF));
+    out.push_back(static_cast<char>(u >> 8));
+  };
+  for (wchar_t wc : wide) {
+    char32_t c = static_cast<char32_t>(wc);
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = kReplacement;
+    if (c >= 0x10000) {
+      put(0xD800 + ((c - 0x10000) >> 10));
+      put(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      put(c);
+    }
+  }
+  return out;
+}
+
+size_t Utf16Length(std::wstring_view wide) {
+  size_t n = wide.size();
+  for (wchar_t c : wide)
+    if (static_cast<char32_t>(c) >= 0x10000) ++n;
+  return n;
+}
+
+std::wstring DecodeText(std::string_view bytes, TextEncoding* encoding) {
+  TextEncoding found;
+  std::wstring text;
+  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+    found = TextEncoding::kUtf16Le;
+    text = Utf16LeToWide(bytes.substr(2));
+  } else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    found = TextEncoding::kUtf8Bom;
+    text = Utf8ToWide(bytes.substr(3));
+  } else if (IsValidUtf8(bytes)) {
+    found = TextEncoding::kUtf8;
+    text = Utf8ToWide(bytes);
+  } else {
+    found = TextEncoding::kCp932;
+    text = Cp932ToWide(bytes);
+  }
+  if (encoding) *encoding = found;
+  return text;
+}
+
+std::string EncodeText(std::wstring_view text, TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::kUtf16Le:
+      return "\xFF\xFE" + WideToUtf16Le(text);
+    case TextEncoding::kUtf8Bom:
+      return "\xEF\xBB\xBF" + WideToUtf8(text);
+    case TextEncoding::kUtf8:
+      return WideToUtf8(text);
+    case TextEncoding::kCp932:
+      return WideToCp932(text);
+  }
+  return {};
+}
+
+}  // namespace platform
