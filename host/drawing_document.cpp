@@ -1,0 +1,78 @@
+// The open drawing of a session, over the document manager and the editor of the stand-ins.
+#include "host/drawing_document.h"
+
+#include <acdocman.h>
+#include <aced.h>
+#include <acedads.h>
+#include <dbhost.h>
+#include <dbmain.h>
+#include <window_system.h>
+
+namespace host {
+
+DrawingDocument::DrawingDocument() : database_(std::make_unique<AcDbDatabase>(true, false)) {
+  platform::acad::OpenDocument(database_.get(), L"Drawing1.dwg");
+}
+
+DrawingDocument::~DrawingDocument() {
+  ClearPickfirst();
+  // Text still queued for the command line belongs to this drawing.
+  std::wstring dropped;
+  while (platform::acad::TakeQueuedInput(&dropped)) {
+  }
+  platform::acad::CloseDocument();
+}
+
+void DrawingDocument::SetPickfirst(const std::vector<uint64_t>& handles,
+                                   std::vector<uint64_t>* missing) {
+  ads_name set = {0, 0};
+  bool have_set = false;
+  for (uint64_t handle : handles) {
+    AcDbObjectId id;
+    ads_name entity = {0, 0};
+    AcDbEntity* probe = nullptr;
+    if (database_->getAcDbObjectId(id, false, AcDbHandle(handle)) != Acad::eOk ||
+        acdbOpenAcDbEntity(probe, id, AcDb::kForRead) != Acad::eOk) {
+      missing->push_back(handle);
+      continue;
+    }
+    probe->close();
+    acdbGetAdsName(entity, id);
+    ads_name result = {0, 0};
+    if (acedSSAdd(entity, have_set ? set : nullptr, result) == RTNORM) {
+      ads_name_set(result, set);
+      have_set = true;
+    }
+  }
+  if (have_set) {
+    acedSSSetFirst(set, nullptr);
+    acedSSFree(set);
+  } else {
+    ClearPickfirst();
+  }
+}
+
+void DrawingDocument::ClearPickfirst() {
+  acedSSSetFirst(nullptr, nullptr);
+}
+
+void DrawingDocument::PumpWindowMessages() {
+  platform::mfc::RunIdle();
+}
+
+bool DrawingDocument::TakeQueuedInput(std::wstring* text) {
+  return platform::acad::TakeQueuedInput(text);
+}
+
+std::vector<std::wstring> DrawingDocument::TakeLeftOpen() {
+  // The open pointers are the forgetful command's; the host cannot close them for it. Each
+  // object is reported once, not again after every later command.
+  std::vector<std::wstring> lines;
+  for (const auto& info : platform::acad::OpenObjects(*database_)) {
+    const std::wstring line = info.class_name + L" " + info.handle + L" left open for " + info.mode;
+    if (reported_.insert(info.handle + L" " + info.mode).second) lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace host

@@ -1,0 +1,45 @@
+// The open drawing of a session: its database, the current document around it, the pick-first
+// set, the command line's input queue and the left-open check.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+class AcDbDatabase;
+
+namespace host {
+
+class DrawingDocument {
+ public:
+  // A new, empty drawing made the current document and working database.
+  DrawingDocument();
+  // Closes the document; the database goes with it.
+  ~DrawingDocument();
+  DrawingDocument(const DrawingDocument&) = delete;
+  DrawingDocument& operator=(const DrawingDocument&) = delete;
+
+  AcDbDatabase* database() const { return database_.get(); }
+
+  // Makes the entities with these drawing handles the pick-first set of the next command.
+  // Handles that name no entity are left out and listed in *missing.
+  void SetPickfirst(const std::vector<uint64_t>& handles, std::vector<uint64_t>* missing);
+  void ClearPickfirst();
+
+  // Posted window messages and due timers, as a message loop does when idle.
+  void PumpWindowMessages();
+  // The oldest text that an application sent to the command line, if any.
+  bool TakeQueuedInput(std::wstring* text);
+
+  // Objects open now that were not reported before, one description each
+  // ("AcDbLine 1F left open for write").
+  std::vector<std::wstring> TakeLeftOpen();
+
+ private:
+  std::unique_ptr<AcDbDatabase> database_;
+  std::set<std::wstring> reported_;
+};
+
+}  // namespace host

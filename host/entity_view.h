@@ -1,0 +1,22 @@
+// Plain-text views of the drawing for `show entity H` and `show drawing`.
+//
+// One entity is a heading line "entity H TYPE" (TYPE as DXF names it: INSERT, LINE, POINT, ...)
+// followed by indented property lines in a fixed order: layer, colour, then what the type has
+// (block, position, rotation in degrees, scale; start and end; text and height), then one line
+// per attribute "attribute TAG VALUE" and one line per XData item "xdata APP CODE VALUE".
+// Numbers are printed with up to 10 significant digits ("%.10g"), so that the text is stable.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class AcDbDatabase;
+
+namespace host {
+
+// The entity with drawing handle `handle`, or "entity H: no such entity".
+std::wstring DescribeEntity(AcDbDatabase* db, uint64_t handle);
+// "drawing: N entities" and every entity of model space in drawing order.
+std::wstring DescribeDrawing(AcDbDatabase* db);
+
+}  // namespace host

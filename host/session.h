@@ -1,0 +1,147 @@
+// A session of the simulated CAD application: one drawing, the loaded modules, the scripted
+// user and the main loop that runs commands, queued input and window messages.
+//
+// The harnex-host program runs one session per invocation; tests run many, one after the other,
+// through the same class:
+//
+//   host::Session::Options options;
+//   options.config_path = temp_dir + L"/harnex.ini";
+//   options.drawing = [](AcDbDatabase* db) { host::DrawingBuilder(db).AddRoute(...); };
+//   host::Session session(options);
+//   ASSERT_TRUE(session.Start());
+//   session.Run({host::steps::Command(L"RQ_HARNEX"), host::steps::Click(1001)});
+//   EXPECT_NE(session.transcript().find(L"..."), std::wstring::npos);
+//   EXPECT_EQ(session.exit_status(), 0);
+//
+// Only one session may be started at a time: the stand-ins' state (module table, command stack,
+// current document, user session) is process-wide.
+//
+// The command line, as this host shows it:
+//   a command typed or sent      "\nコマンド: NAME\n", then whatever the command prints
+//   an unknown command           after the echo: "不明なコマンド \"NAME\"。F1
+//   キーを押すとヘルプを表示します。\n" Esc at the command prompt    "\nコマンド: *キャンセル*\n"
+//   Enter at the command prompt  repeats the last command (echoed as above)
+// Host commands (not in the command stack, so that ARXCOMMANDS lists only what applications
+// registered): ARXLOAD and ARXUNLOAD ask "\nARX ファイル名: " and report
+//   "\nNAME をロードしました。"            loaded
+//   "\nNAME は既にロードされています。"    already loaded
+//   "\nNAME が見つかりません。"            no image of that name
+//   "\nNAME をロードできません。"          the application refused to load (kRetError)
+//   "\nNAME をアンロードしました。"        unloaded
+//   "\nNAME はロードされていません。"      ARXUNLOAD of a module that is not loaded
+//   "\nNAME をアンロードできません。"      the application refused to unload
+// ARXCOMMANDS asks "\nコマンド グループ名: " and prints one line per command of the group in
+// registration order, "GROUP GLOBAL LOCAL FLAGS\n", or "コマンド グループ \"NAME\"
+// はありません。\n".
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/module_loader.h"
+#include "host/script.h"
+#include "host/scripted_user.h"
+
+class AcDbDatabase;
+
+namespace host {
+
+// Exit status of a session, as harnex-host reports it.
+constexpr int kExitOk = 0;
+constexpr int kExitHostError = 1;
+
+class Session {
+ public:
+  using TextSink = std::function<void(std::wstring_view)>;
+
+  struct Options {
+    // The host configuration file that Veltra.arx's "RQAddinGetIniFile" reports.
+    std::wstring config_path;
+    // Veltra.arx in the process; without it Harnex refuses to load.
+    bool host_module = true;
+    // Load Harnex.arx at start.
+    bool load_addin = true;
+    // Further images the host can load (tests' own add-ins). Loaded at start when listed in
+    // `load_at_start`, else on ARXLOAD.
+    std::vector<ModuleImage> extra_images;
+    std::vector<std::wstring> load_at_start;
+    // Fills the new drawing before anything is loaded (e.g. with a DrawingBuilder).
+    std::function<void(AcDbDatabase*)> drawing;
+    // Where the transcript is streamed as it grows (the program: standard output, UTF-8).
+    TextSink output;
+    // Where the host's own diagnostics go (the program: standard error). Always also kept in
+    // host_errors() / diagnostics().
+    TextSink diagnostics;
+    // Draw the status bar's progress meter on standard error (only when that is a terminal).
+    bool progress_bar = false;
+  };
+
+  explicit Session(Options options);
+  // Unloads every module (last loaded first), closes the drawing and uninstalls the user.
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Installs the scripted user, opens the drawing and loads the start-up modules. False on a
+  // host error (see host_errors()); a module that refuses to load is no host error, the
+  // transcript reports it as AutoCAD would.
+  bool Start();
+
+  // Runs the steps (after any still pending) until the input ends or the session stops, then
+  // returns exit_status(). At the end of the input a waiting prompt or modal dialog is cancelled
+  // by the stand-ins themselves.
+  int Run(std::vector<ScriptStep> steps);
+  // Runs a script's text; a script that cannot be read is a host error (nothing runs).
+  int RunScript(std::wstring_view script_text);
+  // Reads further input lazily from `source` (the keyboard, standard input) once the steps are
+  // used up.
+  void SetLineSource(ScriptedUser::LineSource source);
+
+  // 0, 1 (host error), 2 (expect failed) or 3 (the script did not fit). Host errors count first.
+  int exit_status() const;
+  // Why the session stopped (exit 2 or 3), empty when it did not.
+  const std::wstring& stop_reason() const { return user_.stop_reason(); }
+  const std::wstring& transcript() const { return user_.transcript(); }
+  void ClearTranscript() { user_.ClearTranscript(); }
+  // Host errors in order (objects left open after a command, unreadable scripts, ...).
+  const std::vector<std::wstring>& host_errors() const { return host_errors_; }
+
+  AcDbDatabase* database() const;
+  ScriptedUser& user() { return user_; }
+  ModuleLoader& modules() { return modules_; }
+
+  // What `show palette` prints; set by the palette's side once it exists. Null: "no palette".
+  static void SetPaletteView(std::function<std::wstring()> view);
+
+  // Runs one command line as if typed: NAME with typed answers ARGS. For the main loop and
+  // tests.
+  void RunCommandLine(const std::wstring& name, const std::vector<std::wstring>& args, int line);
+
+ private:
+  class Impl;
+  void MainLoop();
+  void Idle();
+  void RunCommand(const std::wstring& name);
+  bool RunHostCommand(const std::wstring& name);
+  void CommandArxLoad(bool load);
+  void CommandArxCommands();
+  bool AskString(const std::wstring& prompt, std::wstring* answer);
+  void CheckLeftOpen(const std::wstring& after);
+  void ReportLoad(const std::wstring& name, ModuleLoader::LoadResult result);
+  void HostError(const std::wstring& message);
+  std::wstring Show(const ScriptStep& step);
+  void RunQueuedInput(const std::wstring& text);
+
+  Options options_;
+  ScriptedUser user_;
+  ModuleLoader modules_;
+  std::unique_ptr<Impl> impl_;
+  std::vector<std::wstring> host_errors_;
+  std::wstring last_command_;
+  bool started_ = false;
+};
+
+}  // namespace host
