@@ -76,7 +76,7 @@ void Fill(const FindEntry& e, WIN32_FIND_DATAW* data) {
   data->ftLastWriteTime = ToFileTime(e.info.last_write_ns);
   data->nFileSizeHigh = static_cast<DWORD>(e.info.size >> 32);
   data->nFileSizeLow = static_cast<DWORD>(e.info.size & 0xFFFFFFFF);
-  std::wstring_view name = e.name.substr(0, MAX_PATH - 1);
+  std::wstring_view name = std::wstring_view(e.name).substr(0, MAX_PATH - 1);
   std::wmemcpy(data->cFileName, name.data(), name.size());
   data->cFileName[name.size()] = L'\0';
 }
