@@ -48,7 +48,7 @@ bool ReadScriptLine(std::wstring_view line, int line_number, std::vector<ScriptS
 ScriptReadResult ReadScript(std::wstring_view text);
 
 // Decodes the bytes of a script file: UTF-16LE with BOM, UTF-8 with BOM, valid UTF-8, else code
-// page 932. Never fails: bytes that code page 932 cannot map become U+FFFD.
+// page 932. Never fails.
 std::wstring DecodeScriptBytes(std::string_view bytes);
 
 // Reads a script file from disk. On an unreadable file the result's error says so.

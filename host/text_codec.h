@@ -7,7 +7,8 @@
 namespace host {
 
 // Decodes a text file's bytes: UTF-16LE with BOM, UTF-8 with BOM, valid UTF-8, else code page
-// 932. The BOM is not part of the result. Undecodable bytes become U+FFFD; never fails.
+// 932 (as Windows reads it: a byte sequence without a character becomes U+30FB). The BOM is not
+// part of the result; never fails.
 std::wstring DecodeTextFile(std::string_view bytes);
 
 // UTF-8 to wide text; invalid sequences become U+FFFD.

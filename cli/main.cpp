@@ -1,0 +1,85 @@
+// harnex-host: runs a user session of the simulated CAD host from a script or the keyboard.
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "host/command_line.h"
+#include "host/demo.h"
+#include "host/script.h"
+#include "host/session.h"
+#include "host/text_codec.h"
+
+namespace {
+
+void WriteOut(std::wstring_view text) {
+  const std::string bytes = host::WideToUtf8(text);
+  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+void WriteErr(std::wstring_view text) {
+  std::cerr << "harnex-host: " << host::WideToUtf8(text);
+}
+
+int Fail(const std::string& message) {
+  std::cerr << "harnex-host: " << message << "\n";
+  return host::kExitHostError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  host::CommandLine options;
+  std::string error;
+  if (!host::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+    std::cerr << "harnex-host: " << error << "\n" << host::UsageText();
+    return host::kExitHostError;
+  }
+  if (options.help) {
+    std::fputs(host::UsageText(), stdout);
+    return host::kExitOk;
+  }
+  if (options.demo) return host::RunDemo(options.demo_dir);
+
+  // Drawing files are read and written by a later piece of the host; until then a session
+  // that asks for one must not run on a drawing it did not ask for.
+  if (!options.drawing.empty()) return Fail("cannot read drawings yet: " + options.drawing);
+  if (!options.save.empty()) return Fail("cannot save drawings yet: " + options.save);
+  if (!options.svg.empty()) return Fail("cannot render drawings yet: " + options.svg);
+
+  const bool from_stdin = options.script.empty() || options.script == "-";
+  host::ScriptReadResult script;
+  if (!from_stdin) {
+    script = host::ReadScriptFile(options.script);
+    if (!script.ok()) return Fail(options.script + ": " + host::WideToUtf8(script.error));
+  }
+
+  host::Session::Options session_options;
+  session_options.config_path = host::Utf8ToWide(host::ResolveConfigPath(options));
+  session_options.host_module = !options.no_host_module;
+  session_options.output = WriteOut;
+  session_options.diagnostics = WriteErr;
+  session_options.progress_bar = true;
+  host::Session session(session_options);
+  if (from_stdin) {
+    const bool terminal = isatty(STDIN_FILENO);
+    session.SetLineSource([terminal](std::wstring* line, int) {
+      if (terminal) {
+        std::fputs("\n> ", stdout);
+      }
+      std::fflush(stdout);
+      std::string bytes;
+      if (!std::getline(std::cin, bytes)) return false;
+      // Typed and piped input is UTF-8 (or code page 932 from old files).
+      *line = host::DecodeScriptBytes(bytes);
+      return true;
+    });
+  }
+  const int status = session.Run(std::move(script.steps));
+  if (!session.transcript().empty() && session.transcript().back() != L'\n') WriteOut(L"\n");
+  std::fflush(stdout);
+  if (!session.stop_reason().empty()) WriteErr(session.stop_reason() + L"\n");
+  return status;
+}

@@ -1,0 +1,114 @@
+// harnex-host's options: parsing, errors, and the program's answers to bad options and scripts.
+#include "host/command_line.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace host {
+namespace {
+
+TEST(CommandLineTest, ParsesEveryOption) {
+  CommandLine c;
+  std::string error;
+  ASSERT_TRUE(ParseCommandLine({"--config", "a.ini", "--no-host-module", "run.hxs"}, &c, &error));
+  EXPECT_EQ(c.config, "a.ini");
+  EXPECT_TRUE(c.no_host_module);
+  EXPECT_EQ(c.script, "run.hxs");
+  EXPECT_FALSE(c.demo);
+
+  ASSERT_TRUE(ParseCommandLine({"--drawing", "d.dxf", "--save", "s.dxf", "--svg", "p.svg", "-"}, &c,
+                               &error));
+  EXPECT_EQ(c.drawing, "d.dxf");
+  EXPECT_EQ(c.save, "s.dxf");
+  EXPECT_EQ(c.svg, "p.svg");
+  EXPECT_EQ(c.script, "-");
+
+  ASSERT_TRUE(ParseCommandLine({"--demo"}, &c, &error));
+  EXPECT_TRUE(c.demo);
+  EXPECT_EQ(c.demo_dir, "");
+  ASSERT_TRUE(ParseCommandLine({"--demo", "/tmp/x"}, &c, &error));
+  EXPECT_EQ(c.demo_dir, "/tmp/x");
+
+  const struct {
+    std::vector<std::string> args;
+    const char* error;
+  } bad[] = {
+      {{"--config"}, "option --config needs a value"},
+      {{"--frobnicate"}, "unknown option --frobnicate"},
+      {{"a.hxs", "b.hxs"}, "more than one script: a.hxs and b.hxs"},
+      {{"--demo", "--no-host-module"}, "--demo takes no other options and no script"},
+  };
+  for (const auto& b : bad) {
+    EXPECT_FALSE(ParseCommandLine(b.args, &c, &error)) << b.error;
+    EXPECT_EQ(error, b.error);
+  }
+}
+
+TEST(CommandLineTest, ConfigFallsBackToTheEnvironmentThenTheCurrentFolder) {
+  CommandLine c;
+  c.config = "/etc/x.ini";
+  EXPECT_EQ(ResolveConfigPath(c), "/etc/x.ini");
+  c.config.clear();
+  setenv("HARNEX_CONFIG", "/srv/h.ini", 1);
+  EXPECT_EQ(ResolveConfigPath(c), "/srv/h.ini");
+  unsetenv("HARNEX_CONFIG");
+  EXPECT_EQ(ResolveConfigPath(c), (std::filesystem::current_path() / "harnex.ini").string());
+}
+
+// Runs the built program; returns its exit status and what it wrote to standard error.
+int RunProgram(const std::string& args, std::string* err) {
+  // Tests run in the build's tests folder; the program sits in the build folder above it.
+  const std::filesystem::path program =
+      std::filesystem::current_path().parent_path() / "harnex-host";
+  if (!std::filesystem::exists(program)) {
+    *err = "no program at " + program.string();
+    return -1;
+  }
+  const std::string err_file = std::filesystem::temp_directory_path() / "harnex_cli_err.txt";
+  const std::string command =
+      program.string() + " " + args + " </dev/null >/dev/null 2>" + err_file;
+  const int raw = std::system(command.c_str());
+  std::ifstream in(err_file);
+  err->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+TEST(CommandLineTest, TheProgramRefusesWhatItCannotDo) {
+  std::string err;
+  EXPECT_EQ(RunProgram("--bogus", &err), 1);
+  EXPECT_NE(err.find("harnex-host: unknown option --bogus"), std::string::npos) << err;
+  EXPECT_NE(err.find("usage: harnex-host"), std::string::npos) << err;
+
+  EXPECT_EQ(RunProgram("--drawing plan.dxf -", &err), 1);
+  EXPECT_NE(err.find("cannot read drawings yet: plan.dxf"), std::string::npos) << err;
+  EXPECT_EQ(RunProgram("--save out.dxf -", &err), 1);
+  EXPECT_NE(err.find("cannot save drawings yet"), std::string::npos) << err;
+  EXPECT_EQ(RunProgram("--svg out.svg -", &err), 1);
+  EXPECT_NE(err.find("cannot render drawings yet"), std::string::npos) << err;
+
+  EXPECT_EQ(RunProgram("/nonexistent/script.hxs", &err), 1);
+  EXPECT_NE(err.find("cannot open the script"), std::string::npos) << err;
+
+  const std::string bad = std::filesystem::temp_directory_path() / "harnex_bad_script.hxs";
+  std::ofstream(bad) << "command X\n\nwobble\n";
+  EXPECT_EQ(RunProgram(bad, &err), 1);
+  EXPECT_NE(err.find("line 3: unknown action \"wobble\""), std::string::npos) << err;
+
+  const std::string expecting = std::filesystem::temp_directory_path() / "harnex_expect.hxs";
+  std::ofstream(expecting) << "command NOSUCH\nexpect something else\n";
+  EXPECT_EQ(RunProgram("--no-host-module " + expecting, &err), 2);
+  EXPECT_NE(err.find("line 2: expected text not found"), std::string::npos) << err;
+
+  const std::string unfit = std::filesystem::temp_directory_path() / "harnex_unfit.hxs";
+  std::ofstream(unfit) << "answer ok\n";
+  EXPECT_EQ(RunProgram("--no-host-module " + unfit, &err), 3);
+  EXPECT_NE(err.find("line 1: nothing waits for \"answer ok\""), std::string::npos) << err;
+}
+
+}  // namespace
+}  // namespace host

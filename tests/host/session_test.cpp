@@ -1,0 +1,163 @@
+// Sessions: loading and unloading applications, running commands and queued input, the
+// left-open check, expect and mismatches, and the command line's texts.
+#include "host/session.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "host/text_codec.h"
+#include "test_addin_support.h"
+
+namespace host {
+namespace {
+
+using testing::TestAddinCallCounts;
+using testing::TestAddinImage;
+
+Session::Options TestOptions() {
+  Session::Options options;
+  options.load_addin = false;  // these tests use their own application
+  options.extra_images = {TestAddinImage(false), TestAddinImage(true)};
+  return options;
+}
+
+std::string Narrow(const std::wstring& s) {
+  return WideToUtf8(s);
+}
+
+TEST(SessionTest, LoadsListsAndUnloadsAnApplication) {
+  TestAddinCallCounts() = {};
+  Session session(TestOptions());
+  ASSERT_TRUE(session.Start());
+  const int status = session.Run({
+      steps::Command(L"ARXLOAD", {L"HxTest.arx"}),
+      steps::Command(L"ARXCOMMANDS", {L"HXTEST"}),
+      steps::Command(L"ARXLOAD", {L"hxtest.arx"}),
+      steps::Command(L"ARXUNLOAD", {L"HxTest.arx"}),
+      steps::Command(L"ARXCOMMANDS", {L"HXTEST"}),
+      steps::Command(L"HXHELLO"),
+      steps::Command(L"ARXUNLOAD", {L"HxTest.arx"}),
+      steps::Command(L"ARXLOAD", {L"Missing.arx"}),
+  });
+  EXPECT_EQ(status, 0) << Narrow(session.stop_reason());
+  const std::wstring& t = session.transcript();
+  EXPECT_NE(
+      t.find(L"\nコマンド: ARXLOAD\n\nARX ファイル名: HxTest.arx\n\nHxTest.arx をロードしました。"),
+      std::wstring::npos)
+      << Narrow(t);
+  EXPECT_NE(t.find(L"HXTEST HXHELLO HXHELLO 3\nHXTEST HXSEND HXSEND 1\nHXTEST HXECHO HXECHO 0\n"
+                   L"HXTEST HXLEAK HXLEAK 0\n"),
+            std::wstring::npos)
+      << Narrow(t);
+  EXPECT_NE(t.find(L"HxTest.arx は既にロードされています。"), std::wstring::npos) << Narrow(t);
+  EXPECT_NE(t.find(L"HxTest.arx をアンロードしました。"), std::wstring::npos) << Narrow(t);
+  EXPECT_NE(t.find(L"コマンド グループ \"HXTEST\" はありません。"), std::wstring::npos)
+      << Narrow(t);
+  EXPECT_NE(t.find(L"不明なコマンド \"HXHELLO\"。F1 キーを押すとヘルプを表示します。"),
+            std::wstring::npos)
+      << Narrow(t);
+  EXPECT_NE(t.find(L"HxTest.arx はロードされていません。"), std::wstring::npos) << Narrow(t);
+  EXPECT_NE(t.find(L"Missing.arx が見つかりません。"), std::wstring::npos) << Narrow(t);
+  EXPECT_EQ(TestAddinCallCounts().inits, 1);
+  EXPECT_EQ(TestAddinCallCounts().unloads, 1);
+  EXPECT_EQ(TestAddinCallCounts().attaches, 1);
+  EXPECT_EQ(TestAddinCallCounts().detaches, 1);
+  EXPECT_EQ(GetModuleHandleW(L"HxTest.arx"), nullptr);
+}
+
+TEST(SessionTest, ARefusedLoadLeavesNothingInTheProcess) {
+  TestAddinCallCounts() = {};
+  Session session(TestOptions());
+  EXPECT_EQ(session.Run({steps::Command(L"ARXLOAD", {L"HxRefuse.arx"})}), 0);
+  EXPECT_NE(session.transcript().find(L"HxRefuse.arx をロードできません。"), std::wstring::npos);
+  EXPECT_EQ(TestAddinCallCounts().attaches, 1);
+  EXPECT_EQ(TestAddinCallCounts().detaches, 1);
+  EXPECT_FALSE(session.modules().IsLoaded(L"HxRefuse.arx"));
+  EXPECT_EQ(GetModuleHandleW(L"HxRefuse.arx"), nullptr);
+}
+
+TEST(SessionTest, SentCommandsRunAfterTheSenderInOrder) {
+  Session::Options options = TestOptions();
+  options.load_at_start = {L"HxTest.arx"};
+  Session session(options);
+  ASSERT_TRUE(session.Start());
+  session.ClearTranscript();
+  EXPECT_EQ(session.Run({steps::Command(L"HXSEND"), steps::Command(L"HXECHO", {L"typed"})}), 0)
+      << Narrow(session.stop_reason());
+  EXPECT_EQ(session.transcript(),
+            L"\nコマンド: HXSEND\nsend-begin\nsend-end\n"
+            L"\nコマンド: HXHELLO\nhello\n"
+            L"\nコマンド: HXECHO\n\n言葉: queued\necho:queued\n"
+            L"\nコマンド: HXECHO\n\n言葉: typed\necho:typed\n");
+}
+
+TEST(SessionTest, AnObjectLeftOpenIsAHostError) {
+  Session::Options options = TestOptions();
+  options.load_at_start = {L"HxTest.arx"};
+  std::wstring diagnostics;
+  options.diagnostics = [&](std::wstring_view t) { diagnostics += t; };
+  Session session(options);
+  EXPECT_EQ(session.Run({steps::Command(L"HXLEAK"), steps::Command(L"HXHELLO")}), kExitHostError);
+  ASSERT_EQ(session.host_errors().size(), 1u);  // reported once, not after every command
+  EXPECT_NE(session.host_errors()[0].find(L"after HXLEAK: AcDbBlockTableRecord"),
+            std::wstring::npos)
+      << Narrow(session.host_errors()[0]);
+  EXPECT_NE(diagnostics.find(L"left open for read"), std::wstring::npos) << Narrow(diagnostics);
+}
+
+TEST(SessionTest, ExpectAndMismatchesStopTheScript) {
+  {
+    Session session(TestOptions());
+    EXPECT_EQ(session.RunScript(L"command NOSUCH\nexpect 不明なコマンド \"NOSUCH\"\n"
+                                L"command NOSUCH2\nexpect \"not there\"\ncommand LATER"),
+              platform::kExitExpectFailed);
+    EXPECT_EQ(session.stop_reason(),
+              L"line 4: expected text not found in the transcript: \"not there\"");
+    EXPECT_EQ(session.transcript().find(L"LATER"), std::wstring::npos);  // nothing ran after
+  }
+  {
+    Session session(TestOptions());
+    EXPECT_EQ(session.RunScript(L"enter\n\nanswer yes\ncommand LATER"),
+              platform::kExitScriptMismatch);
+    EXPECT_EQ(session.stop_reason(),
+              L"line 3: nothing waits for \"answer yes\" at the command prompt");
+  }
+  {
+    Session session(TestOptions());
+    EXPECT_EQ(session.RunScript(L"command X\npick 1A"), platform::kExitScriptMismatch);
+    EXPECT_NE(session.stop_reason().find(L"line 2:"), std::wstring::npos);
+  }
+  {
+    Session session(TestOptions());
+    EXPECT_EQ(session.RunScript(L"command X\nbogus line"), kExitHostError);
+    ASSERT_EQ(session.host_errors().size(), 1u);
+    EXPECT_EQ(session.host_errors()[0], L"line 2: unknown action \"bogus\"");
+    EXPECT_EQ(session.transcript().find(L"コマンド: X"), std::wstring::npos);  // nothing ran
+  }
+}
+
+TEST(SessionTest, TheAddinRefusesToLoadWithoutTheHostModule) {
+  Session::Options options;
+  options.host_module = false;
+  Session session(options);
+  ASSERT_TRUE(session.Start());
+  EXPECT_NE(session.transcript().find(L"Harnex.arx をロードできません。"), std::wstring::npos)
+      << Narrow(session.transcript());
+  EXPECT_EQ(GetModuleHandleW(L"Veltra.arx"), nullptr);
+  EXPECT_EQ(GetModuleHandleW(L"Harnex.arx"), nullptr);
+}
+
+TEST(SessionTest, TheAddinLoadsWithTheHostModuleAndRegistersItsCommands) {
+  Session::Options options;
+  Session session(options);
+  EXPECT_EQ(session.Run({steps::Command(L"ARXCOMMANDS", {L"HARNEX"})}), 0);
+  EXPECT_NE(GetModuleHandleW(L"Veltra.arx"), nullptr);
+  EXPECT_NE(GetModuleHandleW(L"Harnex.arx"), nullptr);
+  EXPECT_NE(session.transcript().find(L"HARNEX RQ_HARNEX RQ_HARNEX 3\n"
+                                      L"HARNEX RQ_HARNEX_AUTOSET RQ_HARNEX_AUTOSET 3\n"),
+            std::wstring::npos)
+      << Narrow(session.transcript());
+}
+
+}  // namespace
+}  // namespace host
