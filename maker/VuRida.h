@@ -13,6 +13,7 @@
 #include <gepnt3d.h>
 
 #include "AttributeData.h"
+#include "ListCtrlEx.h"
 #include "RootComn.h"
 
 class AcDbEntity;
