@@ -90,9 +90,7 @@ class AcEdCommandStack : public AcRxObject {
   int groupCount() const;
   const ACHAR* groupNameAt(int index) const;
 
- private:
-  friend class AcEdCommandIterator;
-  friend AcRxDictionary* acrxSysRegistry();
+  // There is one stack per process, the registry's; commands are process-wide.
   AcEdCommandStack() = default;
 };
 

@@ -37,10 +37,12 @@ class AcApDocument : public AcRxObject {
   bool isQuiescent() const;
   int lockCount() const { return lock_count_; }
 
- private:
-  friend class AcApDocManager;
+  // Documents are made by platform::acad::OpenDocument.
   AcApDocument(AcDbDatabase* database, std::wstring fileName)
       : database_(database), file_name_(std::move(fileName)) {}
+
+ private:
+  friend class AcApDocManager;
   AcDbDatabase* database_;
   std::wstring file_name_;
   int lock_count_ = 0;

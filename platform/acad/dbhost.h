@@ -32,6 +32,12 @@ std::vector<AcDbObjectId> AllObjectIds(const AcDbDatabase& db);
 // Returns how many were dropped.
 int PurgeErasedObjects(AcDbDatabase& db);
 
+// Gives a new object to the database under a chosen handle (a drawing reader keeps the
+// handles of the file). The object is then open for write. eDuplicateKey when an object has
+// that handle already, eNullHandle, eAlreadyInDb.
+Acad::ErrorStatus AddObjectWithHandle(AcDbDatabase& db, AcDbObject* pObj, AcDbHandle handle,
+                                      AcDbObjectId* id);
+
 // Faults: each applies once, to the next matching call anywhere, then clears itself.
 void FailNextLock(Acad::ErrorStatus status);
 void FailNextUnlock(Acad::ErrorStatus status);

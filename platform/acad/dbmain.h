@@ -250,8 +250,8 @@ class AcDbDatabase : public AcRxObject {
   // eInvalidInput when the seed is not above every handle in use.
   Acad::ErrorStatus setHandseed(const AcDbHandle& handle);
 
-  // Gives a new object to the database (owner: the named objects dictionary unless set).
-  // The object is then open for write. eAlreadyInDb, eNullObjectPointer on misuse.
+  // Gives a new object to the database, with a new handle and no owner (set it with
+  // setOwnerId). The object is then open for write. eAlreadyInDb, eNullObjectPointer.
   Acad::ErrorStatus addAcDbObject(AcDbObjectId& objId, AcDbObject* pObj);
 
   // Header variables.
@@ -263,9 +263,14 @@ class AcDbDatabase : public AcRxObject {
   Acad::ErrorStatus setTextstyle(AcDbObjectId styleId);
   AcDbObjectId celtype() const { return by_layer_; }
 
-  // Internal: the table of all objects (see dbhost.h for the host's view of it).
+  // Internal: the table of all objects (see dbhost.h for the host's view of it), and the
+  // record of a handle (created empty when create is set; null otherwise when unknown).
   struct Impl;
   Impl& impl() const { return *impl_; }
+  AcDbStub* stubFor(AcDbHandle handle, bool create);
+  // Puts a new object into an empty record (then open for write). eDuplicateKey when the
+  // record holds an object, eAlreadyInDb when the object is in a database.
+  Acad::ErrorStatus adoptObject(AcDbStub* stub, AcDbObject* pObj);
 
  private:
   std::unique_ptr<Impl> impl_;
@@ -275,9 +280,6 @@ class AcDbDatabase : public AcRxObject {
   AcDbObjectId named_objects_, group_dictionary_, model_space_, paper_space_;
   AcDbObjectId by_layer_, by_block_, continuous_;
   AcDbObjectId clayer_, textstyle_;
-
-  friend struct AcDbStub;
-  AcDbObjectId newStub(AcDbObject* pObj, AcDbObjectId owner);
 };
 
 // Opens the object that id names. Errors: eNullObjectId, eWasErased (unless openErased),

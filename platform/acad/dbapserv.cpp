@@ -1,0 +1,7 @@
+// The one host application services object of the process.
+#include "dbapserv.h"
+
+AcDbHostApplicationServices* acdbHostApplicationServices() {
+  static AcDbHostApplicationServices services;
+  return &services;
+}
