@@ -1,0 +1,88 @@
+// The common controls in use: the list view in report view (CListCtrl) and its notifications.
+#pragma once
+
+#include "afxwin.h"
+
+#define LVS_ICON 0x0000
+#define LVS_REPORT 0x0001
+#define LVS_SINGLESEL 0x0004
+#define LVS_SHOWSELALWAYS 0x0008
+#define LVS_NOSORTHEADER 0x8000
+#define LVS_EX_GRIDLINES 0x00000001
+#define LVS_EX_CHECKBOXES 0x00000004
+#define LVS_EX_FULLROWSELECT 0x00000020
+#define LVS_EX_DOUBLEBUFFER 0x00010000
+#define LVIS_FOCUSED 0x0001
+#define LVIS_SELECTED 0x0002
+#define LVIF_TEXT 0x0001
+#define LVIF_STATE 0x0008
+#define LVIF_PARAM 0x0004
+#define LVCFMT_LEFT 0x0000
+#define LVCFMT_RIGHT 0x0001
+#define LVCFMT_CENTER 0x0002
+#define LVN_FIRST (0U - 100U)
+#define LVN_ITEMCHANGING (LVN_FIRST - 0)
+#define LVN_ITEMCHANGED (LVN_FIRST - 1)
+#define LVN_COLUMNCLICK (LVN_FIRST - 8)
+#define LVNI_SELECTED 0x0002
+#define TTS_ALWAYSTIP 0x01
+#define TTS_NOPREFIX 0x02
+#define TTF_TRACK 0x0020
+#define TTF_TRANSPARENT 0x0100
+#define TOOLTIPS_CLASS L"tooltips_class32"
+
+struct NMLISTVIEW {
+  NMHDR hdr;
+  int iItem;
+  int iSubItem;
+  UINT uNewState;
+  UINT uOldState;
+  UINT uChanged;
+  POINT ptAction;
+  LPARAM lParam;
+};
+typedef NMLISTVIEW* LPNMLISTVIEW;
+typedef void* POSITION;
+typedef int(CALLBACK* PFNLVCOMPARE)(LPARAM, LPARAM, LPARAM);
+
+namespace platform::mfc {
+// Changes the masked state bits of a list view item; when they change, LVN_ITEMCHANGED goes to
+// the parent. FALSE for a bad item (-1: every item).
+BOOL SetListItemState(HWND list, int item, UINT state, UINT mask);
+}  // namespace platform::mfc
+
+// A list view in report view, as a headless model: columns, rows of texts, per-row data and
+// state. Indices out of range give FALSE, -1 or empty text.
+class CListCtrl : public CWnd {
+ public:
+  BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT nID);
+  int InsertColumn(int nCol, LPCTSTR heading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
+                   int nSubItem = -1);
+  BOOL DeleteColumn(int nCol);
+  BOOL SetColumnWidth(int nCol, int cx);
+  int GetColumnWidth(int nCol) const;
+  int InsertItem(int nItem, LPCTSTR text);
+  BOOL SetItemText(int nItem, int nSubItem, LPCTSTR text);
+  CString GetItemText(int nItem, int nSubItem) const;
+  BOOL DeleteItem(int nItem);
+  BOOL DeleteAllItems();
+  int GetItemCount() const;
+  BOOL SetItemData(int nItem, DWORD_PTR data);
+  DWORD_PTR GetItemData(int nItem) const;
+  BOOL SetItemState(int nItem, UINT nState, UINT nMask) {
+    return platform::mfc::SetListItemState(m_hWnd, nItem, nState, nMask);
+  }
+  UINT GetItemState(int nItem, UINT nMask) const;
+  UINT GetSelectedCount() const;
+  POSITION GetFirstSelectedItemPosition() const;
+  // The selected row at pos; pos moves on to the next one (null after the last).
+  int GetNextSelectedItem(POSITION& pos) const;
+  int GetNextItem(int nItem, int nFlags) const;
+  DWORD SetExtendedStyle(DWORD dwNewStyle);
+  DWORD GetExtendedStyle() const;
+  // Sorts the rows with the callback over their item data; the callback gets lParamSort.
+  BOOL SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR lParamSort);
+  BOOL EnsureVisible(int nItem, BOOL bPartialOK) const {
+    return nItem >= 0 && nItem < GetItemCount();
+  }
+};

@@ -1,0 +1,16 @@
+# Writes OUT: a C++ source defining `extern const char SYMBOL[]` with the text of RC, where each
+# `#include "name"` line naming one of INCLUDES (|-separated paths) is replaced by that file.
+file(READ ${RC} text)
+string(REPLACE "|" ";" includes "${INCLUDES}")
+foreach(h ${includes})
+  get_filename_component(name ${h} NAME)
+  file(READ ${h} header)
+  string(REPLACE "#include \"${name}\"" "${header}" text "${text}")
+endforeach()
+string(LENGTH "${text}" length)
+file(WRITE ${OUT}.tmp "${text}")
+file(READ ${OUT}.tmp hex HEX)
+file(REMOVE ${OUT}.tmp)
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
+string(REGEX REPLACE "(([^,]*,){16})" "\\1\n" bytes "${bytes}")
+file(WRITE ${OUT} "// Generated from ${RC}: the resource script text.\nextern const char ${SYMBOL}[];\nconst char ${SYMBOL}[] = {\n${bytes}'\\0'};\n")

@@ -1,0 +1,112 @@
+// The headless window system under the MFC classes: window records, the class procedures of the
+// standard controls, the posted-message queue, timers, focus and the host-facing pump.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "afxwin.h"
+#include "user_session.h"
+
+namespace platform::mfc {
+
+// One item of a combo box, list box or list view.
+struct ItemRecord {
+  std::wstring text;
+  LPARAM data = 0;
+  UINT state = 0;                      // list view: LVIS_* bits
+  std::vector<std::wstring> subitems;  // list view: columns 1..n
+};
+
+struct ColumnRecord {
+  std::wstring text;
+  int width = 0;
+  int format = 0;
+};
+
+// Everything the window system knows about one window.
+struct WindowRecord {
+  std::wstring class_name;  // "Button", "Edit", "ComboBox", "ListBox", "Static",
+                            // "SysListView32", "#32770" (dialog), or any other name
+  int id = 0;
+  DWORD style = 0;
+  DWORD ex_style = 0;
+  std::wstring text;
+  RECT rect{};  // in the parent's client coordinates (screen coordinates for top-level)
+  HWND parent = nullptr;
+  std::vector<HWND> children;     // in creation (tab) order
+  CWnd* wnd = nullptr;            // the attached object, not owned
+  std::unique_ptr<CWnd> wrapper;  // made by CWnd::FromHandle when nothing is attached
+  HFONT font = nullptr;
+  int template_id = 0;  // dialogs made from a template
+  LONG_PTR user_data = 0;
+  std::map<UINT_PTR, TIMERPROC> timers;
+  // Control state.
+  int check = 0;        // buttons: BST_*
+  bool pushed = false;  // buttons
+  std::vector<ItemRecord> items;
+  int cur_sel = -1;                // combo box and list box
+  int sel_start = 0, sel_end = 0;  // edit and combo box edit part
+  std::wstring undo_text;
+  bool can_undo = false;
+  bool modified = false;
+  int limit = 0;  // 0: the default limit
+  bool dropped = false;
+  int dropped_width = 0;
+  std::vector<ColumnRecord> columns;  // list view
+  DWORD lv_ex_style = 0;
+  int invalidations = 0;  // times the window was invalidated (tests read it)
+};
+
+// The record of a live window, or null.
+WindowRecord* FindWindowRecord(HWND hWnd);
+// Makes a window; parent may be null. Returns its handle (never null).
+HWND CreateWindowRecord(LPCWSTR class_name, LPCWSTR text, DWORD style, DWORD ex_style,
+                        const RECT& rect, HWND parent, int id);
+// The class procedure: what the window does by itself with a message.
+LRESULT ClassWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Sends a WM_COMMAND notification from a control to its parent.
+void NotifyParent(HWND control, UINT code);
+// Every live top-level window and all their descendants, in creation order.
+std::vector<HWND> AllWindows();
+
+// Dispatches every posted message (each after PreTranslateMessage of its window chain).
+// Returns how many were dispatched.
+int PumpPostedMessages();
+// Sends WM_TIMER once for every timer set when called (a timer killed by an earlier handler
+// does not fire). Returns how many fired.
+int FireTimers();
+// What a message loop does when it goes idle between user actions: posted messages, then each
+// timer once, then the messages those posted.
+void RunIdle();
+
+// Window actions of the user session: installed with platform::SetWindowActionHandler by the
+// first window made, or explicitly here.
+void InstallWindowActionDispatcher();
+bool DispatchWindowAction(const platform::UserAction& action);
+// The window that takes actions without @ID when no modal dialog is open and no window was acted
+// on yet (the palette). Not owned; null clears it.
+void SetPaletteWindow(CWnd* window);
+// The window that an action without @ID goes to, or null.
+HWND ActiveActionWindow();
+// Modal dialogs, innermost last (maintained by CDialog::DoModal).
+void PushModal(HWND dialog);
+void PopModal(HWND dialog);
+// A popup menu waits for the item the current `menu` action names (TrackPopupMenu takes it).
+void SetPendingMenuPick(const std::wstring& item_text, int line);
+
+// Asks the parent of a control for its colours (WM_CTLCOLOR*), as painting would. Returns the
+// brush; *text and *background get the colours the handlers set.
+HBRUSH QueryControlColors(HWND control, COLORREF* text, COLORREF* background);
+// Sends WM_DRAWITEM for an owner-drawn control to its parent and returns what was drawn.
+std::vector<DrawOp> PaintOwnerDrawn(HWND control, UINT action, UINT state);
+
+// Dialog base units of a font (pixels per 4 horizontal and 8 vertical dialog units).
+SIZE DialogBaseUnits(const std::wstring& face, int point_size);
+
+// Destroys every window and clears queues, timers, focus, clipboard and the modal stack (tests).
+void ResetWindowSystem();
+
+}  // namespace platform::mfc
