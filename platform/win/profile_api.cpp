@@ -43,6 +43,7 @@ class ProfileCache {
   void Forget(const std::string& posix) { files_.erase(posix); }
   void ForgetAll() {
     files_.clear();
+    found_by_name_.clear();
     dirty_by_name_.clear();
   }
 
@@ -53,6 +54,9 @@ class ProfileCache {
   // Files with unwritten changes by the name the caller used: a new file is not on disk yet,
   // and looking for it there on every write of a save would cost a folder listing each time.
   std::unordered_map<std::wstring, std::string> dirty_by_name_;
+  // Where a name was last found: checking that the file is still there costs one look-up,
+  // where resolving the name again would cost one per folder on its way.
+  std::unordered_map<std::wstring, std::string> found_by_name_;
 };
 
 ProfileCache& Cache() {
@@ -92,7 +96,15 @@ CachedFile* ProfileCache::ForRead(LPCWSTR path, DWORD* error) {
     return nullptr;
   }
   if (auto d = dirty_by_name_.find(path); d != dirty_by_name_.end()) return &files_[d->second];
+  if (auto f = found_by_name_.find(path); f != found_by_name_.end()) {
+    ResolvedPath known;
+    known.posix = f->second;
+    known.exists = CurrentFileSystem().Stat(known.posix, &known.info) == ERROR_SUCCESS;
+    if (known.exists) return Load(known, error);
+    found_by_name_.erase(f);
+  }
   ResolvedPath r = ResolvePath(path);
+  if (r.exists && !r.error) found_by_name_[path] = r.posix;
   if (r.error || !r.exists) {
     *error = r.error ? r.error : ERROR_FILE_NOT_FOUND;
     auto it = files_.find(r.posix);
