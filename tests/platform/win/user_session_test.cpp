@@ -38,7 +38,8 @@ TEST(ActionQueueSessionTest, EventsStandOnLinesOfTheirOwn) {
   PrintText(L"\n配線経路を選択:");
   PrintEvent(L"[dialog 202 新規プロジェクト]");
   PrintEvent(L"[end dialog 202 IDOK]");
-  EXPECT_EQ(s.transcript(), L"\n配線経路を選択:\n[dialog 202 新規プロジェクト]\n[end dialog 202 IDOK]\n");
+  EXPECT_EQ(s.transcript(),
+            L"\n配線経路を選択:\n[dialog 202 新規プロジェクト]\n[end dialog 202 IDOK]\n");
 }
 
 TEST(ActionQueueSessionTest, NothingInstalledMeansNoInputAndNoWindowTakesActions) {
