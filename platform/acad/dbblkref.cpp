@@ -215,3 +215,21 @@ Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& extents) const
   extents = box;
   return Acad::eOk;
 }
+
+void AcDbObjectIterator::start(bool atEnd) {
+  index_ = atEnd ? static_cast<int>(ids_.size()) - 1 : 0;
+  skip(atEnd);
+}
+
+void AcDbObjectIterator::step(bool backwards, bool skipErased) {
+  index_ += backwards ? -1 : 1;
+  if (skipErased) skip(backwards);
+}
+
+void AcDbObjectIterator::skip(bool backwards) {
+  while (!done() && ids_[index_].isErased()) index_ += backwards ? -1 : 1;
+}
+
+AcDbObjectId AcDbObjectIterator::objectId() const {
+  return done() ? AcDbObjectId() : ids_[index_];
+}

@@ -19,6 +19,7 @@ namespace {
 AcDbObjectId FindRecord(AcDbObjectId tableId, const ACHAR* name) {
   auto* table = PeekAs<AcDbSymbolTable>(tableId);
   if (table == nullptr || name == nullptr) return AcDbObjectId();
+  platform::acad::internal::InternalAccess access(table, false);
   AcDbObjectId id;
   table->getAt(name, id);
   return id;

@@ -39,6 +39,7 @@ Acad::ErrorStatus AcDbSymbolTableRecord::setName(const ACHAR* pName) {
   assertWriteEnabled();
   if (pName == nullptr || *pName == 0) return Acad::eInvalidInput;
   if (auto* table = PeekAs<AcDbSymbolTable>(ownerId())) {
+    platform::acad::internal::InternalAccess access(table, false);
     AcDbObjectId other;
     if (table->getAt(pName, other) == Acad::eOk && other != objectId()) return Acad::eDuplicateKey;
   }

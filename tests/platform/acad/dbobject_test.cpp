@@ -1,0 +1,180 @@
+// The open and close rules of database objects, erased objects and the left-open check.
+#include <gtest/gtest.h>
+
+#include "dbents.h"
+#include "dbhost.h"
+#include "dbsymtb.h"
+
+namespace {
+
+// Appends a line to model space and closes everything again.
+AcDbObjectId AddLine(AcDbDatabase& db) {
+  AcDbBlockTable* table = nullptr;
+  EXPECT_EQ(db.getBlockTable(table, AcDb::kForRead), Acad::eOk);
+  AcDbBlockTableRecord* space = nullptr;
+  EXPECT_EQ(table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForWrite), Acad::eOk);
+  table->close();
+  auto* line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0));
+  AcDbObjectId id;
+  EXPECT_EQ(space->appendAcDbEntity(id, line), Acad::eOk);
+  EXPECT_TRUE(line->isWriteEnabled());  // a new resident object comes back open for write
+  line->close();
+  space->close();
+  return id;
+}
+
+TEST(DbObjectTest, ReadsShareWritesExclude) {
+  AcDbDatabase db;
+  AcDbObjectId id = AddLine(db);
+
+  AcDbLine* a = nullptr;
+  AcDbLine* b = nullptr;
+  ASSERT_EQ(acdbOpenObject(a, id, AcDb::kForRead), Acad::eOk);
+  ASSERT_EQ(acdbOpenObject(b, id, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(a, b);
+  AcDbLine* w = nullptr;
+  EXPECT_EQ(acdbOpenObject(w, id, AcDb::kForWrite), Acad::eWasOpenedForRead);
+  EXPECT_EQ(w, nullptr);
+  EXPECT_EQ(a->upgradeOpen(), Acad::eHadMultipleReaders);
+  b->close();
+  EXPECT_EQ(a->upgradeOpen(), Acad::eOk);
+  EXPECT_EQ(acdbOpenObject(w, id, AcDb::kForWrite), Acad::eWasOpenedForWrite);
+  EXPECT_EQ(acdbOpenObject(b, id, AcDb::kForRead), Acad::eWasOpenedForWrite);
+  a->setEndPoint(AcGePoint3d(5, 5, 0));
+  a->close();
+
+  ASSERT_EQ(acdbOpenObject(a, id, AcDb::kForRead), Acad::eOk);
+  EXPECT_TRUE(a->endPoint().isEqualTo(AcGePoint3d(5, 5, 0)));
+  a->close();
+
+  // Opening as the wrong class fails and leaves nothing open.
+  AcDbCircle* circle = nullptr;
+  EXPECT_EQ(acdbOpenObject(circle, id, AcDb::kForWrite), Acad::eWrongObjectType);
+  EXPECT_TRUE(platform::acad::OpenObjects(db).empty());
+  AcDbObject* none = nullptr;
+  EXPECT_EQ(acdbOpenObject(none, AcDbObjectId::kNull, AcDb::kForRead), Acad::eNullObjectId);
+}
+
+TEST(DbObjectTest, ErasedObjectsStayUntilPurged) {
+  AcDbDatabase db;
+  AcDbObjectId id = AddLine(db);
+  AcDbEntity* ent = nullptr;
+  ASSERT_EQ(acdbOpenAcDbEntity(ent, id, AcDb::kForWrite), Acad::eOk);
+  EXPECT_EQ(ent->erase(), Acad::eOk);
+  EXPECT_EQ(ent->erase(), Acad::eWasErased);
+  ent->close();
+
+  EXPECT_TRUE(id.isErased());
+  EXPECT_EQ(acdbOpenAcDbEntity(ent, id, AcDb::kForRead), Acad::eWasErased);
+  ASSERT_EQ(acdbOpenAcDbEntity(ent, id, AcDb::kForRead, true), Acad::eOk);
+  EXPECT_TRUE(ent->isErased());
+  ent->close();
+
+  // Model space iteration skips it unless asked not to.
+  AcDbBlockTable* table = nullptr;
+  db.getBlockTable(table);
+  AcDbBlockTableRecord* space = nullptr;
+  table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForRead);
+  table->close();
+  AcDbBlockTableRecordIterator* it = nullptr;
+  space->newIterator(it);
+  EXPECT_TRUE(it->done());
+  delete it;
+  space->newIterator(it, true, false);
+  EXPECT_FALSE(it->done());
+  delete it;
+  space->close();
+
+  EXPECT_EQ(platform::acad::PurgeErasedObjects(db), 1);
+  EXPECT_EQ(acdbOpenAcDbEntity(ent, id, AcDb::kForRead, true), Acad::eWasErased);
+}
+
+TEST(DbObjectTest, LeftOpenCheckNamesClassHandleAndMode) {
+  AcDbDatabase db;
+  AcDbObjectId first = AddLine(db);
+  AcDbObjectId second = AddLine(db);
+  EXPECT_TRUE(platform::acad::OpenObjects(db).empty());
+
+  AcDbObject* a = nullptr;
+  AcDbObject* b = nullptr;
+  ASSERT_EQ(acdbOpenObject(a, first, AcDb::kForRead), Acad::eOk);
+  ASSERT_EQ(acdbOpenObject(a, first, AcDb::kForRead), Acad::eOk);
+  ASSERT_EQ(acdbOpenObject(b, second, AcDb::kForWrite), Acad::eOk);
+  auto open = platform::acad::OpenObjects(db);
+  ASSERT_EQ(open.size(), 2u);
+  EXPECT_EQ(open[0].class_name, L"AcDbLine");
+  EXPECT_EQ(open[0].mode, L"read");
+  EXPECT_EQ(open[0].read_count, 2);
+  EXPECT_EQ(open[1].mode, L"write");
+
+  ACHAR hex[20];
+  second.handle().getIntoAsciiBuffer(hex, 20);
+  EXPECT_EQ(open[1].handle, hex);
+  EXPECT_NE(
+      platform::acad::DescribeOpenObjects(db).find(std::wstring(L"AcDbLine ") + hex + L" write"),
+      std::wstring::npos);
+  a->close();
+  a->close();
+  b->close();
+  EXPECT_TRUE(platform::acad::OpenObjects(db).empty());
+}
+
+TEST(DbObjectDeathTest, UseAfterCloseStopsTheProgram) {
+  AcDbDatabase db;
+  AcDbObjectId id = AddLine(db);
+  AcDbLine* line = nullptr;
+  ASSERT_EQ(acdbOpenObject(line, id, AcDb::kForRead), Acad::eOk);
+  line->close();
+  EXPECT_DEATH(line->startPoint(), "use of a closed object: AcDbLine");
+  ASSERT_EQ(acdbOpenObject(line, id, AcDb::kForRead), Acad::eOk);
+  EXPECT_DEATH(line->setStartPoint(AcGePoint3d(1, 1, 0)), "not open for write");
+  line->close();
+  EXPECT_DEATH(line->close(), "close of an object that is not open");
+}
+
+TEST(DbObjectTest, HandlesFindObjectsAndFaultsFailOneOpen) {
+  AcDbDatabase db;
+  AcDbObjectId id = AddLine(db);
+  ACHAR hex[20];
+  ASSERT_TRUE(id.handle().getIntoAsciiBuffer(hex, 20));
+  AcDbObjectId found;
+  ASSERT_EQ(db.getAcDbObjectId(found, false, AcDbHandle(hex)), Acad::eOk);
+  EXPECT_EQ(found, id);
+  EXPECT_EQ(db.getAcDbObjectId(found, false, AcDbHandle(L"FFFF")), Acad::eKeyNotFound);
+  EXPECT_GT(db.handseed().value(), id.handle().value());
+
+  platform::acad::FailNextOpen(Acad::eWasOpenedForWrite, id);
+  AcDbObject* obj = nullptr;
+  EXPECT_EQ(acdbOpenObject(obj, id, AcDb::kForRead), Acad::eWasOpenedForWrite);
+  ASSERT_EQ(acdbOpenObject(obj, id, AcDb::kForRead), Acad::eOk);  // the fault was used up
+  obj->close();
+  platform::acad::ClearFaults();
+}
+
+TEST(DbObjectTest, NewDrawingHasTheStandardTablesAndDefaults) {
+  AcDbDatabase db;
+  AcDbLayerTable* layers = nullptr;
+  ASSERT_EQ(db.getLayerTable(layers), Acad::eOk);
+  EXPECT_TRUE(layers->has(L"0"));
+  layers->close();
+  AcDbTextStyleTable* styles = nullptr;
+  ASSERT_EQ(db.getTextStyleTable(styles), Acad::eOk);
+  EXPECT_TRUE(styles->has(L"standard"));  // names compare without regard to case
+  styles->close();
+  EXPECT_EQ(db.dimscale(), 1.0);
+  EXPECT_EQ(db.setDimscale(-1), Acad::eInvalidInput);
+
+  AcDbObjectId id = AddLine(db);
+  AcDbEntity* ent = nullptr;
+  ASSERT_EQ(acdbOpenAcDbEntity(ent, id, AcDb::kForWrite), Acad::eOk);
+  ACHAR* layer = ent->layer();
+  EXPECT_STREQ(layer, L"0");
+  delete[] layer;
+  EXPECT_EQ(ent->colorIndex(), 256);
+  EXPECT_EQ(ent->setLayer(L"NO_SUCH_LAYER"), Acad::eKeyNotFound);
+  EXPECT_EQ(ent->setColorIndex(257), Acad::eInvalidInput);
+  ent->close();
+  EXPECT_TRUE(platform::acad::OpenObjects(db).empty());
+}
+
+}  // namespace

@@ -1,0 +1,158 @@
+// XData of entities: one application's chain, replacement, removal, registration and the limit.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "acutads.h"
+#include "dbents.h"
+#include "dbhost.h"
+#include "dbsymtb.h"
+
+namespace {
+
+class XDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterApp(L"RQ_ATTR");
+    RegisterApp(L"RQ_LINK");
+    AcDbBlockTable* table = nullptr;
+    ASSERT_EQ(db_.getBlockTable(table), Acad::eOk);
+    AcDbBlockTableRecord* space = nullptr;
+    ASSERT_EQ(table->getAt(ACDB_MODEL_SPACE, space, AcDb::kForWrite), Acad::eOk);
+    table->close();
+    auto* point = new AcDbPoint(AcGePoint3d(1, 2, 0));
+    ASSERT_EQ(space->appendAcDbEntity(id_, point), Acad::eOk);
+    point->close();
+    space->close();
+  }
+  void TearDown() override {
+    platform::acad::ClearFaults();
+    EXPECT_EQ(platform::acad::DescribeOpenObjects(db_), L"");
+  }
+
+  void RegisterApp(const ACHAR* name) {
+    AcDbRegAppTable* apps = nullptr;
+    ASSERT_EQ(db_.getRegAppTable(apps, AcDb::kForWrite), Acad::eOk);
+    auto* record = new AcDbRegAppTableRecord;
+    record->setName(name);
+    ASSERT_EQ(apps->add(record), Acad::eOk);
+    record->close();
+    apps->close();
+  }
+
+  // The strings (1000 groups) of an application's XData, each followed by "|"; "none" when
+  // the entity has no XData of it.
+  std::wstring Strings(const ACHAR* app) {
+    AcDbObject* obj = nullptr;
+    EXPECT_EQ(acdbOpenObject(obj, id_, AcDb::kForRead), Acad::eOk);
+    resbuf* rb = obj->xData(app);
+    obj->close();
+    if (rb == nullptr) return L"none";
+    std::wstring text;
+    EXPECT_EQ(rb->restype, 1001);
+    for (resbuf* p = rb->rbnext; p != nullptr; p = p->rbnext)
+      if (p->restype == 1000) text += std::wstring(p->resval.rstring) + L"|";
+    acutRelRb(rb);
+    return text;
+  }
+
+  Acad::ErrorStatus Set(resbuf* chain) {
+    AcDbObject* obj = nullptr;
+    EXPECT_EQ(acdbOpenObject(obj, id_, AcDb::kForWrite), Acad::eOk);
+    Acad::ErrorStatus es = obj->setXData(chain);
+    obj->close();
+    acutRelRb(chain);
+    return es;
+  }
+
+  AcDbDatabase db_;
+  AcDbObjectId id_;
+};
+
+TEST_F(XDataTest, RoundTripReplaceAndRemovePerApplication) {
+  EXPECT_EQ(Strings(L"RQ_ATTR"), L"none");
+  ASSERT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 1000, L"S501||2|1|55|0|", 1000, L"S004|A1|", 0)),
+            Acad::eOk);
+  ASSERT_EQ(Set(acutBuildList(1001, L"RQ_LINK", 1000, L"3", 1070, 7, 0)), Acad::eOk);
+  EXPECT_EQ(Strings(L"RQ_ATTR"), L"S501||2|1|55|0||S004|A1||");
+  EXPECT_EQ(Strings(L"rq_link"), L"3|");  // application names ignore case
+
+  // Replacing one application leaves the other alone.
+  ASSERT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 1000, L"X", 0)), Acad::eOk);
+  EXPECT_EQ(Strings(L"RQ_ATTR"), L"X|");
+  EXPECT_EQ(Strings(L"RQ_LINK"), L"3|");
+
+  // All applications, in the order they were first set.
+  AcDbObject* obj = nullptr;
+  ASSERT_EQ(acdbOpenObject(obj, id_, AcDb::kForRead), Acad::eOk);
+  resbuf* all = obj->xData();
+  obj->close();
+  std::wstring apps;
+  for (resbuf* p = all; p != nullptr; p = p->rbnext)
+    if (p->restype == 1001) apps += std::wstring(p->resval.rstring) + L";";
+  acutRelRb(all);
+  EXPECT_EQ(apps, L"RQ_ATTR;RQ_LINK;");
+
+  // A chain with only the 1001 group removes that application's XData.
+  ASSERT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 0)), Acad::eOk);
+  EXPECT_EQ(Strings(L"RQ_ATTR"), L"none");
+  EXPECT_EQ(Strings(L"RQ_LINK"), L"3|");
+}
+
+TEST_F(XDataTest, RefusalsKeepTheOldXData) {
+  ASSERT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 1000, L"old", 0)), Acad::eOk);
+
+  EXPECT_EQ(Set(acutBuildList(1001, L"NOT_REGISTERED", 1000, L"x", 0)), Acad::eRegappIdNotFound);
+  EXPECT_EQ(Strings(L"NOT_REGISTERED"), L"none");
+  EXPECT_EQ(Set(acutBuildList(1000, L"no application first", 0)), Acad::eInvalidInput);
+
+  platform::acad::FailNextSetXData(Acad::eOutOfMemory);
+  EXPECT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 1000, L"new", 0)), Acad::eOutOfMemory);
+  EXPECT_EQ(Strings(L"RQ_ATTR"), L"old|");
+  EXPECT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 1000, L"new", 0)), Acad::eOk);
+  EXPECT_EQ(Strings(L"RQ_ATTR"), L"new|");
+}
+
+TEST_F(XDataTest, SixteenKilobyteLimitCountsAllApplications) {
+  // Each 1000 group of n characters takes 1 + 2 + 2n bytes; each application 10 bytes more.
+  // RQ_LINK with "3": 10 + 1 + 2 + 2 = 15 bytes.
+  ASSERT_EQ(Set(acutBuildList(1001, L"RQ_LINK", 1000, L"3", 0)), Acad::eOk);
+  // RQ_ATTR with one string of n characters: 10 + 3 + 2n. Total 15 + 13 + 2n <= 16383
+  // gives n <= 8177.
+  std::wstring fits(8177, L'a');
+  std::wstring too_long(8178, L'a');
+  EXPECT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 1000, too_long.c_str(), 0)),
+            Acad::eXdataSizeExceeded);
+  EXPECT_EQ(Strings(L"RQ_ATTR"), L"none");
+  ASSERT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 1000, fits.c_str(), 0)), Acad::eOk);
+  EXPECT_EQ(Strings(L"RQ_ATTR"), fits + L"|");
+
+  // With RQ_ATTR full, one more character for RQ_LINK does not fit; the old value stays.
+  EXPECT_EQ(Set(acutBuildList(1001, L"RQ_LINK", 1000, L"34", 0)), Acad::eXdataSizeExceeded);
+  EXPECT_EQ(Strings(L"RQ_LINK"), L"3|");
+}
+
+TEST(AcutadsTest, BuildListTakesEachValueByItsType) {
+  ads_point p = {1.5, 2.5, 3.5};
+  resbuf* rb = acutBuildList(RTSTR, L"text", RTSHORT, 12, RTREAL, 0.25, RTPOINT, p, -3, 1001,
+                             L"APP", 1071, static_cast<int32_t>(70000), 0);
+  ASSERT_NE(rb, nullptr);
+  EXPECT_STREQ(rb->resval.rstring, L"text");
+  resbuf* n = rb->rbnext;
+  EXPECT_EQ(n->restype, RTSHORT);
+  EXPECT_EQ(n->resval.rint, 12);
+  n = n->rbnext;
+  EXPECT_DOUBLE_EQ(n->resval.rreal, 0.25);
+  n = n->rbnext;
+  EXPECT_DOUBLE_EQ(n->resval.rpoint[2], 3.5);
+  n = n->rbnext;
+  EXPECT_EQ(n->restype, -3);
+  n = n->rbnext;
+  EXPECT_STREQ(n->resval.rstring, L"APP");
+  n = n->rbnext;
+  EXPECT_EQ(n->resval.rlong, 70000);
+  EXPECT_EQ(n->rbnext, nullptr);
+  acutRelRb(rb);
+}
+
+}  // namespace
