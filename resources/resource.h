@@ -1,0 +1,2 @@
+// Resource ids of Harnex.arx: dialog templates and their controls.
+#pragma once
