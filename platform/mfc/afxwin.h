@@ -751,6 +751,18 @@ class CMenu : public CObject {
   }
 };
 
+// Control bars and frames: enough for a frame to show and hide its docked bars.
+class CControlBar : public CWnd {};
+class CFrameWnd : public CWnd {
+ public:
+  // Shows or hides the bar's window; the delay is immaterial without a screen.
+  void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) {
+    if (pBar && pBar->m_hWnd) pBar->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+  }
+  void RecalcLayout(BOOL bNotify = TRUE) {}
+};
+class CMDIFrameWnd : public CFrameWnd {};
+
 // The application object: one per module; this subset only keeps its instance handle.
 class CWinApp : public CCmdTarget {
  public:

@@ -741,6 +741,16 @@ HWND GetParent(HWND hWnd) {
   return r ? r->parent : nullptr;
 }
 
+HWND SetParent(HWND child, HWND parent) {
+  WindowRecord* r = FindWindowRecord(child);
+  if (!r || (parent && !FindWindowRecord(parent)) || child == parent) return nullptr;
+  HWND old = r->parent;
+  if (WindowRecord* p = FindWindowRecord(old)) std::erase(p->children, child);
+  r->parent = parent;
+  if (parent) FindWindowRecord(parent)->children.push_back(child);
+  return old ? old : child;  // non-null for success, as a top-level window has the desktop
+}
+
 HWND GetFocus() {
   return S().focus;
 }

@@ -555,6 +555,8 @@ BOOL DestroyWindow(HWND hWnd);
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
 int GetDlgCtrlID(HWND hWnd);
 HWND GetParent(HWND hWnd);
+// Moves a window under another parent (null: top-level); returns the old parent, null on failure.
+HWND SetParent(HWND hWndChild, HWND hWndNewParent);
 HWND GetFocus();
 HWND SetFocus(HWND hWnd);
 HWND GetActiveWindow();
