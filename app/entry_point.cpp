@@ -54,8 +54,8 @@ extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* app_id) {
   }
 }
 
-// The ObjectARX release this module is built for, as every ObjectARX application reports it.
-extern "C" int acrxGetApiVersion() { return ACRX_API_VERSION_MAJOR; }
+// acrxGetApiVersion, the release this module is built for, comes with the ObjectARX library
+// that every application links, as with the real SDK.
 
 // "RqAddIn_$$6525dim" identifies the module as an add-in application to the host add-in module.
 // "$" is no C++ identifier character, so the function has a valid C++ name and the assembler
