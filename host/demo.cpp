@@ -97,7 +97,9 @@ int RunDemo(const std::string& dir) {
   // files.
   const std::wstring config = Utf8ToWide((target / "harnex.ini").string());
   const std::wstring system = Utf8ToWide((target / "system").string());
-  if (!WritePrivateProfileStringW(L"環境設定", L"ｼｽﾃﾑ", system.c_str(), config.c_str())) {
+  // The profile functions cache what they write; the session's modules read the file from disk.
+  if (!WritePrivateProfileStringW(L"環境設定", L"ｼｽﾃﾑ", system.c_str(), config.c_str()) ||
+      platform::FlushProfileFiles() != ERROR_SUCCESS) {
     std::cerr << "harnex-host: cannot write " << WideToUtf8(config) << "\n";
     return kExitHostError;
   }
