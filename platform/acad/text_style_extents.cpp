@@ -3,6 +3,8 @@
 #include <cwctype>
 
 #include "acgi.h"
+#include "dbmain.h"
+#include "dbsymtb.h"
 
 namespace platform::acad {
 
@@ -84,4 +86,21 @@ AcGePoint2d AcGiTextStyle::extents(const ACHAR* text, Adesk::Boolean, int len, A
   }
   if (cells == 0) return {0, 0};
   return {cells * 0.5 * text_size_ * x_scale_, text_size_};
+}
+
+Acad::ErrorStatus fromAcDbTextStyle(AcGiTextStyle& giStyle, const AcDbObjectId& styleId) {
+  AcDbTextStyleTableRecord* record = nullptr;
+  const Acad::ErrorStatus es = acdbOpenObject(record, styleId, AcDb::kForRead);
+  if (es != Acad::eOk) return es;
+  const ACHAR* text = nullptr;
+  if (record->fileName(text) == Acad::eOk) giStyle.setFileName(text);
+  text = nullptr;
+  if (record->bigFontFileName(text) == Acad::eOk) giStyle.setBigFontFileName(text);
+  text = nullptr;
+  if (record->getName(text) == Acad::eOk) giStyle.setStyleName(text);
+  giStyle.setTextSize(record->textSize());
+  giStyle.setXScale(record->xScale());
+  giStyle.setObliquingAngle(record->obliquingAngle());
+  record->close();
+  return Acad::eOk;
 }

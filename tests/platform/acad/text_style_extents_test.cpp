@@ -4,6 +4,8 @@
 #include <string>
 
 #include "acgi.h"
+#include "dbsymtb.h"
+#include "editor_drawing_support.h"
 
 namespace {
 
@@ -52,6 +54,29 @@ TEST(TextStyleExtentsTest, FullWidthClassification) {
   EXPECT_FALSE(platform::acad::IsFullWidthCodePoint(U'ｱ'));
   EXPECT_FALSE(platform::acad::IsFullWidthCodePoint(U'A'));
   EXPECT_FALSE(platform::acad::IsFullWidthCodePoint(U'※'));
+}
+
+TEST(TextStyleExtentsTest, LoadedFromTheDrawingsTextStyle) {
+  editor_test::TestDrawing drawing;
+  AcDbTextStyleTable* table = nullptr;
+  ASSERT_EQ(drawing.db()->getTextStyleTable(table, AcDb::kForWrite), Acad::eOk);
+  auto* record = new AcDbTextStyleTableRecord;
+  record->setName(L"NOTE");
+  record->setTextSize(3.0);
+  record->setXScale(0.8);
+  record->setFileName(L"msgothic.ttc");
+  AcDbObjectId id;
+  ASSERT_EQ(table->add(id, record), Acad::eOk);
+  record->close();
+  table->close();
+
+  AcGiTextStyle style;
+  ASSERT_EQ(fromAcDbTextStyle(style, id), Acad::eOk);
+  EXPECT_STREQ(style.fileName(), L"msgothic.ttc");
+  EXPECT_STREQ(style.styleName(), L"NOTE");
+  EXPECT_DOUBLE_EQ(style.extents(L"幹A", false, -1, true).x, 3.0 * 0.8 * 1.5);
+  EXPECT_NE(fromAcDbTextStyle(style, drawing.modelSpace()), Acad::eOk);  // no text style
+  EXPECT_EQ(drawing.OpenObjects(), L"");
 }
 
 }  // namespace
