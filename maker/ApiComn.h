@@ -49,8 +49,8 @@ int ApiComn_sendCommand(const wchar_t* command, int activate, int wrapUpInactive
 // refused and the entity keeps its old XData.
 
 // Reads the strings of application `app` of entity `id` into `list` (emptied first unless
-// `append` is non-zero). Result 0 when the entity has XData of that application (an empty list
-// is possible), 1 when it has none, -1 when the entity cannot be opened for read.
+// `append` is non-zero). Result 0 when the entity has XData of that application, 1 when it has
+// none, -1 when the entity cannot be opened for read.
 int ApiComn_extractAttributesArrayID(AcDbObjectId id, const wchar_t* app, CStringArray& list,
                                      int append);
 // The same on an entity the caller has open (for read or write); `list` is emptied first.
@@ -58,9 +58,10 @@ int ApiComn_extractAttributesArray(AcDbObject* object, const wchar_t* app, CStri
 
 // Writes `list` as the XData of application `app` of entity `id`, registering the application
 // in the drawing when needed. With `replace` non-zero the application's XData becomes exactly
-// the list; with 0 the list is added after the strings already there. Result 0 on success; -1
-// when the entity cannot be opened for write; the host's error status (e.g. eXdataSizeExceeded)
-// when it refuses the XData, the old XData then kept.
+// the list; with 0 the list is added after the strings already there. An empty result removes
+// the application's XData, as the host does with an application without data, so it then reads
+// as none. Result 0 on success; -1 when the entity cannot be opened for write; the host's error
+// status (e.g. eXdataSizeExceeded) when it refuses the XData, the old XData then kept.
 int ApiComn_appendAttributesArray(AcDbObjectId id, const wchar_t* app, const CStringArray& list,
                                   int replace);
 

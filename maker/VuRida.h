@@ -78,15 +78,14 @@ double VuRida_GetGlobalScale();
 
 // Reads the records of the text file `path`, one record per line, in file order. The file may
 // be UTF-16LE or UTF-8 with a byte-order mark, plain UTF-8, or code page 932. Blank lines (empty
-// or only blanks and tabs) are skipped, and so are the first `skipLines` lines of the file and
-// lines beginning with `commentPrefix` (when not null or empty).
-// The record-array form adds one new CStringArray* per record to `records`, holding the record's
-// fields split at `separator`; the caller frees them with VuRida_RemoveAllFree. A separator
-// ends the field before it: "A|B|" and "A|B" both give A, B; "A||B" gives A, "", B; a line
-// without separator is one field. With `trim` non-zero every field loses its surrounding blanks.
-// The string-array form adds each record whole (line end removed; trimmed when `trim`).
-// Result 0 when the file was read; 1 when it cannot be read (nothing added), -1 for an empty
-// separator.
+// or only blanks, full-width blanks and tabs) are skipped, and so are the first `skipLines` lines
+// of the file and lines beginning with `commentPrefix` (when not null or empty). The record-array
+// form adds one new CStringArray* per record to `records`, holding the record's fields split at
+// `separator`; the caller frees them with VuRida_RemoveAllFree. A separator ends the field before
+// it: "A|B|" and "A|B" both give A, B; "A||B" gives A, "", B; a line without separator is one
+// field. With `trim` non-zero every field loses its surrounding blanks. The string-array form adds
+// each record whole (line end removed; trimmed when `trim`). Result 0 when the file was read; 1
+// when it cannot be read (nothing added), -1 for an empty separator.
 int VuRida_ReadConfigFile(const wchar_t* path, CPtrArray& records, int skipLines,
                           const wchar_t* commentPrefix, const wchar_t* separator, int trim);
 int VuRida_ReadConfigFile(const wchar_t* path, CStringArray& records, int skipLines,
