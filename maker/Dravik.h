@@ -3,3 +3,4 @@
 
 #include "ApiComn.h"
 #include "Drag.h"
+#include "PaletteDialog.h"
