@@ -21,6 +21,11 @@ std::wstring Num(double v) {
   return buf;
 }
 
+// A value after its name: " VALUE", nothing for an empty value (no trailing blank).
+std::wstring Value(const std::wstring& v) {
+  return v.empty() ? v : L" " + v;
+}
+
 std::wstring Point(const AcGePoint3d& p) {
   return Num(p.x) + L"," + Num(p.y) + L"," + Num(p.z);
 }
@@ -92,7 +97,7 @@ void DescribeXData(const AcDbEntity* e, std::wstring* out) {
         value = L"(binary)";
         break;
     }
-    *out += L"  xdata " + app + L" " + std::to_wstring(rb->restype) + L" " + value + L"\n";
+    *out += L"  xdata " + app + L" " + std::to_wstring(rb->restype) + Value(value) + L"\n";
   }
   if (chain != nullptr) acutRelRb(chain);
 }
@@ -112,8 +117,8 @@ void DescribeOpen(const AcDbEntity* e, uint64_t handle, std::wstring* out) {
     for (const AcDbObjectId& id : ref->attributeIds()) {
       AcDbAttribute* attribute = nullptr;
       if (acdbOpenObject(attribute, id, AcDb::kForRead) != Acad::eOk) continue;
-      *out += L"  attribute " + std::wstring(attribute->tagConst()) + L" " +
-              attribute->textStringConst() + L"\n";
+      *out += L"  attribute " + std::wstring(attribute->tagConst()) +
+              Value(attribute->textStringConst()) + L"\n";
       attribute->close();
     }
   } else if (const AcDbText* text = AcDbText::cast(e)) {

@@ -3,7 +3,8 @@
 // One entity is a heading line "entity H TYPE" (TYPE as DXF names it: INSERT, LINE, POINT, ...)
 // followed by indented property lines in a fixed order: layer, colour, then what the type has
 // (block, position, rotation in degrees, scale; start and end; text and height), then one line
-// per attribute "attribute TAG VALUE" and one line per XData item "xdata APP CODE VALUE".
+// per attribute "attribute TAG VALUE" and one line per XData item "xdata APP CODE VALUE" (an
+// empty value leaves the line at "attribute TAG", without a trailing blank).
 // Numbers are printed with up to 10 significant digits ("%.10g"), so that the text is stable.
 #pragma once
 

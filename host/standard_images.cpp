@@ -14,6 +14,8 @@ extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* app_id);
 extern "C" int acrxGetApiVersion();
 extern "C" const wchar_t* HarnexAddInName() __asm__("RqAddIn_$$6525dim");
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
+// The resource script that the build embeds into the add-in.
+extern const char kHarnexResourceScript[];
 #endif
 
 namespace host {
@@ -33,6 +35,7 @@ std::vector<ModuleImage> StandardImages(const std::wstring& config_path) {
       {"RqAddIn_$$6525dim", reinterpret_cast<void*>(&HarnexAddInName)},
       {"DllMain", reinterpret_cast<void*>(&DllMain)},
   };
+  harnex.resource_script = kHarnexResourceScript;
   images.push_back(std::move(harnex));
 #endif
   return images;

@@ -57,6 +57,7 @@ TEST_F(EntityViewTest, TheDrawingListsModelSpaceInOrder) {
   ASSERT_NE(second, std::wstring::npos) << WideToUtf8(view);
   EXPECT_LT(first, second);
   EXPECT_NE(view.find(L"xdata RQ_ATTR 1000 S002||2|1|55|0|"), std::wstring::npos);
+  EXPECT_NE(view.find(L"  attribute S001\n"), std::wstring::npos) << WideToUtf8(view);
 }
 
 }  // namespace
