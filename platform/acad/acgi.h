@@ -1,8 +1,9 @@
 // AcGiTextStyle: a text style as the graphics system sees it, and the width of a text drawn in it.
 //
 // Text is measured with one monospaced Gothic metric: every full-width character (East Asian
-// Wide or Fullwidth) advances text size × x scale, every other character half of that; the
-// extent's height is the text size. The font names are kept but do not change the metric.
+// Wide or Fullwidth, platform::IsFullWidthChar) advances text size × x scale, every other
+// character half of that; the extent's height is the text size. The font names are kept but do
+// not change the metric.
 #pragma once
 
 #include <string>
@@ -70,8 +71,3 @@ class AcGiTextStyle {
 // factor, obliquing angle, font files, name). eOk, or the open error of the record
 // (eWrongObjectType when the id names no text style).
 Acad::ErrorStatus fromAcDbTextStyle(AcGiTextStyle& giStyle, const AcDbObjectId& styleId);
-
-namespace platform::acad {
-// True for a character that the metric above counts as full width.
-bool IsFullWidthCodePoint(char32_t c);
-}  // namespace platform::acad

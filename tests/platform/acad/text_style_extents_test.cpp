@@ -23,6 +23,7 @@ TEST(TextStyleExtentsTest, MixedHalfAndFullWidth) {
       {L"A1　(2)", 2.5, 0.8, 5 * 1.0 + 2.0},  // 5 narrow and an ideographic space
       {L"ＣＶ-8sq（屋内）", 3.0, 1.0, 3.0 * 6 + 1.5 * 4},
       {L"○", 2.0, 1.0, 1.0},  // ambiguous width counts as narrow
+      {L"　〃", 2.0, 1.0, 4.0},
   };
   for (const Case& c : cases) {
     AcGiTextStyle style;
@@ -43,17 +44,6 @@ TEST(TextStyleExtentsTest, LengthControlCodesAndEmptyText) {
   // Not raw: %%d is one narrow character, %%u switches underlining and takes no room.
   EXPECT_DOUBLE_EQ(style.extents(L"90%%d%%uA", false, -1, false).x, 8.0);
   EXPECT_DOUBLE_EQ(style.extents(L"90%%d", false, -1, true).x, 10.0);
-}
-
-TEST(TextStyleExtentsTest, FullWidthClassification) {
-  EXPECT_TRUE(platform::acad::IsFullWidthCodePoint(U'あ'));
-  EXPECT_TRUE(platform::acad::IsFullWidthCodePoint(U'\u3000'));
-  EXPECT_TRUE(platform::acad::IsFullWidthCodePoint(U'〃'));
-  EXPECT_TRUE(platform::acad::IsFullWidthCodePoint(U'（'));
-  EXPECT_TRUE(platform::acad::IsFullWidthCodePoint(U'\U00020B9F'));
-  EXPECT_FALSE(platform::acad::IsFullWidthCodePoint(U'ｱ'));
-  EXPECT_FALSE(platform::acad::IsFullWidthCodePoint(U'A'));
-  EXPECT_FALSE(platform::acad::IsFullWidthCodePoint(U'※'));
 }
 
 TEST(TextStyleExtentsTest, LoadedFromTheDrawingsTextStyle) {
