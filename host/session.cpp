@@ -5,6 +5,7 @@
 #include <aced.h>
 #include <acedads.h>
 #include <rxregsvc.h>
+#include <window_system.h>
 
 #include <utility>
 
@@ -66,7 +67,9 @@ Session::Session(Options options) : options_(std::move(options)), impl_(std::mak
 
 Session::~Session() {
   if (!started_) return;
-  // Modules go first: their unload may still look at the drawing and print.
+  // As when the application quits: windows close first (palettes clear their instance pointers
+  // as they go), then the modules unload, while the drawing is still there for them.
+  platform::mfc::ResetWindowSystem();
   modules_.UnloadAll();
   impl_->progress_bar.reset();
   impl_->document.reset();

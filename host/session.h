@@ -80,7 +80,8 @@ class Session {
   };
 
   explicit Session(Options options);
-  // Unloads every module (last loaded first), closes the drawing and uninstalls the user.
+  // Destroys every window, unloads every module (last loaded first), closes the drawing and
+  // uninstalls the user.
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "host/drawing_builder.h"
 #include "host/text_codec.h"
 #include "test_addin_support.h"
 
@@ -46,7 +47,7 @@ TEST(SessionTest, LoadsListsAndUnloadsAnApplication) {
       std::wstring::npos)
       << Narrow(t);
   EXPECT_NE(t.find(L"HXTEST HXHELLO HXHELLO 3\nHXTEST HXSEND HXSEND 1\nHXTEST HXECHO HXECHO 0\n"
-                   L"HXTEST HXLEAK HXLEAK 0\n"),
+                   L"HXTEST HXLEAK HXLEAK 0\nHXTEST HXFIRST HXFIRST 2\n"),
             std::wstring::npos)
       << Narrow(t);
   EXPECT_NE(t.find(L"HxTest.arx は既にロードされています。"), std::wstring::npos) << Narrow(t);
@@ -124,6 +125,11 @@ TEST(SessionTest, ExpectAndMismatchesStopTheScript) {
   }
   {
     Session session(TestOptions());
+    EXPECT_EQ(session.RunScript(L"@202 click 1"), platform::kExitScriptMismatch);
+    EXPECT_EQ(session.stop_reason(), L"line 1: no window can take \"@202 click 1\"");
+  }
+  {
+    Session session(TestOptions());
     EXPECT_EQ(session.RunScript(L"command X\npick 1A"), platform::kExitScriptMismatch);
     EXPECT_NE(session.stop_reason().find(L"line 2:"), std::wstring::npos);
   }
@@ -134,6 +140,33 @@ TEST(SessionTest, ExpectAndMismatchesStopTheScript) {
     EXPECT_EQ(session.host_errors()[0], L"line 2: unknown action \"bogus\"");
     EXPECT_EQ(session.transcript().find(L"コマンド: X"), std::wstring::npos);  // nothing ran
   }
+}
+
+TEST(SessionTest, PreselectGivesTheNextCommandItsPickFirstSet) {
+  Session::Options options = TestOptions();
+  options.load_at_start = {L"HxTest.arx"};
+  uint64_t first = 0, second = 0;
+  options.drawing = [&](AcDbDatabase* db) {
+    DrawingBuilder b(db);
+    b.DefineSegment(L"RT10", 10);
+    const auto run = b.AddStraightRun(L"RT10", 0, 0, 20, 0, 2);
+    first = HandleOf(run[0]);
+    second = HandleOf(run[1]);
+  };
+  Session session(options);
+  ASSERT_TRUE(session.Start());
+  session.ClearTranscript();
+  EXPECT_EQ(session.Run({steps::Preselect({first, second}), steps::Command(L"HXFIRST"),
+                         steps::Command(L"HXFIRST")}),
+            0)
+      << Narrow(session.stop_reason());
+  EXPECT_EQ(session.transcript(),
+            L"\nコマンド: HXFIRST\npickfirst:2\n\nコマンド: HXFIRST\npickfirst:none\n");
+
+  EXPECT_EQ(session.RunScript(L"preselect FFFFF"), platform::kExitScriptMismatch);
+  EXPECT_NE(session.stop_reason().find(L"line 1: preselect names an entity that the drawing lacks"),
+            std::wstring::npos)
+      << Narrow(session.stop_reason());
 }
 
 TEST(SessionTest, TheAddinRefusesToLoadWithoutTheHostModule) {

@@ -28,6 +28,18 @@ void Echo() {
   if (acedGetString(0, L"\n言葉: ", answer) == RTNORM) acutPrintf(L"echo:%s\n", answer);
 }
 
+void PickFirst() {
+  ads_name set;
+  Adesk::Int32 length = 0;
+  if (acedSSGet(L"I", nullptr, nullptr, nullptr, set) != RTNORM) {
+    acutPrintf(L"pickfirst:none\n");
+    return;
+  }
+  acedSSLength(set, &length);
+  acedSSFree(set);
+  acutPrintf(L"pickfirst:%d\n", static_cast<int>(length));
+}
+
 void Leak() {
   AcDbBlockTableRecord* space = nullptr;
   AcDbDatabase* db = acDocManager->curDocument()->database();
@@ -44,6 +56,7 @@ AcRx::AppRetCode EntryPoint(AcRx::AppMsgCode msg, void* app_id, bool refuse) {
       stack->addCommand(L"HXTEST", L"HXSEND", L"HXSEND", 1, Send);
       stack->addCommand(L"HXTEST", L"HXECHO", L"HXECHO", 0, Echo);
       stack->addCommand(L"HXTEST", L"HXLEAK", L"HXLEAK", 0, Leak);
+      stack->addCommand(L"HXTEST", L"HXFIRST", L"HXFIRST", ACRX_CMD_USEPICKSET, PickFirst);
       return AcRx::kRetOK;
     case AcRx::kUnloadAppMsg:
       ++TestAddinCallCounts().unloads;

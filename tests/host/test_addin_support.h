@@ -7,6 +7,8 @@
 //                       command line, prints "send-end\n"
 //   HXECHO   (flags 0)  asks "\n言葉: " and prints "echo:<answer>\n"
 //   HXLEAK   (flags 0)  opens model space for read and forgets to close it
+//   HXFIRST  (flags 2)  prints "pickfirst:N" for the pick-first set's size, "pickfirst:none"
+//                       without one
 #pragma once
 
 #include "host/module_loader.h"
