@@ -1,8 +1,6 @@
 // The bundled demo: copy the example, write its configuration, run its script.
 #include "host/demo.h"
 
-#include <windows.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,21 +9,11 @@
 #include "host/drawing_builder.h"
 #include "host/script.h"
 #include "host/session.h"
+#include "host/system_folder.h"
 #include "host/text_codec.h"
-
-#ifndef HARNEX_EXAMPLES_DIR
-#define HARNEX_EXAMPLES_DIR "examples"
-#endif
 
 namespace host {
 namespace fs = std::filesystem;
-
-std::string BundledExamplesDir() {
-  if (const char* source = std::getenv("HARNEX_SOURCE_DIR"); source && *source) {
-    return std::string(source) + "/examples";
-  }
-  return HARNEX_EXAMPLES_DIR;
-}
 
 bool BuildDemoDrawing(AcDbDatabase* db, std::wstring* error) {
   DrawingBuilder b(db);
@@ -54,53 +42,20 @@ bool BuildDemoDrawing(AcDbDatabase* db, std::wstring* error) {
   return !b.failed();
 }
 
-namespace {
-
-bool CopyExample(const fs::path& from, const fs::path& to, std::string* error) {
-  std::error_code ec;
-  fs::create_directories(to, ec);
-  if (!ec && fs::exists(from / "system")) {
-    fs::copy(from / "system", to / "system",
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-  } else if (!ec) {
-    fs::create_directories(to / "system", ec);
-  }
-  if (!ec) {
-    fs::copy_file(from / "demo" / "demo.hxs", to / "demo.hxs", fs::copy_options::overwrite_existing,
-                  ec);
-  }
-  if (ec) *error = ec.message();
-  return !ec;
-}
-
-}  // namespace
-
 int RunDemo(const std::string& dir) {
-  fs::path target = dir;
-  if (target.empty()) {
-    std::string pattern = (fs::temp_directory_path() / "harnex-demo-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      std::cerr << "harnex-host: cannot make a temporary folder for the demo\n";
-      return kExitHostError;
-    }
-    target = pattern;
-  }
-  std::error_code ec;
-  target = fs::absolute(target, ec);
   std::string error;
-  if (!CopyExample(BundledExamplesDir(), target, &error)) {
-    std::cerr << "harnex-host: cannot copy the demo into " << target.string() << ": " << error
-              << "\n";
+  std::unique_ptr<SystemFolderCopy> folder = SystemFolderCopy::Create(dir, &error);
+  if (folder == nullptr) {
+    std::cerr << "harnex-host: cannot prepare the demo: " << error << "\n";
     return kExitHostError;
   }
-  // The host configuration file names the copied system folder, written as Windows writes INI
-  // files.
-  const std::wstring config = Utf8ToWide((target / "harnex.ini").string());
-  const std::wstring system = Utf8ToWide((target / "system").string());
-  // The profile functions cache what they write; the session's modules read the file from disk.
-  if (!WritePrivateProfileStringW(L"環境設定", L"ｼｽﾃﾑ", system.c_str(), config.c_str()) ||
-      platform::FlushProfileFiles() != ERROR_SUCCESS) {
-    std::cerr << "harnex-host: cannot write " << WideToUtf8(config) << "\n";
+  folder->Keep();
+  const fs::path target = folder->root();
+  std::error_code ec;
+  fs::copy_file(fs::path(BundledExamplesDir()) / "demo" / "demo.hxs", target / "demo.hxs",
+                fs::copy_options::overwrite_existing, ec);
+  if (ec) {
+    std::cerr << "harnex-host: cannot copy the demo script: " << ec.message() << "\n";
     return kExitHostError;
   }
   const ScriptReadResult script = ReadScriptFile((target / "demo.hxs").string());
@@ -110,7 +65,7 @@ int RunDemo(const std::string& dir) {
   }
 
   Session::Options options;
-  options.config_path = config;
+  options.config_path = folder->config_path();
   options.drawing = [](AcDbDatabase* db) { BuildDemoDrawing(db); };
   options.output = [](std::wstring_view text) {
     const std::string bytes = WideToUtf8(text);

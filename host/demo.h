@@ -19,7 +19,4 @@ bool BuildDemoDrawing(AcDbDatabase* db, std::wstring* error = nullptr);
 // example cannot be copied).
 int RunDemo(const std::string& dir);
 
-// The folder of the bundled example in the source tree.
-std::string BundledExamplesDir();
-
 }  // namespace host

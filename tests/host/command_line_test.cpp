@@ -110,5 +110,17 @@ TEST(CommandLineTest, TheProgramRefusesWhatItCannotDo) {
   EXPECT_NE(err.find("line 1: nothing waits for \"answer ok\""), std::string::npos) << err;
 }
 
+TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "harnex_demo_test";
+  std::filesystem::remove_all(dir);
+  std::string err;
+  EXPECT_EQ(RunProgram("--demo " + dir.string(), &err), 0) << err;
+  EXPECT_TRUE(std::filesystem::exists(dir / "harnex.ini"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "demo.hxs"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "system"));
+  EXPECT_NE(err.find("the demo ran in " + dir.string()), std::string::npos) << err;
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace host

@@ -1,0 +1,71 @@
+// A working copy of the bundled system folder and its host configuration file.
+#include "host/system_folder.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "host/text_codec.h"
+
+#ifndef HARNEX_EXAMPLES_DIR
+#define HARNEX_EXAMPLES_DIR "examples"
+#endif
+
+namespace host {
+namespace fs = std::filesystem;
+
+std::string BundledExamplesDir() {
+  if (const char* source = std::getenv("HARNEX_SOURCE_DIR"); source && *source) {
+    return std::string(source) + "/examples";
+  }
+  return HARNEX_EXAMPLES_DIR;
+}
+
+std::unique_ptr<SystemFolderCopy> SystemFolderCopy::Create(const std::string& dir,
+                                                           std::string* error) {
+  fs::path root = dir;
+  const bool temporary = dir.empty();
+  if (temporary) {
+    std::string pattern = (fs::temp_directory_path() / "harnex-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+      *error = "cannot make a temporary folder";
+      return nullptr;
+    }
+    root = pattern;
+  }
+  std::error_code ec;
+  root = fs::absolute(root, ec);
+  std::unique_ptr<SystemFolderCopy> copy(new SystemFolderCopy(root.string(), temporary));
+  const fs::path bundled = fs::path(BundledExamplesDir()) / "system";
+  fs::create_directories(root / "system", ec);
+  if (!ec && fs::exists(bundled)) {
+    fs::copy(bundled, root / "system",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  }
+  if (ec) {
+    *error = "cannot copy " + bundled.string() + " into " + root.string() + ": " + ec.message();
+    return nullptr;
+  }
+  // The profile functions cache what they write; the session's modules read the file from disk.
+  const std::wstring config = copy->config_path();
+  const std::wstring system = Utf8ToWide(copy->system_folder());
+  if (!WritePrivateProfileStringW(L"環境設定", L"ｼｽﾃﾑ", system.c_str(), config.c_str()) ||
+      platform::FlushProfileFiles() != ERROR_SUCCESS) {
+    *error = "cannot write " + WideToUtf8(config);
+    return nullptr;
+  }
+  return copy;
+}
+
+SystemFolderCopy::~SystemFolderCopy() {
+  if (!remove_) return;
+  std::error_code ec;
+  fs::remove_all(root_, ec);
+}
+
+std::wstring SystemFolderCopy::config_path() const {
+  return Utf8ToWide(root_ + "/harnex.ini");
+}
+
+}  // namespace host

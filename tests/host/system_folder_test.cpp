@@ -1,0 +1,32 @@
+// Working copies of the system folder: the configuration file names the copy; temporary copies
+// go away with their owner.
+#include "host/system_folder.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+
+#include "host/text_codec.h"
+
+namespace host {
+namespace {
+
+TEST(SystemFolderTest, TheConfigurationNamesTheCopiedSystemFolder) {
+  std::string error;
+  std::string root;
+  {
+    auto folder = SystemFolderCopy::Create("", &error);
+    ASSERT_NE(folder, nullptr) << error;
+    root = folder->root();
+    EXPECT_TRUE(std::filesystem::is_directory(folder->system_folder()));
+    wchar_t value[512] = {};
+    GetPrivateProfileStringW(L"環境設定", L"ｼｽﾃﾑ", L"", value, 512, folder->config_path().c_str());
+    EXPECT_EQ(std::wstring(value), Utf8ToWide(root + "/system"));
+    EXPECT_TRUE(std::filesystem::exists(root + "/harnex.ini"));
+  }
+  EXPECT_FALSE(std::filesystem::exists(root)) << "a temporary copy is removed with its owner";
+}
+
+}  // namespace
+}  // namespace host
