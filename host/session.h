@@ -4,9 +4,11 @@
 // The harnex-host program runs one session per invocation; tests run many, one after the other,
 // through the same class:
 //
+//   std::string error;
+//   auto folder = host::SystemFolderCopy::Create("", &error);  // host/system_folder.h
 //   host::Session::Options options;
-//   options.config_path = temp_dir + L"/harnex.ini";
-//   options.drawing = [](AcDbDatabase* db) { host::DrawingBuilder(db).AddRoute(...); };
+//   options.config_path = folder->config_path();
+//   options.drawing = [](AcDbDatabase* db) { host::BuildDemoDrawing(db); };  // or a DrawingBuilder
 //   host::Session session(options);
 //   ASSERT_TRUE(session.Start());
 //   session.Run({host::steps::Command(L"RQ_HARNEX"), host::steps::Click(1001)});
