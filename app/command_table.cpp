@@ -27,9 +27,9 @@ bool RegisterHarnexCommands() {
   AcEdCommandStack* stack = CommandStack();
   if (stack == nullptr) return false;
   for (const HarnexCommand& cmd : kHarnexCommands) {
-    Acad::ErrorStatus es = stack->addCommand(kHarnexCommandGroup, cmd.name, cmd.name,
-                                             kHarnexCommandFlags, cmd.handler, nullptr, -1,
-                                             nullptr, nullptr);
+    Acad::ErrorStatus es =
+        stack->addCommand(kHarnexCommandGroup, cmd.name, cmd.name, kHarnexCommandFlags, cmd.handler,
+                          nullptr, -1, nullptr, nullptr);
     if (es != Acad::eOk) return false;
   }
   return true;

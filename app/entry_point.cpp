@@ -2,13 +2,14 @@
 // the add-in identification export.
 #include <windows.h>
 
-#include <afxwin.h>
 #include <acui.h>
+#include <afxwin.h>
 #include <rxregsvc.h>
 
 #include "ApiComn.h"
 #include "app/command_table.h"
 #include "app/harnex_module.h"
+#include "app/module_exports.h"
 
 namespace {
 
@@ -59,9 +60,10 @@ extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* app_id) {
 
 // "RqAddIn_$$6525dim" identifies the module as an add-in application to the host add-in module.
 // "$" is no C++ identifier character, so the function has a valid C++ name and the assembler
-// label gives the exported symbol its real name.
-extern "C" const wchar_t* RqAddIn_6525dim() __asm__("RqAddIn_$$6525dim");
-extern "C" const wchar_t* RqAddIn_6525dim() { return L"RQ Add In Application"; }
+// label (in module_exports.h) gives the exported symbol its real name.
+extern "C" const wchar_t* RqAddIn_6525dim() {
+  return L"RQ Add In Application";
+}
 
 // Process attach and detach: an MFC extension DLL that uses the AutoCAD UI classes.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {

@@ -281,15 +281,13 @@ void Session::CommandArxCommands() {
   if (!AskString(L"\nコマンド グループ名: ", &group)) return;
   AcEdCommandStack* stack = acedRegCmds;
   std::unique_ptr<AcEdCommandIterator> it(stack ? stack->iterator() : nullptr);
-  bool found = false;
+  // A group that does not exist lists nothing, like an empty one.
   for (; it && !it->done(); it->next()) {
     if (Upper(it->commandGroup()) != Upper(group)) continue;
     const AcEdCommand* c = it->command();
-    found = true;
     user_.Print(std::wstring(it->commandGroup()) + L" " + c->globalName() + L" " + c->localName() +
                 L" " + std::to_wstring(c->commandFlags()) + L"\n");
   }
-  if (!found) user_.Print(L"コマンド グループ \"" + group + L"\" はありません。\n");
 }
 
 void Session::Idle() {

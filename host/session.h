@@ -33,8 +33,7 @@
 //   "\nNAME はロードされていません。"      ARXUNLOAD of a module that is not loaded
 //   "\nNAME をアンロードできません。"      the application refused to unload
 // ARXCOMMANDS asks "\nコマンド グループ名: " and prints one line per command of the group in
-// registration order, "GROUP GLOBAL LOCAL FLAGS\n", or "コマンド グループ \"NAME\"
-// はありません。\n".
+// registration order, "GROUP GLOBAL LOCAL FLAGS\n"; a group that does not exist lists nothing.
 #pragma once
 
 #include <functional>

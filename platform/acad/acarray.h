@@ -60,15 +60,11 @@ class AcArray {
     items_.reserve(n);
     return *this;
   }
-  bool contains(const T& value, int start = 0) const { return find(value, start) >= 0; }
-  // The index of the first equal element from start, or -1.
-  int find(const T& value, int start = 0) const {
-    for (int i = start; i < length(); ++i)
-      if (items_[i] == value) return i;
-    return -1;
-  }
+  bool contains(const T& value, int start = 0) const { return IndexFrom(value, start) >= 0; }
+  // The index of the first equal element, or -1.
+  int find(const T& value) const { return IndexFrom(value, 0); }
   bool find(const T& value, int& foundAt, int start = 0) const {
-    foundAt = find(value, start);
+    foundAt = IndexFrom(value, start);
     return foundAt >= 0;
   }
 
@@ -76,5 +72,11 @@ class AcArray {
   typename std::vector<T>::const_iterator end() const { return items_.end(); }
 
  private:
+  int IndexFrom(const T& value, int start) const {
+    for (int i = start; i < length(); ++i)
+      if (items_[i] == value) return i;
+    return -1;
+  }
+
   std::vector<T> items_;
 };

@@ -21,6 +21,8 @@
 //     AutoCAD's default "\nオブジェクトを選択: ".
 #pragma once
 
+#include <cstddef>
+
 #include "adesk.h"
 #include "adsdef.h"
 

@@ -70,31 +70,54 @@ std::wstring UserAction::Describe() const {
       for (const auto& a : args) s += L" " + a;
       return s;
     }
-    case ActionKind::kTyped: return L"typed \"" + text + L"\"";
-    case ActionKind::kPick: return L"pick " + handle_list();
-    case ActionKind::kPickAt: return L"pickat " + Number(x) + L"," + Number(y);
-    case ActionKind::kPoint: return L"point " + Number(x) + L"," + Number(y);
-    case ActionKind::kMove: return L"move " + Number(x) + L"," + Number(y);
-    case ActionKind::kEnter: return L"enter";
-    case ActionKind::kEsc: return L"esc";
-    case ActionKind::kPreselect: return L"preselect " + handle_list();
-    case ActionKind::kBreak: return L"break";
-    case ActionKind::kClick: return prefix + L"click " + std::to_wstring(control);
-    case ActionKind::kType: return prefix + L"type " + std::to_wstring(control) + L" " + text;
-    case ActionKind::kChoose: return prefix + L"choose " + std::to_wstring(control) + L" " + text;
-    case ActionKind::kRows: return prefix + L"rows " + std::to_wstring(control) + L" " + number_list();
-    case ActionKind::kHeader: return prefix + L"header " + std::to_wstring(control) + L" " + number_list();
-    case ActionKind::kMenu: return prefix + L"menu " + std::to_wstring(control) + L" " + text;
-    case ActionKind::kAnswer: return L"answer " + text;
-    case ActionKind::kColour: return L"colour " + number_list();
+    case ActionKind::kTyped:
+      return L"typed \"" + text + L"\"";
+    case ActionKind::kPick:
+      return L"pick " + handle_list();
+    case ActionKind::kPickAt:
+      return L"pickat " + Number(x) + L"," + Number(y);
+    case ActionKind::kPoint:
+      return L"point " + Number(x) + L"," + Number(y);
+    case ActionKind::kMove:
+      return L"move " + Number(x) + L"," + Number(y);
+    case ActionKind::kEnter:
+      return L"enter";
+    case ActionKind::kEsc:
+      return L"esc";
+    case ActionKind::kPreselect:
+      return L"preselect " + handle_list();
+    case ActionKind::kBreak:
+      return L"break";
+    case ActionKind::kClick:
+      return prefix + L"click " + std::to_wstring(control);
+    case ActionKind::kType:
+      return prefix + L"type " + std::to_wstring(control) + L" " + text;
+    case ActionKind::kChoose:
+      return prefix + L"choose " + std::to_wstring(control) + L" " + text;
+    case ActionKind::kRows:
+      return prefix + L"rows " + std::to_wstring(control) + L" " + number_list();
+    case ActionKind::kHeader:
+      return prefix + L"header " + std::to_wstring(control) + L" " + number_list();
+    case ActionKind::kMenu:
+      return prefix + L"menu " + std::to_wstring(control) + L" " + text;
+    case ActionKind::kAnswer:
+      return L"answer " + text;
+    case ActionKind::kColour:
+      return L"colour " + number_list();
   }
   return L"?";
 }
 
-void SetUserSession(UserSession* session) { g_session = session; }
-UserSession* CurrentUserSession() { return g_session; }
+void SetUserSession(UserSession* session) {
+  g_session = session;
+}
+UserSession* CurrentUserSession() {
+  return g_session;
+}
 
-const UserAction* PeekAction() { return g_session ? g_session->Peek() : nullptr; }
+const UserAction* PeekAction() {
+  return g_session ? g_session->Peek() : nullptr;
+}
 void TakeAction() {
   if (g_session) g_session->Take();
 }
@@ -108,7 +131,9 @@ void StopSession(int exit_code, std::wstring_view reason) {
   if (g_session) g_session->Stop(exit_code, reason);
 }
 
-void SetWindowActionHandler(WindowActionHandler handler) { Handler() = std::move(handler); }
+void SetWindowActionHandler(WindowActionHandler handler) {
+  Handler() = std::move(handler);
+}
 bool DeliverWindowAction(const UserAction& action) {
   return Handler() ? Handler()(action) : false;
 }
@@ -116,8 +141,12 @@ bool DeliverWindowAction(const UserAction& action) {
 namespace {
 bool g_cancel_requested = false;
 }
-void RequestCancel() { g_cancel_requested = true; }
-bool TakeCancelRequest() { return std::exchange(g_cancel_requested, false); }
+void RequestCancel() {
+  g_cancel_requested = true;
+}
+bool TakeCancelRequest() {
+  return std::exchange(g_cancel_requested, false);
+}
 
 void ActionQueueSession::PushFront(std::vector<UserAction> actions) {
   queue_.insert(queue_.begin(), std::make_move_iterator(actions.begin()),
@@ -149,6 +178,8 @@ void ActionQueueSession::Stop(int exit_code, std::wstring_view reason) {
 ScopedUserSession::ScopedUserSession(UserSession* session) : previous_(CurrentUserSession()) {
   SetUserSession(session);
 }
-ScopedUserSession::~ScopedUserSession() { SetUserSession(previous_); }
+ScopedUserSession::~ScopedUserSession() {
+  SetUserSession(previous_);
+}
 
 }  // namespace platform

@@ -17,8 +17,8 @@
 namespace {
 
 const std::vector<std::wstring> kCommandsInOrder = {
-    L"RQ_HARNEX",          L"RQ_HARNEX_AUTOSET",  L"RQ_HARNEX_MANUALSET",    L"RQ_HARNEX_DRAWNOTE",
-    L"RQ_HARNEX_LOCATE",   L"RQ_HARNEX_CHECKATT", L"RQ_HARNEX_RECOVERCOLOR", L"RQ_HARNEX_LIST",
+    L"RQ_HARNEX",        L"RQ_HARNEX_AUTOSET",  L"RQ_HARNEX_MANUALSET",    L"RQ_HARNEX_DRAWNOTE",
+    L"RQ_HARNEX_LOCATE", L"RQ_HARNEX_CHECKATT", L"RQ_HARNEX_RECOVERCOLOR", L"RQ_HARNEX_LIST",
 };
 
 AcEdCommandStack* Stack() {
@@ -56,7 +56,8 @@ TEST(EntryPointTest, WithoutTheHostModuleTheLoadIsRefusedAndNothingIsRegistered)
   EXPECT_FALSE(session.modules().IsLoaded(L"Harnex.arx"));
   EXPECT_EQ(GetModuleHandleW(L"Harnex.arx"), nullptr);
   EXPECT_TRUE(GroupCommands(L"HARNEX").empty());
-  for (const auto& name : kCommandsInOrder) EXPECT_EQ(Stack()->lookupGlobalCmd(name.c_str()), nullptr);
+  for (const auto& name : kCommandsInOrder)
+    EXPECT_EQ(Stack()->lookupGlobalCmd(name.c_str()), nullptr);
   EXPECT_EQ(ArxCommandsListing(session).find(L"RQ_HARNEX"), std::wstring::npos);
 }
 
@@ -128,8 +129,8 @@ TEST(EntryPointTest, DocumentLockReportsEachFailureWithItsMessage) {
   ASSERT_TRUE(LockCurrentDocument(true));
   platform::acad::FailNextUnlock(Acad::eNotApplicable);
   EXPECT_FALSE(LockCurrentDocument(false));
-  EXPECT_EQ(session.transcript(),
-            L"\nERROR:ﾄﾞｷｭﾒﾝﾄﾛｯｸを解除出来ません。(" + std::to_wstring(Acad::eNotApplicable) + L")");
+  EXPECT_EQ(session.transcript(), L"\nERROR:ﾄﾞｷｭﾒﾝﾄﾛｯｸを解除出来ません。(" +
+                                      std::to_wstring(Acad::eNotApplicable) + L")");
   ASSERT_TRUE(LockCurrentDocument(false));
 
   // Without a document the lock is not even tried: a fault armed for the next lock is still
