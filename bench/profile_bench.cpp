@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "file_system.h"
 #include "text_encoding.h"
@@ -48,19 +49,27 @@ ProjectFile& Project() {
   return project;
 }
 
-// Reading every key, as loading the project does (the file is parsed once and then cached).
+// Reading every key, as loading the project does (the file is parsed once and then cached). The
+// names are made before timing: formatting 45,000 of them with swprintf costs about 2.5 ms by
+// itself, which would hide what the profile functions cost.
 void BM_ReadAllKeys(benchmark::State& state) {
   const std::wstring& path = Project().path;
-  wchar_t section[32], key[32], value[128];
+  std::vector<std::wstring> sections, keys;
+  wchar_t name[32], value[128];
+  for (int s = 1; s <= kSections; ++s) {
+    std::swprintf(name, 32, L"PATTERN-%03d", s);
+    sections.emplace_back(name);
+  }
+  for (int k = 1; k <= kKeysPerSection; ++k) {
+    std::swprintf(name, 32, L"KEY-%03d", k);
+    keys.emplace_back(name);
+  }
   for (auto _ : state) {
     size_t total = 0;
-    for (int s = 1; s <= kSections; ++s) {
-      std::swprintf(section, 32, L"PATTERN-%03d", s);
-      for (int k = 1; k <= kKeysPerSection; ++k) {
-        std::swprintf(key, 32, L"KEY-%03d", k);
-        total += GetPrivateProfileStringW(section, key, L"", value, 128, path.c_str());
-      }
-    }
+    for (const std::wstring& section : sections)
+      for (const std::wstring& key : keys)
+        total +=
+            GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", value, 128, path.c_str());
     benchmark::DoNotOptimize(total);
   }
   state.SetItemsProcessed(state.iterations() * kSections * kKeysPerSection);

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 
 #include "profile_cache.h"
@@ -76,6 +77,18 @@ DWORD ErrorFromErrno(int error) {
 
 namespace {
 
+std::atomic<uint64_t> g_generation{1};
+
+// Advances the generation when it goes out of scope, after the operation it guards, whatever
+// its outcome: a failed rename may still have replaced its target.
+class ChangeNote {
+ public:
+  ChangeNote() = default;
+  ChangeNote(const ChangeNote&) = delete;
+  ChangeNote& operator=(const ChangeNote&) = delete;
+  ~ChangeNote() { NoteFileChange(); }
+};
+
 DWORD LastErrno() {
   return ErrorFromErrno(errno);
 }
@@ -126,6 +139,7 @@ DWORD DiskFileSystem::Read(const std::string& path, std::string* contents) {
 }
 
 DWORD DiskFileSystem::Write(const std::string& path, std::string_view contents) {
+  ChangeNote note;
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return errno == ENOENT ? ERROR_PATH_NOT_FOUND : LastErrno();
   DWORD err = WriteAll(fd, contents);
@@ -134,6 +148,7 @@ DWORD DiskFileSystem::Write(const std::string& path, std::string_view contents) 
 }
 
 DWORD DiskFileSystem::Rename(const std::string& from, const std::string& to, bool replace) {
+  ChangeNote note;
   struct stat st;
   if (::lstat(from.c_str(), &st) != 0) return LastErrno();
   if (!replace) {
@@ -153,6 +168,7 @@ DWORD DiskFileSystem::Rename(const std::string& from, const std::string& to, boo
 }
 
 DWORD DiskFileSystem::Copy(const std::string& from, const std::string& to, bool fail_if_exists) {
+  ChangeNote note;
   struct stat st;
   if (::stat(from.c_str(), &st) != 0) return LastErrno();
   if (S_ISDIR(st.st_mode)) return ERROR_ACCESS_DENIED;
@@ -173,6 +189,7 @@ DWORD DiskFileSystem::Copy(const std::string& from, const std::string& to, bool 
 }
 
 DWORD DiskFileSystem::Delete(const std::string& path) {
+  ChangeNote note;
   struct stat st;
   if (::lstat(path.c_str(), &st) != 0) return LastErrno();
   if (S_ISDIR(st.st_mode)) return ERROR_ACCESS_DENIED;
@@ -204,11 +221,13 @@ DWORD DiskFileSystem::List(const std::string& path, std::vector<std::string>* na
 }
 
 DWORD DiskFileSystem::CreateFolder(const std::string& path) {
+  ChangeNote note;
   if (::mkdir(path.c_str(), 0777) == 0) return ERROR_SUCCESS;
   return errno == ENOENT ? ERROR_PATH_NOT_FOUND : LastErrno();
 }
 
 DWORD DiskFileSystem::RemoveFolder(const std::string& path) {
+  ChangeNote note;
   if (::rmdir(path.c_str()) == 0) return ERROR_SUCCESS;
   if (errno == ENOTDIR) return ERROR_PATH_NOT_FOUND;
   return errno == EEXIST ? ERROR_DIR_NOT_EMPTY : LastErrno();
@@ -249,21 +268,25 @@ DWORD FaultInjectingFileSystem::Read(const std::string& path, std::string* conte
   return Record(FileOp::kRead, path, err ? err : base_->Read(path, contents));
 }
 DWORD FaultInjectingFileSystem::Write(const std::string& path, std::string_view contents) {
+  ChangeNote note;
   DWORD err = Check(FileOp::kWrite, path);
   return Record(FileOp::kWrite, path, err ? err : base_->Write(path, contents));
 }
 DWORD FaultInjectingFileSystem::Rename(const std::string& from, const std::string& to,
                                        bool replace) {
+  ChangeNote note;
   DWORD err = Check(FileOp::kRename, from + "\n" + to);
   return Record(FileOp::kRename, from + " -> " + to, err ? err : base_->Rename(from, to, replace));
 }
 DWORD FaultInjectingFileSystem::Copy(const std::string& from, const std::string& to,
                                      bool fail_if_exists) {
+  ChangeNote note;
   DWORD err = Check(FileOp::kCopy, from + "\n" + to);
   return Record(FileOp::kCopy, from + " -> " + to,
                 err ? err : base_->Copy(from, to, fail_if_exists));
 }
 DWORD FaultInjectingFileSystem::Delete(const std::string& path) {
+  ChangeNote note;
   DWORD err = Check(FileOp::kDelete, path);
   return Record(FileOp::kDelete, path, err ? err : base_->Delete(path));
 }
@@ -277,10 +300,12 @@ DWORD FaultInjectingFileSystem::List(const std::string& path, std::vector<std::s
   return Record(FileOp::kList, path, err ? err : base_->List(path, names));
 }
 DWORD FaultInjectingFileSystem::CreateFolder(const std::string& path) {
+  ChangeNote note;
   DWORD err = Check(FileOp::kCreateFolder, path);
   return Record(FileOp::kCreateFolder, path, err ? err : base_->CreateFolder(path));
 }
 DWORD FaultInjectingFileSystem::RemoveFolder(const std::string& path) {
+  ChangeNote note;
   DWORD err = Check(FileOp::kRemoveFolder, path);
   return Record(FileOp::kRemoveFolder, path, err ? err : base_->RemoveFolder(path));
 }
@@ -295,12 +320,21 @@ DiskFileSystem& Disk() {
 }
 }  // namespace
 
+uint64_t FileChangeGeneration() {
+  return g_generation.load(std::memory_order_relaxed);
+}
+
+void NoteFileChange() {
+  g_generation.fetch_add(1, std::memory_order_relaxed);
+}
+
 void SetFileSystem(FileSystem* fs) {
   // Changes waiting in the profile cache belong to the old file system; what the new one holds
   // may differ, so nothing cached may be trusted after the switch.
   FlushProfileFiles();
   ForgetAllProfileFiles();
   g_installed = fs;
+  NoteFileChange();
 }
 
 FileSystem& CurrentFileSystem() {

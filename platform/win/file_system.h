@@ -139,6 +139,15 @@ class FaultInjectingFileSystem : public FileSystem {
   std::vector<Call> calls_;
 };
 
+// A counter that advances after every operation of this process that may change what is on disk:
+// writes, renames, copies, deletes and folders made or removed through DiskFileSystem or
+// FaultInjectingFileSystem, and the installation of another file system. A cache of file contents
+// that saw the same value when it last looked knows that no change of ours came in between (a
+// change made by another program does not move it). Another FileSystem implementation must call
+// NoteFileChange after each such operation.
+uint64_t FileChangeGeneration();
+void NoteFileChange();
+
 // The installed file system (a DiskFileSystem until one is set). Setting one flushes the profile
 // cache through the old one and forgets it. `fs` is not owned; null restores the disk.
 void SetFileSystem(FileSystem* fs);

@@ -1,10 +1,19 @@
 // GetPrivateProfileStringW and its kin over a cache of parsed profile files.
 //
-// Each call checks the cached copy against the file's size, last-write time and identity, so a
-// file changed by others is read again; a project of tens of thousands of keys then costs one
-// look-up of the file and two hash look-ups per key. Writes change the cached copy and are
-// written when the cache is flushed: saving a project writes every key one by one, and writing
-// the whole file each time would make a save quadratic in its size.
+// A project of tens of thousands of keys is read key by key, so a read must cost far less than a
+// system call. A cached file is checked against the file's size, last-write time and identity
+// only when the last check is older than kProfileRecheckNs or a file operation of this process
+// happened since (FileChangeGeneration). That is safe: another program's change that lands
+// within a millisecond after our check cannot be told from one that lands just after our read,
+// as nothing orders the two; and the disk itself stamps last-write times from a clock that
+// ticks every few milliseconds, so two same-size writes within one tick were never told apart
+// by the stamp either. Our own changes all go through the file-system seam and are seen at once.
+//
+// Writes change the cached copy and are written when the cache is flushed: saving a project
+// writes every key one by one, and writing the whole file each time would make a save quadratic
+// in its size.
+#include <time.h>
+
 #include <cwchar>
 #include <unordered_map>
 
@@ -18,12 +27,36 @@
 namespace platform {
 namespace {
 
+int64_t SystemNowNs() {
+  struct timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+int64_t (*g_now_ns)() = &SystemNowNs;
+
 struct CachedFile {
   std::string path;  // resolved
   ProfileFile file;
   FileInfo stamp;
   bool dirty = false;
+  // When the stamp was last compared with the disk: the clock and the file-change generation
+  // read before that look. checked_at is meaningless while checked is false.
+  bool checked = false;
+  int64_t checked_at = 0;
+  uint64_t checked_generation = 0;
 };
+
+// The clock and generation of one call, read once before any look at the disk, so that a change
+// made during the look counts as after it.
+struct Moment {
+  int64_t now;
+  uint64_t generation;
+};
+
+Moment Now() {
+  return {g_now_ns(), FileChangeGeneration()};
+}
 
 class ProfileCache {
  public:
@@ -38,17 +71,31 @@ class ProfileCache {
   // The cached file for a change (a new empty one when the file does not exist), or null with
   // *error.
   CachedFile* ForWrite(LPCWSTR path, DWORD* error);
+  // Called right after ForRead or ForWrite with the same path returned `file`.
   void MarkDirty(LPCWSTR path, CachedFile* file);
   DWORD Flush();
-  void Forget(const std::string& posix) { files_.erase(posix); }
+  void Forget(const std::string& posix) {
+    ForgetLast();
+    files_.erase(posix);
+  }
   void ForgetAll() {
+    ForgetLast();
     files_.clear();
     found_by_name_.clear();
     dirty_by_name_.clear();
   }
 
  private:
-  CachedFile* Load(const ResolvedPath& r, DWORD* error);
+  CachedFile* ReadSlow(LPCWSTR path, const Moment& at, DWORD* error);
+  CachedFile* WriteSlow(LPCWSTR path, const Moment& at, DWORD* error);
+  CachedFile* Load(const ResolvedPath& r, const Moment& at, DWORD* error);
+  // The last file returned, when it was asked for by this name and needs no look at the disk.
+  CachedFile* Last(LPCWSTR path, const Moment& at) const;
+  CachedFile* Remember(LPCWSTR path, CachedFile* file);
+  void ForgetLast() {
+    last_file_ = nullptr;
+    last_name_in_dirty_ = false;
+  }
 
   std::unordered_map<std::string, CachedFile> files_;  // by resolved path
   // Files with unwritten changes by the name the caller used: a new file is not on disk yet,
@@ -57,6 +104,12 @@ class ProfileCache {
   // Where a name was last found: checking that the file is still there costs one look-up,
   // where resolving the name again would cost one per folder on its way.
   std::unordered_map<std::wstring, std::string> found_by_name_;
+  // The file of the last call and the name it was asked by: a project is read from one file
+  // key after key, and comparing the name is cheaper than hashing it. Cleared whenever an entry
+  // of files_ goes, so the pointer never dangles.
+  CachedFile* last_file_ = nullptr;
+  std::wstring last_name_;
+  bool last_name_in_dirty_ = false;  // last_name_ is a key of dirty_by_name_
 };
 
 ProfileCache& Cache() {
@@ -68,17 +121,46 @@ bool SameStamp(const FileInfo& a, const FileInfo& b) {
   return a.size == b.size && a.last_write_ns == b.last_write_ns && a.file_id == b.file_id;
 }
 
-CachedFile* ProfileCache::Load(const ResolvedPath& r, DWORD* error) {
+void MarkChecked(CachedFile* cached, const Moment& at) {
+  cached->checked = true;
+  cached->checked_at = at.now;
+  cached->checked_generation = at.generation;
+}
+
+CachedFile* ProfileCache::Last(LPCWSTR path, const Moment& at) const {
+  if (!last_file_ || last_name_ != path) return nullptr;
+  const CachedFile& f = *last_file_;
+  if (f.dirty) return last_file_;  // written here, not yet on disk: the cache is the truth
+  const bool recent = f.checked && f.checked_generation == at.generation &&
+                      at.now >= f.checked_at && at.now - f.checked_at < kProfileRecheckNs;
+  return recent ? last_file_ : nullptr;
+}
+
+CachedFile* ProfileCache::Remember(LPCWSTR path, CachedFile* file) {
+  if (last_name_ != path) {
+    last_name_.assign(path);
+    last_name_in_dirty_ = false;
+  }
+  last_file_ = file;
+  return file;
+}
+
+CachedFile* ProfileCache::Load(const ResolvedPath& r, const Moment& at, DWORD* error) {
   if (r.info.is_directory) {
     *error = ERROR_ACCESS_DENIED;
     return nullptr;
   }
   auto it = files_.find(r.posix);
-  if (it != files_.end() && (it->second.dirty || SameStamp(it->second.stamp, r.info)))
+  if (it != files_.end() && (it->second.dirty || SameStamp(it->second.stamp, r.info))) {
+    MarkChecked(&it->second, at);
     return &it->second;
+  }
   std::string bytes;
   if (DWORD err = CurrentFileSystem().Read(r.posix, &bytes)) {
-    if (it != files_.end()) files_.erase(it);
+    if (it != files_.end()) {
+      ForgetLast();
+      files_.erase(it);
+    }
     *error = err;
     return nullptr;
   }
@@ -87,6 +169,7 @@ CachedFile* ProfileCache::Load(const ResolvedPath& r, DWORD* error) {
   cached.file = ProfileFile::Parse(bytes);
   cached.stamp = r.info;
   cached.dirty = false;
+  MarkChecked(&cached, at);
   return &cached;
 }
 
@@ -95,12 +178,19 @@ CachedFile* ProfileCache::ForRead(LPCWSTR path, DWORD* error) {
     *error = ERROR_INVALID_PARAMETER;
     return nullptr;
   }
+  const Moment at = Now();
+  if (CachedFile* last = Last(path, at)) return last;
+  CachedFile* file = ReadSlow(path, at, error);
+  return file ? Remember(path, file) : nullptr;
+}
+
+CachedFile* ProfileCache::ReadSlow(LPCWSTR path, const Moment& at, DWORD* error) {
   if (auto d = dirty_by_name_.find(path); d != dirty_by_name_.end()) return &files_[d->second];
   if (auto f = found_by_name_.find(path); f != found_by_name_.end()) {
     ResolvedPath known;
     known.posix = f->second;
     known.exists = CurrentFileSystem().Stat(known.posix, &known.info) == ERROR_SUCCESS;
-    if (known.exists) return Load(known, error);
+    if (known.exists) return Load(known, at, error);
     found_by_name_.erase(f);
   }
   ResolvedPath r = ResolvePath(path);
@@ -110,10 +200,11 @@ CachedFile* ProfileCache::ForRead(LPCWSTR path, DWORD* error) {
     auto it = files_.find(r.posix);
     if (it == files_.end()) return nullptr;
     if (it->second.dirty) return &it->second;  // written here, not yet on disk
+    ForgetLast();
     files_.erase(it);
     return nullptr;
   }
-  return Load(r, error);
+  return Load(r, at, error);
 }
 
 CachedFile* ProfileCache::ForWrite(LPCWSTR path, DWORD* error) {
@@ -121,13 +212,20 @@ CachedFile* ProfileCache::ForWrite(LPCWSTR path, DWORD* error) {
     *error = ERROR_INVALID_PARAMETER;
     return nullptr;
   }
+  const Moment at = Now();
+  if (CachedFile* last = Last(path, at)) return last;
+  CachedFile* file = WriteSlow(path, at, error);
+  return file ? Remember(path, file) : nullptr;
+}
+
+CachedFile* ProfileCache::WriteSlow(LPCWSTR path, const Moment& at, DWORD* error) {
   if (auto d = dirty_by_name_.find(path); d != dirty_by_name_.end()) return &files_[d->second];
   ResolvedPath r = ResolvePath(path);
   if (r.error) {
     *error = r.error;
     return nullptr;
   }
-  if (r.exists) return Load(r, error);
+  if (r.exists) return Load(r, at, error);
   auto it = files_.find(r.posix);
   if (it != files_.end() && it->second.dirty) return &it->second;
   CachedFile& created = files_[r.posix];
@@ -138,7 +236,10 @@ CachedFile* ProfileCache::ForWrite(LPCWSTR path, DWORD* error) {
 
 void ProfileCache::MarkDirty(LPCWSTR path, CachedFile* file) {
   file->dirty = true;
+  // A save marks the same file by the same name forty-five thousand times: once is enough.
+  if (file == last_file_ && last_name_in_dirty_) return;
   dirty_by_name_[path] = file->path;
+  if (file == last_file_) last_name_in_dirty_ = true;
 }
 
 DWORD ProfileCache::Flush() {
@@ -154,13 +255,16 @@ DWORD ProfileCache::Flush() {
     if (err == ERROR_SUCCESS) err = fs.Stat(it->first, &cached.stamp);
     if (err != ERROR_SUCCESS) {
       if (first_error == ERROR_SUCCESS) first_error = err;
+      ForgetLast();
       it = files_.erase(it);  // the disk stays the truth
       continue;
     }
     cached.dirty = false;
+    cached.checked = false;
     ++it;
   }
   dirty_by_name_.clear();
+  last_name_in_dirty_ = false;
   return first_error;
 }
 
@@ -228,6 +332,9 @@ void ForgetAllProfileFiles() {
 DWORD FlushProfileFiles() {
   return Cache().Flush();
 }
+void SetProfileClockForTesting(int64_t (*now_ns)()) {
+  g_now_ns = now_ns ? now_ns : &SystemNowNs;
+}
 
 }  // namespace platform
 
@@ -249,7 +356,7 @@ DWORD GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpD
     if (cached->file.KeyNames(lpAppName, &keys))
       return platform::CopyListOut(keys, lpReturnedString, nSize);
   }
-  std::optional<std::wstring> value;
+  std::optional<std::wstring_view> value;
   if (cached && lpKeyName) value = cached->file.Find(lpAppName ? lpAppName : L"", lpKeyName);
   std::wstring_view text;
   if (value) {
@@ -267,7 +374,7 @@ DWORD GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpD
 UINT GetPrivateProfileIntW(LPCWSTR lpAppName, LPCWSTR lpKeyName, INT nDefault, LPCWSTR lpFileName) {
   DWORD error = ERROR_SUCCESS;
   const CachedFile* cached = Cache().ForRead(lpFileName, &error);
-  std::optional<std::wstring> value;
+  std::optional<std::wstring_view> value;
   if (cached && lpAppName && lpKeyName) value = cached->file.Find(lpAppName, lpKeyName);
   if (!value) return static_cast<UINT>(nDefault);
   std::wstring_view v = platform::Unquote(*value);

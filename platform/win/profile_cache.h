@@ -1,6 +1,8 @@
-// The profile cache's hooks for the other file functions of the stand-in (internal).
+// The profile cache's hooks for the other file functions of the stand-in (internal), and its
+// clock for tests.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "winbase.h"
@@ -12,5 +14,15 @@ namespace platform {
 void ForgetProfileFile(const std::string& posix_path);
 // Drops every cached file, written or not.
 void ForgetAllProfileFiles();
+
+// How long a cached file counts as checked against the disk (size, last-write time, identity)
+// while no file operation of this process happened: a change made by another program within
+// this time after a check may go unseen until it has passed. Changes made through the
+// file-system seam are seen at once (FileChangeGeneration).
+inline constexpr int64_t kProfileRecheckNs = 1'000'000;
+
+// Replaces the monotonic clock (nanoseconds) that times those checks; null restores the
+// system's. For tests that change files behind the stand-in's back.
+void SetProfileClockForTesting(int64_t (*now_ns)());
 
 }  // namespace platform

@@ -1,6 +1,10 @@
 // Parsing, indexing and rewriting profile files line by line.
 #include "profile_file.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cwchar>
+
 #include "wide_string.h"
 
 namespace platform {
@@ -35,6 +39,98 @@ std::optional<std::wstring_view> KeyName(std::wstring_view text) {
   if (eq == std::wstring_view::npos) return std::nullopt;
   return Trim(t.substr(0, eq));
 }
+
+// Upper-cases a name into *out for a look-up. Keys are nearly always ASCII, and asking the locale
+// for each character of forty-five thousand keys would cost more than the look-ups themselves.
+void FoldInto(std::wstring_view name, std::wstring* out) {
+  out->resize(name.size());
+  wchar_t* dst = out->data();
+  for (size_t i = 0; i < name.size(); ++i) {
+    const wchar_t c = name[i];
+    if (c >= 0 && c < 0x80)
+      dst[i] = c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - (L'a' - L'A')) : c;
+    else
+      dst[i] = UpperChar(c);
+  }
+}
+
+std::wstring Fold(std::wstring_view name) {
+  std::wstring out;
+  FoldInto(name, &out);
+  return out;
+}
+
+// The upper-cased keys of one section and the first line holding each. Kept flat (an array of
+// slots, an array of entries in file order, one string of all keys) rather than in a
+// std::unordered_map: a project's forty-five thousand keys spread over the nodes of one cost
+// several cache misses per look-up, which made the look-up dearer than everything else in a read.
+class KeyIndex {
+ public:
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+
+  void Clear() {
+    slots_.clear();
+    entries_.clear();
+    keys_.clear();
+  }
+  // Adds a key unless it is there already: the first line holding a key counts.
+  void Add(std::wstring_view folded, size_t line) {
+    const uint32_t hash = Hash(folded);
+    if (FindHashed(folded, hash) != kNone) return;
+    if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
+    entries_.push_back({hash, static_cast<uint32_t>(line), static_cast<uint32_t>(keys_.size()),
+                        static_cast<uint32_t>(folded.size())});
+    keys_.append(folded);
+    Place(entries_.size());
+  }
+  // The line of an upper-cased key, or kNone.
+  size_t Find(std::wstring_view folded) const { return FindHashed(folded, Hash(folded)); }
+
+ private:
+  struct Entry {
+    uint32_t hash;
+    uint32_t line;
+    uint32_t offset;  // in keys_
+    uint32_t length;
+  };
+
+  // FNV-1a over the code points, mixed at the end because a slot is chosen by the low bits.
+  static uint32_t Hash(std::wstring_view s) {
+    uint32_t h = 2166136261u;
+    for (wchar_t c : s) h = (h ^ static_cast<uint32_t>(c)) * 16777619u;
+    h ^= h >> 16;
+    h *= 0x85EBCA6Bu;
+    h ^= h >> 13;
+    return h;
+  }
+  size_t FindHashed(std::wstring_view folded, uint32_t hash) const {
+    if (slots_.empty()) return kNone;
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+      const uint32_t slot = slots_[i];
+      if (slot == 0) return kNone;
+      const Entry& e = entries_[slot - 1];
+      if (e.hash == hash && e.length == folded.size() &&
+          std::wmemcmp(keys_.data() + e.offset, folded.data(), e.length) == 0)
+        return e.line;
+    }
+  }
+  // Puts entry number `n` (1-based) into the first free slot of its probe sequence.
+  void Place(size_t n) {
+    const size_t mask = slots_.size() - 1;
+    size_t i = entries_[n - 1].hash & mask;
+    while (slots_[i] != 0) i = (i + 1) & mask;
+    slots_[i] = static_cast<uint32_t>(n);
+  }
+  void Grow() {
+    slots_.assign(std::max<size_t>(16, slots_.size() * 2), 0);
+    for (size_t n = 1; n <= entries_.size(); ++n) Place(n);
+  }
+
+  std::vector<uint32_t> slots_;  // entry number + 1, 0 for a free slot; a power of two long
+  std::vector<Entry> entries_;
+  std::wstring keys_;
+};
 
 std::string EncodeLineEnd(LineEnd end, TextEncoding encoding) {
   std::string eol = end == LineEnd::kCrLf ? "\r\n" : end == LineEnd::kLf ? "\n" : "";
@@ -82,18 +178,14 @@ struct ProfileFile::Section {
   std::optional<Line> header;  // none for the lines before the first header
   std::wstring name;
   std::vector<Line> lines;
-  std::unordered_map<std::wstring, size_t> keys;  // upper-cased key -> first line holding it
+  KeyIndex keys;  // upper-cased key -> first line holding it
 
   void IndexKeys() {
-    keys.clear();
+    keys.Clear();
     for (size_t i = 0; i < lines.size(); ++i) Index(i);
   }
   void Index(size_t i) {
-    if (auto key = KeyName(lines[i].text)) keys.emplace(ToUpper(*key), i);
-  }
-  const Line* FindKey(std::wstring_view key) const {
-    auto it = keys.find(ToUpper(key));
-    return it == keys.end() ? nullptr : &lines[it->second];
+    if (auto key = KeyName(lines[i].text)) keys.Add(Fold(*key), i);
   }
 };
 
@@ -173,23 +265,31 @@ std::string ProfileFile::Serialize() const {
 }
 
 void ProfileFile::IndexSections() {
+  last_section_ = nullptr;
   index_.clear();
   for (size_t i = 1; i < sections_.size(); ++i)
-    index_.emplace(ToUpper(sections_[i]->name), sections_[i].get());
+    index_.emplace(Fold(sections_[i]->name), sections_[i].get());
 }
 
 ProfileFile::Section* ProfileFile::FindSection(std::wstring_view name) const {
-  auto it = index_.find(ToUpper(name));
-  return it == index_.end() ? nullptr : it->second;
+  if (last_section_ && name == last_section_name_) return last_section_;
+  FoldInto(name, &folded_key_);
+  auto it = index_.find(folded_key_);
+  if (it == index_.end()) return nullptr;
+  last_section_name_.assign(name);
+  last_section_ = it->second;
+  return it->second;
 }
 
-std::optional<std::wstring> ProfileFile::Find(std::wstring_view section,
-                                              std::wstring_view key) const {
+std::optional<std::wstring_view> ProfileFile::Find(std::wstring_view section,
+                                                   std::wstring_view key) const {
   const Section* s = FindSection(section);
-  const Line* line = s ? s->FindKey(key) : nullptr;
-  if (!line) return std::nullopt;
-  std::wstring_view t = line->text;
-  return std::wstring(Trim(t.substr(t.find(L'=') + 1)));
+  if (!s) return std::nullopt;
+  FoldInto(key, &folded_key_);
+  const size_t line = s->keys.Find(folded_key_);
+  if (line == KeyIndex::kNone) return std::nullopt;
+  std::wstring_view t = s->lines[line].text;
+  return Trim(t.substr(t.find(L'=') + 1));
 }
 
 std::vector<std::wstring> ProfileFile::SectionNames() const {
@@ -205,7 +305,7 @@ bool ProfileFile::KeyNames(std::wstring_view section, std::vector<std::wstring>*
   if (!s) return false;
   for (size_t i = 0; i < s->lines.size(); ++i) {
     auto key = KeyName(s->lines[i].text);
-    if (key && s->keys.at(ToUpper(*key)) == i) keys->emplace_back(*key);
+    if (key && s->keys.Find(Fold(*key)) == i) keys->emplace_back(*key);
   }
   return true;
 }
@@ -238,13 +338,12 @@ void ProfileFile::Set(std::wstring_view section, std::wstring_view key, std::wst
     added->header = Line{L"[" + added->name + L"]", std::nullopt, LineEnd::kCrLf};
     added->lines.push_back(std::move(line));
     added->IndexKeys();
-    index_.emplace(ToUpper(added->name), added.get());
+    index_.emplace(Fold(added->name), added.get());
     sections_.push_back(std::move(added));
     return;
   }
-  auto it = s->keys.find(ToUpper(key));
-  if (it != s->keys.end()) {
-    Line& old = s->lines[it->second];
+  if (size_t at = s->keys.Find(Fold(key)); at != KeyIndex::kNone) {
+    Line& old = s->lines[at];
     line.end = old.end == LineEnd::kNone ? LineEnd::kCrLf : old.end;
     old = std::move(line);
     return;
@@ -265,9 +364,9 @@ void ProfileFile::Set(std::wstring_view section, std::wstring_view key, std::wst
 bool ProfileFile::DeleteKey(std::wstring_view section, std::wstring_view key) {
   Section* s = FindSection(section);
   if (!s) return false;
-  auto it = s->keys.find(ToUpper(key));
-  if (it == s->keys.end()) return false;
-  s->lines.erase(s->lines.begin() + it->second);
+  const size_t at = s->keys.Find(Fold(key));
+  if (at == KeyIndex::kNone) return false;
+  s->lines.erase(s->lines.begin() + at);
   s->IndexKeys();
   return true;
 }
@@ -276,7 +375,7 @@ bool ProfileFile::DeleteSection(std::wstring_view section) {
   Section* s = FindSection(section);
   if (!s) return false;
   std::erase_if(sections_, [s](const auto& p) { return p.get() == s; });
-  IndexSections();
+  IndexSections();  // also forgets the last section found, which may be the one deleted
   return true;
 }
 

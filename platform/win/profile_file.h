@@ -34,7 +34,10 @@ class ProfileFile {
 
   // The value of a key as it stands after "=", blanks around it removed, quotes kept; null when
   // the section or key is missing. Sections and keys match without regard to case; the first of
-  std::optional<std::wstring> Find(std::wstring_view section, std::wstring_view key) const;
+  // equal names counts. The view stays valid until the file is changed or destroyed. Not safe to
+  // call from two threads at once on one file (it keeps scratch space and the last section
+  // found).
+  std::optional<std::wstring_view> Find(std::wstring_view section, std::wstring_view key) const;
   // Section names in file order (the first of equal names only).
   std::vector<std::wstring> SectionNames() const;
   // Key names of a section in file order (first of equal keys only); false when it is missing.
@@ -60,6 +63,14 @@ class ProfileFile {
   // sections_[0] holds the lines before the first section header; it has no header.
   std::vector<std::unique_ptr<Section>> sections_;
   std::unordered_map<std::wstring, Section*> index_;  // upper-cased name -> first section
+
+  // A project is read section by section, key after key: the last section found by its name as
+  // the caller spelt it saves folding and hashing that name again. Only hits are kept, and a
+  // deleted section clears it, so it is never wrong.
+  mutable std::wstring last_section_name_;
+  mutable Section* last_section_ = nullptr;
+  // Space for an upper-cased key, kept so that a look-up allocates nothing.
+  mutable std::wstring folded_key_;
 };
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <mutex>
 
 namespace platform {
 namespace {
@@ -66,13 +67,11 @@ void AppendUtf8(char32_t cp, std::string* out) {
   }
 }
 
-// One iconv conversion direction, opened once per thread (iconv descriptors keep state).
+// One iconv conversion direction, shared by the whole process. An iconv descriptor keeps state
+// between calls, so a conversion holds the lock from its reset to its end.
 class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (ok()) iconv_close(cd_);
-  }
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
@@ -80,6 +79,7 @@ class Converter {
   // Converts as much as possible; *in advances past what was converted. Returns errno of the
   // stop (0 when everything was converted).
   int Convert(const char** in, size_t* in_left, std::string* out) {
+    std::lock_guard<std::mutex> hold(mutex_);
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     char buf[1024];
     while (*in_left > 0) {
@@ -95,16 +95,22 @@ class Converter {
   }
 
  private:
+  std::mutex mutex_;
   iconv_t cd_;
 };
 
+// The converters are never destroyed, on purpose: the profile cache writes its unflushed files
+// while static objects are being destroyed at the end of the process, and it needs them then.
+// Objects of thread or static storage would be gone by that time in an order that the cache
+// cannot control (thread_local ones are destroyed before any static one). Two descriptors,
+// released by the system with the process.
 Converter& Cp932Decoder() {
-  thread_local Converter c("WCHAR_T", "CP932");
-  return c;
+  static Converter* const c = new Converter("WCHAR_T", "CP932");
+  return *c;
 }
 Converter& Cp932Encoder() {
-  thread_local Converter c("CP932", "WCHAR_T");
-  return c;
+  static Converter* const c = new Converter("CP932", "WCHAR_T");
+  return *c;
 }
 
 // Bytes of one character in code page 932, or empty when the code page has none for it.

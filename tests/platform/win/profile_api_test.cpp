@@ -3,13 +3,17 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "file_system.h"
 #include "platform/win/win_test_support.h"
+#include "profile_cache.h"
 #include "text_encoding.h"
 #include "windows.h"
 
@@ -201,25 +205,141 @@ TEST(ProfileWrite, MissingFolderFails) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME));
 }
 
+// A clock that stands still until a test moves it, so that "later" needs no sleep.
+int64_t g_fake_now = 0;
+int64_t FakeNow() {
+  return g_fake_now;
+}
+
+class FakeProfileClock {
+ public:
+  FakeProfileClock() { platform::SetProfileClockForTesting(&FakeNow); }
+  ~FakeProfileClock() { platform::SetProfileClockForTesting(nullptr); }
+  FakeProfileClock(const FakeProfileClock&) = delete;
+  FakeProfileClock& operator=(const FakeProfileClock&) = delete;
+  // Past the time for which a checked file is trusted without a look at the disk.
+  void PassRecheckTime() { g_fake_now += platform::kProfileRecheckNs; }
+};
+
+std::wstring Read(const std::wstring& path, const wchar_t* def = L"") {
+  wchar_t buf[32];
+  GetPrivateProfileStringW(L"S", L"k", def, buf, 32, path.c_str());
+  return buf;
+}
+
 TEST(ProfileCache, SeesChangesMadeOnDisk) {
+  FakeProfileClock clock;
   TempFolder dir;
   const std::wstring path = dir.Win(L"c.ini");
-  wchar_t buf[32];
   dir.WriteBytes("c.ini", "[S]\r\nk=one\r\n");
-  GetPrivateProfileStringW(L"S", L"k", L"", buf, 32, path.c_str());
-  EXPECT_EQ(std::wstring(buf), L"one");
+  EXPECT_EQ(Read(path), L"one");
   // Same size, other content: only the last-write time tells.
   dir.WriteBytes("c.ini", "[S]\r\nk=two\r\n");
   struct timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
   ASSERT_EQ(utimensat(AT_FDCWD, dir.Posix("c.ini").c_str(), times, 0), 0);
-  GetPrivateProfileStringW(L"S", L"k", L"", buf, 32, path.c_str());
-  EXPECT_EQ(std::wstring(buf), L"two");
+  clock.PassRecheckTime();
+  EXPECT_EQ(Read(path), L"two");
   dir.WriteBytes("c.ini", "[S]\r\nk=three\r\n");
-  GetPrivateProfileStringW(L"S", L"k", L"", buf, 32, path.c_str());
-  EXPECT_EQ(std::wstring(buf), L"three");
+  clock.PassRecheckTime();
+  EXPECT_EQ(Read(path), L"three");
+  // Replaced by another file of the same size and time: only its identity tells.
+  const std::string other = dir.Posix("other.ini");
+  dir.WriteBytes("other.ini", "[S]\r\nk=four!\r\n");
+  struct timespec same[2] = {{0, UTIME_OMIT}, {2000000000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, dir.Posix("c.ini").c_str(), same, 0), 0);
+  EXPECT_EQ(Read(path), L"three");  // still within the time of the last check
+  clock.PassRecheckTime();
+  EXPECT_EQ(Read(path), L"three");  // checked again, unchanged: the new stamp is kept
+  ASSERT_EQ(utimensat(AT_FDCWD, other.c_str(), same, 0), 0);
+  ASSERT_EQ(rename(other.c_str(), dir.Posix("c.ini").c_str()), 0);
+  clock.PassRecheckTime();
+  EXPECT_EQ(Read(path), L"four!");
   ASSERT_TRUE(DeleteFileW(path.c_str()));
-  GetPrivateProfileStringW(L"S", L"k", L"gone", buf, 32, path.c_str());
-  EXPECT_EQ(std::wstring(buf), L"gone");
+  EXPECT_EQ(Read(path, L"gone"), L"gone");
+}
+
+TEST(ProfileCache, LooksAtTheDiskOncePerRecheckTime) {
+  FakeProfileClock clock;
+  TempFolder dir;
+  dir.WriteBytes("p.ini", "[S]\r\nk=1\r\n");
+  const std::wstring path = dir.Win(L"p.ini");
+  platform::FaultInjectingFileSystem counting(&platform::CurrentFileSystem());
+  platform::ScopedFileSystem installed(&counting);
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(Read(path), L"1") << i;
+  EXPECT_EQ(counting.CallCount(platform::FileOp::kRead), 1);
+  EXPECT_EQ(counting.CallCount(platform::FileOp::kStat), 1);
+  counting.ResetCalls();
+  clock.PassRecheckTime();
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(Read(path), L"1") << i;
+  EXPECT_EQ(counting.CallCount(platform::FileOp::kStat), 1);
+  EXPECT_EQ(counting.CallCount(platform::FileOp::kRead), 0);
+}
+
+TEST(ProfileCache, SeesItsOwnFileChangesAtOnce) {
+  // The clock stands still: only the file operations themselves can make the cache look again.
+  FakeProfileClock clock;
+  TempFolder dir;
+  dir.WriteBytes("a.ini", "[S]\r\nk=old\r\n");
+  const std::wstring path = dir.Win(L"a.ini");
+  EXPECT_EQ(Read(path), L"old");
+
+  platform::FileSystem& fs = platform::CurrentFileSystem();
+  ASSERT_EQ(fs.Write(dir.Posix("a.ini"), "[S]\r\nk=written through the seam\r\n"), 0u);
+  EXPECT_EQ(Read(path), L"written through the seam");
+
+  dir.WriteBytes("b.ini", "[S]\r\nk=renamed\r\n");
+  ASSERT_EQ(fs.Rename(dir.Posix("b.ini"), dir.Posix("a.ini"), true), 0u);
+  EXPECT_EQ(Read(path), L"renamed");
+
+  dir.WriteBytes("c.ini", "[S]\r\nk=copied\r\n");
+  ASSERT_EQ(fs.Copy(dir.Posix("c.ini"), dir.Posix("a.ini"), false), 0u);
+  EXPECT_EQ(Read(path), L"copied");
+
+  ASSERT_EQ(fs.Delete(dir.Posix("a.ini")), 0u);
+  EXPECT_EQ(Read(path, L"deleted"), L"deleted");
+
+  dir.WriteBytes("d.ini", "[S]\r\nk=moved\r\n");
+  ASSERT_TRUE(MoveFileW(dir.Win(L"d.ini").c_str(), path.c_str()));
+  EXPECT_EQ(Read(path), L"moved");
+
+  dir.WriteBytes("e.ini", "[S]\r\nk=copied by Win32\r\n");
+  ASSERT_TRUE(CopyFileW(dir.Win(L"e.ini").c_str(), path.c_str(), FALSE));
+  EXPECT_EQ(Read(path), L"copied by Win32");
+
+  // A file written by the profile functions and then replaced through the seam.
+  ASSERT_TRUE(WritePrivateProfileStringW(L"S", L"k", L"cached", path.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str()));
+  EXPECT_EQ(Read(path), L"cached");
+  ASSERT_EQ(fs.Write(dir.Posix("a.ini"), "[S]\r\nk=replaced\r\n"), 0u);
+  EXPECT_EQ(Read(path), L"replaced");
+}
+
+// Writes a value without flushing and leaves the process the ordinary way: the cache writes it
+// while the process ends.
+[[noreturn]] void WriteAndExit(const std::wstring& path) {
+  if (!WritePrivateProfileStringW(L"設定", L"灯", L"電灯", path.c_str())) std::_Exit(2);
+  std::exit(0);
+}
+
+TEST(ProfileCache, UnflushedWritesReachTheDiskAtExit) {
+  TempFolder dir;
+  const std::wstring path = dir.Win(L"exit.ini");
+  // Nothing of this process may wait in the cache, or the child would write it too.
+  ASSERT_EQ(platform::FlushProfileFiles(), 0u);
+  // The child converts text first, as a program would have long before it ends.
+  const std::string warm = platform::WideToCp932(L"電灯");
+  ASSERT_EQ(warm, "\x93\x64\x93\x94");
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) WriteAndExit(path);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "killed by signal "
+                                 << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  // [設定] 灯=電灯 in code page 932.
+  EXPECT_EQ(dir.ReadBytes("exit.ini"), "[\x90\xdd\x92\xe8]\r\n\x93\x94=\x93\x64\x93\x94\r\n");
 }
 
 TEST(ProfileCache, WritesReachTheDiskBeforeOtherFileFunctions) {
