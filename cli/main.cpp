@@ -6,21 +6,21 @@
 #include <string>
 #include <vector>
 
+#include <text_encoding.h>
 #include "host/command_line.h"
 #include "host/demo.h"
 #include "host/script.h"
 #include "host/session.h"
-#include "host/text_codec.h"
 
 namespace {
 
 void WriteOut(std::wstring_view text) {
-  const std::string bytes = host::WideToUtf8(text);
+  const std::string bytes = platform::WideToUtf8(text);
   std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
 void WriteErr(std::wstring_view text) {
-  std::cerr << "harnex-host: " << host::WideToUtf8(text);
+  std::cerr << "harnex-host: " << platform::WideToUtf8(text);
 }
 
 int Fail(const std::string& message) {
@@ -53,11 +53,11 @@ int main(int argc, char** argv) {
   host::ScriptReadResult script;
   if (!from_stdin) {
     script = host::ReadScriptFile(options.script);
-    if (!script.ok()) return Fail(options.script + ": " + host::WideToUtf8(script.error));
+    if (!script.ok()) return Fail(options.script + ": " + platform::WideToUtf8(script.error));
   }
 
   host::Session::Options session_options;
-  session_options.config_path = host::Utf8ToWide(host::ResolveConfigPath(options));
+  session_options.config_path = platform::Utf8ToWide(host::ResolveConfigPath(options));
   session_options.host_module = !options.no_host_module;
   session_options.output = WriteOut;
   session_options.diagnostics = WriteErr;

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include <text_encoding.h>
 #include "host/drawing_builder.h"
 #include "host/script.h"
 #include "host/session.h"
 #include "host/system_folder.h"
-#include "host/text_codec.h"
 
 namespace host {
 namespace fs = std::filesystem;
@@ -60,7 +60,7 @@ int RunDemo(const std::string& dir) {
   }
   const ScriptReadResult script = ReadScriptFile((target / "demo.hxs").string());
   if (!script.ok()) {
-    std::cerr << "harnex-host: " << WideToUtf8(script.error) << "\n";
+    std::cerr << "harnex-host: " << platform::WideToUtf8(script.error) << "\n";
     return kExitHostError;
   }
 
@@ -68,11 +68,11 @@ int RunDemo(const std::string& dir) {
   options.config_path = folder->config_path();
   options.drawing = [](AcDbDatabase* db) { BuildDemoDrawing(db); };
   options.output = [](std::wstring_view text) {
-    const std::string bytes = WideToUtf8(text);
+    const std::string bytes = platform::WideToUtf8(text);
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
   };
   options.diagnostics = [](std::wstring_view text) {
-    std::cerr << "harnex-host: " << WideToUtf8(text);
+    std::cerr << "harnex-host: " << platform::WideToUtf8(text);
   };
   options.progress_bar = true;
   int status = kExitHostError;
@@ -82,7 +82,7 @@ int RunDemo(const std::string& dir) {
     if (!session.transcript().empty() && session.transcript().back() != L'\n') std::puts("");
     std::fflush(stdout);
     if (!session.stop_reason().empty()) {
-      std::cerr << "harnex-host: " << WideToUtf8(session.stop_reason()) << "\n";
+      std::cerr << "harnex-host: " << platform::WideToUtf8(session.stop_reason()) << "\n";
     }
   }
   std::cerr << "harnex-host: the demo ran in " << target.string() << "\n"

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "host/text_codec.h"
+#include <text_encoding.h>
 
 namespace host {
 
@@ -28,7 +28,7 @@ std::string ProgressBar::Line(const std::wstring& label, int min, int max, int p
   const int clamped = std::clamp(pos, std::min(min, max), std::max(min, max));
   const int percent = span > 0 ? (clamped - min) * 100 / span : 100;
   const int filled = percent * kCells / 100;
-  std::string line = WideToUtf8(label) + " [" + std::string(filled, '#') +
+  std::string line = platform::WideToUtf8(label) + " [" + std::string(filled, '#') +
                      std::string(kCells - filled, ' ') + "] ";
   const std::string number = std::to_string(percent);
   line += std::string(3 - std::min<size_t>(3, number.size()), ' ') + number + "%";

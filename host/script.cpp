@@ -8,7 +8,7 @@
 #include <sstream>
 #include <utility>
 
-#include "host/text_codec.h"
+#include <text_encoding.h>
 
 namespace host {
 namespace {
@@ -452,14 +452,14 @@ ScriptReadResult ReadScript(std::wstring_view text) {
 }
 
 std::wstring DecodeScriptBytes(std::string_view bytes) {
-  return DecodeTextFile(bytes);
+  return platform::DecodeText(bytes);
 }
 
 ScriptReadResult ReadScriptFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     ScriptReadResult result;
-    result.error = L"cannot open the script " + Utf8ToWide(path);
+    result.error = L"cannot open the script " + platform::Utf8ToWide(path);
     return result;
   }
   std::ostringstream bytes;

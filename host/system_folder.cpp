@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "host/text_codec.h"
+#include <text_encoding.h>
 
 #ifndef HARNEX_EXAMPLES_DIR
 #define HARNEX_EXAMPLES_DIR "examples"
@@ -49,10 +49,10 @@ std::unique_ptr<SystemFolderCopy> SystemFolderCopy::Create(const std::string& di
   }
   // The profile functions cache what they write; the session's modules read the file from disk.
   const std::wstring config = copy->config_path();
-  const std::wstring system = Utf8ToWide(copy->system_folder());
+  const std::wstring system = platform::Utf8ToWide(copy->system_folder());
   if (!WritePrivateProfileStringW(L"環境設定", L"ｼｽﾃﾑ", system.c_str(), config.c_str()) ||
       platform::FlushProfileFiles() != ERROR_SUCCESS) {
-    *error = "cannot write " + WideToUtf8(config);
+    *error = "cannot write " + platform::WideToUtf8(config);
     return nullptr;
   }
   return copy;
@@ -65,7 +65,7 @@ SystemFolderCopy::~SystemFolderCopy() {
 }
 
 std::wstring SystemFolderCopy::config_path() const {
-  return Utf8ToWide(root_ + "/harnex.ini");
+  return platform::Utf8ToWide(root_ + "/harnex.ini");
 }
 
 }  // namespace host

@@ -87,7 +87,7 @@ ResolvedPath ResolvePath(std::wstring_view windows_path, bool allow_wildcards) {
   const bool absolute = !windows_path.empty() && IsSeparator(windows_path[0]);
   if (parts.empty()) {
     result.error = absolute ? ERROR_SUCCESS : ERROR_PATH_NOT_FOUND;
-    result.posix = absolute ? "/" : "";
+    result.posix.assign(absolute ? 1 : 0, '/');  // (a literal here trips a false GCC 12 warning)
     result.exists = absolute;
     return result;
   }
@@ -112,7 +112,7 @@ ResolvedPath ResolvePath(std::wstring_view windows_path, bool allow_wildcards) {
 
   if (parts.size() > 1 && !IsFolder(folder)) {
     // Walk from the top, matching each folder without regard to case.
-    folder = absolute ? "/" : "";
+    folder.assign(absolute ? 1 : 0, '/');  // (a literal here trips a false GCC 12 warning)
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
       std::string next = Join(folder, WideToUtf8(parts[i]));
       if (!IsFolder(next)) {

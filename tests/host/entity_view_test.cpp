@@ -5,8 +5,8 @@
 #include <dbmain.h>
 #include <gtest/gtest.h>
 
+#include <text_encoding.h>
 #include "host/drawing_builder.h"
-#include "host/text_codec.h"
 
 namespace host {
 namespace {
@@ -50,14 +50,14 @@ TEST_F(EntityViewTest, TheDrawingListsModelSpaceInOrder) {
   b.AddStraightRun(L"RT10", 0, 0, 20, 0, 2);
   ASSERT_FALSE(b.failed());
   const std::wstring view = DescribeDrawing(&db_);
-  EXPECT_EQ(view.rfind(L"drawing: 2 entities\n", 0), 0u) << WideToUtf8(view);
+  EXPECT_EQ(view.rfind(L"drawing: 2 entities\n", 0), 0u) << platform::WideToUtf8(view);
   const size_t first = view.find(L"position 0,0,0");
   const size_t second = view.find(L"position 10,0,0");
-  ASSERT_NE(first, std::wstring::npos) << WideToUtf8(view);
-  ASSERT_NE(second, std::wstring::npos) << WideToUtf8(view);
+  ASSERT_NE(first, std::wstring::npos) << platform::WideToUtf8(view);
+  ASSERT_NE(second, std::wstring::npos) << platform::WideToUtf8(view);
   EXPECT_LT(first, second);
   EXPECT_NE(view.find(L"xdata RQ_ATTR 1000 S002||2|1|55|0|"), std::wstring::npos);
-  EXPECT_NE(view.find(L"  attribute S001\n"), std::wstring::npos) << WideToUtf8(view);
+  EXPECT_NE(view.find(L"  attribute S001\n"), std::wstring::npos) << platform::WideToUtf8(view);
 }
 
 }  // namespace

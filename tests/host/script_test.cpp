@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/text_codec.h"
+#include <text_encoding.h>
 
 namespace host {
 namespace {
@@ -13,8 +13,8 @@ using platform::ActionKind;
 ScriptStep One(const std::wstring& line) {
   std::vector<ScriptStep> out;
   std::wstring error;
-  EXPECT_TRUE(ReadScriptLine(line, 1, &out, &error)) << "error: " << WideToUtf8(error);
-  EXPECT_EQ(out.size(), 1u) << WideToUtf8(line);
+  EXPECT_TRUE(ReadScriptLine(line, 1, &out, &error)) << "error: " << platform::WideToUtf8(error);
+  EXPECT_EQ(out.size(), 1u) << platform::WideToUtf8(line);
   return out.empty() ? ScriptStep{} : out.front();
 }
 
@@ -122,7 +122,7 @@ TEST(ScriptTest, DirectivesQuotingAndComments) {
   EXPECT_EQ(s.handle, 0x2Au);
 
   const auto result = ReadScript(L"# heading\r\n\r\n  command A\r\nenter\n\nesc\rbreak");
-  ASSERT_TRUE(result.ok()) << WideToUtf8(result.error);
+  ASSERT_TRUE(result.ok()) << platform::WideToUtf8(result.error);
   ASSERT_EQ(result.steps.size(), 4u);
   EXPECT_EQ(result.steps[0].line, 3);
   EXPECT_EQ(result.steps[0].action.line, 3);
@@ -158,7 +158,7 @@ TEST(ScriptTest, BadLinesAreReportedWithTheirLineNumber) {
   };
   for (const auto& c : cases) {
     const auto result = ReadScript(c.script);
-    EXPECT_EQ(result.error, c.error) << "script: " << WideToUtf8(c.script);
+    EXPECT_EQ(result.error, c.error) << "script: " << platform::WideToUtf8(c.script);
   }
 }
 
@@ -173,7 +173,7 @@ TEST(ScriptTest, ScriptEncodings) {
       2 + 20};
   for (const std::string& bytes : {utf8, utf8_bom, cp932, utf16}) {
     const auto result = ReadScript(DecodeScriptBytes(bytes));
-    ASSERT_TRUE(result.ok()) << WideToUtf8(result.error);
+    ASSERT_TRUE(result.ok()) << platform::WideToUtf8(result.error);
     ASSERT_EQ(result.steps.size(), 1u);
     EXPECT_EQ(result.steps[0].text, L"配線") << "bytes: " << bytes;
   }

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <text_encoding.h>
 #include "host/drawing_builder.h"
-#include "host/text_codec.h"
 #include "test_addin_support.h"
 
 namespace host {
@@ -23,7 +23,7 @@ Session::Options TestOptions() {
 }
 
 std::string Narrow(const std::wstring& s) {
-  return WideToUtf8(s);
+  return platform::WideToUtf8(s);
 }
 
 TEST(SessionTest, LoadsListsAndUnloadsAnApplication) {

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "host/text_codec.h"
+#include <text_encoding.h>
 
 namespace host {
 namespace {
@@ -22,7 +22,7 @@ TEST(SystemFolderTest, TheConfigurationNamesTheCopiedSystemFolder) {
     EXPECT_TRUE(std::filesystem::is_directory(folder->system_folder()));
     wchar_t value[512] = {};
     GetPrivateProfileStringW(L"環境設定", L"ｼｽﾃﾑ", L"", value, 512, folder->config_path().c_str());
-    EXPECT_EQ(std::wstring(value), Utf8ToWide(root + "/system"));
+    EXPECT_EQ(std::wstring(value), platform::Utf8ToWide(root + "/system"));
     EXPECT_TRUE(std::filesystem::exists(root + "/harnex.ini"));
   }
   EXPECT_FALSE(std::filesystem::exists(root)) << "a temporary copy is removed with its owner";
