@@ -9,6 +9,7 @@
 #include <utility>
 
 #include <text_encoding.h>
+#include <wide_string.h>
 
 namespace host {
 namespace {
@@ -17,12 +18,6 @@ using platform::ActionKind;
 
 bool IsBlank(wchar_t c) {
   return c == L' ' || c == L'\t';
-}
-
-std::wstring_view Trim(std::wstring_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
 }
 
 std::wstring Lower(std::wstring_view s) {
@@ -96,14 +91,14 @@ bool ReadQuoted(std::wstring_view s, std::wstring* text, size_t* used, std::wstr
 
 // The rest of a line as one TEXT: a quoted text (nothing may follow it), or the trimmed rest.
 bool ReadText(std::wstring_view rest, std::wstring* text, std::wstring* error) {
-  rest = Trim(rest);
+  rest = platform::TrimBlanks(rest);
   if (rest.empty() || rest.front() != L'"') {
     *text = std::wstring(rest);
     return true;
   }
   size_t used = 0;
   if (!ReadQuoted(rest, text, &used, error)) return false;
-  if (!Trim(rest.substr(used)).empty()) {
+  if (!platform::TrimBlanks(rest.substr(used)).empty()) {
     *error = L"unexpected text after the closing quote";
     return false;
   }
@@ -168,25 +163,25 @@ std::vector<std::wstring> SplitCommas(std::wstring_view s) {
   std::wstring current;
   for (wchar_t c : s) {
     if (c == L',') {
-      parts.emplace_back(Trim(current));
+      parts.emplace_back(platform::TrimBlanks(current));
       current.clear();
     } else {
       current += c;
     }
   }
-  parts.emplace_back(Trim(current));
+  parts.emplace_back(platform::TrimBlanks(current));
   return parts;
 }
 
 bool ParsePoint(std::wstring_view s, bool allow_z, platform::UserAction* a, std::wstring* error) {
-  const auto parts = SplitCommas(Trim(s));
+  const auto parts = SplitCommas(platform::TrimBlanks(s));
   double v[3] = {0, 0, 0};
   const bool count_ok = parts.size() == 2 || (allow_z && parts.size() == 3);
   bool numbers_ok = count_ok;
   for (size_t i = 0; numbers_ok && i < parts.size(); ++i) numbers_ok = ParseNumber(parts[i], &v[i]);
   if (!numbers_ok) {
     *error = std::wstring(L"expected a point ") + (allow_z ? L"X,Y or X,Y,Z" : L"X,Y") +
-             L", got \"" + std::wstring(Trim(s)) + L"\"";
+             L", got \"" + std::wstring(platform::TrimBlanks(s)) + L"\"";
     return false;
   }
   a->x = v[0];
@@ -198,11 +193,12 @@ bool ParsePoint(std::wstring_view s, bool allow_z, platform::UserAction* a, std:
 
 bool ParseHandles(std::wstring_view s, std::vector<uint64_t>* handles, std::wstring* error) {
   handles->clear();
-  for (const auto& part : SplitCommas(Trim(s))) {
+  for (const auto& part : SplitCommas(platform::TrimBlanks(s))) {
     bool ok = !part.empty() && part.size() <= 16;
     for (wchar_t c : part) ok = ok && std::iswxdigit(c);
     if (!ok) {
-      *error = L"expected entity handles in hex (H[,H...]), got \"" + std::wstring(Trim(s)) + L"\"";
+      *error = L"expected entity handles in hex (H[,H...]), got \"" +
+               std::wstring(platform::TrimBlanks(s)) + L"\"";
       return false;
     }
     handles->push_back(std::wcstoull(part.c_str(), nullptr, 16));
@@ -212,11 +208,12 @@ bool ParseHandles(std::wstring_view s, std::vector<uint64_t>* handles, std::wstr
 
 bool ParseIntList(std::wstring_view s, std::vector<int>* numbers, std::wstring* error) {
   numbers->clear();
-  if (Trim(s).empty()) return true;
-  for (const auto& part : SplitCommas(Trim(s))) {
+  if (platform::TrimBlanks(s).empty()) return true;
+  for (const auto& part : SplitCommas(platform::TrimBlanks(s))) {
     int v = 0;
     if (!ParseInt(part, &v) || v < 0) {
-      *error = L"expected row numbers I[,I...], got \"" + std::wstring(Trim(s)) + L"\"";
+      *error =
+          L"expected row numbers I[,I...], got \"" + std::wstring(platform::TrimBlanks(s)) + L"\"";
       return false;
     }
     numbers->push_back(v);
@@ -226,7 +223,7 @@ bool ParseIntList(std::wstring_view s, std::vector<int>* numbers, std::wstring* 
 
 // Splits off the first word of `s`; `*rest` is what follows it.
 std::wstring_view FirstWord(std::wstring_view s, std::wstring_view* rest) {
-  s = Trim(s);
+  s = platform::TrimBlanks(s);
   size_t end = 0;
   while (end < s.size() && !IsBlank(s[end])) ++end;
   *rest = s.substr(end);
@@ -270,7 +267,7 @@ bool ReadWindowAction(std::wstring_view verb, std::wstring_view rest, int templa
   }
   switch (kind) {
     case ActionKind::kClick:
-      if (!Trim(args).empty()) {
+      if (!platform::TrimBlanks(args).empty()) {
         *error = L"click: unexpected text after the control id";
         return false;
       }
@@ -289,7 +286,7 @@ bool ReadWindowAction(std::wstring_view verb, std::wstring_view rest, int templa
       return ParseIntList(args, &step->action.numbers, error);
     case ActionKind::kHeader: {
       int column = 0;
-      if (!ParseInt(Trim(args), &column) || column < 0) {
+      if (!ParseInt(platform::TrimBlanks(args), &column) || column < 0) {
         *error = L"header: expected a column number";
         return false;
       }
@@ -302,8 +299,9 @@ bool ReadWindowAction(std::wstring_view verb, std::wstring_view rest, int templa
 }
 
 bool ExpectNothing(std::wstring_view verb, std::wstring_view rest, std::wstring* error) {
-  if (Trim(rest).empty()) return true;
-  *error = std::wstring(verb) + L": unexpected text \"" + std::wstring(Trim(rest)) + L"\"";
+  if (platform::TrimBlanks(rest).empty()) return true;
+  *error = std::wstring(verb) + L": unexpected text \"" + std::wstring(platform::TrimBlanks(rest)) +
+           L"\"";
   return false;
 }
 
@@ -355,9 +353,10 @@ bool ReadStep(std::wstring_view text, ScriptStep* step, std::wstring* error) {
     return ExpectNothing(verb, rest, error);
   }
   if (verb == L"answer") {
-    const std::wstring answer = Lower(Trim(rest));
+    const std::wstring answer = Lower(platform::TrimBlanks(rest));
     if (answer != L"ok" && answer != L"yes" && answer != L"no" && answer != L"cancel") {
-      *error = L"answer: expected ok, yes, no or cancel, got \"" + std::wstring(Trim(rest)) + L"\"";
+      *error = L"answer: expected ok, yes, no or cancel, got \"" +
+               std::wstring(platform::TrimBlanks(rest)) + L"\"";
       return false;
     }
     *step = ActionStep(ActionKind::kAnswer);
@@ -366,11 +365,11 @@ bool ReadStep(std::wstring_view text, ScriptStep* step, std::wstring* error) {
   }
   if (verb == L"colour" || verb == L"color") {
     *step = ActionStep(ActionKind::kColour);
-    if (Trim(rest).empty()) return true;
+    if (platform::TrimBlanks(rest).empty()) return true;
     int index = 0;
-    if (!ParseInt(Trim(rest), &index) || index < 0 || index > 256) {
-      *error =
-          L"colour: expected a colour index 0 to 256, got \"" + std::wstring(Trim(rest)) + L"\"";
+    if (!ParseInt(platform::TrimBlanks(rest), &index) || index < 0 || index > 256) {
+      *error = L"colour: expected a colour index 0 to 256, got \"" +
+               std::wstring(platform::TrimBlanks(rest)) + L"\"";
       return false;
     }
     step->action.numbers = {index};
@@ -417,9 +416,9 @@ bool ReadScriptLine(std::wstring_view line, int line_number, std::vector<ScriptS
                     std::wstring* error) {
   std::wstring_view text;
   if (!StripComment(line, &text, error)) return false;
-  if (Trim(text).empty()) return true;
+  if (platform::TrimBlanks(text).empty()) return true;
   ScriptStep step;
-  if (!ReadStep(Trim(text), &step, error)) return false;
+  if (!ReadStep(platform::TrimBlanks(text), &step, error)) return false;
   step.line = line_number;
   step.action.line = line_number;
   out->push_back(std::move(step));

@@ -28,6 +28,12 @@ void ReportMismatch(const UserAction& action, std::wstring_view what) {
               LinePrefix(action) + action.Describe() + L" cannot answer " + std::wstring(what));
 }
 
+bool IsPickAnswer(const UserAction& a) {
+  return a.kind == ActionKind::kPick || a.kind == ActionKind::kPickAt ||
+         a.kind == ActionKind::kPoint || a.kind == ActionKind::kEnter ||
+         (a.kind == ActionKind::kTyped && a.text.empty());
+}
+
 EditorInput AwaitEditorInput(const ActionFilter& accepts, std::wstring_view what) {
   EditorInput result;
   for (;;) {

@@ -33,6 +33,10 @@ using ActionFilter = std::function<bool(const UserAction&)>;
 // message, e.g. L"the point prompt \"\\n始点:\"".
 EditorInput AwaitEditorInput(const ActionFilter& accepts, std::wstring_view what);
 
+// What answers an entity or object pick: a pick by handle, a pointed point, or an empty
+// response (Enter, or an empty typed line).
+bool IsPickAnswer(const UserAction& action);
+
 // Stops the session because `action` cannot answer `what`.
 void ReportMismatch(const UserAction& action, std::wstring_view what);
 

@@ -60,13 +60,7 @@ int Pick(const ACHAR* prompt, bool nested, bool preset, ads_point ptres, PickPat
   if (prompt == nullptr) prompt = L"\nオブジェクトを選択: ";
   const std::wstring what = DescribePrompt(L"entity", prompt);
   platform::PrintText(prompt);
-  auto input = AwaitEditorInput(
-      [](const UserAction& a) {
-        return a.kind == ActionKind::kPick || a.kind == ActionKind::kPickAt ||
-               a.kind == ActionKind::kPoint || a.kind == ActionKind::kEnter ||
-               (a.kind == ActionKind::kTyped && a.text.empty());
-      },
-      what);
+  auto input = AwaitEditorInput(IsPickAnswer, what);
   if (input.outcome != InputOutcome::kAction) return RTCAN;
   EchoLineEnd();
   const UserAction& a = input.action;

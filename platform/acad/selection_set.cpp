@@ -105,13 +105,7 @@ int UserSelection(const resbuf* filter, bool single, std::vector<AcDbObjectId>& 
   const std::wstring what = DescribePrompt(L"object selection", prompt);
   for (;;) {
     PrintText(prompt);
-    auto input = AwaitEditorInput(
-        [](const UserAction& a) {
-          return a.kind == ActionKind::kPick || a.kind == ActionKind::kPickAt ||
-                 a.kind == ActionKind::kPoint || a.kind == ActionKind::kEnter ||
-                 (a.kind == ActionKind::kTyped && a.text.empty());
-        },
-        what);
+    auto input = AwaitEditorInput(IsPickAnswer, what);
     if (input.outcome != InputOutcome::kAction) return RTCAN;
     EchoLineEnd();
     const UserAction& a = input.action;

@@ -12,32 +12,23 @@ namespace {
 
 enum class LineEnd { kNone, kLf, kCrLf };
 
-bool IsBlank(wchar_t c) {
-  return c == L' ' || c == L'\t';
-}
-
-std::wstring_view Trim(std::wstring_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 // A section header "[name]": the name, blanks removed; null for other lines.
 std::optional<std::wstring_view> HeaderName(std::wstring_view text) {
-  std::wstring_view t = Trim(text);
+  std::wstring_view t = TrimBlanks(text);
   if (t.empty() || t.front() != L'[') return std::nullopt;
   size_t close = t.find(L']');
   if (close == std::wstring_view::npos) return std::nullopt;
-  return Trim(t.substr(1, close - 1));
+  return TrimBlanks(t.substr(1, close - 1));
 }
 
 // A key line "key = value": the key, blanks removed; null for comments and lines without "=".
 std::optional<std::wstring_view> KeyName(std::wstring_view text) {
-  std::wstring_view t = Trim(text);
+  std::wstring_view t = TrimBlanks(text);
   if (t.empty() || t.front() == L';') return std::nullopt;
   size_t eq = t.find(L'=');
   if (eq == std::wstring_view::npos) return std::nullopt;
-  return Trim(t.substr(0, eq));
+  return TrimBlanks(t.substr(0, eq));
 }
 
 // Upper-cases a name into *out for a look-up. Keys are nearly always ASCII, and asking the locale
@@ -289,7 +280,7 @@ std::optional<std::wstring_view> ProfileFile::Find(std::wstring_view section,
   const size_t line = s->keys.Find(folded_key_);
   if (line == KeyIndex::kNone) return std::nullopt;
   std::wstring_view t = s->lines[line].text;
-  return Trim(t.substr(t.find(L'=') + 1));
+  return TrimBlanks(t.substr(t.find(L'=') + 1));
 }
 
 std::vector<std::wstring> ProfileFile::SectionNames() const {
@@ -350,7 +341,7 @@ void ProfileFile::Set(std::wstring_view section, std::wstring_view key, std::wst
   }
   // After the last line that is not blank, so that blank lines between sections stay there.
   size_t at = s->lines.size();
-  while (at > 0 && Trim(s->lines[at - 1].text).empty()) --at;
+  while (at > 0 && TrimBlanks(s->lines[at - 1].text).empty()) --at;
   Line* before = at > 0 ? &s->lines[at - 1] : &*s->header;
   if (before->end == LineEnd::kNone) before->end = LineEnd::kCrLf;
   s->lines.insert(s->lines.begin() + at, std::move(line));

@@ -107,4 +107,11 @@ bool IsFullWidthChar(char32_t c) {
   return c <= it->last;
 }
 
+std::wstring_view TrimBlanks(std::wstring_view text) {
+  auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 }  // namespace platform

@@ -24,4 +24,8 @@ bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 // half-width katakana U+FF61..U+FF9F and everything else are narrow.
 bool IsFullWidthChar(char32_t c);
 
+// The text without the blanks (spaces and tabs) at either end, as profile files and scripts
+// trim keys, values and words.
+std::wstring_view TrimBlanks(std::wstring_view text);
+
 }  // namespace platform
