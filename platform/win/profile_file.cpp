@@ -12,7 +12,6 @@ namespace {
 
 enum class LineEnd { kNone, kLf, kCrLf };
 
-
 // A section header "[name]": the name, blanks removed; null for other lines.
 std::optional<std::wstring_view> HeaderName(std::wstring_view text) {
   std::wstring_view t = TrimBlanks(text);
