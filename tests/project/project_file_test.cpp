@@ -192,6 +192,10 @@ TEST_F(ProjectFileTest, CreateDateIsSetOnceAndUpdateDateFollowsEverySave) {
   ASSERT_TRUE(SaveProject(project_, L"copy"));
   EXPECT_EQ(Key(dir_, L"copy.tpr", L"PROJECT", L"CREATEDATE"), L"2010/01/01 00:00:00");
   EXPECT_EQ(Key(dir_, L"copy.tpr", L"PROJECT", L"UPDATEDATE"), L"2017/01/09 08:07:06");
+  // The creation date is copied through a buffer of 64 characters.
+  dir_.Write("longdate.tpr", "[PROJECT]\r\nCREATEDATE=" + std::string(70, '7') + "\r\n");
+  ASSERT_TRUE(SaveProject(project_, L"longdate"));
+  EXPECT_EQ(Key(dir_, L"longdate.tpr", L"PROJECT", L"CREATEDATE"), std::wstring(63, L'7'));
   // A project saved under a name whose file exists adopts that file's creation date.
   dir_.Write("old.tpr", "[PROJECT]\r\nNAME=old\r\n");
   ASSERT_TRUE(SaveProject(project_, L"OLD"));
