@@ -166,6 +166,39 @@ AcDbObjectId DrawingBuilder::DefinePart(const std::wstring& name, double size, b
   return DefineBlock(name, std::move(pieces));
 }
 
+AcDbObjectId DrawingBuilder::DefineNesting(const std::wstring& name, const std::wstring& inner,
+                                           const Placement& at) {
+  if (failed()) return AcDbObjectId::kNull;
+  AcDbBlockTable* blocks = nullptr;
+  if (!Check(db_->getBlockTable(blocks, AcDb::kForRead), L"opening the block table")) {
+    return AcDbObjectId::kNull;
+  }
+  AcDbObjectId inner_id;
+  const Acad::ErrorStatus found = blocks->getAt(inner.c_str(), inner_id);
+  blocks->close();
+  if (!Check(found, L"finding the nested block")) return AcDbObjectId::kNull;
+  auto* reference = new AcDbBlockReference(AcGePoint3d(at.x, at.y, 0), inner_id);
+  reference->setRotation(at.rotation_degrees * kPi / 180.0);
+  reference->setScaleFactors(AcGeScale3d(at.scale, at.scale, at.scale));
+  return DefineBlock(name, {{reference, L""}});
+}
+
+AcDbObjectId DrawingBuilder::AddLine(double x1, double y1, double x2, double y2) {
+  if (failed()) return AcDbObjectId::kNull;
+  auto line = std::unique_ptr<AcDbLine>(ConnectLine(x1, y1, x2, y2));
+  line->setDatabaseDefaults(db_);
+  AcDbBlockTableRecord* space = nullptr;
+  if (!Check(acdbOpenObject(space, db_->modelSpaceId(), AcDb::kForWrite), L"opening model space")) {
+    return AcDbObjectId::kNull;
+  }
+  AcDbObjectId id;
+  const Acad::ErrorStatus added = space->appendAcDbEntity(id, line.get());
+  space->close();
+  if (!Check(added, L"adding a line")) return AcDbObjectId::kNull;
+  line.release()->close();
+  return id;
+}
+
 AcDbObjectId DrawingBuilder::AddReference(
     const std::wstring& block, const Placement& at,
     const std::vector<std::pair<std::wstring, std::wstring>>& attributes) {

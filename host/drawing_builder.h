@@ -46,6 +46,10 @@ class DrawingBuilder {
   // A part block (panel, load): a size × size box around (0,0) with one connection point at
   // (0,0); with `hatched` a solid hatch fills the box (the route tools' hatched panels).
   AcDbObjectId DefinePart(const std::wstring& name, double size, bool hatched = false);
+  // A block that holds one reference of the block `inner` at `at` and nothing else: a
+  // reference of it nests `inner` one level deeper (blocks inside blocks).
+  AcDbObjectId DefineNesting(const std::wstring& name, const std::wstring& inner,
+                             const Placement& at);
 
   // ---- References ----------------------------------------------------------------------------
   // A route element: RQ_LINK {"3"}, RQ_ATTR {S501, S004, S3B9, S002 with empty values},
@@ -60,6 +64,8 @@ class DrawingBuilder {
   // `block` (defined by the caller with the length of one piece), end to end.
   std::vector<AcDbObjectId> AddStraightRun(const std::wstring& block, double x1, double y1,
                                            double x2, double y2, int count);
+  // A line in model space with no XData: a top-level entity that is no route element.
+  AcDbObjectId AddLine(double x1, double y1, double x2, double y2);
   // A route group: a named group in the group dictionary holding `members` in order.
   AcDbObjectId AddGroup(const std::wstring& name, const std::vector<AcDbObjectId>& members);
   // Sets the header variable $DIMSCALE.
