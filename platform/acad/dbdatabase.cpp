@@ -153,7 +153,9 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& objId, AcDbObject* p
   objId.setNull();
   if (pObj == nullptr) return Acad::eNullObjectPointer;
   if (pObj->stub_ != nullptr) return Acad::eAlreadyInDb;
-  AcDbStub* stub = stubFor(handseed_, true);
+  const AcDbHandle handle = next_handle_.isNull() ? handseed_ : next_handle_;
+  next_handle_.setNull();
+  AcDbStub* stub = stubFor(handle, true);
   Acad::ErrorStatus es = adoptObject(stub, pObj);
   if (es == Acad::eOk) objId = AcDbObjectId(stub);
   return es;
@@ -167,6 +169,23 @@ Acad::ErrorStatus AcDbDatabase::adoptObject(AcDbStub* stub, AcDbObject* pObj) {
   stub->writer = true;
   pObj->stub_ = stub;
   return Acad::eOk;
+}
+
+void AcDbDatabase::setRoots(const Roots& roots) {
+  block_table_ = roots.block_table;
+  layer_table_ = roots.layer_table;
+  text_style_table_ = roots.text_style_table;
+  regapp_table_ = roots.regapp_table;
+  linetype_table_ = roots.linetype_table;
+  named_objects_ = roots.named_objects;
+  group_dictionary_ = roots.group_dictionary;
+  model_space_ = roots.model_space;
+  paper_space_ = roots.paper_space;
+  by_layer_ = roots.by_layer;
+  by_block_ = roots.by_block;
+  continuous_ = roots.continuous;
+  clayer_ = roots.clayer;
+  textstyle_ = roots.textstyle;
 }
 
 Acad::ErrorStatus AcDbDatabase::setDimscale(double scale) {

@@ -268,6 +268,21 @@ class AcDbDatabase : public AcRxObject {
   struct Impl;
   Impl& impl() const { return *impl_; }
   AcDbStub* stubFor(AcDbHandle handle, bool create);
+
+  // Internal, for a drawing reader that builds a database from a file without the default
+  // drawing: the root objects (tables, dictionaries, spaces, linetypes) it found.
+  struct Roots {
+    AcDbObjectId block_table, layer_table, text_style_table, regapp_table, linetype_table;
+    AcDbObjectId named_objects, group_dictionary, model_space, paper_space;
+    AcDbObjectId by_layer, by_block, continuous, clayer, textstyle;
+  };
+  void setRoots(const Roots& roots);
+  // Makes the next new object (addAcDbObject, and so table add, appendAcDbEntity ...) take this
+  // handle instead of the seed, once; a reader keeps the file's handles this way.
+  void setNextHandle(AcDbHandle handle) { next_handle_ = handle; }
+  // Header variables that this database does not model, kept for a writer, in file order.
+  const std::vector<AcDbRawGroup>& rawHeader() const { return raw_header_; }
+  void setRawHeader(std::vector<AcDbRawGroup> groups) { raw_header_ = std::move(groups); }
   // Puts a new object into an empty record (then open for write). eDuplicateKey when the
   // record holds an object, eAlreadyInDb when the object is in a database.
   Acad::ErrorStatus adoptObject(AcDbStub* stub, AcDbObject* pObj);
@@ -275,6 +290,8 @@ class AcDbDatabase : public AcRxObject {
  private:
   std::unique_ptr<Impl> impl_;
   AcDbHandle handseed_{1};
+  AcDbHandle next_handle_;
+  std::vector<AcDbRawGroup> raw_header_;
   double dimscale_ = 1.0;
   AcDbObjectId block_table_, layer_table_, text_style_table_, regapp_table_, linetype_table_;
   AcDbObjectId named_objects_, group_dictionary_, model_space_, paper_space_;

@@ -1,0 +1,55 @@
+// What a DXF drawing holds beyond the database's own classes: objects and entities kept as
+// their groups, and the group-code rules that the DXF reader and writer share.
+#pragma once
+
+#include <dbmain.h>
+
+#include <string>
+#include <vector>
+
+namespace host {
+
+// An object of a type the database does not model (an XRECORD, a LAYOUT, a table record of a
+// table it does not model, the BLOCK and ENDBLK of a block, the SEQEND of a block reference).
+// Its groups, handle included, are kept in rawGroups() exactly as read, and written back so;
+// an empty list means "made here": the writer builds the groups itself (BLOCK, ENDBLK, SEQEND).
+class DxfUnknownObject : public AcDbObject {
+  ACRX_DECLARE_MEMBERS(DxfUnknownObject);
+
+ public:
+  DxfUnknownObject() = default;
+  explicit DxfUnknownObject(std::wstring dxf_name) : dxf_name_(std::move(dxf_name)) {}
+  // The DXF type ("XRECORD", "TABLE", "BLOCK", ...).
+  const std::wstring& dxfName() const { return dxf_name_; }
+  // For a table: its records, in file order.
+  std::vector<AcDbObjectId>& children() { return children_; }
+  const std::vector<AcDbObjectId>& children() const { return children_; }
+
+ private:
+  std::wstring dxf_name_;
+  std::vector<AcDbObjectId> children_;
+};
+
+// An entity of a type the database does not model (MTEXT, SPLINE, DIMENSION, a pattern hatch
+// ...): kept in its block in drawing order with all its groups; only its layer is known to the
+// database (for display and selection by layer).
+class DxfUnknownEntity : public AcDbEntity {
+  ACRX_DECLARE_MEMBERS(DxfUnknownEntity);
+
+ public:
+  DxfUnknownEntity() = default;
+  explicit DxfUnknownEntity(std::wstring dxf_name) : dxf_name_(std::move(dxf_name)) {}
+  const std::wstring& dxfName() const { return dxf_name_; }
+
+ private:
+  std::wstring dxf_name_;
+};
+
+// What the value of a group code is, by the ranges of the DXF reference.
+enum class DxfValueType { kString, kReal, kInteger, kHandle };
+DxfValueType DxfTypeOfCode(int code);
+
+// The value of a header variable kept as read ("$INSUNITS" → "4"), empty when absent.
+std::wstring DxfHeaderValue(const AcDbDatabase& db, const std::wstring& name);
+
+}  // namespace host

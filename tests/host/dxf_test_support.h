@@ -1,0 +1,23 @@
+// Helpers of the DXF tests: drawings written line by line.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace host::testing {
+
+// Joins groups given as code/value pairs into DXF text, the code right-aligned in three columns
+// as the writer does, LF after each line.
+std::string DxfText(std::initializer_list<std::pair<int, std::string>> groups);
+std::string DxfText(const std::vector<std::pair<int, std::string>>& groups);
+
+// A complete small AC1024 drawing: layer "RQ_CONNECT" (colour 3), application "RQ_LINK", a
+// block "RT100" with a POINT and an ATTDEF, a model space INSERT (handle 30) with an ATTRIB
+// (31) and SEQEND (32) and RQ_LINK XData, a LINE (33), the group dictionary with group "R1"
+// holding 30 and 33. `extra_entities` go after the LINE, `extra_objects` at the end of OBJECTS.
+std::vector<std::pair<int, std::string>> SmallDrawing(
+    const std::vector<std::pair<int, std::string>>& extra_entities = {},
+    const std::vector<std::pair<int, std::string>>& extra_objects = {});
+
+}  // namespace host::testing
