@@ -442,6 +442,8 @@ class Builder {
     db_ = std::make_unique<AcDbDatabase>(false, true);
     CheckHandles();
     ReadHeader();
+    // Objects made here take handles above the file's seed as well as above its handles.
+    if (db_->handseed().value() < seed_.value()) db_->setHandseed(seed_);
     ReadTables();
     EnsureDefaults();
     db_->setRoots(roots_);
