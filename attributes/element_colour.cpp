@@ -1,0 +1,65 @@
+// Recolouring route elements and giving them their saved colour back.
+#include "attributes/element_colour.h"
+
+#include <windows.h>
+
+#include <dbents.h>
+#include <dbmain.h>
+
+#include "attributes/attribute_record.h"
+#include "maker/AttributeData.h"
+
+namespace {
+
+// Sets the colour index of an entity and its sub-entities. False when it cannot be opened.
+bool SetColour(AcDbObjectId id, int colourIndex) {
+  AcDbEntity* entity = nullptr;
+  if (acdbOpenAcDbEntity(entity, id, AcDb::kForWrite) != Acad::eOk) return false;
+  entity->setColorIndex(static_cast<Adesk::UInt16>(colourIndex), true);
+  entity->close();
+  return true;
+}
+
+}  // namespace
+
+bool MarkElement(AcDbObjectId id, int colourIndex) {
+  AcDbEntity* entity = nullptr;
+  if (acdbOpenAcDbEntity(entity, id, AcDb::kForWrite) != Acad::eOk) return false;
+  if (AcDbBlockReference::cast(entity) == nullptr) {
+    entity->close();
+    return false;
+  }
+  const int former = entity->colorIndex();
+  entity->setColorIndex(static_cast<Adesk::UInt16>(colourIndex), true);
+  entity->close();
+
+  CStringArray list;
+  if (!ReadAttributeRecords(id, list)) return true;
+  CString formerText;
+  formerText.Format(L"%d", former);
+  CString saved;
+  if (CAttributeData::GetAtAtt(list, kTagSavedColour, saved) != 0) {
+    list.Add(MakeRecord(kTagSavedColour, formerText));
+  } else if (RecordValue(saved).IsEmpty()) {
+    CAttributeData::SetAtAtt(list, kTagSavedColour, formerText);
+  } else {
+    return true;  // the colour saved by an earlier check stays
+  }
+  // A refused write leaves the old list in place; the colour change stands either way, as the
+  // check's purpose is to show the element.
+  WriteAttributeRecords(id, list);
+  return true;
+}
+
+void RestoreElementColour(AcDbObjectId id) {
+  CStringArray list;
+  if (!ReadAttributeRecords(id, list)) return;
+  CString saved;
+  if (CAttributeData::GetAtAtt(list, kTagSavedColour, saved) != 0) return;
+  const CString value = RecordValue(saved);
+  if (value.IsEmpty()) return;
+  const int colour = _wtoi(value);
+  CAttributeData::SetAtAtt(list, kTagSavedColour, L"");
+  WriteAttributeRecords(id, list);
+  SetColour(id, colour);
+}

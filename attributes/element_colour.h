@@ -1,0 +1,19 @@
+// The colour marking of the settings check: recolouring a route element and keeping its former
+// colour in the record "$P13" of its record list, and giving that colour back.
+#pragma once
+
+#include <dbid.h>
+
+// Recolours block reference `id` with `colourIndex` (its attributes too) and saves the colour it
+// had in "$P13": a missing "$P13" record is appended, an empty one is filled, a filled one is
+// left alone, so that over repeated checks the colour saved first stays.
+// Result false, with nothing changed, when the entity cannot be opened for write or is no block
+// reference; true otherwise. An element without a record list is recoloured and nothing is
+// saved. When the drawing refuses the longer list (the entity's XData would exceed 16 KiB) the
+// element keeps its colour change and its old list unchanged; the result is still true.
+bool MarkElement(AcDbObjectId id, int colourIndex);
+
+// Gives element `id` back the colour saved in "$P13" when that record has a value: the value is
+// emptied (the record stays) and the entity takes that colour index (its attributes too).
+// Nothing happens for an element without a record list, without "$P13" or with an empty one.
+void RestoreElementColour(AcDbObjectId id);

@@ -1,0 +1,13 @@
+// The selection filter of route elements.
+#include "attributes/route_filter.h"
+
+#include <acutads.h>
+
+void ResbufChainDeleter::operator()(resbuf* chain) const {
+  acutRelRb(chain);
+}
+
+ResbufChain NewRouteElementFilter() {
+  // One 1001 group with a comma list matches entities with XData of either application.
+  return ResbufChain(acutBuildList(-3, 1001, L"RQ_LINK,RQ_ATTR", 0));
+}

@@ -1,0 +1,19 @@
+// The selection filter of route elements: entities that carry XData of "RQ_LINK" or "RQ_ATTR".
+//
+// The settings check, the colour recovery and the part-number collection select every entity of
+// the drawing through acedSSGet with this filter and sort the answers out themselves.
+#pragma once
+
+#include <adsdef.h>
+
+#include <memory>
+
+// Frees a result-buffer chain with acutRelRb.
+struct ResbufChainDeleter {
+  void operator()(resbuf* chain) const;
+};
+using ResbufChain = std::unique_ptr<resbuf, ResbufChainDeleter>;
+
+// A new filter chain: the XData group -3 followed by one 1001 group with the application name
+// pattern "RQ_LINK,RQ_ATTR". Null only when the chain cannot be built.
+ResbufChain NewRouteElementFilter();

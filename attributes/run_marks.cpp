@@ -1,0 +1,59 @@
+// The run markers of an automatic assignment.
+#include "attributes/run_marks.h"
+
+#include <windows.h>
+
+#include "attributes/attribute_record.h"
+#include "maker/ApiComn.h"
+
+namespace {
+
+// The first string of `app` on `id`; false when the element has none.
+bool FirstString(AcDbObjectId id, const wchar_t* app, CString& text) {
+  CStringArray list;
+  if (ApiComn_extractAttributesArrayID(id, app, list, 0) != 0 || list.IsEmpty()) return false;
+  text = list[0];
+  return true;
+}
+
+bool WriteOneString(AcDbObjectId id, const wchar_t* app, const wchar_t* text) {
+  CStringArray list;
+  list.Add(text);
+  return ApiComn_appendAttributesArray(id, app, list, 1) == 0;
+}
+
+bool HasXData(AcDbObjectId id, const wchar_t* app) {
+  CStringArray unused;
+  return ApiComn_extractAttributesArrayID(id, app, unused, 0) == 0;
+}
+
+}  // namespace
+
+int ReadAutoFlag(AcDbObjectId id) {
+  CString text;
+  return FirstString(id, kAutoFlagApp, text) ? _wtoi(text) : 0;
+}
+
+bool WriteAutoFlag(AcDbObjectId id, int n) {
+  CString text;
+  text.Format(L"%d", n);
+  return WriteOneString(id, kAutoFlagApp, text);
+}
+
+CString ReadBanLink(AcDbObjectId id) {
+  CString text;
+  FirstString(id, kBanLinkApp, text);
+  return text;
+}
+
+bool WriteBanLink(AcDbObjectId id, const wchar_t* text) {
+  return WriteOneString(id, kBanLinkApp, text);
+}
+
+void ClearRunMarks(const AcDbObjectIdArray& ids) {
+  for (int i = 0; i < ids.length(); ++i) {
+    for (const wchar_t* app : {kAutoFlagApp, kBanLinkApp}) {
+      if (HasXData(ids[i], app)) ApiComn_removeXData(ids[i], app);
+    }
+  }
+}

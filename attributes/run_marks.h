@@ -1,0 +1,27 @@
+// The run markers of an automatic assignment: XData that lives on route elements only while one
+// run lasts and is cleared at its end.
+//
+//   "RQPX_AUTOFLAG"  one decimal string: absent or 0, the element has not been written in this
+//                    run; otherwise one more than the index of the last wire written (1 after
+//                    the first wire).
+//   "RQPX_BANLINK"   one string: the comma-separated panel/load names of the rows whose traces
+//                    passed through this hatched panel block and reached the terminal route.
+#pragma once
+
+#include <afx.h>
+#include <afxcoll.h>
+#include <dbid.h>
+
+// The first string of the element's "RQPX_AUTOFLAG" as a decimal integer; 0 when it has none.
+int ReadAutoFlag(AcDbObjectId id);
+// Makes the element's "RQPX_AUTOFLAG" the one string `n` in decimal. False when the drawing
+// refuses it.
+bool WriteAutoFlag(AcDbObjectId id, int n);
+
+// The first string of the element's "RQPX_BANLINK", or empty text when it has none.
+CString ReadBanLink(AcDbObjectId id);
+// Makes the element's "RQPX_BANLINK" the one string `text`. False when the drawing refuses it.
+bool WriteBanLink(AcDbObjectId id, const wchar_t* text);
+
+// Removes both markers from every element of `ids` that has them; other XData stays.
+void ClearRunMarks(const AcDbObjectIdArray& ids);
