@@ -130,8 +130,8 @@ const CStringArray& ConstructionItems::NamesShownFor(int type) const {
 }
 
 CString ConstructionItems::CodeOf(const CString& name, int type) const {
-  // Both lists are searched and the other type's find wins, so that a name that both lists hold
-  // gives the same code here as the commands' name lookup, which also lets the later list win.
+  // Both lists are searched, the pattern's own first, and a find in the other list replaces the
+  // first: a row keeps a code even when its name comes from the other type's list.
   const int own = type == 0 ? 0 : 1;
   CString code;
   for (int t : {own, 1 - own}) {
