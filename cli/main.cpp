@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -21,6 +22,13 @@ void WriteOut(std::wstring_view text) {
 
 void WriteErr(std::wstring_view text) {
   std::cerr << "harnex-host: " << platform::WideToUtf8(text);
+}
+
+// Whether two paths name the same file (the same path, or one file reached two ways).
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(a, b, ec)) return true;
+  return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
 }
 
 int Fail(const std::string& message) {
@@ -43,11 +51,14 @@ int main(int argc, char** argv) {
   }
   if (options.demo) return host::RunDemo(options.demo_dir);
 
-  // Drawing files are read and written by a later piece of the host; until then a session
-  // that asks for one must not run on a drawing it did not ask for.
-  if (!options.drawing.empty()) return Fail("cannot read drawings yet: " + options.drawing);
-  if (!options.save.empty()) return Fail("cannot save drawings yet: " + options.save);
+  // Rendering comes with a later piece of the host; a session that asks for a picture must not
+  // run as if it had been drawn.
   if (!options.svg.empty()) return Fail("cannot render drawings yet: " + options.svg);
+  // The drawing a user brought is never written over: --save must name another file.
+  if (!options.drawing.empty() && !options.save.empty() &&
+      SameFile(options.drawing, options.save)) {
+    return Fail("will not write over the drawing that was read: " + options.save);
+  }
 
   const bool from_stdin = options.script.empty() || options.script == "-";
   host::ScriptReadResult script;
@@ -59,6 +70,7 @@ int main(int argc, char** argv) {
   host::Session::Options session_options;
   session_options.config_path = platform::Utf8ToWide(host::ResolveConfigPath(options));
   session_options.host_module = !options.no_host_module;
+  session_options.drawing_file = options.drawing;
   session_options.output = WriteOut;
   session_options.diagnostics = WriteErr;
   session_options.progress_bar = true;
@@ -81,5 +93,12 @@ int main(int argc, char** argv) {
   if (!session.transcript().empty() && session.transcript().back() != L'\n') WriteOut(L"\n");
   std::fflush(stdout);
   if (!session.stop_reason().empty()) WriteErr(session.stop_reason() + L"\n");
+  if (!options.save.empty() && session.database() != nullptr) {
+    std::wstring save_error;
+    if (!session.SaveDrawing(options.save, &save_error)) {
+      WriteErr(save_error + L"\n");
+      return host::kExitHostError;
+    }
+  }
   return status;
 }

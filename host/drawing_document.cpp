@@ -10,8 +10,12 @@
 
 namespace host {
 
-DrawingDocument::DrawingDocument() : database_(std::make_unique<AcDbDatabase>(true, false)) {
-  platform::acad::OpenDocument(database_.get(), L"Drawing1.dwg");
+DrawingDocument::DrawingDocument()
+    : DrawingDocument(std::make_unique<AcDbDatabase>(true, false), L"Drawing1.dwg") {}
+
+DrawingDocument::DrawingDocument(std::unique_ptr<AcDbDatabase> database, const std::wstring& name)
+    : database_(std::move(database)) {
+  platform::acad::OpenDocument(database_.get(), name);
 }
 
 DrawingDocument::~DrawingDocument() {

@@ -16,6 +16,8 @@ class DrawingDocument {
  public:
   // A new, empty drawing made the current document and working database.
   DrawingDocument();
+  // A drawing read from a file (`name` is what the document reports as its file name).
+  DrawingDocument(std::unique_ptr<AcDbDatabase> database, const std::wstring& name);
   // Closes the document; the database goes with it.
   ~DrawingDocument();
   DrawingDocument(const DrawingDocument&) = delete;

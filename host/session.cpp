@@ -5,11 +5,14 @@
 #include <aced.h>
 #include <acedads.h>
 #include <rxregsvc.h>
+#include <text_encoding.h>
 #include <window_system.h>
 
 #include <utility>
 
 #include "host/drawing_document.h"
+#include "host/dxf_reader.h"
+#include "host/dxf_writer.h"
 #include "host/entity_view.h"
 #include "host/progress_bar.h"
 #include "host/standard_images.h"
@@ -83,7 +86,22 @@ bool Session::Start() {
   platform::SetUserSession(&user_);
   if (options_.progress_bar) impl_->progress_bar = ProgressBar::ForStandardError();
 
-  impl_->document = std::make_unique<DrawingDocument>();
+  if (options_.drawing_file.empty()) {
+    impl_->document = std::make_unique<DrawingDocument>();
+  } else {
+    DxfReadResult read = ReadDxfFile(options_.drawing_file);
+    if (!read.ok()) {
+      HostError(L"cannot read the drawing " + platform::Utf8ToWide(options_.drawing_file) + L": " +
+                read.error);
+      return false;
+    }
+    for (const auto& warning : read.warnings) {
+      if (options_.diagnostics)
+        options_.diagnostics(platform::Utf8ToWide(options_.drawing_file) + L": " + warning + L"\n");
+    }
+    impl_->document = std::make_unique<DrawingDocument>(
+        std::move(read.database), platform::Utf8ToWide(options_.drawing_file));
+  }
   if (options_.drawing) options_.drawing(impl_->document->database());
   CheckLeftOpen(L"building the drawing");
 
@@ -129,6 +147,15 @@ int Session::exit_status() const {
 
 AcDbDatabase* Session::database() const {
   return impl_->document ? impl_->document->database() : nullptr;
+}
+
+bool Session::SaveDrawing(const std::string& path, std::wstring* error) {
+  AcDbDatabase* db = database();
+  if (db == nullptr) {
+    *error = L"there is no drawing to save";
+    return false;
+  }
+  return WriteDxfFile(*db, path, error);
 }
 
 void Session::HostError(const std::wstring& message) {

@@ -69,7 +69,9 @@ class Session {
     // `load_at_start`, else on ARXLOAD.
     std::vector<ModuleImage> extra_images;
     std::vector<std::wstring> load_at_start;
-    // Fills the new drawing before anything is loaded (e.g. with a DrawingBuilder).
+    // A DXF drawing to open instead of a new one; a file that cannot be read makes Start fail.
+    std::string drawing_file;
+    // Fills the drawing before anything is loaded (e.g. with a DrawingBuilder).
     std::function<void(AcDbDatabase*)> drawing;
     // Where the transcript is streamed as it grows (the program: standard output, UTF-8).
     TextSink output;
@@ -112,6 +114,9 @@ class Session {
   const std::vector<std::wstring>& host_errors() const { return host_errors_; }
 
   AcDbDatabase* database() const;
+  // Writes the drawing as DXF; false with *error when it cannot be written (the file on disk,
+  // if any, is left as it was).
+  bool SaveDrawing(const std::string& path, std::wstring* error);
   ScriptedUser& user() { return user_; }
   ModuleLoader& modules() { return modules_; }
 

@@ -1,6 +1,8 @@
 // harnex-host's options: parsing, errors, and the program's answers to bad options and scripts.
 #include "host/command_line.h"
 
+#include <text_encoding.h>
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -8,6 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+
+#include "host/drawing_builder.h"
+#include "host/session.h"
 
 namespace host {
 namespace {
@@ -84,10 +89,12 @@ TEST(CommandLineTest, TheProgramRefusesWhatItCannotDo) {
   EXPECT_NE(err.find("harnex-host: unknown option --bogus"), std::string::npos) << err;
   EXPECT_NE(err.find("usage: harnex-host"), std::string::npos) << err;
 
-  EXPECT_EQ(RunProgram("--drawing plan.dxf -", &err), 1);
-  EXPECT_NE(err.find("cannot read drawings yet: plan.dxf"), std::string::npos) << err;
-  EXPECT_EQ(RunProgram("--save out.dxf -", &err), 1);
-  EXPECT_NE(err.find("cannot save drawings yet"), std::string::npos) << err;
+  EXPECT_EQ(RunProgram("--drawing /nonexistent/plan.dxf -", &err), 1);
+  EXPECT_NE(err.find("cannot read the drawing /nonexistent/plan.dxf"), std::string::npos) << err;
+  const std::string broken = std::filesystem::temp_directory_path() / "harnex_broken.dxf";
+  std::ofstream(broken) << "  0\nSECTION\n  2\nHEADER\n";
+  EXPECT_EQ(RunProgram("--drawing " + broken + " -", &err), 1);
+  EXPECT_NE(err.find("line "), std::string::npos) << err;
   EXPECT_EQ(RunProgram("--svg out.svg -", &err), 1);
   EXPECT_NE(err.find("cannot render drawings yet"), std::string::npos) << err;
 
@@ -108,6 +115,57 @@ TEST(CommandLineTest, TheProgramRefusesWhatItCannotDo) {
   std::ofstream(unfit) << "answer ok\n";
   EXPECT_EQ(RunProgram("--no-host-module " + unfit, &err), 3);
   EXPECT_NE(err.find("line 1: nothing waits for \"answer ok\""), std::string::npos) << err;
+}
+
+// Reads a whole file as bytes.
+std::string Slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(CommandLineTest, ADrawingIsOpenedAndSavedToAnotherFileNeverOverTheInput) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "harnex_cli_dxf";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string in = (dir / "plan.dxf").string();
+  {
+    Session::Options options;
+    options.host_module = false;
+    options.drawing = [](AcDbDatabase* db) {
+      DrawingBuilder b(db);
+      b.DefineSegment(L"RT100", 100);
+      b.DefinePart(L"KK_PANEL", 20);
+      b.AddRouteElement(L"RT100", {0, 0});
+      b.AddPart(L"KK_PANEL", {0, 0}, L"分電盤-1");
+    };
+    Session session(options);
+    ASSERT_TRUE(session.Start());
+    std::wstring error;
+    ASSERT_TRUE(session.SaveDrawing(in, &error)) << platform::WideToUtf8(error);
+  }
+  const std::string original = Slurp(in);
+
+  // Saving onto the drawing that was read is refused before anything runs.
+  std::string err;
+  EXPECT_EQ(
+      RunProgram("--drawing " + in + " --save " + (dir / "." / "plan.dxf").string() + " -", &err),
+      1);
+  EXPECT_NE(err.find("will not write over the drawing that was read"), std::string::npos) << err;
+  EXPECT_EQ(Slurp(in), original);
+
+  // The session sees the drawing's part block, and the saved copy keeps its XData.
+  const std::string script = (dir / "look.hxs").string();
+  std::ofstream(script) << "show drawing\nexpect S001|分電盤-1|\n";
+  const std::string out = (dir / "saved.dxf").string();
+  EXPECT_EQ(RunProgram("--no-host-module --drawing " + in + " --save " + out + " " + script, &err),
+            0)
+      << err;
+  EXPECT_EQ(Slurp(in), original);
+  const std::string saved = Slurp(out);
+  EXPECT_NE(saved.find("AC1024"), std::string::npos);
+  EXPECT_NE(saved.find("S001|分電盤-1|"), std::string::npos);
+  EXPECT_NE(saved.find("RQ_LINK"), std::string::npos);
+  std::filesystem::remove_all(dir);
 }
 
 TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
