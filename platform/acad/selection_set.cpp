@@ -5,6 +5,7 @@
 #include <cwctype>
 #include <map>
 #include <string>
+#include <unordered_set>
 
 #include "aced.h"
 #include "acutads.h"
@@ -38,6 +39,19 @@ void AddUnique(std::vector<AcDbObjectId>& ids, const AcDbObjectId& id) {
   if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
 }
 
+// The ids in their first order without repeats. A whole-drawing selection holds every entity,
+// so this must not compare each id with all before it.
+std::vector<AcDbObjectId> WithoutRepeats(const std::vector<AcDbObjectId>& ids) {
+  std::vector<AcDbObjectId> out;
+  std::unordered_set<AcDbObjectId> seen;
+  out.reserve(ids.size());
+  seen.reserve(ids.size());
+  for (const AcDbObjectId& id : ids) {
+    if (seen.insert(id).second) out.push_back(id);
+  }
+  return out;
+}
+
 // Entities of `ids` that pass `filter` (and, with `thawed_only`, lie on a layer that is not
 // frozen), in order.
 std::vector<AcDbObjectId> Filtered(const std::vector<AcDbObjectId>& ids, const resbuf* filter,
@@ -55,9 +69,9 @@ std::vector<AcDbObjectId> Filtered(const std::vector<AcDbObjectId>& ids, const r
       }
     }
     e->close();
-    if (pass) AddUnique(out, id);
+    if (pass) out.push_back(id);
   }
-  return out;
+  return WithoutRepeats(out);
 }
 
 std::vector<AcDbObjectId> ModelSpaceEntities() {
@@ -158,10 +172,8 @@ void FreeAllSelectionSets() {
 }
 
 void NewSelectionSet(const std::vector<AcDbObjectId>& ids, ads_name ss) {
-  std::vector<AcDbObjectId> unique;
-  for (const auto& id : ids) AddUnique(unique, id);
   const int64_t serial = g_next_set++;
-  Sets()[serial] = std::move(unique);
+  Sets()[serial] = WithoutRepeats(ids);
   ss[0] = serial;
   ss[1] = kSetTag;
 }
