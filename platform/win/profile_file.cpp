@@ -300,10 +300,9 @@ bool ProfileFile::KeyNames(std::wstring_view section, std::vector<std::wstring>*
   return true;
 }
 
-void ProfileFile::Reencode(std::wstring_view text) {
-  if (encoding_ != TextEncoding::kCp932 || IsCp932Representable(text)) return;
-  // Code page 932 cannot hold the text: the whole file goes over to UTF-16LE, from the text
-  // read, so nothing already in it is lost.
+void ProfileFile::Reencode() {
+  // Code page 932 cannot hold a text written into the file: the whole file goes over to
+  // UTF-16LE, from the text read, so nothing already in it is lost.
   encoding_ = TextEncoding::kUtf16Le;
   for (auto& section : sections_) {
     if (section->header) section->header->raw.reset();
@@ -312,9 +311,14 @@ void ProfileFile::Reencode(std::wstring_view text) {
 }
 
 void ProfileFile::Set(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
-  Reencode(std::wstring(section) + std::wstring(key) + std::wstring(value));
+  if (encoding_ == TextEncoding::kCp932 &&
+      !(IsCp932Representable(section) && IsCp932Representable(key) &&
+        IsCp932Representable(value))) {
+    Reencode();
+  }
   Line line;
-  line.text = std::wstring(key) + L"=" + std::wstring(value);
+  line.text.reserve(key.size() + 1 + value.size());
+  line.text.append(key).append(1, L'=').append(value);
   Section* s = FindSection(section);
   if (!s) {
     // The last line of the file gets its line end before anything follows it.

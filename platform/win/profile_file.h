@@ -57,7 +57,8 @@ class ProfileFile {
   struct Section;
   Section* FindSection(std::wstring_view name) const;
   void IndexSections();
-  void Reencode(std::wstring_view text);
+  // Moves a code page 932 file over to UTF-16LE (its lines are written from their text).
+  void Reencode();
 
   TextEncoding encoding_ = TextEncoding::kCp932;
   // sections_[0] holds the lines before the first section header; it has no header.

@@ -4,7 +4,10 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <mutex>
+#include <string>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -122,6 +125,91 @@ std::string EncodeCp932Char(wchar_t c) {
   return out;
 }
 
+// Code page 932 is stateless: a character's bytes never depend on its neighbours, and a byte
+// sequence's character never depends on what stands around it. So each character is asked of
+// iconv once and remembered; profile files of tens of thousands of values would otherwise make
+// one iconv call per character. The tables are never freed, like the converters.
+struct Cp932Encoding {
+  bool known = false;
+  bool exact = false;  // the bytes decode back to the character itself
+  std::string bytes;   // iconv's bytes for it; empty when the code page has none
+};
+
+const Cp932Encoding& EncodingOf(wchar_t c) {
+  // The code page holds nothing outside the Basic Multilingual Plane.
+  static const Cp932Encoding kNone{true, false, {}};
+  if (c < 0 || c >= 0x10000) return kNone;
+  static auto* const bmp = new std::vector<Cp932Encoding>(0x10000);
+  Cp932Encoding& e = (*bmp)[static_cast<size_t>(c)];
+  if (!e.known) {
+    e.known = true;
+    e.bytes = EncodeCp932Char(c);
+    if (!e.bytes.empty()) {
+      std::string wide;
+      const char* in = e.bytes.data();
+      size_t left = e.bytes.size();
+      e.exact = Cp932Decoder().Convert(&in, &left, &wide) == 0 && wide.size() == sizeof(wchar_t) &&
+                *reinterpret_cast<const wchar_t*>(wide.data()) == c;
+    }
+  }
+  return e;
+}
+
+// What one or two bytes decode to, as iconv decodes them; remembered per lead byte and pair.
+enum class Cp932Unit : uint8_t { kUnknown, kSingle, kLead, kInvalid };
+struct Cp932Lead {
+  Cp932Unit unit = Cp932Unit::kUnknown;
+  wchar_t single = 0;  // kSingle: the character
+};
+
+// The one character of the bytes; false (with iconv's errno) when they are not exactly one.
+bool DecodeWithIconv(const char* bytes, size_t size, wchar_t* out, int* err) {
+  std::string wide;
+  const char* in = bytes;
+  size_t left = size;
+  *err = Cp932Decoder().ok() ? Cp932Decoder().Convert(&in, &left, &wide) : EILSEQ;
+  if (*err != 0 || wide.size() != sizeof(wchar_t)) return false;
+  *out = *reinterpret_cast<const wchar_t*>(wide.data());
+  return true;
+}
+
+const Cp932Lead& LeadOf(unsigned char b) {
+  static auto* const leads = new std::vector<Cp932Lead>(256);
+  Cp932Lead& l = (*leads)[b];
+  if (l.unit == Cp932Unit::kUnknown) {
+    const char byte = static_cast<char>(b);
+    int err = 0;
+    if (DecodeWithIconv(&byte, 1, &l.single, &err)) {
+      l.unit = Cp932Unit::kSingle;
+    } else {
+      // An incomplete sequence is a lead byte waiting for its second byte.
+      l.unit = err == EINVAL ? Cp932Unit::kLead : Cp932Unit::kInvalid;
+    }
+  }
+  return l;
+}
+
+// The character of a lead byte and its second byte, or kCp932NoChar when the pair is none.
+// Second bytes below 0x40 are never part of a pair; 0 is never a valid character either, so
+// it marks "not asked yet".
+wchar_t PairOf(unsigned char lead, unsigned char trail, bool* valid) {
+  static auto* const pairs = new std::vector<wchar_t>(0x10000, 0);
+  static auto* const bad = new std::vector<bool>(0x10000, false);
+  const size_t key = (static_cast<size_t>(lead) << 8) | trail;
+  if ((*pairs)[key] == 0 && !(*bad)[key]) {
+    const char two[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    wchar_t c = 0;
+    int err = 0;
+    if (DecodeWithIconv(two, 2, &c, &err) && c != 0) {
+      (*pairs)[key] = c;
+    } else {
+      (*bad)[key] = true;
+    }
+  }
+  *valid = !(*bad)[key];
+  return (*pairs)[key];
+}
+
 }  // namespace
 
 std::wstring Utf8ToWide(std::string_view utf8) {
@@ -162,19 +250,28 @@ std::wstring Cp932ToWide(std::string_view cp932) {
   if (IsAscii(cp932)) return std::wstring(cp932.begin(), cp932.end());
   std::wstring out;
   out.reserve(cp932.size());
-  Converter& dec = Cp932Decoder();
-  const char* in = cp932.data();
-  size_t left = cp932.size();
-  while (left > 0) {
-    std::string bytes;
-    int err = dec.ok() ? dec.Convert(&in, &left, &bytes) : EILSEQ;
-    const wchar_t* w = reinterpret_cast<const wchar_t*>(bytes.data());
-    out.append(w, bytes.size() / sizeof(wchar_t));
-    if (err != 0) {
-      // A bad byte (or a lead byte cut off at the end) stands for one unknown character.
+  for (size_t i = 0; i < cp932.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(cp932[i]);
+    if (b < 0x80) {
+      out.push_back(static_cast<wchar_t>(b));
+      continue;
+    }
+    const Cp932Lead& lead = LeadOf(b);
+    if (lead.unit == Cp932Unit::kSingle) {
+      out.push_back(lead.single);
+      continue;
+    }
+    bool valid = false;
+    wchar_t c = 0;
+    if (lead.unit == Cp932Unit::kLead && i + 1 < cp932.size())
+      c = PairOf(b, static_cast<unsigned char>(cp932[i + 1]), &valid);
+    if (valid) {
+      out.push_back(c);
+      ++i;
+    } else {
+      // A bad byte (or a lead byte cut off at the end) stands for one unknown character; the
+      // byte after it is read on its own.
       out.push_back(kCp932NoChar);
-      ++in;
-      --left;
     }
   }
   return out;
@@ -184,8 +281,11 @@ std::string WideToCp932BestFit(std::wstring_view wide, bool* lossy) {
   std::string out;
   bool lost = false;
   for (wchar_t c : wide) {
-    std::string bytes =
-        c >= 0 && c < 0x80 ? std::string(1, static_cast<char>(c)) : EncodeCp932Char(c);
+    if (c >= 0 && c < 0x80) {
+      out.push_back(static_cast<char>(c));
+      continue;
+    }
+    const std::string& bytes = EncodingOf(c).bytes;
     lost = lost || bytes.empty();
     out += bytes.empty() ? "?" : bytes;
   }
@@ -202,14 +302,14 @@ std::string WideToCp932(std::wstring_view wide, bool* lossy) {
       out.push_back(static_cast<char>(c));
       continue;
     }
-    std::string bytes = EncodeCp932Char(c);
     // glibc maps some characters one way onto look-alikes (U+301C to the bytes of U+FF5E):
     // only a character that comes back as itself is held by the code page.
-    if (bytes.empty() || Cp932ToWide(bytes) != std::wstring(1, c)) {
+    const Cp932Encoding& e = EncodingOf(c);
+    if (!e.exact) {
       out.push_back('?');
       lost = true;
     } else {
-      out += bytes;
+      out += e.bytes;
     }
   }
   if (lossy) *lossy = lost;
@@ -217,9 +317,10 @@ std::string WideToCp932(std::wstring_view wide, bool* lossy) {
 }
 
 bool IsCp932Representable(std::wstring_view wide) {
-  bool lossy = false;
-  WideToCp932(wide, &lossy);
-  return !lossy;
+  for (wchar_t c : wide) {
+    if ((c < 0 || c >= 0x80) && !EncodingOf(c).exact) return false;
+  }
+  return true;
 }
 
 std::wstring Utf16LeToWide(std::string_view bytes) {

@@ -39,6 +39,22 @@ TEST(CodePage932, RoundTripRuleRefusesLookAlikes) {
   EXPECT_TRUE(lossy);
 }
 
+TEST(CodePage932, BadBytesBecomeOneUnknownCharacterEach) {
+  // Single bytes, half-width katakana and pairs mixed; the same character read twice comes out
+  // the same (the decoder remembers characters it has seen).
+  EXPECT_EQ(platform::Cp932ToWide("A\xb1\x93\x64\x93\x64z"), L"A\uFF71\u96FB\u96FBz");
+  // A lead byte with a second byte that makes no pair: the lead is unknown, the next byte is
+  // read on its own.
+  EXPECT_EQ(platform::Cp932ToWide("\x81\x20x"), L"\u30FB x");
+  // A lead byte cut off at the end.
+  EXPECT_EQ(platform::Cp932ToWide("ab\x93"), L"ab\u30FB");
+  // Encoding the same text twice gives the same bytes, and a look-alike is refused every time.
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(platform::WideToCp932(L"電\uFF71"), "\x93\x64\xb1");
+    EXPECT_FALSE(platform::IsCp932Representable(L"\u301C"));
+  }
+}
+
 TEST(DecodeText, TellsTheEncodingOfAFile) {
   struct Case {
     std::string bytes;
