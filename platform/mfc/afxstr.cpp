@@ -62,7 +62,7 @@ void AppendPadded(std::wstring& out, std::wstring_view field, int width, bool le
   if (pad > 0 && left) out.append(pad, L' ');
 }
 
-// One conversion specification: %[flags][width][.precision][length]type.
+// One conversion directive: %[flags][width][.precision][length]type.
 struct Spec {
   std::wstring flags;
   int width = -1;
