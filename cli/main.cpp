@@ -12,6 +12,7 @@
 #include "host/demo.h"
 #include "host/script.h"
 #include "host/session.h"
+#include "host/svg_renderer.h"
 
 namespace {
 
@@ -51,9 +52,6 @@ int main(int argc, char** argv) {
   }
   if (options.demo) return host::RunDemo(options.demo_dir);
 
-  // Rendering comes with a later piece of the host; a session that asks for a picture must not
-  // run as if it had been drawn.
-  if (!options.svg.empty()) return Fail("cannot render drawings yet: " + options.svg);
   // The drawing a user brought is never written over: --save must name another file.
   if (!options.drawing.empty() && !options.save.empty() &&
       SameFile(options.drawing, options.save)) {
@@ -97,6 +95,13 @@ int main(int argc, char** argv) {
     std::wstring save_error;
     if (!session.SaveDrawing(options.save, &save_error)) {
       WriteErr(save_error + L"\n");
+      return host::kExitHostError;
+    }
+  }
+  if (!options.svg.empty() && session.database() != nullptr) {
+    std::wstring svg_error;
+    if (!host::WriteSvgFile(*session.database(), options.svg, &svg_error)) {
+      WriteErr(svg_error + L"\n");
       return host::kExitHostError;
     }
   }

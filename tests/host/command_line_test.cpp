@@ -95,8 +95,16 @@ TEST(CommandLineTest, TheProgramRefusesWhatItCannotDo) {
   std::ofstream(broken) << "  0\nSECTION\n  2\nHEADER\n";
   EXPECT_EQ(RunProgram("--drawing " + broken + " -", &err), 1);
   EXPECT_NE(err.find("line "), std::string::npos) << err;
-  EXPECT_EQ(RunProgram("--svg out.svg -", &err), 1);
-  EXPECT_NE(err.find("cannot render drawings yet"), std::string::npos) << err;
+  // A picture is drawn when the script ends.
+  const std::filesystem::path picture =
+      std::filesystem::temp_directory_path() / "harnex_cli_out.svg";
+  std::filesystem::remove(picture);
+  EXPECT_EQ(RunProgram("--svg " + picture.string() + " -", &err), 0) << err;
+  std::ifstream picture_in(picture);
+  const std::string svg((std::istreambuf_iterator<char>(picture_in)),
+                        std::istreambuf_iterator<char>());
+  EXPECT_TRUE(svg.rfind("<svg", 0) == 0 || svg.rfind("<?xml", 0) == 0) << svg.substr(0, 80);
+  std::filesystem::remove(picture);
 
   EXPECT_EQ(RunProgram("/nonexistent/script.hxs", &err), 1);
   EXPECT_NE(err.find("cannot open the script"), std::string::npos) << err;

@@ -1,0 +1,39 @@
+// SVG pictures of a drawing's model space, as `harnex-host --svg` writes them.
+//
+// Lines, polylines (bulges as arcs), points (small crosses), circles, arcs, ellipses and
+// elliptical arcs, texts and attributes, solid hatches (filled loops) and block references
+// (drawn through their blocks with the reference's transform, nested ones too, attributes
+// included). Colours are AutoCAD colour indices: ByLayer is resolved through the layer,
+// ByBlock through the reference that draws the entity, and index 7 is drawn black because the
+// picture has a white background. Drawing Y points up, so Y is flipped; the view box is fitted
+// to what is drawn with a margin around it. Curves are drawn as fine polylines so that every
+// transform (a scaled or mirrored block) keeps them exact at the picture's resolution.
+//
+// Every object the renderer opens is closed again before it returns.
+#pragma once
+
+#include <dbmain.h>
+
+#include <string>
+
+namespace host {
+
+// The font family texts are drawn in: one that holds Japanese glyphs first.
+inline constexpr const char* kSvgFontFamily = "'Noto Sans CJK JP', 'MS Gothic', sans-serif";
+
+// The SVG document (UTF-8) of the model space of `db`. An empty drawing gives a picture with
+// only the background. Entities on layers that are off or frozen are not drawn.
+std::string RenderSvg(AcDbDatabase& db);
+
+// Renders `db` into the file `path` (created or replaced). False, with a message in `error`
+// naming the file, when it cannot be written.
+bool WriteSvgFile(AcDbDatabase& db, const std::string& path, std::wstring* error);
+
+// The red, green and blue of an AutoCAD colour index 1..255 (others give black), as on a white
+// background: index 7 is black.
+struct Rgb {
+  int r = 0, g = 0, b = 0;
+};
+Rgb AciToRgb(int index);
+
+}  // namespace host
