@@ -236,6 +236,14 @@ ScriptStep ActionStep(ActionKind kind) {
   return step;
 }
 
+// An action at a point of the drawing (pickat, point, move).
+ScriptStep PointStep(ActionKind kind, double x, double y) {
+  ScriptStep step = ActionStep(kind);
+  step.action.x = x;
+  step.action.y = y;
+  return step;
+}
+
 // The window actions: `[@ID] VERB CTRL ...`.
 bool ReadWindowAction(std::wstring_view verb, std::wstring_view rest, int template_id,
                       ScriptStep* step, std::wstring* error) {
@@ -498,16 +506,10 @@ ScriptStep Pick(std::vector<uint64_t> handles) {
   return s;
 }
 ScriptStep PickAt(double x, double y) {
-  ScriptStep s = ActionStep(ActionKind::kPickAt);
-  s.action.x = x;
-  s.action.y = y;
-  return s;
+  return PointStep(ActionKind::kPickAt, x, y);
 }
 ScriptStep Point(double x, double y) {
-  ScriptStep s = ActionStep(ActionKind::kPoint);
-  s.action.x = x;
-  s.action.y = y;
-  return s;
+  return PointStep(ActionKind::kPoint, x, y);
 }
 ScriptStep Point(double x, double y, double z) {
   ScriptStep s = Point(x, y);
@@ -516,10 +518,7 @@ ScriptStep Point(double x, double y, double z) {
   return s;
 }
 ScriptStep Move(double x, double y) {
-  ScriptStep s = ActionStep(ActionKind::kMove);
-  s.action.x = x;
-  s.action.y = y;
-  return s;
+  return PointStep(ActionKind::kMove, x, y);
 }
 ScriptStep Enter() {
   return ActionStep(ActionKind::kEnter);

@@ -133,7 +133,8 @@ BOOL RemoveDirectoryW(LPCWSTR lpPathName);
 // Values are never split inside such a character and never written past the buffer.
 //
 // Parsed files are cached, keyed by path and checked against the file's size and last-write time
-// on every call, so a change made on disk by others is seen. Writes change the cached file and
+// at most once a millisecond, and at once after any file operation of this process, so a change
+// made on disk by others is seen. Writes change the cached file and
 // reach the disk when the cache is flushed: WritePrivateProfileStringW(NULL, NULL, NULL, file),
 // platform::FlushProfileFiles(), any other file function of this header (each flushes first),
 // a change of the file-system seam, and the end of the process.
