@@ -1,2 +1,5 @@
 // Resource ids of Harnex.arx: dialog templates and their controls.
 #pragma once
+
+#include "palette_ids.h"
+#include "project_dialog_ids.h"

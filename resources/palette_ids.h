@@ -1,0 +1,2 @@
+// Resource ids of the palette dialog (template 200) and its controls.
+#pragma once
