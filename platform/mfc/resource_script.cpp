@@ -695,6 +695,9 @@ class Parser {
       c.id = Number();
       Comma();
       Rect(&c);
+      // A combo box's default (CBS_SIMPLE | WS_TABSTOP) applies only when no style is given:
+      // or-ed into CBS_DROPDOWN it would make every editable box a drop-down list.
+      if (kind == "COMBOBOX" && IsPunct(",")) c.style = base;
       OptionalStyles(&c);
     } else {
       Fail("unknown control statement '" + kind + "'");

@@ -79,6 +79,25 @@ TEST(ResourceScript, SkipsOtherResourcesAndStudioSections) {
             static_cast<DWORD>(WS_CHILD | WS_VISIBLE | BS_CHECKBOX | WS_TABSTOP));
 }
 
+TEST(ResourceScript, AComboBoxStyleReplacesTheDefaultStyle) {
+  const char* text =
+      "1 DIALOG 0, 0, 100, 40\nBEGIN\n"
+      "  COMBOBOX 10, 1, 1, 40, 60, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL\n"
+      "  COMBOBOX 11, 1, 15, 40, 60\n"
+      "  COMBOBOX 12, 50, 1, 40, 60, CBS_DROPDOWNLIST | WS_TABSTOP\n"
+      "END\n";
+  ResourceScript s;
+  std::string error;
+  ASSERT_TRUE(ParseResourceScript(text, &s, &error)) << error;
+  const auto& controls = s.dialogs[1].controls;
+  ASSERT_EQ(controls.size(), 3u);
+  const DWORD cv = WS_CHILD | WS_VISIBLE;
+  EXPECT_EQ(controls[0].style, static_cast<DWORD>(cv | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL))
+      << "editable";
+  EXPECT_EQ(controls[1].style, static_cast<DWORD>(cv | CBS_SIMPLE | WS_TABSTOP)) << "the default";
+  EXPECT_EQ(controls[2].style, static_cast<DWORD>(cv | CBS_DROPDOWNLIST | WS_TABSTOP));
+}
+
 TEST(ResourceScript, ErrorsNameTheLine) {
   struct Case {
     const char* text;
