@@ -1,6 +1,7 @@
 // Row operations on one pattern: whole rows (nine values and the check flag) inserted, deleted,
-// swapped and compacted, rows with a single unusual value never taken for blank, the rows a
-// search copies and the rows an import sets.
+// swapped and compacted, rows with a single unusual value never taken for blank, and the rack
+// mark of imported rows. (The search and the checked rows are tested through the palette's row
+// area in pattern_editor_test.)
 #include "project/pattern_rows.h"
 
 #include <gtest/gtest.h>
@@ -173,31 +174,6 @@ TEST(PatternRows, CompactingKeepsTheOrderAndCountsTheRowsThatMoved) {
     EXPECT_EQ(Layout(pattern, 6), c.after);
     EXPECT_TRUE(RestIsBlank(pattern, 6)) << c.after;
   }
-}
-
-TEST(PatternRows, LeadingRowsAndCheckedRows) {
-  PatternData pattern;
-  Put(pattern, {L"A", L"○", L"U:X", L"-", L"B*"});
-  EXPECT_EQ(LeadingRows(pattern), 3);
-  EXPECT_TRUE(AnyRowChecked(pattern)) << "row 4 lies beyond a gap but counts";
-  Put(pattern, {L"A", L"-*"});
-  EXPECT_FALSE(AnyRowChecked(pattern)) << "a checked empty row gives the commands nothing";
-  Put(pattern, {L"○*"});
-  EXPECT_TRUE(AnyRowChecked(pattern));
-  EXPECT_EQ(LeadingRows(*projecttest::MakeFullPattern(L"F")), 100);
-}
-
-TEST(PatternRows, MatchingRowsAreCopiedUncheckedFromTheTop) {
-  PatternData pattern;
-  Put(pattern, {L"XAB1*", L"ab-2", L"A-B", L"cAb", L"BA", L"-", L"AB9"});
-  PatternData found;
-  EXPECT_EQ(CopyMatchingRows(pattern, L"AB", found), 3) << "the walk stops at the first gap";
-  EXPECT_EQ(Layout(found, 4), L"XAB1,ab-2,cAb,-");
-  PatternData all;
-  EXPECT_EQ(CopyMatchingRows(pattern, L"", all), 5);
-  PatternData none;
-  EXPECT_EQ(CopyMatchingRows(pattern, L"Q", none), 0);
-  EXPECT_TRUE(RestIsBlank(none, 0));
 }
 
 TEST(PatternRows, AnImportedRowSetsSevenColumnsAndTheRackFromItsMark) {
