@@ -393,19 +393,20 @@ std::string Renderer::Finish() const {
     w = max_x_ - min_x_ + 2 * margin;
     h = max_y_ - min_y_ + 2 * margin;
   }
-  // The picture is 1000 pixels on its larger side; strokes stay one pixel at any zoom.
+  // The picture is 1000 pixels on its larger side, and strokes are one of those pixels wide,
+  // given in drawing units: a stroke that does not scale (vector-effect) is not understood by
+  // every renderer, and one that is not one drawing unit thin vanishes in a large drawing.
   const double pixels = 1000.0 / std::max(w, h);
+  const double stroke = 1.0 / pixels;
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   out += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + Num(w * pixels) +
          "\" height=\"" + Num(h * pixels) + "\" viewBox=\"" + Num(x) + " " + Num(y) + " " + Num(w) +
          " " + Num(h) + "\">\n";
   out += "<rect x=\"" + Num(x) + "\" y=\"" + Num(y) + "\" width=\"" + Num(w) + "\" height=\"" +
          Num(h) + "\" fill=\"#ffffff\"/>\n";
-  out += "<style>line, polyline, polygon, path { vector-effect: non-scaling-stroke; }</style>\n";
-  out +=
-      "<g fill=\"none\" stroke-width=\"1\" stroke-linecap=\"round\" stroke-linejoin=\"round\" "
-      "font-family=\"" +
-      std::string(kSvgFontFamily) + "\">\n";
+  out += "<g fill=\"none\" stroke-width=\"" + Num(stroke) +
+         "\" stroke-linecap=\"round\" stroke-linejoin=\"round\" font-family=\"" +
+         std::string(kSvgFontFamily) + "\">\n";
   // A point's cross is a hundredth of the picture's larger side across.
   const double arm = std::max(w, h) / 200;
   size_t next_cross = 0;
