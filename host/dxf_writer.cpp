@@ -176,19 +176,26 @@ class Writer {
     Section(L"HEADER");
     Put(9, L"$ACADVER");
     Put(1, L"AC1024");
+    // The code page goes second, where AutoCAD writes it, whether it was read or not: a drawing
+    // read and written again comes out as it went in.
     const Groups& raw = db_.rawHeader();
-    bool has_codepage = false;
-    for (const auto& g : raw)
-      if (g.code == 9 && g.value == L"$DWGCODEPAGE") has_codepage = true;
-    if (!has_codepage) {
-      Put(9, L"$DWGCODEPAGE");
-      Put(3, L"ANSI_1252");
+    Groups rest;
+    std::wstring codepage = L"ANSI_1252";
+    for (size_t i = 0; i < raw.size(); ++i) {
+      if (raw[i].code == 9 && raw[i].value == L"$DWGCODEPAGE" && i + 1 < raw.size() &&
+          raw[i + 1].code != 9) {
+        codepage = raw[++i].value;
+        continue;
+      }
+      rest.push_back(raw[i]);
     }
+    Put(9, L"$DWGCODEPAGE");
+    Put(3, codepage);
     Put(9, L"$HANDSEED");
     Put(5, Hex(db_.handseed()));
     Put(9, L"$DIMSCALE");
     Put(40, Real(db_.dimscale()));
-    Put(raw);
+    Put(rest);
     EndSection();
   }
 
