@@ -10,6 +10,7 @@
 #include <text_encoding.h>
 #include "host/command_line.h"
 #include "host/demo.h"
+#include "host/example_drawing.h"
 #include "host/script.h"
 #include "host/session.h"
 #include "host/svg_renderer.h"
@@ -51,6 +52,13 @@ int main(int argc, char** argv) {
     return host::kExitOk;
   }
   if (options.demo) return host::RunDemo(options.demo_dir);
+  if (!options.make_example.empty()) {
+    std::wstring make_error;
+    if (!host::WriteExampleDrawing(options.make_example, &make_error)) {
+      return Fail(platform::WideToUtf8(make_error));
+    }
+    return host::kExitOk;
+  }
 
   // The drawing a user brought is never written over: --save must name another file.
   if (!options.drawing.empty() && !options.save.empty() &&

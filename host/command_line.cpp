@@ -9,7 +9,8 @@ namespace host {
 const char* UsageText() {
   return "usage: harnex-host [--config FILE] [--drawing FILE.dxf] [--save FILE.dxf]\n"
          "                   [--svg FILE.svg] [--no-host-module] [SCRIPT | -]\n"
-         "       harnex-host --demo [DIR]\n";
+         "       harnex-host --demo [DIR]\n"
+         "       harnex-host --make-example FILE.dxf\n";
 }
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* out, std::string* error) {
@@ -44,6 +45,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
       if (i + 1 < args.size() && (args[i + 1].empty() || args[i + 1][0] != '-')) {
         out->demo_dir = args[++i];
       }
+    } else if (arg == "--make-example") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        *error = "option " + arg + " needs a value";
+        return false;
+      }
+      out->make_example = args[++i];
     } else if (arg == "--help" || arg == "-h") {
       out->help = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -60,6 +67,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
   }
   if (out->demo && (other_options || have_script)) {
     *error = "--demo takes no other options and no script";
+    return false;
+  }
+  if (!out->make_example.empty() && (out->demo || other_options || have_script)) {
+    *error = "--make-example takes no other options and no script";
     return false;
   }
   return true;

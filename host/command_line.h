@@ -3,6 +3,7 @@
 //   harnex-host [--config FILE] [--drawing FILE.dxf] [--save FILE.dxf] [--svg FILE.svg]
 //               [--no-host-module] [SCRIPT | -]
 //   harnex-host --demo [DIR]
+//   harnex-host --make-example FILE.dxf
 #pragma once
 
 #include <string>
@@ -18,13 +19,14 @@ struct CommandLine {
   bool no_host_module = false;
   std::string script;  // "-" (or empty): standard input
   bool demo = false;
-  std::string demo_dir;  // empty: a new temporary folder
+  std::string demo_dir;      // empty: a new temporary folder
+  std::string make_example;  // writes the bundled example drawing anew to this file
   bool help = false;
 };
 
 // Reads the arguments after the program name. False with a message for the user (one line,
 // without the program name) on an unknown option, a missing value, a second script, or options
-// that do not go with --demo.
+// that do not go with --demo or --make-example.
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* out, std::string* error);
 
 // The usage text printed by --help and after an option error.

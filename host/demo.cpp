@@ -1,15 +1,18 @@
-// The bundled demo: copy the example, write its configuration, run its script.
+// The bundled demo: copy the example, write its configuration, run its script, keep the results.
 #include "host/demo.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <utility>
 
 #include <text_encoding.h>
 #include "host/drawing_builder.h"
+#include "host/example_drawing.h"
 #include "host/script.h"
 #include "host/session.h"
+#include "host/svg_renderer.h"
 #include "host/system_folder.h"
 
 namespace host {
@@ -51,12 +54,19 @@ int RunDemo(const std::string& dir) {
   }
   folder->Keep();
   const fs::path target = folder->root();
+  const fs::path drawing = target / fs::path(kExampleDrawingName).filename();
+  const fs::path saved = target / "demo_saved.dxf";
+  const fs::path picture = target / "demo_saved.svg";
   std::error_code ec;
-  fs::copy_file(fs::path(BundledExamplesDir()) / "demo" / "demo.hxs", target / "demo.hxs",
-                fs::copy_options::overwrite_existing, ec);
-  if (ec) {
-    std::cerr << "harnex-host: cannot copy the demo script: " << ec.message() << "\n";
-    return kExitHostError;
+  // The user's copy of the drawing: the session reads it, and the results go beside it.
+  for (const auto& [from, to] :
+       {std::pair{fs::path(BundledExamplesDir()) / "demo" / "demo.hxs", target / "demo.hxs"},
+        std::pair{fs::path(BundledExampleDrawingPath()), drawing}}) {
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+      std::cerr << "harnex-host: cannot copy " << from.string() << ": " << ec.message() << "\n";
+      return kExitHostError;
+    }
   }
   const ScriptReadResult script = ReadScriptFile((target / "demo.hxs").string());
   if (!script.ok()) {
@@ -66,7 +76,7 @@ int RunDemo(const std::string& dir) {
 
   Session::Options options;
   options.config_path = folder->config_path();
-  options.drawing = [](AcDbDatabase* db) { BuildDemoDrawing(db); };
+  options.drawing_file = drawing.string();
   options.output = [](std::wstring_view text) {
     const std::string bytes = platform::WideToUtf8(text);
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -84,11 +94,20 @@ int RunDemo(const std::string& dir) {
     if (!session.stop_reason().empty()) {
       std::cerr << "harnex-host: " << platform::WideToUtf8(session.stop_reason()) << "\n";
     }
+    std::wstring write_error;
+    if (session.database() == nullptr || !session.SaveDrawing(saved.string(), &write_error) ||
+        !WriteSvgFile(*session.database(), picture.string(), &write_error)) {
+      std::cerr << "harnex-host: " << platform::WideToUtf8(write_error) << "\n";
+      if (status == kExitOk) status = kExitHostError;
+    }
   }
   std::cerr << "harnex-host: the demo ran in " << target.string() << "\n"
             << "  system folder:      " << (target / "system").string() << "\n"
             << "  host configuration: " << (target / "harnex.ini").string() << "\n"
-            << "  session script:     " << (target / "demo.hxs").string() << "\n";
+            << "  session script:     " << (target / "demo.hxs").string() << "\n"
+            << "  drawing:            " << drawing.string() << "\n"
+            << "  saved drawing:      " << saved.string() << "\n"
+            << "  picture:            " << picture.string() << "\n";
   return status;
 }
 

@@ -1,5 +1,5 @@
-// The bundled demo: a system folder, a host configuration file and a session script, copied
-// into a folder and run on a drawing from the drawing builder.
+// The bundled demo: a system folder, the example drawing, a host configuration file and a
+// session script, copied into a folder and run.
 #pragma once
 
 #include <string>
@@ -8,15 +8,17 @@ class AcDbDatabase;
 
 namespace host {
 
-// The demo drawing: a panel P-1, a route of four segments through a tee to the load L-1 and a
-// branch from the tee to the load L-2, as two route groups "ROUTE1" and "ROUTE2".
+// A small route drawing for tests: a panel P-1, a route of four segments through a tee to the
+// load L-1 and a branch from the tee to the load L-2, as two route groups "ROUTE1" and "ROUTE2".
 // False when the database refused a step (the builder's error goes to *error when given).
 bool BuildDemoDrawing(AcDbDatabase* db, std::wstring* error = nullptr);
 
-// Copies the bundled example into `dir` (created if missing; empty: a new temporary folder),
-// writes its host configuration file naming the copied system folder, runs the demo script and
+// Copies the bundled example into `dir` (created if missing; empty: a new temporary folder): the
+// system folder, the example drawing (host/example_drawing.h) and the demo script; writes its
+// host configuration file naming the copied system folder; runs the script on the copied
+// drawing; saves the drawing as demo_saved.dxf and its picture as demo_saved.svg beside it; and
 // tells on standard error where everything is. Returns the session's exit status (1 when the
-// example cannot be copied).
+// example cannot be copied or the results cannot be written).
 int RunDemo(const std::string& dir);
 
 }  // namespace host

@@ -185,6 +185,11 @@ TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
   EXPECT_TRUE(std::filesystem::exists(dir / "demo.hxs"));
   EXPECT_TRUE(std::filesystem::is_directory(dir / "system"));
   EXPECT_NE(err.find("the demo ran in " + dir.string()), std::string::npos) << err;
+  // It ran on a copy of the example drawing, and saved it unchanged with its picture beside it.
+  const std::string example = Slurp(dir / "office_1f.dxf");
+  EXPECT_NE(example.find("RBT_P1200"), std::string::npos);
+  EXPECT_TRUE(Slurp(dir / "demo_saved.dxf") == example);
+  EXPECT_NE(Slurp(dir / "demo_saved.svg").find("空調室外機 AC-1"), std::string::npos);
   std::filesystem::remove_all(dir);
 }
 
