@@ -56,6 +56,8 @@ BOOL SetListItemState(HWND list, int item, UINT state, UINT mask);
 class CListCtrl : public CWnd {
  public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT nID);
+  // With extended window styles (WS_EX_*); the list's own extended styles are SetExtendedStyle's.
+  BOOL CreateEx(DWORD dwExStyle, DWORD style, const RECT& rect, CWnd* parent, UINT nID);
   int InsertColumn(int nCol, LPCTSTR heading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
                    int nSubItem = -1);
   BOOL DeleteColumn(int nCol);
@@ -80,7 +82,9 @@ class CListCtrl : public CWnd {
   int GetNextItem(int nItem, int nFlags) const;
   DWORD SetExtendedStyle(DWORD dwNewStyle);
   DWORD GetExtendedStyle() const;
-  // Sorts the rows with the callback over their item data; the callback gets lParamSort.
+  // Sorts the rows with the callback over their item data; the callback gets lParamSort. While
+  // the sort runs the rows stay where they were, so that the callback may read an item's text by
+  // its index (the item data callers set to the row index for this); they move when it ends.
   BOOL SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR lParamSort);
   BOOL EnsureVisible(int nItem, BOOL bPartialOK) const {
     return nItem >= 0 && nItem < GetItemCount();

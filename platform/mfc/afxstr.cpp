@@ -7,6 +7,8 @@
 #include <cstring>
 #include <cwchar>
 
+#include "wide_string.h"
+
 namespace platform::mfc {
 
 std::wstring WidenNarrow(const char* text, size_t length) {
@@ -253,8 +255,10 @@ void CString::ReleaseBuffer(int new_length) {
   if (new_length < GetLength()) s_.resize(new_length);
 }
 
+// Ordinal as on Windows, where wchar_t is a UTF-16 code unit: a character above U+FFFF sorts
+// as its surrogate pair, below U+E000..U+FFFF.
 int CString::Compare(LPCWSTR other) const {
-  return std::wcscmp(s_.c_str(), other ? other : L"");
+  return platform::CompareUtf16(s_, other ? other : L"");
 }
 
 int CString::CompareNoCase(LPCWSTR other) const {

@@ -120,7 +120,7 @@ class CString {
     return r;
   }
 
-  // Ordinal comparison: <0, 0, >0.
+  // Ordinal comparison in UTF-16 code-unit order: <0, 0, >0.
   int Compare(LPCWSTR other) const;
   // Ignores the case of A-Z / a-z only, as the C locale does.
   int CompareNoCase(LPCWSTR other) const;

@@ -293,6 +293,10 @@ class CWnd : public CCmdTarget {
   BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
   BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
   void GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
+  BOOL GetWindowPlacement(WINDOWPLACEMENT* placement) const {
+    return ::GetWindowPlacement(m_hWnd, placement);
+  }
+  BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
   void GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
   BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
   void MoveWindow(int x, int y, int cx, int cy, BOOL bRepaint = TRUE) {

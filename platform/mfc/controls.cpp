@@ -27,6 +27,9 @@ BOOL CListBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT nID) {
 BOOL CListCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT nID) {
   return CWnd::Create(L"SysListView32", L"", style, rect, parent, nID);
 }
+BOOL CListCtrl::CreateEx(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent, UINT nID) {
+  return CWnd::CreateEx(exStyle, L"SysListView32", L"", style, rect, parent, nID);
+}
 
 void CEdit::GetSel(int& start, int& end) const {
   DWORD a = 0, b = 0;
@@ -269,9 +272,22 @@ DWORD CListCtrl::GetExtendedStyle() const {
 BOOL CListCtrl::SortItems(PFNLVCOMPARE compare, DWORD_PTR lParamSort) {
   WindowRecord* r = Rec(m_hWnd);
   if (!r || !compare) return FALSE;
-  std::stable_sort(r->items.begin(), r->items.end(), [&](const auto& a, const auto& b) {
-    return compare(a.data, b.data, static_cast<LPARAM>(lParamSort)) < 0;
+  // Sort an order of the rows, not the rows themselves: the callback may look at the list.
+  std::vector<size_t> order(r->items.size());
+  std::vector<LPARAM> data(r->items.size());
+  for (size_t i = 0; i < order.size(); ++i) {
+    order[i] = i;
+    data[i] = r->items[i].data;
+  }
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    return compare(data[a], data[b], static_cast<LPARAM>(lParamSort)) < 0;
   });
+  r = Rec(m_hWnd);
+  if (!r || r->items.size() != order.size()) return FALSE;
+  std::vector<platform::mfc::ItemRecord> sorted;
+  sorted.reserve(order.size());
+  for (size_t i : order) sorted.push_back(std::move(r->items[i]));
+  r->items = std::move(sorted);
   return TRUE;
 }
 

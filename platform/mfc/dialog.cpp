@@ -42,9 +42,19 @@ bool CDialog::CreateFromTemplate(UINT id, CWnd* parent, bool modal) {
     return RECT{l, tp, l + Scale(cx, base.cx, 4), tp + Scale(cy, base.cy, 8)};
   };
   DWORD style = t->style & ~WS_VISIBLE;
+  RECT frame = px(t->x, t->y, t->cx, t->cy);
+  // A popup dialog's position is relative to its owner's client area, as Windows places it; the
+  // window then keeps it in screen coordinates.
+  if (parent && parent->m_hWnd && !(style & WS_CHILD)) {
+    POINT origin{0, 0};
+    ::ClientToScreen(parent->m_hWnd, &origin);
+    frame.left += origin.x;
+    frame.right += origin.x;
+    frame.top += origin.y;
+    frame.bottom += origin.y;
+  }
   HWND h = platform::mfc::CreateWindowRecord(L"#32770", t->caption.c_str(), style, t->ex_style,
-                                             px(t->x, t->y, t->cx, t->cy),
-                                             parent ? parent->m_hWnd : nullptr, 0);
+                                             frame, parent ? parent->m_hWnd : nullptr, 0);
   FindWindowRecord(h)->template_id = static_cast<int>(id);
   Attach(h);
   for (const auto& c : t->controls) {

@@ -688,6 +688,20 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
   WindowRecord* r = FindWindowRecord(hWnd);
   if (!r) return FALSE;
   BOOL was_visible = (r->style & WS_VISIBLE) != 0;
+  // Maximizing fills the screen (a child: its parent's client area) and remembers the rectangle
+  // that restoring gives back.
+  if (nCmdShow == SW_MAXIMIZE && !r->maximized) {
+    r->normal_rect = r->rect;
+    r->maximized = true;
+    RECT full{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (WindowRecord* p = FindWindowRecord(r->parent); p && (r->style & WS_CHILD)) {
+      full = RECT{0, 0, p->rect.right - p->rect.left, p->rect.bottom - p->rect.top};
+    }
+    r->rect = full;
+  } else if ((nCmdShow == SW_RESTORE || nCmdShow == SW_SHOWNORMAL) && r->maximized) {
+    r->rect = r->normal_rect;
+    r->maximized = false;
+  }
   bool show = nCmdShow != SW_HIDE && nCmdShow != SW_MINIMIZE;
   r->style = show ? (r->style | WS_VISIBLE) : (r->style & ~WS_VISIBLE);
   if (was_visible != show) SendMessageW(hWnd, WM_SHOWWINDOW, show, 0);
@@ -822,11 +836,14 @@ LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR value) {
 }
 
 namespace {
+// Only child windows sit inside their parent; the rectangle of a top-level or popup window
+// (whose parent is its owner) is in screen coordinates already.
 POINT ScreenOrigin(HWND hWnd) {
   POINT p{0, 0};
   for (WindowRecord* r = FindWindowRecord(hWnd); r; r = FindWindowRecord(r->parent)) {
     p.x += r->rect.left;
     p.y += r->rect.top;
+    if (!(r->style & WS_CHILD)) break;
   }
   return p;
 }
@@ -838,6 +855,24 @@ BOOL GetWindowRect(HWND hWnd, LPRECT lpRect) {
   POINT o = ScreenOrigin(hWnd);
   *lpRect = RECT{o.x, o.y, o.x + r->rect.right - r->rect.left, o.y + r->rect.bottom - r->rect.top};
   return TRUE;
+}
+
+BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* wp) {
+  WindowRecord* r = FindWindowRecord(hWnd);
+  if (!r || !wp) return FALSE;
+  wp->flags = 0;
+  wp->showCmd = r->maximized
+                    ? SW_SHOWMAXIMIZED
+                    : ((r->style & WS_VISIBLE) ? SW_SHOWNORMAL : static_cast<UINT>(SW_HIDE));
+  wp->ptMinPosition = POINT{-1, -1};
+  wp->ptMaxPosition = POINT{-1, -1};
+  wp->rcNormalPosition = r->maximized ? r->normal_rect : r->rect;
+  return TRUE;
+}
+
+BOOL IsZoomed(HWND hWnd) {
+  WindowRecord* r = FindWindowRecord(hWnd);
+  return r && r->maximized;
 }
 
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {

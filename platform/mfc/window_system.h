@@ -34,7 +34,10 @@ struct WindowRecord {
   DWORD style = 0;
   DWORD ex_style = 0;
   std::wstring text;
-  RECT rect{};  // in the parent's client coordinates (screen coordinates for top-level)
+  RECT rect{};  // in the parent's client coordinates (screen coordinates for top-level and
+                // popup windows, whose parent is their owner)
+  bool maximized = false;
+  RECT normal_rect{};  // while maximized: the rectangle that restoring gives back
   HWND parent = nullptr;
   std::vector<HWND> children;     // in creation (tab) order
   CWnd* wnd = nullptr;            // the attached object, not owned

@@ -356,6 +356,7 @@
 #define SW_NORMAL 1
 #define SW_SHOWMINIMIZED 2
 #define SW_SHOWMAXIMIZED 3
+#define SW_MAXIMIZE 3
 #define SW_SHOWNOACTIVATE 4
 #define SW_SHOW 5
 #define SW_MINIMIZE 6
@@ -566,6 +567,21 @@ int GetWindowTextLengthW(HWND hWnd);
 LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex);
 LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
+// Where a window is shown and where it goes back to when restored. rcNormalPosition is the
+// restored rectangle: screen coordinates for a top-level window, the parent's client coordinates
+// for a child; a maximized window keeps there the rectangle it had before. FALSE for a dead
+// window or a null pointer.
+struct WINDOWPLACEMENT {
+  UINT length;
+  UINT flags;
+  UINT showCmd;
+  POINT ptMinPosition;
+  POINT ptMaxPosition;
+  RECT rcNormalPosition;
+};
+typedef WINDOWPLACEMENT* LPWINDOWPLACEMENT;
+BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* lpwndpl);
+BOOL IsZoomed(HWND hWnd);
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);

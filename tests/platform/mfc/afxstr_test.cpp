@@ -43,6 +43,16 @@ TEST(CStringFormat, NumbersWidthsAndFlags) {
   EXPECT_EQ(Fmt(s), L"A-7-B");
 }
 
+TEST(CStringCompare, OrdinalInUtf16CodeUnitOrder) {
+  // U+1F4C1 is the pair D83D DCC1 in UTF-16: below U+FF5E there, above it as a code point.
+  EXPECT_LT(CString(L"\U0001F4C1").Compare(L"\uFF5E"), 0);
+  EXPECT_GT(CString(L"\uFF5E").Compare(L"\U0001F4C1"), 0);
+  EXPECT_LT(CString(L"B").Compare(L"a"), 0);  // case-sensitive: 'B' < 'a'
+  EXPECT_LT(CString(L"ab").Compare(L"abc"), 0);
+  EXPECT_EQ(CString(L"工事").Compare(L"工事"), 0);
+  EXPECT_TRUE(CString(L"\U0001F4C1") < CString(L"\uFF5E"));
+}
+
 TEST(CStringSearch, FindReverseFindFindOneOf) {
   CString s(L"S501|値|S501|");
   EXPECT_EQ(s.Find(L'|'), 4);

@@ -182,6 +182,33 @@ TEST_F(ControlsTest, ListViewSortSelectionAndHeaderClicks) {
   host.DestroyWindow();
 }
 
+// A comparison that reads the rows' texts through the list, as callers of LVM_SORTITEMS do
+// after setting each row's item data to its index.
+HWND g_sorted_list = nullptr;
+int CALLBACK ByTextOfRow(LPARAM a, LPARAM b, LPARAM) {
+  auto* list = static_cast<CListCtrl*>(CWnd::FromHandlePermanent(g_sorted_list));
+  return list->GetItemText(static_cast<int>(a), 0)
+      .Compare(list->GetItemText(static_cast<int>(b), 0));
+}
+
+TEST_F(ControlsTest, ListViewSortCallbacksSeeTheRowsAsTheyWereBeforeTheSort) {
+  CListCtrl list;
+  ASSERT_TRUE(list.CreateEx(WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT,
+                            CRect(0, 0, 200, 100), &parent, 9));
+  EXPECT_EQ(list.GetExStyle(), static_cast<DWORD>(WS_EX_CLIENTEDGE));
+  list.InsertColumn(0, L"名前", LVCFMT_LEFT, 80);
+  const wchar_t* names[] = {L"e", L"b", L"g", L"a", L"f", L"c", L"h", L"d"};
+  for (int i = 0; i < 8; ++i) {
+    list.InsertItem(i, names[i]);
+    list.SetItemData(i, i);
+  }
+  g_sorted_list = list.m_hWnd;
+  ASSERT_TRUE(list.SortItems(&ByTextOfRow, 0));
+  std::wstring order;
+  for (int i = 0; i < list.GetItemCount(); ++i) order += list.GetItemText(i, 0).GetString();
+  EXPECT_EQ(order, L"abcdefgh");
+}
+
 class CMenuHost : public CWnd {
  public:
   std::vector<UINT> picked;

@@ -197,4 +197,44 @@ TEST_F(DialogTest, DialogUnitsUseTheFontBaseUnits) {
   EXPECT_EQ(client.Height(), 180);
 }
 
+TEST_F(DialogTest, PopupDialogsSitInScreenCoordinatesRelativeToTheirOwnerWhenMade) {
+  CWnd owner;
+  owner.Create(L"Frame", L"", WS_POPUP | WS_VISIBLE, CRect(100, 50, 900, 650), nullptr, 0);
+  CSampleDlg dlg(&owner);
+  ASSERT_TRUE(dlg.Create(300, &owner));
+  CRect r;
+  dlg.GetWindowRect(&r);
+  EXPECT_EQ(r.TopLeft(), CPoint(100, 50));  // template 0, 0 in the owner's client area
+  dlg.SetWindowPos(nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  dlg.GetWindowRect(&r);
+  EXPECT_EQ(r.TopLeft(), CPoint(400, 300));  // moved in screen coordinates, owner or not
+  dlg.GetDlgItem(1011)->GetWindowRect(&r);
+  EXPECT_EQ(r.TopLeft(), CPoint(400 + 218, 300 + 105));
+  dlg.CenterWindow();
+  dlg.GetWindowRect(&r);
+  EXPECT_EQ(r.TopLeft(), CPoint(100 + (800 - 300) / 2, 50 + (600 - 180) / 2));
+}
+
+TEST_F(DialogTest, WindowPlacementGivesTheRestoredRectangleOfAMaximizedWindow) {
+  CWnd frame;
+  frame.Create(L"Frame", L"", WS_POPUP | WS_VISIBLE, CRect(120, 80, 720, 480), nullptr, 0);
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof(wp);
+  ASSERT_TRUE(frame.GetWindowPlacement(&wp));
+  EXPECT_EQ(CRect(wp.rcNormalPosition), CRect(120, 80, 720, 480));
+  EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
+  frame.ShowWindow(SW_MAXIMIZE);
+  EXPECT_TRUE(frame.IsZoomed());
+  CRect r;
+  frame.GetWindowRect(&r);
+  EXPECT_EQ(r, CRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  ASSERT_TRUE(frame.GetWindowPlacement(&wp));
+  EXPECT_EQ(CRect(wp.rcNormalPosition), CRect(120, 80, 720, 480));
+  EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
+  frame.ShowWindow(SW_RESTORE);
+  EXPECT_FALSE(frame.IsZoomed());
+  frame.GetWindowRect(&r);
+  EXPECT_EQ(r, CRect(120, 80, 720, 480));
+}
+
 }  // namespace
