@@ -21,24 +21,41 @@ const platform::UserAction* ScriptedUser::Peek() {
   return ActionQueueSession::Peek();
 }
 
+const platform::UserAction* ScriptedUser::PeekImmediate() {
+  if (stopped()) return nullptr;
+  if (queue_.empty()) {
+    while (steps_.empty()) {
+      if (!ReadLine()) return nullptr;
+    }
+    if (steps_.front().kind != ScriptStep::Kind::kAction) return nullptr;
+    queue_.push_back(std::move(steps_.front().action));
+    steps_.pop_front();
+  }
+  return ActionQueueSession::Peek();
+}
+
+bool ScriptedUser::ReadLine() {
+  if (!line_source_) return false;
+  std::wstring line;
+  if (!line_source_(&line, ++source_line_)) {
+    line_source_ = nullptr;  // the end of the input stays the end
+    return false;
+  }
+  std::vector<ScriptStep> read;
+  std::wstring error;
+  if (!ReadScriptLine(line, source_line_, &read, &error)) {
+    if (diagnostics_)
+      diagnostics_(L"line " + std::to_wstring(source_line_) + L": " + error + L"\n");
+    return true;  // the line is passed over; the input goes on
+  }
+  Add(std::move(read));
+  return true;
+}
+
 bool ScriptedUser::Advance() {
   while (!stopped()) {
     if (steps_.empty()) {
-      if (!line_source_) return false;
-      std::wstring line;
-      if (!line_source_(&line, ++source_line_)) {
-        line_source_ = nullptr;  // the end of the input stays the end
-        return false;
-      }
-      std::vector<ScriptStep> read;
-      std::wstring error;
-      if (!ReadScriptLine(line, source_line_, &read, &error)) {
-        if (diagnostics_) {
-          diagnostics_(L"line " + std::to_wstring(source_line_) + L": " + error + L"\n");
-        }
-        continue;
-      }
-      Add(std::move(read));
+      if (!ReadLine()) return false;
       continue;
     }
     ScriptStep step = std::move(steps_.front());

@@ -45,6 +45,7 @@ class ScriptedUser : public platform::ActionQueueSession {
   void SetShowHandler(ShowHandler handler) { show_ = std::move(handler); }
 
   const platform::UserAction* Peek() override;
+  const platform::UserAction* PeekImmediate() override;
   void Print(std::wstring_view text) override;
   void Event(std::wstring_view line) override;
 
@@ -55,6 +56,8 @@ class ScriptedUser : public platform::ActionQueueSession {
   // Moves the next action into the queue, handling the directives before it. False at the end
   // of the input.
   bool Advance();
+  // Reads one more line of the line source into the steps; false at the end of the input.
+  bool ReadLine();
   void RunDirective(const ScriptStep& step);
   void Emit(size_t from);
 

@@ -82,7 +82,10 @@ int MessageBoxW(HWND, LPCWSTR lpText, LPCWSTR, UINT uType) {
     size_t def = (uType & MB_DEFMASK) >> 8;
     return buttons[def < buttons.size() ? def : 0];
   }
-  const platform::UserAction* action = platform::PeekAction();
+  // A box with only OK waits for an answer only when one comes next; a question box takes the
+  // next action whatever comes before it.
+  const platform::UserAction* action =
+      buttons.size() == 1 ? platform::PeekImmediateAction() : platform::PeekAction();
   if (action && action->kind == platform::ActionKind::kAnswer) {
     int line = action->line;
     std::wstring word = action->text;

@@ -118,6 +118,9 @@ UserSession* CurrentUserSession() {
 const UserAction* PeekAction() {
   return g_session ? g_session->Peek() : nullptr;
 }
+const UserAction* PeekImmediateAction() {
+  return g_session ? g_session->PeekImmediate() : nullptr;
+}
 void TakeAction() {
   if (g_session) g_session->Take();
 }

@@ -70,6 +70,10 @@ class UserSession {
   // The next action that waits for a consumer, or null at the end of the input and after
   // Stop. The pointer stays valid until Take or the next Peek.
   virtual const UserAction* Peek() = 0;
+  // The next action only when it comes before anything else the input holds (a check or a view
+  // of a script), else null. A box that is acknowledged unless an answer follows looks with this,
+  // so that what follows it runs after the box, not while the box looks for its answer.
+  virtual const UserAction* PeekImmediate() { return Peek(); }
   // Takes the action that Peek gave. Must only follow a non-null Peek.
   virtual void Take() = 0;
   // Text for the command line, verbatim ("\n" starts a new line).
@@ -89,6 +93,7 @@ UserSession* CurrentUserSession();
 
 // Convenience over the installed session; all are harmless without one.
 const UserAction* PeekAction();
+const UserAction* PeekImmediateAction();
 void TakeAction();
 void PrintText(std::wstring_view text);
 void PrintEvent(std::wstring_view line);

@@ -32,6 +32,24 @@ TEST(ScriptedUserTest, TrailingExpectIsCheckedAtTheEndOfTheInput) {
   EXPECT_FALSE(user.stopped());
 }
 
+TEST(ScriptedUserTest, AnImmediatePeekRunsNothingThatComesBeforeTheNextAction) {
+  ScriptedUser user;
+  platform::ScopedUserSession scope(&user);
+  user.Add({steps::Expect(L"saved"), steps::Answer(L"ok"), steps::Enter()});
+  // A box that only needs acknowledging looks: the check after it must wait for its text.
+  EXPECT_EQ(platform::PeekImmediateAction(), nullptr);
+  EXPECT_FALSE(user.stopped());
+  platform::PrintEvent(L"[box information] saved → OK");
+  // Then the check runs on the way to the next action, and an action at the front is taken.
+  ASSERT_NE(platform::PeekAction(), nullptr);
+  EXPECT_FALSE(user.stopped());
+  ASSERT_NE(platform::PeekImmediateAction(), nullptr);
+  EXPECT_EQ(platform::PeekImmediateAction()->kind, ActionKind::kAnswer);
+  platform::TakeAction();
+  ASSERT_NE(platform::PeekImmediateAction(), nullptr);
+  EXPECT_EQ(platform::PeekImmediateAction()->kind, ActionKind::kEnter);
+}
+
 TEST(ScriptedUserTest, ShowPrintsOnLinesOfItsOwnAndStreams) {
   ScriptedUser user;
   platform::ScopedUserSession scope(&user);
