@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "user_session.h"
+#include "window_system.h"
 
 namespace {
 
@@ -69,6 +70,8 @@ BOOL CAdUiPaletteSet::HostDialog(CWnd* dialog) {
   dialog->ModifyStyle(WS_POPUP, WS_CHILD);
   dialog->ShowWindow(SW_SHOW);
   hosted_ = dialog;
+  // The user's actions without a window named go to the palette when nothing else is active.
+  platform::mfc::SetPaletteWindow(dialog);
   return TRUE;
 }
 

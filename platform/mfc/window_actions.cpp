@@ -21,7 +21,7 @@ struct MenuItem {
 struct ActionState {
   std::vector<HWND> modal;
   HWND last_acted = nullptr;
-  CWnd* palette = nullptr;
+  HWND palette = nullptr;  // by handle: the object may go before its window does
   bool installed = false;
   std::map<HMENU, std::vector<MenuItem>> menus;
   uintptr_t next_menu = 0x7000000;
@@ -240,7 +240,7 @@ void PopModal(HWND dialog) {
   std::erase(A().modal, dialog);
 }
 void SetPaletteWindow(CWnd* window) {
-  A().palette = window;
+  A().palette = window ? window->m_hWnd : nullptr;
 }
 
 HWND ActiveActionWindow() {
@@ -248,7 +248,7 @@ HWND ActiveActionWindow() {
     if (::IsWindow(*it)) return *it;
   }
   if (::IsWindow(A().last_acted)) return A().last_acted;
-  if (A().palette && ::IsWindow(A().palette->m_hWnd)) return A().palette->m_hWnd;
+  if (::IsWindow(A().palette)) return A().palette;
   return nullptr;
 }
 
