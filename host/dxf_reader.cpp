@@ -13,6 +13,8 @@
 #include <text_encoding.h>
 #include <wide_string.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -112,28 +114,24 @@ std::wstring DecodeEscapes(std::wstring text) {
   return out;
 }
 
-bool ParseReal(const std::wstring& text, double* value) {
-  if (text.empty()) return false;
-  wchar_t* end = nullptr;
-  *value = std::wcstod(text.c_str(), &end);
-  return end == text.c_str() + text.size() && std::isfinite(*value);
+// The number a trimmed ASCII text spells, as the C library reads it but without its locale and
+// allocations: an optional sign, then what from_chars takes. False for anything else.
+template <class T>
+bool ParseNumber(std::string_view text, T* value) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty() || text.front() == '+') return false;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
+  return ec == std::errc() && end == text.data() + text.size();
 }
 
-bool ParseInt(const std::wstring& text, long long* value) {
-  if (text.empty()) return false;
-  wchar_t* end = nullptr;
-  *value = std::wcstoll(text.c_str(), &end, 10);
-  return end == text.c_str() + text.size();
+// ASCII text as it stands, widened.
+std::wstring Widen(std::string_view ascii) {
+  return std::wstring(ascii.begin(), ascii.end());
 }
 
-bool ParseHex(const std::wstring& text) {
-  if (text.empty() || text.size() > 16) return false;
-  for (wchar_t c : text)
-    if (!std::iswxdigit(c)) return false;
-  return true;
-}
-
-// Bytes to groups; checks that every code is a number and every numeric value one.
+// Bytes to groups; checks that every code is a number and every numeric value one. Most of a
+// drawing's groups are numbers, handles and ASCII names: they are checked and widened straight
+// from the bytes, without a detour through a wide copy (a large drawing has millions of them).
 std::vector<Group> Tokenize(const std::vector<std::string_view>& lines, bool utf8, bool cp932,
                             bool escapes) {
   std::vector<Group> groups;
@@ -146,58 +144,53 @@ std::vector<Group> Tokenize(const std::vector<std::string_view>& lines, bool utf
     const int line = static_cast<int>(i) + 1;
     std::string_view code_text = Trim(lines[i]);
     long long code = 0;
-    if (!ParseInt(Narrow(code_text), &code) || code < -5 || code > 1071)
+    if (!ParseNumber(code_text, &code) || code < -5 || code > 1071)
       throw ReadError{LineError(
           line, L"a group code was expected, found \"" + platform::Utf8ToWide(code_text) + L"\"")};
     if (i + 1 >= count)
       throw ReadError{LineError(line, L"the file ends after group code " + std::to_wstring(code) +
                                           L" without its value")};
     std::string_view raw = lines[i + 1];
-    std::wstring value;
-    if (utf8) {
-      value = platform::Utf8ToWide(raw);
-    } else if (cp932) {
-      value = platform::Cp932ToWide(raw);
-    } else {
-      for (unsigned char c : raw) value.push_back(static_cast<wchar_t>(c));
+    Group g{static_cast<int>(code), {}, line};
+    const DxfValueType type = DxfTypeOfCode(g.code);
+    if (type != DxfValueType::kString) {
+      const std::string_view t = Trim(raw);
+      bool valid = false;
+      if (type == DxfValueType::kReal) {
+        double d = 0;
+        valid = ParseNumber(t, &d) && std::isfinite(d);
+      } else if (type == DxfValueType::kInteger) {
+        long long n = 0;
+        valid = ParseNumber(t, &n);
+      } else {
+        valid = !t.empty() && t.size() <= 16 &&
+                t.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
+      }
+      if (!valid) {
+        const wchar_t* needs = type == DxfValueType::kReal      ? L" needs a number, found \""
+                               : type == DxfValueType::kInteger ? L" needs an integer, found \""
+                                                                : L" needs a handle, found \"";
+        throw ReadError{LineError(line + 1, L"group " + std::to_wstring(g.code) + needs +
+                                                platform::Utf8ToWide(raw) + L"\"")};
+      }
+      g.value = Widen(t);  // valid numbers and handles are ASCII
+      groups.push_back(std::move(g));
+      continue;
     }
-    if (escapes) value = DecodeEscapes(std::move(value));
-    Group g{static_cast<int>(code), std::move(value), line};
-    switch (DxfTypeOfCode(g.code)) {
-      case DxfValueType::kReal: {
-        double d;
-        std::wstring t = Narrow(Trim(raw));
-        if (!ParseReal(t, &d))
-          throw ReadError{LineError(line + 1, L"group " + std::to_wstring(g.code) +
-                                                  L" needs a number, found \"" + g.value + L"\"")};
-        g.value = t;
-        break;
-      }
-      case DxfValueType::kInteger: {
-        long long n;
-        std::wstring t = Narrow(Trim(raw));
-        if (!ParseInt(t, &n))
-          throw ReadError{LineError(line + 1, L"group " + std::to_wstring(g.code) +
-                                                  L" needs an integer, found \"" + g.value +
-                                                  L"\"")};
-        g.value = t;
-        break;
-      }
-      case DxfValueType::kHandle: {
-        std::wstring t = Narrow(Trim(raw));
-        if (!ParseHex(t))
-          throw ReadError{LineError(line + 1, L"group " + std::to_wstring(g.code) +
-                                                  L" needs a handle, found \"" + g.value + L"\"")};
-        g.value = t;
-        break;
-      }
-      case DxfValueType::kString:
-        if (g.code == 0 || g.code == 2 || g.code == 9) {
-          // Names of records, sections and variables carry no meaningful blanks at the end.
-          while (!g.value.empty() && (g.value.back() == L' ' || g.value.back() == L'\t'))
-            g.value.pop_back();
-        }
-        break;
+    if (std::all_of(raw.begin(), raw.end(), [](char c) { return (c & 0x80) == 0; })) {
+      g.value = Widen(raw);
+    } else if (utf8) {
+      g.value = platform::Utf8ToWide(raw);
+    } else if (cp932) {
+      g.value = platform::Cp932ToWide(raw);
+    } else {
+      for (unsigned char c : raw) g.value.push_back(static_cast<wchar_t>(c));
+    }
+    if (escapes) g.value = DecodeEscapes(std::move(g.value));
+    if (g.code == 0 || g.code == 2 || g.code == 9) {
+      // Names of records, sections and variables carry no meaningful blanks at the end.
+      while (!g.value.empty() && (g.value.back() == L' ' || g.value.back() == L'\t'))
+        g.value.pop_back();
     }
     groups.push_back(std::move(g));
   }
