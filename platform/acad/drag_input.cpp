@@ -34,7 +34,9 @@ void SetPoint(int* type, resbuf* result, int kind, double x, double y, double z)
 }  // namespace
 
 int acedUsrBrk() {
-  const UserAction* next = platform::PeekAction();
+  // Only a break that comes next counts: a loop that asks must not run the checks and views of
+  // the script that follow it while the loop is still going.
+  const UserAction* next = platform::PeekImmediateAction();
   if (next == nullptr || next->kind != ActionKind::kBreak) return 0;
   platform::TakeAction();
   return 1;

@@ -779,6 +779,17 @@ class CWinApp : public CCmdTarget {
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 
+// The hourglass while a handler works: without a screen there is no cursor to change, so the
+// object only marks the span in the code, as it does in real MFC code.
+class CWaitCursor {
+ public:
+  CWaitCursor() {}
+  ~CWaitCursor() {}
+  CWaitCursor(const CWaitCursor&) = delete;
+  CWaitCursor& operator=(const CWaitCursor&) = delete;
+  void Restore() {}
+};
+
 // Message boxes answered by the user session: the transcript gets "[box ICON] TEXT → ANSWER".
 int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = UINT(-1));
