@@ -95,7 +95,9 @@ int main(int argc, char** argv) {
       return true;
     });
   }
-  const int status = session.Run(std::move(script.steps));
+  session.Run(std::move(script.steps));
+  session.CloseWindows();
+  const int status = session.exit_status();
   if (!session.transcript().empty() && session.transcript().back() != L'\n') WriteOut(L"\n");
   std::fflush(stdout);
   if (!session.stop_reason().empty()) WriteErr(session.stop_reason() + L"\n");

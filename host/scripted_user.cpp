@@ -34,6 +34,18 @@ const platform::UserAction* ScriptedUser::PeekImmediate() {
   return ActionQueueSession::Peek();
 }
 
+bool ScriptedUser::OnlyAnswersRemain() const {
+  if (line_source_ || remaining() == 0) return false;
+  for (const auto& action : queue_) {
+    if (action.kind != platform::ActionKind::kAnswer) return false;
+  }
+  for (const auto& step : steps_) {
+    if (step.kind != ScriptStep::Kind::kAction || step.action.kind != platform::ActionKind::kAnswer)
+      return false;
+  }
+  return true;
+}
+
 bool ScriptedUser::ReadLine() {
   if (!line_source_) return false;
   std::wstring line;

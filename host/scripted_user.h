@@ -51,6 +51,10 @@ class ScriptedUser : public platform::ActionQueueSession {
 
   // Steps not yet used (directives and actions), typed answers of commands included.
   size_t remaining() const { return steps_.size() + queue_.size(); }
+  // True when what is left of the input is one or more `answer` actions and nothing else: they
+  // answer the questions that come while the host shuts down (a palette that closes with unsaved
+  // edits asks whether to save them).
+  bool OnlyAnswersRemain() const;
 
  private:
   // Moves the next action into the queue, handling the directives before it. False at the end

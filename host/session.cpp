@@ -14,6 +14,7 @@
 #include "host/dxf_reader.h"
 #include "host/dxf_writer.h"
 #include "host/entity_view.h"
+#include "host/palette_view.h"
 #include "host/progress_bar.h"
 #include "host/standard_images.h"
 
@@ -22,11 +23,6 @@ namespace {
 
 using platform::ActionKind;
 using platform::UserAction;
-
-std::function<std::wstring()>& PaletteView() {
-  static std::function<std::wstring()> view;
-  return view;
-}
 
 std::wstring Upper(std::wstring s) {
   for (auto& c : s) {
@@ -58,10 +54,6 @@ class Session::Impl {
   platform::UserSession* previous_session = nullptr;
 };
 
-void Session::SetPaletteView(std::function<std::wstring()> view) {
-  PaletteView() = std::move(view);
-}
-
 Session::Session(Options options) : options_(std::move(options)), impl_(std::make_unique<Impl>()) {
   user_.SetOutput(options_.output);
   user_.SetDiagnostics(options_.diagnostics);
@@ -72,7 +64,7 @@ Session::~Session() {
   if (!started_) return;
   // As when the application quits: windows close first (palettes clear their instance pointers
   // as they go), then the modules unload, while the drawing is still there for them.
-  platform::mfc::ResetWindowSystem();
+  CloseWindows();
   modules_.UnloadAll();
   impl_->progress_bar.reset();
   impl_->document.reset();
@@ -140,6 +132,18 @@ void Session::SetLineSource(ScriptedUser::LineSource source) {
   user_.SetLineSource(std::move(source));
 }
 
+void Session::CloseWindows() {
+  if (!started_) return;
+  platform::mfc::ResetWindowSystem();
+  // Answers kept for the shutdown that no question took were answers to nothing.
+  if (user_.OnlyAnswersRemain()) {
+    if (const UserAction* left = user_.Peek()) {
+      user_.Stop(platform::kExitScriptMismatch, Where(left->line) + L"nothing waits for \"" +
+                                                    left->Describe() + L"\" at the command prompt");
+    }
+  }
+}
+
 int Session::exit_status() const {
   if (!host_errors_.empty()) return kExitHostError;
   return user_.stopped() ? user_.exit_code() : kExitOk;
@@ -165,6 +169,8 @@ void Session::HostError(const std::wstring& message) {
 
 void Session::MainLoop() {
   while (const UserAction* next = user_.Peek()) {
+    // Answers at the very end of a script are kept for the questions of the shutdown.
+    if (next->kind == ActionKind::kAnswer && user_.OnlyAnswersRemain()) return;
     const UserAction action = *next;
     user_.Take();
     switch (action.kind) {
@@ -363,7 +369,7 @@ void Session::CheckLeftOpen(const std::wstring& after) {
 std::wstring Session::Show(const ScriptStep& step) {
   switch (step.kind) {
     case ScriptStep::Kind::kShowPalette:
-      return PaletteView() ? PaletteView()() : std::wstring(L"[palette] no palette");
+      return DescribePalette();
     case ScriptStep::Kind::kShowEntity:
       return DescribeEntity(database(), step.handle);
     case ScriptStep::Kind::kShowDrawing:

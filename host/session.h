@@ -104,6 +104,12 @@ class Session {
   // used up.
   void SetLineSource(ScriptedUser::LineSource source);
 
+  // Closes every window as the application does when it quits, before the drawing is saved:
+  // a palette with unsaved edits asks whether to save them, and the answers left at the end of
+  // the script answer (a question without one stops the session with exit 3 and is answered No).
+  // The destructor does it when it has not been done.
+  void CloseWindows();
+
   // 0, 1 (host error), 2 (expect failed) or 3 (the script did not fit). Host errors count first.
   int exit_status() const;
   // Why the session stopped (exit 2 or 3), empty when it did not.
@@ -119,9 +125,6 @@ class Session {
   bool SaveDrawing(const std::string& path, std::wstring* error);
   ScriptedUser& user() { return user_; }
   ModuleLoader& modules() { return modules_; }
-
-  // What `show palette` prints; set by the palette's side once it exists. Null: "no palette".
-  static void SetPaletteView(std::function<std::wstring()> view);
 
   // Runs one command line as if typed: NAME with typed answers ARGS. For the main loop and
   // tests.
