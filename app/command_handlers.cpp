@@ -3,7 +3,6 @@
 // colour recovery replace them one by one with their own files.
 #include "app/command_handlers.h"
 
-void CmdShowPalette() {}
 void CmdAutoSet() {}
 void CmdManualSet() {}
 void CmdDrawNote() {}
