@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 #include <utility>
+#include <vector>
 
 #include <text_encoding.h>
 #include "host/drawing_builder.h"
@@ -61,6 +62,7 @@ int RunDemo(const std::string& dir) {
   // The user's copy of the drawing: the session reads it, and the results go beside it.
   for (const auto& [from, to] :
        {std::pair{fs::path(BundledExamplesDir()) / "demo" / "demo.hxs", target / "demo.hxs"},
+        std::pair{fs::path(BundledExamplesDir()) / "demo" / "palette.hxs", target / "palette.hxs"},
         std::pair{fs::path(BundledExampleDrawingPath()), drawing}}) {
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
     if (ec) {
@@ -68,10 +70,14 @@ int RunDemo(const std::string& dir) {
       return kExitHostError;
     }
   }
-  const ScriptReadResult script = ReadScriptFile((target / "demo.hxs").string());
-  if (!script.ok()) {
-    std::cerr << "harnex-host: " << platform::WideToUtf8(script.error) << "\n";
-    return kExitHostError;
+  // The drawing session first, then the palette session, one after the other as a user would.
+  std::vector<ScriptReadResult> scripts;
+  for (const char* name : {"demo.hxs", "palette.hxs"}) {
+    scripts.push_back(ReadScriptFile((target / name).string()));
+    if (!scripts.back().ok()) {
+      std::cerr << "harnex-host: " << platform::WideToUtf8(scripts.back().error) << "\n";
+      return kExitHostError;
+    }
   }
 
   Session::Options options;
@@ -88,7 +94,12 @@ int RunDemo(const std::string& dir) {
   int status = kExitHostError;
   {
     Session session(options);
-    status = session.Run(script.steps);
+    for (const ScriptReadResult& script : scripts) {
+      status = session.Run(script.steps);
+      if (status != kExitOk) break;
+    }
+    session.CloseWindows();
+    status = session.exit_status();
     if (!session.transcript().empty() && session.transcript().back() != L'\n') std::puts("");
     std::fflush(stdout);
     if (!session.stop_reason().empty()) {
@@ -104,7 +115,8 @@ int RunDemo(const std::string& dir) {
   std::cerr << "harnex-host: the demo ran in " << target.string() << "\n"
             << "  system folder:      " << (target / "system").string() << "\n"
             << "  host configuration: " << (target / "harnex.ini").string() << "\n"
-            << "  session script:     " << (target / "demo.hxs").string() << "\n"
+            << "  session scripts:    " << (target / "demo.hxs").string() << ", "
+            << (target / "palette.hxs").string() << "\n"
             << "  drawing:            " << drawing.string() << "\n"
             << "  saved drawing:      " << saved.string() << "\n"
             << "  picture:            " << picture.string() << "\n";

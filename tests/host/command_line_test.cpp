@@ -190,6 +190,10 @@ TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
   EXPECT_NE(example.find("RBT_P1200"), std::string::npos);
   EXPECT_TRUE(Slurp(dir / "demo_saved.dxf") == example);
   EXPECT_NE(Slurp(dir / "demo_saved.svg").find("空調室外機 AC-1"), std::string::npos);
+  // The palette session saved the edited sample project and remembered where it stopped.
+  EXPECT_NE(Slurp(dir / "system" / "プロジェクト" / "サンプルビル.tpr").find("HFIX1.6-2C"),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(dir / "system" / "プロジェクト" / "LastProj.ini"));
   std::filesystem::remove_all(dir);
 }
 
