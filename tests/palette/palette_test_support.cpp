@@ -37,22 +37,13 @@ int PaletteSessionTest::Run(const std::wstring& script) {
   return session_->RunScript(script);
 }
 
-std::vector<std::wstring> PaletteSessionTest::Boxes() const {
-  std::vector<std::wstring> boxes;
+std::vector<std::wstring> PaletteSessionTest::EventsStartingWith(const wchar_t* prefix) const {
+  std::vector<std::wstring> events;
   std::wistringstream lines(session_->transcript());
   for (std::wstring line; std::getline(lines, line);) {
-    if (line.starts_with(L"[box ")) boxes.push_back(line);
+    if (line.starts_with(prefix)) events.push_back(line);
   }
-  return boxes;
-}
-
-std::vector<std::wstring> PaletteSessionTest::Dialogs() const {
-  std::vector<std::wstring> dialogs;
-  std::wistringstream lines(session_->transcript());
-  for (std::wstring line; std::getline(lines, line);) {
-    if (line.starts_with(L"[dialog ")) dialogs.push_back(line);
-  }
-  return dialogs;
+  return events;
 }
 
 CString PaletteSessionTest::ProjectFolder() const {

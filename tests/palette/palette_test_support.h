@@ -27,10 +27,11 @@ class PaletteSessionTest : public ::testing::Test {
   void Start();
   // Runs script text (one action a line); the result is the session's exit status.
   int Run(const std::wstring& script);
-  // The message boxes of the transcript ("[box icon] text → answer"), in order, since the last
-  // ClearTranscript.
-  std::vector<std::wstring> Boxes() const;
-  std::vector<std::wstring> Dialogs() const;  // "[dialog ...]" lines
+  // The message boxes of the transcript ("[box icon] text → answer") and the dialogs opened
+  // ("[dialog id caption]"), in order, since the last ClearTranscript.
+  std::vector<std::wstring> Boxes() const { return EventsStartingWith(L"[box "); }
+  std::vector<std::wstring> Dialogs() const { return EventsStartingWith(L"[dialog "); }
+  std::vector<std::wstring> EventsStartingWith(const wchar_t* prefix) const;
   void ClearTranscript() { session_->ClearTranscript(); }
   const std::wstring& Transcript() const { return session_->transcript(); }
   std::wstring StopReason() const { return session_->stop_reason(); }
