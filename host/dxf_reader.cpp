@@ -20,6 +20,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <span>
 #include <sstream>
 #include <unordered_map>
 
@@ -37,10 +38,12 @@ struct Group {
 };
 
 // One entity, object, table record or table head: its 0 group's value and the groups after it.
+// The groups stay where the tokenizer put them (DxfFile::groups); a record only points at its
+// run of them, since a large drawing has millions.
 struct Record {
   std::wstring type;
   int line = 0;
-  std::vector<Group> groups;
+  std::span<const Group> groups;
   AcDbHandle handle;
   AcDbHandle owner;
 };
@@ -67,6 +70,9 @@ std::string_view Trim(std::string_view s) {
 // The raw lines of the file (without line ends).
 std::vector<std::string_view> SplitLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
+  // Counted first: a large drawing has millions of lines, and a growing vector copies them all
+  // over again each time it doubles.
+  lines.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
   size_t start = 0;
   while (start < bytes.size()) {
     size_t end = bytes.find('\n', start);
@@ -209,6 +215,7 @@ AcDbHandle Handle(const Group& g) {
 
 // The parts of the file in order.
 struct DxfFile {
+  std::vector<Group> groups;  // every group of the file, which the records point into
   std::vector<Group> header;
   std::vector<Record> tables;  // TABLE heads and their records, ENDTAB as a record
   std::vector<Record> blocks;  // BLOCK, entities, ENDBLK
@@ -267,6 +274,7 @@ class Parser {
       const int last = g_.empty() ? 1 : g_.back().line + 2;  // the line after the last value
       throw ReadError{LineError(last, L"the file ends without EOF (truncated?)")};
     }
+    file.groups = std::move(g_);  // moving keeps the storage the records point into
     return file;
   }
 
@@ -286,6 +294,7 @@ class Parser {
       r.type = head.value;
       r.line = head.line;
       ++pos_;
+      const size_t first = pos_;
       bool in_app_group = false;
       while (pos_ < g_.size() && g_[pos_].code != 0) {
         const Group& g = g_[pos_];
@@ -293,9 +302,9 @@ class Parser {
         if ((g.code == 5 || (g.code == 105 && r.type == L"DIMSTYLE")) && r.handle.isNull())
           r.handle = Handle(g);
         if (g.code == 330 && !in_app_group && r.owner.isNull()) r.owner = Handle(g);
-        r.groups.push_back(g);
         ++pos_;
       }
+      r.groups = std::span<const Group>(g_.data() + first, pos_ - first);
       out->push_back(std::move(r));
     }
   }
