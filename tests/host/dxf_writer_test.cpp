@@ -107,6 +107,36 @@ TEST(DxfWriterTest, HeaderIsAc1024WithTheSeedAboveEveryHandle) {
   read_line->close();
 }
 
+TEST(DxfWriterTest, ADrawingMadeHereGetsEveryTableItsFormatNeedsOnce) {
+  AcDbDatabase db(true, false);
+  AcDbBlockTableRecord* ms = nullptr;
+  ASSERT_EQ(acdbOpenObject(ms, db.modelSpaceId(), AcDb::kForWrite), Acad::eOk);
+  auto* line = new AcDbLine(AcGePoint3d(100, 200, 0), AcGePoint3d(500, 400, 0));
+  AcDbObjectId id;
+  ASSERT_EQ(ms->appendAcDbEntity(id, line), Acad::eOk);
+  line->close();
+  ms->close();
+  const std::string out = WriteDxf(db);
+  size_t tables = 0;
+  for (const char* name : {"VPORT", "LTYPE", "LAYER", "STYLE", "VIEW", "UCS", "APPID", "DIMSTYLE",
+                           "BLOCK_RECORD"}) {
+    const std::string head = DxfText({{0, "TABLE"}, {2, name}});
+    const size_t at = out.find(head);
+    EXPECT_NE(at, std::string::npos) << name;
+    EXPECT_EQ(out.find(head, at + 1), std::string::npos) << name << " twice";
+    EXPECT_GT(at, tables) << name << " out of order";
+    tables = at;
+  }
+  // The active viewport looks at the middle of what is drawn.
+  EXPECT_NE(out.find(DxfText({{2, "*ACTIVE"}})), std::string::npos);
+  EXPECT_NE(out.find(DxfText({{12, "300.0"}, {22, "300.0"}})), std::string::npos) << out;
+  EXPECT_NE(out.find(DxfText({{2, "Standard"}, {70, "0"}})), std::string::npos);
+  // Read back, they are kept as read and written again unchanged, with no second copy.
+  DxfReadResult back = ReadDxf(out);
+  ASSERT_TRUE(back.ok()) << back.error;
+  EXPECT_EQ(WriteDxf(*back.database), out);
+}
+
 TEST(DxfWriterTest, SavingNeverLeavesAHalfWrittenFile) {
   DxfReadResult r = ReadDxf(DxfText(SmallDrawing()));
   ASSERT_TRUE(r.ok()) << r.error;
