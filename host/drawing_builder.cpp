@@ -100,12 +100,17 @@ AcDbObjectId DrawingBuilder::DefineBlock(const std::wstring& name, std::vector<P
   for (size_t i = 0; i < owned.size(); ++i) {
     AcDbEntity* entity = owned[i].get();
     entity->setDatabaseDefaults(db_);
+    // Appended first: a layer is looked up by name in the entity's database, and an entity not
+    // in one yet would be looked up in the working database, which a drawing built without an
+    // open document does not have.
     const std::wstring layer = pieces[i].layer.empty() ? L"0" : pieces[i].layer;
-    if (!Check(entity->setLayer(layer.c_str()), L"setting a layer") ||
-        !Check(close_record.object->appendAcDbEntity(entity), L"filling a block")) {
+    if (!Check(close_record.object->appendAcDbEntity(entity), L"filling a block")) {
       return AcDbObjectId::kNull;
     }
-    owned[i].release()->close();
+    owned[i].release();  // the block owns it now
+    const bool layered = Check(entity->setLayer(layer.c_str()), L"setting a layer");
+    entity->close();
+    if (!layered) return AcDbObjectId::kNull;
   }
   return id;
 }

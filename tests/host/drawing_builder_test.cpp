@@ -2,8 +2,10 @@
 #include "host/drawing_builder.h"
 
 #include <acdocman.h>
+#include <acutads.h>
 #include <dbents.h>
 #include <dbhost.h>
+#include <dbsymtb.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -107,6 +109,29 @@ TEST_F(DrawingBuilderTest, AnUnknownBlockStopsTheBuilder) {
   EXPECT_TRUE(b.failed());
   b.DefineSegment(L"RT1", 1);
   EXPECT_TRUE(b.AddRouteElement(L"RT1", {0, 0}).isNull());  // nothing more after a failure
+}
+
+// A drawing built with no document open (a benchmark's, a generator's) has no working database:
+// block pieces still land on their layers.
+TEST(DrawingBuilderWithoutDocumentTest, BlockPiecesGetTheirLayers) {
+  AcDbDatabase db(true, false);
+  DrawingBuilder b(&db);
+  const AcDbObjectId block = b.DefineSegment(L"RT10", 10);
+  ASSERT_FALSE(b.failed()) << b.error().c_str();
+  AcDbBlockTableRecord* record = nullptr;
+  ASSERT_EQ(acdbOpenObject(record, block, AcDb::kForRead), Acad::eOk);
+  int on_connect_layer = 0;
+  for (AcDbObjectId id : record->entityIds()) {
+    AcDbEntity* e = nullptr;
+    ASSERT_EQ(acdbOpenObject(e, id, AcDb::kForRead), Acad::eOk);
+    ACHAR* layer = e->layer();
+    if (layer && std::wstring(layer) == L"RQ_CONNECT") ++on_connect_layer;
+    if (layer) acutDelString(layer);
+    e->close();
+  }
+  record->close();
+  EXPECT_EQ(on_connect_layer, 2);  // the two connection points
+  EXPECT_EQ(platform::acad::DescribeOpenObjects(db), L"");
 }
 
 }  // namespace
