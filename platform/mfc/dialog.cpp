@@ -43,6 +43,14 @@ bool CDialog::CreateFromTemplate(UINT id, CWnd* parent, bool modal) {
   };
   DWORD style = t->style & ~WS_VISIBLE;
   RECT frame = px(t->x, t->y, t->cx, t->cy);
+  // A modal dialog is owned by the top-level window of the one it was given, as MFC's DoModal
+  // finds its owner: a control or a dialog inside a palette cannot own a popup.
+  if (modal && parent && parent->m_hWnd) {
+    HWND top = parent->m_hWnd;
+    while ((::GetWindowLongPtrW(top, GWL_STYLE) & WS_CHILD) && ::GetParent(top))
+      top = ::GetParent(top);
+    parent = CWnd::FromHandle(top);
+  }
   // A popup dialog's position is relative to its owner's client area, as Windows places it; the
   // window then keeps it in screen coordinates.
   if (parent && parent->m_hWnd && !(style & WS_CHILD)) {

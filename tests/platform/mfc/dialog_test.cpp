@@ -238,3 +238,36 @@ TEST_F(DialogTest, WindowPlacementGivesTheRestoredRectangleOfAMaximizedWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// Remembers the window it was placed under when it opened.
+class COwnerProbeDlg : public CSampleDlg {
+ public:
+  using CSampleDlg::CSampleDlg;
+  HWND parent_at_init = nullptr;
+
+ protected:
+  BOOL OnInitDialog() override {
+    parent_at_init = ::GetParent(m_hWnd);
+    return CSampleDlg::OnInitDialog();
+  }
+};
+
+TEST_F(DialogTest, AModalDialogIsOwnedByTheTopLevelWindowOfItsParent) {
+  CWnd frame;
+  frame.CreateEx(0, L"AfxFrameOrView", L"", WS_POPUP | WS_VISIBLE, CRect(100, 50, 900, 650),
+                 nullptr, 0);
+  CWnd panel;
+  panel.CreateEx(0, L"AfxWnd", L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 300, 300), &frame, 5);
+  COwnerProbeDlg modal(&panel);
+  EXPECT_EQ(modal.DoModal(), IDCANCEL);  // the input ends: Esc
+  EXPECT_EQ(modal.parent_at_init, frame.m_hWnd);
+  // A modeless one stays where it was put.
+  COwnerProbeDlg modeless(&panel);
+  ASSERT_TRUE(modeless.Create(300, &panel));
+  EXPECT_EQ(modeless.parent_at_init, panel.m_hWnd);
+  modeless.DestroyWindow();
+}
+
+}  // namespace
