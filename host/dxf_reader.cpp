@@ -67,34 +67,52 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// The raw lines of the file (without line ends).
-std::vector<std::string_view> SplitLines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  // Counted first: a large drawing has millions of lines, and a growing vector copies them all
-  // over again each time it doubles.
-  lines.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    if (end == std::string_view::npos) end = bytes.size();
-    std::string_view line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    start = end + 1;
+// The file's lines one after the other, without their line ends, up to the last line that is
+// not blank (a line end after EOF leaves an empty line that is no group). A large drawing has
+// millions of lines: they are walked, not collected.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view bytes) : bytes_(bytes) {
+    size_t last = bytes_.find_last_not_of(" \t\r\n");
+    if (last == std::string_view::npos) {
+      bytes_ = {};
+    } else {
+      const size_t line_end = bytes_.find('\n', last);
+      if (line_end != std::string_view::npos) bytes_ = bytes_.substr(0, line_end);
+    }
   }
-  return lines;
-}
+  // The next line, false after the last.
+  bool Next(std::string_view* line) {
+    if (pos_ > bytes_.size() || bytes_.empty()) return false;
+    size_t end = bytes_.find('\n', pos_);
+    if (end == std::string_view::npos) end = bytes_.size();
+    *line = bytes_.substr(pos_, end - pos_);
+    if (!line->empty() && line->back() == '\r') line->remove_suffix(1);
+    pos_ = end + 1;
+    ++number_;
+    return true;
+  }
+  // The number of the line Next gave last (1 for the first).
+  int number() const { return number_; }
+
+ private:
+  std::string_view bytes_;
+  size_t pos_ = 0;
+  int number_ = 0;
+};
 
 // $ACADVER and $DWGCODEPAGE, looked up before anything is decoded (the header is ASCII).
-void ScanHeader(const std::vector<std::string_view>& lines, std::string* version,
-                std::string* codepage) {
-  for (size_t i = 0; i + 2 < lines.size(); i += 2) {
-    std::string_view value = Trim(lines[i + 1]);
-    if (Trim(lines[i]) == "0" && value == "ENDSEC") return;
-    if (Trim(lines[i]) != "9") continue;
-    if (value == "$ACADVER" && i + 3 < lines.size()) *version = std::string(Trim(lines[i + 3]));
-    if (value == "$DWGCODEPAGE" && i + 3 < lines.size())
-      *codepage = std::string(Trim(lines[i + 3]));
+void ScanHeader(std::string_view bytes, std::string* version, std::string* codepage) {
+  LineCursor lines(bytes);
+  std::string_view code, value;
+  while (lines.Next(&code) && lines.Next(&value)) {
+    value = Trim(value);
+    if (Trim(code) == "0" && value == "ENDSEC") return;
+    if (Trim(code) != "9") continue;
+    std::string_view next_code, next_value;
+    if (value != "$ACADVER" && value != "$DWGCODEPAGE") continue;
+    if (!lines.Next(&next_code) || !lines.Next(&next_value)) return;
+    (value == "$ACADVER" ? *version : *codepage) = std::string(Trim(next_value));
   }
 }
 
@@ -138,25 +156,23 @@ std::wstring Widen(std::string_view ascii) {
 // Bytes to groups; checks that every code is a number and every numeric value one. Most of a
 // drawing's groups are numbers, handles and ASCII names: they are checked and widened straight
 // from the bytes, without a detour through a wide copy (a large drawing has millions of them).
-std::vector<Group> Tokenize(const std::vector<std::string_view>& lines, bool utf8, bool cp932,
-                            bool escapes) {
+std::vector<Group> Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes) {
   std::vector<Group> groups;
-  groups.reserve(lines.size() / 2);
-  size_t i = 0;
-  // A single empty line at the very end (after EOF's line end) is no group.
-  size_t count = lines.size();
-  while (count > 0 && Trim(lines[count - 1]).empty()) --count;
-  for (; i < count; i += 2) {
-    const int line = static_cast<int>(i) + 1;
-    std::string_view code_text = Trim(lines[i]);
+  // Two lines a group; counted first, so that the groups are not copied as the vector grows.
+  groups.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) / 2 + 1);
+  LineCursor lines(bytes);
+  std::string_view code_line;
+  while (lines.Next(&code_line)) {
+    const int line = lines.number();
+    std::string_view code_text = Trim(code_line);
     long long code = 0;
     if (!ParseNumber(code_text, &code) || code < -5 || code > 1071)
       throw ReadError{LineError(
           line, L"a group code was expected, found \"" + platform::Utf8ToWide(code_text) + L"\"")};
-    if (i + 1 >= count)
+    std::string_view raw;
+    if (!lines.Next(&raw))
       throw ReadError{LineError(line, L"the file ends after group code " + std::to_wstring(code) +
                                           L" without its value")};
-    std::string_view raw = lines[i + 1];
     Group g{static_cast<int>(code), {}, line};
     const DxfValueType type = DxfTypeOfCode(g.code);
     if (type != DxfValueType::kString) {
@@ -1375,15 +1391,14 @@ DxfReadResult ReadDxf(std::string_view bytes) {
   try {
     // A UTF-8 byte order mark is allowed before the first group.
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    const std::vector<std::string_view> lines = SplitLines(bytes);
     std::string version, codepage;
-    ScanHeader(lines, &version, &codepage);
+    ScanHeader(bytes, &version, &codepage);
     if (!version.empty() && (version < "AC1015" || version > "AC1032"))
       throw ReadError{L"line 1: drawing version " + Narrow(version) +
                       L" is not supported (AC1015 to AC1032 are)"};
     const bool utf8 = version >= "AC1021";
     const bool cp932 = !utf8 && codepage == "ANSI_932";
-    Builder builder(Parser(Tokenize(lines, utf8, cp932, !utf8)).Parse(), &result);
+    Builder builder(Parser(Tokenize(bytes, utf8, cp932, !utf8)).Parse(), &result);
     builder.Build();
     if (result.version.empty()) result.version = Narrow(version);
   } catch (const ReadError& e) {
