@@ -170,18 +170,7 @@ class Writer {
   // table with "Standard". A drawing read from a file keeps its own; one made here gets them as
   // kept objects, written like those read, so that the next save writes them again unchanged.
   void EnsureDefaultTables() {
-    std::set<std::wstring> present;
-    for (AcDbObjectId id : platform::acad::AllObjectIds(db_)) {
-      if (id.isErased()) continue;
-      AcDbObject* obj = nullptr;
-      if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) continue;
-      auto* kept = DxfUnknownObject::cast(obj);
-      if (kept != nullptr && kept->dxfName() == L"TABLE" && kept->ownerId().isNull()) {
-        for (const auto& g : kept->rawGroups())
-          if (g.code == 2) present.insert(g.value);
-      }
-      obj->close();
-    }
+    const std::map<std::wstring, AcDbObjectId> present = KeptTables();
     if (!present.count(L"VPORT")) AddDefaultTable(L"VPORT", L"VPORT", ActiveViewport());
     if (!present.count(L"VIEW")) AddDefaultTable(L"VIEW", L"", {});
     if (!present.count(L"UCS")) AddDefaultTable(L"UCS", L"", {});
@@ -430,9 +419,10 @@ class Writer {
 
   // ---- Tables ----
 
-  void Tables() {
-    Section(L"TABLES");
-    std::map<std::wstring, AcDbObjectId> kept_tables;
+  // The tables the database does not model, kept as read (or made by EnsureDefaultTables), by
+  // name.
+  std::map<std::wstring, AcDbObjectId> KeptTables() {
+    std::map<std::wstring, AcDbObjectId> tables;
     for (AcDbObjectId id : platform::acad::AllObjectIds(db_)) {
       if (id.isErased()) continue;
       AcDbObject* obj = nullptr;
@@ -441,12 +431,18 @@ class Writer {
       if (kept != nullptr && kept->dxfName() == L"TABLE" && kept->ownerId().isNull()) {
         for (const auto& g : kept->rawGroups())
           if (g.code == 2) {
-            kept_tables[g.value] = id;
+            tables[g.value] = id;
             break;
           }
       }
       obj->close();
     }
+    return tables;
+  }
+
+  void Tables() {
+    Section(L"TABLES");
+    std::map<std::wstring, AcDbObjectId> kept_tables = KeptTables();
     const std::pair<const wchar_t*, AcDbObjectId> order[] = {
         {L"VPORT", {}},
         {L"LTYPE", db_.linetypeTableId()},
