@@ -27,6 +27,7 @@ class CRecordingProjList : public CProjList {
   std::vector<ListRow> rows;
   CRect rect;
   std::string overlaps;
+  CRect client;
   platform::mfc::WindowRecord list;  // the list view's styles, place and columns (no items)
   LRESULT keep_focus = 0;
   bool choose_on_change = false;  // post 0x3400 whenever a row's state changes
@@ -55,6 +56,7 @@ class CRecordingProjList : public CProjList {
     HWND view = ::GetDlgItem(m_hWnd, IDC_LIST_PROJECTS);
     rows = RowsOf(view);
     GetWindowRect(&rect);
+    GetClientRect(&client);
     overlaps = OverlappingControls(m_hWnd);
     const auto* r = platform::mfc::FindWindowRecord(view);
     if (r == nullptr) return;
@@ -116,6 +118,9 @@ TEST_F(ProjectListTest, MakesItsListAtInitialisationAndOpensAtTheOwnersRestoredC
     EXPECT_EQ(dialog.list.columns[i].format, LVCFMT_CENTER);
   }
   EXPECT_EQ(dialog.overlaps, "");  // instruction, list and the four buttons lie apart
+  // The list lies inside the dialog, with the margin it has on the left on the right too.
+  EXPECT_GE(dialog.client.right - dialog.list.rect.right, dialog.list.rect.left)
+      << dialog.client.right;
   EXPECT_EQ(
       EventsSince(before),  // the folder is empty
       (std::vector<std::wstring>{L"[box none] プロジェクトは存在しません。 → OK",
