@@ -25,14 +25,17 @@ HWND FindPalette() {
   return nullptr;
 }
 
-std::wstring Text(HWND palette, int id) {
-  HWND control = ::GetDlgItem(palette, id);
-  if (!control) return L"";
-  const int length = ::GetWindowTextLengthW(control);
+std::wstring WindowText(HWND window) {
+  if (!window) return L"";
+  const int length = ::GetWindowTextLengthW(window);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::GetWindowTextW(control, text.data(), length + 1);
+  ::GetWindowTextW(window, text.data(), length + 1);
   text.resize(static_cast<size_t>(length));
   return text;
+}
+
+std::wstring Text(HWND palette, int id) {
+  return WindowText(::GetDlgItem(palette, id));
 }
 
 bool Checked(HWND palette, int id) {
@@ -72,14 +75,7 @@ std::wstring Choice(bool on, const wchar_t* label, bool radio) {
 std::wstring DescribePalette() {
   HWND palette = FindPalette();
   if (!palette) return L"[palette] no palette";
-  std::wstring out;
-  {
-    const int length = ::GetWindowTextLengthW(palette);
-    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    ::GetWindowTextW(palette, caption.data(), length + 1);
-    caption.resize(static_cast<size_t>(length));
-    out = L"[palette] " + caption;
-  }
+  std::wstring out = L"[palette] " + WindowText(palette);
   bool visible = ::IsWindowVisible(palette);
   for (HWND p = ::GetParent(palette); visible && p; p = ::GetParent(p)) {
     visible = ::IsWindowVisible(p);

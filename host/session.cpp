@@ -44,6 +44,12 @@ std::wstring Where(int line) {
   return line ? L"line " + std::to_wstring(line) + L": " : L"";
 }
 
+// Why an action that came at the command prompt, where nothing takes it, stops the session.
+std::wstring NothingWaitsFor(const UserAction& action) {
+  return Where(action.line) + L"nothing waits for \"" + action.Describe() +
+         L"\" at the command prompt";
+}
+
 }  // namespace
 
 // What the session holds beyond its members: the open drawing and the installed hooks.
@@ -138,8 +144,7 @@ void Session::CloseWindows() {
   // Answers kept for the shutdown that no question took were answers to nothing.
   if (user_.OnlyAnswersRemain()) {
     if (const UserAction* left = user_.Peek()) {
-      user_.Stop(platform::kExitScriptMismatch, Where(left->line) + L"nothing waits for \"" +
-                                                    left->Describe() + L"\" at the command prompt");
+      user_.Stop(platform::kExitScriptMismatch, NothingWaitsFor(*left));
     }
   }
 }
@@ -207,9 +212,7 @@ void Session::MainLoop() {
           }
           break;
         }
-        user_.Stop(platform::kExitScriptMismatch, Where(action.line) + L"nothing waits for \"" +
-                                                      action.Describe() +
-                                                      L"\" at the command prompt");
+        user_.Stop(platform::kExitScriptMismatch, NothingWaitsFor(action));
         break;
     }
     Idle();

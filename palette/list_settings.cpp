@@ -5,6 +5,8 @@
 
 #include <ApiComn.h>
 
+#include "project/project_file.h"
+
 namespace {
 
 double ReadNumber(const CString& path, LPCWSTR key, LPCWSTR fallback) {
@@ -16,8 +18,8 @@ double ReadNumber(const CString& path, LPCWSTR key, LPCWSTR fallback) {
 }  // namespace
 
 CString SettingsFilePath(LPCWSTR configIniPath) {
-  CString system;
-  if (ApiComn_GetEnv(system, 1, configIniPath, L"環境設定", L"ｼｽﾃﾑ") != 0) return CString();
+  const CString system = SystemFolderFromConfig(configIniPath);
+  if (system.IsEmpty()) return CString();
   CString path;
   path.Format(L"%s\\%s", system.GetString(), kSettingsFileName);
   return path;

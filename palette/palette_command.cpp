@@ -9,6 +9,7 @@
 #include "dialogs/harnex_resource_scope.h"
 #include "palette/main_dialog.h"
 #include "project/last_project.h"
+#include "project/project_file.h"
 
 namespace {
 
@@ -19,15 +20,18 @@ namespace {
 CMainDlg* palette = nullptr;
 CPaletteDialog* paletteSet = nullptr;
 
-void CreatePalette() {
+// Makes the palette when there is none (a palette that closed is freed now: it could not free
+// itself inside its own handler) and a palette set around it. False when the palette's template
+// cannot be found.
+bool CreatePalette() {
   HarnexResourceScope resources;
   if (!PaletteInstance) {
-    ReleaseClosedPalette();
+    delete palette;
     palette = new CMainDlg(CWnd::FromHandle(adsw_acadMainWnd()));
     PaletteInstance = palette;
     if (!palette->Create()) {
       PaletteInstance = nullptr;
-      return;
+      return false;
     }
   }
   delete paletteSet;
@@ -36,28 +40,21 @@ void CreatePalette() {
   paletteSet->Create(kPaletteSetTitle, kPaletteSetWindowStyle, CRect(0, 0, 0, 0),
                      acedGetAcadFrame(), kPaletteSetStyle);
   paletteSet->DoModeless();
+  return true;
 }
 
 }  // namespace
-
-void ReleaseClosedPalette() {
-  if (palette && PaletteInstance != palette) {
-    delete palette;
-    palette = nullptr;
-  }
-}
 
 void CmdShowPalette() {
   if (PaletteSetInstance && ::IsWindow(PaletteSetInstance->GetSafeHwnd())) {
     if (!PaletteSetInstance->IsWindowVisible()) {
       acedGetAcadFrame()->ShowControlBar(PaletteSetInstance, TRUE, TRUE);
     }
-  } else {
-    CreatePalette();
-    if (!PaletteSetInstance) return;
+  } else if (!CreatePalette()) {
+    return;
   }
   const PaletteSetSettings settings =
-      ReadPaletteSetSettings(PaletteInstance ? PaletteInstance->Project().Folder() : CString());
+      ReadPaletteSetSettings(ProjectFolderFromConfig(ConfigIniPath));
   if (settings.autoRollupOn) PaletteSetInstance->SetAutoRollup(TRUE);
   PaletteSetInstance->SetOpacity(settings.opacity);
 }

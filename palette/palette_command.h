@@ -6,7 +6,3 @@
 inline constexpr wchar_t kPaletteSetTitle[] = L"複数配線";
 inline constexpr unsigned long kPaletteSetWindowStyle = 0x10400000;  // WS_VISIBLE | WS_DLGFRAME
 inline constexpr unsigned long kPaletteSetStyle = 14;
-
-// Frees a palette that was closed. It cannot free itself from inside its own handlers, so the
-// next palette command does it.
-void ReleaseClosedPalette();

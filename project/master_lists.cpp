@@ -2,8 +2,9 @@
 // lookups between names and codes.
 #include "project/master_lists.h"
 
-#include "ApiComn.h"
 #include "VuRida.h"
+
+#include "project/project_file.h"
 
 namespace {
 
@@ -100,8 +101,8 @@ CString MasterListFolder(LPCWSTR configIniPath) {
 }
 
 CString DetailMasterListFolder(LPCWSTR configIniPath) {
-  CString system;
-  if (ApiComn_GetEnv(system, 1, configIniPath, kConfigSection, kConfigKey) != 0) return CString();
+  const CString system = SystemFolderFromConfig(configIniPath);
+  if (system.IsEmpty()) return CString();
   return WithBackslash(system) + kMasterListFolderName;
 }
 

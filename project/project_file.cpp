@@ -204,10 +204,15 @@ bool WriteProject(const ProjectModel& project, LPCWSTR name, LPCWSTR temp_file,
 
 }  // namespace
 
-CString ProjectFolderFromConfig(LPCWSTR configIniPath) {
+CString SystemFolderFromConfig(LPCWSTR configIniPath) {
   CString system;
   if (ApiComn_GetEnv(system, 1, configIniPath, L"環境設定", L"ｼｽﾃﾑ") != 0) return CString();
-  return system + L"\\" + kProjectFolderName;
+  return system;
+}
+
+CString ProjectFolderFromConfig(LPCWSTR configIniPath) {
+  const CString system = SystemFolderFromConfig(configIniPath);
+  return system.IsEmpty() ? CString() : system + L"\\" + kProjectFolderName;
 }
 
 DWORD CheckProjectName(LPCWSTR name) {

@@ -52,9 +52,12 @@ inline constexpr wchar_t kProjectTempFileName[] = L"PrjTemp.tmp";
 // The write error message of a failed save, with the Windows error code.
 inline constexpr wchar_t kFileWriteErrorFormat[] = L"ファイル書込みエラー(%d)";
 
-// The project folder: the system folder that the host's configuration file names (section
-// "環境設定", key "ｼｽﾃﾑ", read with ApiComn_GetEnv in mode 1) followed by "\プロジェクト".
-// Empty when the configuration names no system folder.
+// The system folder that the host's configuration file names (section "環境設定", key "ｼｽﾃﾑ",
+// read with ApiComn_GetEnv in mode 1), as written there. Empty when it names none.
+CString SystemFolderFromConfig(LPCWSTR configIniPath);
+
+// The project folder: the system folder followed by "\プロジェクト". Empty when the configuration
+// names no system folder.
 CString ProjectFolderFromConfig(LPCWSTR configIniPath);
 
 // ERROR_SUCCESS when `name` can be a project's file name in its folder, else ERROR_INVALID_NAME
