@@ -121,6 +121,13 @@ class Writer {
         const std::wstring& type = kept->dxfName();
         if (type == L"BLOCK" || type == L"ENDBLK" || type == L"SEQEND")
           parts_[{kept->ownerId(), type}] = id;
+        if (type == L"TABLE" && kept->ownerId().isNull()) {
+          for (const auto& g : kept->rawGroups())
+            if (g.code == 2) {
+              kept_tables_[g.value] = id;
+              break;
+            }
+        }
       }
       obj->close();
     }
@@ -170,11 +177,10 @@ class Writer {
   // table with "Standard". A drawing read from a file keeps its own; one made here gets them as
   // kept objects, written like those read, so that the next save writes them again unchanged.
   void EnsureDefaultTables() {
-    const std::map<std::wstring, AcDbObjectId> present = KeptTables();
-    if (!present.count(L"VPORT")) AddDefaultTable(L"VPORT", L"VPORT", ActiveViewport());
-    if (!present.count(L"VIEW")) AddDefaultTable(L"VIEW", L"", {});
-    if (!present.count(L"UCS")) AddDefaultTable(L"UCS", L"", {});
-    if (!present.count(L"DIMSTYLE")) {
+    if (!kept_tables_.count(L"VPORT")) AddDefaultTable(L"VPORT", L"VPORT", ActiveViewport());
+    if (!kept_tables_.count(L"VIEW")) AddDefaultTable(L"VIEW", L"", {});
+    if (!kept_tables_.count(L"UCS")) AddDefaultTable(L"UCS", L"", {});
+    if (!kept_tables_.count(L"DIMSTYLE")) {
       AddDefaultTable(L"DIMSTYLE", L"DIMSTYLE",
                       {{100, L"AcDbSymbolTableRecord"},
                        {100, L"AcDbDimStyleTableRecord"},
@@ -256,6 +262,7 @@ class Writer {
       delete table;
       return;
     }
+    kept_tables_[name] = table_id;
     const std::wstring table_handle = Hex(table_id.handle());
     const bool has_record = *record_type != L'\0';
     Groups head = {{2, name},
@@ -419,30 +426,9 @@ class Writer {
 
   // ---- Tables ----
 
-  // The tables the database does not model, kept as read (or made by EnsureDefaultTables), by
-  // name.
-  std::map<std::wstring, AcDbObjectId> KeptTables() {
-    std::map<std::wstring, AcDbObjectId> tables;
-    for (AcDbObjectId id : platform::acad::AllObjectIds(db_)) {
-      if (id.isErased()) continue;
-      AcDbObject* obj = nullptr;
-      if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) continue;
-      auto* kept = DxfUnknownObject::cast(obj);
-      if (kept != nullptr && kept->dxfName() == L"TABLE" && kept->ownerId().isNull()) {
-        for (const auto& g : kept->rawGroups())
-          if (g.code == 2) {
-            tables[g.value] = id;
-            break;
-          }
-      }
-      obj->close();
-    }
-    return tables;
-  }
-
   void Tables() {
     Section(L"TABLES");
-    std::map<std::wstring, AcDbObjectId> kept_tables = KeptTables();
+    std::map<std::wstring, AcDbObjectId> kept_tables = kept_tables_;
     const std::pair<const wchar_t*, AcDbObjectId> order[] = {
         {L"VPORT", {}},
         {L"LTYPE", db_.linetypeTableId()},
@@ -914,6 +900,8 @@ class Writer {
   AcDbDatabase& db_;
   std::string out_;
   std::map<std::pair<AcDbObjectId, std::wstring>, AcDbObjectId> parts_;
+  // The tables the database does not model, kept as read or made by EnsureDefaultTables, by name.
+  std::map<std::wstring, AcDbObjectId> kept_tables_;
   std::map<AcDbObjectId, std::vector<AcDbObjectId>> kept_by_owner_;
   std::set<AcDbObjectId> written_;
 };
