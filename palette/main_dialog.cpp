@@ -6,6 +6,8 @@
 #include <PaletteDialog.h>
 #include <acdocman.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 
 #include "app/harnex_module.h"
@@ -186,7 +188,7 @@ void CMainDlg::MakeCurrent(int index, Becomes why) {
   ShowConduitChoice(pattern->pipeSel);
   const bool anew = why != Becomes::kLoaded;
   if (anew) {
-    for (bool& checked : pattern->checked) checked = false;
+    std::fill(std::begin(pattern->checked), std::end(pattern->checked), false);
   }
   editor_.SetPage(0);
   editor_.ShowPage();
@@ -375,14 +377,13 @@ void CMainDlg::OnSavePatternAs() {
   CString name;
   if (!AskPatternName(CNewProjDlg::kSavePatternAs, name)) return;
 
-  auto copy = std::make_unique<PatternData>();
+  // The rows only (a pattern is a value): no check flags, and a fresh pattern's type and conduit
+  // choice, which the next collect takes from the palette.
+  auto copy = std::make_unique<PatternData>(*old);
   copy->name = name;
-  for (int column = 0; column < kPatternColumns; ++column) {
-    const auto c = static_cast<PatternColumn>(column);
-    if (c == kColumnOnRack) continue;
-    for (int row = 0; row < kPatternRows; ++row) copy->Text(c, row) = old->Text(c, row);
-  }
-  for (int row = 0; row < kPatternRows; ++row) copy->onRack[row] = old->onRack[row];
+  copy->type = kPatternTypeTrunk;
+  copy->pipeSel = kConduitNone;
+  std::fill(std::begin(copy->checked), std::end(copy->checked), false);
   project_.AddPattern(std::move(copy));
   project_.SetCurrent(project_.PatternCount() - 1);
   patternBox_.SetCurSel(patternBox_.AddString(name));
