@@ -420,10 +420,13 @@ TEST_F(PaletteTest, DestroyingThePaletteAsksYesOrNoAndWritesThePaletteSetSetting
   EXPECT_EQ(LastProject(L"AUTOROLLUP"), L"ON");
 }
 
+// A new pattern X with an edit that no save has written.
+constexpr wchar_t kUnsavedEdit[] =
+    L"command RQ_HARNEX\nclick 204\ntype 346 X\nclick 1\ntype 248 A-1\n";
+
 TEST_F(PaletteTest, AnswersLeftAtTheEndOfAScriptAnswerTheQuestionOfTheShutdown) {
   Start();
-  ASSERT_EQ(Run(L"command RQ_HARNEX\nclick 204\ntype 346 X\nclick 1\ntype 248 A-1\nanswer no\n"), 0)
-      << StopReason();
+  ASSERT_EQ(Run(std::wstring(kUnsavedEdit) + L"answer no\n"), 0) << StopReason();
   EXPECT_TRUE(Boxes().empty());  // the answer waited for the shutdown
   session().CloseWindows();
   EXPECT_EQ(Boxes(), Strings{std::wstring(kModified) + L"No"});
@@ -433,8 +436,7 @@ TEST_F(PaletteTest, AnswersLeftAtTheEndOfAScriptAnswerTheQuestionOfTheShutdown) 
 
 TEST_F(PaletteTest, AShutdownQuestionWithoutAnAnswerStopsTheSession) {
   Start();
-  ASSERT_EQ(Run(L"command RQ_HARNEX\nclick 204\ntype 346 X\nclick 1\ntype 248 A-1\n"), 0)
-      << StopReason();
+  ASSERT_EQ(Run(kUnsavedEdit), 0) << StopReason();
   session().CloseWindows();
   EXPECT_EQ(session().exit_status(), 3);
   EXPECT_NE(StopReason().find(L"データが変更されています。保存しますか？"), std::wstring::npos);
