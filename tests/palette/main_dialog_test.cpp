@@ -37,7 +37,16 @@ std::wstring CurrentName() {
 constexpr wchar_t kSample[] = L"サンプルビル";
 constexpr wchar_t kModified[] = L"[box question] データが変更されています。保存しますか？ → ";
 
-class PaletteTest : public PaletteSessionTest {};
+class PaletteTest : public PaletteSessionTest {
+ protected:
+  // Starts with the sample project restored at its first pattern, as after a palette that was
+  // closed on it.
+  void StartOnSample() {
+    SetLastProject(L"NAME", kSample);
+    SetLastProject(L"PATTERN", L"受変電から分電盤");
+    Start();
+  }
+};
 
 TEST_F(PaletteTest, StartsWithoutAProjectWhenTheLastProjectIsGoneAndRestoresOneThatExists) {
   SetLastProject(L"NAME", L"取り壊し済み");
@@ -132,9 +141,7 @@ TEST_F(PaletteTest, TheCommandShowsTheSamePaletteAgainAndEscMakesTheNextOneNew) 
 }
 
 TEST_F(PaletteTest, NoToTheNewProjectQuestionKeepsTheProjectModifiedUntilClosing) {
-  SetLastProject(L"NAME", kSample);
-  SetLastProject(L"PATTERN", L"受変電から分電盤");
-  Start();
+  StartOnSample();
   ASSERT_EQ(Run(L"command RQ_HARNEX\ntype 248 1L-9\nclick 202\nanswer no\n"), 0) << StopReason();
   EXPECT_EQ(Boxes(), Strings{std::wstring(kModified) + L"No"});
   EXPECT_TRUE(Palette()->Editor().IsModified());
@@ -261,9 +268,7 @@ TEST_F(PaletteTest, DeletingPatternsMakesTheNeighbourCurrentWithItsOwnTypeAndCon
 }
 
 TEST_F(PaletteTest, ChoosingAPatternOfTheOtherTypeRefillsTheListsAndClearsItsChecks) {
-  SetLastProject(L"NAME", kSample);
-  SetLastProject(L"PATTERN", L"受変電から分電盤");
-  Start();
+  StartOnSample();
   ASSERT_EQ(Run(L"command RQ_HARNEX\n"), 0) << StopReason();
   EXPECT_TRUE(Contains(Items(IDC_ROW_KOUJI + 4), L"非常電源幹線"));
   EXPECT_TRUE(Contains(Items(IDC_ROW_HSIZE4 + 4), L"(FEP50)"));
@@ -294,9 +299,7 @@ TEST_F(PaletteTest, ChoosingAPatternOfTheOtherTypeRefillsTheListsAndClearsItsChe
 }
 
 TEST_F(PaletteTest, SaveUnderAnotherNameMovesTheEditsToTheCopy) {
-  SetLastProject(L"NAME", kSample);
-  SetLastProject(L"PATTERN", L"受変電から分電盤");
-  Start();
+  StartOnSample();
   ASSERT_EQ(Run(L"command RQ_HARNEX\ntype 248 1L-9\nclick 398\nclick 240\n"
                 L"click 206\ntype 346 1F照明・コンセント\nclick 1\ntype 346 改修案\nclick 1\n"),
             0)
@@ -367,9 +370,7 @@ TEST_F(PaletteTest, AFiftyFirstPatternIsRefusedButLargerProjectsLoadWhole) {
 }
 
 TEST_F(PaletteTest, OpeningAProjectAsksFirstAndCancellingTheListForgetsTheChanges) {
-  SetLastProject(L"NAME", kSample);
-  SetLastProject(L"PATTERN", L"受変電から分電盤");
-  Start();
+  StartOnSample();
   ASSERT_EQ(Run(L"command RQ_HARNEX\ntype 308 要確認\nclick 201\nanswer cancel\n"), 0)
       << StopReason();
   EXPECT_EQ(Boxes(), Strings{L"[box question] 現在のプロジェクトを保存しますか？ → Cancel"});
@@ -401,9 +402,7 @@ TEST_F(PaletteTest, AProjectWithoutPatternsFailsToOpenAndLeavesThePaletteEmpty) 
 }
 
 TEST_F(PaletteTest, DestroyingThePaletteAsksYesOrNoAndWritesThePaletteSetSettings) {
-  SetLastProject(L"NAME", kSample);
-  SetLastProject(L"PATTERN", L"受変電から分電盤");
-  Start();
+  StartOnSample();
   ASSERT_EQ(Run(L"command RQ_HARNEX\nchoose 203 1F照明・コンセント\ntype 248 L-77\n"), 0)
       << StopReason();
   PaletteSetInstance->SetOpacity(35);
