@@ -1,16 +1,23 @@
 # The two commands of the README: `make demo` and `make test`.
 BUILD ?= build
 JOBS ?= 2
+# Warnings are errors for the developers' builds; `make WERROR=OFF` for a build that must
+# succeed whatever a newer compiler says.
+WERROR ?= ON
 
-.PHONY: all configure build demo test clean format
+.PHONY: all deps configure build demo test clean format
 
 all: build
 
+# What the build and the tests need and a fresh machine lacks (installs as root, else says how).
+deps:
+	.ci/deps
+
 # Optimised libraries without debug information, test programs without optimisation: the
 # build is most of the time `make test` takes.
-configure:
+configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
-	  -DHARNEX_QUICK_TESTS=ON
+	  -DHARNEX_QUICK_TESTS=ON -DHARNEX_WERROR=$(WERROR)
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
