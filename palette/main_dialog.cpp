@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/harnex_module.h"
+#include "attributes/check_dialog.h"
 #include "attributes/part_numbers.h"
 #include "dialogs/harnex_resource_scope.h"
 #include "dialogs/project_list_dialog.h"
@@ -79,6 +80,14 @@ ON_BN_CLICKED(IDC_ROW_DELETE, &CMainDlg::OnRowDelete)
 ON_BN_CLICKED(IDC_ROW_CHECK_ALL, &CMainDlg::OnCheckAll)
 ON_BN_CLICKED(IDC_ROW_UNCHECK, &CMainDlg::OnUncheckAll)
 ON_BN_CLICKED(IDC_SEARCH, &CMainDlg::OnSearch)
+ON_BN_CLICKED(IDC_AUTO_SET, &CMainDlg::OnAutoSet)
+ON_BN_CLICKED(IDC_MANUAL_SET, &CMainDlg::OnManualSet)
+ON_BN_CLICKED(IDC_DRAW_NOTE, &CMainDlg::OnDrawNote)
+ON_BN_CLICKED(IDC_DRAW_LIST, &CMainDlg::OnDrawList)
+ON_BN_CLICKED(IDC_LIST_SETTINGS, &CMainDlg::OnListSettings)
+ON_BN_CLICKED(IDC_CHECK_SETTINGS, &CMainDlg::OnCheckSettings)
+ON_BN_CLICKED(IDC_EQUIPMENT_NO, &CMainDlg::OnEquipmentNumbers)
+ON_BN_CLICKED(IDC_SPLIT_DUCT, &CMainDlg::OnSplitDuct)
 ON_MESSAGE(WM_ACAD_KEEPFOCUS, &CMainDlg::OnAcadKeepFocus)
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
@@ -156,18 +165,6 @@ BOOL CMainDlg::OnInitDialog() {
 
   listSettings_ = ReadListSettings(SettingsFilePath(ConfigIniPath));
   return TRUE;
-}
-
-int CMainDlg::GetPatternType() const {
-  return IsDlgButtonChecked(IDC_TYPE_TRUNK) == BST_CHECKED ? kPatternTypeTrunk
-                                                           : kPatternTypeGeneral;
-}
-
-int CMainDlg::GetConduitChoice() const {
-  if (IsDlgButtonChecked(IDC_CONDUIT_INDOOR) == BST_CHECKED) return kConduitIndoor;
-  if (IsDlgButtonChecked(IDC_CONDUIT_OUTDOOR) == BST_CHECKED) return kConduitOutdoor;
-  if (IsDlgButtonChecked(IDC_CONDUIT_BURIED) == BST_CHECKED) return kConduitUnderground;
-  return kConduitNone;
 }
 
 // Make current:
