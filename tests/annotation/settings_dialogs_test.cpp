@@ -165,15 +165,18 @@ using Texts = std::vector<std::wstring>;
 TEST_F(SettingsDialogTest, NoteSettingsShowTheFileAsItStandsOrTheDefaults) {
   // Texts as stored, not reformatted. A flag with a trailing blank (quoted, as the profile
   // functions drop unquoted blanks around values) is off and disables the angle.
-  WriteSettings(
-      platform::WideToCp932(L"[自動複数配線注記設定]\r\n文字高さ=2.50\r\n文字幅=abc\r\n行間隔=3\r\n"
-                            L"オフセット=-1\r\n引出線角度補正=\"あり \"\r\n補正角度=7.25\r\n"));
+  // The dialog reads at most 127 characters of a value.
+  const std::wstring long_gap = L"3" + std::wstring(140, L'0');
+  WriteSettings(platform::WideToCp932(
+      L"[自動複数配線注記設定]\r\n文字高さ=2.50\r\n文字幅=abc\r\n行間隔=" + long_gap +
+      L"\r\nオフセット=-1\r\n引出線角度補正=\"あり \"\r\n補正角度=7.25\r\n"));
   Start();
   CRecordingNoteSetting stored(&owner);
   EXPECT_EQ(Show(stored, {Click(IDC_NOTE_ANGLE_CORRECTION), Click(2)}), IDCANCEL);
   ExpectAllStepsTaken();
   ASSERT_EQ(stored.seen.size(), 1u);
-  EXPECT_EQ(stored.seen[0].edits, (Texts{L"2.50", L"abc", L"3", L"-1", L"7.25"}));
+  EXPECT_EQ(stored.seen[0].edits,
+            (Texts{L"2.50", L"abc", long_gap.substr(0, 127), L"-1", L"7.25"}));
   // Clicking the box turned it on and enabled the angle: it had been off and disabled.
   EXPECT_TRUE(stored.seen[0].angle_checked);
   EXPECT_TRUE(stored.seen[0].angle_enabled);
@@ -255,8 +258,10 @@ TEST_F(SettingsDialogTest, NoteSettingsKeepTheRestOfAUtf16FileCentreOnTheParentA
 
 TEST_F(SettingsDialogTest, ListDetailsShowNumbersWithOneDecimalAndRefuseARowNoHigherThanText) {
   WriteSettings(
-      platform::WideToCp932(L"[自動複数配線リスト設定]\r\n文字高さ=2.46\r\n"
-                            L"文字幅=abc\r\n行高さ=6\r\n"));
+      platform::WideToCp932(L"[自動複数配線注記設定]\r\n文字高さ=9\r\n"
+                            L"[自動複数配線リスト設定]\r\n; 表の大きさ\r\n"
+                            L"文字高さ=2.46\r\n文字幅=abc\r\n行高さ=6\r\n"
+                            L"[後]\r\nキー=値\r\n"));
   Start();
   CRecordingListDetail shown(&owner);
   Show(shown, {Click(2)});
@@ -270,7 +275,7 @@ TEST_F(SettingsDialogTest, ListDetailsShowNumbersWithOneDecimalAndRefuseARowNoHi
   EXPECT_EQ(
       Show(dialog, {Type(IDC_LIST_TEXT_HEIGHT, L"3"), Type(IDC_LIST_ROW_HEIGHT, L"3.0"), Click(1),
                     Type(IDC_LIST_ROW_HEIGHT, L"abc"), Click(1), Type(IDC_LIST_ROW_HEIGHT, L"5.0"),
-                    Type(IDC_LIST_TEXT_HEIGHT, L"2.5"), Type(IDC_LIST_LEFT_MARGIN, L"1.25"),
+                    Type(IDC_LIST_TEXT_HEIGHT, L"2.5"), Type(IDC_LIST_LEFT_MARGIN, L"1.26"),
                     Type(IDC_LIST_TEXT_WIDTH, L"-1"), Click(1)}),
       IDOK);
   ExpectAllStepsTaken();
@@ -284,12 +289,16 @@ TEST_F(SettingsDialogTest, ListDetailsShowNumbersWithOneDecimalAndRefuseARowNoHi
   EXPECT_DOUBLE_EQ(accepted.textHeight, 2.5);
   EXPECT_DOUBLE_EQ(accepted.textWidth, -1.0);
   EXPECT_DOUBLE_EQ(accepted.rowHeight, 5.0);
-  EXPECT_DOUBLE_EQ(accepted.leftMargin, 1.25);
+  EXPECT_DOUBLE_EQ(accepted.leftMargin, 1.26);
   EXPECT_DOUBLE_EQ(accepted.rightMargin, 5.0);
   EXPECT_NE(SettingsBytes(), before);
-  EXPECT_EQ(SettingsBytes(), platform::WideToCp932(L"[自動複数配線リスト設定]\r\n文字高さ=2.5\r\n"
-                                                   L"文字幅=-1.0\r\n行高さ=5.0\r\n"
-                                                   L"オフセット1=1.2\r\nオフセット2=5.0\r\n"));
+  // The other sections, the comment and the keys' places stay; new keys follow the section's
+  // last line.
+  EXPECT_EQ(SettingsBytes(),
+            platform::WideToCp932(L"[自動複数配線注記設定]\r\n文字高さ=9\r\n"
+                                  L"[自動複数配線リスト設定]\r\n; 表の大きさ\r\n"
+                                  L"文字高さ=2.5\r\n文字幅=-1.0\r\n行高さ=5.0\r\n"
+                                  L"オフセット1=1.3\r\nオフセット2=5.0\r\n[後]\r\nキー=値\r\n"));
 }
 
 }  // namespace
