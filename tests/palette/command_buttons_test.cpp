@@ -210,9 +210,11 @@ TEST_F(CommandButtonsTest, RowDataGivesNamesOrCodesAndTheOnRackMark) {
       {L"電灯", L"", L"", L"", L"", L"", L"", L"0", L""},
       {L"謎", L"", L"", L"", L"", L"", L"", L"0", L""},
       {L"", L"", L"", L"", L"", L"", L"", L"1", L""},
-      {},
-      {L"電灯幹線", L"6", L"", L"", L"", L"", L"", L"0", L""},
   });
+  // A seventh row after the empty sixth (a project file has no gaps: typed in the palette).
+  ASSERT_EQ(Run(L"type 254 6\n"), 0) << StopReason();
+  Palette()->Editor().CollectPage();
+  ASSERT_FALSE(Palette()->Project().Current()->IsRowEmpty(6));
 
   CPtrArray rows;
   rows.Add(new CStringArray);
@@ -262,12 +264,11 @@ TEST_F(CommandButtonsTest, APanelListFindsTheFirstMatchingRowOnlyWhenThatRowIsCh
       {L"", L"1", L"P-1", L"", L"", L"", L"", L"0", L""},
       {L"", L"2", L"L-1,P-1", L"", L"", L"", L"", L"0", L""},
       {L"", L"3", L"L-1,P-1", L"", L"", L"", L"", L"0", L""},
-      {},
-      {L"", L"5", L"X-9", L"", L"", L"", L"", L"0", L""},
   });
-  // Rows 1, 3 and 5 checked (5 lies after the empty fourth row).
-  ASSERT_EQ(Run(L"click 238\nclick 240\nclick 242\n"), 0) << StopReason();
+  // Rows 1, 3 and 5 checked, 5 typed after the empty fourth row.
+  ASSERT_EQ(Run(L"type 262 X-9\nclick 238\nclick 240\nclick 242\n"), 0) << StopReason();
   Palette()->Editor().CollectPage();
+  ASSERT_EQ(Palette()->Project().Current()->ban[4], L"X-9");
   struct Case {
     const wchar_t* text;
     bool found;
