@@ -1,4 +1,4 @@
-// The palette dialog: projects and patterns, the type and conduit choice, and closing.
+// The palette dialog: projects, the type and conduit choice, the row area's buttons and closing.
 #include "palette/main_dialog.h"
 
 #include <windows.h>
