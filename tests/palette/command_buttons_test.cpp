@@ -18,6 +18,7 @@
 #include "palette_test_support.h"
 #include "resources/resource.h"
 #include "text_encoding.h"
+#include "window_system.h"
 
 namespace palette_test {
 namespace {
@@ -42,6 +43,16 @@ std::vector<UINT> CheckedRows() {
   for (INT_PTR i = 0; i < rows.GetSize(); ++i) out.push_back(rows[i]);
   EXPECT_EQ(count, static_cast<int>(out.size()));
   return out;
+}
+
+// Where the note settings dialog stood while it was open: a timer of the drawing window looks
+// for it whenever the modal loop goes idle.
+RECT note_dialog_rect{};
+void CALLBACK RecordNoteDialog(HWND, UINT, UINT_PTR, DWORD) {
+  for (HWND h : platform::mfc::AllWindows()) {
+    const platform::mfc::WindowRecord* r = platform::mfc::FindWindowRecord(h);
+    if (r && r->template_id == IDD_NOTE_SETTINGS) ::GetWindowRect(h, &note_dialog_rect);
+  }
 }
 
 HWND Control(int id) {
@@ -343,7 +354,15 @@ TEST_F(CommandButtonsTest, ChoicesAreReadFromTheControlsAndTheListSizesFromTheDe
 
 TEST_F(CommandButtonsTest, TheNoteCommandFollowsOnlyAnAcceptedNoteSettingsDialog) {
   StartOnSample();
+  ::SetTimer(adsw_acadDocWnd(), 0x1414, 10, RecordNoteDialog);
   ASSERT_EQ(Run(L"click 340\nclick 2\n"), 0) << StopReason();
+  ::KillTimer(adsw_acadDocWnd(), 0x1414);
+  // Centred on the button "配線情報記入" (56 x 14 units: 84 x 21 pixels); the dialog is 255 x
+  // 186 pixels.
+  CRect button;
+  ::GetWindowRect(Control(IDC_DRAW_NOTE), &button);
+  const int left = button.left + 84 / 2 - 255 / 2, top = button.top + 21 / 2 - 186 / 2;
+  EXPECT_EQ(CRect(note_dialog_rect), CRect(left, top, left + 255, top + 186));
   EXPECT_EQ(Transcript(), L"[dialog 208 複数配線注記の設定]\n[end dialog 208 IDCANCEL]\n");
   ClearTranscript();
   ASSERT_EQ(Run(L"click 340\ntype 388 0\nclick 1\ntype 388 2.5\nclick 1\n"), 0) << StopReason();
