@@ -129,6 +129,10 @@ std::wstring DescribePalette() {
     while (!line.empty() && line.back() == L' ') line.pop_back();
     out += L"\n" + line;
   }
+  // The note options under the command buttons.
+  out += L"\n注記: " + Choice(Checked(palette, IDC_NOTE_TRUNK_NO), L"幹線番号を記入", false) +
+         L" " + Choice(Checked(palette, IDC_NOTE_WIRE_SIZE), L"配線ｻｲｽﾞを記入", false) + L" " +
+         Choice(Checked(palette, IDC_NOTE_WORK_KIND), L"工事区分を記入", false);
   return out;
 }
 

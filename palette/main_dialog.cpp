@@ -1,4 +1,4 @@
-// The palette dialog: projects and patterns, the type and conduit choice, and closing.
+// The palette dialog: projects, the type and conduit choice, the row area's buttons and closing.
 #include "palette/main_dialog.h"
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/harnex_module.h"
+#include "attributes/check_dialog.h"
 #include "attributes/part_numbers.h"
 #include "dialogs/harnex_resource_scope.h"
 #include "dialogs/project_list_dialog.h"
@@ -22,17 +23,9 @@
 
 namespace {
 
-// At most this many patterns can be made in the palette (a project file may hold more).
-constexpr int kMaxPatterns = 50;
-
 constexpr wchar_t kModifiedQuestion[] = L"データが変更されています。保存しますか？";
 constexpr wchar_t kSaveCurrentQuestion[] = L"現在のプロジェクトを保存しますか？";
-constexpr wchar_t kPatternNotFound[] = L"パターンデータを表示出来ません。";
 constexpr wchar_t kLoadFailed[] = L"プロジェクトの読込みに失敗しました。";
-constexpr wchar_t kTooManyPatterns[] = L"これ以上登録できません。";
-constexpr wchar_t kPatternNameTaken[] = L"入力したパターン名は既に存在します。";
-constexpr wchar_t kLastPattern[] = L"最後のパターンは削除出来ません。";
-constexpr wchar_t kDeleteQuestion[] = L"現在表示中のパターンを削除しますか？";
 constexpr wchar_t kSaved[] = L"データが保存されました。";
 constexpr wchar_t kOverwriteQuestion[] = L"同名のプロジェクトが存在します。上書きしますか？";
 
@@ -79,6 +72,14 @@ ON_BN_CLICKED(IDC_ROW_DELETE, &CMainDlg::OnRowDelete)
 ON_BN_CLICKED(IDC_ROW_CHECK_ALL, &CMainDlg::OnCheckAll)
 ON_BN_CLICKED(IDC_ROW_UNCHECK, &CMainDlg::OnUncheckAll)
 ON_BN_CLICKED(IDC_SEARCH, &CMainDlg::OnSearch)
+ON_BN_CLICKED(IDC_AUTO_SET, &CMainDlg::OnAutoSet)
+ON_BN_CLICKED(IDC_MANUAL_SET, &CMainDlg::OnManualSet)
+ON_BN_CLICKED(IDC_DRAW_NOTE, &CMainDlg::OnDrawNote)
+ON_BN_CLICKED(IDC_DRAW_LIST, &CMainDlg::OnDrawList)
+ON_BN_CLICKED(IDC_LIST_SETTINGS, &CMainDlg::OnListSettings)
+ON_BN_CLICKED(IDC_CHECK_SETTINGS, &CMainDlg::OnCheckSettings)
+ON_BN_CLICKED(IDC_EQUIPMENT_NO, &CMainDlg::OnEquipmentNumbers)
+ON_BN_CLICKED(IDC_SPLIT_DUCT, &CMainDlg::OnSplitDuct)
 ON_MESSAGE(WM_ACAD_KEEPFOCUS, &CMainDlg::OnAcadKeepFocus)
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
@@ -156,18 +157,6 @@ BOOL CMainDlg::OnInitDialog() {
 
   listSettings_ = ReadListSettings(SettingsFilePath(ConfigIniPath));
   return TRUE;
-}
-
-int CMainDlg::GetPatternType() const {
-  return IsDlgButtonChecked(IDC_TYPE_TRUNK) == BST_CHECKED ? kPatternTypeTrunk
-                                                           : kPatternTypeGeneral;
-}
-
-int CMainDlg::GetConduitChoice() const {
-  if (IsDlgButtonChecked(IDC_CONDUIT_INDOOR) == BST_CHECKED) return kConduitIndoor;
-  if (IsDlgButtonChecked(IDC_CONDUIT_OUTDOOR) == BST_CHECKED) return kConduitOutdoor;
-  if (IsDlgButtonChecked(IDC_CONDUIT_BURIED) == BST_CHECKED) return kConduitUnderground;
-  return kConduitNone;
 }
 
 // Make current:
@@ -280,17 +269,6 @@ bool CMainDlg::Save() {
   return SaveProject(project_, name);
 }
 
-bool CMainDlg::AskPatternName(UINT mode, CString& name) {
-  HarnexResourceScope resources;
-  CNewProjDlg dialog(mode, this);
-  for (;;) {
-    if (dialog.DoModal() != IDOK) return false;
-    name = dialog.GetName();
-    if (patternBox_.FindStringExact(-1, name) == CB_ERR) return true;
-    AfxMessageBox(kPatternNameTaken, MB_ICONHAND);
-  }
-}
-
 void CMainDlg::OnOpenProject() {
   editor_.CollectPage();
   if (!SaveIfModified(kSaveCurrentQuestion)) return;
@@ -329,93 +307,6 @@ void CMainDlg::OnNewProject() {
   editor_.CollectPage();
   if (!SaveIfModified(kModifiedQuestion)) return;
   ClearProject();
-}
-
-void CMainDlg::OnPatternChosen() {
-  editor_.CollectPage();
-  CString name;
-  const int item = patternBox_.GetCurSel();
-  if (item != CB_ERR) patternBox_.GetLBText(item, name);
-  const int index = project_.FindPattern(name);
-  if (index < 0) {
-    AfxMessageBox(kPatternNotFound, MB_ICONHAND);
-    return;
-  }
-  MakeCurrent(index, Becomes::kChosen);
-}
-
-void CMainDlg::OnNewPattern() {
-  editor_.CollectPage();
-  if (patternBox_.GetCount() >= kMaxPatterns) {
-    AfxMessageBox(kTooManyPatterns, MB_ICONHAND);
-    return;
-  }
-  CString name;
-  if (!AskPatternName(CNewProjDlg::kNewPattern, name)) return;
-
-  const bool wasEmpty = project_.PatternCount() == 0;
-  auto pattern = std::make_unique<PatternData>();
-  pattern->name = name;
-  project_.AddPattern(std::move(pattern));
-  if (wasEmpty) EnableControls(true);
-  project_.SetCurrent(project_.PatternCount() - 1);
-  patternBox_.SetCurSel(patternBox_.AddString(name));
-  editor_.SetPage(0);
-  editor_.ShowPage();
-  editor_.MarkRow(0);
-}
-
-void CMainDlg::OnSavePatternAs() {
-  editor_.CollectPage();
-  if (patternBox_.GetCurSel() == CB_ERR) return;
-  if (patternBox_.GetCount() >= kMaxPatterns) {
-    AfxMessageBox(kTooManyPatterns, MB_ICONHAND);
-    return;
-  }
-  PatternData* old = project_.Current();
-  if (!old) return;
-  CString name;
-  if (!AskPatternName(CNewProjDlg::kSavePatternAs, name)) return;
-
-  // The rows only (a pattern is a value): no check flags, and a fresh pattern's type and conduit
-  // choice, which the next collect takes from the palette.
-  auto copy = std::make_unique<PatternData>(*old);
-  copy->name = name;
-  copy->type = kPatternTypeTrunk;
-  copy->pipeSel = kConduitNone;
-  std::fill(std::begin(copy->checked), std::end(copy->checked), false);
-  project_.AddPattern(std::move(copy));
-  project_.SetCurrent(project_.PatternCount() - 1);
-  patternBox_.SetCurSel(patternBox_.AddString(name));
-  editor_.SetPage(0);
-  editor_.ShowPage();
-  editor_.MarkRow(0);
-
-  // The unsaved edits now live in the copy; the old pattern goes back to what the file holds.
-  ReloadPattern(project_, *old);
-  editor_.MarkModified();
-}
-
-void CMainDlg::OnDeletePattern() {
-  if (patternBox_.GetCount() == 1) {
-    AfxMessageBox(kLastPattern, MB_ICONHAND);
-    return;
-  }
-  const int item = patternBox_.GetCurSel();
-  if (item == CB_ERR) return;
-  if (Ask(kDeleteQuestion, MB_YESNO) != IDYES) return;
-
-  CString name;
-  patternBox_.GetLBText(item, name);
-  const int index = project_.FindPattern(name);
-  if (index < 0) return;
-  project_.RemovePattern(index);
-  patternBox_.DeleteString(item);
-
-  const int next = index > 0 ? index - 1 : 0;
-  patternBox_.SetCurSel(item > 0 ? item - 1 : 0);
-  MakeCurrent(next, Becomes::kDeleted);
-  editor_.MarkModified();
 }
 
 void CMainDlg::OnSaveProject() {

@@ -24,6 +24,22 @@
 //                   for a name, and for "同名のプロジェクトが存在します。上書きしますか？"
 //   208/209, 328 to 334: the row area (PatternEditor)
 //   211/212         pattern type; 398 to 400: at most one conduit location checked
+//   335, 336, 340, 344, 387, 389, 391, 402: the drawing commands (command_buttons.cpp)
+//
+// Drawing commands are never called directly: a button posts WM_ACTIVATE (WA_ACTIVE) to the
+// drawing window and queues the command's name on the command line (ApiComn_sendCommand), so
+// that the command runs in the document after the handler has returned, as if typed:
+//   387 "自動付与"      collects, removes blank rows, shows; RQ_HARNEX_AUTOSET when a checked row
+//                       is not empty, else "設定するデータをチェックボックスで選択して下さい。"
+//   336 "個別付与"      collects; RQ_HARNEX_MANUALSET on the same condition and notice
+//   344 "リスト作成"    collects, removes blank rows, shows; RQ_HARNEX_LIST (checks do not matter)
+//   340 "配線情報記入"  the note settings (CNoteSetting over the button); RQ_HARNEX_DRAWNOTE on OK
+//   402 "詳"            the list details (CListDetailDlg); OK replaces the list settings
+//   335 "設定確認"      the settings check window, made once (CheckDlgInstance), else brought up
+//   391 "盤番号設定"    RQ_EQUIPNUM, without activating the drawing window
+//   389 "打込配管"      RQ_SPLITDUCT
+// 387, 336 and 344 do nothing without a current pattern. The note check boxes 341 to 343 start
+// unchecked, checked, checked.
 //
 // Closing: Esc (IDCANCEL) asks, writes NAME and PATTERN to LastProj.ini, destroys the palette
 // and its palette set and clears PaletteInstance. Any other destruction of the window (the host
@@ -34,11 +50,15 @@
 #include <afxcmn.h>
 #include <afxwin.h>
 
-#include "palette/list_settings.h"
+#include <memory>
+
+#include "annotation/annotation_settings.h"
 #include "project/list_fill.h"
 #include "project/master_lists.h"
 #include "project/pattern_editor.h"
 #include "project/project_model.h"
+
+class CCheckDlg;
 
 class CMainDlg : public CAcUiDialog {
  public:
@@ -59,10 +79,64 @@ class CMainDlg : public CAcUiDialog {
   PatternEditor& Editor() { return editor_; }
   const ListSettings& GetListSettingsRecord() const { return listSettings_; }
 
-  // What the radio buttons show: 0 for "幹線" (211) checked, else 1.
-  int GetPatternType() const;
-  // What the conduit check boxes show: 1 "屋内", 2 "屋外", 3 "地中", 0 none.
+  // ---- What the drawing commands read ------------------------------------------------------
+  //
+  // Valid while PaletteInstance points to the palette; callers check it first. They read the
+  // palette as it stands: the model as of the last collect (a button collects before it sends
+  // its command), the radio buttons and check boxes as they are now. Row indices are 0 to 99 of
+  // the current pattern; a row is empty as PatternData::IsRowEmpty says. Row data is nine
+  // strings in column order: construction item, system number, panel or load name, wire size,
+  // conduit size indoors, outdoors and underground, "○" for a row on a rack (else empty),
+  // remarks.
+
+  // Frees every CStringArray* that `rows` holds (VuRida_RemoveAllFree) and empties it, then adds
+  // one new CStringArray of the nine strings of each row from row 0 up to, not including, the
+  // first empty row (at most 100), the construction item as its name as stored. The caller owns
+  // the new arrays and frees them with VuRida_RemoveAllFree. Always TRUE; without a current
+  // pattern `rows` stays empty.
+  BOOL GetAllRowData(CPtrArray& rows) const;
+
+  // Empties `values` and fills it with the nine strings of `row`, the construction item as its
+  // code: the code of the name in the list of the pattern's type, else in the other type's list
+  // (ConstructionItems::CodeOf), empty when neither holds the name. An empty row gives nine empty
+  // strings. False, with `values` empty, when `row` is outside 0 to 99 or there is no current
+  // pattern.
+  bool GetRowData(int row, CStringArray& values) const;
+
+  // The checked row for a panel list: `text` and each row's panel or load name are split at ","
+  // into parts trimmed of white space (a text without "," is one part, untrimmed). The walk over
+  // rows 0 up to the first empty row (at most 100) stops at the first row that has as many parts
+  // as `text` and whose pairs of parts (every part of `text` with every part of the row) equal
+  // without regard to case number as many as the parts of `text`: so "P-1, L-1" matches
+  // "l-1,p-1" but not "P-1". True, with `row` set, when that row is checked. False (and `row`
+  // unchanged) when no row matches, when the first matching row is not checked (later rows are not
+  // looked at) or without a current pattern.
+  bool FindCheckedRowByPanelName(const CString& text, int& row) const;
+
+  // Empties `rows` and adds, ascending, every row 0 to 99 that is checked and not empty. Result:
+  // their number (0 without a current pattern).
+  int GetCheckedRows(CUIntArray& rows) const;
+
+  // The list table's sizes as the palette holds them: read from the settings file when the
+  // palette opened, replaced by OK in the list details ("詳"). No pointer may be null.
+  void GetListSettings(double* textHeight, double* textWidth, double* rowHeight, double* leftMargin,
+                       double* rightMargin) const;
+
+  // flags[i] is whether note check box 341 + i is checked: 0 "幹線番号を記入", 1 "配線ｻｲｽﾞを記入",
+  // 2 "工事区分を記入".
+  void GetNoteFlags(bool flags[3]) const;
+
+  // What the conduit check boxes show, not the pattern's stored choice: 1 "屋内" (398), else 2
+  // "屋外" (399), else 3 "地中" (400), else 0.
   int GetConduitChoice() const;
+
+  // Sets `name` to the name of the construction item with `code` (the general list's name over
+  // the trunk list's), "不明" when neither list holds the code, and returns it.
+  CString ConstructionItemName(CString& name, const CString& code) const;
+
+  // What the radio buttons show, not the pattern's stored type: 0 for "幹線" (211) checked,
+  // else 1.
+  int GetPatternType() const;
 
  protected:
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -91,6 +165,14 @@ class CMainDlg : public CAcUiDialog {
   afx_msg void OnCheckAll();
   afx_msg void OnUncheckAll();
   afx_msg void OnSearch();
+  afx_msg void OnAutoSet();
+  afx_msg void OnManualSet();
+  afx_msg void OnDrawNote();
+  afx_msg void OnDrawList();
+  afx_msg void OnListSettings();
+  afx_msg void OnCheckSettings();
+  afx_msg void OnEquipmentNumbers();
+  afx_msg void OnSplitDuct();
   afx_msg LRESULT OnAcadKeepFocus(WPARAM wParam, LPARAM lParam);
   afx_msg void OnDestroy();
   DECLARE_MESSAGE_MAP()
@@ -122,6 +204,11 @@ class CMainDlg : public CAcUiDialog {
   void TypeChosen(int type);
   void WriteLastProject();
   void CancelActiveCommand();
+  // Queues `command` on the drawing's command line, after activating the drawing window unless
+  // `activate` is false.
+  void SendCommand(LPCWSTR command, bool activate = true);
+  // "自動付与" and "個別付与": the command when a checked row is not empty, else the notice.
+  void SendWhenRowsChecked(LPCWSTR command);
 
   ComboBoxes KoujiBoxes() { return ComboBoxes(koujiPtrs_); }
   ComboBoxes ConduitBoxes() { return ComboBoxes(conduitPtrs_); }
@@ -133,6 +220,8 @@ class CMainDlg : public CAcUiDialog {
   CString masterFolder_;
   ListSettings listSettings_;
   bool closing_ = false;
+  // The settings check window made by "設定確認"; CheckDlgInstance says whether it is open.
+  std::unique_ptr<CCheckDlg> checkDialog_;
 
   CComboBox patternBox_;
   CComboBox koujiBoxes_[kPageRows];

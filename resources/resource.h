@@ -3,3 +3,4 @@
 
 #include "palette_ids.h"
 #include "project_dialog_ids.h"
+#include "settings_dialog_ids.h"

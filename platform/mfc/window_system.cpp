@@ -541,6 +541,11 @@ LRESULT ClassWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(r->font);
+    case WM_ACTIVATE:
+      // DefWindowProc gives the keyboard focus to a window that becomes active, unless it is
+      // minimised.
+      if (LOWORD(wp) != WA_INACTIVE && HIWORD(wp) == 0) SetFocus(h);
+      return 0;
     case WM_CONTEXTMENU:
       // An unhandled context menu request goes to the parent, as DefWindowProc does.
       if (r->parent && (r->style & WS_CHILD)) return SendMessageW(r->parent, msg, wp, lp);

@@ -37,9 +37,10 @@ TEST_F(PaletteViewTest, ShowsTheProjectThePatternsTheChoicesAndTheRowsInColumns)
 
   SetLastProject(L"NAME", L"サンプルビル");
   SetLastProject(L"PATTERN", L"受変電から分電盤");
-  ASSERT_EQ(Run(L"command RQ_HARNEX\nclick 239\nclick 220\n"), 0) << StopReason();
+  ASSERT_EQ(Run(L"command RQ_HARNEX\nclick 239\nclick 220\nclick 341\nclick 342\n"), 0)
+      << StopReason();
   const std::vector<std::wstring> lines = Lines(host::DescribePalette());
-  ASSERT_EQ(lines.size(), 16u) << host::DescribePalette();
+  ASSERT_EQ(lines.size(), 17u) << host::DescribePalette();
   EXPECT_EQ(lines[0], L"[palette] 複数配線情報設定");
   EXPECT_EQ(lines[1], L"プロジェクト: サンプルビル");
   EXPECT_EQ(lines[2], L"パターン: 受変電から分電盤  [*受変電から分電盤 | 1F照明・コンセント]");
@@ -50,6 +51,8 @@ TEST_F(PaletteViewTest, ShowsTheProjectThePatternsTheChoicesAndTheRowsInColumns)
   EXPECT_TRUE(lines[7].starts_with(L" [x] 2 ")) << platform::WideToUtf8(lines[7]);
   EXPECT_TRUE(lines[8].starts_with(L">[ ] 3 ")) << platform::WideToUtf8(lines[8]);
   EXPECT_EQ(lines[15], L" [ ] 10");
+  // The note options as the user left them: the first ticked, the second cleared.
+  EXPECT_EQ(lines[16], L"注記: [x]幹線番号を記入 [ ]配線ｻｲｽﾞを記入 [x]工事区分を記入");
   // Every value starts under its head, whatever the widths of the texts before it.
   EXPECT_EQ(ColumnOf(lines[5], L"系統番号"), ColumnOf(lines[6], L"1L-1"));
   EXPECT_EQ(ColumnOf(lines[5], L"系統番号"), ColumnOf(lines[8], L"E-1"));
