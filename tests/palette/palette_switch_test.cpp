@@ -84,6 +84,17 @@ TEST_F(PaletteSwitchTest, EditsStayWithTheirPatternAcrossChoicesAndReachTheFile)
   EXPECT_FALSE(Palette()->Editor().IsModified());
 }
 
+TEST_F(PaletteSwitchTest, AnEditMadeJustBeforeANewPatternStaysWithThePatternItWasMadeOn) {
+  StartOnSample();
+  ASSERT_EQ(Run(L"type 248 1L-6\nclick 204\ntype 346 追加\nclick 1\n"), 0) << StopReason();
+  EXPECT_EQ(Palette()->Project().Current()->name, L"追加");
+  EXPECT_EQ(ControlText(IDC_ROW_KEITOU), L"");
+  EXPECT_EQ(Pattern(0).keitou[0], L"1L-6");
+  ASSERT_EQ(Run(std::wstring(L"choose 203 ") + kTrunk + L"\n"), 0) << StopReason();
+  EXPECT_EQ(ControlText(IDC_ROW_KEITOU), L"1L-6");
+  EXPECT_TRUE(Palette()->Editor().IsModified());
+}
+
 TEST_F(PaletteSwitchTest, AnEditOnALaterPageBeforeEscIsWhatYesSaves) {
   StartOnSample();
   ASSERT_EQ(Run(std::wstring(L"choose 203 ") + kGeneral +
