@@ -7,6 +7,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "text_encoding.h"
 #include "wide_string.h"
 
 namespace platform::mfc {
@@ -38,6 +39,11 @@ std::wstring WidenNarrow(const char* text, size_t length) {
   out.clear();
   for (size_t k = 0; k < length; ++k) out += static_cast<wchar_t>(p[k]);
   return out;
+}
+
+std::wstring WidenAnsi(const char* text, size_t length) {
+  if (!text) return {};
+  return platform::Cp932ToWide(std::string_view(text, length));
 }
 
 }  // namespace platform::mfc
@@ -197,8 +203,12 @@ void FormatInto(std::wstring& out, LPCWSTR format, va_list args) {
       case L'C': {
         int v = va_arg(args, int);
         bool narrow = spec.narrow_forced || (spec.type == L'C' && !spec.wide_forced);
-        wchar_t ch =
-            narrow ? static_cast<wchar_t>(static_cast<unsigned char>(v)) : static_cast<wchar_t>(v);
+        if (narrow) {
+          const char byte = static_cast<char>(v);
+          AppendPadded(out, platform::mfc::WidenAnsi(&byte, 1), spec.width, left);
+          break;
+        }
+        const wchar_t ch = static_cast<wchar_t>(v);
         AppendPadded(out, std::wstring_view(&ch, 1), spec.width, left);
         break;
       }
@@ -208,7 +218,7 @@ void FormatInto(std::wstring& out, LPCWSTR format, va_list args) {
         std::wstring text;
         if (narrow) {
           const char* s = va_arg(args, const char*);
-          text = s ? platform::mfc::WidenNarrow(s, std::strlen(s)) : L"(null)";
+          text = s ? platform::mfc::WidenAnsi(s, std::strlen(s)) : L"(null)";
         } else {
           const wchar_t* s = va_arg(args, const wchar_t*);
           text = s ? s : L"(null)";
@@ -231,7 +241,7 @@ void FormatInto(std::wstring& out, LPCWSTR format, va_list args) {
 }  // namespace
 
 CString::CString(LPCSTR text) {
-  if (text) s_ = platform::mfc::WidenNarrow(text, std::strlen(text));
+  if (text) s_ = platform::mfc::WidenAnsi(text, std::strlen(text));
 }
 
 LPWSTR CString::GetBuffer(int min_length) {

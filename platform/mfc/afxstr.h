@@ -12,9 +12,12 @@
 class CString;
 
 namespace platform::mfc {
-// Decodes narrow text handed to CString (constructors, %hs / %S): UTF-8 when it is valid UTF-8,
-// otherwise each byte as its own code point. Never fails.
+// Decodes narrow text of the stand-ins' own files (resource scripts, the clipboard's CF_TEXT):
+// UTF-8 when it is valid UTF-8, otherwise each byte as its own code point. Never fails.
 std::wstring WidenNarrow(const char* text, size_t length);
+// Decodes narrow text handed to CString (constructors, %hs / %S / %hc / %C) as Unicode MFC does:
+// in the ANSI code page of the system, 932 on the systems Harnex serves. Never fails.
+std::wstring WidenAnsi(const char* text, size_t length);
 
 // The string with this id in the STRINGTABLE of the current resource module (or of a registered
 // extension module); false when none has it.
@@ -44,7 +47,7 @@ class CString {
   CString(LPCWSTR text, int length)
       : s_(text ? std::wstring(text, length > 0 ? length : 0) : L"") {}
   CString(wchar_t ch, int repeat = 1) : s_(repeat > 0 ? repeat : 0, ch) {}  // NOLINT
-  // Narrow text is widened (see platform::mfc::WidenNarrow).
+  // Narrow text is widened in the ANSI code page (see platform::mfc::WidenAnsi).
   CString(LPCSTR text);                            // NOLINT: implicit as in MFC
   CString(const std::wstring& text) : s_(text) {}  // NOLINT
   CString(std::wstring_view text) : s_(text) {}    // NOLINT
