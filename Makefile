@@ -11,7 +11,7 @@ all: build
 
 # What the build and the tests need and a fresh machine lacks (installs as root, else says how).
 deps:
-	.ci/deps
+	@.ci/deps
 
 # Optimised libraries without debug information, test programs without optimisation: the
 # build is most of the time `make test` takes.
