@@ -3,6 +3,9 @@
 
 #include <utility>
 
+#include "host/script_help.h"
+#include "host/typed_line.h"
+
 namespace host {
 
 void ScriptedUser::Add(ScriptStep step) {
@@ -15,6 +18,11 @@ void ScriptedUser::Add(std::vector<ScriptStep> steps) {
 
 const platform::UserAction* ScriptedUser::Peek() {
   if (stopped()) return nullptr;
+  if (polled_break_) {
+    // Nothing took it as a loop's break: the loop has ended, and the Esc with it.
+    polled_break_ = false;
+    queue_.pop_front();
+  }
   // Typed answers of a command and an action already moved forward wait in the queue.
   if (queue_.empty() && !Advance()) return nullptr;
   if (stopped()) return nullptr;
@@ -24,6 +32,14 @@ const platform::UserAction* ScriptedUser::Peek() {
 const platform::UserAction* ScriptedUser::PeekImmediate() {
   if (stopped()) return nullptr;
   if (queue_.empty()) {
+    if (steps_.empty() && break_poll_) {
+      if (!break_poll_()) return nullptr;
+      platform::UserAction esc;
+      esc.kind = platform::ActionKind::kBreak;
+      queue_.push_back(std::move(esc));
+      polled_break_ = true;
+      return ActionQueueSession::Peek();
+    }
     while (steps_.empty()) {
       if (!ReadLine()) return nullptr;
     }
@@ -32,6 +48,11 @@ const platform::UserAction* ScriptedUser::PeekImmediate() {
     steps_.pop_front();
   }
   return ActionQueueSession::Peek();
+}
+
+void ScriptedUser::Take() {
+  polled_break_ = false;
+  ActionQueueSession::Take();
 }
 
 bool ScriptedUser::OnlyAnswersRemain() const {
@@ -55,7 +76,10 @@ bool ScriptedUser::ReadLine() {
   }
   std::vector<ScriptStep> read;
   std::wstring error;
-  if (!ReadScriptLine(line, source_line_, &read, &error)) {
+  const bool read_ok =
+      typed_ ? ReadTypedLine(line, source_line_, platform::CurrentWait(), &read, &error)
+             : ReadScriptLine(line, source_line_, &read, &error);
+  if (!read_ok) {
     if (diagnostics_)
       diagnostics_(L"line " + std::to_wstring(source_line_) + L": " + error + L"\n");
     return true;  // the line is passed over; the input goes on
@@ -93,7 +117,9 @@ void ScriptedUser::RunDirective(const ScriptStep& step) {
     }
     return;
   }
-  std::wstring view = show_ ? show_(step) : std::wstring(L"nothing to show");
+  std::wstring view = step.kind == ScriptStep::Kind::kHelp ? HelpText(step.text)
+                      : show_                              ? show_(step)
+                                                           : std::wstring(L"nothing to show");
   if (!view.empty() && view.back() != L'\n') view += L'\n';
   const size_t from = transcript_.size();
   // A view stands on lines of its own, like a window event.
