@@ -100,9 +100,13 @@ bool TypedSession::NextLine(std::wstring* line) {
     }
     // A progress meter that a loop left up is cleared, so that the prompt starts a clean line.
     if (platform::acad::ProgressMeter().active) std::fputs("\r\x1b[K", stderr);
-    g_interrupted = 0;  // a Ctrl-C that no loop took is spent
-    const std::wstring prompt = PromptFor(wait);
-    const LineEditor::Result result = editor_.Read(prompt, line);
+    // Ctrl-C pressed while a command worked (and no loop took it) is Esc typed ahead: it
+    // cancels what waits now, except the command prompt, where it is spent.
+    const bool typed_ahead = g_interrupted != 0;
+    g_interrupted = 0;
+    const LineEditor::Result result = typed_ahead && wait.kind != platform::WaitKind::kCommandPrompt
+                                          ? LineEditor::Result::kInterrupt
+                                          : editor_.Read(PromptFor(wait), line);
     switch (result) {
       case LineEditor::Result::kLine:
         return true;

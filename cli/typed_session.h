@@ -7,6 +7,9 @@
 //   a modal dialog  "click 2": the dialog is cancelled      the same
 //   a question box  "answer cancel" when the box has Cancel nothing
 //   a long loop     the break that acedUsrBrk reports next  (no line is read)
+// A Ctrl-C pressed while a command works is Esc typed ahead: a loop takes it at its next Esc
+// check, else it cancels the next prompt, dialog or box that waits (at the command prompt it is
+// spent).
 // * With unsaved palette edits the palette is closed first as Esc in it closes it: its question
 //   "データが変更されています。保存しますか？" is asked at the terminal (yes, no or cancel), and
 //   cancel (or a save that does not complete) returns to the command prompt.
