@@ -5,8 +5,12 @@
 #include <status_bar.h>
 #include <text_encoding.h>
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
+#include <cwchar>
 
 #include "host/palette_recovery.h"
 #include "host/typed_line.h"
@@ -104,11 +108,15 @@ bool TypedSession::NextLine(std::wstring* line) {
     // cancels what waits now, except the command prompt, where it is spent.
     const bool typed_ahead = g_interrupted != 0;
     g_interrupted = 0;
-    const LineEditor::Result result = typed_ahead && wait.kind != platform::WaitKind::kCommandPrompt
-                                          ? LineEditor::Result::kInterrupt
-                                          : editor_.Read(PromptFor(wait), line);
+    if (typed_ahead && wait.kind != platform::WaitKind::kCommandPrompt &&
+        Cancel(wait, false, line)) {
+      return true;
+    }
+    const std::wstring prompt = PromptFor(wait);
+    const LineEditor::Result result = editor_.Read(prompt, line);
     switch (result) {
       case LineEditor::Result::kLine:
+        if (wait.kind == platform::WaitKind::kPrompt) BackToPromptEnd(prompt);
         return true;
       case LineEditor::Result::kTerminate:
         return false;
@@ -117,31 +125,47 @@ bool TypedSession::NextLine(std::wstring* line) {
         break;
     }
     const bool end = result == LineEditor::Result::kEnd;
-    switch (wait.kind) {
-      case platform::WaitKind::kCommandPrompt:
-        if (!end) continue;  // the line is cleared
-        if (host::PaletteHasUnsavedEdits()) {
-          closing_palette_ = true;
-          *line = L"@200 click 2";
-          return true;
-        }
-        return false;
-      case platform::WaitKind::kPrompt:
-        *line = L"esc";
+    if (wait.kind == platform::WaitKind::kCommandPrompt) {
+      if (!end) continue;  // the line is cleared
+      if (host::PaletteHasUnsavedEdits()) {
+        closing_palette_ = true;
+        *line = L"@200 click 2";
         return true;
-      case platform::WaitKind::kDialog:
-        *line = L"click 2";
-        return true;
-      case platform::WaitKind::kBox: {
-        const auto answers = host::BoxAnswers(wait.box_type);
-        if (!end && answers.back() == L"cancel") {
-          *line = L"answer cancel";
-          return true;
-        }
-        continue;  // a box without Cancel cannot be escaped
       }
+      return false;
     }
+    if (Cancel(wait, end, line)) return true;
   }
+}
+
+bool TypedSession::Cancel(const platform::Wait& wait, bool end, std::wstring* line) {
+  switch (wait.kind) {
+    case platform::WaitKind::kPrompt:
+      *line = L"esc";
+      return true;
+    case platform::WaitKind::kDialog:
+      *line = L"click 2";
+      return true;
+    case platform::WaitKind::kBox:
+      // A box without Cancel cannot be escaped.
+      if (end || host::BoxAnswers(wait.box_type).back() != L"cancel") return false;
+      *line = L"answer cancel";
+      return true;
+    case platform::WaitKind::kCommandPrompt:
+      break;
+  }
+  return false;
+}
+
+void TypedSession::BackToPromptEnd(const std::wstring& prompt) {
+  // The command line echoes the answer after its prompt. The editor has already shown it there
+  // and moved on: go back to the prompt's end and clear the rest, so that the terminal shows the
+  // line once, as the transcript has it.
+  winsize size{};
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return;
+  const int width = wcswidth(prompt.c_str(), prompt.size());
+  if (width < 0 || width >= size.ws_col) return;
+  std::fprintf(stdout, "\x1b[A\x1b[%dG\x1b[K", width + 1);
 }
 
 }  // namespace cli

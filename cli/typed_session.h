@@ -42,6 +42,10 @@ class TypedSession {
  private:
   bool NextLine(std::wstring* line);
   std::wstring PromptFor(const platform::Wait& wait) const;
+  // The line that cancels what waits (Ctrl-C, or with `end` Ctrl-D): "esc", "click 2" or
+  // "answer cancel". False when nothing is to be sent (a box without Cancel).
+  bool Cancel(const platform::Wait& wait, bool end, std::wstring* line);
+  void BackToPromptEnd(const std::wstring& prompt);
 
   host::Session* session_;
   LineEditor editor_;

@@ -90,8 +90,17 @@ TEST_F(TypedSessionTest, LinesAreEditedRecalledAndKeptBetweenSessions) {
     ASSERT_TRUE(p->WaitFor("コマンド: ARXCOMMANDS")) << p->output();
     ASSERT_TRUE(p->WaitFor("HARNEX RQ_HARNEX RQ_HARNEX 3")) << p->output();
     ASSERT_TRUE(p->WaitFor("> ")) << p->output();
-    // Up recalls the line as it was entered.
-    p->Type(std::string(kUp) + "\r");
+    // An answer typed at a prompt: the terminal goes back to the prompt's end (16 columns:
+    // "ARX " and five full-width characters and ": ") so that the echo stands there once.
+    p->Type("ARXLOAD\r");
+    ASSERT_TRUE(p->WaitFor("ARX ファイル名: ")) << p->output();
+    ASSERT_TRUE(p->WaitFor("ARX ファイル名: ")) << p->output();
+    p->Type("NoSuch.arx\r");
+    ASSERT_TRUE(p->WaitFor("\x1b[A\x1b[17G\x1b[KNoSuch.arx\r\n")) << p->output();
+    ASSERT_TRUE(p->WaitFor("NoSuch.arx が見つかりません。")) << p->output();
+    ASSERT_TRUE(p->WaitFor("> ")) << p->output();
+    // Up recalls the line as it was entered (ARXLOAD and its answer were lines too).
+    p->Type(std::string(kUp) + kUp + kUp + "\r");
     ASSERT_TRUE(p->WaitFor("コマンド: ARXCOMMANDS")) << p->output();
     ASSERT_TRUE(p->WaitFor("HARNEX RQ_HARNEX RQ_HARNEX 3")) << p->output();
     ASSERT_TRUE(p->WaitFor("> ")) << p->output();
