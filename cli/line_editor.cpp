@@ -62,7 +62,11 @@ LineEditor::Result LineEditor::Read(const std::wstring& prompt, std::wstring* li
   std::fflush(stdout);
   std::fflush(stderr);
   int count = 0;
+  // Raw mode before the prompt is drawn: a key typed once the prompt shows (Ctrl-C, Ctrl-D, an
+  // arrow) must reach the editor, not the terminal's line discipline.
+  el_wset(el_, EL_PREP_TERM, 1);
   const wchar_t* text = el_wgets(el_, &count);
+  el_wset(el_, EL_PREP_TERM, 0);
   if (interrupted_) return Result::kInterrupt;
   if (g_terminate_signal != 0) return Result::kTerminate;
   if (text == nullptr || count <= 0) {

@@ -16,21 +16,43 @@ void ScriptedUser::Add(std::vector<ScriptStep> steps) {
   for (auto& s : steps) steps_.push_back(std::move(s));
 }
 
+bool ScriptedUser::Unwinding() {
+  if (unwinding_ && platform::CurrentWait().kind == platform::WaitKind::kCommandPrompt) {
+    unwinding_ = false;
+  }
+  return unwinding_;
+}
+
+void ScriptedUser::Stop(int exit_code, std::wstring_view reason) {
+  if (!typed_) {
+    ActionQueueSession::Stop(exit_code, reason);
+    return;
+  }
+  if (diagnostics_) diagnostics_(std::wstring(reason) + L"\n");
+  queue_.clear();
+  steps_.clear();
+  polled_break_ = false;
+  unwinding_ = true;
+}
+
 const platform::UserAction* ScriptedUser::Peek() {
-  if (stopped()) return nullptr;
+  if (stopped() || Unwinding()) return nullptr;
   if (polled_break_) {
     // Nothing took it as a loop's break: the loop has ended, and the Esc with it.
     polled_break_ = false;
     queue_.pop_front();
   }
   // Typed answers of a command and an action already moved forward wait in the queue.
-  if (queue_.empty() && !Advance()) return nullptr;
+  while (queue_.empty() && !Advance()) {
+    // A typed mistake found by a directive at the command prompt: the input goes on.
+    if (!unwinding_ || Unwinding()) return nullptr;
+  }
   if (stopped()) return nullptr;
   return ActionQueueSession::Peek();
 }
 
 const platform::UserAction* ScriptedUser::PeekImmediate() {
-  if (stopped()) return nullptr;
+  if (stopped() || Unwinding()) return nullptr;
   if (queue_.empty()) {
     if (steps_.empty() && break_poll_) {
       if (!break_poll_()) return nullptr;
@@ -89,7 +111,7 @@ bool ScriptedUser::ReadLine() {
 }
 
 bool ScriptedUser::Advance() {
-  while (!stopped()) {
+  while (!stopped() && !unwinding_) {
     if (steps_.empty()) {
       if (!ReadLine()) return false;
       continue;

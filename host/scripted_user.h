@@ -44,7 +44,10 @@ class ScriptedUser : public platform::ActionQueueSession {
   void SetDiagnostics(TextSink sink) { diagnostics_ = std::move(sink); }
   void SetShowHandler(ShowHandler handler) { show_ = std::move(handler); }
   // Lines from the line source are typed at the keyboard: they are read by what waits for them
-  // (host/typed_line.h) instead of as script lines.
+  // (host/typed_line.h) instead of as script lines, and a line that does not fit (an action
+  // nothing takes, an expect that fails) does not end the session: the reason goes to the
+  // diagnostics, what was typed after it is dropped, and everything that waits is cancelled as
+  // at the end of the input until the command prompt is reached again; then input goes on.
   void SetTypedInput(bool typed) { typed_ = typed; }
   // For input typed at a terminal: a long loop's Esc check (and a box that only wants OK) must
   // not wait for a line. With a poll set, PeekImmediate reads no line when nothing is pending;
@@ -55,6 +58,7 @@ class ScriptedUser : public platform::ActionQueueSession {
   const platform::UserAction* Peek() override;
   const platform::UserAction* PeekImmediate() override;
   void Take() override;
+  void Stop(int exit_code, std::wstring_view reason) override;
   void Print(std::wstring_view text) override;
   void Event(std::wstring_view line) override;
 
@@ -84,6 +88,9 @@ class ScriptedUser : public platform::ActionQueueSession {
   bool typed_ = false;
   std::function<bool()> break_poll_;
   bool polled_break_ = false;  // the queue's front is a break that the poll offered
+  bool unwinding_ = false;     // typed input that did not fit: waits end until the command prompt
+  // True while a typed mistake unwinds the waits (nothing is given to them).
+  bool Unwinding();
 };
 
 }  // namespace host

@@ -172,6 +172,30 @@ TEST_F(TypedSessionTest, CtrlCIsEscWhereSomethingWaitsAndNeverEndsTheProgram) {
   EXPECT_EQ(p->output().find(kSaveQuestion), std::string::npos) << p->output();
 }
 
+TEST_F(TypedSessionTest, ATypedMistakeIsReportedAndCancelsWhatWaitsButNotTheSession) {
+  auto p = Start();
+  p->Type("pick 7E\r");
+  ASSERT_TRUE(p->WaitFor("nothing waits for \"pick 7E\" at the command prompt")) << p->output();
+  ASSERT_TRUE(p->WaitFor("> ")) << p->output();
+  p->Type("expect no such text\r");
+  ASSERT_TRUE(p->WaitFor("expected text not found in the transcript: \"no such text\""))
+      << p->output();
+  ASSERT_TRUE(p->WaitFor("> ")) << p->output();
+  // In a dialog a mistake cancels the dialog, as Esc would.
+  p->Type("RQ_HARNEX\r");
+  ASSERT_TRUE(p->WaitFor("[window 200 ")) << p->output();
+  p->Type("click 201\r");
+  ASSERT_TRUE(p->WaitFor("dialog> ")) << p->output();
+  p->Type("pick 7E\r");
+  ASSERT_TRUE(p->WaitFor("cannot be taken while dialog 203 waits")) << p->output();
+  ASSERT_TRUE(p->WaitFor("[end dialog 203 IDCANCEL]")) << p->output();
+  p->Type("ARXCOMMANDS HARNEX\r");
+  ASSERT_TRUE(p->WaitFor("HARNEX RQ_HARNEX_LIST RQ_HARNEX_LIST 3")) << p->output();
+  ASSERT_TRUE(p->WaitFor("> ")) << p->output();
+  p->Type(kCtrlD);
+  EXPECT_EQ(p->Finish(), 0) << p->output();
+}
+
 TEST_F(TypedSessionTest, CtrlCStopsALongLoopAtItsNextEscCheckAndTheBarIsCleared) {
   // Without Ctrl-C the palette's start reads every part number of the drawing.
   {
