@@ -1,7 +1,9 @@
 // libedit behind the typed session's command line.
 #include "cli/line_editor.h"
 
+#include <fcntl.h>
 #include <histedit.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +18,18 @@ namespace cli {
 
 volatile int g_terminate_signal = 0;
 
+namespace {
+// The wake-up pipe: WakeEditor writes a byte, a waiting read sees it beside standard input.
+int g_wake[2] = {-1, -1};
+}  // namespace
+
+void WakeEditor() {
+  if (g_wake[1] >= 0) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_wake[1], &byte, 1);
+  }
+}
+
 struct LineEditor::HistoryHandle {
   HistoryW* history = nullptr;
 };
@@ -29,6 +43,7 @@ std::string HistoryPath() {
 
 LineEditor::LineEditor(std::string history_path)
     : history_(new HistoryHandle), history_path_(std::move(history_path)) {
+  if (g_wake[0] < 0 && ::pipe2(g_wake, O_CLOEXEC | O_NONBLOCK) != 0) g_wake[0] = g_wake[1] = -1;
   el_ = el_init("harnex-host", stdin, stdout, stderr);
   el_wset(el_, EL_CLIENTDATA, this);
   el_wset(el_, EL_EDITOR, L"emacs");
@@ -127,12 +142,24 @@ int LineEditor::ReadChar(editline*, wchar_t* out) {
   // program to end ends the read as the end of input does.
   std::mbstate_t state{};
   for (;;) {
+    if (g_terminate_signal != 0) return 0;
+    pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {g_wake[0], POLLIN, 0}};
+    if (::poll(fds, g_wake[0] >= 0 ? 2 : 1, -1) < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (fds[1].revents != 0) {
+      char drained[16];
+      while (::read(g_wake[0], drained, sizeof drained) > 0) {
+      }
+      continue;  // the signal's flag is looked at above
+    }
     char byte = 0;
     const ssize_t n = ::read(STDIN_FILENO, &byte, 1);
     if (n == 0) return 0;
     if (n < 0) {
-      if (errno == EINTR && g_terminate_signal == 0) continue;
-      return g_terminate_signal != 0 ? 0 : -1;
+      if (errno == EINTR || errno == EAGAIN) continue;
+      return -1;
     }
     wchar_t wc = 0;
     const size_t r = std::mbrtowc(&wc, &byte, 1, &state);

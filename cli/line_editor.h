@@ -10,6 +10,9 @@ namespace cli {
 
 // Set by the signal handlers that TypedSession installs; read here so that a blocked read ends.
 extern volatile int g_terminate_signal;  // SIGTERM or SIGHUP received (the signal's number)
+// Wakes a read that waits for a key (async-signal-safe): a signal handler calls it after setting
+// g_terminate_signal, so that a signal that comes just before the read begins is not missed.
+void WakeEditor();
 
 class LineEditor {
  public:

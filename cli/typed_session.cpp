@@ -26,6 +26,7 @@ void OnInterruptSignal(int) {
 
 void OnTerminateSignal(int signal) {
   g_terminate_signal = signal;
+  WakeEditor();
 }
 
 void Install(int signal, void (*handler)(int)) {
