@@ -1,16 +1,22 @@
 // harnex-host: runs a user session of the simulated CAD host from a script or the keyboard.
 #include <unistd.h>
 
+#include <langinfo.h>
+#include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <text_encoding.h>
+#include "cli/typed_session.h"
 #include "host/command_line.h"
 #include "host/demo.h"
 #include "host/example_drawing.h"
+#include "host/palette_recovery.h"
 #include "host/script.h"
 #include "host/session.h"
 #include "host/svg_renderer.h"
@@ -31,6 +37,14 @@ bool SameFile(const std::string& a, const std::string& b) {
   std::error_code ec;
   if (std::filesystem::equivalent(a, b, ec)) return true;
   return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
+}
+
+// The line editor measures and decodes characters by the locale: Japanese needs a UTF-8 one,
+// whatever the environment chose for the rest.
+void UseUtf8Characters() {
+  if (std::setlocale(LC_CTYPE, "") != nullptr && std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0)
+    return;
+  if (std::setlocale(LC_CTYPE, "C.UTF-8") == nullptr) std::setlocale(LC_CTYPE, "C.utf8");
 }
 
 int Fail(const std::string& message) {
@@ -81,12 +95,15 @@ int main(int argc, char** argv) {
   session_options.diagnostics = WriteErr;
   session_options.progress_bar = true;
   host::Session session(session_options);
-  if (from_stdin) {
-    const bool terminal = isatty(STDIN_FILENO);
-    session.SetLineSource([terminal](std::wstring* line, int) {
-      if (terminal) {
-        std::fputs("\n> ", stdout);
-      }
+  const bool typed = from_stdin && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
+  std::unique_ptr<cli::TypedSession> terminal;
+  if (typed) {
+    UseUtf8Characters();
+    terminal = std::make_unique<cli::TypedSession>(&session, cli::HistoryPath());
+  } else if (from_stdin) {
+    const bool prompt = isatty(STDIN_FILENO);
+    session.SetLineSource([prompt](std::wstring* line, int) {
+      if (prompt) std::fputs("\n> ", stdout);
       std::fflush(stdout);
       std::string bytes;
       if (!std::getline(std::cin, bytes)) return false;
@@ -96,7 +113,18 @@ int main(int argc, char** argv) {
     });
   }
   session.Run(std::move(script.steps));
+  if (terminal && terminal->Terminated() != 0) {
+    // Nobody is left to ask: unsaved palette edits go to a recovery file, never over the project.
+    std::string recovery;
+    std::wstring recovery_error;
+    if (host::WritePaletteRecovery(&recovery, &recovery_error)) {
+      std::cerr << "harnex-host: unsaved palette edits written to " << recovery << "\n";
+    } else if (!recovery_error.empty()) {
+      WriteErr(recovery_error + L"\n");
+    }
+  }
   session.CloseWindows();
+  terminal.reset();
   const int status = session.exit_status();
   if (!session.transcript().empty() && session.transcript().back() != L'\n') WriteOut(L"\n");
   std::fflush(stdout);

@@ -11,6 +11,8 @@
 #include <text_encoding.h>
 #include <wide_string.h>
 
+#include "host/script_help.h"
+
 namespace host {
 namespace {
 
@@ -414,6 +416,16 @@ bool ReadStep(std::wstring_view text, ScriptStep* step, std::wstring* error) {
     *error = L"show: expected palette, entity H or drawing";
     return false;
   }
+  if (verb == L"help") {
+    step->kind = ScriptStep::Kind::kHelp;
+    std::wstring_view args;
+    step->text = Lower(FirstWord(rest, &args));
+    if (!step->text.empty() && !IsScriptVerb(step->text)) {
+      *error = L"help: no action \"" + step->text + L"\"";
+      return false;
+    }
+    return ExpectNothing(L"help " + step->text, args, error);
+  }
   *error = L"unknown action \"" + std::wstring(first) + L"\"";
   return false;
 }
@@ -590,6 +602,11 @@ ScriptStep ShowEntity(uint64_t handle) {
 }
 ScriptStep ShowDrawing() {
   return Directive(ScriptStep::Kind::kShowDrawing);
+}
+ScriptStep Help(std::wstring verb) {
+  ScriptStep s = Directive(ScriptStep::Kind::kHelp);
+  s.text = std::move(verb);
+  return s;
 }
 }  // namespace steps
 

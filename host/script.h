@@ -22,6 +22,7 @@ struct ScriptStep {
     kShowPalette,  // print the palette's page
     kShowEntity,   // print the entity with drawing handle `handle`
     kShowDrawing,  // print every entity of model space
+    kHelp,         // print the list of actions, or the syntax of the action named by `text`
   };
   Kind kind = Kind::kAction;
   int line = 0;  // script line number, 0 for steps built in C++
@@ -81,6 +82,7 @@ ScriptStep Expect(std::wstring text);
 ScriptStep ShowPalette();
 ScriptStep ShowEntity(uint64_t handle);
 ScriptStep ShowDrawing();
+ScriptStep Help(std::wstring verb = L"");
 }  // namespace steps
 
 }  // namespace host

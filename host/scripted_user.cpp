@@ -3,6 +3,9 @@
 
 #include <utility>
 
+#include "host/script_help.h"
+#include "host/typed_line.h"
+
 namespace host {
 
 void ScriptedUser::Add(ScriptStep step) {
@@ -13,17 +16,52 @@ void ScriptedUser::Add(std::vector<ScriptStep> steps) {
   for (auto& s : steps) steps_.push_back(std::move(s));
 }
 
+bool ScriptedUser::Unwinding() {
+  if (unwinding_ && platform::CurrentWait().kind == platform::WaitKind::kCommandPrompt) {
+    unwinding_ = false;
+  }
+  return unwinding_;
+}
+
+void ScriptedUser::Stop(int exit_code, std::wstring_view reason) {
+  if (!typed_) {
+    ActionQueueSession::Stop(exit_code, reason);
+    return;
+  }
+  if (diagnostics_) diagnostics_(std::wstring(reason) + L"\n");
+  queue_.clear();
+  steps_.clear();
+  polled_break_ = false;
+  unwinding_ = true;
+}
+
 const platform::UserAction* ScriptedUser::Peek() {
-  if (stopped()) return nullptr;
+  if (stopped() || Unwinding()) return nullptr;
+  if (polled_break_) {
+    // Nothing took it as a loop's break: the loop has ended, and the Esc with it.
+    polled_break_ = false;
+    queue_.pop_front();
+  }
   // Typed answers of a command and an action already moved forward wait in the queue.
-  if (queue_.empty() && !Advance()) return nullptr;
+  while (queue_.empty() && !Advance()) {
+    // A typed mistake found by a directive at the command prompt: the input goes on.
+    if (!unwinding_ || Unwinding()) return nullptr;
+  }
   if (stopped()) return nullptr;
   return ActionQueueSession::Peek();
 }
 
 const platform::UserAction* ScriptedUser::PeekImmediate() {
-  if (stopped()) return nullptr;
+  if (stopped() || Unwinding()) return nullptr;
   if (queue_.empty()) {
+    if (steps_.empty() && break_poll_) {
+      if (!break_poll_()) return nullptr;
+      platform::UserAction esc;
+      esc.kind = platform::ActionKind::kBreak;
+      queue_.push_back(std::move(esc));
+      polled_break_ = true;
+      return ActionQueueSession::Peek();
+    }
     while (steps_.empty()) {
       if (!ReadLine()) return nullptr;
     }
@@ -32,6 +70,11 @@ const platform::UserAction* ScriptedUser::PeekImmediate() {
     steps_.pop_front();
   }
   return ActionQueueSession::Peek();
+}
+
+void ScriptedUser::Take() {
+  polled_break_ = false;
+  ActionQueueSession::Take();
 }
 
 bool ScriptedUser::OnlyAnswersRemain() const {
@@ -55,7 +98,10 @@ bool ScriptedUser::ReadLine() {
   }
   std::vector<ScriptStep> read;
   std::wstring error;
-  if (!ReadScriptLine(line, source_line_, &read, &error)) {
+  const bool read_ok =
+      typed_ ? ReadTypedLine(line, source_line_, platform::CurrentWait(), &read, &error)
+             : ReadScriptLine(line, source_line_, &read, &error);
+  if (!read_ok) {
     if (diagnostics_)
       diagnostics_(L"line " + std::to_wstring(source_line_) + L": " + error + L"\n");
     return true;  // the line is passed over; the input goes on
@@ -65,7 +111,7 @@ bool ScriptedUser::ReadLine() {
 }
 
 bool ScriptedUser::Advance() {
-  while (!stopped()) {
+  while (!stopped() && !unwinding_) {
     if (steps_.empty()) {
       if (!ReadLine()) return false;
       continue;
@@ -93,7 +139,9 @@ void ScriptedUser::RunDirective(const ScriptStep& step) {
     }
     return;
   }
-  std::wstring view = show_ ? show_(step) : std::wstring(L"nothing to show");
+  std::wstring view = step.kind == ScriptStep::Kind::kHelp ? HelpText(step.text)
+                      : show_                              ? show_(step)
+                                                           : std::wstring(L"nothing to show");
   if (!view.empty() && view.back() != L'\n') view += L'\n';
   const size_t from = transcript_.size();
   // A view stands on lines of its own, like a window event.

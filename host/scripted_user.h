@@ -43,9 +43,22 @@ class ScriptedUser : public platform::ActionQueueSession {
   // from the line source that cannot be read is reported there and skipped.
   void SetDiagnostics(TextSink sink) { diagnostics_ = std::move(sink); }
   void SetShowHandler(ShowHandler handler) { show_ = std::move(handler); }
+  // Lines from the line source are typed at the keyboard: they are read by what waits for them
+  // (host/typed_line.h) instead of as script lines, and a line that does not fit (an action
+  // nothing takes, an expect that fails) does not end the session: the reason goes to the
+  // diagnostics, what was typed after it is dropped, and everything that waits is cancelled as
+  // at the end of the input until the command prompt is reached again; then input goes on.
+  void SetTypedInput(bool typed) { typed_ = typed; }
+  // For input typed at a terminal: a long loop's Esc check (and a box that only wants OK) must
+  // not wait for a line. With a poll set, PeekImmediate reads no line when nothing is pending;
+  // it offers a `break` when the poll says the user pressed Esc (Ctrl-C) since it last asked. A
+  // break offered so and not taken is dropped before the next action is given.
+  void SetBreakPoll(std::function<bool()> poll) { break_poll_ = std::move(poll); }
 
   const platform::UserAction* Peek() override;
   const platform::UserAction* PeekImmediate() override;
+  void Take() override;
+  void Stop(int exit_code, std::wstring_view reason) override;
   void Print(std::wstring_view text) override;
   void Event(std::wstring_view line) override;
 
@@ -72,6 +85,12 @@ class ScriptedUser : public platform::ActionQueueSession {
   TextSink diagnostics_;
   ShowHandler show_;
   size_t expect_mark_ = 0;
+  bool typed_ = false;
+  std::function<bool()> break_poll_;
+  bool polled_break_ = false;  // the queue's front is a break that the poll offered
+  bool unwinding_ = false;     // typed input that did not fit: waits end until the command prompt
+  // True while a typed mistake unwinds the waits (nothing is given to them).
+  bool Unwinding();
 };
 
 }  // namespace host

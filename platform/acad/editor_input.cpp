@@ -36,6 +36,7 @@ bool IsPickAnswer(const UserAction& a) {
 
 EditorInput AwaitEditorInput(const ActionFilter& accepts, std::wstring_view what) {
   EditorInput result;
+  const ScopedWait wait(WaitKind::kPrompt);
   for (;;) {
     // A cancel requested before the prompt ends it at once, as AutoCAD does with an Esc that a
     // modeless window typed into the command line.

@@ -135,6 +135,7 @@ INT_PTR CDialog::DoModal() {
   std::wstring caption = FindWindowRecord(h)->text;
   platform::PrintEvent(L"[dialog " + std::to_wstring(m_nIDHelp) + L" " + caption + L"]");
   platform::mfc::PushModal(h);
+  const platform::ScopedWait wait(platform::WaitKind::kDialog);
   while (!ended_ && m_hWnd) {
     platform::mfc::RunIdle();
     if (ended_ || !m_hWnd) break;

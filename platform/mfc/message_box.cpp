@@ -1,5 +1,6 @@
 // Message boxes answered through the user session, with their transcript line.
 #include <algorithm>
+#include <optional>
 
 #include "user_session.h"
 #include "window_system.h"
@@ -84,6 +85,8 @@ int MessageBoxW(HWND, LPCWSTR lpText, LPCWSTR, UINT uType) {
   }
   // A box with only OK waits for an answer only when one comes next; a question box takes the
   // next action whatever comes before it.
+  std::optional<platform::ScopedWait> question;
+  if (buttons.size() > 1) question.emplace(platform::WaitKind::kBox, uType, text);
   const platform::UserAction* action =
       buttons.size() == 1 ? platform::PeekImmediateAction() : platform::PeekAction();
   if (action && action->kind == platform::ActionKind::kAnswer) {

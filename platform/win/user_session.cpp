@@ -151,6 +151,19 @@ bool TakeCancelRequest() {
   return std::exchange(g_cancel_requested, false);
 }
 
+namespace {
+Wait g_wait;
+}
+Wait CurrentWait() {
+  return g_wait;
+}
+ScopedWait::ScopedWait(WaitKind kind, unsigned box_type, std::wstring text) : previous_(g_wait) {
+  g_wait = Wait{kind, box_type, std::move(text)};
+}
+ScopedWait::~ScopedWait() {
+  g_wait = previous_;
+}
+
 void ActionQueueSession::PushFront(std::vector<UserAction> actions) {
   queue_.insert(queue_.begin(), std::make_move_iterator(actions.begin()),
                 std::make_move_iterator(actions.end()));

@@ -111,6 +111,34 @@ bool DeliverWindowAction(const UserAction& action);
 void RequestCancel();
 bool TakeCancelRequest();
 
+// What waits for the user's next action, for a front end that asks a person (a typed session
+// reads a line differently at the command prompt, at a prompt, in a dialog and at a box). The
+// waits nest: a box inside a dialog inside a command's prompt is a box until it is answered.
+enum class WaitKind {
+  kCommandPrompt,  // nothing else waits: the main loop's command prompt
+  kPrompt,         // a prompt, pick, selection or drag of the command line
+  kDialog,         // a modal dialog's message loop
+  kBox,            // a message box with more than one button
+};
+struct Wait {
+  WaitKind kind = WaitKind::kCommandPrompt;
+  unsigned box_type = 0;  // kBox: the box's MB_* type (its buttons)
+  std::wstring text;      // kBox: the box's text
+};
+// The innermost wait, kCommandPrompt when none is open.
+Wait CurrentWait();
+// Marks a wait for its lifetime.
+class ScopedWait {
+ public:
+  explicit ScopedWait(WaitKind kind, unsigned box_type = 0, std::wstring text = L"");
+  ~ScopedWait();
+  ScopedWait(const ScopedWait&) = delete;
+  ScopedWait& operator=(const ScopedWait&) = delete;
+
+ private:
+  Wait previous_;
+};
+
 // A session fed from a queue of actions, with the transcript kept in memory: the base of the
 // host's scripted user and the tool of the stand-ins' own tests.
 class ActionQueueSession : public UserSession {
