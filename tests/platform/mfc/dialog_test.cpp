@@ -304,10 +304,12 @@ ON_BN_CLICKED(1011, &CEnterDlg::OnApply)
 END_MESSAGE_MAP()
 
 TEST_F(DialogTest, EnterPressesTheFocusedPushButtonElseTheDefaultOne) {
-  {  // After typing, the default button OK; on a clicked push button, that button again.
+  // On a clicked push button, that button again; once rows of the list were clicked, or text
+  // was typed, the default button OK.
+  for (auto away : {Rows(1010, {0}), Type(1001, L"A")}) {
     session.Push(Click(1011));
     session.Push(Enter());
-    session.Push(Type(1001, L"A"));
+    session.Push(away);
     session.Push(Enter());
     CEnterDlg dlg(300, false);
     EXPECT_EQ(dlg.DoModal(), IDOK);
