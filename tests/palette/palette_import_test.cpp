@@ -2,6 +2,7 @@
 // page, up to the pattern's 100 rows; nothing without a marked row or after Cancel or Enter; and
 // the save question that an import brings.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -179,6 +180,21 @@ TEST_F(PaletteImportTest, AFilledLastRowTakesNoneEvenWithRoomBeforeIt) {
   for (int r = 3; r < 99; ++r) EXPECT_EQ(RowOf(Current(), r), kEmptyRow) << r;
   EXPECT_EQ(Current().keitou[99], L"最後");
   EXPECT_FALSE(Palette()->Editor().IsModified());
+}
+
+TEST_F(PaletteImportTest, TheImportDialogComesFromHarnexWhateverResourcesAreCurrent) {
+  StartOn(kSample, kTrunk);
+  // Another module is current and has a template 204 of its own.
+  HMODULE other = platform::RegisterModule(L"Other.arx", {});
+  platform::SetModuleResourceScript(other,
+                                    "204 DIALOG 0, 0, 100, 40\nCAPTION \"よその取込\"\nBEGIN\n"
+                                    "  PUSHBUTTON \"OK\", 1, 1, 1, 30, 14\nEND\n");
+  AfxSetResourceHandle(other);
+  ASSERT_EQ(Import(L"click 2\n"), 0) << StopReason();
+  EXPECT_EQ(Dialogs(), Strings{L"[dialog 204 パターンデータの取込み]"});
+  EXPECT_EQ(AfxGetResourceHandle(), other);
+  AfxSetResourceHandle(nullptr);
+  platform::UnregisterModule(other);
 }
 
 }  // namespace
