@@ -341,6 +341,24 @@ TEST_F(PatternImportTest, AProjectWithoutPatternsEmptiesThePatternBoxAndTheList)
   EXPECT_TRUE(handed.empty());  // not the lighting rows shown before
 }
 
+// A file named ".tpr" is a project without a name: listed first, and choosing it changes nothing.
+TEST_F(PatternImportTest, AProjectWithoutANameIsListedButChoosingItChangesNothing) {
+  WriteFile(L"", Join({ProjectLines({L"動力"}), Section(1, power)}));
+  WriteFile(L"A棟", Join({ProjectLines({L"照明"}), Section(1, lighting)}));
+  CRecordingInsDataDlg opened(&owner);
+  Show(opened, {Click(IDOK)});
+  EXPECT_EQ(opened.projects, (Strings{L"", L"A棟"}));
+  EXPECT_EQ(opened.project, L"");
+  EXPECT_TRUE(opened.patterns.empty());
+  EXPECT_TRUE(handed.empty());
+  CRecordingInsDataDlg back(&owner);
+  Show(back, {Choose(IDC_IMPORT_PROJECT, L"A棟"), Choose(IDC_IMPORT_PROJECT, L""), Click(IDOK)});
+  EXPECT_EQ(back.project, L"");
+  EXPECT_EQ(back.patterns, Strings{L"照明"});
+  EXPECT_EQ(handed, lightingShown);
+  ExpectAllStepsTaken();
+}
+
 TEST_F(PatternImportTest, NoProjectsOrNoFolderLeaveEverythingEmptyWithoutAMessage) {
   for (bool remove_folder : {false, true}) {
     if (remove_folder) std::filesystem::remove(ProjectPosix());
