@@ -17,6 +17,7 @@ void CMainDlg::OnImportRows() {
     AfxMessageBox(kNoInsertPositionMessage, MB_ICONINFORMATION);
     return;
   }
+  // Harnex's resources are current from before the dialog is made until it has ended.
   auto resources = std::make_unique<HarnexResourceScope>();
   CInsDataDlg dialog(this);
   const INT_PTR result = dialog.DoModal();
