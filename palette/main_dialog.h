@@ -20,6 +20,8 @@
 //                   name ("入力したパターン名は既に存在します。") is asked again
 //   205 "削除"      "現在表示中のパターンを削除しますか？"; "最後のパターンは削除出来ません。"
 //   206 "別名保存"  copies the rows to a new pattern and reads the old one again from the file
+//   210 "取込"      rows of a pattern of any project (CInsDataDlg), inserted before the marked
+//                   row; without a marked row "挿入する位置を指定して下さい。" (import_rows.cpp)
 //   207 "保存"      saves a modified project: "データが保存されました。"; an unnamed project asks
 //                   for a name, and for "同名のプロジェクトが存在します。上書きしますか？"
 //   208/209, 328 to 334: the row area (PatternEditor)
@@ -150,6 +152,7 @@ class CMainDlg : public CAcUiDialog {
   afx_msg void OnNewPattern();
   afx_msg void OnDeletePattern();
   afx_msg void OnSavePatternAs();
+  afx_msg void OnImportRows();
   afx_msg void OnSaveProject();
   afx_msg void OnPreviousPage();
   afx_msg void OnNextPage();

@@ -156,6 +156,12 @@ INT_PTR CDialog::DoModal() {
       }
       continue;
     }
+    if (action->kind == platform::ActionKind::kEnter) {
+      // The Enter key: the dialog manager turns it into a button's command.
+      platform::TakeAction();
+      platform::mfc::PressEnter(h);
+      continue;
+    }
     platform::StopSession(platform::kExitScriptMismatch,
                           L"line " + std::to_wstring(action->line) + L": \"" + action->Describe() +
                               L"\" cannot be taken while dialog " + std::to_wstring(m_nIDHelp) +

@@ -189,6 +189,8 @@ bool Rows(const platform::UserAction& a, HWND control) {
   for (int row : a.numbers) {
     if (row < 0 || row >= static_cast<int>(r->items.size())) return Mismatch(a, L"no such row");
   }
+  // Clicking rows puts the focus into the list.
+  ::SetFocus(control);
   for (int i = 0; i < static_cast<int>(r->items.size()); ++i) {
     bool want = std::find(a.numbers.begin(), a.numbers.end(), i) != a.numbers.end();
     platform::mfc::SetListItemState(control, i, want ? LVIS_SELECTED : 0, LVIS_SELECTED);
@@ -241,6 +243,30 @@ void PopModal(HWND dialog) {
 }
 void SetPaletteWindow(CWnd* window) {
   A().palette = window ? window->m_hWnd : nullptr;
+}
+
+int PressEnter(HWND dialog) {
+  const WindowRecord* d = FindWindowRecord(dialog);
+  if (d == nullptr) return 0;
+  auto is_push_button = [](const WindowRecord* r, bool default_only) {
+    if (r == nullptr || r->class_name != L"Button") return false;
+    const DWORD type = r->style & BS_TYPEMASK;
+    return type == BS_DEFPUSHBUTTON || (!default_only && type == BS_PUSHBUTTON);
+  };
+  HWND button = nullptr;
+  HWND focus = ::GetFocus();
+  if (std::find(d->children.begin(), d->children.end(), focus) != d->children.end() &&
+      is_push_button(FindWindowRecord(focus), false)) {
+    button = focus;
+  }
+  for (size_t i = 0; button == nullptr && i < d->children.size(); ++i) {
+    if (is_push_button(FindWindowRecord(d->children[i]), true)) button = d->children[i];
+  }
+  const int id = button ? FindWindowRecord(button)->id : IDOK;
+  if (button == nullptr) button = ::GetDlgItem(dialog, IDOK);
+  if (button && !::IsWindowEnabled(button)) return 0;
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  return id;
 }
 
 HWND ActiveActionWindow() {

@@ -89,6 +89,10 @@ void RunIdle();
 // first window made, or explicitly here.
 void InstallWindowActionDispatcher();
 bool DispatchWindowAction(const platform::UserAction& action);
+// The Enter key in `dialog`, as the dialog manager takes it: the push button that has the focus
+// is pressed; otherwise the default push button's command is sent (IDOK when the dialog has
+// none). A disabled button takes nothing. Returns the command id sent, or 0 when none was.
+int PressEnter(HWND dialog);
 // The window that takes actions without @ID when no modal dialog is open and no window was acted
 // on yet (the palette). Not owned; null clears it.
 void SetPaletteWindow(CWnd* window);

@@ -95,6 +95,25 @@ TEST_F(PaletteSwitchTest, AnEditMadeJustBeforeANewPatternStaysWithThePatternItWa
   EXPECT_TRUE(Palette()->Editor().IsModified());
 }
 
+// The import button takes the page into the pattern before its dialog opens; a cancelled import
+// leaves the edit where it is, and it goes with its pattern to the file.
+TEST_F(PaletteSwitchTest, AnEditMadeJustBeforeACancelledImportStaysAndReachesTheFile) {
+  StartOnSample();
+  ASSERT_EQ(Run(L"type 248 1L-7\nclick 210\nclick 2\n"), 0) << StopReason();
+  EXPECT_EQ(Dialogs(), Strings{L"[dialog 204 パターンデータの取込み]"});
+  EXPECT_EQ(Pattern(0).keitou[0], L"1L-7");
+  EXPECT_TRUE(Palette()->Editor().IsModified());
+  EXPECT_EQ(ControlText(IDC_ROW_KEITOU), L"1L-7");
+  ASSERT_EQ(Run(std::wstring(L"choose 203 ") + kGeneral + L"\nchoose 203 " + kTrunk + L"\n"), 0)
+      << StopReason();
+  EXPECT_EQ(ControlText(IDC_ROW_KEITOU), L"1L-7");
+  ASSERT_EQ(Run(L"click 207\n"), 0) << StopReason();
+  EXPECT_EQ(Boxes(), Strings{L"[box information] データが保存されました。 → OK"});
+  EXPECT_EQ(Stored(L"PATTERN-001", L"KEITOU-001"), L"1L-7");
+  EXPECT_EQ(Stored(L"PATTERN-001", L"KEITOU-002"), L"1P-1");
+  EXPECT_EQ(Stored(L"PATTERN-002", L"KEITOU-001"), L"1L-2");
+}
+
 TEST_F(PaletteSwitchTest, AnEditOnALaterPageBeforeEscIsWhatYesSaves) {
   StartOnSample();
   ASSERT_EQ(Run(std::wstring(L"choose 203 ") + kGeneral +

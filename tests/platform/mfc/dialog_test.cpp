@@ -270,4 +270,73 @@ TEST_F(DialogTest, AModalDialogIsOwnedByTheTopLevelWindowOfItsParent) {
   modeless.DestroyWindow();
 }
 
+// Enter goes to the push button that has the focus, else to the default push button (IDOK when
+// none is marked default); a disabled one takes nothing.
+class CEnterDlg : public CDialog {
+ public:
+  CEnterDlg(UINT id, bool lock_ok) : CDialog(id, nullptr), lock_ok_(lock_ok) {}
+  std::vector<std::wstring> log;
+
+ protected:
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    if (CWnd* rows = GetDlgItem(1010)) {
+      static_cast<CListCtrl*>(rows)->InsertColumn(0, L"名前", LVCFMT_LEFT, 60);
+      static_cast<CListCtrl*>(rows)->InsertItem(0, L"A");
+    }
+    if (auto* choice = static_cast<CComboBox*>(GetDlgItem(1008))) choice->AddString(L"屋内");
+    if (lock_ok_) GetDlgItem(IDOK)->EnableWindow(FALSE);
+    return TRUE;
+  }
+  void OnOK() override {
+    log.push_back(L"ok");
+    CDialog::OnOK();
+  }
+  afx_msg void OnApply() { log.push_back(L"apply"); }
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  bool lock_ok_;
+};
+
+BEGIN_MESSAGE_MAP(CEnterDlg, CDialog)
+ON_BN_CLICKED(1011, &CEnterDlg::OnApply)
+END_MESSAGE_MAP()
+
+TEST_F(DialogTest, EnterPressesTheFocusedPushButtonElseTheDefaultOne) {
+  // On a clicked push button, that button again; once rows of the list were clicked, or text
+  // was typed, the default button OK.
+  for (auto away : {Rows(1010, {0}), Type(1001, L"A")}) {
+    session.Push(Click(1011));
+    session.Push(Enter());
+    session.Push(away);
+    session.Push(Enter());
+    CEnterDlg dlg(300, false);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.log, (std::vector<std::wstring>{L"apply", L"apply", L"ok"}));
+  }
+  {  // The default button disabled: Enter does nothing, Esc ends the dialog.
+    session.Push(Type(1001, L"B"));
+    session.Push(Enter());
+    session.Push(Click(IDCANCEL));
+    CEnterDlg dlg(300, true);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(dlg.log.empty());
+  }
+  // Template 301 marks Cancel as its default: Enter in the combo box or the list cancels, and
+  // only a click on the OK button itself is OK.
+  for (auto step : {Choose(1008, L"屋内"), Rows(1010, {0})}) {
+    session.Push(step);
+    session.Push(Enter());
+    CEnterDlg dlg(301, false);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(dlg.log.empty());
+  }
+  session.Push(Rows(1010, {0}));
+  session.Push(Click(IDOK));
+  CEnterDlg dlg(301, false);
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_FALSE(session.stopped()) << session.stop_reason();
+}
+
 }  // namespace

@@ -47,6 +47,18 @@ BEGIN
     PUSHBUTTON      "ｷｬﾝｾﾙ",IDCANCEL,145,100,50,14
 END
 
+// Enter cancels here: the default button is Cancel.
+301 DIALOGEX 0, 0, 200, 60
+STYLE DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU
+CAPTION "取込"
+FONT 9, "ＭＳ Ｐゴシック"
+BEGIN
+    COMBOBOX        IDC_CHOICE,7,5,80,60,CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP
+    CONTROL         "",IDC_ROWS,"SysListView32",LVS_REPORT | WS_BORDER | WS_TABSTOP,100,5,90,30
+    PUSHBUTTON      "取込",IDOK,90,40,50,14
+    DEFPUSHBUTTON   "ｷｬﾝｾﾙ",IDCANCEL,145,40,50,14
+END
+
 STRINGTABLE
 BEGIN
     2001 "データが保存されました。"
@@ -69,6 +81,13 @@ platform::UserAction Window(platform::ActionKind kind, int control) {
   return a;
 }
 }  // namespace
+
+platform::UserAction Enter() {
+  platform::UserAction a;
+  a.kind = platform::ActionKind::kEnter;
+  a.line = 1;
+  return a;
+}
 
 platform::UserAction Click(int control, int template_id) {
   auto a = Window(platform::ActionKind::kClick, control);

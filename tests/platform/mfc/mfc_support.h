@@ -15,6 +15,8 @@ extern const char kTestScript[];
 HMODULE UseTestResources(const std::string& script = kTestScript);
 
 platform::UserAction Click(int control, int template_id = 0);
+// The Enter key (the script's `enter`).
+platform::UserAction Enter();
 platform::UserAction Type(int control, const std::wstring& text);
 platform::UserAction Choose(int control, const std::wstring& text);
 platform::UserAction Rows(int control, std::vector<int> rows);
