@@ -10,7 +10,8 @@
 //
 // Each control row shows its radio button (">" when it marks the row), its check box ("[x]" or
 // "[ ]"), its row number on the page, then the nine values as the controls show them, the
-// on-rack box as "x" or blank. The
+// on-rack box as "x" or blank; a wire size whose edit is highlighted (black on yellow while its
+// size detail was asked for) stands between "<" and ">". The
 // columns are aligned by display width (full-width characters take two places). A palette whose
 // palette set is hidden says so on its first line; a disabled palette (no project) says
 // "(無効)" after the project name. Without a palette window the view is "[palette] no palette".

@@ -34,6 +34,8 @@
 #include <afxcmn.h>
 #include <afxwin.h>
 
+#include "controls/menu_edit.h"
+#include "controls/xtip_combo_box.h"
 #include "palette/list_settings.h"
 #include "project/list_fill.h"
 #include "project/master_lists.h"
@@ -135,11 +137,11 @@ class CMainDlg : public CAcUiDialog {
   bool closing_ = false;
 
   CComboBox patternBox_;
-  CComboBox koujiBoxes_[kPageRows];
+  CXTipComboBox koujiBoxes_[kPageRows];
   CComboBox keitouBoxes_[kPageRows];
-  CComboBox banBoxes_[kPageRows];
-  CComboBox conduitBoxes_[3 * kPageRows];  // indoor rows, outdoor rows, underground rows
-  CEdit wireSizeEdits_[kPageRows];
+  CXTipComboBox banBoxes_[kPageRows];
+  CXTipComboBox conduitBoxes_[3 * kPageRows];  // indoor rows, outdoor rows, underground rows
+  CMenuEdit wireSizeEdits_[kPageRows];
   CComboBox* koujiPtrs_[kPageRows] = {};
   CComboBox* keitouPtrs_[kPageRows] = {};
   CComboBox* banPtrs_[kPageRows] = {};
