@@ -42,7 +42,8 @@ void SetClipboard(Clip clip) {
 std::wstring ClipboardText() {
   if (!OpenClipboard(nullptr)) return L"(clipboard busy)";
   std::wstring text;
-  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) text = static_cast<const wchar_t*>(GlobalLock(h));
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT))
+    text = static_cast<const wchar_t*>(GlobalLock(h));
   CloseClipboard();
   return text;
 }
@@ -66,8 +67,8 @@ class MenuEditTest : public ControlTest {
  protected:
   void SetUp() override {
     ControlTest::SetUp();
-    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(10, 10, 110, 30), &owner,
-                            364));
+    ASSERT_TRUE(
+        edit.Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, CRect(10, 10, 110, 30), &owner, 364));
   }
   int SelStart() const { return static_cast<int>(LOWORD(edit.GetSel())); }
   int SelEnd() const { return static_cast<int>(HIWORD(edit.GetSel())); }
@@ -99,20 +100,56 @@ TEST_F(MenuEditTest, MenuGreysItemsByUndoSelectionClipboardAndReadOnly) {
   };
   const Case cases[] = {
       // Read-only: everything that would change the text, and the detail; copy stays.
-      {"read-only with a selection", L"CV22sq", 0, 2, true, Clip::kUnicode, true,
+      {"read-only with a selection",
+       L"CV22sq",
+       0,
+       2,
+       true,
+       Clip::kUnicode,
+       true,
        {kDetail, kUndo, kCut, kPaste, kDelete}},
       // Cut follows undo, not the selection; delete follows paste.
-      {"selection, nothing to undo", L"CV22sq", 0, 2, false, Clip::kEmpty, false,
+      {"selection, nothing to undo",
+       L"CV22sq",
+       0,
+       2,
+       false,
+       Clip::kEmpty,
+       false,
        {kUndo, kCut, kPaste, kDelete}},
       {"no selection, clipboard text", L"CV22sq", 3, 3, true, Clip::kUnicode, false, {kCopy}},
-      {"ANSI text on the clipboard pastes", L"CV22sq", 3, 3, false, Clip::kAnsi, false,
+      {"ANSI text on the clipboard pastes",
+       L"CV22sq",
+       3,
+       3,
+       false,
+       Clip::kAnsi,
+       false,
        {kUndo, kCut, kCopy}},
-      {"empty edit", L"", 0, 0, false, Clip::kEmpty, false,
+      {"empty edit",
+       L"",
+       0,
+       0,
+       false,
+       Clip::kEmpty,
+       false,
        {kUndo, kCut, kCopy, kPaste, kDelete, kSelectAll}},
       {"all selected", L"CV22sq", 0, 6, false, Clip::kUnicode, false, {kUndo, kCut, kSelectAll}},
-      {"selected to the end, not from 0", L"CV22sq", 1, 6, false, Clip::kUnicode, false,
+      {"selected to the end, not from 0",
+       L"CV22sq",
+       1,
+       6,
+       false,
+       Clip::kUnicode,
+       false,
        {kUndo, kCut}},
-      {"selected from 0, not to the end", L"CV22sq", 0, 5, false, Clip::kUnicode, false,
+      {"selected from 0, not to the end",
+       L"CV22sq",
+       0,
+       5,
+       false,
+       Clip::kUnicode,
+       false,
        {kUndo, kCut}},
   };
   for (const Case& c : cases) {
