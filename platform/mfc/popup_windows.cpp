@@ -31,15 +31,9 @@ void PlaceTip(HWND h, WindowRecord& r) {
   dc.SelectObject(CFont::FromHandle(r.font));
   const std::wstring& text = tip.tools[tip.tracked].text;
   CSize extent = dc.GetTextExtent(text.c_str(), static_cast<int>(text.size()));
-  int width = extent.cx;
-  int lines = 1;
-  if (tip.max_width >= 0 && width > tip.max_width && tip.max_width > 0) {
-    lines = (width + tip.max_width - 1) / tip.max_width;
-    width = tip.max_width;
-  }
   const int border = (r.style & WS_BORDER) ? 1 : 0;
-  width += tip.margin.left + tip.margin.right + 2 * border;
-  int height = lines * extent.cy + tip.margin.top + tip.margin.bottom + 2 * border;
+  const int width = extent.cx + tip.margin.left + tip.margin.right + 2 * border;
+  const int height = extent.cy + tip.margin.top + tip.margin.bottom + 2 * border;
   r.rect = RECT{tip.track_position.x, tip.track_position.y, tip.track_position.x + width,
                 tip.track_position.y + height};
   r.style |= WS_VISIBLE;

@@ -37,8 +37,8 @@ struct ToolRecord {
 
 // What a tooltip window ("tooltips_class32") holds. A tracking tip is shown while tracking is
 // active for one of its tools; it stands at the track position (screen coordinates), as large as
-// its text in its font plus the margins, plus one pixel a side while it has WS_BORDER; a text
-// wider than the maximum tip width (-1: none) wraps into as many lines as it needs.
+// its text in its font (one line: tips here never meet their maximum width) plus the margins,
+// plus one pixel a side while it has WS_BORDER.
 struct TooltipState {
   std::vector<ToolRecord> tools;
   bool tracking = false;
@@ -47,7 +47,7 @@ struct TooltipState {
   COLORREF background = 0;  // set from the system's tooltip colours at creation
   COLORREF text_colour = 0;
   RECT margin{0, 0, 0, 0};
-  int max_width = -1;
+  int max_width = -1;  // -1: none
 };
 
 struct TimerRecord {
