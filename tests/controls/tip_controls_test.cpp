@@ -129,11 +129,11 @@ TEST_F(TipControlsTest, ComboTimerTakesTheTipAwayOnceTheCursorHasLeft) {
 }
 
 TEST_F(TipControlsTest, ListTipLiesOverAnItemWiderThanTheListLessThree) {
-  // 99 pixels wide: an item text of more than 96 pixels needs the tip. Items are 16 high.
+  // 98 pixels wide: an item text of more than 95 pixels needs the tip. Items are 16 high.
   CXTipListBox list;
-  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(10, 20, 109, 200), &owner, 2));
-  list.AddString(L"ABCDEFGHIJKLMNOP");   // 96: fits
-  list.AddString(L"ABCDEFGHIJKLMNOPQ");  // 102
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(10, 20, 108, 200), &owner, 2));
+  list.AddString(L"ABCDEFGHIJKLMNO");   // 90: fits
+  list.AddString(L"ABCDEFGHIJKLMNOP");  // 96: one pixel too wide
   list.AddString(L"短い");
   HWND tip = list.GetToolTip();
 
@@ -142,9 +142,9 @@ TEST_F(TipControlsTest, ListTipLiesOverAnItemWiderThanTheListLessThree) {
   platform::mfc::MoveMouse(list, POINT{20, 16 + 5});
   Tip t = ReadTip(tip, list);
   ASSERT_TRUE(t.shown);
-  EXPECT_EQ(t.text, L"ABCDEFGHIJKLMNOPQ");
+  EXPECT_EQ(t.text, L"ABCDEFGHIJKLMNOP");
   // At the item's top-left corner on the screen, without a border.
-  EXPECT_EQ(t.rect, CRect(110, 86, 110 + 102, 86 + 12 - 2));
+  EXPECT_EQ(t.rect, CRect(110, 86, 110 + 96, 86 + 12 - 2));
   EXPECT_EQ(t.text_colour, GetSysColor(COLOR_HIGHLIGHTTEXT));
   EXPECT_EQ(t.background, GetSysColor(COLOR_HIGHLIGHT));
   EXPECT_TRUE(HasTimer(list, 1, 80));
