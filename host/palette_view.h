@@ -10,11 +10,12 @@
 //
 // Each control row shows its radio button (">" when it marks the row), its check box ("[x]" or
 // "[ ]"), its row number on the page, then the nine values as the controls show them, the
-// on-rack box as "x" or blank; a wire size whose edit is highlighted (black on yellow while its
-// size detail was asked for) stands between "<" and ">". The
+// on-rack box as "x" or blank. The
 // columns are aligned by display width (full-width characters take two places). A palette whose
 // palette set is hidden says so on its first line; a disabled palette (no project) says
 // "(無効)" after the project name. Without a palette window the view is "[palette] no palette".
+// A wire size whose edit is highlighted (black on yellow while its row's size detail was asked
+// for) stands between "<" and ">".
 #pragma once
 
 #include <string>

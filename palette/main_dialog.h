@@ -33,9 +33,9 @@
 #include <acui.h>
 #include <afxcmn.h>
 #include <afxwin.h>
-
 #include "controls/menu_edit.h"
 #include "controls/xtip_combo_box.h"
+
 #include "palette/list_settings.h"
 #include "project/list_fill.h"
 #include "project/master_lists.h"
