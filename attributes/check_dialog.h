@@ -24,6 +24,7 @@ class CCheckDlg : public CAcUiDialog {
   // Creates the window modeless from template 209 under the parent given at construction,
   // hidden. FALSE when the template cannot be found (Harnex's resources must be current).
   BOOL Create();
+  using CAcUiDialog::Create;  // the dialog's own overloads stay visible beside this one
 
  protected:
   afx_msg LRESULT OnAcadKeepFocus(WPARAM wParam, LPARAM lParam);

@@ -10,8 +10,8 @@
 
 namespace {
 
-// AutoCAD's ERRNO after an entity pick that found nothing, and after an empty response.
-constexpr int kErrnoNoEntity = 7;
+// AutoCAD's ERRNO after an empty response; a pick that found nothing leaves 7, which asks
+// again like any other miss.
 constexpr int kErrnoNull = 52;
 
 int TypeOf(const AcDbEntity* entity) {

@@ -76,6 +76,7 @@ class CMainDlg : public CAcUiDialog {
   // initialisation runs now. FALSE when the template cannot be found (Harnex's resources must be
   // current).
   BOOL Create();
+  using CAcUiDialog::Create;  // the dialog's own overloads stay visible beside this one
 
   // The open project, the row area and the list table's sizes.
   ProjectModel& Project() { return project_; }

@@ -271,7 +271,9 @@ class CWnd : public CCmdTarget {
   BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
   HWND UnsubclassWindow() { return Detach(); }
 
-  virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+  // Virtual in MFC; here no window overrides it, and a virtual one would be hidden by every
+  // control's and dialog's own Create overloads (as clang's -Woverloaded-virtual says).
+  BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
                       const RECT& rect, CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
   BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
                 const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
