@@ -119,12 +119,23 @@ void RouteIndex::Reread(int element) {
   e.points.removeAll();
   e.block.setNull();
   e.dirty = false;
-  // An erased element, or one that is not a block reference, has no connection points.
+  // An erased element, or one that is not a block reference, has no connection points. One
+  // that someone has open for write now (or whose block is) is read again at the next question:
+  // closing it without a change would tell nothing.
   AcDbBlockReference* reference = nullptr;
-  if (acdbOpenObject(reference, e.id, AcDb::kForRead) != Acad::eOk) return;
+  const Acad::ErrorStatus es = acdbOpenObject(reference, e.id, AcDb::kForRead);
+  if (es == Acad::eWasOpenedForWrite) {
+    later_.push_back(element);
+    return;
+  }
+  if (es != Acad::eOk) return;
   e.block = reference->blockTableRecord();
   reference->close();
-  VuRida_GetConnectPoint(e.id, e.points, RQCONECT_LAYER, nullptr);
+  if (VuRida_GetConnectPoint(e.id, e.points, RQCONECT_LAYER, nullptr) < 0) {
+    e.points.removeAll();
+    later_.push_back(element);
+    return;
+  }
   for (auto& grid : grids_) {
     if (!grid) continue;
     for (const AcGePoint3d& p : e.points) grid->Add(element, p.x, p.y, p.z);
@@ -147,6 +158,7 @@ void RouteIndex::CatchUp() {
     changed_blocks_.clear();
   }
   // Rereading opens elements, which tells nothing (read opens change nothing).
+  for (int element : std::exchange(later_, {})) MarkDirty(elements_[element].id);
   for (int element : std::exchange(dirty_, {})) Reread(element);
 }
 

@@ -86,6 +86,7 @@ class RouteIndex final : public AcDbDatabaseReactor {
   std::vector<Element> elements_;
   std::unordered_map<AcDbObjectId, int> element_of_;
   std::vector<int> dirty_;
+  std::vector<int> later_;  // could not be read (open for write): read at the next question
   std::unordered_set<AcDbObjectId> changed_blocks_;
   std::unique_ptr<ConnectIndex> grids_[2];  // plan view (2) and 3D (3), made when first asked
   std::deque<CachedList> lists_;            // most recent first

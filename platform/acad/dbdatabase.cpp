@@ -103,6 +103,11 @@ namespace {
 // Calls `tell` on each listener, skipping one that an earlier listener removed meanwhile.
 template <class Tell>
 void TellReactors(const std::vector<AcDbDatabaseReactor*>& reactors, Tell tell) {
+  if (reactors.empty()) return;
+  if (reactors.size() == 1) {  // the usual case, told without a copy of the list
+    tell(reactors.front());
+    return;
+  }
   const std::vector<AcDbDatabaseReactor*> now = reactors;
   for (AcDbDatabaseReactor* reactor : now) {
     if (std::find(reactors.begin(), reactors.end(), reactor) != reactors.end()) tell(reactor);
@@ -215,6 +220,7 @@ Acad::ErrorStatus AcDbDatabase::adoptObject(AcDbStub* stub, AcDbObject* pObj) {
   if (stub->object != nullptr || stub->purged) return Acad::eDuplicateKey;
   stub->object.reset(pObj);
   stub->writer = true;
+  ++impl_->opens;
   stub->modified = false;
   pObj->stub_ = stub;
   TellReactors(impl_->reactors, [&](AcDbDatabaseReactor* r) { r->objectAppended(this, pObj); });

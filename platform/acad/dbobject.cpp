@@ -58,6 +58,7 @@ AcDbDatabase* AcDbObject::database() const {
 
 Acad::ErrorStatus AcDbObject::close() {
   if (stub_ == nullptr) return Acad::eOk;  // not in a database: nothing is open
+  if (stub_->isOpen()) --stub_->database->impl().opens;
   if (stub_->writer) {
     stub_->writer = false;
     if (std::exchange(stub_->modified, false)) {
@@ -191,6 +192,7 @@ Acad::ErrorStatus acdbOpenObject(AcDbObject*& pObj, AcDbObjectId id, AcDb::OpenM
       ++stub->notifiers;
       break;
   }
+  ++stub->database->impl().opens;
   pObj = stub->object.get();
   return Acad::eOk;
 }

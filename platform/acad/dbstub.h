@@ -27,6 +27,7 @@ struct AcDbStub {
 struct AcDbDatabase::Impl {
   std::map<Adesk::UInt64, std::unique_ptr<AcDbStub>> stubs;
   std::vector<AcDbDatabaseReactor*> reactors;
+  int opens = 0;  // opens not yet closed (acdbOpenObject, new objects), for a quick left-open check
 };
 
 namespace platform::acad::internal {
