@@ -24,6 +24,7 @@
 #include "acdb.h"
 #include "dbcolor.h"
 #include "dbid.h"
+#include "drawable.h"
 #include "gemat3d.h"
 #include "rxobject.h"
 
@@ -43,7 +44,7 @@ struct AcDbRawGroup {
   std::wstring value;
 };
 
-class AcDbObject : public AcRxObject {
+class AcDbObject : public AcGiDrawable {
   ACRX_DECLARE_MEMBERS(AcDbObject);
 
  public:
