@@ -149,11 +149,14 @@ TEST_F(RouteAnswersTest, GroupMembersAppendedAndRemovedChangeTheAnswers) {
   EXPECT_EQ(Ids(), GroupsOf(b_));
   EXPECT_EQ(Ids({other}), GroupsOf(c_));
 
-  // Back into the group, b comes after e: the answer keeps the group's order.
+  // Back into the group, b comes after e: the answer keeps the group's order. c joins ROUTE1
+  // after ROUTE2, and its groups still come in the group dictionary's order.
   ASSERT_EQ(Acad::eOk, acdbOpenObject(group, group_, AcDb::kForWrite));
   EXPECT_EQ(Acad::eOk, group->append(b_));
+  EXPECT_EQ(Acad::eOk, group->append(c_));
   group->close();
   EXPECT_EQ(at_joint(), Ids({e, b_}));
+  EXPECT_EQ(Ids({group_, other}), GroupsOf(c_));
   // The group erased: it answers nothing and holds nothing.
   Erase(group_, true);
   EXPECT_EQ(-1, RootComn_GetConnectBlock5(group_, a_, AcGePoint3d(10, 0, 0), blocks, count, 0, 3));
