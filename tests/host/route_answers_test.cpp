@@ -75,6 +75,16 @@ class RouteAnswersTest : public ::testing::Test {
     return std::vector<AcDbObjectId>(groups.begin(), groups.end());
   }
 
+  // The entity count that GetRootGroups gives for the first group of `id`.
+  unsigned FirstGroupSize(AcDbObjectId id) {
+    int count = -1;
+    AcDbObjectIdArray groups;
+    CStringArray names;
+    CUIntArray sizes;
+    if (RootComn_GetRootGroups(id, count, groups, names, sizes, 3, 0) != 0) return 0;
+    return sizes[0];
+  }
+
   std::unique_ptr<AcDbDatabase> db_ = std::make_unique<AcDbDatabase>(true, false);
   AcDbObjectId a_, b_, c_, d_, group_;
   AcDbObjectIdArray list_;
@@ -118,9 +128,11 @@ TEST_F(RouteAnswersTest, ErasedMembersAreNotAnsweredUntilUnerased) {
   int count = -1;
   EXPECT_EQ(1, RootComn_GetConnectBlock5(group_, a_, AcGePoint3d(10, 0, 0), blocks, count, 0, 3));
   EXPECT_EQ(Ids(), GroupsOf(b_));
+  EXPECT_EQ(3u, FirstGroupSize(a_)) << "the erased member still counts";
   Erase(b_, false);
   EXPECT_EQ(AtJoint(), Ids({b_}));
   EXPECT_EQ(Ids({group_}), GroupsOf(b_));
+  EXPECT_EQ(4u, FirstGroupSize(a_));
 }
 
 TEST_F(RouteAnswersTest, GroupMembersAppendedAndRemovedChangeTheAnswers) {
