@@ -1,97 +1,186 @@
-// Connection queries on a long route: RootComn_GetConnectBlock7 over a chain of 10,000 route
-// segments, with the list's index built (the usual case inside one trace) and built afresh.
+// Connection and group questions on route networks of 1,000, 10,000 and 100,000 route elements,
+// as a trace asks them: RootComn_GetConnectBlock7 with the whole network as one list,
+// RootComn_GetConnectBlock5 with one route group, and RootComn_GetRootGroups.
+//
+// The drawing: rows of 100 straight segments end to end, each row one route group (so 100,000
+// elements lie in 1,000 groups), made with the drawing builder as the route tools draw them.
+//
+// Benchmarks, each with the element count as argument:
+//   BM_ConnectBlock7   one query with the same list of every element, at a random joint, after
+//                      a first query with that list;
+//   BM_ConnectBlock5   one query with the group holding the element, after a first query with
+//                      each group;
+//   BM_FullWalk        one walk: every element asked once at each of its two connection points,
+//                      with the same list (the points are read before the clock starts);
+//   BM_GetRootGroups   the route groups of a random element.
+// The list is read through a const reference, as a trace that does not change it reads it: a
+// non-const element access could change the list, and gives it a new identity.
+// Counter peak_rss_MiB: the process's peak resident size after the run (the drawings of the
+// smaller sizes made before are gone by then, but the peak stays).
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <acdocman.h>
-#include <dbents.h>
 #include <dbmain.h>
-#include <dbsymtb.h>
 
-#include "ApiComn.h"
+#include "RootComn.h"
 #include "VuRida.h"
+#include "host/drawing_builder.h"
 
 namespace {
 
-constexpr int kElements = 10000;
+constexpr int kPerGroup = 100;
 constexpr double kLength = 10.0;
 
-// A drawing with one straight segment block and a chain of references end to end.
-struct Chain {
-  std::unique_ptr<AcDbDatabase> db = std::make_unique<AcDbDatabase>(true);
-  AcDbObjectIdArray elements;
+double PeakRssMiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
 
-  Chain() {
+// One drawing of `count` elements; the one of the size asked last is kept.
+struct Network {
+  int count = 0;
+  std::unique_ptr<AcDbDatabase> db;
+  AcDbObjectIdArray elements;
+  std::vector<AcDbObjectId> groups;  // the group of element i is groups[i / kPerGroup]
+
+  explicit Network(int n) : count(n), db(std::make_unique<AcDbDatabase>(true, false)) {
     platform::acad::OpenDocument(db.get(), L"route_bench.dwg");
-    VuRida_createLayer(RQCONECT_LAYER, nullptr);
-    AcDbBlockTable* table = nullptr;
-    db->getBlockTable(table, AcDb::kForWrite);
-    auto* block = new AcDbBlockTableRecord();
-    block->setName(L"RT1");
-    AcDbObjectId block_id;
-    table->add(block_id, block);
-    table->close();
-    for (double x : {0.0, kLength}) {
-      auto* point = new AcDbPoint(AcGePoint3d(x, 0, 0));
-      point->setDatabaseDefaults(db.get());
-      point->setLayer(RQCONECT_LAYER);
-      block->appendAcDbEntity(point);
-      point->close();
+    host::DrawingBuilder b(db.get());
+    b.DefineSegment(L"RT10", kLength);
+    for (int row = 0; row * kPerGroup < n && !b.failed(); ++row) {
+      const double y = row * 2 * kLength;
+      const auto run = b.AddStraightRun(L"RT10", 0, y, kPerGroup * kLength, y, kPerGroup);
+      for (const AcDbObjectId& id : run) elements.append(id);
+      groups.push_back(b.AddGroup(L"ROUTE" + std::to_wstring(row + 1), run));
     }
-    block->close();
-    CStringArray link;
-    link.Add(L"3");
-    for (int i = 0; i < kElements; ++i) {
-      auto* reference = new AcDbBlockReference(AcGePoint3d(i * kLength, 0, 0), block_id);
-      AcDbObjectId id;
-      VuRida_addEntity(reference, id);
-      reference->close();
-      ApiComn_appendAttributesArray(id, L"RQ_LINK", link, 1);
-      elements.append(id);
+    if (b.failed()) {
+      std::fprintf(stderr, "the drawing cannot be made: %ls\n", b.error().c_str());
+      std::abort();
     }
   }
-  ~Chain() { platform::acad::CloseDocument(); }
+  ~Network() { platform::acad::CloseDocument(); }
+
+  // The joint at the far end of element i (the start of element i + 1 in its row).
+  AcGePoint3d EndOf(int i) const {
+    return AcGePoint3d((i % kPerGroup + 1) * kLength, (i / kPerGroup) * 2 * kLength, 0);
+  }
 };
 
-Chain& TheChain() {
-  static Chain chain;
-  return chain;
+Network& NetworkOf(int n) {
+  static std::unique_ptr<Network> network;
+  if (!network || network->count != n) {
+    network.reset();
+    network = std::make_unique<Network>(n);
+  }
+  return *network;
 }
 
-void BM_ConnectBlock7Indexed(benchmark::State& state) {
-  Chain& chain = TheChain();
-  AcDbObjectIdArray blocks;
-  int count = 0;
-  int i = 0;
-  for (auto _ : state) {
-    i = (i * 7919 + 1) % (kElements - 1);
-    const AcGePoint3d joint((i + 1) * kLength, 0, 0);
-    RootComn_GetConnectBlock7(chain.elements, chain.elements[i], joint, blocks, count, 0, 3);
-    if (count != 1) state.SkipWithError("the next segment was not found");
-    benchmark::DoNotOptimize(blocks);
-  }
-  state.SetItemsProcessed(state.iterations());
+// A pseudo-random element that has a neighbour at its far end.
+int NextElement(int previous, int n) {
+  int i = static_cast<int>((previous * 7919LL + 1) % n);
+  if (i % kPerGroup == kPerGroup - 1) --i;
+  return i;
 }
-BENCHMARK(BM_ConnectBlock7Indexed)->Unit(benchmark::kMicrosecond);
 
-// Every query with a list not seen before: the index is built each time.
-void BM_ConnectBlock7FirstQuery(benchmark::State& state) {
-  Chain& chain = TheChain();
+void BM_ConnectBlock7(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const Network& net = NetworkOf(n);
+  AcDbObjectIdArray blocks;
+  int count = 0, i = 0;
+  // The first question with a list may prepare for the later ones; a trace asks many.
+  RootComn_GetConnectBlock7(net.elements, net.elements[0], net.EndOf(0), blocks, count, 0, 3);
+  for (auto _ : state) {
+    i = NextElement(i, n);
+    RootComn_GetConnectBlock7(net.elements, net.elements[i], net.EndOf(i), blocks, count, 0, 3);
+    if (count != 1 || blocks[0] != net.elements[i + 1]) {
+      state.SkipWithError("the next segment was not found");
+      break;
+    }
+  }
+  state.counters["peak_rss_MiB"] = PeakRssMiB();
+}
+BENCHMARK(BM_ConnectBlock7)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+void BM_ConnectBlock5(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const Network& net = NetworkOf(n);
+  AcDbObjectIdArray blocks;
+  int count = 0, i = 0;
+  // A trace asks with the same few groups many times: each is asked once before.
+  for (size_t g = 0; g < net.groups.size(); ++g) {
+    const int first = static_cast<int>(g) * kPerGroup;
+    RootComn_GetConnectBlock5(net.groups[g], net.elements[first], net.EndOf(first), blocks, count,
+                              0, 3);
+  }
+  for (auto _ : state) {
+    i = NextElement(i, n);
+    RootComn_GetConnectBlock5(net.groups[i / kPerGroup], net.elements[i], net.EndOf(i), blocks,
+                              count, 0, 3);
+    if (count != 1 || blocks[0] != net.elements[i + 1]) {
+      state.SkipWithError("the next segment was not found");
+      break;
+    }
+  }
+  state.counters["peak_rss_MiB"] = PeakRssMiB();
+}
+BENCHMARK(BM_ConnectBlock5)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+void BM_FullWalk(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const Network& net = NetworkOf(n);
+  std::vector<AcGePoint3dArray> points(n);
+  for (int i = 0; i < n; ++i)
+    VuRida_GetConnectPoint(net.elements[i], points[i], RQCONECT_LAYER, nullptr);
   AcDbObjectIdArray blocks;
   int count = 0;
-  int round = 0;
+  long long answered = 0;
   for (auto _ : state) {
-    state.PauseTiming();
-    AcDbObjectIdArray list = chain.elements;
-    list.removeAt(kElements - 1 - (round++ % 100));  // a different list each round
-    state.ResumeTiming();
-    RootComn_GetConnectBlock7(list, chain.elements[0], AcGePoint3d(kLength, 0, 0), blocks, count, 0,
-                              3);
-    benchmark::DoNotOptimize(blocks);
+    answered = 0;
+    for (int i = 0; i < n; ++i) {
+      for (const AcGePoint3d& p : points[i]) {
+        RootComn_GetConnectBlock7(net.elements, net.elements[i], p, blocks, count, 0, 3);
+        answered += count;
+      }
+    }
   }
+  // Each row of k elements has k - 1 joints, each answered from both sides.
+  if (answered != 2LL * (n - n / kPerGroup)) state.SkipWithError("a joint was not answered");
+  state.counters["peak_rss_MiB"] = PeakRssMiB();
 }
-BENCHMARK(BM_ConnectBlock7FirstQuery)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullWalk)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_GetRootGroups(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const Network& net = NetworkOf(n);
+  AcDbObjectIdArray groups;
+  CStringArray names;
+  CUIntArray sizes;
+  int count = 0, i = 0;
+  for (auto _ : state) {
+    i = NextElement(i, n);
+    RootComn_GetRootGroups(net.elements[i], count, groups, names, sizes, 3, 0);
+    if (count != 1 || groups[0] != net.groups[i / kPerGroup]) {
+      state.SkipWithError("the element's group was not found");
+      break;
+    }
+  }
+  state.counters["peak_rss_MiB"] = PeakRssMiB();
+}
+BENCHMARK(BM_GetRootGroups)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

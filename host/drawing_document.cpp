@@ -68,13 +68,43 @@ bool DrawingDocument::TakeQueuedInput(std::wstring* text) {
   return platform::acad::TakeQueuedInput(text);
 }
 
+namespace {
+
+std::wstring KeyOf(const platform::acad::OpenObjectInfo& info) {
+  return info.handle + L" " + info.mode;
+}
+
+std::wstring LineOf(const platform::acad::OpenObjectInfo& info) {
+  return info.class_name + L" " + info.handle + L" left open for " + info.mode;
+}
+
+}  // namespace
+
 std::vector<std::wstring> DrawingDocument::TakeLeftOpen() {
   // The open pointers are the forgetful command's; the host cannot close them for it. Each
   // object is reported once, not again after every later command.
   std::vector<std::wstring> lines;
   for (const auto& info : platform::acad::OpenObjects(*database_)) {
-    const std::wstring line = info.class_name + L" " + info.handle + L" left open for " + info.mode;
-    if (reported_.insert(info.handle + L" " + info.mode).second) lines.push_back(line);
+    if (reported_.insert(KeyOf(info)).second) lines.push_back(LineOf(info));
+  }
+  return lines;
+}
+
+void DrawingDocument::BeginHandler() {
+  // Nothing open is the usual case, and costs no look at the drawing's objects.
+  std::set<std::wstring> open;
+  for (const auto& info : platform::acad::OpenObjects(*database_)) open.insert(KeyOf(info));
+  open_before_.push_back(std::move(open));
+}
+
+std::vector<std::wstring> DrawingDocument::EndHandler() {
+  std::vector<std::wstring> lines;
+  if (open_before_.empty()) return lines;
+  const std::set<std::wstring> before = std::move(open_before_.back());
+  open_before_.pop_back();
+  for (const auto& info : platform::acad::OpenObjects(*database_)) {
+    const std::wstring key = KeyOf(info);
+    if (before.count(key) == 0 && reported_.insert(key).second) lines.push_back(LineOf(info));
   }
   return lines;
 }

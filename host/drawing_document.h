@@ -39,9 +39,16 @@ class DrawingDocument {
   // ("AcDbLine 1F left open for write").
   std::vector<std::wstring> TakeLeftOpen();
 
+  // Around one window-message handler: EndHandler gives the objects that the handler opened and
+  // left open (described as TakeLeftOpen does), each once. Pairs may nest (a modal dialog's
+  // handlers inside a click): each handler answers for what it opened itself.
+  void BeginHandler();
+  std::vector<std::wstring> EndHandler();
+
  private:
   std::unique_ptr<AcDbDatabase> database_;
   std::set<std::wstring> reported_;
+  std::vector<std::set<std::wstring>> open_before_;  // per running handler
 };
 
 }  // namespace host

@@ -1,6 +1,7 @@
 // Plain-text views of entities: properties, attributes and XData in a fixed order.
 #include "host/entity_view.h"
 
+#include <acgitransient.h>
 #include <acutads.h>
 #include <adsdef.h>
 #include <dbents.h>
@@ -102,8 +103,8 @@ void DescribeXData(const AcDbEntity* e, std::wstring* out) {
   if (chain != nullptr) acutRelRb(chain);
 }
 
-void DescribeOpen(const AcDbEntity* e, uint64_t handle, std::wstring* out) {
-  *out += L"entity " + Hex(handle) + L" " + TypeName(e) + L"\n";
+void DescribeOpen(const AcDbEntity* e, const std::wstring& heading, std::wstring* out) {
+  *out += heading + L" " + TypeName(e) + L"\n";
   ACHAR* layer = e->layer();
   *out += L"  layer " + std::wstring(layer ? layer : L"") + L"\n";
   if (layer) acutDelString(layer);
@@ -144,7 +145,7 @@ std::wstring DescribeEntity(AcDbDatabase* db, uint64_t handle) {
     return L"entity " + Hex(handle) + L": no such entity\n";
   }
   std::wstring out;
-  DescribeOpen(e, handle, &out);
+  DescribeOpen(e, L"entity " + Hex(handle), &out);
   e->close();
   return out;
 }
@@ -167,6 +168,16 @@ std::wstring DescribeDrawing(AcDbDatabase* db) {
   space->close();
   std::wstring body;
   for (const AcDbObjectId& id : ids) body += DescribeEntity(db, id.handle().value());
+  // What a drag shows on the screen belongs to no drawing, but the user sees it with the rest.
+  std::wstring shown;
+  int count = 0;
+  for (const AcGiDrawable* drawable : platform::acad::ShownTransients()) {
+    const AcDbEntity* e = AcDbEntity::cast(drawable);
+    if (e == nullptr || !e->isReadEnabled()) continue;
+    DescribeOpen(e, L"temporary", &shown);
+    ++count;
+  }
+  if (count > 0) body += L"shown: " + std::to_wstring(count) + L" temporary entities\n" + shown;
   return L"drawing: " + std::to_wstring(ids.size()) + L" entities\n" + body;
 }
 

@@ -17,7 +17,9 @@ namespace host {
 
 // The entity with drawing handle `handle`, or "entity H: no such entity".
 std::wstring DescribeEntity(AcDbDatabase* db, uint64_t handle);
-// "drawing: N entities" and every entity of model space in drawing order.
+// "drawing: N entities" and every entity of model space in drawing order; then, while transient
+// graphics are shown (a drag's entities), "shown: M temporary entities" and each of them in the
+// order shown, its heading "temporary TYPE" (it has no handle) and its lines as above.
 std::wstring DescribeDrawing(AcDbDatabase* db);
 
 }  // namespace host

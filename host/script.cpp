@@ -348,9 +348,13 @@ bool ReadStep(std::wstring_view text, ScriptStep* step, std::wstring* error) {
     *step = ActionStep(verb == L"pick" ? ActionKind::kPick : ActionKind::kPreselect);
     return ParseHandles(rest, &step->action.handles, error);
   }
-  if (verb == L"pickat" || verb == L"move") {
-    *step = ActionStep(verb == L"pickat" ? ActionKind::kPickAt : ActionKind::kMove);
+  if (verb == L"pickat") {
+    *step = ActionStep(ActionKind::kPickAt);
     return ParsePoint(rest, false, &step->action, error);
+  }
+  if (verb == L"move") {
+    *step = ActionStep(ActionKind::kMove);
+    return ParsePoint(rest, true, &step->action, error);
   }
   if (verb == L"point") {
     *step = ActionStep(ActionKind::kPoint);

@@ -53,14 +53,31 @@ std::wstring NothingWaitsFor(const UserAction& action) {
 }  // namespace
 
 // What the session holds beyond its members: the open drawing and the installed hooks.
-class Session::Impl {
+class Session::Impl : public platform::mfc::DispatchObserver {
  public:
+  explicit Impl(Session* session) : session_(session) {}
+
   std::unique_ptr<DrawingDocument> document;
   std::unique_ptr<ProgressBar> progress_bar;
   platform::UserSession* previous_session = nullptr;
+
+  // Every window-message handler, dialog and palette event is checked for objects it left
+  // open, as every command is.
+  void BeforeHandler() override {
+    if (document) document->BeginHandler();
+  }
+  void AfterHandler(const std::wstring& what) override {
+    if (!document) return;
+    for (const auto& line : document->EndHandler())
+      session_->HostError(L"after " + what + L": " + line);
+  }
+
+ private:
+  Session* session_;
 };
 
-Session::Session(Options options) : options_(std::move(options)), impl_(std::make_unique<Impl>()) {
+Session::Session(Options options)
+    : options_(std::move(options)), impl_(std::make_unique<Impl>(this)) {
   user_.SetOutput(options_.output);
   user_.SetDiagnostics(options_.diagnostics);
   user_.SetShowHandler([this](const ScriptStep& step) { return Show(step); });
@@ -73,6 +90,7 @@ Session::~Session() {
   CloseWindows();
   modules_.UnloadAll();
   impl_->progress_bar.reset();
+  platform::mfc::SetDispatchObserver(nullptr);
   impl_->document.reset();
   platform::SetUserSession(impl_->previous_session);
 }
@@ -82,6 +100,7 @@ bool Session::Start() {
   started_ = true;
   impl_->previous_session = platform::CurrentUserSession();
   platform::SetUserSession(&user_);
+  platform::mfc::SetDispatchObserver(impl_.get());
   if (options_.progress_bar) impl_->progress_bar = ProgressBar::ForStandardError();
 
   if (options_.drawing_file.empty()) {

@@ -2,6 +2,7 @@
 #include "host/svg_renderer.h"
 
 #include <acgi.h>
+#include <acgitransient.h>
 #include <dbelipse.h>
 #include <dbents.h>
 #include <dbhatch.h>
@@ -95,6 +96,12 @@ class Renderer {
 
  private:
   void DrawEntity(AcDbEntity* entity, const Context& ctx);
+
+ public:
+  // An entity in no drawing (transient graphics), drawn as if it were in model space.
+  void DrawTransient(AcDbEntity* entity) { DrawEntity(entity, Context{}); }
+
+ private:
   void DrawReference(AcDbBlockReference* ref, const Context& ctx, int colour);
   void DrawText(const AcDbText* text, const Context& ctx, int colour);
   void DrawHatch(const AcDbHatch* hatch, const Context& ctx, int colour);
@@ -487,6 +494,11 @@ std::string RenderSvg(AcDbDatabase& db) {
   }
   Renderer renderer;
   if (!model_space.isNull()) renderer.DrawBlock(model_space, Context{});
+  // A drag's entities are on the screen over the drawing: drawn last, as the screen shows them.
+  for (const AcGiDrawable* drawable : platform::acad::ShownTransients()) {
+    AcDbEntity* entity = AcDbEntity::cast(drawable);
+    if (entity != nullptr && entity->isReadEnabled()) renderer.DrawTransient(entity);
+  }
   return renderer.Finish();
 }
 

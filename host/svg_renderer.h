@@ -21,8 +21,9 @@ namespace host {
 // The font family texts are drawn in: one that holds Japanese glyphs first.
 inline constexpr const char* kSvgFontFamily = "'Noto Sans CJK JP', 'MS Gothic', sans-serif";
 
-// The SVG document (UTF-8) of the model space of `db`. An empty drawing gives a picture with
-// only the background. Entities on layers that are off or frozen are not drawn.
+// The SVG document (UTF-8) of the model space of `db`, with the transient graphics shown now (a
+// drag's entities) drawn over it. An empty drawing gives a picture with only the background.
+// Entities on layers that are off or frozen are not drawn.
 std::string RenderSvg(AcDbDatabase& db);
 
 // Renders `db` into the file `path` (created or replaced). False, with a message in `error`

@@ -10,8 +10,10 @@
 // result goes on. Esc ends it as cancelled. A handler may replace dragdata::prompt; the jig then
 // shows the new prompt. The prompt is shown on the command line as "\n" PROMPT ": ".
 //
-// The enabled entities of the running jig are "shown": they are temporary graphics, in no
-// database, that the host lists through CDrag::Running() and ShownEntities().
+// While Dynamic runs, the enabled entities of the jig are on the screen as transient graphics
+// (acgiGetTransientManager), kept in step after every handler and every change to the list; the
+// host shows them in its views and pictures of the drawing (`show drawing`, SVG). Before and
+// after the drag none of them is shown.
 #pragma once
 
 #include <memory>
@@ -90,7 +92,11 @@ class CDrag {
   };
   LRESULT Report(CWnd* owner, UINT message, dragdata& data);
 
+  // Puts the transient graphics in step with the list (see above).
+  void SyncShown();
+
   std::vector<Item> items_;
+  std::vector<AcDbEntity*> shown_;  // what the transient graphics hold of ours
   AcGePoint3d point_;
   struct Readout {
     int enabled = 0;

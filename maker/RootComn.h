@@ -20,12 +20,14 @@ class AcDbEntity;
 // left unchanged on failure (callers preset it).
 int RootComn_GetBlockRootKind(AcDbObjectId id, int& kind);
 
-// The groups of the working drawing's group dictionary that hold entity `id`, in dictionary
-// order: their ids in `groups`, names in `names` and entity counts in `sizes` (all emptied
-// first), their number in `count`. With `kind` 3 only route groups count (groups holding at
-// least one route element, route kind 3); with -1 every group holding the entity. `maxCount`
-// limits the answer (0: no limit). Result 0 when at least one group was found, 1 when none, -1
-// without a drawing or group dictionary.
+// The groups of the group dictionary of the entity's drawing (else the working drawing) that
+// hold entity `id`, in dictionary order, found from the entity's persistent reactors (each group
+// keeps itself there for its members), so that the cost does not grow with the drawing: their ids
+// in `groups`, names in `names` and entity counts in `sizes` (all emptied first), their number in
+// `count`. With `kind` 3 only route groups count (groups holding at least one route element, route
+// kind 3); with -1 every group holding the entity. `maxCount` limits the answer (0: no limit).
+// Result 0 when at least one group was found, 1 when none, -1 without a drawing or group
+// dictionary.
 int RootComn_GetRootGroups(AcDbObjectId id, int& count, AcDbObjectIdArray& groups,
                            CStringArray& names, CUIntArray& sizes, int kind, int maxCount);
 
@@ -37,9 +39,12 @@ int RootComn_GetRootGroups(AcDbObjectId id, int& count, AcDbObjectIdArray& group
 // limit). `blocks` is emptied first and `count` is its length. Result 0 when at least one member
 // was found, 1 when none, -1 for unusable arguments (a group that cannot be opened).
 //
-// The connection points of a list's members are kept in a spatial index built on the first
-// query and reused while the same list of the same drawing is asked about, so that a query opens
-// only the members found near the point (they are checked again before they are answered).
+// The first question with a list (or a copy of it: the same AcArray::contentStamp) or a group
+// reads its members and their connection points, in time that grows with the list; a question
+// asked again with it looks only at the elements near the point, whatever the list's length.
+// What is kept follows the drawing's changes (AcDbDatabaseReactor): an element moved, erased,
+// unerased, appended to or removed from a group is answered accordingly at the next question.
+// Members of another drawing than the list's first member are never answered.
 int RootComn_GetConnectBlock5(AcDbObjectId group, AcDbObjectId from, const AcGePoint3d& point,
                               AcDbObjectIdArray& blocks, int& count, int maxCount, int dimension);
 int RootComn_GetConnectBlock7(const AcDbObjectIdArray& members, AcDbObjectId from,

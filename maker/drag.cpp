@@ -1,9 +1,12 @@
 // Dravik.dll: CDrag, the drag jig that reports cursor samples and inputs to its owner window.
 #include "Drag.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <utility>
 
 #include <acedads.h>
+#include <acgitransient.h>
 #include <acutads.h>
 #include <dbmain.h>
 #include <user_session.h>
@@ -37,12 +40,38 @@ CDrag::~CDrag() {
   RemoveAll(1);
 }
 
+void CDrag::SyncShown() {
+  // While the drag runs, its enabled entities are on the screen as transient graphics; before
+  // and after it, none is.
+  std::vector<AcDbEntity*> wanted;
+  if (RunningJig() == this) {
+    for (const Item& item : items_) {
+      if (item.enabled && item.entity != nullptr) wanted.push_back(item.entity);
+    }
+  }
+  AcGiTransientManager* screen = acgiGetTransientManager();
+  const AcArray<int> viewports;
+  for (AcDbEntity* entity : shown_) {
+    if (std::find(wanted.begin(), wanted.end(), entity) == wanted.end())
+      screen->eraseTransient(entity, viewports);
+  }
+  for (AcDbEntity* entity : wanted) {
+    if (std::find(shown_.begin(), shown_.end(), entity) == shown_.end()) {
+      screen->addTransient(entity, kAcGiDirectShortTerm, 0, viewports);
+    } else {
+      screen->updateTransient(entity, viewports);  // a handler may have moved it
+    }
+  }
+  shown_ = std::move(wanted);
+}
+
 int CDrag::Append(AcDbEntity* entity, const wchar_t* tag, int data) {
   Item item;
   item.entity = entity;
   item.tag = tag ? tag : L"";
   item.data = data;
   items_.push_back(item);
+  SyncShown();
   return static_cast<int>(items_.size()) - 1;
 }
 
@@ -61,6 +90,7 @@ int CDrag::Length() const {
 void CDrag::RemoveAll(int release) {
   std::vector<Item> items;
   items.swap(items_);
+  SyncShown();  // off the screen before they go
   if (!release) return;
   for (Item& item : items) {
     if (item.entity == nullptr) continue;
@@ -76,6 +106,7 @@ void CDrag::RemoveAll(int release) {
 int CDrag::SetEntEnable(int index, int enable) {
   if (index < 0 || index >= Length()) return 1;
   items_[index].enabled = enable != 0;
+  SyncShown();
   return 0;
 }
 
@@ -98,6 +129,7 @@ void CDrag::DistEnabled(int enabled, double textHeight, int colour, double xOffs
 LRESULT CDrag::Report(CWnd* owner, UINT message, dragdata& data) {
   const CString before = data.prompt;
   const LRESULT result = owner->SendMessage(message, 0, reinterpret_cast<LPARAM>(&data));
+  SyncShown();
   if (data.prompt != before) ShowPrompt(data.prompt);
   return result;
 }
@@ -113,6 +145,7 @@ int CDrag::Dynamic(CWnd* owner, const wchar_t* prompt, bool allowNull, const AcG
   data.prompt = prompt ? prompt : L"";
   ShowPrompt(data.prompt);
   RunningJig() = this;
+  SyncShown();
   int outcome = RTCAN;
   for (;;) {
     int type = 0;
@@ -141,6 +174,7 @@ int CDrag::Dynamic(CWnd* owner, const wchar_t* prompt, bool allowNull, const AcG
     }
   }
   if (RunningJig() == this) RunningJig() = nullptr;
+  SyncShown();
   return outcome;
 }
 

@@ -1,5 +1,7 @@
 // AcDbDatabase: the table of objects by handle, the default drawing and the header variables.
 
+#include <algorithm>
+
 #include "acutads.h"
 #include "dbapserv.h"
 #include "dbdict.h"
@@ -9,6 +11,12 @@
 #include "wide_string.h"
 
 ACRX_DEFINE_MEMBERS(AcDbDatabase, AcRxObject, L"")
+ACRX_DEFINE_MEMBERS(AcDbDatabaseReactor, AcRxObject, L"")
+
+void AcDbDatabaseReactor::objectAppended(const AcDbDatabase*, const AcDbObject*) {}
+void AcDbDatabaseReactor::objectModified(const AcDbDatabase*, const AcDbObject*) {}
+void AcDbDatabaseReactor::objectErased(const AcDbDatabase*, const AcDbObject*, Adesk::Boolean) {}
+void AcDbDatabaseReactor::goodbye(const AcDbDatabase*) {}
 
 namespace platform::acad::internal {
 
@@ -90,7 +98,52 @@ AcDbDatabase::AcDbDatabase(bool buildDefaultDrawing, bool) : impl_(std::make_uni
   paper_space_ = AddRecord(block_table_, ACDB_PAPER_SPACE, new AcDbBlockTableRecord);
 }
 
+namespace {
+
+// Calls `tell` on each listener, skipping one that an earlier listener removed meanwhile.
+template <class Tell>
+void TellReactors(const std::vector<AcDbDatabaseReactor*>& reactors, Tell tell) {
+  if (reactors.empty()) return;
+  if (reactors.size() == 1) {  // the usual case, told without a copy of the list
+    tell(reactors.front());
+    return;
+  }
+  const std::vector<AcDbDatabaseReactor*> now = reactors;
+  for (AcDbDatabaseReactor* reactor : now) {
+    if (std::find(reactors.begin(), reactors.end(), reactor) != reactors.end()) tell(reactor);
+  }
+}
+
+}  // namespace
+
+void AcDbDatabase::addReactor(AcDbDatabaseReactor* pReactor) const {
+  auto& reactors = impl_->reactors;
+  if (pReactor == nullptr ||
+      std::find(reactors.begin(), reactors.end(), pReactor) != reactors.end())
+    return;
+  reactors.push_back(pReactor);
+}
+
+Acad::ErrorStatus AcDbDatabase::removeReactor(AcDbDatabaseReactor* pReactor) const {
+  auto& reactors = impl_->reactors;
+  auto it = std::find(reactors.begin(), reactors.end(), pReactor);
+  if (it == reactors.end()) return Acad::eKeyNotFound;
+  reactors.erase(it);
+  return Acad::eOk;
+}
+
+void AcDbDatabase::notifyModified(const AcDbObject* object) const {
+  TellReactors(impl_->reactors, [&](AcDbDatabaseReactor* r) { r->objectModified(this, object); });
+}
+
+void AcDbDatabase::notifyErased(const AcDbObject* object, bool erased) const {
+  TellReactors(impl_->reactors,
+               [&](AcDbDatabaseReactor* r) { r->objectErased(this, object, erased); });
+}
+
 AcDbDatabase::~AcDbDatabase() {
+  TellReactors(impl_->reactors, [&](AcDbDatabaseReactor* r) { r->goodbye(this); });
+  impl_->reactors.clear();
   if (acdbHostApplicationServices()->workingDatabase() == this)
     acdbHostApplicationServices()->setWorkingDatabase(nullptr);
 }
@@ -167,7 +220,10 @@ Acad::ErrorStatus AcDbDatabase::adoptObject(AcDbStub* stub, AcDbObject* pObj) {
   if (stub->object != nullptr || stub->purged) return Acad::eDuplicateKey;
   stub->object.reset(pObj);
   stub->writer = true;
+  ++impl_->opens;
+  stub->modified = false;
   pObj->stub_ = stub;
+  TellReactors(impl_->reactors, [&](AcDbDatabaseReactor* r) { r->objectAppended(this, pObj); });
   return Acad::eOk;
 }
 

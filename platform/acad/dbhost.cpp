@@ -82,8 +82,13 @@ void ClearFaults() {
   TheFaults() = Faults();
 }
 
+int OpenCount(const AcDbDatabase& db) {
+  return db.impl().opens;
+}
+
 std::vector<OpenObjectInfo> OpenObjects(const AcDbDatabase& db) {
   std::vector<OpenObjectInfo> open;
+  if (db.impl().opens == 0) return open;
   for (const auto& [handle, stub] : db.impl().stubs) {
     if (!stub->isOpen() || stub->object == nullptr) continue;
     OpenObjectInfo info;

@@ -22,6 +22,9 @@ struct OpenObjectInfo {
 // Objects of the database that are open now, in handle order. The host calls it after every
 // command: anything listed was left open by the command.
 std::vector<OpenObjectInfo> OpenObjects(const AcDbDatabase& db);
+// How many opens are not closed yet (a read opened twice counts twice); 0 when nothing is open.
+// Constant time, so that the host can check after every window-message handler.
+int OpenCount(const AcDbDatabase& db);
 // "AcDbLine 1F read", one line each, joined with "\n" (empty when nothing is open).
 std::wstring DescribeOpenObjects(const AcDbDatabase& db);
 

@@ -24,6 +24,7 @@
 #include "acdb.h"
 #include "dbcolor.h"
 #include "dbid.h"
+#include "drawable.h"
 #include "gemat3d.h"
 #include "rxobject.h"
 
@@ -43,7 +44,7 @@ struct AcDbRawGroup {
   std::wstring value;
 };
 
-class AcDbObject : public AcRxObject {
+class AcDbObject : public AcGiDrawable {
   ACRX_DECLARE_MEMBERS(AcDbObject);
 
  public:
@@ -200,6 +201,25 @@ class AcDbEntity : public AcDbObject {
   int highlights_ = 0;
 };
 
+// Listens to what changes in a database (AcDbDatabase::addReactor). Each notification names the
+// database and the object; the object may be open for write at the time (appended and erased
+// ones always are), so a listener notes what it needs and reads the object later, after it has
+// been closed. Notifications come on the main thread while the change happens.
+class AcDbDatabaseReactor : public AcRxObject {
+  ACRX_DECLARE_MEMBERS(AcDbDatabaseReactor);
+
+ public:
+  // A new object was given to the database (addAcDbObject, a table's add, appendAcDbEntity...).
+  virtual void objectAppended(const AcDbDatabase* dwg, const AcDbObject* dbObj);
+  // An object opened for write and changed (a setter, an erase, a group's members) was closed.
+  virtual void objectModified(const AcDbDatabase* dwg, const AcDbObject* dbObj);
+  // An object was erased (pErased true) or unerased (false).
+  virtual void objectErased(const AcDbDatabase* dwg, const AcDbObject* dbObj,
+                            Adesk::Boolean pErased = true);
+  // The database is being destroyed; the listener must forget it (its address may be reused).
+  virtual void goodbye(const AcDbDatabase* dwg);
+};
+
 class AcDbDatabase : public AcRxObject {
   ACRX_DECLARE_MEMBERS(AcDbDatabase);
 
@@ -254,6 +274,11 @@ class AcDbDatabase : public AcRxObject {
   // setOwnerId). The object is then open for write. eAlreadyInDb, eNullObjectPointer.
   Acad::ErrorStatus addAcDbObject(AcDbObjectId& objId, AcDbObject* pObj);
 
+  // Adds a listener (not owned, kept until removeReactor or goodbye); adding one twice does
+  // nothing. Listeners are told in the order added.
+  void addReactor(AcDbDatabaseReactor* pReactor) const;
+  Acad::ErrorStatus removeReactor(AcDbDatabaseReactor* pReactor) const;
+
   // Header variables.
   double dimscale() const { return dimscale_; }
   Acad::ErrorStatus setDimscale(double scale);
@@ -286,6 +311,9 @@ class AcDbDatabase : public AcRxObject {
   // Puts a new object into an empty record (then open for write). eDuplicateKey when the
   // record holds an object, eAlreadyInDb when the object is in a database.
   Acad::ErrorStatus adoptObject(AcDbStub* stub, AcDbObject* pObj);
+  // Internal: tells the listeners (see AcDbDatabaseReactor).
+  void notifyModified(const AcDbObject* object) const;
+  void notifyErased(const AcDbObject* object, bool erased) const;
 
  private:
   std::unique_ptr<Impl> impl_;

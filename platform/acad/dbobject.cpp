@@ -1,6 +1,7 @@
 // AcDbObject: identity, the open and close rules, erasing and persistent reactors.
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "acutads.h"
 #include "dbents.h"
@@ -57,8 +58,15 @@ AcDbDatabase* AcDbObject::database() const {
 
 Acad::ErrorStatus AcDbObject::close() {
   if (stub_ == nullptr) return Acad::eOk;  // not in a database: nothing is open
+  if (stub_->isOpen()) --stub_->database->impl().opens;
   if (stub_->writer) {
     stub_->writer = false;
+    if (std::exchange(stub_->modified, false)) {
+      // Listeners may read the object while they are told, as in a notify open.
+      ++stub_->notifiers;
+      stub_->database->notifyModified(this);
+      --stub_->notifiers;
+    }
   } else if (stub_->readers > 0) {
     --stub_->readers;
   } else if (stub_->notifiers > 0) {
@@ -79,6 +87,7 @@ Acad::ErrorStatus AcDbObject::erase(bool erasing) {
   if (auto* ref = AcDbBlockReference::cast(this))
     for (const AcDbObjectId& id : ref->attributeIds())
       if (AcDbStub* attr = id.stub()) attr->erased = erasing;
+  stub_->database->notifyErased(this, erasing);
   return Acad::eOk;
 }
 
@@ -120,8 +129,11 @@ void AcDbObject::assertReadEnabled() const {
   if (!isReadEnabled()) DieMisuse(this, "use of a closed object");
 }
 
-void AcDbObject::assertWriteEnabled(bool, bool) {
-  if (isWriteEnabled()) return;
+void AcDbObject::assertWriteEnabled(bool, bool recordModified) {
+  if (isWriteEnabled()) {
+    if (recordModified && stub_ != nullptr) stub_->modified = true;
+    return;
+  }
   DieMisuse(this,
             stub_->isOpen() ? "change of an object not open for write" : "use of a closed object");
 }
@@ -180,6 +192,7 @@ Acad::ErrorStatus acdbOpenObject(AcDbObject*& pObj, AcDbObjectId id, AcDb::OpenM
       ++stub->notifiers;
       break;
   }
+  ++stub->database->impl().opens;
   pObj = stub->object.get();
   return Acad::eOk;
 }

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "dbmain.h"
 
@@ -18,12 +19,15 @@ struct AcDbStub {
   int readers = 0;
   bool writer = false;
   int notifiers = 0;
+  bool modified = false;  // changed during the current write open: tell the listeners at close
 
   bool isOpen() const { return readers > 0 || writer || notifiers > 0; }
 };
 
 struct AcDbDatabase::Impl {
   std::map<Adesk::UInt64, std::unique_ptr<AcDbStub>> stubs;
+  std::vector<AcDbDatabaseReactor*> reactors;
+  int opens = 0;  // opens not yet closed (acdbOpenObject, new objects), for a quick left-open check
 };
 
 namespace platform::acad::internal {

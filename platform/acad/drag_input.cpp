@@ -67,7 +67,7 @@ int acedGrRead(int track, int* type, struct resbuf* result) {
   const UserAction& a = input.action;
   switch (a.kind) {
     case ActionKind::kMove:
-      SetPoint(type, result, 5, a.x, a.y, 0.0);
+      SetPoint(type, result, 5, a.x, a.y, a.z);
       break;
     case ActionKind::kPoint:
       SetPoint(type, result, 3, a.x, a.y, a.z);

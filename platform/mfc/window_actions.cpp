@@ -300,6 +300,7 @@ bool DispatchWindowAction(const platform::UserAction& a) {
     return true;
   }
   A().last_acted = target;
+  ObservedHandler observed([&a] { return a.Describe(); });
   HWND control = ::GetDlgItem(target, a.control);
   bool enter_or_esc = a.kind == ActionKind::kClick && (a.control == IDOK || a.control == IDCANCEL);
   if (!enter_or_esc) {

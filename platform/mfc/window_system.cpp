@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <deque>
 #include <unordered_map>
+#include <utility>
 
 #include "wide_string.h"
 
@@ -584,6 +586,33 @@ LRESULT ClassWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   return 0;
 }
 
+namespace {
+
+DispatchObserver*& Observer() {
+  static DispatchObserver* observer = nullptr;
+  return observer;
+}
+
+std::wstring HexMessage(UINT message) {
+  wchar_t text[16];
+  std::swprintf(text, 16, L"0x%04X", message);
+  return text;
+}
+
+}  // namespace
+
+void SetDispatchObserver(DispatchObserver* observer) {
+  Observer() = observer;
+}
+
+ObservedHandler::ObservedHandler(std::function<std::wstring()> what) : what_(std::move(what)) {
+  if (Observer()) Observer()->BeforeHandler();
+}
+
+ObservedHandler::~ObservedHandler() {
+  if (Observer()) Observer()->AfterHandler(what_());
+}
+
 int PumpPostedMessages() {
   int count = 0;
   while (!S().posted.empty()) {
@@ -595,7 +624,10 @@ int PumpPostedMessages() {
       WindowRecord* r = FindWindowRecord(w);
       if (r && r->wnd && r->wnd->PreTranslateMessage(&msg)) swallowed = true;
     }
-    if (!swallowed) SendMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    if (!swallowed) {
+      ObservedHandler observed([&] { return L"message " + HexMessage(msg.message); });
+      SendMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    }
     ++count;
   }
   return count;
@@ -612,6 +644,7 @@ int FireTimers() {
     if (!r) continue;
     auto it = r->timers.find(id);
     if (it == r->timers.end()) continue;
+    ObservedHandler observed([id = id] { return L"timer " + std::to_wstring(id); });
     if (it->second.proc) {
       it->second.proc(h, WM_TIMER, id, 0);
     } else {

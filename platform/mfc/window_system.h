@@ -2,6 +2,7 @@
 // standard controls, the posted-message queue, timers, focus and the host-facing pump.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -115,6 +116,32 @@ int FireTimers();
 // What a message loop does when it goes idle between user actions: posted messages, then each
 // timer once, then the messages those posted.
 void RunIdle();
+
+// Told around every handler run that the window system starts itself: each posted message it
+// dispatches, each timer it fires and each user action it delivers to a window. The host checks
+// there what a handler left behind (objects left open). Handlers that run inside another (a
+// modal dialog's actions inside a click) are told too, each with its own pair of calls.
+class DispatchObserver {
+ public:
+  virtual ~DispatchObserver() = default;
+  virtual void BeforeHandler() = 0;
+  // `what` names the event: "click 1001", "message 0x3403", "timer 1".
+  virtual void AfterHandler(const std::wstring& what) = 0;
+};
+// Installs the observer (not owned; null removes it).
+void SetDispatchObserver(DispatchObserver* observer);
+// Tells the observer around one handler run: BeforeHandler when made, AfterHandler(what()) when
+// it goes (`what` is only asked when there is an observer).
+class ObservedHandler {
+ public:
+  explicit ObservedHandler(std::function<std::wstring()> what);
+  ~ObservedHandler();
+  ObservedHandler(const ObservedHandler&) = delete;
+  ObservedHandler& operator=(const ObservedHandler&) = delete;
+
+ private:
+  std::function<std::wstring()> what_;
+};
 
 // Window actions of the user session: installed with platform::SetWindowActionHandler by the
 // first window made, or explicitly here.

@@ -53,6 +53,12 @@ TEST(ScriptTest, EditorActions) {
   s = One(L"move 5,6");
   EXPECT_EQ(s.action.kind, ActionKind::kMove);
   EXPECT_DOUBLE_EQ(s.action.x, 5);
+  EXPECT_FALSE(s.action.has_z);
+  // A cursor sample keeps its height as a picked point does.
+  s = One(L"move 5,6,-7.5");
+  EXPECT_EQ(s.action.kind, ActionKind::kMove);
+  EXPECT_TRUE(s.action.has_z);
+  EXPECT_DOUBLE_EQ(s.action.z, -7.5);
 
   EXPECT_EQ(One(L"enter").action.kind, ActionKind::kEnter);
   EXPECT_EQ(One(L"esc").action.kind, ActionKind::kEsc);

@@ -109,6 +109,51 @@ TEST(SessionTest, AnObjectLeftOpenIsAHostError) {
   EXPECT_NE(diagnostics.find(L"left open for read"), std::wstring::npos) << Narrow(diagnostics);
 }
 
+TEST(SessionTest, AnObjectLeftOpenByAWindowHandlerIsAHostErrorNamingIt) {
+  Session::Options options = TestOptions();
+  options.load_at_start = {L"HxTest.arx"};
+  Session session(options);
+  // The command closes what it opens; the message it posts runs after it, and a click later.
+  EXPECT_EQ(session.RunScript(L"command HXWINLEAK\nclick 1001\ncommand HXHELLO\n"), kExitHostError);
+  ASSERT_EQ(session.host_errors().size(), 2u);
+  EXPECT_NE(session.host_errors()[0].find(L"after message 0x0441: AcDbLayerTable "),
+            std::wstring::npos)
+      << Narrow(session.host_errors()[0]);
+  EXPECT_NE(session.host_errors()[0].find(L" left open for read"), std::wstring::npos);
+  EXPECT_NE(session.host_errors()[1].find(L"after click 1001: AcDbTextStyleTable "),
+            std::wstring::npos)
+      << Narrow(session.host_errors()[1]);
+}
+
+TEST(SessionTest, ADragsEntitiesAreInTheViewsOfTheDrawingWhileItRuns) {
+  Session::Options options = TestOptions();
+  options.load_at_start = {L"HxTest.arx"};
+  Session session(options);
+  ASSERT_TRUE(session.Start());
+  session.ClearTranscript();
+  host::testing::DragSvg().clear();
+  // The cursor's height comes with the sample, as with a picked point.
+  EXPECT_EQ(session.RunScript(L"command HXDRAG\nmove 4,5,6\nshow drawing\npoint 1,1\n"
+                              L"show drawing\n"),
+            kExitOk)
+      << Narrow(session.stop_reason());
+  const std::wstring line =
+      L"temporary LINE\n  layer 0\n  colour 256\n  start 4,5,6\n"
+      L"  end 10,0,0\n";
+  const std::wstring& t = session.transcript();
+  const size_t during = t.find(L"drawing: 0 entities\nshown: 1 temporary entities\n" + line);
+  EXPECT_NE(during, std::wstring::npos) << Narrow(t);
+  const size_t end = t.find(L"drag:5100\n");
+  EXPECT_NE(end, std::wstring::npos) << Narrow(t);
+  EXPECT_LT(during, end);
+  // After the drag the line is gone from the screen and was never in the drawing.
+  EXPECT_EQ(t.find(L"shown:", end), std::wstring::npos) << Narrow(t);
+  EXPECT_NE(t.find(L"drawing: 0 entities", end), std::wstring::npos);
+  EXPECT_NE(host::testing::DragSvg().find("x1=\"4\" y1=\"-5\" x2=\"10\" y2=\"0\""),
+            std::string::npos)
+      << host::testing::DragSvg();
+}
+
 TEST(SessionTest, ExpectAndMismatchesStopTheScript) {
   {
     Session session(TestOptions());

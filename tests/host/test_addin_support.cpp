@@ -8,8 +8,22 @@
 #include <dbmain.h>
 #include <dbsymtb.h>
 #include <rxregsvc.h>
+#include <window_system.h>
+#include <windows.h>
+
+#include <afxwin.h>
+#include <dbents.h>
+
+#include "host/svg_renderer.h"
+#include "maker/Drag.h"
 
 namespace host::testing {
+
+std::string& DragSvg() {
+  static std::string svg;
+  return svg;
+}
+
 namespace {
 
 void Hello() {
@@ -40,6 +54,72 @@ void PickFirst() {
   acutPrintf(L"pickfirst:%d\n", static_cast<int>(length));
 }
 
+// A modeless window of the add-in whose handlers forget to close what they open: a posted
+// kLeakMessage opens the layer table, a click on its button kLeakButton the text style table.
+constexpr UINT kLeakMessage = WM_USER + 0x41;
+constexpr int kLeakButton = 1001;
+
+class LeakyWindow : public CWnd {
+ public:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    AcDbDatabase* db = acDocManager->curDocument()->database();
+    if (message == kLeakMessage) {
+      AcDbLayerTable* layers = nullptr;
+      db->getLayerTable(layers, AcDb::kForRead);  // and never closed
+      return 0;
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == kLeakButton) {
+      AcDbTextStyleTable* styles = nullptr;
+      db->getTextStyleTable(styles, AcDb::kForRead);  // and never closed
+      return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
+void WindowLeak() {
+  static LeakyWindow window;
+  if (!::IsWindow(window.m_hWnd)) {
+    window.CreateEx(0, L"AfxFrameOrView", L"HxLeaky", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 100),
+                    nullptr, 0);
+    ::CreateWindowExW(0, L"Button", L"leak", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 20,
+                      window.m_hWnd, reinterpret_cast<HMENU>(kLeakButton), nullptr, nullptr);
+    platform::mfc::SetPaletteWindow(&window);
+  }
+  ::PostMessageW(window.m_hWnd, kLeakMessage, 0, 0);
+}
+
+// The owner of HXDRAG's jig: each cursor sample puts the start of the dragged line at the
+// cursor and renders the drawing as the screen shows it; a point ends the drag.
+class DragOwner : public CWnd {
+ public:
+  AcDbLine* line = nullptr;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message < DRAG_MSG_SAMPLE || message > DRAG_MSG_INPUT) {
+      return CWnd::WindowProc(message, wParam, lParam);
+    }
+    auto& data = *reinterpret_cast<dragdata*>(lParam);
+    if (message == DRAG_MSG_SAMPLE) {
+      line->setStartPoint(data.drag->GetPoint());
+      DragSvg() = host::RenderSvg(*acDocManager->curDocument()->database());
+    }
+    return message == DRAG_MSG_INPUT ? 0 : 1;
+  }
+};
+
+void DragLine() {
+  static DragOwner owner;
+  if (!::IsWindow(owner.m_hWnd)) {
+    owner.CreateEx(0, L"AfxFrameOrView", L"HxDrag", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0);
+  }
+  CDrag drag(0);
+  owner.line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0));
+  owner.line->setDatabaseDefaults();
+  drag.Append(owner.line);
+  const int result = drag.Dynamic(&owner, L"位置", true, nullptr, 0.0, 1.0, 1.0, 1.0);
+  acutPrintf(L"drag:%d\n", result);
+}
+
 void Leak() {
   AcDbBlockTableRecord* space = nullptr;
   AcDbDatabase* db = acDocManager->curDocument()->database();
@@ -57,6 +137,8 @@ AcRx::AppRetCode EntryPoint(AcRx::AppMsgCode msg, void* app_id, bool refuse) {
       stack->addCommand(L"HXTEST", L"HXECHO", L"HXECHO", 0, Echo);
       stack->addCommand(L"HXTEST", L"HXLEAK", L"HXLEAK", 0, Leak);
       stack->addCommand(L"HXTEST", L"HXFIRST", L"HXFIRST", ACRX_CMD_USEPICKSET, PickFirst);
+      stack->addCommand(L"HXTEST", L"HXWINLEAK", L"HXWINLEAK", 0, WindowLeak);
+      stack->addCommand(L"HXTEST", L"HXDRAG", L"HXDRAG", 0, DragLine);
       return AcRx::kRetOK;
     case AcRx::kUnloadAppMsg:
       ++TestAddinCallCounts().unloads;

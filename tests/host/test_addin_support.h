@@ -7,9 +7,18 @@
 //                       command line, prints "send-end\n"
 //   HXECHO   (flags 0)  asks "\n言葉: " and prints "echo:<answer>\n"
 //   HXLEAK   (flags 0)  opens model space for read and forgets to close it
+//   HXWINLEAK (flags 0) makes (once) a window "HxLeaky" with button 1001, the window that takes
+//                       actions without @ID, and posts it a message; the message's handler
+//                       opens the layer table and the button's the text style table, and
+//                       neither closes them
+//   HXDRAG   (flags 0)  drags a line from (0,0,0) to (10,0,0) whose start follows the cursor
+//                       (prompt "位置"), renders the drawing into DragSvg() at every cursor
+//                       sample, ends at a point and prints "drag:<result>\n"
 //   HXFIRST  (flags 2)  prints "pickfirst:N" for the pick-first set's size, "pickfirst:none"
 //                       without one
 #pragma once
+
+#include <string>
 
 #include "host/module_loader.h"
 
@@ -27,5 +36,7 @@ struct TestAddinCalls {
 // named "HxRefuse.arx".
 ModuleImage TestAddinImage(bool refuse = false);
 TestAddinCalls& TestAddinCallCounts();
+// The SVG picture that HXDRAG rendered at its last cursor sample.
+std::string& DragSvg();
 
 }  // namespace host::testing

@@ -23,13 +23,43 @@ TEST(ConnectIndexTest, FindsMembersWithinToleranceOnly) {
 }
 
 TEST(ConnectIndexTest, PointsOnEitherSideOfACellBorderMeet) {
-  // With 1-unit cells, 0 and -0.00000000005 fall in different cells and must still be found.
+  // Pairs 0.28 apart, asked with the tolerance 0.3, every tenth from -2 to 2 on each axis: with
+  // cells 1 unit wide, some pairs lie across a cell border wherever the borders are, and every
+  // pair must meet.
   ConnectIndex index(3, 1.0);
-  index.Add(7, -0.5e-10, 0.0, 0.0);
-  index.Add(8, 0.0, -0.5e-10, 0.0);
-  index.Add(9, -3.0, -7.25, 0.0);
-  EXPECT_EQ(index.Near(0.0, 0.0, 0.0, 1e-10), (std::vector<int>{7, 8}));
-  EXPECT_EQ(index.Near(-3.0, -7.25, 0.0, 1e-10), (std::vector<int>{9}));
+  int member = 0;
+  for (int k = -20; k <= 20; ++k) {
+    const double v = k / 10.0;
+    for (int axis = 0; axis < 3; ++axis) {
+      double a[3] = {0.5, 0.5, 0.5}, b[3] = {0.5, 0.5, 0.5};
+      a[axis] = v - 0.14;
+      b[axis] = v + 0.14;
+      // Each pair far from the others along an axis it does not vary on.
+      const int apart = axis == 0 ? 1 : 0;
+      a[apart] += 100 * member;
+      b[apart] += 100 * member;
+      index.Add(member, a[0], a[1], a[2]);
+      EXPECT_EQ(index.Near(b[0], b[1], b[2], 0.3), (std::vector<int>{member}))
+          << "v " << v << " axis " << axis;
+      ++member;
+    }
+  }
+}
+
+TEST(ConnectIndexTest, RemovedPointsAreNoLongerFound) {
+  ConnectIndex index(3);
+  index.Add(1, 10.0, 0.0, 0.0);
+  index.Add(1, 10.0, 0.0, 0.0);  // the same point twice: each Remove takes one
+  index.Add(2, 10.0, 0.0, 0.0);
+  EXPECT_FALSE(index.Remove(3, 10.0, 0.0, 0.0));  // no such member there
+  EXPECT_FALSE(index.Remove(2, 10.0, 1e-12, 0.0));
+  EXPECT_TRUE(index.Remove(2, 10.0, 0.0, 0.0));
+  EXPECT_EQ(index.Near(10.0, 0.0, 0.0, 1e-10), (std::vector<int>{1}));
+  EXPECT_TRUE(index.Remove(1, 10.0, 0.0, 0.0));
+  EXPECT_EQ(index.Near(10.0, 0.0, 0.0, 1e-10), (std::vector<int>{1}));
+  EXPECT_TRUE(index.Remove(1, 10.0, 0.0, 0.0));
+  EXPECT_TRUE(index.Near(10.0, 0.0, 0.0, 1e-10).empty());
+  EXPECT_EQ(0u, index.size());
 }
 
 TEST(ConnectIndexTest, PlanViewIgnoresHeight) {

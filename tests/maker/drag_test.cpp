@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <acgitransient.h>
 #include <adsdef.h>
 #include <dbents.h>
 #include <user_session.h>
@@ -105,6 +106,39 @@ TEST_F(DragTest, SamplesPointNullResponseAndTheEnd) {
   EXPECT_EQ(nullptr, drag.At(2));
   drag.RemoveAll(1);
   EXPECT_EQ(0, drag.Length());
+}
+
+TEST_F(DragTest, TheScreenShowsTheEnabledEntitiesWhileTheDragRuns) {
+  CDrag drag(0);
+  auto* first = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0));
+  auto* second = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(0, 1, 0));
+  auto* third = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 1, 0));
+  drag.Append(first);
+  drag.Append(second);
+  drag.SetEntEnable(0, 0);
+  EXPECT_TRUE(platform::acad::ShownTransients().empty()) << "shown before the drag";
+  session_.Push(Move(1, 1));
+  session_.Push(Move(2, 2));
+  session_.Push(Move(3, 3));
+  session_.Push(Move(4, 4));
+  std::vector<std::vector<const AcGiDrawable*>> screens;
+  owner_.answer = [&](UINT, dragdata& data) -> LRESULT {
+    screens.push_back(platform::acad::ShownTransients());
+    // Each sample's handler changes the list; the next sample sees the change on the screen.
+    const double x = data.drag->GetPoint().x;
+    if (x == 1.0) data.drag->SetEntEnable(0, 1);
+    if (x == 2.0) data.drag->Append(third);
+    if (x == 3.0) data.drag->SetEntEnable(1, 0);
+    return x == 4.0 ? 0 : 1;
+  };
+  EXPECT_EQ(RTNORM, drag.Dynamic(&owner_, L"位置", true, nullptr, 0.0, 1.0, 1.0, 1.0));
+  using Screen = std::vector<const AcGiDrawable*>;
+  ASSERT_EQ(4u, screens.size());
+  EXPECT_EQ(screens[0], Screen({second}));
+  EXPECT_EQ(screens[1], Screen({second, first}));  // shown in the order they came on
+  EXPECT_EQ(screens[2], Screen({second, first, third}));
+  EXPECT_EQ(screens[3], Screen({first, third}));
+  EXPECT_TRUE(platform::acad::ShownTransients().empty()) << "still shown after the drag";
 }
 
 TEST_F(DragTest, EscCancelsAndEnterCanBeIgnored) {

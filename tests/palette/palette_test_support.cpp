@@ -29,6 +29,15 @@ void PaletteSessionTest::Start() {
 }
 
 void PaletteSessionTest::TearDown() {
+  if (session_) {
+    // A handler that left an object open (or any other host error) fails the test that ran it;
+    // the message names the object. The windows close first, as at the end of a session, so
+    // that their closing handlers are checked too.
+    session_->CloseWindows();
+    for (const auto& error : session_->host_errors()) {
+      ADD_FAILURE() << "host error: " << platform::WideToUtf8(error);
+    }
+  }
   session_.reset();
   folder_.reset();
 }

@@ -23,7 +23,10 @@ TEST(DragInputTest, SamplesPicksKeysAndCancel) {
   platform::ActionQueueSession session;
   platform::ScopedUserSession scoped(&session);
   session.Push(Move(1, 2));
-  session.Push(Move(3, 4));
+  platform::UserAction high = Move(3, 4);
+  high.z = 9;
+  high.has_z = true;
+  session.Push(high);
   session.Push(Point(5, 6));
   session.Push(Typed(L"7,8"));
   session.Push(Enter());
@@ -37,6 +40,7 @@ TEST(DragInputTest, SamplesPicksKeysAndCancel) {
   EXPECT_DOUBLE_EQ(r.rb.resval.rpoint[0], 1);
   r = GrRead(1);
   EXPECT_DOUBLE_EQ(r.rb.resval.rpoint[1], 4);
+  EXPECT_DOUBLE_EQ(r.rb.resval.rpoint[2], 9);  // the sample's height
   r = GrRead(1);
   EXPECT_EQ(r.type, 3);
   EXPECT_DOUBLE_EQ(r.rb.resval.rpoint[0], 5);

@@ -1,0 +1,245 @@
+// VuRida.dll's memory of a drawing, kept right by listening to the drawing's changes.
+#include "route_index.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <dbdict.h>
+#include <dbents.h>
+#include <dbgroup.h>
+#include <dbsymtb.h>
+#include <gegbl.h>
+
+#include "VuRida.h"
+
+namespace vurida {
+namespace {
+
+// A trace alternates between a few lists at most (the network, the groups of one element).
+constexpr size_t kCachedLists = 4;
+
+// The indexes of the drawings alive. An entry goes with its drawing (goodbye), so a later
+// drawing at the same address never finds the old one's.
+std::unordered_map<const AcDbDatabase*, std::unique_ptr<RouteIndex>>& Indexes() {
+  static std::unordered_map<const AcDbDatabase*, std::unique_ptr<RouteIndex>> indexes;
+  return indexes;
+}
+
+}  // namespace
+
+RouteIndex* RouteIndex::Of(AcDbDatabase* db) {
+  if (db == nullptr) return nullptr;
+  auto& indexes = Indexes();
+  auto it = indexes.find(db);
+  if (it != indexes.end()) return it->second.get();
+  std::unique_ptr<RouteIndex> index(new RouteIndex(db));
+  RouteIndex* raw = index.get();
+  indexes.emplace(db, std::move(index));
+  return raw;
+}
+
+RouteIndex::RouteIndex(AcDbDatabase* db) : db_(db) {
+  db_->addReactor(this);
+}
+
+RouteIndex::~RouteIndex() {
+  if (db_ != nullptr) db_->removeReactor(this);
+}
+
+void RouteIndex::goodbye(const AcDbDatabase* dwg) {
+  if (dwg != db_) return;
+  db_->removeReactor(this);
+  db_ = nullptr;
+  Indexes().erase(dwg);  // deletes this: nothing may follow
+}
+
+void RouteIndex::objectModified(const AcDbDatabase*, const AcDbObject* dbObj) {
+  const AcDbObjectId id = dbObj->objectId();
+  if (AcDbGroup::cast(dbObj) != nullptr) {
+    groups_.erase(id);
+    group_order_known_ = false;  // a group's name is its key in the dictionary
+    return;
+  }
+  if (id == db_->groupDictionaryId()) {
+    group_order_known_ = false;
+    return;
+  }
+  if (AcDbLayerTableRecord::cast(dbObj) != nullptr) {
+    // A renamed layer can make points connection points, or stop them being ones.
+    for (const Element& e : elements_) MarkDirty(e.id);
+    return;
+  }
+  if (AcDbBlockTableRecord::cast(dbObj) != nullptr) {
+    if (id != db_->modelSpaceId()) changed_blocks_.insert(id);
+    return;
+  }
+  // An entity inside a block definition moves the connection points of the block's references.
+  const AcDbObjectId owner = dbObj->ownerId();
+  if (!owner.isNull() && owner != db_->modelSpaceId() && owner.objectClass() != nullptr &&
+      owner.objectClass()->isDerivedFrom(AcDbBlockTableRecord::desc())) {
+    changed_blocks_.insert(owner);
+  }
+  MarkDirty(id);
+}
+
+void RouteIndex::objectErased(const AcDbDatabase* dwg, const AcDbObject* dbObj, Adesk::Boolean) {
+  // An erased member leaves the answers of its groups (AcDbGroup::allEntityIds), an unerased
+  // one comes back: the groups it belongs to are read again.
+  for (const AcDbObjectId& reactor : dbObj->getPersistentReactorIds()) groups_.erase(reactor);
+  objectModified(dwg, dbObj);
+}
+
+void RouteIndex::MarkDirty(AcDbObjectId id) {
+  auto it = element_of_.find(id);
+  if (it == element_of_.end()) return;
+  Element& e = elements_[it->second];
+  if (e.dirty) return;
+  e.dirty = true;
+  dirty_.push_back(it->second);
+}
+
+ConnectIndex& RouteIndex::Grid(int dimension) {
+  std::unique_ptr<ConnectIndex>& grid = grids_[dimension == 2 ? 0 : 1];
+  if (!grid) {
+    grid = std::make_unique<ConnectIndex>(dimension);
+    for (size_t i = 0; i < elements_.size(); ++i) {
+      for (const AcGePoint3d& p : elements_[i].points)
+        grid->Add(static_cast<int>(i), p.x, p.y, p.z);
+    }
+  }
+  return *grid;
+}
+
+void RouteIndex::Reread(int element) {
+  Element& e = elements_[element];
+  for (auto& grid : grids_) {
+    if (!grid) continue;
+    for (const AcGePoint3d& p : e.points) grid->Remove(element, p.x, p.y, p.z);
+  }
+  e.points.removeAll();
+  e.block.setNull();
+  e.dirty = false;
+  // An erased element, or one that is not a block reference, has no connection points. One
+  // that someone has open for write now (or whose block is) is read again at the next question:
+  // closing it without a change would tell nothing.
+  AcDbBlockReference* reference = nullptr;
+  const Acad::ErrorStatus es = acdbOpenObject(reference, e.id, AcDb::kForRead);
+  if (es == Acad::eWasOpenedForWrite) {
+    later_.push_back(element);
+    return;
+  }
+  if (es != Acad::eOk) return;
+  e.block = reference->blockTableRecord();
+  reference->close();
+  if (VuRida_GetConnectPoint(e.id, e.points, RQCONECT_LAYER, nullptr) < 0) {
+    e.points.removeAll();
+    later_.push_back(element);
+    return;
+  }
+  for (auto& grid : grids_) {
+    if (!grid) continue;
+    for (const AcGePoint3d& p : e.points) grid->Add(element, p.x, p.y, p.z);
+  }
+}
+
+int RouteIndex::Know(AcDbObjectId id) {
+  auto [it, added] = element_of_.emplace(id, static_cast<int>(elements_.size()));
+  if (!added) return it->second;
+  elements_.push_back(Element{id, {}, {}, false});
+  Reread(it->second);
+  return it->second;
+}
+
+void RouteIndex::CatchUp() {
+  if (!changed_blocks_.empty()) {
+    for (const Element& e : elements_) {
+      if (changed_blocks_.count(e.block) != 0) MarkDirty(e.id);
+    }
+    changed_blocks_.clear();
+  }
+  // Rereading opens elements, which tells nothing (read opens change nothing).
+  for (int element : std::exchange(later_, {})) MarkDirty(elements_[element].id);
+  for (int element : std::exchange(dirty_, {})) Reread(element);
+}
+
+const Membership& RouteIndex::ListMembers(const AcDbObjectIdArray& members) {
+  const unsigned long long stamp = members.contentStamp();
+  for (auto it = lists_.begin(); it != lists_.end(); ++it) {
+    if (it->stamp != stamp) continue;
+    if (it != lists_.begin()) {
+      CachedList found = std::move(*it);
+      lists_.erase(it);
+      lists_.push_front(std::move(found));
+    }
+    return lists_.front().members;
+  }
+  CachedList list;
+  list.stamp = stamp;
+  list.members.reserve(members.length());
+  for (int i = 0; i < members.length(); ++i) {
+    const AcDbObjectId id = members[i];
+    if (id.isNull() || id.database() != db_) continue;
+    if (list.members.emplace(id, i).second) Know(id);
+  }
+  lists_.push_front(std::move(list));
+  if (lists_.size() > kCachedLists) lists_.pop_back();
+  return lists_.front().members;
+}
+
+const Membership* RouteIndex::GroupMembers(AcDbObjectId group, bool connections) {
+  if (group.isNull() || group.isErased()) return nullptr;
+  auto cached = groups_.find(group);
+  if (cached == groups_.end()) {
+    AcDbGroup* opened = nullptr;
+    if (acdbOpenObject(opened, group, AcDb::kForRead) != Acad::eOk) return nullptr;
+    AcDbObjectIdArray ids;
+    opened->allEntityIds(ids);
+    opened->close();
+    CachedGroup read;
+    read.members.reserve(ids.length());
+    for (int i = 0; i < ids.length(); ++i) read.members.emplace(ids[i], i);
+    cached = groups_.emplace(group, std::move(read)).first;
+  }
+  if (connections && !cached->second.indexed) {
+    for (const auto& [id, position] : cached->second.members) Know(id);
+    cached->second.indexed = true;
+  }
+  return &cached->second.members;
+}
+
+void RouteIndex::Connected(const Membership& membership, AcDbObjectId from,
+                           const AcGePoint3d& point, int maxCount, int dimension,
+                           AcDbObjectIdArray& blocks) {
+  blocks.removeAll();
+  CatchUp();
+  std::vector<std::pair<int, AcDbObjectId>> found;  // position in the list, id
+  const double tol = AcGeContext::gTol.equalPoint();
+  for (int element : Grid(dimension).Near(point.x, point.y, point.z, tol)) {
+    const AcDbObjectId id = elements_[element].id;
+    if (id == from) continue;
+    auto member = membership.find(id);
+    if (member != membership.end()) found.emplace_back(member->second, id);
+  }
+  std::sort(found.begin(), found.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [position, id] : found) {
+    if (maxCount > 0 && blocks.length() >= maxCount) break;
+    blocks.append(id);
+  }
+}
+
+int RouteIndex::GroupOrder(AcDbObjectId group) {
+  if (!group_order_known_) {
+    group_order_.clear();
+    AcDbDictionary* dictionary = nullptr;
+    if (db_->getGroupDictionary(dictionary, AcDb::kForRead) != Acad::eOk) return -2;
+    std::unique_ptr<AcDbDictionaryIterator> it(dictionary->newIterator());
+    for (int i = 0; it && !it->done(); it->next(), ++i) group_order_.emplace(it->objectId(), i);
+    dictionary->close();
+    group_order_known_ = true;
+  }
+  auto it = group_order_.find(group);
+  return it == group_order_.end() ? -1 : it->second;
+}
+
+}  // namespace vurida

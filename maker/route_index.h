@@ -1,0 +1,98 @@
+// VuRida.dll's memory of one drawing between calls of its route functions: the connection
+// points of the route elements it was asked about (in a spatial index), the members of the
+// lists and groups it was asked with, and the order of the group dictionary.
+//
+// It listens to the drawing (AcDbDatabaseReactor), so that what it keeps is never stale: an
+// element that is moved, erased or unerased is read again at the next question, a group whose
+// members change is read again, and everything about a drawing is dropped when the drawing goes.
+// A question then costs what the answer costs, not what the list or the drawing holds.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include <dbmain.h>
+#include <gepnt3d.h>
+
+#include "connect_index.h"
+
+namespace vurida {
+
+// The members of a route list or group: each id with the position where it first comes.
+using Membership = std::unordered_map<AcDbObjectId, int>;
+
+class RouteIndex final : public AcDbDatabaseReactor {
+ public:
+  // The index of `db`, made on first use (null for a null db). It lives until the drawing is
+  // destroyed; nothing else may delete it.
+  static RouteIndex* Of(AcDbDatabase* db);
+  ~RouteIndex() override;
+  RouteIndex(const RouteIndex&) = delete;
+  RouteIndex& operator=(const RouteIndex&) = delete;
+
+  // The members of a list. Asked again with the same content (the same array, or a copy of it:
+  // AcArray::contentStamp) it answers from memory; a few lists are kept at once. Members of
+  // other drawings are left out: they cannot be connected to anything here.
+  const Membership& ListMembers(const AcDbObjectIdArray& members);
+  // The members of a group, or null when the group cannot be opened (erased, no group). With
+  // `connections` their connection points are read too, for Connected.
+  const Membership* GroupMembers(AcDbObjectId group, bool connections);
+
+  // Into `blocks` (emptied first), in member order: every member of `membership` other than
+  // `from` that has a connection point within AcGeContext::gTol.equalPoint() of `point`, in x
+  // and y only for `dimension` 2, each once, at most `maxCount` (0: all).
+  void Connected(const Membership& membership, AcDbObjectId from, const AcGePoint3d& point,
+                 int maxCount, int dimension, AcDbObjectIdArray& blocks);
+
+  // The position of `group` in the drawing's group dictionary; -1 when it is not an entry, -2
+  // when the dictionary cannot be read.
+  int GroupOrder(AcDbObjectId group);
+
+  void objectModified(const AcDbDatabase* dwg, const AcDbObject* dbObj) override;
+  void objectErased(const AcDbDatabase* dwg, const AcDbObject* dbObj,
+                    Adesk::Boolean pErased) override;
+  void goodbye(const AcDbDatabase* dwg) override;
+
+ private:
+  // One element asked about, with what the grids hold of it.
+  struct Element {
+    AcDbObjectId id;
+    AcDbObjectId block;  // the block it references: a change to the block moves its points
+    AcGePoint3dArray points;
+    bool dirty = false;
+  };
+  struct CachedGroup {
+    Membership members;
+    bool indexed = false;  // the members' connection points are known
+  };
+  struct CachedList {
+    unsigned long long stamp = 0;
+    Membership members;
+  };
+
+  explicit RouteIndex(AcDbDatabase* db);
+  // The element's number, made (and read, and indexed) the first time.
+  int Know(AcDbObjectId id);
+  void MarkDirty(AcDbObjectId id);
+  // Reads again every element that changed since the last question.
+  void CatchUp();
+  void Reread(int element);
+  ConnectIndex& Grid(int dimension);
+
+  AcDbDatabase* db_;
+  std::vector<Element> elements_;
+  std::unordered_map<AcDbObjectId, int> element_of_;
+  std::vector<int> dirty_;
+  std::vector<int> later_;  // could not be read (open for write): read at the next question
+  std::unordered_set<AcDbObjectId> changed_blocks_;
+  std::unique_ptr<ConnectIndex> grids_[2];  // plan view (2) and 3D (3), made when first asked
+  std::deque<CachedList> lists_;            // most recent first
+  std::unordered_map<AcDbObjectId, CachedGroup> groups_;
+  std::unordered_map<AcDbObjectId, int> group_order_;
+  bool group_order_known_ = false;
+};
+
+}  // namespace vurida

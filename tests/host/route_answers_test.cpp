@@ -1,0 +1,257 @@
+// The maker's connection and group answers on the host's drawings stay right while the drawing
+// changes: elements moved, erased and unerased, members appended to and removed from groups,
+// drawings read from files, and one drawing closed before another is opened.
+#include <acdocman.h>
+#include <dbgroup.h>
+#include <dbhost.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "host/drawing_builder.h"
+#include "host/dxf_reader.h"
+#include "host/dxf_writer.h"
+#include "maker/RootComn.h"
+
+namespace host {
+namespace {
+
+// A route of three 10-unit segments a, b, c from (0,0) to (30,0), in group ROUTE1 with a spare
+// segment d that lies apart at (100,0); the list holds a, b, c, d in that order.
+class RouteAnswersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::acad::OpenDocument(db_.get(), L"Routes.dwg");
+    DrawingBuilder b(db_.get());
+    b.DefineSegment(L"RT10", 10);
+    const auto run = b.AddStraightRun(L"RT10", 0, 0, 30, 0, 3);
+    a_ = run[0];
+    b_ = run[1];
+    c_ = run[2];
+    d_ = b.AddRouteElement(L"RT10", {100, 0});
+    group_ = b.AddGroup(L"ROUTE1", {a_, b_, c_, d_});
+    ASSERT_FALSE(b.failed()) << b.error().c_str();
+    list_ = AcDbObjectIdArray();
+    for (const AcDbObjectId& id : {a_, b_, c_, d_}) list_.append(id);
+  }
+  void TearDown() override {
+    EXPECT_EQ(platform::acad::DescribeOpenObjects(*db_), L"");
+    platform::acad::CloseDocument();
+  }
+
+  // The answer from the list and from the group at the joint (10,0) asked from a; both must
+  // agree, since the group holds what the list holds.
+  std::vector<AcDbObjectId> AtJoint() {
+    AcDbObjectIdArray from_list, from_group;
+    int count_list = -1, count_group = -1;
+    RootComn_GetConnectBlock7(list_, a_, AcGePoint3d(10, 0, 0), from_list, count_list, 0, 3);
+    RootComn_GetConnectBlock5(group_, a_, AcGePoint3d(10, 0, 0), from_group, count_group, 0, 3);
+    std::vector<AcDbObjectId> list(from_list.begin(), from_list.end());
+    std::vector<AcDbObjectId> group(from_group.begin(), from_group.end());
+    EXPECT_EQ(list, group) << "the list and the group answer differently";
+    EXPECT_EQ(count_list, static_cast<int>(list.size()));
+    return list;
+  }
+
+  void Move(AcDbObjectId id, double dx, double dy) {
+    AcDbEntity* e = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenAcDbEntity(e, id, AcDb::kForWrite));
+    e->transformBy(AcGeMatrix3d::translation(AcGeVector3d(dx, dy, 0)));
+    e->close();
+  }
+  void Erase(AcDbObjectId id, bool erasing) {
+    AcDbObject* o = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenObject(o, id, AcDb::kForWrite, true));
+    EXPECT_EQ(Acad::eOk, o->erase(erasing));
+    o->close();
+  }
+  std::vector<AcDbObjectId> GroupsOf(AcDbObjectId id) {
+    int count = -1;
+    AcDbObjectIdArray groups;
+    CStringArray names;
+    CUIntArray sizes;
+    RootComn_GetRootGroups(id, count, groups, names, sizes, 3, 0);
+    return std::vector<AcDbObjectId>(groups.begin(), groups.end());
+  }
+
+  // The entity count that GetRootGroups gives for the first group of `id`.
+  unsigned FirstGroupSize(AcDbObjectId id) {
+    int count = -1;
+    AcDbObjectIdArray groups;
+    CStringArray names;
+    CUIntArray sizes;
+    if (RootComn_GetRootGroups(id, count, groups, names, sizes, 3, 0) != 0) return 0;
+    return sizes[0];
+  }
+
+  std::unique_ptr<AcDbDatabase> db_ = std::make_unique<AcDbDatabase>(true, false);
+  AcDbObjectId a_, b_, c_, d_, group_;
+  AcDbObjectIdArray list_;
+};
+
+using Ids = std::vector<AcDbObjectId>;
+
+TEST_F(RouteAnswersTest, MovedElementsAreAnsweredWhereTheyAreNow) {
+  EXPECT_EQ(AtJoint(), Ids({b_}));
+  // d moved so that its start lies on the joint: answered after b (member order).
+  Move(d_, -90, 0);
+  EXPECT_EQ(AtJoint(), Ids({b_, d_}));
+  // b moved away: no longer answered; moved back: answered again.
+  Move(b_, 0, 50);
+  EXPECT_EQ(AtJoint(), Ids({d_}));
+  Move(b_, 0, -50);
+  EXPECT_EQ(AtJoint(), Ids({b_, d_}));
+  // At b's far end (20,0) c met b, and d ends there now too; c moved up leaves d alone.
+  AcDbObjectIdArray blocks;
+  int count = -1;
+  EXPECT_EQ(0, RootComn_GetConnectBlock7(list_, b_, AcGePoint3d(20, 0, 0), blocks, count, 0, 3));
+  EXPECT_EQ(Ids(blocks.begin(), blocks.end()), Ids({c_, d_}));
+  Move(c_, 0, 5);
+  EXPECT_EQ(0, RootComn_GetConnectBlock7(list_, b_, AcGePoint3d(20, 0, 0), blocks, count, 0, 3));
+  EXPECT_EQ(Ids(blocks.begin(), blocks.end()), Ids({d_}));
+}
+
+TEST_F(RouteAnswersTest, AnElementOpenWhileAskedIsAnsweredOnceClosed) {
+  AcDbEntity* e = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenAcDbEntity(e, b_, AcDb::kForWrite));
+  AtJoint();   // b cannot be read while it is open for write, whatever that answers
+  e->close();  // closed without a change: nothing tells of it
+  EXPECT_EQ(AtJoint(), Ids({b_}));
+}
+
+TEST_F(RouteAnswersTest, ErasedMembersAreNotAnsweredUntilUnerased) {
+  EXPECT_EQ(AtJoint(), Ids({b_}));
+  Erase(b_, true);
+  EXPECT_EQ(AtJoint(), Ids());
+  AcDbObjectIdArray blocks;
+  int count = -1;
+  EXPECT_EQ(1, RootComn_GetConnectBlock5(group_, a_, AcGePoint3d(10, 0, 0), blocks, count, 0, 3));
+  EXPECT_EQ(Ids(), GroupsOf(b_));
+  EXPECT_EQ(3u, FirstGroupSize(a_)) << "the erased member still counts";
+  Erase(b_, false);
+  EXPECT_EQ(AtJoint(), Ids({b_}));
+  EXPECT_EQ(Ids({group_}), GroupsOf(b_));
+  EXPECT_EQ(4u, FirstGroupSize(a_));
+}
+
+TEST_F(RouteAnswersTest, GroupMembersAppendedAndRemovedChangeTheAnswers) {
+  DrawingBuilder b(db_.get());
+  const AcDbObjectId e = b.AddRouteElement(L"RT10", {10, 0});  // starts on the joint
+  const AcDbObjectId other = b.AddGroup(L"ROUTE2", {c_});
+  ASSERT_FALSE(b.failed());
+  AcDbObjectIdArray blocks;
+  int count = -1;
+  auto at_joint = [&] {
+    RootComn_GetConnectBlock5(group_, a_, AcGePoint3d(10, 0, 0), blocks, count, 0, 3);
+    return Ids(blocks.begin(), blocks.end());
+  };
+  EXPECT_EQ(at_joint(), Ids({b_}));
+  EXPECT_EQ(Ids(), GroupsOf(e));
+  EXPECT_EQ(Ids({group_, other}), GroupsOf(c_));
+
+  AcDbGroup* group = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(group, group_, AcDb::kForWrite));
+  EXPECT_EQ(Acad::eOk, group->append(e));
+  EXPECT_EQ(Acad::eOk, group->remove(b_));
+  EXPECT_EQ(Acad::eOk, group->remove(c_));
+  group->close();
+  EXPECT_EQ(at_joint(), Ids({e}));
+  EXPECT_EQ(Ids({group_}), GroupsOf(e));
+  EXPECT_EQ(Ids(), GroupsOf(b_));
+  EXPECT_EQ(Ids({other}), GroupsOf(c_));
+
+  // Back into the group, b comes after e: the answer keeps the group's order. c joins ROUTE1
+  // after ROUTE2, and its groups still come in the group dictionary's order.
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(group, group_, AcDb::kForWrite));
+  EXPECT_EQ(Acad::eOk, group->append(b_));
+  EXPECT_EQ(Acad::eOk, group->append(c_));
+  group->close();
+  EXPECT_EQ(at_joint(), Ids({e, b_}));
+  EXPECT_EQ(Ids({group_, other}), GroupsOf(c_));
+  // The group erased: it answers nothing and holds nothing.
+  Erase(group_, true);
+  EXPECT_EQ(-1, RootComn_GetConnectBlock5(group_, a_, AcGePoint3d(10, 0, 0), blocks, count, 0, 3));
+  EXPECT_EQ(Ids(), GroupsOf(e));
+  EXPECT_EQ(Ids({other}), GroupsOf(c_));
+}
+
+TEST_F(RouteAnswersTest, ListsChangedBetweenQuestionsAreReadAgain) {
+  EXPECT_EQ(AtJoint(), Ids({b_}));
+  // A copy of the list is the same list; a changed copy is another one.
+  AcDbObjectIdArray copy = list_;
+  AcDbObjectIdArray blocks;
+  int count = -1;
+  DrawingBuilder b(db_.get());
+  const AcDbObjectId e = b.AddRouteElement(L"RT10", {10, 0});
+  ASSERT_FALSE(b.failed());
+  copy.append(e);
+  RootComn_GetConnectBlock7(copy, a_, AcGePoint3d(10, 0, 0), blocks, count, 0, 3);
+  EXPECT_EQ(Ids(blocks.begin(), blocks.end()), Ids({b_, e}));
+  // b replaced by e in place: b is no member any more.
+  list_[1] = e;
+  RootComn_GetConnectBlock7(list_, a_, AcGePoint3d(10, 0, 0), blocks, count, 0, 3);
+  EXPECT_EQ(Ids(blocks.begin(), blocks.end()), Ids({e}));
+  // An element listed twice is answered once, at its first place.
+  list_.append(b_);
+  list_.append(e);
+  RootComn_GetConnectBlock7(list_, a_, AcGePoint3d(10, 0, 0), blocks, count, 0, 3);
+  EXPECT_EQ(Ids(blocks.begin(), blocks.end()), Ids({e, b_}));
+}
+
+TEST(RouteAnswersAcrossDrawingsTest, ANewDrawingGetsNoAnswerFromTheOneClosedBefore) {
+  // Two drawings made the same way, one after the other, with the route at another height:
+  // the second drawing's answers come from its own geometry only.
+  for (double y : {0.0, 50.0}) {
+    auto db = std::make_unique<AcDbDatabase>(true, false);
+    platform::acad::OpenDocument(db.get(), L"Routes.dwg");
+    DrawingBuilder b(db.get());
+    b.DefineSegment(L"RT10", 10);
+    const auto run = b.AddStraightRun(L"RT10", 0, y, 30, y, 3);
+    const AcDbObjectId group = b.AddGroup(L"ROUTE1", run);
+    ASSERT_FALSE(b.failed());
+    AcDbObjectIdArray list, blocks;
+    for (const AcDbObjectId& id : run) list.append(id);
+    int count = -1;
+    EXPECT_EQ(0,
+              RootComn_GetConnectBlock7(list, run[0], AcGePoint3d(10, y, 0), blocks, count, 0, 3));
+    EXPECT_EQ(Ids(blocks.begin(), blocks.end()), Ids({run[1]})) << "y " << y;
+    EXPECT_EQ(0,
+              RootComn_GetConnectBlock5(group, run[0], AcGePoint3d(10, y, 0), blocks, count, 0, 3));
+    const double elsewhere = y == 0 ? 50 : 0;
+    EXPECT_EQ(1, RootComn_GetConnectBlock7(list, run[0], AcGePoint3d(10, elsewhere, 0), blocks,
+                                           count, 0, 3))
+        << "y " << y;
+    EXPECT_EQ(1, RootComn_GetConnectBlock5(group, run[0], AcGePoint3d(10, elsewhere, 0), blocks,
+                                           count, 0, 3))
+        << "y " << y;
+    platform::acad::CloseDocument();
+  }
+}
+
+TEST_F(RouteAnswersTest, ADrawingReadFromAFileKnowsItsGroups) {
+  const std::string dxf = WriteDxf(*db_);
+  DxfReadResult read = ReadDxf(dxf);
+  ASSERT_TRUE(read.ok()) << read.error.c_str();
+  AcDbDatabase& db = *read.database;
+  AcDbObjectId b, group;
+  ASSERT_EQ(Acad::eOk, db.getAcDbObjectId(b, false, b_.handle()));
+  ASSERT_EQ(Acad::eOk, db.getAcDbObjectId(group, false, group_.handle()));
+  // The element names its group among its persistent reactors, as groups keep it.
+  AcDbObject* element = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(element, b, AcDb::kForRead));
+  const AcDbObjectIdArray reactors = element->getPersistentReactorIds();
+  element->close();
+  EXPECT_TRUE(reactors.contains(group));
+  EXPECT_EQ(Ids({group}), GroupsOf(b));
+  AcDbObjectId a;
+  ASSERT_EQ(Acad::eOk, db.getAcDbObjectId(a, false, a_.handle()));
+  AcDbObjectIdArray blocks;
+  int count = -1;
+  EXPECT_EQ(0, RootComn_GetConnectBlock5(group, a, AcGePoint3d(10, 0, 0), blocks, count, 0, 3));
+  EXPECT_EQ(Ids(blocks.begin(), blocks.end()), Ids({b}));
+  EXPECT_EQ(platform::acad::DescribeOpenObjects(db), L"");
+}
+
+}  // namespace
+}  // namespace host
