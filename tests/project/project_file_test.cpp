@@ -387,6 +387,11 @@ class ObservingFileSystem : public platform::FileSystem {
   }
   DWORD CreateFolder(const std::string& p) override { return Look(next_->CreateFolder(p)); }
   DWORD RemoveFolder(const std::string& p) override { return Look(next_->RemoveFolder(p)); }
+  DWORD Exchange(const std::string& a, const std::string& b) override {
+    return Look(next_->Exchange(a, b));
+  }
+  DWORD SyncFile(const std::string& p) override { return next_->SyncFile(p); }
+  DWORD SyncFolder(const std::string& p) override { return next_->SyncFolder(p); }
 
  private:
   DWORD Look(DWORD result) {
