@@ -7,6 +7,7 @@
 #include <rxregsvc.h>
 #include <text_encoding.h>
 #include <window_system.h>
+#include <windows.h>
 
 #include <utility>
 
@@ -72,6 +73,7 @@ Session::~Session() {
   // as they go), then the modules unload, while the drawing is still there for them.
   CloseWindows();
   modules_.UnloadAll();
+  WriteProfiles();
   impl_->progress_bar.reset();
   impl_->document.reset();
   platform::SetUserSession(impl_->previous_session);
@@ -141,6 +143,7 @@ void Session::SetLineSource(ScriptedUser::LineSource source) {
 void Session::CloseWindows() {
   if (!started_) return;
   platform::mfc::ResetWindowSystem();
+  WriteProfiles();
   // Answers kept for the shutdown that no question took were answers to nothing.
   if (user_.OnlyAnswersRemain()) {
     if (const UserAction* left = user_.Peek()) {
@@ -210,6 +213,7 @@ void Session::MainLoop() {
             user_.Stop(platform::kExitScriptMismatch,
                        Where(action.line) + L"no window can take \"" + action.Describe() + L"\"");
           }
+          WriteProfiles();
           break;
         }
         user_.Stop(platform::kExitScriptMismatch, NothingWaitsFor(action));
@@ -241,6 +245,7 @@ void Session::RunCommand(const std::wstring& name) {
   if (RunHostCommand(upper)) {
     last_command_ = upper;
     CheckLeftOpen(upper);
+    WriteProfiles();
     return;
   }
   AcEdCommandStack* stack = acedRegCmds;
@@ -255,6 +260,7 @@ void Session::RunCommand(const std::wstring& name) {
   command->functionAddr()();
   impl_->document->ClearPickfirst();
   CheckLeftOpen(last_command_);
+  WriteProfiles();
 }
 
 bool Session::RunHostCommand(const std::wstring& name) {
@@ -331,6 +337,7 @@ void Session::Idle() {
   // line; each of those may post or send more, so go round until nothing is left.
   for (int round = 0; round < 100000; ++round) {
     impl_->document->PumpWindowMessages();
+    WriteProfiles();
     std::wstring queued;
     if (user_.stopped() || !impl_->document->TakeQueuedInput(&queued)) return;
     RunQueuedInput(queued);
@@ -366,6 +373,13 @@ void Session::CheckLeftOpen(const std::wstring& after) {
   if (!impl_->document) return;
   for (const auto& line : impl_->document->TakeLeftOpen()) {
     HostError(L"after " + after + L": " + line);
+  }
+}
+
+void Session::WriteProfiles() {
+  for (const auto& failure : platform::FlushProfileFilesReportingFailures()) {
+    user_.Print(L"\nERROR: ファイル書込みエラー(" + std::to_wstring(failure.error) + L"): " +
+                failure.file + L"\n");
   }
 }
 

@@ -11,7 +11,11 @@
 //
 // Writes change the cached copy and are written when the cache is flushed: saving a project
 // writes every key one by one, and writing the whole file each time would make a save quadratic
-// in its size.
+// in its size. The host flushes before it goes idle, so a handler's writes are on the disk by the
+// time the user can do anything else.
+//
+// A flush never writes into the file itself: a crash halfway through would leave it cut. The
+// bytes go to "<file>.~wr" first, which then takes the file's place durably (MoveDurably).
 #include <time.h>
 
 #include <cwchar>
@@ -35,8 +39,13 @@ int64_t SystemNowNs() {
 
 int64_t (*g_now_ns)() = &SystemNowNs;
 
+// The temporary file a flush writes beside each file. Not a name any caller looks for: it ends
+// in neither a project's nor a settings file's extension.
+constexpr char kFlushSuffix[] = ".~wr";
+
 struct CachedFile {
-  std::string path;  // resolved
+  std::string path;   // resolved
+  std::wstring name;  // as the caller spelt it when it first changed the file (for messages)
   ProfileFile file;
   FileInfo stamp;
   bool dirty = false;
@@ -73,7 +82,7 @@ class ProfileCache {
   CachedFile* ForWrite(LPCWSTR path, DWORD* error);
   // Called right after ForRead or ForWrite with the same path returned `file`.
   void MarkDirty(LPCWSTR path, CachedFile* file);
-  DWORD Flush();
+  std::vector<ProfileWriteFailure> Flush();
   void Forget(const std::string& posix) {
     ForgetLast();
     files_.erase(posix);
@@ -236,14 +245,24 @@ CachedFile* ProfileCache::WriteSlow(LPCWSTR path, const Moment& at, DWORD* error
 
 void ProfileCache::MarkDirty(LPCWSTR path, CachedFile* file) {
   file->dirty = true;
+  if (file->name.empty()) file->name = path;
   // A save marks the same file by the same name forty-five thousand times: once is enough.
   if (file == last_file_ && last_name_in_dirty_) return;
   dirty_by_name_[path] = file->path;
   if (file == last_file_) last_name_in_dirty_ = true;
 }
 
-DWORD ProfileCache::Flush() {
-  DWORD first_error = ERROR_SUCCESS;
+// Puts a file's new bytes in its place so that a crash leaves the old or the new file whole.
+DWORD WriteWhole(FileSystem& fs, const std::string& path, const std::string& bytes) {
+  const std::string temp = path + kFlushSuffix;
+  DWORD err = fs.Write(temp, bytes);
+  if (err == ERROR_SUCCESS) err = MoveDurably(fs, temp, path, /*replace=*/true);
+  if (err != ERROR_SUCCESS) fs.Delete(temp);  // whatever of it is left; the file is as it was
+  return err;
+}
+
+std::vector<ProfileWriteFailure> ProfileCache::Flush() {
+  std::vector<ProfileWriteFailure> failures;
   FileSystem& fs = CurrentFileSystem();
   for (auto it = files_.begin(); it != files_.end();) {
     CachedFile& cached = it->second;
@@ -251,10 +270,10 @@ DWORD ProfileCache::Flush() {
       ++it;
       continue;
     }
-    DWORD err = fs.Write(it->first, cached.file.Serialize());
+    DWORD err = WriteWhole(fs, it->first, cached.file.Serialize());
     if (err == ERROR_SUCCESS) err = fs.Stat(it->first, &cached.stamp);
     if (err != ERROR_SUCCESS) {
-      if (first_error == ERROR_SUCCESS) first_error = err;
+      failures.push_back({cached.name.empty() ? Utf8ToWide(cached.path) : cached.name, err});
       ForgetLast();
       it = files_.erase(it);  // the disk stays the truth
       continue;
@@ -265,7 +284,7 @@ DWORD ProfileCache::Flush() {
   }
   dirty_by_name_.clear();
   last_name_in_dirty_ = false;
-  return first_error;
+  return failures;
 }
 
 // Copies text into a caller's buffer of `size` UTF-16 units: at most size - 1 units, never
@@ -330,6 +349,10 @@ void ForgetAllProfileFiles() {
   Cache().ForgetAll();
 }
 DWORD FlushProfileFiles() {
+  const std::vector<ProfileWriteFailure> failures = Cache().Flush();
+  return failures.empty() ? ERROR_SUCCESS : failures.front().error;
+}
+std::vector<ProfileWriteFailure> FlushProfileFilesReportingFailures() {
   return Cache().Flush();
 }
 void SetProfileClockForTesting(int64_t (*now_ns)()) {
