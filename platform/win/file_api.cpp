@@ -116,6 +116,10 @@ BOOL MoveOrRename(LPCWSTR from, LPCWSTR to, bool replace, bool write_through) {
                             : fs.Rename(src.posix, dst.posix, replace);
   ForgetProfileFile(src.posix);
   ForgetProfileFile(dst.posix);
+  if (write_through && err == ERROR_SUCCESS) {
+    NoteFolderSynced(FolderOf(dst.posix));
+    NoteFolderSynced(FolderOf(src.posix));
+  }
   return err ? Fail(err) : Succeed();
 }
 

@@ -383,7 +383,8 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-DWORD MoveDurably(FileSystem& fs, const std::string& from, const std::string& to, bool replace) {
+DWORD MoveDurably(FileSystem& fs, const std::string& from, const std::string& to, bool replace,
+                  bool sync_folder) {
   // Without the data on disk first, a crash after the rename reached the disk could leave the
   // target's name on an empty or partial file.
   if (DWORD err = fs.SyncFile(from)) return err;
@@ -402,6 +403,7 @@ DWORD MoveDurably(FileSystem& fs, const std::string& from, const std::string& to
   }
   if (!swapped) {
     if (DWORD err = fs.Rename(from, to, replace)) return err;
+    if (!target_exists && !sync_folder) return ERROR_SUCCESS;
   }
   DWORD err = fs.SyncFolder(FolderOf(to));
   if (err == ERROR_SUCCESS && FolderOf(from) != FolderOf(to)) err = fs.SyncFolder(FolderOf(from));
@@ -440,7 +442,7 @@ void NoteFileChange() {
 void SetFileSystem(FileSystem* fs) {
   // Changes waiting in the profile cache belong to the old file system; what the new one holds
   // may differ, so nothing cached may be trusted after the switch.
-  FlushProfileFiles();
+  FlushProfileFilesReportingFailures();
   ForgetAllProfileFiles();
   g_installed = fs;
   NoteFileChange();

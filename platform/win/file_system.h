@@ -175,7 +175,13 @@ std::string FolderOf(const std::string& path);
 //   4. after a swap, `from` holds the old target and is deleted (a failure there is ignored: the
 //      move is complete).
 // Result: ERROR_SUCCESS or the code of the step that failed.
-DWORD MoveDurably(FileSystem& fs, const std::string& from, const std::string& to, bool replace);
+//
+// With sync_folder false and a target that does not exist, step 3 is left to the caller: the new
+// name holds the complete file at once, but reaches the disk only with the caller's SyncFolder
+// (until then a crash may leave the name missing, as it was, never a part). An existing target
+// is always replaced with every step.
+DWORD MoveDurably(FileSystem& fs, const std::string& from, const std::string& to, bool replace,
+                  bool sync_folder = true);
 
 // A counter that advances after every operation of this process that may change what is on disk:
 // writes, renames, copies, deletes and folders made or removed through DiskFileSystem or

@@ -196,9 +196,12 @@ const std::string* ModuleResourceScript(HMODULE module);
 // Writes every profile file changed in the cache to disk. Each file is written whole under a
 // temporary name beside it ("<name>.~wr") and moved over the old one as MOVEFILE_WRITE_THROUGH
 // moves, so that a crash at any moment leaves the old file or the new one, and a flush that
-// returned has put the new one on the disk. Result: ERROR_SUCCESS, or the error of the first
-// file that could not be written (that file's cached changes are dropped: the disk stays the
-// truth, and the file on disk is as it was).
+// returned has put the new one on the disk. One exception: a file that did not exist is complete
+// under its name when this returns, but the name itself reaches the disk with the next
+// FlushProfileFilesReportingFailures or write-through move in its folder (until then a crash may
+// leave it missing, as it was). Result: ERROR_SUCCESS, or the error of the first file that could
+// not be written (that file's cached changes are dropped: the disk stays the truth, and the file
+// on disk is as it was).
 DWORD FlushProfileFiles();
 
 // A file that a flush could not write: the name its first changed value was written under, and
@@ -207,7 +210,9 @@ struct ProfileWriteFailure {
   std::wstring file;
   DWORD error = 0;
 };
-// As FlushProfileFiles, telling every file that could not be written (none: all are on disk).
+// As FlushProfileFiles, and the names of new files synced too (the host calls it before it goes
+// idle): every file that could not be written or whose name could not be synced, none when all
+// are on the disk. A new file whose folder fails to sync stays in place, complete.
 std::vector<ProfileWriteFailure> FlushProfileFilesReportingFailures();
 
 // Fixes the local time that GetLocalTime, _time64 and _localtime64_s report, until called again

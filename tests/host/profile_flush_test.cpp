@@ -180,5 +180,23 @@ TEST_F(ProfileFlushTest, AFileThatCannotBeWrittenIsReportedWithItsCodeAndKeepsIt
   }
 }
 
+TEST_F(ProfileFlushTest, ANewFileIsWholeAtOnceAndItsNameIsSyncedBeforeTheHostGoesIdle) {
+  platform::DiskFileSystem disk;
+  platform::FaultInjectingFileSystem faults(&disk);
+  platform::ScopedFileSystem scoped(&faults);
+  Set(L"first");
+  ASSERT_TRUE(WritePrivateProfileStringW(nullptr, nullptr, nullptr, IniFile().c_str()));
+  EXPECT_EQ(OnDisk(), "[S]\r\nfirst=1\r\n");
+
+  // The folder's sync fails when the host goes idle: reported, and the file stays whole.
+  faults.FailEvery(platform::FileOp::kSyncFolder, ERROR_WRITE_FAULT);
+  session_->ClearTranscript();
+  session_->RunCommandLine(L"HXIDLE", {}, 0);
+  EXPECT_EQ(session_->transcript(),
+            L"\nコマンド: HXIDLE\n\nERROR: ファイル書込みエラー(29): " + IniFile() + L"\n");
+  EXPECT_EQ(faults.CallCount(platform::FileOp::kSyncFolder), 1);
+  EXPECT_EQ(OnDisk(), "[S]\r\nfirst=1\r\n");
+}
+
 }  // namespace
 }  // namespace host
