@@ -388,6 +388,8 @@ DWORD MoveDurably(FileSystem& fs, const std::string& from, const std::string& to
   // Without the data on disk first, a crash after the rename reached the disk could leave the
   // target's name on an empty or partial file.
   if (DWORD err = fs.SyncFile(from)) return err;
+  // The same file under another spelling: nothing moves, and a swap would delete it.
+  if (from == to) return ERROR_SUCCESS;
   FileInfo target;
   const bool target_exists = fs.Stat(to, &target) == ERROR_SUCCESS;
   bool swapped = false;

@@ -256,6 +256,11 @@ TEST(FaultSeam, AWriteThroughMoveSyncsTheFileBeforeAndTheFolderAfterAndUndoesAFa
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_WRITE_FAULT));
   EXPECT_FALSE(dir.Exists("new.tpr"));
   EXPECT_EQ(dir.ReadBytes("PrjTemp.tmp"), "three");
+
+  // A file moved onto itself under another spelling stays.
+  faults.ClearFaults();
+  EXPECT_TRUE(MoveFileExW(project.c_str(), dir.Win(L"P.TPR").c_str(), kFlags));
+  EXPECT_EQ(dir.ReadBytes("p.tpr"), "two");
 }
 
 }  // namespace
