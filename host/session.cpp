@@ -7,6 +7,7 @@
 #include <rxregsvc.h>
 #include <text_encoding.h>
 #include <window_system.h>
+#include <windows.h>
 
 #include <utility>
 
@@ -89,6 +90,7 @@ Session::~Session() {
   // as they go), then the modules unload, while the drawing is still there for them.
   CloseWindows();
   modules_.UnloadAll();
+  WriteProfiles();
   impl_->progress_bar.reset();
   platform::mfc::SetDispatchObserver(nullptr);
   impl_->document.reset();
@@ -160,6 +162,7 @@ void Session::SetLineSource(ScriptedUser::LineSource source) {
 void Session::CloseWindows() {
   if (!started_) return;
   platform::mfc::ResetWindowSystem();
+  WriteProfiles();
   // Answers kept for the shutdown that no question took were answers to nothing.
   if (user_.OnlyAnswersRemain()) {
     if (const UserAction* left = user_.Peek()) {
@@ -229,6 +232,7 @@ void Session::MainLoop() {
             user_.Stop(platform::kExitScriptMismatch,
                        Where(action.line) + L"no window can take \"" + action.Describe() + L"\"");
           }
+          WriteProfiles();
           break;
         }
         user_.Stop(platform::kExitScriptMismatch, NothingWaitsFor(action));
@@ -260,6 +264,7 @@ void Session::RunCommand(const std::wstring& name) {
   if (RunHostCommand(upper)) {
     last_command_ = upper;
     CheckLeftOpen(upper);
+    WriteProfiles();
     return;
   }
   AcEdCommandStack* stack = acedRegCmds;
@@ -274,6 +279,7 @@ void Session::RunCommand(const std::wstring& name) {
   command->functionAddr()();
   impl_->document->ClearPickfirst();
   CheckLeftOpen(last_command_);
+  WriteProfiles();
 }
 
 bool Session::RunHostCommand(const std::wstring& name) {
@@ -350,6 +356,7 @@ void Session::Idle() {
   // line; each of those may post or send more, so go round until nothing is left.
   for (int round = 0; round < 100000; ++round) {
     impl_->document->PumpWindowMessages();
+    WriteProfiles();
     std::wstring queued;
     if (user_.stopped() || !impl_->document->TakeQueuedInput(&queued)) return;
     RunQueuedInput(queued);
@@ -385,6 +392,13 @@ void Session::CheckLeftOpen(const std::wstring& after) {
   if (!impl_->document) return;
   for (const auto& line : impl_->document->TakeLeftOpen()) {
     HostError(L"after " + after + L": " + line);
+  }
+}
+
+void Session::WriteProfiles() {
+  for (const auto& failure : platform::FlushProfileFilesReportingFailures()) {
+    user_.Print(L"\nERROR: ファイル書込みエラー(" + std::to_wstring(failure.error) + L"): " +
+                failure.file + L"\n");
   }
 }
 

@@ -34,6 +34,14 @@
 //   "\nNAME をアンロードできません。"      the application refused to unload
 // ARXCOMMANDS asks "\nコマンド グループ名: " and prints one line per command of the group in
 // registration order, "GROUP GLOBAL LOCAL FLAGS\n"; a group that does not exist lists nothing.
+//
+// Profile files (INI) that applications changed reach the disk before the host goes idle: after
+// every command, after every window action of the user and every round of posted messages and
+// timers that the main loop dispatches, and when the session closes its windows and unloads its
+// modules. Handlers in between share the profile cache, so a save of many keys is written once.
+// A file that cannot be written is reported on the command line, once per file and flush:
+//   "\nERROR: ファイル書込みエラー(CODE): FILE\n"   CODE the Windows error code in decimal, FILE
+//                                                   the file's name as the application gave it
 #pragma once
 
 #include <functional>
@@ -140,6 +148,8 @@ class Session {
   void CommandArxCommands();
   bool AskString(const std::wstring& prompt, std::wstring* answer);
   void CheckLeftOpen(const std::wstring& after);
+  // Writes the profile files changed since the last time and reports those that fail.
+  void WriteProfiles();
   void ReportLoad(const std::wstring& name, ModuleLoader::LoadResult result);
   void HostError(const std::wstring& message);
   std::wstring Show(const ScriptStep& step);

@@ -103,7 +103,7 @@ bool ResolveExisting(LPCWSTR path, ResolvedPath* r) {
   return r->error == ERROR_SUCCESS;
 }
 
-BOOL MoveOrRename(LPCWSTR from, LPCWSTR to, bool replace) {
+BOOL MoveOrRename(LPCWSTR from, LPCWSTR to, bool replace, bool write_through) {
   FlushProfileFiles();
   ResolvedPath src, dst;
   if (!ResolveExisting(from, &src)) return FALSE;
@@ -111,9 +111,15 @@ BOOL MoveOrRename(LPCWSTR from, LPCWSTR to, bool replace) {
   dst = ResolvePath(to);
   if (dst.error) return Fail(dst.error);
   if (dst.exists && !replace && dst.posix != src.posix) return Fail(ERROR_ALREADY_EXISTS);
-  DWORD err = CurrentFileSystem().Rename(src.posix, dst.posix, replace);
+  FileSystem& fs = CurrentFileSystem();
+  DWORD err = write_through ? MoveDurably(fs, src.posix, dst.posix, replace)
+                            : fs.Rename(src.posix, dst.posix, replace);
   ForgetProfileFile(src.posix);
   ForgetProfileFile(dst.posix);
+  if (write_through && err == ERROR_SUCCESS) {
+    NoteFolderSynced(FolderOf(dst.posix));
+    NoteFolderSynced(FolderOf(src.posix));
+  }
   return err ? Fail(err) : Succeed();
 }
 
@@ -229,12 +235,12 @@ BOOL DeleteFileW(LPCWSTR lpFileName) {
 }
 
 BOOL MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName) {
-  return MoveOrRename(lpExistingFileName, lpNewFileName, false);
+  return MoveOrRename(lpExistingFileName, lpNewFileName, false, false);
 }
 
 BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlags) {
-  return MoveOrRename(lpExistingFileName, lpNewFileName,
-                      (dwFlags & MOVEFILE_REPLACE_EXISTING) != 0);
+  return MoveOrRename(lpExistingFileName, lpNewFileName, (dwFlags & MOVEFILE_REPLACE_EXISTING) != 0,
+                      (dwFlags & MOVEFILE_WRITE_THROUGH) != 0);
 }
 
 BOOL CopyFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, BOOL bFailIfExists) {

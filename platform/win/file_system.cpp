@@ -35,6 +35,12 @@ const char* FileOpName(FileOp op) {
       return "create folder";
     case FileOp::kRemoveFolder:
       return "remove folder";
+    case FileOp::kExchange:
+      return "exchange";
+    case FileOp::kSyncFile:
+      return "sync file";
+    case FileOp::kSyncFolder:
+      return "sync folder";
   }
   return "?";
 }
@@ -233,6 +239,51 @@ DWORD DiskFileSystem::RemoveFolder(const std::string& path) {
   return errno == EEXIST ? ERROR_DIR_NOT_EMPTY : LastErrno();
 }
 
+DWORD DiskFileSystem::Exchange(const std::string& a, const std::string& b) {
+  ChangeNote note;
+  if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0)
+    return ERROR_SUCCESS;
+  if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) return ERROR_NOT_SUPPORTED;
+  return errno == ENOENT ? ERROR_FILE_NOT_FOUND : LastErrno();
+}
+
+namespace {
+
+DWORD SyncPath(const std::string& path, int flags) {
+  int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? ERROR_FILE_NOT_FOUND : LastErrno();
+  int result;
+  do {
+    result = ::fsync(fd);
+  } while (result != 0 && errno == EINTR);
+  DWORD err = result == 0 ? ERROR_SUCCESS : LastErrno();
+  ::close(fd);
+  return err;
+}
+
+}  // namespace
+
+DWORD DiskFileSystem::SyncFile(const std::string& path) {
+  // Read access is enough for fsync, and a read-only file can be synced too.
+  return SyncPath(path, O_RDONLY);
+}
+
+DWORD DiskFileSystem::SyncFolder(const std::string& path) {
+  return SyncPath(path, O_RDONLY | O_DIRECTORY);
+}
+
+// ---- The defaults for other file systems ----
+
+DWORD FileSystem::Exchange(const std::string&, const std::string&) {
+  return ERROR_NOT_SUPPORTED;
+}
+DWORD FileSystem::SyncFile(const std::string&) {
+  return ERROR_SUCCESS;
+}
+DWORD FileSystem::SyncFolder(const std::string&) {
+  return ERROR_SUCCESS;
+}
+
 // ---- FaultInjectingFileSystem ----
 
 void FaultInjectingFileSystem::AddFault(Fault fault) {
@@ -310,6 +361,68 @@ DWORD FaultInjectingFileSystem::RemoveFolder(const std::string& path) {
   return Record(FileOp::kRemoveFolder, path, err ? err : base_->RemoveFolder(path));
 }
 
+DWORD FaultInjectingFileSystem::Exchange(const std::string& a, const std::string& b) {
+  ChangeNote note;
+  DWORD err = Check(FileOp::kExchange, a + "\n" + b);
+  return Record(FileOp::kExchange, a + " <-> " + b, err ? err : base_->Exchange(a, b));
+}
+DWORD FaultInjectingFileSystem::SyncFile(const std::string& path) {
+  DWORD err = Check(FileOp::kSyncFile, path);
+  return Record(FileOp::kSyncFile, path, err ? err : base_->SyncFile(path));
+}
+DWORD FaultInjectingFileSystem::SyncFolder(const std::string& path) {
+  DWORD err = Check(FileOp::kSyncFolder, path);
+  return Record(FileOp::kSyncFolder, path, err ? err : base_->SyncFolder(path));
+}
+
+// ---- Durable moves ----
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+DWORD MoveDurably(FileSystem& fs, const std::string& from, const std::string& to, bool replace,
+                  bool sync_folder) {
+  // Without the data on disk first, a crash after the rename reached the disk could leave the
+  // target's name on an empty or partial file.
+  if (DWORD err = fs.SyncFile(from)) return err;
+  // The same file under another spelling: nothing moves, and a swap would delete it.
+  if (from == to) return ERROR_SUCCESS;
+  FileInfo target;
+  const bool target_exists = fs.Stat(to, &target) == ERROR_SUCCESS;
+  bool swapped = false;
+  if (target_exists && replace) {
+    // A swap keeps the old target under the source's name until the new one is known to be on
+    // disk, so that a failure can put it back.
+    DWORD err = fs.Exchange(from, to);
+    if (err == ERROR_SUCCESS) {
+      swapped = true;
+    } else if (err != ERROR_NOT_SUPPORTED) {
+      return err;
+    }
+  }
+  if (!swapped) {
+    if (DWORD err = fs.Rename(from, to, replace)) return err;
+    if (!target_exists && !sync_folder) return ERROR_SUCCESS;
+  }
+  DWORD err = fs.SyncFolder(FolderOf(to));
+  if (err == ERROR_SUCCESS && FolderOf(from) != FolderOf(to)) err = fs.SyncFolder(FolderOf(from));
+  if (err != ERROR_SUCCESS) {
+    // Not known to be on disk: put the names back as they were. After a rename over an existing
+    // target (no swap possible) the old target is gone and cannot come back.
+    if (swapped) {
+      fs.Exchange(from, to);
+    } else if (!target_exists) {
+      fs.Rename(to, from, false);
+    }
+    return err;
+  }
+  if (swapped) fs.Delete(from);  // the old target; a leftover is removed by the next save
+  return ERROR_SUCCESS;
+}
+
 // ---- The installed file system ----
 
 namespace {
@@ -331,7 +444,7 @@ void NoteFileChange() {
 void SetFileSystem(FileSystem* fs) {
   // Changes waiting in the profile cache belong to the old file system; what the new one holds
   // may differ, so nothing cached may be trusted after the switch.
-  FlushProfileFiles();
+  FlushProfileFilesReportingFailures();
   ForgetAllProfileFiles();
   g_installed = fs;
   NoteFileChange();

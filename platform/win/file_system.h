@@ -35,6 +35,9 @@ enum class FileOp {
   kList,
   kCreateFolder,
   kRemoveFolder,
+  kExchange,
+  kSyncFile,
+  kSyncFolder,
 };
 const char* FileOpName(FileOp op);
 
@@ -60,6 +63,18 @@ class FileSystem {
   virtual DWORD List(const std::string& path, std::vector<std::string>* names) = 0;
   virtual DWORD CreateFolder(const std::string& path) = 0;
   virtual DWORD RemoveFolder(const std::string& path) = 0;
+
+  // Durability. A wrapper must pass these on: the defaults below are for file systems that keep
+  // nothing across a crash of the machine (memory) or cannot swap names.
+  //
+  // Swaps the contents of two existing names in one step (each name then holds what the other
+  // did). ERROR_NOT_SUPPORTED when the file system cannot; the caller then falls back to a
+  // replacing rename.
+  virtual DWORD Exchange(const std::string& a, const std::string& b);
+  // Returns once the file's data and size are on the disk (fsync).
+  virtual DWORD SyncFile(const std::string& path);
+  // Returns once the folder's entries, names made, moved and removed in it, are on the disk.
+  virtual DWORD SyncFolder(const std::string& path);
 };
 
 // The real disk.
@@ -74,6 +89,9 @@ class DiskFileSystem : public FileSystem {
   DWORD List(const std::string& path, std::vector<std::string>* names) override;
   DWORD CreateFolder(const std::string& path) override;
   DWORD RemoveFolder(const std::string& path) override;
+  DWORD Exchange(const std::string& a, const std::string& b) override;
+  DWORD SyncFile(const std::string& path) override;
+  DWORD SyncFolder(const std::string& path) override;
 };
 
 // Windows' code for a POSIX errno value (ENOENT: ERROR_FILE_NOT_FOUND, ENOSPC:
@@ -124,6 +142,9 @@ class FaultInjectingFileSystem : public FileSystem {
   DWORD List(const std::string& path, std::vector<std::string>* names) override;
   DWORD CreateFolder(const std::string& path) override;
   DWORD RemoveFolder(const std::string& path) override;
+  DWORD Exchange(const std::string& a, const std::string& b) override;
+  DWORD SyncFile(const std::string& path) override;
+  DWORD SyncFolder(const std::string& path) override;
 
  private:
   struct ActiveFault {
@@ -138,6 +159,29 @@ class FaultInjectingFileSystem : public FileSystem {
   std::vector<ActiveFault> faults_;
   std::vector<Call> calls_;
 };
+
+// The folder that holds `path` ("." for a bare name).
+std::string FolderOf(const std::string& path);
+
+// Moves `from` to `to` so that the move survives a crash of the machine, and a failure leaves the
+// target as it was:
+//   1. the data of `from` is synced (SyncFile); a failure stops before anything moved;
+//   2. `from` takes the place of `to` in one step: swapped with an existing target when the file
+//      system can (Exchange), else renamed over it (Rename with replace), or renamed to a free
+//      name (without replace an existing target gives ERROR_ALREADY_EXISTS);
+//   3. the folder of `to` (and of `from`, when another) is synced; on failure the move is undone
+//      (swapped back, or a target that was new renamed back) and the error returned; only after
+//      a rename over a target that could not be swapped is the old target gone for good;
+//   4. after a swap, `from` holds the old target and is deleted (a failure there is ignored: the
+//      move is complete).
+// Result: ERROR_SUCCESS or the code of the step that failed.
+//
+// With sync_folder false and a target that does not exist, step 3 is left to the caller: the new
+// name holds the complete file at once, but reaches the disk only with the caller's SyncFolder
+// (until then a crash may leave the name missing, as it was, never a part). An existing target
+// is always replaced with every step.
+DWORD MoveDurably(FileSystem& fs, const std::string& from, const std::string& to, bool replace,
+                  bool sync_folder = true);
 
 // A counter that advances after every operation of this process that may change what is on disk:
 // writes, renames, copies, deletes and folders made or removed through DiskFileSystem or

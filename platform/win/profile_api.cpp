@@ -11,10 +11,19 @@
 //
 // Writes change the cached copy and are written when the cache is flushed: saving a project
 // writes every key one by one, and writing the whole file each time would make a save quadratic
-// in its size.
+// in its size. The host flushes before it goes idle, so a handler's writes are on the disk by the
+// time the user can do anything else.
+//
+// A flush never writes into the file itself: a crash halfway through would leave it cut. The
+// bytes go to "<file>.~wr" first, which then takes the file's place durably (MoveDurably). A file
+// that is new gets its name at once, but its folder is synced only by the host's flush before it
+// goes idle (or a write-through move in the folder): a project save makes its temporary file new
+// each time and moves it on at once, which syncs the folder anyway, and a sync costs the disk a
+// journal commit.
 #include <time.h>
 
 #include <cwchar>
+#include <map>
 #include <unordered_map>
 
 #include "file_system.h"
@@ -35,8 +44,13 @@ int64_t SystemNowNs() {
 
 int64_t (*g_now_ns)() = &SystemNowNs;
 
+// The temporary file a flush writes beside each file. Not a name any caller looks for: it ends
+// in neither a project's nor a settings file's extension.
+constexpr char kFlushSuffix[] = ".~wr";
+
 struct CachedFile {
-  std::string path;  // resolved
+  std::string path;   // resolved
+  std::wstring name;  // as the caller spelt it when it first changed the file (for messages)
   ProfileFile file;
   FileInfo stamp;
   bool dirty = false;
@@ -64,7 +78,7 @@ class ProfileCache {
     // The disk must outlive the cache: the flush at the end of the process goes to it.
     CurrentFileSystem();
   }
-  ~ProfileCache() { Flush(); }
+  ~ProfileCache() { Flush(/*sync_names=*/true); }
 
   // The cached file for reading, or null with *error (the file or its folder is missing).
   CachedFile* ForRead(LPCWSTR path, DWORD* error);
@@ -73,7 +87,9 @@ class ProfileCache {
   CachedFile* ForWrite(LPCWSTR path, DWORD* error);
   // Called right after ForRead or ForWrite with the same path returned `file`.
   void MarkDirty(LPCWSTR path, CachedFile* file);
-  DWORD Flush();
+  // With sync_names, also the folders of the new files that earlier flushes made.
+  std::vector<ProfileWriteFailure> Flush(bool sync_names);
+  void NoteFolderSynced(const std::string& folder) { unsynced_names_.erase(folder); }
   void Forget(const std::string& posix) {
     ForgetLast();
     files_.erase(posix);
@@ -83,6 +99,7 @@ class ProfileCache {
     files_.clear();
     found_by_name_.clear();
     dirty_by_name_.clear();
+    unsynced_names_.clear();
   }
 
  private:
@@ -108,6 +125,8 @@ class ProfileCache {
   // key after key, and comparing the name is cheaper than hashing it. Cleared whenever an entry
   // of files_ goes, so the pointer never dangles.
   CachedFile* last_file_ = nullptr;
+  // Folders whose new files' names are not synced yet, with those files' names (for messages).
+  std::map<std::string, std::vector<std::wstring>> unsynced_names_;
   std::wstring last_name_;
   bool last_name_in_dirty_ = false;  // last_name_ is a key of dirty_by_name_
 };
@@ -236,14 +255,28 @@ CachedFile* ProfileCache::WriteSlow(LPCWSTR path, const Moment& at, DWORD* error
 
 void ProfileCache::MarkDirty(LPCWSTR path, CachedFile* file) {
   file->dirty = true;
+  if (file->name.empty()) file->name = path;
   // A save marks the same file by the same name forty-five thousand times: once is enough.
   if (file == last_file_ && last_name_in_dirty_) return;
   dirty_by_name_[path] = file->path;
   if (file == last_file_) last_name_in_dirty_ = true;
 }
 
-DWORD ProfileCache::Flush() {
-  DWORD first_error = ERROR_SUCCESS;
+// Puts a file's new bytes in its place so that a crash leaves the old or the new file whole.
+// *made_new: the file did not exist, and its name is not synced yet.
+DWORD WriteWhole(FileSystem& fs, const std::string& path, const std::string& bytes,
+                 bool* made_new) {
+  FileInfo info;
+  *made_new = fs.Stat(path, &info) != ERROR_SUCCESS;
+  const std::string temp = path + kFlushSuffix;
+  DWORD err = fs.Write(temp, bytes);
+  if (err == ERROR_SUCCESS) err = MoveDurably(fs, temp, path, /*replace=*/true, !*made_new);
+  if (err != ERROR_SUCCESS) fs.Delete(temp);  // whatever of it is left; the file is as it was
+  return err;
+}
+
+std::vector<ProfileWriteFailure> ProfileCache::Flush(bool sync_names) {
+  std::vector<ProfileWriteFailure> failures;
   FileSystem& fs = CurrentFileSystem();
   for (auto it = files_.begin(); it != files_.end();) {
     CachedFile& cached = it->second;
@@ -251,10 +284,17 @@ DWORD ProfileCache::Flush() {
       ++it;
       continue;
     }
-    DWORD err = fs.Write(it->first, cached.file.Serialize());
+    bool made_new = false;
+    DWORD err = WriteWhole(fs, it->first, cached.file.Serialize(), &made_new);
+    if (err == ERROR_SUCCESS && made_new) {
+      unsynced_names_[FolderOf(it->first)].push_back(cached.name.empty() ? Utf8ToWide(cached.path)
+                                                                         : cached.name);
+    } else if (err == ERROR_SUCCESS) {
+      unsynced_names_.erase(FolderOf(it->first));  // synced with this file's move
+    }
     if (err == ERROR_SUCCESS) err = fs.Stat(it->first, &cached.stamp);
     if (err != ERROR_SUCCESS) {
-      if (first_error == ERROR_SUCCESS) first_error = err;
+      failures.push_back({cached.name.empty() ? Utf8ToWide(cached.path) : cached.name, err});
       ForgetLast();
       it = files_.erase(it);  // the disk stays the truth
       continue;
@@ -265,7 +305,15 @@ DWORD ProfileCache::Flush() {
   }
   dirty_by_name_.clear();
   last_name_in_dirty_ = false;
-  return first_error;
+  if (sync_names) {
+    for (const auto& [folder, names] : unsynced_names_) {
+      if (DWORD err = fs.SyncFolder(folder)) {
+        for (const std::wstring& name : names) failures.push_back({name, err});
+      }
+    }
+    unsynced_names_.clear();
+  }
+  return failures;
 }
 
 // Copies text into a caller's buffer of `size` UTF-16 units: at most size - 1 units, never
@@ -330,7 +378,14 @@ void ForgetAllProfileFiles() {
   Cache().ForgetAll();
 }
 DWORD FlushProfileFiles() {
-  return Cache().Flush();
+  const std::vector<ProfileWriteFailure> failures = Cache().Flush(/*sync_names=*/false);
+  return failures.empty() ? ERROR_SUCCESS : failures.front().error;
+}
+std::vector<ProfileWriteFailure> FlushProfileFilesReportingFailures() {
+  return Cache().Flush(/*sync_names=*/true);
+}
+void NoteFolderSynced(const std::string& folder) {
+  Cache().NoteFolderSynced(folder);
 }
 void SetProfileClockForTesting(int64_t (*now_ns)()) {
   g_now_ns = now_ns ? now_ns : &SystemNowNs;

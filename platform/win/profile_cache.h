@@ -14,6 +14,9 @@ namespace platform {
 void ForgetProfileFile(const std::string& posix_path);
 // Drops every cached file, written or not.
 void ForgetAllProfileFiles();
+// A write-through move synced this folder (POSIX path): names that a flush made in it are on the
+// disk.
+void NoteFolderSynced(const std::string& folder);
 
 // How long a cached file counts as checked against the disk (size, last-write time, identity)
 // while no file operation of this process happened: a change made by another program within

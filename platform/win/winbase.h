@@ -10,6 +10,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "windef.h"
 #include "winerror.h"
@@ -113,7 +114,10 @@ BOOL DeleteFileW(LPCWSTR lpFileName);
 // Renames a file or folder; fails with ERROR_ALREADY_EXISTS when the new name exists.
 BOOL MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName);
 // As MoveFileW; with MOVEFILE_REPLACE_EXISTING an existing file of the new name is replaced in
-// one step (readers see either the old or the new file, never a part).
+// one step (readers see either the old or the new file, never a part). With
+// MOVEFILE_WRITE_THROUGH it returns once the move is on the disk: the file's data is synced
+// before it takes the new name and the folder after; when either sync fails the result is FALSE
+// with its code and the new name holds what it held before (platform::MoveDurably).
 BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlags);
 // Copies a file with its last-write time. With bFailIfExists an existing target fails with
 // ERROR_FILE_EXISTS; otherwise it is replaced.
@@ -189,9 +193,27 @@ void SetModuleResourceScript(HMODULE module, std::string rc_text);
 // stays valid until the script is replaced or the module unregistered.
 const std::string* ModuleResourceScript(HMODULE module);
 
-// Writes every profile file changed in the cache to disk. Result: ERROR_SUCCESS, or the error of
-// the first write that failed (that file's cached changes are dropped: the disk stays the truth).
+// Writes every profile file changed in the cache to disk. Each file is written whole under a
+// temporary name beside it ("<name>.~wr") and moved over the old one as MOVEFILE_WRITE_THROUGH
+// moves, so that a crash at any moment leaves the old file or the new one, and a flush that
+// returned has put the new one on the disk. One exception: a file that did not exist is complete
+// under its name when this returns, but the name itself reaches the disk with the next
+// FlushProfileFilesReportingFailures or write-through move in its folder (until then a crash may
+// leave it missing, as it was). Result: ERROR_SUCCESS, or the error of the first file that could
+// not be written (that file's cached changes are dropped: the disk stays the truth, and the file
+// on disk is as it was).
 DWORD FlushProfileFiles();
+
+// A file that a flush could not write: the name its first changed value was written under, and
+// the Windows error code.
+struct ProfileWriteFailure {
+  std::wstring file;
+  DWORD error = 0;
+};
+// As FlushProfileFiles, and the names of new files synced too (the host calls it before it goes
+// idle): every file that could not be written or whose name could not be synced, none when all
+// are on the disk. A new file whose folder fails to sync stays in place, complete.
+std::vector<ProfileWriteFailure> FlushProfileFilesReportingFailures();
 
 // Fixes the local time that GetLocalTime, _time64 and _localtime64_s report, until called again
 // with null (then the system clock counts again).

@@ -387,6 +387,11 @@ class ObservingFileSystem : public platform::FileSystem {
   }
   DWORD CreateFolder(const std::string& p) override { return Look(next_->CreateFolder(p)); }
   DWORD RemoveFolder(const std::string& p) override { return Look(next_->RemoveFolder(p)); }
+  DWORD Exchange(const std::string& a, const std::string& b) override {
+    return Look(next_->Exchange(a, b));
+  }
+  DWORD SyncFile(const std::string& p) override { return next_->SyncFile(p); }
+  DWORD SyncFolder(const std::string& p) override { return next_->SyncFolder(p); }
 
  private:
   DWORD Look(DWORD result) {
@@ -470,7 +475,9 @@ TEST_F(ProjectFileTest, FailedMoveKeepsTheCompleteTemporaryFileUntilTheNextSave)
   platform::DiskFileSystem disk;
   platform::FaultInjectingFileSystem faults(&disk);
   platform::ScopedFileSystem scoped(&faults);
-  faults.FailEvery(platform::FileOp::kRename, ERROR_SHARING_VIOLATION);
+  // The move onto the project fails, whether it renames or swaps the names.
+  faults.AddFault({platform::FileOp::kRename, 0, ERROR_SHARING_VIOLATION, "P.tpr"});
+  faults.AddFault({platform::FileOp::kExchange, 0, ERROR_SHARING_VIOLATION, "P.tpr"});
   project_.Pattern(0)->kouji[0] = L"n";
   EXPECT_FALSE(SaveProject(project_, L"P"));
   EXPECT_TRUE(log_.HasWriteError(ERROR_SHARING_VIOLATION)) << projecttest::Utf8(log_.Text());

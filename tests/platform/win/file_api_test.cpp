@@ -196,4 +196,71 @@ TEST(FaultSeam, FailedCallsKeepWhatIsOnDiskAndReportTheirCode) {
   EXPECT_EQ(failed_copies, 1);
 }
 
+// The operations of a run of calls, in order, as "op leaf" ("write a.tpr", "sync folder").
+std::vector<std::string> Ops(const std::vector<platform::FaultInjectingFileSystem::Call>& calls) {
+  std::vector<std::string> ops;
+  for (const auto& call : calls) {
+    if (call.op == platform::FileOp::kStat || call.op == platform::FileOp::kList ||
+        call.op == platform::FileOp::kRead)
+      continue;
+    std::string leaf = call.path.substr(call.path.find_last_of('/') + 1);
+    ops.push_back(std::string(platform::FileOpName(call.op)) +
+                  (call.op == platform::FileOp::kSyncFolder ? "" : " " + leaf));
+  }
+  return ops;
+}
+
+TEST(FaultSeam, AWriteThroughMoveSyncsTheFileBeforeAndTheFolderAfterAndUndoesAFailedSync) {
+  using Strings = std::vector<std::string>;
+  TempFolder dir;
+  const std::wstring temp = dir.Win(L"PrjTemp.tmp"), project = dir.Win(L"p.tpr");
+  platform::DiskFileSystem disk;
+  platform::FaultInjectingFileSystem faults(&disk);
+  platform::ScopedFileSystem scope(&faults);
+  constexpr DWORD kFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+
+  // A plain move syncs nothing; a write-through one syncs the data before the name takes it,
+  // swaps it with the old file, syncs the folder and only then lets the old file go.
+  dir.WriteBytes("PrjTemp.tmp", "one");
+  ASSERT_TRUE(MoveFileExW(temp.c_str(), project.c_str(), MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(Ops(faults.calls()), Strings{"rename p.tpr"});
+  dir.WriteBytes("PrjTemp.tmp", "two");
+  faults.ResetCalls();
+  ASSERT_TRUE(MoveFileExW(temp.c_str(), project.c_str(), kFlags));
+  EXPECT_EQ(Ops(faults.calls()), (Strings{"sync file PrjTemp.tmp", "exchange p.tpr", "sync folder",
+                                          "delete PrjTemp.tmp"}));
+  EXPECT_EQ(dir.ReadBytes("p.tpr"), "two");
+  EXPECT_FALSE(dir.Exists("PrjTemp.tmp"));
+
+  // Either sync failing: FALSE with the chosen code, the old file in place, the new one kept.
+  struct Case {
+    platform::FileOp op;
+    DWORD error;
+  };
+  for (const Case& c : {Case{platform::FileOp::kSyncFile, ERROR_WRITE_FAULT},
+                        Case{platform::FileOp::kSyncFolder, ERROR_HANDLE_DISK_FULL}}) {
+    SCOPED_TRACE(platform::FileOpName(c.op));
+    dir.WriteBytes("PrjTemp.tmp", "three");
+    faults.ClearFaults();
+    faults.FailCall(c.op, 1, c.error);
+    EXPECT_FALSE(MoveFileExW(temp.c_str(), project.c_str(), kFlags));
+    EXPECT_EQ(GetLastError(), c.error);
+    EXPECT_EQ(dir.ReadBytes("p.tpr"), "two");
+    EXPECT_EQ(dir.ReadBytes("PrjTemp.tmp"), "three");
+  }
+
+  // A new name that fails its folder sync is given back: nothing stands under it.
+  faults.ClearFaults();
+  faults.FailCall(platform::FileOp::kSyncFolder, 1, ERROR_WRITE_FAULT);
+  EXPECT_FALSE(MoveFileExW(temp.c_str(), dir.Win(L"new.tpr").c_str(), kFlags));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_WRITE_FAULT));
+  EXPECT_FALSE(dir.Exists("new.tpr"));
+  EXPECT_EQ(dir.ReadBytes("PrjTemp.tmp"), "three");
+
+  // A file moved onto itself under another spelling stays.
+  faults.ClearFaults();
+  EXPECT_TRUE(MoveFileExW(project.c_str(), dir.Win(L"P.TPR").c_str(), kFlags));
+  EXPECT_EQ(dir.ReadBytes("p.tpr"), "two");
+}
+
 }  // namespace
