@@ -5,8 +5,6 @@
 
 void CmdAutoSet() {}
 void CmdManualSet() {}
-void CmdDrawNote() {}
-void CmdLocate() {}
 void CmdCheckAttributes() {}
 void CmdRecoverColour() {}
 void CmdDrawList() {}

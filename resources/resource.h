@@ -2,5 +2,6 @@
 #pragma once
 
 #include "palette_ids.h"
+#include "placement_dialog_ids.h"
 #include "project_dialog_ids.h"
 #include "settings_dialog_ids.h"
