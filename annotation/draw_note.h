@@ -24,9 +24,9 @@
 
 // Modes of a placement.
 enum DrawNoteMode : int {
-  kDrawNoteModeNote = 1,          // a wiring note
-  kDrawNoteModeTrunkList = 2,     // a list table of trunk rows
-  kDrawNoteModeGeneralList = 3,   // a list table of general rows
+  kDrawNoteModeNote = 1,         // a wiring note
+  kDrawNoteModeTrunkList = 2,    // a list table of trunk rows
+  kDrawNoteModeGeneralList = 3,  // a list table of general rows
 };
 
 // States of a note placement.
@@ -48,29 +48,29 @@ class CDrawNote : public CDialog {
   BOOL Create();
 
   // ---- note ---------------------------------------------------------------------------------
-  AcDbObjectId element;    // the picked route element
-  AcGePoint3d pickPoint;   // where it was picked (the leader's first end)
-  CStringArray lines;      // the note's text lines, top line first
-  double scale = 1.0;      // the drawing's global scale factor, taken by RQ_HARNEX_DRAWNOTE
+  AcDbObjectId element;   // the picked route element
+  AcGePoint3d pickPoint;  // where it was picked (the leader's first end)
+  CStringArray lines;     // the note's text lines, top line first
+  double scale = 1.0;     // the drawing's global scale factor, taken by RQ_HARNEX_DRAWNOTE
   // ---- list ---------------------------------------------------------------------------------
-  CPtrArray rows;          // CStringArray* per table row; owned, freed on destruction
+  CPtrArray rows;  // CStringArray* per table row; owned, freed on destruction
   // ---- note ---------------------------------------------------------------------------------
   AcGePoint3d foot;        // F: the leader's start on the element and the block's base point
   CWnd* parent = nullptr;  // owner window given at construction
   int mode = kDrawNoteModeNote;
   // The note settings as the settings file holds them (lengths before the scale).
   double textOffset = 0, textWidth = 0, textHeight = 0, widthFactor = 1, lineGap = 0;
-  bool correction = false;       // the leader is snapped in steps of correctionAngle
-  double correctionAngle = 0;    // degrees
-  AcGePoint3d leaderEnd;         // E: the picked leader end, the box's lower corner
+  bool correction = false;     // the leader is snapped in steps of correctionAngle
+  double correctionAngle = 0;  // degrees
+  AcGePoint3d leaderEnd;       // E: the picked leader end, the box's lower corner
   int noteState = kNoteLeaderFree;
-  double boxWidth = 0;           // W
-  int side = 1;                  // +1 box right of E, -1 left of it
+  double boxWidth = 0;                        // W
+  int side = 1;                               // +1 box right of E, -1 left of it
   double ellipseMajor = 0, ellipseMinor = 0;  // the mark's sizes before the scale
-  bool atOrigin = false;         // the leader starts at the block's origin: no mark, no tick
+  bool atOrigin = false;  // the leader starts at the block's origin: no mark, no tick
   // ---- list ---------------------------------------------------------------------------------
   double listTextHeight = 0, listWidthFactor = 0, rowHeight = 0, leftMargin = 0, rightMargin = 0;
-  bool rectangleMode = false;    // the user chose to fit the table into a rectangle
+  bool rectangleMode = false;  // the user chose to fit the table into a rectangle
 
  protected:
   // LPARAM: the jig's dragdata. The result goes back to the jig (see above).

@@ -5,8 +5,8 @@
 #include <VuRida.h>
 #include <acedads.h>
 #include <acui.h>
-#include <adsdef.h>
 #include <acutads.h>
+#include <adsdef.h>
 
 #include "annotation/draw_note.h"
 #include "annotation/note_geometry.h"

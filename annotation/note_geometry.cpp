@@ -4,8 +4,8 @@
 #include <ApiComn.h>
 #include <Drag.h>
 #include <RootComn.h>
-#include <VuRida.h>
 #include <Veltra.h>
+#include <VuRida.h>
 #include <acgi.h>
 #include <acutads.h>
 #include <dbapserv.h>
@@ -246,15 +246,17 @@ bool LayOutNoteBox(CDrawNote& note, CDrag& drag, const AcGePoint3d& leaderEnd) {
   note.boxWidth = width;
   const AcGePoint3d& e = leaderEnd;
   for (int k = 0; k <= n; ++k) {
-    drag.Append(NewLine(AcGePoint3d(e.x, e.y + k * p, e.z), AcGePoint3d(e.x + width, e.y + k * p, e.z)),
-                kTagBox, -1);
+    drag.Append(
+        NewLine(AcGePoint3d(e.x, e.y + k * p, e.z), AcGePoint3d(e.x + width, e.y + k * p, e.z)),
+        kTagBox, -1);
   }
   for (int i = 0; i < n; ++i) {
     const AcGePoint3d at(e.x + o, e.y + (n - 1 - i) * p + s, e.z);
     drag.Append(NewNoteText(note, note.lines[i], at), kTagBox, -1);
   }
-  drag.Append(NewLine(AcGePoint3d(e.x + width, e.y, e.z), AcGePoint3d(e.x + width, e.y + n * p, e.z)),
-              kTagFar, -1);
+  drag.Append(
+      NewLine(AcGePoint3d(e.x + width, e.y, e.z), AcGePoint3d(e.x + width, e.y + n * p, e.z)),
+      kTagFar, -1);
   drag.Append(NewLine(AcGePoint3d(e.x, e.y, e.z), AcGePoint3d(e.x, e.y + n * p, e.z)), kTagNear,
               -1);
   return true;
