@@ -5,11 +5,13 @@
 
 #include "annotation/list_drag.h"
 #include "annotation/note_drag.h"
+#include "app/harnex_module.h"
 #include "resources/resource.h"
 
 BEGIN_MESSAGE_MAP(CDrawNote, CDialog)
 ON_MESSAGE(DRAG_MSG_SAMPLE, &CDrawNote::OnDragSample)
 ON_MESSAGE(DRAG_MSG_INPUT, &CDrawNote::OnDragInput)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CDrawNote::CDrawNote(int mode, CWnd* parent)
@@ -40,4 +42,9 @@ LRESULT CDrawNote::OnDragInput(WPARAM, LPARAM lParam) {
   if (data == nullptr || data->drag == nullptr) return 0;
   if (mode == kDrawNoteModeNote) return NoteDragInput(*this, *data);
   return ListDragInput(*this, *data);
+}
+
+void CDrawNote::OnDestroy() {
+  if (NoteDragInstance == this) NoteDragInstance = nullptr;
+  CDialog::OnDestroy();
 }

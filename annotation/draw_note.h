@@ -76,5 +76,8 @@ class CDrawNote : public CDialog {
   // LPARAM: the jig's dragdata. The result goes back to the jig (see above).
   afx_msg LRESULT OnDragSample(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnDragInput(WPARAM wParam, LPARAM lParam);
+  // A window destroyed from outside (the host quitting) takes NoteDragInstance with it, so that
+  // no command finds a placement whose window is gone; the object itself is then left alone.
+  afx_msg void OnDestroy();
   DECLARE_MESSAGE_MAP()
 };
