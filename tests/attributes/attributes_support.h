@@ -30,6 +30,7 @@ class RouteDrawingTest : public ::testing::Test {
   // The scripted user's next actions.
   void Queue(std::vector<host::ScriptStep> steps);
   host::Session& session() { return *session_; }
+  const host::SystemFolderCopy& folder() const { return *folder_; }
 
  private:
   std::unique_ptr<host::SystemFolderCopy> folder_;
