@@ -4,7 +4,6 @@
 #include "app/command_handlers.h"
 
 void CmdAutoSet() {}
-void CmdManualSet() {}
 void CmdCheckAttributes() {}
 void CmdRecoverColour() {}
 void CmdDrawList() {}
