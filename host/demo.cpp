@@ -63,6 +63,7 @@ int RunDemo(const std::string& dir) {
   for (const auto& [from, to] :
        {std::pair{fs::path(BundledExamplesDir()) / "demo" / "demo.hxs", target / "demo.hxs"},
         std::pair{fs::path(BundledExamplesDir()) / "demo" / "palette.hxs", target / "palette.hxs"},
+        std::pair{fs::path(BundledExamplesDir()) / "demo" / "notes.hxs", target / "notes.hxs"},
         std::pair{fs::path(BundledExampleDrawingPath()), drawing}}) {
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
     if (ec) {
@@ -70,9 +71,10 @@ int RunDemo(const std::string& dir) {
       return kExitHostError;
     }
   }
-  // The drawing session first, then the palette session, one after the other as a user would.
+  // The drawing session first, then the palette session, then the notes, one after the other as
+  // a user would.
   std::vector<ScriptReadResult> scripts;
-  for (const char* name : {"demo.hxs", "palette.hxs"}) {
+  for (const char* name : {"demo.hxs", "palette.hxs", "notes.hxs"}) {
     scripts.push_back(ReadScriptFile((target / name).string()));
     if (!scripts.back().ok()) {
       std::cerr << "harnex-host: " << platform::WideToUtf8(scripts.back().error) << "\n";
@@ -116,7 +118,7 @@ int RunDemo(const std::string& dir) {
             << "  system folder:      " << (target / "system").string() << "\n"
             << "  host configuration: " << (target / "harnex.ini").string() << "\n"
             << "  session scripts:    " << (target / "demo.hxs").string() << ", "
-            << (target / "palette.hxs").string() << "\n"
+            << (target / "palette.hxs").string() << ", " << (target / "notes.hxs").string() << "\n"
             << "  drawing:            " << drawing.string() << "\n"
             << "  saved drawing:      " << saved.string() << "\n"
             << "  picture:            " << picture.string() << "\n";
