@@ -10,12 +10,15 @@
 #include <gtest/gtest.h>
 
 #include <ApiComn.h>
+#include <dbhost.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "app/harnex_module.h"
 #include "note_support.h"
 
 namespace note_test {
@@ -289,6 +292,38 @@ TEST_F(NotePlacementTest, ElementsThatTakeNoNoteAreSkippedAndTheLoopGoesOn) {
             L"\nコマンド: RQ_HARNEX_LOCATE\n\n配線を選択:\n");
   for (const auto& s : shown()) EXPECT_TRUE(s.empty());
   EXPECT_EQ(ModelSpaceCount(), before);
+}
+
+TEST_F(NotePlacementTest, ANoteWhoseBlockCannotBeWrittenLeavesNothingAndTheLoopGoesOn) {
+  StartOnRoutes();
+  const size_t before = ModelSpaceCount();
+  // The drawing refuses the next open just as the box is picked into place.
+  ASSERT_EQ(RunLines({L"command RQ_HARNEX_DRAWNOTE", L"pickat 1030,501", L"point 1090,562",
+                      L"move 1200,600", L"point 1200,600", L"esc"},
+                     [](size_t line) {
+                       if (line == 4) platform::acad::FailNextOpen(Acad::eWasOpenedForWrite);
+                     }),
+            0)
+      << session().stop_reason();
+  EXPECT_TRUE(shown()[4].empty());  // the drag ended
+  EXPECT_EQ(ModelSpaceCount(), before);
+  EXPECT_EQ(NoteBlockNames(), std::vector<std::wstring>{L"PXNT0001"});
+  EXPECT_NE(Transcript().find(L"注記記入: \nコマンド: RQ_HARNEX_LOCATE\n\n配線を選択:"),
+            std::wstring::npos)
+      << Transcript();
+}
+
+TEST_F(NotePlacementTest, WithoutTheHostsPerpendicularALineNoteIsRefusedWithAnError) {
+  StartOnRoutes();
+  // The host module leaves the process: its export can no longer be found.
+  ASSERT_TRUE(platform::UnregisterModule(HostModule));
+  ASSERT_EQ(RunLines({L"command RQ_HARNEX_DRAWNOTE", L"pickat 1030,501", L"esc"}), 0)
+      << session().stop_reason();
+  EXPECT_NE(Transcript().find(L"\n配線を選択:\n\nERROR:座標計算関数が実行できません.\n\n"
+                              L"コマンド: RQ_HARNEX_LOCATE\n\n配線を選択:"),
+            std::wstring::npos)
+      << Transcript();
+  EXPECT_TRUE(shown()[1].empty());
 }
 
 TEST_F(NotePlacementTest, WithoutThePaletteTheNoteToolStopsAtOnce) {

@@ -193,12 +193,14 @@ void NoteSessionTest::Start(const std::function<void(host::DrawingBuilder&)>& bu
   session_->ClearTranscript();
 }
 
-int NoteSessionTest::RunLines(const std::vector<std::wstring>& lines) {
+int NoteSessionTest::RunLines(const std::vector<std::wstring>& lines,
+                              const std::function<void(size_t)>& before) {
   shown_.clear();
   size_t next = 0;
-  session_->SetLineSource([this, &lines, &next](std::wstring* line, int) {
+  session_->SetLineSource([this, &lines, &next, &before](std::wstring* line, int) {
     if (next > 0) shown_.push_back(ShownShapes());
     if (next >= lines.size()) return false;
+    if (before) before(next);
     *line = lines[next++];
     return true;
   });

@@ -63,8 +63,10 @@ class NoteSessionTest : public ::testing::Test {
   void Start(const std::function<void(host::DrawingBuilder&)>& build, bool palette = true);
 
   // Runs script lines one by one. Before each line after the first, the shapes the jig shows
-  // are recorded: shown[i] is what the jig showed after lines[i] had been taken.
-  int RunLines(const std::vector<std::wstring>& lines);
+  // are recorded: shown[i] is what the jig showed after lines[i] had been taken. `before`, when
+  // given, is called with the index of each line just before the line is given.
+  int RunLines(const std::vector<std::wstring>& lines,
+               const std::function<void(size_t)>& before = nullptr);
   const std::vector<std::vector<Shape>>& shown() const { return shown_; }
 
   const std::wstring& Transcript() const { return session_->transcript(); }
