@@ -57,7 +57,7 @@ struct Elements {
   uint64_t in_route = 0;       // RT100 at (1000,700), ETAT 1: an origin note
   uint64_t no_wiring = 0;      // RT100 at (1000,900), ETAT 0, no RQ_ATTR
   uint64_t three_ends = 0;     // KK_T tee at (1500,500), ETAT 0: three connection points
-  uint64_t fitting = 0;        // RB_T tee at (1500,700), ETAT 0: class RB takes no note
+  uint64_t fitting = 0;        // RB_E from (1500,700) to (1520,700), ETAT 0: class RB
 };
 
 class NotePlacementTest : public NoteSessionTest {
@@ -69,7 +69,7 @@ class NotePlacementTest : public NoteSessionTest {
           b.SetGlobalScale(2);
           b.DefineSegment(L"RT100", 100);
           b.DefineTee(L"KK_T", 20);
-          b.DefineTee(L"RB_T", 20);
+          b.DefineSegment(L"RB_E", 20);
           // A note block of an earlier session: the next note takes the next number.
           b.DefineSegment(L"PXNT0001", 10);
           auto wired = [&b](const std::wstring& block, host::Placement at, const wchar_t* etat) {
@@ -84,7 +84,7 @@ class NotePlacementTest : public NoteSessionTest {
           ApiComn_removeXData(bare, host::DrawingBuilder::kAttrApp);
           e_.no_wiring = host::HandleOf(bare);
           e_.three_ends = host::HandleOf(wired(L"KK_T", {1500, 500, 0, 1}, L"0"));
-          e_.fitting = host::HandleOf(wired(L"RB_T", {1500, 700, 0, 1}, L"0"));
+          e_.fitting = host::HandleOf(wired(L"RB_E", {1500, 700, 0, 1}, L"0"));
         },
         palette);
   }
@@ -213,6 +213,27 @@ TEST_F(NotePlacementTest, ALineNoteIsDraggedSnappedFlippedAndCommittedAsABlockAt
   EXPECT_EQ(t.substr(t.size() - std::min(t.size(), end.size())), end) << t;
 }
 
+TEST_F(NotePlacementTest, ABoxStartsOnTheSideOfTheRawPickWhenTheSnapMovesTheEndPastIt) {
+  StartOnRoutes();
+  // From T0 = (1030,502) a pick at 50 degrees snaps to 45: E lies right of the raw pick, so the
+  // box starts on the left of E and is committed there.
+  const AcGePoint3d t0 = P(1030, 502);
+  const AcGePoint3d raw = Polar(t0, 100, 50);
+  const AcGePoint3d e = Polar(t0, 100, 45);
+  ASSERT_EQ(RunLines({L"command RQ_HARNEX_DRAWNOTE", L"pickat 1030,501",
+                      L"point " + At(raw.x, raw.y), L"point " + At(raw.x, raw.y), L"esc"}),
+            0)
+      << session().stop_reason();
+  const std::vector<Shape>& box = shown()[2];
+  ASSERT_EQ(box.size(), 12u);
+  EXPECT_TRUE(IsLine(box[2], t0, e));
+  EXPECT_TRUE(IsLine(box[3], P(e.x - kW, e.y), P(e.x, e.y)));
+  EXPECT_TRUE(IsLine(box[10], P(e.x - kW, e.y), P(e.x - kW, e.y + 27)));
+  const std::vector<Shape> block = BlockShapes(L"PXNT0002");
+  ASSERT_EQ(block.size(), 12u);
+  EXPECT_TRUE(IsLine(block[3], P(e.x - kW - 1030, e.y - 500), P(e.x - 1030, e.y - 500)));
+}
+
 TEST_F(NotePlacementTest, ARouteDrawnRightToLeftGetsTheSameMarkAndCancellingLeavesNothing) {
   StartOnRoutes();
   const size_t before = ModelSpaceCount();
@@ -279,7 +300,8 @@ TEST_F(NotePlacementTest, ElementsThatTakeNoNoteAreSkippedAndTheLoopGoesOn) {
   StartOnRoutes();
   const size_t before = ModelSpaceCount();
   // The bare element has no wiring records; the KK tee has three connection points (no note,
-  // silently); the RB tee is of a class that takes no note (silently); Enter ends the loop.
+  // silently); the RB piece has two, but its class takes no note (silently); Enter ends the
+  // loop.
   ASSERT_EQ(RunLines({L"command RQ_HARNEX_DRAWNOTE", L"pickat 1050,900", L"pickat 1510,500",
                       L"pickat 1510,700", L"enter"}),
             0)
