@@ -27,14 +27,24 @@ AcDbObjectId AddBlockDefinition(AcDbDatabase* db, const wchar_t* name) {
   return id;
 }
 
-void EraseBlockDefinition(AcDbObjectId id) {
+}  // namespace
+
+void DiscardAnnotationBlock(AcDbObjectId block) {
   AcDbBlockTableRecord* record = nullptr;
-  if (acdbOpenObject(record, id, AcDb::kForWrite) != Acad::eOk) return;
+  if (acdbOpenObject(record, block, AcDb::kForWrite) != Acad::eOk) return;
+  AcDbBlockTableRecordIterator* it = nullptr;
+  if (record->newIterator(it) == Acad::eOk) {
+    for (; !it->done(); it->step()) {
+      AcDbEntity* entity = nullptr;
+      if (it->getEntity(entity, AcDb::kForWrite) != Acad::eOk) continue;
+      entity->erase();
+      entity->close();
+    }
+    delete it;
+  }
   record->erase();
   record->close();
 }
-
-}  // namespace
 
 AcDbBlockReference* MakeAnnotationBlock(const AcGePoint3d& position) {
   AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
@@ -47,7 +57,7 @@ AcDbBlockReference* MakeAnnotationBlock(const AcGePoint3d& position) {
   if (block.isNull()) return nullptr;
   AcDbBlockReference* reference = nullptr;
   if (ApiComn_CreateInsert(reference, name, position, 0.0, 1.0, 1.0, 1.0) != 0) {
-    EraseBlockDefinition(block);
+    DiscardAnnotationBlock(block);
     return nullptr;
   }
   return reference;

@@ -2,6 +2,7 @@
 // working drawing.
 #pragma once
 
+#include <dbid.h>
 #include <gepnt3d.h>
 
 class AcDbBlockReference;
@@ -16,3 +17,7 @@ inline constexpr wchar_t kAnnotationBlockPrefix[] = L"PXNT";
 // the block table cannot be written or the reference cannot be made; a definition added before
 // the failure is erased again.
 AcDbBlockReference* MakeAnnotationBlock(const AcGePoint3d& position);
+
+// Erases the block definition `block` with every entity in it, for a note or table that could
+// not be finished. A definition that cannot be opened stays.
+void DiscardAnnotationBlock(AcDbObjectId block);

@@ -292,11 +292,8 @@ bool CommitNote(CDrawNote& note, CDrag& drag) {
   AcDbBlockTableRecord* block = nullptr;
   if (acdbOpenObject(block, blockId, AcDb::kForWrite) != Acad::eOk) {
     // Nothing may stay of a note that could not be written, not even its empty definition: a
-    // refused open may be a passing one, so the erase tries its own.
-    if (acdbOpenObject(block, blockId, AcDb::kForWrite) == Acad::eOk) {
-      block->erase();
-      block->close();
-    }
+    // refused open may be a passing one, so the discard tries its own.
+    DiscardAnnotationBlock(blockId);
     return false;
   }
   const AcGeMatrix3d toBase = AcGeMatrix3d::translation(AcGePoint3d::kOrigin - note.foot);
@@ -313,7 +310,11 @@ bool CommitNote(CDrawNote& note, CDrag& drag) {
   // The entities now belong to the definition: the jig only ends its opens.
   drag.RemoveAll(1);
   AcDbObjectId id;
-  if (VuRida_addEntity(reference.get(), id) != 0) return false;
+  if (VuRida_addEntity(reference.get(), id) != 0) {
+    // A definition that nothing shows would stay in the drawing unseen.
+    DiscardAnnotationBlock(blockId);
+    return false;
+  }
   reference.release()->close();
   return true;
 }

@@ -72,7 +72,9 @@ bool FlipNoteSide(CDrawNote& note, CDrag& drag, const AcGePoint3d& cursor);
 // Makes the note a block: a new "PXNT" block whose base point is F holds every entity of the
 // jig (texts on RQ_ANNO, the rest on RQ_TABLE, colour, linetype and line weight ByLayer), and
 // its reference at F on RQ_TABLE goes into the current space. The jig is emptied. False, with
-// nothing left in the drawing and the jig untouched, when the block cannot be made or written.
+// nothing of the note left in the drawing, when the block cannot be made or written or its
+// reference cannot be added: a definition already made is erased, with the jig's entities when
+// they were already in it (the jig then no longer holds them).
 bool CommitNote(CDrawNote& note, CDrag& drag);
 
 // The width of `text` in the drawing's current text style at height `height` and width factor

@@ -58,6 +58,7 @@ struct Elements {
   uint64_t no_wiring = 0;      // RT100 at (1000,900), ETAT 0, no RQ_ATTR
   uint64_t three_ends = 0;     // KK_T tee at (1500,500), ETAT 0: three connection points
   uint64_t fitting = 0;        // RB_E from (1500,700) to (1520,700), ETAT 0: class RB
+  uint64_t one_wire = 0;       // RT100 at (1000,1100), ETAT 1, one wire
 };
 
 class NotePlacementTest : public NoteSessionTest {
@@ -85,6 +86,10 @@ class NotePlacementTest : public NoteSessionTest {
           e_.no_wiring = host::HandleOf(bare);
           e_.three_ends = host::HandleOf(wired(L"KK_T", {1500, 500, 0, 1}, L"0"));
           e_.fitting = host::HandleOf(wired(L"RB_E", {1500, 700, 0, 1}, L"0"));
+          const AcDbObjectId single = b.AddRouteElement(L"RT100", {1000, 1100, 0, 1}, L"1");
+          b.SetStrings(single, host::DrawingBuilder::kAttrApp,
+                       {L"S501|DR|2|1|55|0|", L"S004|1P-1|2|1|55|0|", L"S002|CV8|2|1|55|0|"});
+          e_.one_wire = host::HandleOf(single);
         },
         palette);
   }
@@ -333,6 +338,38 @@ TEST_F(NotePlacementTest, ANoteWhoseBlockCannotBeWrittenLeavesNothingAndTheLoopG
   EXPECT_NE(Transcript().find(L"注記記入: \nコマンド: RQ_HARNEX_LOCATE\n\n配線を選択:"),
             std::wstring::npos)
       << Transcript();
+}
+
+TEST_F(NotePlacementTest, ANoteWhoseReferenceCannotBeAddedLeavesNoDefinitionBehind) {
+  StartOnRoutes();
+  const size_t before = ModelSpaceCount();
+  const AcDbObjectId space = session().database()->modelSpaceId();
+  ASSERT_EQ(RunLines({L"command RQ_HARNEX_DRAWNOTE", L"pickat 1030,501", L"point 1090,562",
+                      L"move 1200,600", L"point 1200,600", L"esc"},
+                     [space](size_t line) {
+                       if (line == 4) platform::acad::FailNextOpen(Acad::eWasOpenedForWrite, space);
+                     }),
+            0)
+      << session().stop_reason();
+  EXPECT_EQ(ModelSpaceCount(), before);
+  EXPECT_EQ(NoteBlockNames(), std::vector<std::wstring>{L"PXNT0001"});
+}
+
+TEST_F(NotePlacementTest, EachPickOfTheLoopNotesItsOwnElement) {
+  StartOnRoutes();
+  // Three lines on the first element, then the one wire of an origin element: its box has one
+  // row (2 rules), one text and the borders beside its leader.
+  ASSERT_EQ(RunLines({L"command RQ_HARNEX_DRAWNOTE", L"pickat 1030,501", L"point 1090,562",
+                      L"point 1200,600", L"pickat 1050,1100", L"point 1060,1160",
+                      L"point 1100,1160", L"esc"}),
+            0)
+      << session().stop_reason();
+  EXPECT_EQ(NoteBlockNames(), (std::vector<std::wstring>{L"PXNT0001", L"PXNT0002", L"PXNT0003"}));
+  EXPECT_EQ(BlockShapes(L"PXNT0002").size(), 12u);
+  const std::vector<Shape> second = BlockShapes(L"PXNT0003");
+  ASSERT_EQ(second.size(), 6u);
+  EXPECT_EQ(second[3].text, L"CV8（動力幹線）");
+  EXPECT_TRUE(Near(ModelSpaceShapes().back().points[0], P(1000, 1100)));
 }
 
 TEST_F(NotePlacementTest, WithoutTheHostsPerpendicularALineNoteIsRefusedWithAnError) {
