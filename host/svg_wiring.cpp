@@ -6,6 +6,7 @@
 #include <dbsymtb.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cwchar>
 #include <fstream>
@@ -77,6 +78,7 @@ bool ConnectionPoints(AcDbObjectId id, std::vector<AcGePoint3d>& points, AcGePoi
 }
 
 std::string Num(double v) {
+  if (std::abs(v) < 5e-4) v = 0;  // no "-0.000" for a point on an axis
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.3f", v);
   return buf;
