@@ -47,7 +47,8 @@ class ManualAssignTest : public attributes_test::AssignmentTest {
  protected:
   // A tree in the route group G, and things around it:
   //
-  //   D ── R ══ S ── A ── T ── B ── E        (R: an RBT panel segment; E: outside G)
+  //   D ── R ══ S ── A ── T ── B ── E        (R: an RBT panel segment; E: outside G;
+  //                                 P           P: a load where B meets E)
   //                       │
   //                       K  (KK element)
   //                       │
@@ -55,8 +56,8 @@ class ManualAssignTest : public attributes_test::AssignmentTest {
   //
   // S (0,0)-(100,0), A (100,0)-(200,0), tee T centred (250,0) with arms (200,0), (300,0),
   // (250,50); B (300,0)-(400,0); K (250,50)-(250,150); C (250,150)-(250,250);
-  // R (-100,0)-(0,0); D (-200,0)-(-100,0); E (400,0)-(500,0). Besides: a load P (part block)
-  // and a segment U in no group.
+  // R (-100,0)-(0,0); D (-200,0)-(-100,0); E (400,0)-(500,0); a load P (part block, class KK)
+  // in G at (400,0). Besides: a segment U in no group.
   void StartOnTree(const Records& records_of_a = UntouchedRecords()) {
     StartSession([&](host::DrawingBuilder& b) {
       b.DefineSegment(L"RT100", 100);
@@ -73,7 +74,7 @@ class ManualAssignTest : public attributes_test::AssignmentTest {
       r_ = b.AddRouteElement(L"RBT100", {-100, 0});
       d_ = b.AddRouteElement(L"RT100", {-200, 0});
       e_ = b.AddRouteElement(L"RT100", {400, 0});
-      p_ = b.AddPart(L"KK_LOAD", {0, 300}, L"L-1");
+      p_ = b.AddPart(L"KK_LOAD", {400, 0}, L"L-1");
       u_ = b.AddRouteElement(L"RT100", {0, 500});
       b.SetStrings(a_, L"RQ_ATTR", records_of_a);
       b.SetStrings(s_, L"RQ_ATTR",
@@ -140,10 +141,11 @@ TEST_F(ManualAssignTest, TheTraceWalksATreeDepthFirstInTheOrderOfAnswersAndPoint
   // At (0,0) only the RBT panel answers (not entered); at (100,0) A, then T; from T first its
   // arm (300,0) with B, then (250,50) with K, where the branch ends.
   EXPECT_EQ(entered.order(), (Ids{s_, a_, t_, b_, k_}));
-  // Nothing answers beyond B's far end in the group.
-  EnteredElements beyond(b_);
-  EXPECT_FALSE(TraceManual(group_, b_, AcGePoint3d(400, 0, 0), rows, beyond));
-  EXPECT_EQ(beyond.order(), Ids{b_});
+  // Nothing answers beyond C's far end; at B's far end only the load, which is passed over.
+  EnteredElements beyond(c_);
+  EXPECT_FALSE(TraceManual(group_, c_, AcGePoint3d(250, 250, 0), rows, beyond));
+  EXPECT_TRUE(TraceManual(group_, b_, AcGePoint3d(400, 0, 0), rows, beyond));
+  EXPECT_EQ(beyond.order(), Ids{c_});
 }
 
 TEST_F(ManualAssignTest, ARingEndsWithEveryElementWrittenOnce) {
@@ -306,6 +308,8 @@ TEST_F(ExampleDrawingManualTest, TheRiserSegmentSpreadsToThePullBoxAndTheCorrido
     ASSERT_GE(records.size(), 6u) << std::hex << h;
     EXPECT_EQ(Records(records.begin(), records.begin() + 6), kThreeRows) << std::hex << h;
   }
+  // The lighting panel is a part block: it keeps its one record.
+  EXPECT_EQ(RecordsOf(Id(0xA2)), Records{L"S001|1F-L1|2|1|55|0|"});
   // Beyond the power panel, and the lighting panel's own route ROUTE02: untouched.
   for (uint64_t h : {0xBA, 0xC3, 0xF9, 0x105, 0x126, 0x13E}) {
     const Records records = RecordsOf(Id(h));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -36,15 +37,16 @@ class PaletteGone {
 
 class RowWriterTest : public attributes_test::AssignmentTest {
  protected:
-  // One route element with `records`, one line without any XData.
-  void StartWith(const Records& records) {
+  // One route element with `records`, one line without any XData; the palette opens unless
+  // `open` is false.
+  void StartWith(const Records& records, bool open = true) {
     StartSession([this, &records](host::DrawingBuilder& b) {
       b.DefineSegment(L"RT100", 100);
       element_ = b.AddRouteElement(L"RT100", {0, 0});
       b.SetStrings(element_, L"RQ_ATTR", records);
       line_ = b.AddLine(0, 50, 100, 50);
     });
-    OpenSamplePalette();
+    if (open) OpenSamplePalette();
   }
   AcDbObjectId element_, line_;
   CUIntArray rows_;
@@ -166,13 +168,24 @@ TEST_F(RowWriterTest, WiresReadBackAsNoteLinesWithConstructionItemNames) {
              L"PX03|A!B!C|2|1|55|0|",                            // three parts: skipped
              L"PX04|1P-2!CVV1.25sq-2C!AC-1!,M1!|2|1|55|0|",      // leading ",": not cut
              L"PX05|E-1!FP14sq-3C E8!G!HJ!|2|1|55|0|",           // a trunk code
-             L"XPX6|Z!Z!Z!Z!|2|1|55|0|"});                       // no "PX" tag
+             L"PX06|1P-3!CVV2sq-2C!AC-2!,M2!|2|1|55|0|",         // a code that is listed
+             L"XPX6|Z!Z!Z!Z!|2|1|55|0|"},                        // no "PX" tag
+            false);
+  // The general list gets an item whose code begins with a comma, so that cutting it would
+  // show; the palette reads the lists when it opens.
+  {
+    std::ofstream list(folder().system_folder() + "/複数配線/一般/工事項目.dat",
+                       std::ios::binary | std::ios::app);
+    list << ",M2|予備動力\n";
+  }
+  OpenSamplePalette();
   CStringArray lines;
   lines.Add(L"left over");
   ASSERT_TRUE(ReadWiringLines(element_, lines));
   EXPECT_EQ(ToVector(lines),
             (Strings{L"1L-3!VVF2.0-3C E2.0 (PF22)!コンセント!", L"1L-2!VVF1.6-3C!電灯!",
-                     L"1P-2!CVV1.25sq-2C!不明!", L"E-1!FP14sq-3C E8!非常電源幹線!"}));
+                     L"1P-2!CVV1.25sq-2C!不明!", L"E-1!FP14sq-3C E8!非常電源幹線!",
+                     L"1P-3!CVV2sq-2C!予備動力!"}));
 
   // Without "S501" the first line's name is empty, not "不明"; missing values are empty.
   ASSERT_TRUE(session().database() != nullptr);

@@ -116,7 +116,7 @@ TEST_F(CommandButtonsTest, ButtonsQueueTheirCommandsToRunAfterTheHandlerInTheAct
     const wchar_t* command;
     bool activates;
     bool known;
-    const wchar_t* prompt;  // what the command asks first, if it asks
+    const wchar_t* prompt;  // what the command asks first (the script's end cancels it)
   };
   const Case cases[] = {
       {IDC_AUTO_SET, L"RQ_HARNEX_AUTOSET", true, true, L""},
