@@ -117,6 +117,9 @@ void Report(benchmark::State& state, bool boxFixed) {
   state.counters["worst_us"] = all.wall.back();
   state.counters["cpu_median_us"] = all.cpu[all.cpu.size() / 2];
   state.counters["cpu_worst_us"] = all.cpu.back();
+  // Samples over the goal by the wall clock (waits for the processor included).
+  state.counters["wall_over_1ms"] = static_cast<double>(
+      all.wall.end() - std::upper_bound(all.wall.begin(), all.wall.end(), 1000.0));
 }
 
 void BM_NoteSampleBoxFlips100Lines(benchmark::State& state) {
