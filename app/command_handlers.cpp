@@ -4,9 +4,6 @@
 #include "app/command_handlers.h"
 
 void CmdAutoSet() {}
-void CmdManualSet() {}
-void CmdDrawNote() {}
-void CmdLocate() {}
 void CmdCheckAttributes() {}
 void CmdRecoverColour() {}
 void CmdDrawList() {}

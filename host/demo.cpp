@@ -14,6 +14,7 @@
 #include "host/script.h"
 #include "host/session.h"
 #include "host/svg_renderer.h"
+#include "host/svg_wiring.h"
 #include "host/system_folder.h"
 
 namespace host {
@@ -63,6 +64,8 @@ int RunDemo(const std::string& dir) {
   for (const auto& [from, to] :
        {std::pair{fs::path(BundledExamplesDir()) / "demo" / "demo.hxs", target / "demo.hxs"},
         std::pair{fs::path(BundledExamplesDir()) / "demo" / "palette.hxs", target / "palette.hxs"},
+        std::pair{fs::path(BundledExamplesDir()) / "demo" / "manual.hxs", target / "manual.hxs"},
+        std::pair{fs::path(BundledExamplesDir()) / "demo" / "notes.hxs", target / "notes.hxs"},
         std::pair{fs::path(BundledExampleDrawingPath()), drawing}}) {
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
     if (ec) {
@@ -70,9 +73,10 @@ int RunDemo(const std::string& dir) {
       return kExitHostError;
     }
   }
-  // The drawing session first, then the palette session, one after the other as a user would.
+  // The drawing session first, then the palette session, then an assignment and the notes, one
+  // after the other as a user would.
   std::vector<ScriptReadResult> scripts;
-  for (const char* name : {"demo.hxs", "palette.hxs"}) {
+  for (const char* name : {"demo.hxs", "palette.hxs", "manual.hxs", "notes.hxs"}) {
     scripts.push_back(ReadScriptFile((target / name).string()));
     if (!scripts.back().ok()) {
       std::cerr << "harnex-host: " << platform::WideToUtf8(scripts.back().error) << "\n";
@@ -107,7 +111,7 @@ int RunDemo(const std::string& dir) {
     }
     std::wstring write_error;
     if (session.database() == nullptr || !session.SaveDrawing(saved.string(), &write_error) ||
-        !WriteSvgFile(*session.database(), picture.string(), &write_error)) {
+        !WriteMarkedSvgFile(*session.database(), picture.string(), {kAnySystem}, &write_error)) {
       std::cerr << "harnex-host: " << platform::WideToUtf8(write_error) << "\n";
       if (status == kExitOk) status = kExitHostError;
     }
@@ -116,10 +120,12 @@ int RunDemo(const std::string& dir) {
             << "  system folder:      " << (target / "system").string() << "\n"
             << "  host configuration: " << (target / "harnex.ini").string() << "\n"
             << "  session scripts:    " << (target / "demo.hxs").string() << ", "
-            << (target / "palette.hxs").string() << "\n"
+            << (target / "palette.hxs").string() << ", " << (target / "manual.hxs").string() << ", "
+            << (target / "notes.hxs").string() << "\n"
             << "  drawing:            " << drawing.string() << "\n"
             << "  saved drawing:      " << saved.string() << "\n"
-            << "  picture:            " << picture.string() << "\n";
+            << "  picture:            " << picture.string()
+            << " (an orange band marks the route elements that carry wires)\n";
   return status;
 }
 

@@ -120,15 +120,16 @@ class ExampleMaker {
   void SetLayer(AcDbObjectId id, const wchar_t* layer);
 
   // ---- Route elements; each joins the previous ones at its connection points ----
-  // A straight run from `a` to `b` in `pieces` segments of equal length, end to end.
-  std::vector<AcDbObjectId> Run(P a, P b, int pieces = 1);
+  // A straight run from `a` to `b` in `pieces` segments of equal length, end to end, each with
+  // the state `etat` ("1": it stands in its route).
+  std::vector<AcDbObjectId> Run(P a, P b, int pieces = 1, const wchar_t* etat = L"1");
   // A bend at `corner` whose arms point in the directions `one` and `other` (axis directions,
   // at right angles).
   AcDbObjectId Elbow(P corner, P one, P other);
   // A tee at `centre`: a straight through-line and the branch in direction `branch`.
   AcDbObjectId Tee(P centre, P branch);
   AcDbObjectId Element(const wchar_t* block, P at, double rotation,
-                       const wchar_t* layer = kRouteLayer);
+                       const wchar_t* layer = kRouteLayer, const wchar_t* etat = L"1");
   AcDbObjectId Part(const wchar_t* block, P at, double rotation, const std::wstring& name);
   void BuildRoutes();
 
@@ -385,9 +386,9 @@ void ExampleMaker::SetLayer(AcDbObjectId id, const wchar_t* layer) {
 }
 
 AcDbObjectId ExampleMaker::Element(const wchar_t* block, P at, double rotation,
-                                   const wchar_t* layer) {
+                                   const wchar_t* layer, const wchar_t* etat) {
   if (!ok()) return AcDbObjectId::kNull;
-  const AcDbObjectId id = builder_.AddRouteElement(block, {at.x, at.y, Normal(rotation), 1});
+  const AcDbObjectId id = builder_.AddRouteElement(block, {at.x, at.y, Normal(rotation), 1}, etat);
   SetLayer(id, layer);
   return id;
 }
@@ -400,7 +401,7 @@ AcDbObjectId ExampleMaker::Part(const wchar_t* block, P at, double rotation,
   return id;
 }
 
-std::vector<AcDbObjectId> ExampleMaker::Run(P a, P b, int pieces) {
+std::vector<AcDbObjectId> ExampleMaker::Run(P a, P b, int pieces, const wchar_t* etat) {
   std::vector<AcDbObjectId> ids;
   const double length = std::hypot(b.x - a.x, b.y - a.y) / pieces;
   // Segment blocks are made per length; the plan's lengths are whole millimetres.
@@ -411,7 +412,8 @@ std::vector<AcDbObjectId> ExampleMaker::Run(P a, P b, int pieces) {
   Define(name, std::move(p));
   const P direction{(b.x - a.x) / (length * pieces), (b.y - a.y) / (length * pieces)};
   for (int i = 0; i < pieces; ++i) {
-    ids.push_back(Element(name.c_str(), Along(a, direction, length * i), Degrees(direction)));
+    ids.push_back(Element(name.c_str(), Along(a, direction, length * i), Degrees(direction),
+                          kRouteLayer, etat));
   }
   return ids;
 }
@@ -471,10 +473,12 @@ void ExampleMaker::BuildRoutes() {
   add(&r1, Run({14000, 3750}, {14000, 700}));
   r1.push_back(Part(kFan, {14000, 700}, -90, L"換気扇 EF-1"));
 
-  // Second feeder: out through the east wall to the two outdoor units.
+  // Second feeder: out through the east wall to the two outdoor units. The long outdoor run was
+  // drawn as two plain segments that stand in no route yet (state 0): a wiring note on them
+  // starts on the segment's line rather than at the block's origin.
   add(&r1, Run({12400, 5650}, {12400, 5250}));
   r1.push_back(Elbow({12400, 5000}, kNorth, kEast));
-  add(&r1, Run({12650, 5000}, {24750, 5000}, 2));
+  add(&r1, Run({12650, 5000}, {24750, 5000}, 2, L"0"));
   const P tee4{25000, 5000};
   r1.push_back(Tee(tee4, kWest));
   add(&r1, Run(Along(tee4, kNorth, kArm), {25000, 6500}));

@@ -42,6 +42,10 @@ typedef int (*VuRidaLocateFilter)(const AcDbObjectId& id, void* data);
 // returned. `multiple` must be 0 (one pick); `highlight` is accepted for compatibility and has no
 // effect in a headless host. Result RTNORM with one id, RTNONE for an empty response, RTCAN when
 // cancelled, RTERROR for unusable arguments.
+// When the user chose entities before the command (the pick-first selection), nothing is asked:
+// the result is RTNORM with those of them that are of the `types` and pass `filter`, in their
+// selection order, which may be none or several; the selection is used up (cleared), so that
+// a caller who asks again gets the prompt.
 int VuRida_locate(const wchar_t* prompt, AcDbObjectIdArray& ids, const CUIntArray* types,
                   int multiple, int retry, int highlight, VuRidaLocateFilter filter, void* data,
                   AcGePoint3dArray* points);

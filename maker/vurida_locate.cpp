@@ -1,6 +1,7 @@
 // VuRida.dll: the pick of one entity of given types, with retries.
 #include <cstddef>
 
+#include <aced.h>
 #include <acedads.h>
 #include <dbents.h>
 #include <dbmain.h>
@@ -41,6 +42,27 @@ int ErrNo() {
   return value.resval.rint;
 }
 
+// The pick-first selection, when the user chose entities before the command: those of the
+// accepted types that pass the filter, in selection order. The selection is used up, so that
+// a locate asked again prompts. False when there is none.
+bool TakePickfirst(AcDbObjectIdArray& ids, const CUIntArray* types, VuRidaLocateFilter filter,
+                   void* data) {
+  ads_name set = {0, 0};
+  if (acedSSGet(L"I", nullptr, nullptr, nullptr, set) != RTNORM) return false;
+  Adesk::Int32 length = 0;
+  acedSSLength(set, &length);
+  for (Adesk::Int32 i = 0; i < length; ++i) {
+    ads_name name = {0, 0};
+    AcDbObjectId id;
+    if (acedSSName(set, i, name) != RTNORM || acdbGetObjectId(id, name) != Acad::eOk) continue;
+    if (!TypeAccepted(id, types) || (filter != nullptr && filter(id, data) == 0)) continue;
+    ids.append(id);
+  }
+  acedSSFree(set);
+  acedSSSetFirst(nullptr, nullptr);
+  return true;
+}
+
 }  // namespace
 
 int VuRida_locate(const wchar_t* prompt, AcDbObjectIdArray& ids, const CUIntArray* types,
@@ -49,6 +71,7 @@ int VuRida_locate(const wchar_t* prompt, AcDbObjectIdArray& ids, const CUIntArra
   ids.removeAll();
   if (points != nullptr) points->removeAll();
   if (multiple != 0) return RTERROR;
+  if (TakePickfirst(ids, types, filter, data)) return RTNORM;
   for (;;) {
     ads_name name = {0, 0};
     ads_point picked = {0, 0, 0};

@@ -3,5 +3,6 @@
 
 #include "import_dialog_ids.h"
 #include "palette_ids.h"
+#include "placement_dialog_ids.h"
 #include "project_dialog_ids.h"
 #include "settings_dialog_ids.h"

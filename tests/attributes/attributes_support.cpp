@@ -27,6 +27,17 @@ void RouteDrawingTest::StartSession(const std::function<void(host::DrawingBuilde
   ASSERT_EQ(build_error, L"");
 }
 
+void RouteDrawingTest::StartSessionOnFile(const std::string& dxf) {
+  std::string error;
+  folder_ = host::SystemFolderCopy::Create("", &error);
+  ASSERT_NE(folder_, nullptr) << error;
+  host::Session::Options options;
+  options.config_path = folder_->config_path();
+  options.drawing_file = dxf;
+  session_ = std::make_unique<host::Session>(options);
+  ASSERT_TRUE(session_->Start());
+}
+
 void RouteDrawingTest::TearDown() {
   if (session_ == nullptr) return;
   EXPECT_EQ(platform::acad::DescribeOpenObjects(*session_->database()), L"")

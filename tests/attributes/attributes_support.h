@@ -25,11 +25,14 @@ class RouteDrawingTest : public ::testing::Test {
   // Starts a session (Harnex loaded, on a copy of the system folder) whose drawing `build`
   // fills. Fails the test when the builder or the session reports an error.
   void StartSession(const std::function<void(host::DrawingBuilder&)>& build);
+  // The same on a DXF drawing.
+  void StartSessionOnFile(const std::string& dxf);
   void TearDown() override;
 
   // The scripted user's next actions.
   void Queue(std::vector<host::ScriptStep> steps);
   host::Session& session() { return *session_; }
+  const host::SystemFolderCopy& folder() const { return *folder_; }
 
  private:
   std::unique_ptr<host::SystemFolderCopy> folder_;

@@ -185,11 +185,23 @@ TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
   EXPECT_TRUE(std::filesystem::exists(dir / "demo.hxs"));
   EXPECT_TRUE(std::filesystem::is_directory(dir / "system"));
   EXPECT_NE(err.find("the demo ran in " + dir.string()), std::string::npos) << err;
-  // It ran on a copy of the example drawing, and saved it unchanged with its picture beside it.
+  // It ran on a copy of the example drawing and saved it with the manual assignment's records
+  // and the two notes of the note session, its picture beside it with the wired elements
+  // marked. The riser's note shows the trunk pattern's first row: its wire size, the
+  // underground conduit (the pattern's conduit choice) and its item.
   const std::string example = Slurp(dir / "office_1f.dxf");
   EXPECT_NE(example.find("RBT_P1200"), std::string::npos);
-  EXPECT_TRUE(Slurp(dir / "demo_saved.dxf") == example);
-  EXPECT_NE(Slurp(dir / "demo_saved.svg").find("空調室外機 AC-1"), std::string::npos);
+  EXPECT_EQ(example.find("PX02|"), std::string::npos);
+  EXPECT_EQ(example.find("PXNT"), std::string::npos);
+  const std::string saved = Slurp(dir / "demo_saved.dxf");
+  EXPECT_NE(saved.find("RBT_P1200"), std::string::npos);
+  EXPECT_NE(saved.find("PX02|1L-3!VVF2.0-3C E2.0 (PF22)!L-2!E2!|2|1|55|0|"), std::string::npos);
+  EXPECT_NE(saved.find("PXNT0001"), std::string::npos);
+  EXPECT_NE(saved.find("PXNT0002"), std::string::npos);
+  const std::string picture = Slurp(dir / "demo_saved.svg");
+  EXPECT_NE(picture.find("空調室外機 AC-1"), std::string::npos);
+  EXPECT_NE(picture.find("stroke=\"#ff8c00\""), std::string::npos);
+  EXPECT_NE(picture.find("CV22sq-3C E8 (FEP50)（電灯幹線）"), std::string::npos);
   // The palette session saved the edited sample project and remembered where it stopped.
   EXPECT_NE(Slurp(dir / "system" / "プロジェクト" / "サンプルビル.tpr").find("HFIX1.6-2C"),
             std::string::npos);

@@ -8,6 +8,7 @@
 
 #include "VuRida.h"
 #include "drawing_support.h"
+#include "selection_set.h"
 
 namespace {
 
@@ -55,6 +56,45 @@ TEST(VuRidaLocateTest, OnlyBlockReferencesAreTakenWhenAsked) {
   EXPECT_EQ(0, ids.length());
   EXPECT_EQ(RTCAN,
             VuRida_locate(L"\n配線経路を選択:", ids, &types, 0, 1, 1, nullptr, nullptr, nullptr));
+  EXPECT_EQ(0, drawing.OpenObjects());
+}
+
+TEST(VuRidaLocateTest, ThePickFirstSelectionAnswersOnceWithoutAPrompt) {
+  maker_test::TestDrawing drawing;
+  drawing.AddBlock(L"RT1", {AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)});
+  const AcDbObjectId first = drawing.AddReference(L"RT1", AcGePoint3d(0, 0, 0));
+  const AcDbObjectId second = drawing.AddReference(L"RT1", AcGePoint3d(10, 0, 0));
+  auto* line = new AcDbLine(AcGePoint3d(0, 5, 0), AcGePoint3d(10, 5, 0));
+  AcDbObjectId line_id;
+  ASSERT_EQ(0, VuRida_addEntity(line, line_id));
+  line->close();
+
+  platform::ActionQueueSession session;
+  platform::ScopedUserSession scope(&session);
+  session.Push(Pick(first));
+  CUIntArray types;
+  types.Add(kVuRidaBlockReference);
+  AcDbObjectIdArray ids;
+  // Two references and a line chosen: both references, in selection order, and no prompt.
+  platform::acad::SetPickfirst({second, line_id, first});
+  ASSERT_EQ(RTNORM,
+            VuRida_locate(L"\n配線経路を選択:", ids, &types, 0, 1, 1, nullptr, nullptr, nullptr));
+  ASSERT_EQ(2, ids.length());
+  EXPECT_EQ(second, ids[0]);
+  EXPECT_EQ(first, ids[1]);
+  EXPECT_EQ(session.transcript().find(L"配線経路を選択:"), std::wstring::npos);
+  EXPECT_TRUE(platform::acad::Pickfirst().empty()) << "the selection is used up";
+  // Only the line chosen: none is left, still without a prompt.
+  platform::acad::SetPickfirst({line_id});
+  ASSERT_EQ(RTNORM,
+            VuRida_locate(L"\n配線経路を選択:", ids, &types, 0, 1, 1, nullptr, nullptr, nullptr));
+  EXPECT_EQ(0, ids.length());
+  // Then the user is asked.
+  ASSERT_EQ(RTNORM,
+            VuRida_locate(L"\n配線経路を選択:", ids, &types, 0, 1, 1, nullptr, nullptr, nullptr));
+  ASSERT_EQ(1, ids.length());
+  EXPECT_EQ(first, ids[0]);
+  EXPECT_NE(session.transcript().find(L"配線経路を選択:"), std::wstring::npos);
   EXPECT_EQ(0, drawing.OpenObjects());
 }
 

@@ -116,18 +116,19 @@ TEST_F(CommandButtonsTest, ButtonsQueueTheirCommandsToRunAfterTheHandlerInTheAct
     const wchar_t* command;
     bool activates;
     bool known;
+    const wchar_t* prompt;  // what the command asks first (the script's end cancels it)
   };
   const Case cases[] = {
-      {IDC_AUTO_SET, L"RQ_HARNEX_AUTOSET", true, true},
-      {IDC_MANUAL_SET, L"RQ_HARNEX_MANUALSET", true, true},
-      {IDC_DRAW_LIST, L"RQ_HARNEX_LIST", true, true},
-      {IDC_EQUIPMENT_NO, L"RQ_EQUIPNUM", false, false},
-      {IDC_SPLIT_DUCT, L"RQ_SPLITDUCT", true, false},
+      {IDC_AUTO_SET, L"RQ_HARNEX_AUTOSET", true, true, L""},
+      {IDC_MANUAL_SET, L"RQ_HARNEX_MANUALSET", true, true, L"\n配線経路を選択:"},
+      {IDC_DRAW_LIST, L"RQ_HARNEX_LIST", true, true, L""},
+      {IDC_EQUIPMENT_NO, L"RQ_EQUIPNUM", false, false, L""},
+      {IDC_SPLIT_DUCT, L"RQ_SPLITDUCT", true, false, L""},
   };
   for (const Case& c : cases) {
     ClearTranscript();
     ASSERT_EQ(Run(L"click " + std::to_wstring(c.button) + L"\n"), 0) << StopReason();
-    std::wstring expected = std::wstring(L"\nコマンド: ") + c.command + L"\n";
+    std::wstring expected = std::wstring(L"\nコマンド: ") + c.command + L"\n" + c.prompt;
     if (!c.known) {
       CString line;
       line.Format(unknown.c_str(), c.command);
@@ -147,7 +148,7 @@ TEST_F(CommandButtonsTest, ButtonsQueueTheirCommandsToRunAfterTheHandlerInTheAct
   EXPECT_EQ(Transcript(), L"");
   EXPECT_EQ(::GetFocus(), Control(IDC_MANUAL_SET));
   ASSERT_EQ(Run(L"click 341\n"), 0) << StopReason();
-  EXPECT_EQ(Transcript(), L"\nコマンド: RQ_HARNEX_MANUALSET\n");
+  EXPECT_EQ(Transcript(), L"\nコマンド: RQ_HARNEX_MANUALSET\n\n配線経路を選択:");
   EXPECT_EQ(::GetFocus(), adsw_acadDocWnd());
 }
 
@@ -368,7 +369,8 @@ TEST_F(CommandButtonsTest, TheNoteCommandFollowsOnlyAnAcceptedNoteSettingsDialog
   ASSERT_EQ(Run(L"click 340\ntype 388 0\nclick 1\ntype 388 2.5\nclick 1\n"), 0) << StopReason();
   EXPECT_EQ(Transcript(),
             L"[dialog 208 複数配線注記の設定]\n[box none] 入力値が不正です。 → OK\n"
-            L"[end dialog 208 IDOK]\n\nコマンド: RQ_HARNEX_DRAWNOTE\n");
+            L"[end dialog 208 IDOK]\n\nコマンド: RQ_HARNEX_DRAWNOTE\n[window 207 ﾀﾞｲｱﾛｸﾞ]\n"
+            L"\nコマンド: RQ_HARNEX_LOCATE\n\n配線を選択:");
   EXPECT_EQ(::GetFocus(), adsw_acadDocWnd());
 }
 
