@@ -81,9 +81,12 @@ std::unique_ptr<Tree> MakeTree(int elements) {
   return tree;
 }
 
+// The session of the tree measured last; released before the program ends, while the
+// stand-ins it uses still exist.
+std::unique_ptr<Tree> tree;
+
 Tree* TheTree(int elements) {
   static int size = 0;
-  static std::unique_ptr<Tree> tree;
   if (tree == nullptr || size != elements) {
     tree.reset();  // one session at a time
     tree = MakeTree(elements);
@@ -131,4 +134,11 @@ BENCHMARK(BM_ManualAssignTree)
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  tree.reset();
+  benchmark::Shutdown();
+  return 0;
+}

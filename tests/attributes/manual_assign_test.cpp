@@ -285,6 +285,23 @@ TEST_F(ManualAssignTest, ASegmentBetweenPanelsGetsTheRowsAndNothingBeyond) {
   for (AcDbObjectId id : {r_, t_, b_}) EXPECT_EQ(RecordsOf(id), UntouchedRecords()) << Hex(id);
 }
 
+TEST_F(ManualAssignTest, EachGroupOfTheSegmentIsWalkedOnItsOwn) {
+  // S and A in two groups; B, beyond A, only in the second. The first group's walk writes A;
+  // the second walks through A again and reaches B.
+  StartSession([&](host::DrawingBuilder& b) {
+    b.DefineSegment(L"RT100", 100);
+    s_ = b.AddRouteElement(L"RT100", {0, 0});
+    a_ = b.AddRouteElement(L"RT100", {100, 0});
+    b_ = b.AddRouteElement(L"RT100", {200, 0});
+    b.AddGroup(L"G1", {s_, a_});
+    b.AddGroup(L"G2", {s_, a_, b_});
+  });
+  OpenSamplePalette();
+  ASSERT_EQ(Run(L"click 238\nclick 336\npick " + Hex(s_) + L"\n"), 0) << session().stop_reason();
+  for (AcDbObjectId id : {s_, a_, b_})
+    EXPECT_EQ(RecordsOf(id)[1], L"S004|1L-1|2|1|55|0|") << Hex(id);
+}
+
 class ExampleDrawingManualTest : public attributes_test::AssignmentTest {
  protected:
   AcDbObjectId Id(uint64_t handle) {
