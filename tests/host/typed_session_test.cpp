@@ -10,6 +10,8 @@
 
 #include <text_encoding.h>
 
+#include "host/drawing_builder.h"
+#include "host/session.h"
 #include "host/system_folder.h"
 #include "terminal_support.h"
 
@@ -43,13 +45,13 @@ class TypedSessionTest : public ::testing::Test {
   }
 
   // The program on the example drawing and the copied system folder, with its own home folder.
-  std::unique_ptr<TerminalProgram> Start(
-      std::vector<std::pair<std::string, std::string>> env = {}) {
+  std::unique_ptr<TerminalProgram> Start(std::vector<std::pair<std::string, std::string>> env = {},
+                                         std::string drawing = host::BundledExamplesDir() +
+                                                               "/drawings/office_1f.dxf") {
     env.emplace_back("HOME", home_.string());
     auto program = std::make_unique<TerminalProgram>(
         std::vector<std::string>{"--config", platform::WideToUtf8(folder_->config_path()),
-                                 "--drawing",
-                                 host::BundledExamplesDir() + "/drawings/office_1f.dxf"},
+                                 "--drawing", drawing},
         env);
     EXPECT_TRUE(program->started());
     EXPECT_TRUE(program->WaitFor("> ")) << program->output();
@@ -209,8 +211,26 @@ TEST_F(TypedSessionTest, CtrlCStopsALongLoopAtItsNextEscCheckAndTheBarIsCleared)
     p->Type(kCtrlD);
     EXPECT_EQ(p->Finish(), 0) << p->output();
   }
-  auto p = Start();
+  // A drawing with so many part blocks that the loop is still running when the Ctrl-C comes:
+  // the key is pressed once the bar is on the screen, as a user would press it.
+  const std::string many = (fs::path(folder_->root()) / "many_parts.dxf").string();
+  {
+    host::Session::Options options;
+    options.host_module = false;
+    options.drawing = [](AcDbDatabase* db) {
+      host::DrawingBuilder b(db);
+      b.DefinePart(L"KK_LOAD", 10);
+      for (int i = 0; i < 20000; ++i)
+        b.AddPart(L"KK_LOAD", {20.0 * (i % 200), 20.0 * (i / 200)}, L"L-" + std::to_wstring(i));
+    };
+    host::Session session(options);
+    ASSERT_TRUE(session.Start());
+    std::wstring error;
+    ASSERT_TRUE(session.SaveDrawing(many, &error)) << platform::WideToUtf8(error);
+  }
+  auto p = Start({}, many);
   p->Type("RQ_HARNEX\r");
+  ASSERT_TRUE(p->WaitFor("部品番号取得中... [")) << p->output();
   p->Signal(SIGINT);  // Ctrl-C while the command runs (the terminal sends SIGINT then)
   ASSERT_TRUE(p->WaitFor("[window 200 ")) << p->output();
   const std::string& out = p->output();
