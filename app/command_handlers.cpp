@@ -8,5 +8,4 @@ void CmdManualSet() {}
 void CmdDrawNote() {}
 void CmdLocate() {}
 void CmdCheckAttributes() {}
-void CmdRecoverColour() {}
 void CmdDrawList() {}
