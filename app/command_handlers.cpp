@@ -7,5 +7,4 @@ void CmdAutoSet() {}
 void CmdManualSet() {}
 void CmdDrawNote() {}
 void CmdLocate() {}
-void CmdCheckAttributes() {}
 void CmdDrawList() {}
