@@ -66,6 +66,16 @@ constexpr Column kColumns[] = {
     {L"地中", IDC_ROW_HSIZE4, false},     {L"ﾗｯｸ上", IDC_ROW_ONRACK, true},
     {L"備考", IDC_ROW_MEMO, false}};
 
+// A control drawn on another background than the two Windows gives edits (the window colour,
+// or the button face while disabled or read-only) stands out to the user: the wire-size edit of
+// a row whose size detail was asked for is black on yellow.
+bool StandsOut(HWND control) {
+  COLORREF text = 0;
+  COLORREF background = 0;
+  if (!platform::mfc::QueryControlColors(control, &text, &background)) return false;
+  return background != ::GetSysColor(COLOR_WINDOW) && background != ::GetSysColor(COLOR_BTNFACE);
+}
+
 std::wstring Choice(bool on, const wchar_t* label, bool radio) {
   return std::wstring(radio ? (on ? L"(*)" : L"( )") : (on ? L"[x]" : L"[ ]")) + label;
 }
@@ -111,8 +121,12 @@ std::wstring DescribePalette() {
                   (Checked(palette, IDC_ROW_CHECK + i) ? L"[x]" : L"[ ]"));
     row.push_back(std::to_wstring(i + 1));
     for (const Column& c : kColumns) {
-      row.push_back(c.check_box ? (Checked(palette, c.first_id + i) ? L"x" : L"")
-                                : Text(palette, c.first_id + i));
+      std::wstring cell = c.check_box ? (Checked(palette, c.first_id + i) ? L"x" : L"")
+                                      : Text(palette, c.first_id + i);
+      if (c.first_id == IDC_ROW_HSIZE1 && StandsOut(::GetDlgItem(palette, c.first_id + i))) {
+        cell = L"<" + cell + L">";
+      }
+      row.push_back(cell);
     }
     cells.push_back(row);
   }

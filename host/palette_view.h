@@ -16,6 +16,8 @@
 // take two places). The last line shows the three note check boxes. A palette whose
 // palette set is hidden says so on its first line; a disabled palette (no project) says
 // "(無効)" after the project name. Without a palette window the view is "[palette] no palette".
+// A wire size whose edit is highlighted (black on yellow while its row's size detail was asked
+// for) stands between "<" and ">".
 #pragma once
 
 #include <string>

@@ -138,6 +138,9 @@ BOOL CMainDlg::OnInitDialog() {
   LoadPanelNameBoxes(masterFolder_, partNumbers, ComboBoxes(banPtrs_));
   LoadConduitSizeBoxes(masterFolder_, GetPatternType(), ConduitBoxes());
 
+  // Each wire-size edit asks the palette for the size detail of its control row.
+  for (int i = 0; i < kPageRows; ++i) wireSizeEdits_[i].SetOwnerRow(this, i);
+
   // The palette opens over the top-left corner of the drawing window.
   RECT view{};
   ::GetWindowRect(adsw_acadDocWnd(), &view);

@@ -51,6 +51,8 @@
 #include <acui.h>
 #include <afxcmn.h>
 #include <afxwin.h>
+#include "controls/menu_edit.h"
+#include "controls/xtip_combo_box.h"
 
 #include <memory>
 
@@ -227,11 +229,11 @@ class CMainDlg : public CAcUiDialog {
   std::unique_ptr<CCheckDlg> checkDialog_;
 
   CComboBox patternBox_;
-  CComboBox koujiBoxes_[kPageRows];
+  CXTipComboBox koujiBoxes_[kPageRows];
   CComboBox keitouBoxes_[kPageRows];
-  CComboBox banBoxes_[kPageRows];
-  CComboBox conduitBoxes_[3 * kPageRows];  // indoor rows, outdoor rows, underground rows
-  CEdit wireSizeEdits_[kPageRows];
+  CXTipComboBox banBoxes_[kPageRows];
+  CXTipComboBox conduitBoxes_[3 * kPageRows];  // indoor rows, outdoor rows, underground rows
+  CMenuEdit wireSizeEdits_[kPageRows];
   CComboBox* koujiPtrs_[kPageRows] = {};
   CComboBox* keitouPtrs_[kPageRows] = {};
   CComboBox* banPtrs_[kPageRows] = {};

@@ -25,11 +25,55 @@
 #define LVN_ITEMCHANGED (LVN_FIRST - 1)
 #define LVN_COLUMNCLICK (LVN_FIRST - 8)
 #define LVNI_SELECTED 0x0002
+
+// Tooltips ("tooltips_class32"): styles, tool flags, messages and the tool description.
+#define TOOLTIPS_CLASS L"tooltips_class32"
 #define TTS_ALWAYSTIP 0x01
 #define TTS_NOPREFIX 0x02
+#define TTF_IDISHWND 0x0001
+#define TTF_CENTERTIP 0x0002
+#define TTF_SUBCLASS 0x0010
 #define TTF_TRACK 0x0020
+#define TTF_ABSOLUTE 0x0080
 #define TTF_TRANSPARENT 0x0100
-#define TOOLTIPS_CLASS L"tooltips_class32"
+#define TTM_ACTIVATE (WM_USER + 1)
+#define TTM_GETTOOLCOUNT (WM_USER + 13)
+#define TTM_TRACKACTIVATE (WM_USER + 17)
+#define TTM_TRACKPOSITION (WM_USER + 18)
+#define TTM_SETTIPBKCOLOR (WM_USER + 19)
+#define TTM_SETTIPTEXTCOLOR (WM_USER + 20)
+#define TTM_GETTIPBKCOLOR (WM_USER + 22)
+#define TTM_GETTIPTEXTCOLOR (WM_USER + 23)
+#define TTM_SETMAXTIPWIDTH (WM_USER + 24)
+#define TTM_GETMAXTIPWIDTH (WM_USER + 25)
+#define TTM_SETMARGIN (WM_USER + 26)
+#define TTM_GETMARGIN (WM_USER + 27)
+#define TTM_POP (WM_USER + 28)
+#define TTM_ADDTOOLW (WM_USER + 50)
+#define TTM_DELTOOLW (WM_USER + 51)
+#define TTM_GETTEXTW (WM_USER + 56)
+#define TTM_UPDATETIPTEXTW (WM_USER + 57)
+#define TTM_ADDTOOL TTM_ADDTOOLW
+#define TTM_DELTOOL TTM_DELTOOLW
+#define TTM_GETTEXT TTM_GETTEXTW
+#define TTM_UPDATETIPTEXT TTM_UPDATETIPTEXTW
+
+// One tool of a tooltip: the window (and id) it belongs to, where, and its text. The tooltip
+// keeps a copy of the text when the tool is added or its text updated.
+struct TTTOOLINFOW {
+  UINT cbSize;
+  UINT uFlags;
+  HWND hwnd;
+  UINT_PTR uId;
+  RECT rect;
+  HINSTANCE hinst;
+  LPWSTR lpszText;
+  LPARAM lParam;
+  void* lpReserved;
+};
+typedef TTTOOLINFOW TOOLINFOW;
+typedef TTTOOLINFOW TOOLINFO;
+typedef TTTOOLINFOW* LPTOOLINFO;
 
 struct NMLISTVIEW {
   NMHDR hdr;

@@ -388,10 +388,36 @@ int GetMenuItemCount(HMENU h) {
   return it == A().menus.end() ? -1 : static_cast<int>(it->second.size());
 }
 
+namespace {
+
+// "[menu 364] サイズ詳細(&S) | - | 元に戻す(&U) (greyed) | ...": the menu as the user sees it,
+// with the owner's control id.
+std::wstring MenuLine(const std::vector<MenuItem>& items, HWND owner) {
+  std::wstring line = L"[menu";
+  if (int id = ::GetDlgCtrlID(owner); id != 0) line += L" " + std::to_wstring(id);
+  line += L"]";
+  for (size_t i = 0; i < items.size(); ++i) {
+    line += i == 0 ? L" " : L" | ";
+    if (items[i].flags & MF_SEPARATOR) {
+      line += L"-";
+      continue;
+    }
+    line += items[i].text;
+    if (items[i].flags & (MF_GRAYED | MF_DISABLED)) line += L" (greyed)";
+  }
+  return line;
+}
+
+}  // namespace
+
 BOOL TrackPopupMenu(HMENU h, UINT flags, int, int, int, HWND hWnd, const RECT*) {
   auto it = A().menus.find(h);
   if (it == A().menus.end()) return FALSE;
-  if (!A().menu_pending || A().menu_consumed) return 0;  // the user dismisses it
+  const std::wstring shown = MenuLine(it->second, hWnd);
+  if (!A().menu_pending || A().menu_consumed) {  // the user dismisses it
+    platform::PrintEvent(shown + L" → Esc");
+    return 0;
+  }
   A().menu_consumed = true;
   const std::wstring want = A().menu_pick;
   const MenuItem* picked = nullptr;
@@ -403,12 +429,16 @@ BOOL TrackPopupMenu(HMENU h, UINT flags, int, int, int, HWND hWnd, const RECT*) 
     }
   }
   auto stop = [&](const std::wstring& why) {
+    platform::PrintEvent(shown + L" → Esc");
     platform::StopSession(platform::kExitScriptMismatch, L"line " + std::to_wstring(A().menu_line) +
                                                              L": menu \"" + want + L"\": " + why);
     return 0;
   };
   if (!picked) return stop(L"no such item");
-  if (picked->flags & (MF_GRAYED | MF_DISABLED)) return stop(L"the item is greyed");
+  if (picked->flags & (MF_GRAYED | MF_DISABLED)) {
+    return stop(L"the item \"" + picked->text + L"\" is greyed");
+  }
+  platform::PrintEvent(shown + L" → " + picked->text);
   UINT_PTR id = picked->id;
   if (flags & TPM_RETURNCMD) return static_cast<BOOL>(id);
   ::PostMessageW(hWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);

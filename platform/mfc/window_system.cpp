@@ -32,7 +32,10 @@ bool IsEdit(const WindowRecord& r) {
   return r.class_name == L"Edit";
 }
 bool IsListBox(const WindowRecord& r) {
-  return r.class_name == L"ListBox";
+  return r.class_name == L"ListBox" || r.class_name == L"ComboLBox";
+}
+bool IsTooltip(const WindowRecord& r) {
+  return r.class_name == L"tooltips_class32";
 }
 bool IsButton(const WindowRecord& r) {
   return r.class_name == L"Button";
@@ -321,11 +324,7 @@ LRESULT ListProc(HWND h, WindowRecord& r, UINT msg, WPARAM wp, LPARAM lp, bool* 
     case CB_GETDROPPEDSTATE:
       return r.dropped;
     case CB_SHOWDROPDOWN:
-      if ((wp != 0) != r.dropped) {
-        if (wp) NotifyParent(h, CBN_DROPDOWN);
-        r.dropped = wp != 0;
-        if (!wp) NotifyParent(h, CBN_CLOSEUP);
-      }
+      ShowComboDropList(h, wp != 0);
       return TRUE;
     case CB_SETDROPPEDWIDTH:
       r.dropped_width = static_cast<int>(wp);
@@ -373,10 +372,7 @@ LRESULT ListProc(HWND h, WindowRecord& r, UINT msg, WPARAM wp, LPARAM lp, bool* 
       NotifyParent(h, combo ? CBN_SETFOCUS : LBN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
-      if (combo && r.dropped) {
-        r.dropped = false;
-        NotifyParent(h, CBN_CLOSEUP);
-      }
+      if (combo) ShowComboDropList(h, false);
       NotifyParent(h, combo ? CBN_KILLFOCUS : LBN_KILLFOCUS);
       return 0;
     // List box only.
@@ -478,9 +474,18 @@ HWND CreateWindowRecord(LPCWSTR class_name, LPCWSTR text, DWORD style, DWORD ex_
   auto record = std::make_unique<WindowRecord>();
   record->class_name = class_name ? class_name : L"";
   // Class names are matched without regard to case, as Windows does.
-  for (const wchar_t* known : {L"Button", L"Edit", L"ComboBox", L"ListBox", L"Static",
+  for (const wchar_t* known : {L"Button", L"Edit", L"ComboBox", L"ListBox", L"ComboLBox", L"Static",
                                L"SysListView32", L"#32770", L"tooltips_class32"}) {
     if (platform::EqualsNoCase(record->class_name, known)) record->class_name = known;
+  }
+  if (record->class_name == L"tooltips_class32") {
+    // Every tooltip is a bordered popup tool window, whatever its creator asked for, and starts
+    // in the system's tooltip colours.
+    style |= WS_POPUP | WS_BORDER;
+    style &= ~WS_CHILD;
+    ex_style |= WS_EX_TOOLWINDOW;
+    record->tooltip.background = GetSysColor(COLOR_INFOBK);
+    record->tooltip.text_colour = GetSysColor(COLOR_INFOTEXT);
   }
   record->text = text ? text : L"";
   record->style = style;
@@ -524,6 +529,8 @@ LRESULT ClassWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     }
   } else if (IsButton(*r)) {
     result = ButtonProc(h, *r, msg, wp, lp, &handled);
+  } else if (IsTooltip(*r)) {
+    result = TooltipProc(h, *r, msg, wp, lp, &handled);
   }
   if (handled) return result;
   r = FindWindowRecord(h);
@@ -597,7 +604,7 @@ int PumpPostedMessages() {
 int FireTimers() {
   std::vector<std::pair<HWND, UINT_PTR>> due;
   for (HWND h : S().order) {
-    for (const auto& [id, proc] : S().windows[h]->timers) due.emplace_back(h, id);
+    for (const auto& [id, timer] : S().windows[h]->timers) due.emplace_back(h, id);
   }
   int count = 0;
   for (const auto& [h, id] : due) {
@@ -605,8 +612,8 @@ int FireTimers() {
     if (!r) continue;
     auto it = r->timers.find(id);
     if (it == r->timers.end()) continue;
-    if (it->second) {
-      it->second(h, WM_TIMER, id, 0);
+    if (it->second.proc) {
+      it->second.proc(h, WM_TIMER, id, 0);
     } else {
       SendMessageW(h, WM_TIMER, id, 0);
     }
@@ -668,8 +675,11 @@ BOOL IsWindow(HWND hWnd) {
 }
 
 BOOL IsWindowVisible(HWND hWnd) {
+  // A child is seen only while every parent is; a popup's parent is its owner, which does not
+  // hide it.
   for (WindowRecord* r = FindWindowRecord(hWnd); r; r = FindWindowRecord(r->parent)) {
     if (!(r->style & WS_VISIBLE)) return FALSE;
+    if (!(r->style & WS_CHILD)) break;
   }
   return FindWindowRecord(hWnd) != nullptr;
 }
@@ -958,10 +968,10 @@ BOOL SetCursorPos(int X, int Y) {
   return TRUE;
 }
 
-UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT, TIMERPROC proc) {
+UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC proc) {
   WindowRecord* r = FindWindowRecord(hWnd);
   if (!r) return 0;
-  r->timers[nIDEvent] = proc;
+  r->timers[nIDEvent] = platform::mfc::TimerRecord{proc, uElapse};
   return nIDEvent ? nIDEvent : 1;
 }
 

@@ -26,6 +26,35 @@ struct ColumnRecord {
   int format = 0;
 };
 
+// One tool of a tooltip window (TTM_ADDTOOL), with its own copy of the text.
+struct ToolRecord {
+  UINT flags = 0;
+  HWND hwnd = nullptr;
+  UINT_PTR id = 0;
+  RECT rect{};
+  std::wstring text;
+};
+
+// What a tooltip window ("tooltips_class32") holds. A tracking tip is shown while tracking is
+// active for one of its tools; it stands at the track position (screen coordinates), as large as
+// its text in its font (one line: tips here never meet their maximum width) plus the margins,
+// plus one pixel a side while it has WS_BORDER.
+struct TooltipState {
+  std::vector<ToolRecord> tools;
+  bool tracking = false;
+  int tracked = -1;  // the tool being tracked
+  POINT track_position{0, 0};
+  COLORREF background = 0;  // set from the system's tooltip colours at creation
+  COLORREF text_colour = 0;
+  RECT margin{0, 0, 0, 0};
+  int max_width = -1;  // -1: none
+};
+
+struct TimerRecord {
+  TIMERPROC proc = nullptr;
+  UINT elapse = 0;  // milliseconds asked for; the main loop fires every timer once when idle
+};
+
 // Everything the window system knows about one window.
 struct WindowRecord {
   std::wstring class_name;  // "Button", "Edit", "ComboBox", "ListBox", "Static",
@@ -45,7 +74,7 @@ struct WindowRecord {
   HFONT font = nullptr;
   int template_id = 0;  // dialogs made from a template
   LONG_PTR user_data = 0;
-  std::map<UINT_PTR, TIMERPROC> timers;
+  std::map<UINT_PTR, TimerRecord> timers;
   // Control state.
   int check = 0;        // buttons: BST_*
   bool pushed = false;  // buttons
@@ -58,6 +87,8 @@ struct WindowRecord {
   int limit = 0;  // 0: the default limit
   bool dropped = false;
   int dropped_width = 0;
+  HWND drop_list = nullptr;           // combo box: its drop-down list ("ComboLBox"), once shown
+  TooltipState tooltip;               // "tooltips_class32" only
   std::vector<ColumnRecord> columns;  // list view
   DWORD lv_ex_style = 0;
   int invalidations = 0;  // times the window was invalidated (tests read it)
@@ -103,6 +134,21 @@ void PushModal(HWND dialog);
 void PopModal(HWND dialog);
 // A popup menu waits for the item the current `menu` action names (TrackPopupMenu takes it).
 void SetPendingMenuPick(const std::wstring& item_text, int line);
+
+// The class procedure of tooltip windows; *handled is false for messages it leaves to the
+// common window behaviour.
+LRESULT TooltipProc(HWND tip, WindowRecord& r, UINT message, WPARAM wParam, LPARAM lParam,
+                    bool* handled);
+// Drops a combo box's list down or closes it, as the user's click on the arrow does: CBN_DROPDOWN
+// goes to the parent first, then the list window ("ComboLBox", a popup owned by the box, as wide
+// as the dropped width and holding the box's items) is shown under the box and asks the box for
+// its colours (WM_CTLCOLORLISTBOX with the list's handle), as its painting would; closing hides
+// it and sends CBN_CLOSEUP. Nothing happens when the state does not change.
+void ShowComboDropList(HWND combo, bool show);
+
+// The mouse moves to `point` (client coordinates of `window`): the cursor goes there and the
+// window gets WM_MOUSEMOVE, as a user's hand on the mouse would make it.
+void MoveMouse(HWND window, POINT point);
 
 // Asks the parent of a control for its colours (WM_CTLCOLOR*), as painting would. Returns the
 // brush; *text and *background get the colours the handlers set.

@@ -126,4 +126,22 @@ TEST_F(WindowSystemTest, FocusNotifiesTheParentAndReflectionReachesTheControl) {
   EXPECT_FALSE(other.IsWindowEnabled());
 }
 
+TEST_F(WindowSystemTest, AHiddenParentHidesItsChildrenButNotThePopupsItOwns) {
+  CWnd frame;
+  frame.Create(L"Frame", L"", WS_VISIBLE, CRect(0, 0, 100, 100), nullptr, 0);
+  CWnd child;
+  child.Create(L"Child", L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &frame, 1);
+  HWND tip =
+      CreateWindowExW(WS_EX_TOPMOST, L"tooltips_class32", nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, child.m_hWnd, nullptr, nullptr, nullptr);
+  ShowWindow(tip, SW_SHOWNA);
+  EXPECT_TRUE(child.IsWindowVisible());
+  EXPECT_TRUE(IsWindowVisible(tip));
+  frame.ShowWindow(SW_HIDE);
+  EXPECT_FALSE(child.IsWindowVisible());
+  EXPECT_TRUE(IsWindowVisible(tip));  // a tooltip is a popup: its owner does not hide it
+  EXPECT_EQ(GetWindowLongPtrW(tip, GWL_STYLE) & (WS_POPUP | WS_BORDER | WS_CHILD),
+            WS_POPUP | WS_BORDER);
+}
+
 }  // namespace
