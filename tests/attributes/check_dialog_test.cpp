@@ -11,6 +11,7 @@
 
 #include "app/harnex_module.h"
 #include "attributes_support.h"
+#include "palette/main_dialog.h"
 #include "resources/resource.h"
 
 namespace {
@@ -42,8 +43,13 @@ class CheckDialogTest : public attributes_test::RouteDrawingTest {
     });
     attributes_test::SetColour(coloured_, 4);
     // The palette's drawing buttons wait for a project: the sample project is opened first.
-    ASSERT_EQ(Run(L"command RQ_HARNEX\nclick 201\nrows 360 0\nclick 1\nclick 335\n"), 0)
+    ASSERT_EQ(Run(L"command RQ_HARNEX\nclick 201\nrows 360 0\nclick 1\n"), 0)
         << session().stop_reason();
+    // An even palette height, so that centring by halves (400 / 2 - 65 / 2 = 168) and by the
+    // difference ((400 - 65) / 2 = 167) place the window apart.
+    ASSERT_NE(PaletteInstance, nullptr);
+    PaletteInstance->SetWindowPos(nullptr, 0, 0, 301, 400, SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_EQ(Run(L"@200 click 335\n"), 0) << session().stop_reason();
     ASSERT_NE(CheckDlgInstance, nullptr);
     session().ClearTranscript();
   }
@@ -68,8 +74,10 @@ TEST_F(CheckDialogTest, ANewWindowMarksRedAndStandsInTheMiddleOfThePalette) {
   CheckDlgInstance->GetWindowRect(&window);
   EXPECT_EQ(window.Width(), 230) << "moved, not resized";
   EXPECT_EQ(window.Height(), 65);
-  EXPECT_EQ(window.left, palette.left + palette.Width() / 2 - 115);
-  EXPECT_EQ(window.top, palette.top + palette.Height() / 2 - 32) << "65 / 2 rounds toward zero";
+  ASSERT_EQ(palette.Width(), 301);
+  ASSERT_EQ(palette.Height(), 400);
+  EXPECT_EQ(window.left, palette.left + 150 - 115) << "301 / 2 rounds toward zero";
+  EXPECT_EQ(window.top, palette.top + 200 - 32) << "65 / 2 rounds toward zero";
 
   ASSERT_EQ(Run(L"@209 click 396\n"), 0) << session().stop_reason();
   EXPECT_EQ(session().transcript(), kFound) << "the window's check takes no lock messages";
@@ -96,9 +104,13 @@ TEST_F(CheckDialogTest, AChosenColourIsShownAndUsedAndTheFirstSavedColourStays) 
   EXPECT_EQ(XDataStrings(coloured_, L"RQ_ATTR"), Records(L"", L"4"));
   EXPECT_EQ(XDataStrings(unset_, L"RQ_ATTR"), Records(L"", L"256"));
 
-  // A cancelled colour dialog changes nothing, and the focus still goes back to the swatch.
+  // A cancelled colour dialog changes nothing, and the focus still goes back to the swatch,
+  // also when the swatch was pressed from the keyboard while "実行" had the focus.
   ::SetFocus(CheckDlgInstance->GetDlgItem(IDC_CHECK_RUN)->m_hWnd);
-  ASSERT_EQ(Run(L"@209 click 217\ncolour\n"), 0) << session().stop_reason();
+  Queue({host::steps::ColourCancel()});
+  CheckDlgInstance->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHECK_COLOUR, BN_CLICKED),
+                                reinterpret_cast<LPARAM>(Swatch()));
+  EXPECT_NE(session().transcript().find(L"[colour dialog] cancelled"), std::wstring::npos);
   EXPECT_EQ(CheckDlgInstance->ColourIndexText(), L"5");
   EXPECT_EQ(SwatchColour(), RGB(0, 0, 255));
   EXPECT_EQ(::GetFocus(), Swatch());
