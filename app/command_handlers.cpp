@@ -4,6 +4,4 @@
 #include "app/command_handlers.h"
 
 void CmdAutoSet() {}
-void CmdCheckAttributes() {}
-void CmdRecoverColour() {}
 void CmdDrawList() {}

@@ -7,11 +7,20 @@
 // as a modeless dialog's end does; whoever made the object frees it, and freeing it destroys a
 // window that is still there.
 //
-// The window keeps the keyboard focus beside the drawing (WM_ACAD_KEEPFOCUS answers TRUE). Its
-// colour swatch (217), "実行" (396) and "クリア" (359) do nothing yet.
+// Controls:
+//   217  colour swatch  opens AutoCAD's colour dialog; a confirmed colour becomes the marking
+//                      colour and the swatch shows it; the focus goes back to the swatch
+//   396  "実行"         the trunk-number check (RunCheck) with the marking colour, the window's
+//                      own document lock
+//   359  "クリア"       the colour recovery, as RQ_HARNEX_RECOVERCOLOR does it
+// Every new window starts with red (colour index 1); the colour is not shared with the command
+// RQ_HARNEX_CHECKATT nor kept after the window goes. The window keeps the keyboard focus beside
+// the drawing (WM_ACAD_KEEPFOCUS answers TRUE).
 #pragma once
 
 #include <acui.h>
+
+#include "controls/deru_color_button.h"
 
 class CCheckDlg : public CAcUiDialog {
  public:
@@ -22,16 +31,32 @@ class CCheckDlg : public CAcUiDialog {
   CCheckDlg& operator=(const CCheckDlg&) = delete;
 
   // Creates the window modeless from template 209 under the parent given at construction,
-  // hidden. FALSE when the template cannot be found (Harnex's resources must be current).
+  // hidden and centred over the parent. FALSE when the template cannot be found (Harnex's
+  // resources must be current).
   BOOL Create();
   using CAcUiDialog::Create;  // the dialog's own overloads stay visible beside this one
 
+  // The marking colour as the check reads it: the colour index text and the swatch's colour.
+  const CString& ColourIndexText() const { return m_colourIndex; }
+  COLORREF Colour() const { return m_colour; }
+
  protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
   afx_msg LRESULT OnAcadKeepFocus(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnChooseColour();
+  afx_msg void OnRun();
+  afx_msg void OnClear();
   afx_msg void OnClose();
   afx_msg void OnDestroy();
   DECLARE_MESSAGE_MAP()
 
  private:
+  // Centres the window over its parent without resizing it.
+  void CentreOverParent();
+
   CWnd* m_parent;
+  CString m_colourIndex;
+  COLORREF m_colour;
+  CDeruColorButton m_swatch;
 };

@@ -1,6 +1,7 @@
 // The selection filter of route elements.
 #include "attributes/route_filter.h"
 
+#include <acedads.h>
 #include <acutads.h>
 
 void ResbufChainDeleter::operator()(resbuf* chain) const {
@@ -10,4 +11,11 @@ void ResbufChainDeleter::operator()(resbuf* chain) const {
 ResbufChain NewRouteElementFilter() {
   // One 1001 group with a comma list matches entities with XData of either application.
   return ResbufChain(acutBuildList(-3, 1001, L"RQ_LINK,RQ_ATTR", 0));
+}
+
+int SelectRouteElements(ads_name selection) {
+  ResbufChain filter = NewRouteElementFilter();
+  // What the user selected before the command wins; without it the whole drawing is looked at.
+  if (acedSSGet(L"I", nullptr, nullptr, filter.get(), selection) == RTNORM) return RTNORM;
+  return acedSSGet(L"A", nullptr, nullptr, filter.get(), selection);
 }

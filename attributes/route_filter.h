@@ -17,3 +17,9 @@ using ResbufChain = std::unique_ptr<resbuf, ResbufChainDeleter>;
 // A new filter chain: the XData group -3 followed by one 1001 group with the application name
 // pattern "RQ_LINK,RQ_ATTR". Null only when the chain cannot be built.
 ResbufChain NewRouteElementFilter();
+
+// The route elements a check or a colour recovery works on: the editor's pick-first selection
+// (acedSSGet "I") narrowed by the route element filter, else every such entity of the drawing
+// ("A"). RTNORM with `selection` made (the caller frees it with acedSSFree); any other result
+// when neither gives a set, `selection` then untouched and nothing to free.
+int SelectRouteElements(ads_name selection);

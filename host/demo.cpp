@@ -61,12 +61,25 @@ int RunDemo(const std::string& dir) {
   const fs::path picture = target / "demo_saved.svg";
   std::error_code ec;
   // The user's copy of the drawing: the session reads it, and the results go beside it.
-  for (const auto& [from, to] :
-       {std::pair{fs::path(BundledExamplesDir()) / "demo" / "demo.hxs", target / "demo.hxs"},
-        std::pair{fs::path(BundledExamplesDir()) / "demo" / "palette.hxs", target / "palette.hxs"},
-        std::pair{fs::path(BundledExamplesDir()) / "demo" / "manual.hxs", target / "manual.hxs"},
-        std::pair{fs::path(BundledExamplesDir()) / "demo" / "notes.hxs", target / "notes.hxs"},
-        std::pair{fs::path(BundledExampleDrawingPath()), drawing}}) {
+  // The scripts in the order a user would run them, in one session; the check's marks are drawn
+  // before the recovery takes them away.
+  struct DemoScript {
+    const char* name;
+    const char* picture_after;  // a picture drawn when the script has run, or null
+  };
+  const DemoScript kScripts[] = {{"demo.hxs", nullptr},
+                                 {"palette.hxs", nullptr},
+                                 {"manual.hxs", nullptr},
+                                 {"notes.hxs", nullptr},
+                                 {"check.hxs", "demo_checked.svg"},
+                                 {"recover.hxs", nullptr}};
+  std::vector<std::pair<fs::path, fs::path>> copies;
+  for (const DemoScript& script : kScripts) {
+    copies.emplace_back(fs::path(BundledExamplesDir()) / "demo" / script.name,
+                        target / script.name);
+  }
+  copies.emplace_back(fs::path(BundledExampleDrawingPath()), drawing);
+  for (const auto& [from, to] : copies) {
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
     if (ec) {
       std::cerr << "harnex-host: cannot copy " << from.string() << ": " << ec.message() << "\n";
@@ -76,8 +89,8 @@ int RunDemo(const std::string& dir) {
   // The drawing session first, then the palette session, then an assignment and the notes, one
   // after the other as a user would.
   std::vector<ScriptReadResult> scripts;
-  for (const char* name : {"demo.hxs", "palette.hxs", "manual.hxs", "notes.hxs"}) {
-    scripts.push_back(ReadScriptFile((target / name).string()));
+  for (const DemoScript& script : kScripts) {
+    scripts.push_back(ReadScriptFile((target / script.name).string()));
     if (!scripts.back().ok()) {
       std::cerr << "harnex-host: " << platform::WideToUtf8(scripts.back().error) << "\n";
       return kExitHostError;
@@ -98,12 +111,22 @@ int RunDemo(const std::string& dir) {
   int status = kExitHostError;
   {
     Session session(options);
-    for (const ScriptReadResult& script : scripts) {
-      status = session.Run(script.steps);
+    bool picture_failed = false;
+    for (size_t i = 0; i < scripts.size(); ++i) {
+      status = session.Run(scripts[i].steps);
       if (status != kExitOk) break;
+      if (kScripts[i].picture_after == nullptr) continue;
+      std::wstring picture_error;
+      if (!WriteSvgFile(*session.database(), (target / kScripts[i].picture_after).string(),
+                        &picture_error)) {
+        std::cerr << "harnex-host: " << platform::WideToUtf8(picture_error) << "\n";
+        picture_failed = true;
+        break;
+      }
     }
     session.CloseWindows();
     status = session.exit_status();
+    if (picture_failed && status == kExitOk) status = kExitHostError;
     if (!session.transcript().empty() && session.transcript().back() != L'\n') std::puts("");
     std::fflush(stdout);
     if (!session.stop_reason().empty()) {
@@ -121,7 +144,9 @@ int RunDemo(const std::string& dir) {
             << "  host configuration: " << (target / "harnex.ini").string() << "\n"
             << "  session scripts:    " << (target / "demo.hxs").string() << ", "
             << (target / "palette.hxs").string() << ", " << (target / "manual.hxs").string() << ", "
-            << (target / "notes.hxs").string() << "\n"
+            << (target / "notes.hxs").string() << ", " << (target / "check.hxs").string() << ", "
+            << (target / "recover.hxs").string() << "\n"
+            << "  checked picture:    " << (target / "demo_checked.svg").string() << "\n"
             << "  drawing:            " << drawing.string() << "\n"
             << "  saved drawing:      " << saved.string() << "\n"
             << "  picture:            " << picture.string()

@@ -14,11 +14,13 @@ namespace host {
 bool BuildDemoDrawing(AcDbDatabase* db, std::wstring* error = nullptr);
 
 // Copies the bundled example into `dir` (created if missing; empty: a new temporary folder): the
-// system folder, the example drawing (host/example_drawing.h) and the demo script; writes its
-// host configuration file naming the copied system folder; runs the script on the copied
-// drawing; saves the drawing as demo_saved.dxf and its picture as demo_saved.svg beside it; and
-// tells on standard error where everything is. Returns the session's exit status (1 when the
-// example cannot be copied or the results cannot be written).
+// system folder, the example drawing (host/example_drawing.h) and the demo scripts; writes its
+// host configuration file naming the copied system folder; runs the scripts one after the other
+// in one session on the copied drawing (demo.hxs, palette.hxs, check.hxs, recover.hxs), drawing
+// the picture demo_checked.svg after the trunk-number check; saves the drawing as
+// demo_saved.dxf and its picture as demo_saved.svg beside it; and tells on standard error where
+// everything is. Returns the session's exit status (1 when the example cannot be copied or the
+// results cannot be written).
 int RunDemo(const std::string& dir);
 
 }  // namespace host

@@ -10,6 +10,20 @@ class CAcUiDialog : public CAdUiDialog {
       : CAdUiDialog(idd, pParent, hDialogResource) {}
 };
 
+// The colour drop-down of AcUi, reduced to its conversions between AutoCAD colour indexes and
+// RGB colours (nothing here draws the drop-down itself).
+class CAcUiColorComboBox : public CComboBox {
+ public:
+  // The RGB colour of AutoCAD colour index `colorIndex` (1..255): 1 red, 2 yellow, 3 green,
+  // 4 cyan, 5 blue, 6 magenta, 7 white, 8 and 9 greys, 10..249 24 hues at five brightnesses in
+  // full and half saturation, 250..255 greys. Out of range (ByBlock 0, ByLayer 256, others):
+  // white, as the palette shows them.
+  static COLORREF GetColorFromIndex(int colorIndex);
+  // The colour index whose RGB colour is `color`, else the nearest one (least squared
+  // distance; the lower index on a tie). Always 1..255.
+  static int GetColorIndex(COLORREF color);
+};
+
 // Initialises the AcUi library; harmless to call more than once.
 void InitAcUiDLL();
 // The host's main frame window and the window of the active drawing, made on first use; they

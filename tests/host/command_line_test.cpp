@@ -202,6 +202,12 @@ TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
   EXPECT_NE(picture.find("空調室外機 AC-1"), std::string::npos);
   EXPECT_NE(picture.find("stroke=\"#ff8c00\""), std::string::npos);
   EXPECT_NE(picture.find("CV22sq-3C E8 (FEP50)（電灯幹線）"), std::string::npos);
+  // The check drew its picture; the recovery gave the colours back and left the emptied
+  // records, with no saved colour, in the saved drawing.
+  EXPECT_TRUE(std::filesystem::exists(dir / "demo_checked.svg"));
+  EXPECT_EQ(example.find("$P13"), std::string::npos);
+  EXPECT_NE(saved.find("$P13||2|1|55|0|"), std::string::npos);
+  EXPECT_EQ(saved.find("$P13|256|"), std::string::npos);
   // The palette session saved the edited sample project and remembered where it stopped.
   EXPECT_NE(Slurp(dir / "system" / "プロジェクト" / "サンプルビル.tpr").find("HFIX1.6-2C"),
             std::string::npos);

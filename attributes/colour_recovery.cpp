@@ -1,0 +1,83 @@
+// Colour recovery over the route elements of the drawing.
+#include "attributes/colour_recovery.h"
+
+#include <windows.h>
+
+#include <aced.h>
+#include <acedads.h>
+#include <actrans.h>
+#include <dbmain.h>
+
+#include "app/command_handlers.h"
+#include "app/harnex_module.h"
+#include "attributes/attribute_record.h"
+#include "attributes/element_class.h"
+#include "attributes/route_filter.h"
+#include "maker/ApiComn.h"
+#include "maker/AttributeData.h"
+
+namespace {
+
+// Gives one open element its saved colour back. True when its record list was changed and
+// must be written back once the entity is closed.
+bool RecoverOpenElement(AcDbEntity* entity, CStringArray& list) {
+  if (ApiComn_extractAttributesArray(entity, kAttrApp, list) != 0) return false;
+  CString saved;
+  if (CAttributeData::GetAtAtt(list, kTagSavedColour, saved) != 0) return false;
+  const CString value = RecordValue(saved);
+  if (value.IsEmpty()) return false;
+  const int colour = _wtoi(value);
+  // An element that shows its colour already is left untouched: no modification is recorded
+  // for undo and nothing is redrawn.
+  if (entity->colorIndex() != colour) {
+    entity->setColorIndex(static_cast<Adesk::UInt16>(colour), true);
+  }
+  CAttributeData::SetAtAtt(list, kTagSavedColour, L"");
+  return true;
+}
+
+}  // namespace
+
+void RecoverColours() {
+  ads_name selection;
+  if (SelectRouteElements(selection) != RTNORM) return;
+  long count = 0;
+  spedSSLength(selection, &count);
+  if (count < 1) {
+    acedSSFree(selection);
+    return;
+  }
+
+  acedSetStatusBarProgressMeter(L"要素の色を復元しています...", 0, static_cast<int>(count));
+  // The window button runs this outside any command, so the lock is taken here; without it the
+  // recovery still goes on, as the user asked for it.
+  LockCurrentDocument(true);
+  for (long i = 0; i < count; ++i) {
+    acedSetStatusBarProgressMeterPos(static_cast<int>(i + 1));
+    if (acedUsrBrk()) break;
+    ads_name name;
+    AcDbObjectId id;
+    if (acedSSName(selection, i, name) != RTNORM || acdbGetObjectId(id, name) != Acad::eOk ||
+        id.isNull()) {
+      continue;
+    }
+    if (!IsCheckableElement(id)) continue;
+    AcDbEntity* entity = nullptr;
+    if (acdbOpenAcDbEntity(entity, id, AcDb::kForWrite) != Acad::eOk) continue;
+    CStringArray list;
+    const bool changed = RecoverOpenElement(entity, list);
+    entity->close();
+    if (changed) WriteAttributeRecords(id, list);
+  }
+  acedSSFree(selection);
+  acedRestoreStatusBar();
+
+  actrTransactionManager->queueForGraphicsFlush();
+  actrTransactionManager->flushGraphics();
+  acedUpdateDisplay();
+  LockCurrentDocument(false);
+}
+
+void CmdRecoverColour() {
+  RecoverColours();
+}
