@@ -1,0 +1,46 @@
+// The first stage of reading a DXF file: its bytes to groups (a group code and its value).
+//
+// Every group code is checked to be a number and every value of a numeric code to be a number of
+// its kind, so that later stages can read them without checks. Text is decoded to wide strings:
+// UTF-8 from AC1021 on, before that the code page of $DWGCODEPAGE (ANSI_932 is code page 932,
+// others are read as Latin-1) with \U+XXXX escapes.
+#pragma once
+
+#include <dbmain.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host::dxf_in {
+
+struct Group {
+  int code = 0;
+  std::wstring value;
+  int line = 0;  // line of the group code
+};
+
+// What stops reading: the message names the line ("line 12: ...").
+struct ReadError {
+  std::wstring message;
+};
+
+// "line N: what".
+std::wstring LineError(int line, const std::wstring& what);
+// ASCII bytes widened as they are.
+std::wstring Narrow(std::string_view s);
+
+// $ACADVER and $DWGCODEPAGE, looked up before anything is decoded (the header is ASCII); each
+// stays as it was when the file lacks it.
+void ScanHeader(std::string_view bytes, std::string* version, std::string* codepage);
+
+// Every group of the file in order. Throws ReadError for a code that is no number, a value that
+// does not fit its code, or a code without its value.
+std::vector<Group> Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes);
+
+// The value of a group the tokenizer checked, as a number or a handle.
+double Real(const Group& g);
+long long Int(const Group& g);
+AcDbHandle Handle(const Group& g);
+
+}  // namespace host::dxf_in

@@ -1,0 +1,103 @@
+// Groups to sections and records.
+#include "host/dxf_sections.h"
+
+namespace host::dxf_in {
+namespace {
+
+class Parser {
+ public:
+  explicit Parser(std::vector<Group> groups) : g_(std::move(groups)) {}
+
+  DxfFile Parse() {
+    DxfFile file;
+    bool seen_eof = false;
+    while (pos_ < g_.size()) {
+      const Group& head = g_[pos_];
+      if (head.code != 0)
+        throw ReadError{LineError(
+            head.line, L"group 0 was expected, found group " + std::to_wstring(head.code))};
+      if (head.value == L"EOF") {
+        seen_eof = true;
+        break;
+      }
+      if (head.value != L"SECTION")
+        throw ReadError{
+            LineError(head.line, L"SECTION was expected, found \"" + head.value + L"\"")};
+      ++pos_;
+      if (pos_ >= g_.size() || g_[pos_].code != 2)
+        throw ReadError{LineError(head.line, L"the section has no name")};
+      const std::wstring name = g_[pos_].value;
+      const int name_line = g_[pos_].line + 1;  // the line of the name itself
+      ++pos_;
+      if (name == L"HEADER") {
+        while (pos_ < g_.size() && g_[pos_].code != 0) file.header.push_back(g_[pos_++]);
+      } else if (name == L"TABLES") {
+        ReadRecords(&file.tables);
+      } else if (name == L"BLOCKS") {
+        ReadRecords(&file.blocks);
+      } else if (name == L"ENTITIES") {
+        ReadRecords(&file.entities);
+      } else if (name == L"OBJECTS") {
+        ReadRecords(&file.objects);
+      } else if (name == L"CLASSES" || name == L"THUMBNAILIMAGE" || name == L"ACDSDATA") {
+        // Rebuilt by the writer (classes) or of no use here (preview, data store).
+        std::vector<Record> ignored;
+        ReadRecords(&ignored);
+      } else {
+        throw ReadError{LineError(name_line, L"unknown section \"" + name + L"\"")};
+      }
+      if (pos_ >= g_.size()) break;
+      if (g_[pos_].value != L"ENDSEC")
+        throw ReadError{LineError(g_[pos_].line, L"ENDSEC was expected")};
+      ++pos_;
+    }
+    if (!seen_eof) {
+      const int last = g_.empty() ? 1 : g_.back().line + 2;  // the line after the last value
+      throw ReadError{LineError(last, L"the file ends without EOF (truncated?)")};
+    }
+    file.groups = std::move(g_);  // moving keeps the storage the records point into
+    return file;
+  }
+
+ private:
+  void ReadRecords(std::vector<Record>* out) {
+    while (pos_ < g_.size()) {
+      const Group& head = g_[pos_];
+      if (head.code != 0)
+        throw ReadError{LineError(
+            head.line, L"group 0 was expected, found group " + std::to_wstring(head.code))};
+      if (head.value == L"ENDSEC" || head.value == L"EOF") {
+        if (head.value == L"EOF")
+          throw ReadError{LineError(head.line, L"EOF inside a section (ENDSEC missing)")};
+        return;
+      }
+      Record r;
+      r.type = head.value;
+      r.line = head.line;
+      ++pos_;
+      const size_t first = pos_;
+      bool in_app_group = false;
+      while (pos_ < g_.size() && g_[pos_].code != 0) {
+        const Group& g = g_[pos_];
+        if (g.code == 102) in_app_group = g.value.size() > 0 && g.value[0] == L'{';
+        if ((g.code == 5 || (g.code == 105 && r.type == L"DIMSTYLE")) && r.handle.isNull())
+          r.handle = Handle(g);
+        if (g.code == 330 && !in_app_group && r.owner.isNull()) r.owner = Handle(g);
+        ++pos_;
+      }
+      r.groups = std::span<const Group>(g_.data() + first, pos_ - first);
+      out->push_back(std::move(r));
+    }
+  }
+
+  std::vector<Group> g_;
+  size_t pos_ = 0;
+};
+
+}  // namespace
+
+DxfFile ParseSections(std::vector<Group> groups) {
+  return Parser(std::move(groups)).Parse();
+}
+
+}  // namespace host::dxf_in

@@ -1,0 +1,38 @@
+// The second stage of reading a DXF file: groups to sections and records.
+//
+// A record is one entity, object, table record or table head: its 0 group's value and the
+// groups after it. Records only point at their run of groups, which the file keeps (a large
+// drawing has millions of groups).
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "host/dxf_lexer.h"
+
+namespace host::dxf_in {
+
+struct Record {
+  std::wstring type;
+  int line = 0;
+  std::span<const Group> groups;
+  AcDbHandle handle;
+  AcDbHandle owner;
+};
+
+// The parts of the file in order.
+struct DxfFile {
+  std::vector<Group> groups;  // every group of the file, which the records point into
+  std::vector<Group> header;
+  std::vector<Record> tables;  // TABLE heads and their records, ENDTAB as a record
+  std::vector<Record> blocks;  // BLOCK, entities, ENDBLK
+  std::vector<Record> entities;
+  std::vector<Record> objects;
+};
+
+// Splits the groups into the file's sections. Throws ReadError for a file whose sections are not
+// in order (a missing ENDSEC or EOF, an unknown section, a record without its 0 group).
+DxfFile ParseSections(std::vector<Group> groups);
+
+}  // namespace host::dxf_in

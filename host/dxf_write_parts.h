@@ -1,0 +1,80 @@
+// The DXF writer's state and its parts, one file each: dxf_writer.cpp (output, header, the
+// common layout of modelled objects), dxf_write_prepare.cpp (the objects a file needs that the
+// database may lack), dxf_write_tables.cpp, dxf_write_entities.cpp, dxf_write_objects.cpp.
+#pragma once
+
+#include <dbmain.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/dxf_write_format.h"
+
+class AcDbText;
+class AcDbHatch;
+
+namespace host::dxf_out {
+
+class Writer {
+ public:
+  explicit Writer(AcDbDatabase& db) : db_(db) {}
+
+  // The file's bytes.
+  std::string Write();
+
+ private:
+  // Output and the layout every modelled object shares (dxf_writer.cpp).
+  void Put(int code, const std::wstring& value);
+  void Put(const Groups& groups);
+  void Section(const wchar_t* name);
+  void EndSection();
+  void Header();
+  void WriteModelled(const std::wstring& type, const AcDbObject* obj, const Groups& before_handle,
+                     const std::wstring& owner, const std::vector<Subclass>& subclasses);
+  void WriteXData(const AcDbObject* obj);
+  std::wstring OwnerOf(const AcDbObject* obj);
+  std::wstring NameOf(AcDbObjectId id);
+
+  // Preparation (dxf_write_prepare.cpp).
+  void Prepare();
+  void Ensure(AcDbObjectId owner, const std::wstring& type);
+  void EnsureDefaultTables();
+  Groups ActiveViewport();
+  void AddDefaultTable(const wchar_t* name, const wchar_t* record_type, const Groups& record);
+  static std::vector<AcDbObjectId> LiveIds(const std::vector<AcDbObjectId>& ids);
+
+  // Tables (dxf_write_tables.cpp).
+  void Tables();
+  void WriteKeptTable(AcDbObjectId id);
+  void WriteKept(AcDbObjectId id);
+  void WriteTable(const wchar_t* name, AcDbObjectId id);
+  std::vector<AcDbObjectId> KeptOwnedBy(AcDbObjectId owner);
+  void WriteRecord(const wchar_t* table, AcDbObjectId id);
+
+  // Blocks and entities (dxf_write_entities.cpp).
+  void Blocks();
+  bool IsPaperSpace(AcDbObjectId id);
+  void WriteBlockPart(AcDbObjectId btr_id, const std::wstring& type);
+  void Entities();
+  void WriteEntitiesOf(AcDbObjectId btr_id);
+  Groups Common(const AcDbEntity* e);
+  Groups TextMain(const AcDbText* t);
+  void WriteEntity(AcDbObjectId id);
+  Groups HatchGroups(const AcDbHatch* h);
+
+  // Objects (dxf_write_objects.cpp).
+  void Objects();
+  void WriteObject(AcDbObjectId id);
+
+  AcDbDatabase& db_;
+  std::string out_;
+  std::map<std::pair<AcDbObjectId, std::wstring>, AcDbObjectId> parts_;
+  // The tables the database does not model, kept as read or made by EnsureDefaultTables, by name.
+  std::map<std::wstring, AcDbObjectId> kept_tables_;
+  std::map<AcDbObjectId, std::vector<AcDbObjectId>> kept_by_owner_;
+  std::set<AcDbObjectId> written_;
+};
+
+}  // namespace host::dxf_out
