@@ -1,5 +1,10 @@
 // What a DXF drawing holds beyond the database's own classes: objects and entities kept as
 // their groups, and the group-code rules that the DXF reader and writer share.
+//
+// The kept groups of a modelled object (rawGroups()) are written back in their subclass. A kept
+// group with a negative code is no group of the file: it holds the text the modelled group of
+// the positive code had (an angle in degrees that the database holds in radians), which the
+// writer gives back while the value is unchanged.
 #pragma once
 
 #include <dbmain.h>

@@ -77,6 +77,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
       return CommonCode(c) || c == 10 || c == 20 || c == 30 || c == 40 ||
              (arc && (c == 50 || c == 51));
     });
+    KeepText(s, {50, 51});
     const double radius = RealOr(s->values, 40, 1);
     if (!(radius > 0)) return nullptr;
     if (arc)
@@ -123,6 +124,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
   }
   if (type == L"TEXT") {
     *s = SplitRecord(r, [](int c) { return CommonCode(c) || TextCode(c); });
+    KeepText(s, {50, 51});
     auto* t = new AcDbText;
     SetText(t, s->values, 73);
     return t;
@@ -133,6 +135,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
       return CommonCode(c) || (TextCode(c) && c != 73) || c == 2 || c == 70 || c == 74 ||
              (def && c == 3);
     });
+    KeepText(s, {50, 51});
     const std::wstring tag = StringOr(s->values, 2);
     const long long flags = IntOr(s->values, 70, 0);
     if (def) {
@@ -161,6 +164,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
       return CommonCode(c) || c == 66 || c == 2 || c == 10 || c == 20 || c == 30 || c == 41 ||
              c == 42 || c == 43 || c == 50 || c == 210 || c == 220 || c == 230;
     });
+    KeepText(s, {50});
     AcDbObjectId block = Lookup(roots_.block_table, StringOr(s->values, 2));
     if (block.isNull()) return nullptr;
     auto* ref = new AcDbBlockReference(PointOf(s->values, 10), block);
@@ -176,6 +180,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
       return CommonCode(c) || (c >= 10 && c <= 31 && c % 10 <= 1) || c == 210 || c == 220 ||
              c == 230 || c == 40 || c == 41 || c == 42;
     });
+    KeepText(s, {41, 42});
     auto* e = new AcDbEllipse;
     AcGeVector3d normal(RealOr(s->values, 210, 0), RealOr(s->values, 220, 0),
                         RealOr(s->values, 230, 1));

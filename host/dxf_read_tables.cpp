@@ -192,6 +192,7 @@ void Builder::ReadTableRecord(const std::wstring& table_name, AcDbSymbolTable* t
   } else if (table_name == L"STYLE" && r.type == L"STYLE" && !StringOf(r, 2).empty()) {
     s = SplitRecord(
         r, [](int c) { return c == 2 || c == 40 || c == 41 || c == 50 || c == 3 || c == 4; });
+    KeepText(&s, {50});
     auto* st = new AcDbTextStyleTableRecord;
     st->setTextSize(RealOr(s.values, 40, 0));
     st->setXScale(RealOr(s.values, 41, 1));

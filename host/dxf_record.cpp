@@ -13,6 +13,11 @@ const Group* FirstOwner(const Record& r) {
   return nullptr;
 }
 
+void KeepText(Split* s, std::initializer_list<int> codes) {
+  for (int code : codes)
+    if (const Group* g = Find(s->values, code)) s->raw.push_back(AcDbRawGroup{-code, g->value});
+}
+
 std::vector<AcDbRawGroup> AllGroups(const Record& r) {
   std::vector<AcDbRawGroup> raw;
   raw.reserve(r.groups.size());

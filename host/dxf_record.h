@@ -4,6 +4,7 @@
 
 #include <acutads.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,11 @@ Split SplitRecord(const Record& r, Pred modelled) {
   }
   return s;
 }
+
+// Keeps the file's text of those modelled groups beside their value, as kept groups with the
+// negated code (50 as -50), for values the database holds in another unit (angles in radians):
+// the writer gives the text back while the value is unchanged, so that numbers round-trip.
+void KeepText(Split* s, std::initializer_list<int> codes);
 
 // Every group of the record, kept as read.
 std::vector<AcDbRawGroup> AllGroups(const Record& r);

@@ -114,9 +114,9 @@ Groups Writer::TextMain(const AcDbText* t) {
   AddPoint(&g, 10, t->position());
   g.push_back({40, Real(t->height())});
   g.push_back({1, t->textStringConst()});
-  if (t->rotation() != 0) g.push_back({50, Real(t->rotation() / kDegree)});
+  if (t->rotation() != 0) g.push_back({50, Degrees(*t, 50, t->rotation())});
   if (t->widthFactor() != 1) g.push_back({41, Real(t->widthFactor())});
-  if (t->oblique() != 0) g.push_back({51, Real(t->oblique() / kDegree)});
+  if (t->oblique() != 0) g.push_back({51, Degrees(*t, 51, t->oblique())});
   std::wstring style = NameOf(t->textStyle());
   g.push_back({7, style.empty() ? L"Standard" : style});
   if (t->horizontalMode() != AcDb::kTextLeft) g.push_back({72, Int(t->horizontalMode())});
@@ -157,7 +157,7 @@ void Writer::WriteEntity(AcDbObjectId id) {
     subs.push_back({L"AcDbCircle", g, {}});
     subs.push_back(
         {L"AcDbArc",
-         {{50, Real(arc->startAngle() / kDegree)}, {51, Real(arc->endAngle() / kDegree)}},
+         {{50, Degrees(*arc, 50, arc->startAngle())}, {51, Degrees(*arc, 51, arc->endAngle())}},
          {}});
   } else if (auto* circle = AcDbCircle::cast(e)) {
     type = L"CIRCLE";
@@ -221,7 +221,7 @@ void Writer::WriteEntity(AcDbObjectId id) {
     if (s.sx != 1) g.push_back({41, Real(s.sx)});
     if (s.sy != 1) g.push_back({42, Real(s.sy)});
     if (s.sz != 1) g.push_back({43, Real(s.sz)});
-    if (ref->rotation() != 0) g.push_back({50, Real(ref->rotation() / kDegree)});
+    if (ref->rotation() != 0) g.push_back({50, Degrees(*ref, 50, ref->rotation())});
     if (!IsZAxis(ref->normal())) AddVector(&g, 210, ref->normal());
     subs.push_back({L"AcDbBlockReference", g, {}});
   } else if (auto* ellipse = AcDbEllipse::cast(e)) {
@@ -232,10 +232,12 @@ void Writer::WriteEntity(AcDbObjectId id) {
     AddVector(&g, 11, major);
     AddVector(&g, 210, ellipse->normal());
     g.push_back({40, Real(ellipse->radiusRatio())});
-    g.push_back({41, Real(ellipse->paramAtAngle(ellipse->startAngle()))});
+    auto angle_at = [ellipse](double param) { return ellipse->angleAtParam(param); };
+    g.push_back({41, AsRead(*ellipse, 41, ellipse->startAngle(), angle_at,
+                            Real(ellipse->paramAtAngle(ellipse->startAngle())))});
     double end = ellipse->paramAtAngle(ellipse->endAngle());
     if (ellipse->isClosed()) end = 2 * kPi;
-    g.push_back({42, Real(end)});
+    g.push_back({42, AsRead(*ellipse, 42, ellipse->endAngle(), angle_at, Real(end))});
     subs.push_back({L"AcDbEllipse", g, {}});
   } else if (auto* hatch = AcDbHatch::cast(e)) {
     type = L"HATCH";

@@ -1,7 +1,8 @@
 // How values and groups look in the DXF files the writer makes.
 #include "host/dxf_write_format.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
 
 namespace host::dxf_out {
 
@@ -14,14 +15,36 @@ std::wstring Hex(AcDbHandle h) {
 std::wstring Real(double v) {
   if (v == 0) v = 0;  // no "-0"
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.15g", v);
-  std::string s(buf);
-  if (s.find_first_of(".eEn") == std::string::npos) s += ".0";
-  return std::wstring(s.begin(), s.end());
+  // The shortest text that reads back as the same double: what was read is written back.
+  char* end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+  if (std::find_if(buf, end, [](char c) { return c == '.' || c == 'e' || c == 'n'; }) == end) {
+    *end++ = '.';
+    *end++ = '0';
+  }
+  return std::wstring(buf, end);
 }
 
 std::wstring Int(long long v) {
   return std::to_wstring(v);
+}
+
+std::wstring AsRead(const AcDbObject& obj, int code, double value,
+                    const std::function<double(double)>& read_back, const std::wstring& computed) {
+  for (const AcDbRawGroup& g : obj.rawGroups()) {
+    if (g.code != -code) continue;
+    const std::string text(g.value.begin(), g.value.end());  // numbers are ASCII
+    double read = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), read);
+    if (ec == std::errc() && read_back(read) == value) return g.value;
+    break;
+  }
+  return computed;
+}
+
+std::wstring Degrees(const AcDbObject& obj, int code, double radians) {
+  return AsRead(
+      obj, code, radians, [](double degrees) { return degrees * kDegree; },
+      Real(radians / kDegree));
 }
 
 void AddPoint(Groups* g, int code, const AcGePoint3d& p) {

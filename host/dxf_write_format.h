@@ -3,6 +3,7 @@
 
 #include <dbmain.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,8 @@ constexpr double kDegree = kPi / 180.0;
 
 // A handle in upper-case hexadecimal.
 std::wstring Hex(AcDbHandle h);
-// A real number as DXF files write it ("1.0", "0.5", "1e-07"), never "-0".
+// A real number as the shortest text that reads back as the same double, with a decimal point
+// when it would look like an integer ("1.0", "0.1", "1e-07"); never "-0".
 std::wstring Real(double v);
 std::wstring Int(long long v);
 
@@ -26,6 +28,14 @@ struct Subclass {
   Groups groups;
   Groups tail;
 };
+
+// The text the file had for the modelled group `code` (kept by the reader as group -code) while
+// `read_back` still turns it into `value`; else `computed`. Numbers the database holds in another
+// unit than the file (angles) are so written back as they were read.
+std::wstring AsRead(const AcDbObject& obj, int code, double value,
+                    const std::function<double(double)>& read_back, const std::wstring& computed);
+// An angle in degrees, as read when unchanged.
+std::wstring Degrees(const AcDbObject& obj, int code, double radians);
 
 // Appends the three groups of a point or vector: code, code + 10, code + 20.
 void AddPoint(Groups* g, int code, const AcGePoint3d& p);

@@ -140,7 +140,7 @@ void Writer::WriteRecord(const wchar_t* table, AcDbObjectId id) {
     style->bigFontFileName(big);
     g.push_back({40, Real(style->textSize())});
     g.push_back({41, Real(style->xScale())});
-    g.push_back({50, Real(style->obliquingAngle() / kDegree)});
+    g.push_back({50, Degrees(*style, 50, style->obliquingAngle())});
     g.push_back({3, file});
     g.push_back({4, big});
     if (made) g.insert(g.end(), {{70, L"0"}, {71, L"0"}, {42, L"2.5"}});

@@ -34,7 +34,8 @@ void Writer::Put(int code, const std::wstring& value) {
   out_ += '\n';
 }
 void Writer::Put(const Groups& groups) {
-  for (const auto& g : groups) Put(g.code, g.value);
+  for (const auto& g : groups)
+    if (g.code >= 0) Put(g.code, g.value);  // negative: a modelled value's text as read
 }
 void Writer::Section(const wchar_t* name) {
   Put(0, L"SECTION");
