@@ -124,7 +124,8 @@ std::wstring Widen(std::string_view ascii) {
 // Bytes to groups; checks that every code is a number and every numeric value one. Most of a
 // drawing's groups are numbers, handles and ASCII names: they are checked and widened straight
 // from the bytes, without a detour through a wide copy (a large drawing has millions of them).
-std::vector<Group> Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes) {
+std::vector<Group> Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
+                            std::vector<std::wstring>* warnings) {
   std::vector<Group> groups;
   // Two lines a group; counted first, so that the groups are not copied as the vector grows.
   groups.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) / 2 + 1);
@@ -156,35 +157,48 @@ std::vector<Group> Tokenize(std::string_view bytes, bool utf8, bool cp932, bool 
         valid = !t.empty() && t.size() <= 16 &&
                 t.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
       }
-      if (!valid) {
+      if (!valid && type == DxfValueType::kHandle && g.code != 5 && g.code != 105) {
+        // A reference by name where a handle belongs (a text style named in a 340), as some
+        // writers leave it: the text is kept, the reference does not count.
+        warnings->push_back(LineError(line + 1, L"group " + std::to_wstring(g.code) + L" holds \"" +
+                                                    platform::Utf8ToWide(raw) +
+                                                    L"\" where a handle belongs; kept as text"));
+      } else if (!valid) {
         const wchar_t* needs = type == DxfValueType::kReal      ? L" needs a number, found \""
                                : type == DxfValueType::kInteger ? L" needs an integer, found \""
                                                                 : L" needs a handle, found \"";
         throw ReadError{LineError(line + 1, L"group " + std::to_wstring(g.code) + needs +
                                                 platform::Utf8ToWide(raw) + L"\"")};
       }
-      g.value = Widen(t);  // valid numbers and handles are ASCII
-      groups.push_back(std::move(g));
-      continue;
+      if (valid) {
+        g.value = Widen(t);  // valid numbers and handles are ASCII
+        groups.push_back(std::move(g));
+        continue;
+      }
     }
-    if (std::all_of(raw.begin(), raw.end(), [](char c) { return (c & 0x80) == 0; })) {
-      g.value = Widen(raw);
-    } else if (utf8) {
-      g.value = platform::Utf8ToWide(raw);
-    } else if (cp932) {
-      g.value = platform::Cp932ToWide(raw);
-    } else {
-      for (unsigned char c : raw) g.value.push_back(static_cast<wchar_t>(c));
-    }
-    if (escapes) g.value = DecodeEscapes(std::move(g.value));
-    if (g.code == 0 || g.code == 2 || g.code == 9) {
-      // Names of records, sections and variables carry no meaningful blanks at the end.
-      while (!g.value.empty() && (g.value.back() == L' ' || g.value.back() == L'\t'))
-        g.value.pop_back();
-    }
+    g.value = DecodeText(g.code, raw, utf8, cp932, escapes);
     groups.push_back(std::move(g));
   }
   return groups;
+}
+
+std::wstring DecodeText(int code, std::string_view raw, bool utf8, bool cp932, bool escapes) {
+  std::wstring value;
+  if (std::all_of(raw.begin(), raw.end(), [](char c) { return (c & 0x80) == 0; })) {
+    value = Widen(raw);
+  } else if (utf8) {
+    value = platform::Utf8ToWide(raw);
+  } else if (cp932) {
+    value = platform::Cp932ToWide(raw);
+  } else {
+    for (unsigned char c : raw) value.push_back(static_cast<wchar_t>(c));
+  }
+  if (escapes) value = DecodeEscapes(std::move(value));
+  if (code == 0 || code == 2 || code == 9) {
+    // Names of records, sections and variables carry no meaningful blanks at the end.
+    while (!value.empty() && (value.back() == L' ' || value.back() == L'\t')) value.pop_back();
+  }
+  return value;
 }
 
 double Real(const Group& g) {

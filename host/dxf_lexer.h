@@ -35,8 +35,24 @@ std::wstring Narrow(std::string_view s);
 void ScanHeader(std::string_view bytes, std::string* version, std::string* codepage);
 
 // Every group of the file in order. Throws ReadError for a code that is no number, a value that
-// does not fit its code, or a code without its value.
-std::vector<Group> Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes);
+// does not fit its code, or a code without its value. A pointer group (330, 340 ...) that holds
+// no handle is kept as text, with a warning naming its line.
+std::vector<Group> Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
+                            std::vector<std::wstring>* warnings);
+
+// The text of a string group as the file's encoding spells it (see above); names (codes 0, 2, 9)
+// lose their trailing blanks.
+std::wstring DecodeText(int code, std::string_view raw, bool utf8, bool cp932, bool escapes);
+
+// True for a binary DXF file (its sentinel "AutoCAD Binary DXF", CR LF, SUB, NUL first).
+bool IsBinaryDxf(std::string_view bytes);
+// Every group of a binary DXF file in order, as the ASCII form of the same file would give them
+// (reals as the shortest text of the same double, binary chunks as hexadecimal). Group codes are
+// two bytes and values are little-endian, by the type of their code: reals eight bytes, 16-bit
+// integers two, 32-bit four, 64-bit eight, booleans (290 to 299) one byte, binary chunks (310 to
+// 319, 1004) a length byte and the bytes, text up to a NUL byte. Line numbers are those the groups
+// would have in the ASCII form. Throws ReadError for a file that ends inside a group.
+std::vector<Group> TokenizeBinary(std::string_view bytes, std::vector<std::wstring>* warnings);
 
 // The value of a group the tokenizer checked, as a number or a handle.
 double Real(const Group& g);

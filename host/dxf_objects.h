@@ -50,6 +50,13 @@ class DxfUnknownEntity : public AcDbEntity {
   std::wstring dxf_name_;
 };
 
+// The sections the database does not model (CLASSES, THUMBNAILIMAGE, ACDSDATA, others) are kept
+// in the database's kept header groups, after its variables, each as a group kDxfSectionStart
+// with the section's name, its groups, and a group kDxfSectionEnd. The writer gives CLASSES back
+// in its place and the others after OBJECTS, in the order read.
+constexpr int kDxfSectionStart = -1;
+constexpr int kDxfSectionEnd = -2;
+
 // What the value of a group code is, by the ranges of the DXF reference.
 enum class DxfValueType { kString, kReal, kInteger, kHandle };
 DxfValueType DxfTypeOfCode(int code);

@@ -124,7 +124,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
   }
   if (type == L"TEXT") {
     *s = SplitRecord(r, [](int c) { return CommonCode(c) || TextCode(c); });
-    KeepText(s, {50, 51});
+    KeepText(s, {50, 51, 11});
     auto* t = new AcDbText;
     SetText(t, s->values, 73);
     return t;
@@ -135,7 +135,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
       return CommonCode(c) || (TextCode(c) && c != 73) || c == 2 || c == 70 || c == 74 ||
              (def && c == 3);
     });
-    KeepText(s, {50, 51});
+    KeepText(s, {50, 51, 11});
     const std::wstring tag = StringOr(s->values, 2);
     const long long flags = IntOr(s->values, 70, 0);
     if (def) {

@@ -71,6 +71,11 @@ void Builder::ReadHeader() {
     }
     i = j;
   }
+  for (const KeptSection& section : file_.kept) {
+    raw.push_back(AcDbRawGroup{kDxfSectionStart, section.name});
+    for (const Group& g : section.groups) raw.push_back(AcDbRawGroup{g.code, g.value});
+    raw.push_back(AcDbRawGroup{kDxfSectionEnd, L""});
+  }
   db_->setRawHeader(std::move(raw));
 }
 

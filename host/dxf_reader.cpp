@@ -36,6 +36,11 @@ using namespace dxf_in;
 DxfReadResult ReadDxf(std::string_view bytes) {
   DxfReadResult result;
   try {
+    if (IsBinaryDxf(bytes)) {
+      Builder builder(ParseSections(TokenizeBinary(bytes, &result.warnings)), &result);
+      builder.Build();
+      return result;
+    }
     // A UTF-8 byte order mark is allowed before the first group.
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::string version, codepage;
@@ -45,7 +50,7 @@ DxfReadResult ReadDxf(std::string_view bytes) {
                       L" is not supported (AC1015 to AC1032 are)"};
     const bool utf8 = version >= "AC1021";
     const bool cp932 = !utf8 && codepage == "ANSI_932";
-    Builder builder(ParseSections(Tokenize(bytes, utf8, cp932, !utf8)), &result);
+    Builder builder(ParseSections(Tokenize(bytes, utf8, cp932, !utf8, &result.warnings)), &result);
     builder.Build();
     if (result.version.empty()) result.version = Narrow(version);
   } catch (const ReadError& e) {

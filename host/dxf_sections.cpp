@@ -27,7 +27,6 @@ class Parser {
       if (pos_ >= g_.size() || g_[pos_].code != 2)
         throw ReadError{LineError(head.line, L"the section has no name")};
       const std::wstring name = g_[pos_].value;
-      const int name_line = g_[pos_].line + 1;  // the line of the name itself
       ++pos_;
       if (name == L"HEADER") {
         while (pos_ < g_.size() && g_[pos_].code != 0) file.header.push_back(g_[pos_++]);
@@ -39,12 +38,17 @@ class Parser {
         ReadRecords(&file.entities);
       } else if (name == L"OBJECTS") {
         ReadRecords(&file.objects);
-      } else if (name == L"CLASSES" || name == L"THUMBNAILIMAGE" || name == L"ACDSDATA") {
-        // Rebuilt by the writer (classes) or of no use here (preview, data store).
-        std::vector<Record> ignored;
-        ReadRecords(&ignored);
       } else {
-        throw ReadError{LineError(name_line, L"unknown section \"" + name + L"\"")};
+        // Kept whole, whatever it holds: a preview (a byte count, then lines of hex), the data
+        // store of newer drawings (flags before its first record), classes, sections of others.
+        const size_t first = pos_;
+        while (pos_ < g_.size() &&
+               !(g_[pos_].code == 0 && (g_[pos_].value == L"ENDSEC" || g_[pos_].value == L"EOF")))
+          ++pos_;
+        if (pos_ < g_.size() && g_[pos_].value == L"EOF")
+          throw ReadError{LineError(g_[pos_].line, L"EOF inside a section (ENDSEC missing)")};
+        file.kept.push_back(
+            KeptSection{name, std::span<const Group>(g_.data() + first, pos_ - first)});
       }
       if (pos_ >= g_.size()) break;
       if (g_[pos_].value != L"ENDSEC")

@@ -21,6 +21,13 @@ struct Record {
   AcDbHandle owner;
 };
 
+// A section the database does not model (CLASSES, THUMBNAILIMAGE, ACDSDATA, any other): its
+// groups between the name and ENDSEC, kept whole.
+struct KeptSection {
+  std::wstring name;
+  std::span<const Group> groups;
+};
+
 // The parts of the file in order.
 struct DxfFile {
   std::vector<Group> groups;  // every group of the file, which the records point into
@@ -29,10 +36,11 @@ struct DxfFile {
   std::vector<Record> blocks;  // BLOCK, entities, ENDBLK
   std::vector<Record> entities;
   std::vector<Record> objects;
+  std::vector<KeptSection> kept;  // in file order
 };
 
 // Splits the groups into the file's sections. Throws ReadError for a file whose sections are not
-// in order (a missing ENDSEC or EOF, an unknown section, a record without its 0 group).
+// in order (a missing ENDSEC or EOF, a record without its 0 group).
 DxfFile ParseSections(std::vector<Group> groups);
 
 }  // namespace host::dxf_in

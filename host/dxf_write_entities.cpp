@@ -120,7 +120,8 @@ Groups Writer::TextMain(const AcDbText* t) {
   std::wstring style = NameOf(t->textStyle());
   g.push_back({7, style.empty() ? L"Standard" : style});
   if (t->horizontalMode() != AcDb::kTextLeft) g.push_back({72, Int(t->horizontalMode())});
-  if (!t->isDefaultAlignment()) AddPoint(&g, 11, t->alignmentPoint());
+  // Left-aligned text has no alignment point of its own, but a file that gave one gets it back.
+  if (!t->isDefaultAlignment() || HasKept(*t, -11)) AddPoint(&g, 11, t->alignmentPoint());
   if (!IsZAxis(t->normal())) AddVector(&g, 210, t->normal());
   return g;
 }
@@ -223,7 +224,9 @@ void Writer::WriteEntity(AcDbObjectId id) {
     if (s.sz != 1) g.push_back({43, Real(s.sz)});
     if (ref->rotation() != 0) g.push_back({50, Degrees(*ref, 50, ref->rotation())});
     if (!IsZAxis(ref->normal())) AddVector(&g, 210, ref->normal());
-    subs.push_back({L"AcDbBlockReference", g, {}});
+    // A reference with rows and columns has its own subclass in place of the plain one.
+    const bool rows_and_columns = HasKept(*ref, 100, L"AcDbMInsertBlock");
+    subs.push_back({rows_and_columns ? L"AcDbMInsertBlock" : L"AcDbBlockReference", g, {}});
   } else if (auto* ellipse = AcDbEllipse::cast(e)) {
     type = L"ELLIPSE";
     Groups g;

@@ -41,6 +41,12 @@ std::wstring AsRead(const AcDbObject& obj, int code, double value,
   return computed;
 }
 
+bool HasKept(const AcDbObject& obj, int code, const wchar_t* value) {
+  for (const AcDbRawGroup& g : obj.rawGroups())
+    if (g.code == code && (value == nullptr || g.value == value)) return true;
+  return false;
+}
+
 std::wstring Degrees(const AcDbObject& obj, int code, double radians) {
   return AsRead(
       obj, code, radians, [](double degrees) { return degrees * kDegree; },

@@ -34,6 +34,8 @@ struct Subclass {
 // unit than the file (angles) are so written back as they were read.
 std::wstring AsRead(const AcDbObject& obj, int code, double value,
                     const std::function<double(double)>& read_back, const std::wstring& computed);
+// True when the object keeps a group of that code (and that value, when given).
+bool HasKept(const AcDbObject& obj, int code, const wchar_t* value = nullptr);
 // An angle in degrees, as read when unchanged.
 std::wstring Degrees(const AcDbObject& obj, int code, double radians);
 

@@ -31,6 +31,8 @@ class Writer {
   void Section(const wchar_t* name);
   void EndSection();
   void Header();
+  // The sections kept as read: CLASSES (or an empty one) when `classes`, else the others.
+  void KeptSections(bool classes);
   void WriteModelled(const std::wstring& type, const AcDbObject* obj, const Groups& before_handle,
                      const std::wstring& owner, const std::vector<Subclass>& subclasses);
   void WriteXData(const AcDbObject* obj);

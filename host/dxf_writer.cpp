@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "host/dxf_objects.h"
 #include "host/dxf_write_parts.h"
 
 namespace host {
@@ -16,12 +17,12 @@ namespace dxf_out {
 std::string Writer::Write() {
   Prepare();
   Header();
-  Section(L"CLASSES");
-  EndSection();
+  KeptSections(true);
   Tables();
   Blocks();
   Entities();
   Objects();
+  KeptSections(false);
   Put(0, L"EOF");
   return std::move(out_);
 }
@@ -45,7 +46,24 @@ void Writer::EndSection() {
   Put(0, L"ENDSEC");
 }
 
-// ---- Header ----
+// ---- Header and the sections kept as read ----
+
+void Writer::KeptSections(bool classes) {
+  const Groups& raw = db_.rawHeader();
+  bool classes_written = false;
+  for (size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i].code != kDxfSectionStart || (raw[i].value == L"CLASSES") != classes) continue;
+    Section(raw[i].value.c_str());
+    for (++i; i < raw.size() && raw[i].code != kDxfSectionEnd; ++i) Put(raw[i].code, raw[i].value);
+    EndSection();
+    classes_written = classes;
+  }
+  // Every file has its classes, if none.
+  if (classes && !classes_written) {
+    Section(L"CLASSES");
+    EndSection();
+  }
+}
 
 void Writer::Header() {
   Section(L"HEADER");
@@ -57,6 +75,10 @@ void Writer::Header() {
   Groups rest;
   std::wstring codepage = L"ANSI_1252";
   for (size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i].code == kDxfSectionStart) {
+      while (i < raw.size() && raw[i].code != kDxfSectionEnd) ++i;
+      continue;
+    }
     if (raw[i].code == 9 && raw[i].value == L"$DWGCODEPAGE" && i + 1 < raw.size() &&
         raw[i + 1].code != 9) {
       codepage = raw[++i].value;

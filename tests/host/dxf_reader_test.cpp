@@ -250,7 +250,8 @@ TEST(DxfReaderTest, BadFilesAreRefusedWithTheLine) {
                                     {10, "abc"},
                                     {0, "ENDSEC"},
                                     {0, "EOF"}});
-  std::string unknown = DxfText({{0, "SECTION"}, {2, "PICTURES"}, {0, "ENDSEC"}, {0, "EOF"}});
+  // A section of a kind the drawing does not know is kept, but it must still end.
+  std::string unended = DxfText({{0, "SECTION"}, {2, "PICTURES"}, {90, "5"}, {0, "EOF"}});
   std::string twice = DxfText({{0, "SECTION"},
                                {2, "ENTITIES"},
                                {0, "LINE"},
@@ -268,7 +269,7 @@ TEST(DxfReaderTest, BadFilesAreRefusedWithTheLine) {
        L"line " + truncated_line + L": the file ends without EOF (truncated?)"},
       {"group code", bad_code, L"line 5: a group code was expected, found \"X1\""},
       {"number", not_number, L"line 12: group 10 needs a number, found \"abc\""},
-      {"section", unknown, L"line 4: unknown section \"PICTURES\""},
+      {"section", unended, L"line 7: EOF inside a section (ENDSEC missing)"},
       {"handle twice", twice, L"line 11: handle 40 is used twice (first on line 5)"},
       {"version", old, L"line 1: drawing version AC1009 is not supported (AC1015 to AC1032 are)"},
       {"empty", "", L"line 1: the file ends without EOF (truncated?)"},
