@@ -66,7 +66,7 @@ class ByteCursor {
   size_t pos_;
 };
 
-std::wstring NumberText(double v) {
+std::string NumberText(double v) {
   // As the ASCII form writes reals: the shortest text of the same double, with a point.
   char buf[40];
   char* end = std::to_chars(buf, buf + sizeof buf, v).ptr;
@@ -74,11 +74,11 @@ std::wstring NumberText(double v) {
     *end++ = '.';
     *end++ = '0';
   }
-  return std::wstring(static_cast<const char*>(buf), static_cast<const char*>(end));
+  return std::string(buf, end);
 }
 
-std::wstring NumberText(long long v) {
-  return std::to_wstring(v);
+std::string NumberText(long long v) {
+  return std::to_string(v);
 }
 
 // Signed value of n bytes.
@@ -135,7 +135,7 @@ bool IsBinaryDxf(std::string_view bytes) {
   return bytes.substr(0, kSentinel.size()) == kSentinel;
 }
 
-std::vector<Group> TokenizeBinary(std::string_view bytes, std::vector<std::wstring>* warnings) {
+Tokens TokenizeBinary(std::string_view bytes, std::vector<std::wstring>* warnings) {
   std::string version, codepage;
   ScanBinaryHeader(bytes, &version, &codepage);
   if (!version.empty() && (version < "AC1015" || version > "AC1032"))
@@ -143,14 +143,15 @@ std::vector<Group> TokenizeBinary(std::string_view bytes, std::vector<std::wstri
                     L" is not supported (AC1015 to AC1032 are)"};
   const bool utf8 = version >= "AC1021";
   const bool cp932 = !utf8 && codepage == "ANSI_932";
-  std::vector<Group> groups;
+  Tokens tokens;
   ByteCursor in(bytes);
   int line = 1;
   while (!in.done()) {
     std::uint64_t raw_code = 0;
     if (!in.Unsigned(2, &raw_code))
       throw ReadError{LineError(line, L"the file ends inside a group code")};
-    Group g{static_cast<int>(static_cast<std::int16_t>(raw_code)), {}, line};
+    Group g{static_cast<int>(static_cast<std::int16_t>(raw_code)), line, {}};
+    std::string value;
     if (g.code < -5 || g.code > 1071)
       throw ReadError{LineError(line, L"a group code was expected, found " +
                                           std::to_wstring(g.code) + L" at byte " +
@@ -162,52 +163,52 @@ std::vector<Group> TokenizeBinary(std::string_view bytes, std::vector<std::wstri
     switch (form) {
       case BinaryForm::kText:
         ok = in.Text(&text);
-        if (ok) g.value = DecodeText(g.code, text, utf8, cp932, !utf8);
+        if (ok) g.text = DecodeText(g.code, text, utf8, cp932, !utf8, &tokens.store);
         break;
       case BinaryForm::kChunk:
         ok = in.Unsigned(1, &n) && in.Bytes(n, &text);
         if (ok) {
           static const char* digits = "0123456789ABCDEF";
           for (unsigned char c : text) {
-            g.value.push_back(static_cast<wchar_t>(digits[c >> 4]));
-            g.value.push_back(static_cast<wchar_t>(digits[c & 15]));
+            value.push_back(digits[c >> 4]);
+            value.push_back(digits[c & 15]);
           }
         }
         break;
       case BinaryForm::kReal:
         ok = in.Unsigned(8, &n);
-        if (ok) g.value = NumberText(std::bit_cast<double>(n));
+        if (ok) value = NumberText(std::bit_cast<double>(n));
         break;
       case BinaryForm::kInt8:
         ok = in.Unsigned(1, &n);
-        if (ok) g.value = NumberText(Signed(n, 1));
+        if (ok) value = NumberText(Signed(n, 1));
         break;
       case BinaryForm::kInt16:
         ok = in.Unsigned(2, &n);
-        if (ok) g.value = NumberText(Signed(n, 2));
+        if (ok) value = NumberText(Signed(n, 2));
         break;
       case BinaryForm::kInt32:
         ok = in.Unsigned(4, &n);
-        if (ok) g.value = NumberText(Signed(n, 4));
+        if (ok) value = NumberText(Signed(n, 4));
         break;
       case BinaryForm::kInt64:
         ok = in.Unsigned(8, &n);
-        if (ok) g.value = NumberText(Signed(n, 8));
+        if (ok) value = NumberText(Signed(n, 8));
         break;
     }
     if (!ok)
       throw ReadError{LineError(
           line + 1, L"the file ends inside the value of group " + std::to_wstring(g.code))};
+    if (form != BinaryForm::kText) g.text = tokens.store.emplace_back(std::move(value));
     if (DxfTypeOfCode(g.code) == DxfValueType::kHandle && g.code != 5 && g.code != 105 &&
-        (g.value.empty() || g.value.size() > 16 ||
-         g.value.find_first_not_of(L"0123456789abcdefABCDEF") != std::wstring::npos))
+        Handle(g).isNull())
       warnings->push_back(LineError(line + 1, L"group " + std::to_wstring(g.code) + L" holds \"" +
-                                                  g.value +
+                                                  Wide(g) +
                                                   L"\" where a handle belongs; kept as text"));
-    groups.push_back(std::move(g));
+    tokens.groups.push_back(g);
     line += 2;
   }
-  return groups;
+  return tokens;
 }
 
 }  // namespace host::dxf_in

@@ -84,8 +84,6 @@ namespace {
 
 // \U+XXXX escapes of files before AC1021.
 std::wstring DecodeEscapes(std::wstring text) {
-  size_t pos = text.find(L"\\U+");
-  if (pos == std::wstring::npos) return text;
   std::wstring out;
   size_t i = 0;
   while (i < text.size()) {
@@ -114,19 +112,30 @@ bool ParseNumber(std::string_view text, T* value) {
   return ec == std::errc() && end == text.data() + text.size();
 }
 
-// ASCII text as it stands, widened.
-std::wstring Widen(std::string_view ascii) {
-  return std::wstring(ascii.begin(), ascii.end());
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if ((c & 0x80) != 0) return false;
+  return true;
 }
 
 }  // namespace
 
+std::wstring Wide(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::wstring(utf8.begin(), utf8.end());
+  return platform::Utf8ToWide(utf8);
+}
+
+std::wstring Wide(const Group& g) {
+  return Wide(g.text);
+}
+
 // Bytes to groups; checks that every code is a number and every numeric value one. Most of a
 // drawing's groups are numbers, handles and ASCII names: they are checked and widened straight
 // from the bytes, without a detour through a wide copy (a large drawing has millions of them).
-std::vector<Group> Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
-                            std::vector<std::wstring>* warnings) {
-  std::vector<Group> groups;
+Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
+                std::vector<std::wstring>* warnings) {
+  Tokens tokens;
+  std::vector<Group>& groups = tokens.groups;
   // Two lines a group; counted first, so that the groups are not copied as the vector grows.
   groups.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) / 2 + 1);
   LineCursor lines(bytes);
@@ -142,7 +151,7 @@ std::vector<Group> Tokenize(std::string_view bytes, bool utf8, bool cp932, bool 
     if (!lines.Next(&raw))
       throw ReadError{LineError(line, L"the file ends after group code " + std::to_wstring(code) +
                                           L" without its value")};
-    Group g{static_cast<int>(code), {}, line};
+    Group g{static_cast<int>(code), line, {}};
     const DxfValueType type = DxfTypeOfCode(g.code);
     if (type != DxfValueType::kString) {
       const std::string_view t = Trim(raw);
@@ -171,44 +180,67 @@ std::vector<Group> Tokenize(std::string_view bytes, bool utf8, bool cp932, bool 
                                                 platform::Utf8ToWide(raw) + L"\"")};
       }
       if (valid) {
-        g.value = Widen(t);  // valid numbers and handles are ASCII
-        groups.push_back(std::move(g));
+        g.text = t;  // valid numbers and handles are ASCII
+        groups.push_back(g);
         continue;
       }
     }
-    g.value = DecodeText(g.code, raw, utf8, cp932, escapes);
-    groups.push_back(std::move(g));
+    g.text = DecodeText(g.code, raw, utf8, cp932, escapes, &tokens.store);
+    groups.push_back(g);
   }
-  return groups;
+  return tokens;
 }
 
-std::wstring DecodeText(int code, std::string_view raw, bool utf8, bool cp932, bool escapes) {
-  std::wstring value;
-  if (std::all_of(raw.begin(), raw.end(), [](char c) { return (c & 0x80) == 0; })) {
-    value = Widen(raw);
-  } else if (utf8) {
-    value = platform::Utf8ToWide(raw);
-  } else if (cp932) {
-    value = platform::Cp932ToWide(raw);
-  } else {
-    for (unsigned char c : raw) value.push_back(static_cast<wchar_t>(c));
+std::string_view DecodeText(int code, std::string_view raw, bool utf8, bool cp932, bool escapes,
+                            std::deque<std::string>* store) {
+  std::string_view text = raw;
+  const bool ascii = IsAscii(raw);
+  if ((!ascii && !utf8) || (escapes && raw.find("\\U+") != std::string_view::npos)) {
+    std::wstring wide;
+    if (ascii || utf8) {
+      wide = platform::Utf8ToWide(raw);
+    } else if (cp932) {
+      wide = platform::Cp932ToWide(raw);
+    } else {
+      for (unsigned char c : raw) wide.push_back(static_cast<wchar_t>(c));
+    }
+    if (escapes) wide = DecodeEscapes(std::move(wide));
+    text = store->emplace_back(platform::WideToUtf8(wide));
   }
-  if (escapes) value = DecodeEscapes(std::move(value));
   if (code == 0 || code == 2 || code == 9) {
     // Names of records, sections and variables carry no meaningful blanks at the end.
-    while (!value.empty() && (value.back() == L' ' || value.back() == L'\t')) value.pop_back();
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   }
-  return value;
+  return text;
 }
 
 double Real(const Group& g) {
-  return std::wcstod(g.value.c_str(), nullptr);
+  double v = 0;
+  ParseNumber(g.text, &v);
+  return v;
 }
 long long Int(const Group& g) {
-  return std::wcstoll(g.value.c_str(), nullptr, 10);
+  long long v = 0;
+  ParseNumber(g.text, &v);
+  return v;
 }
 AcDbHandle Handle(const Group& g) {
-  return AcDbHandle(g.value.c_str());
+  Adesk::UInt64 v = 0;
+  if (g.text.empty() || g.text.size() > 16) return AcDbHandle();
+  for (char c : g.text) {
+    int digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else if (c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    } else {
+      return AcDbHandle();  // a name where a handle belongs
+    }
+    v = v * 16 + static_cast<Adesk::UInt64>(digit);
+  }
+  return AcDbHandle(v);
 }
 
 }  // namespace host::dxf_in

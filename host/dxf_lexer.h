@@ -1,13 +1,16 @@
 // The first stage of reading a DXF file: its bytes to groups (a group code and its value).
 //
 // Every group code is checked to be a number and every value of a numeric code to be a number of
-// its kind, so that later stages can read them without checks. Text is decoded to wide strings:
-// UTF-8 from AC1021 on, before that the code page of $DWGCODEPAGE (ANSI_932 is code page 932,
-// others are read as Latin-1) with \U+XXXX escapes.
+// its kind, so that later stages can read them without checks. Values are UTF-8 text: UTF-8 from
+// AC1021 on, before that the code page of $DWGCODEPAGE (ANSI_932 is code page 932, others are read
+// as Latin-1) with \U+XXXX escapes. A value that is already UTF-8 (every number, handle and ASCII
+// name) is a view into the file's bytes, which must outlive the groups; the others are kept in
+// the text store beside them. A large drawing has millions of groups: none costs an allocation.
 #pragma once
 
 #include <dbmain.h>
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,9 +19,19 @@ namespace host::dxf_in {
 
 struct Group {
   int code = 0;
-  std::wstring value;
-  int line = 0;  // line of the group code
+  int line = 0;           // line of the group code
+  std::string_view text;  // the value, UTF-8
 };
+
+// The groups of a file and the text of those values that are not the file's own bytes.
+struct Tokens {
+  std::vector<Group> groups;
+  std::deque<std::string> store;  // a deque: its strings never move
+};
+
+// The value as a wide string.
+std::wstring Wide(const Group& g);
+std::wstring Wide(std::string_view utf8);
 
 // What stops reading: the message names the line ("line 12: ...").
 struct ReadError {
@@ -37,12 +50,13 @@ void ScanHeader(std::string_view bytes, std::string* version, std::string* codep
 // Every group of the file in order. Throws ReadError for a code that is no number, a value that
 // does not fit its code, or a code without its value. A pointer group (330, 340 ...) that holds
 // no handle is kept as text, with a warning naming its line.
-std::vector<Group> Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
-                            std::vector<std::wstring>* warnings);
+Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
+                std::vector<std::wstring>* warnings);
 
-// The text of a string group as the file's encoding spells it (see above); names (codes 0, 2, 9)
-// lose their trailing blanks.
-std::wstring DecodeText(int code, std::string_view raw, bool utf8, bool cp932, bool escapes);
+// The text of a string group as UTF-8 (see above), in `store` when it is not `raw` itself; names
+// (codes 0, 2, 9) lose their trailing blanks.
+std::string_view DecodeText(int code, std::string_view raw, bool utf8, bool cp932, bool escapes,
+                            std::deque<std::string>* store);
 
 // True for a binary DXF file (its sentinel "AutoCAD Binary DXF", CR LF, SUB, NUL first).
 bool IsBinaryDxf(std::string_view bytes);
@@ -52,7 +66,7 @@ bool IsBinaryDxf(std::string_view bytes);
 // integers two, 32-bit four, 64-bit eight, booleans (290 to 299) one byte, binary chunks (310 to
 // 319, 1004) a length byte and the bytes, text up to a NUL byte. Line numbers are those the groups
 // would have in the ASCII form. Throws ReadError for a file that ends inside a group.
-std::vector<Group> TokenizeBinary(std::string_view bytes, std::vector<std::wstring>* warnings);
+Tokens TokenizeBinary(std::string_view bytes, std::vector<std::wstring>* warnings);
 
 // The value of a group the tokenizer checked, as a number or a handle.
 double Real(const Group& g);

@@ -62,17 +62,17 @@ void Builder::SetText(AcDbText* t, const std::vector<const Group*>& v, int verti
 
 // A modelled entity made from the record, or null to keep it as groups.
 AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
-  const std::wstring& type = r.type;
-  if (type == L"LINE") {
+  const std::string_view type = r.type;
+  if (type == "LINE") {
     *s = SplitRecord(r, [](int c) { return CommonCode(c) || (c >= 10 && c <= 31 && c % 10 <= 1); });
     return new AcDbLine(PointOf(s->values, 10), PointOf(s->values, 11));
   }
-  if (type == L"POINT") {
+  if (type == "POINT") {
     *s = SplitRecord(r, [](int c) { return CommonCode(c) || c == 10 || c == 20 || c == 30; });
     return new AcDbPoint(PointOf(s->values, 10));
   }
-  if (type == L"CIRCLE" || type == L"ARC") {
-    const bool arc = type == L"ARC";
+  if (type == "CIRCLE" || type == "ARC") {
+    const bool arc = type == "ARC";
     *s = SplitRecord(r, [arc](int c) {
       return CommonCode(c) || c == 10 || c == 20 || c == 30 || c == 40 ||
              (arc && (c == 50 || c == 51));
@@ -85,7 +85,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
                          RealOr(s->values, 51, 0) * kDegree);
     return new AcDbCircle(PointOf(s->values, 10), AcGeVector3d::kZAxis, radius);
   }
-  if (type == L"LWPOLYLINE") {
+  if (type == "LWPOLYLINE") {
     *s = SplitRecord(r, [](int c) {
       return CommonCode(c) || c == 90 || c == 70 || c == 43 || c == 38 || c == 10 || c == 20 ||
              c == 40 || c == 41 || c == 42 || c == 210 || c == 220 || c == 230;
@@ -122,15 +122,15 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
                                RealOr(s->values, 230, 1)));
     return pl;
   }
-  if (type == L"TEXT") {
+  if (type == "TEXT") {
     *s = SplitRecord(r, [](int c) { return CommonCode(c) || TextCode(c); });
     KeepText(s, {50, 51, 11});
     auto* t = new AcDbText;
     SetText(t, s->values, 73);
     return t;
   }
-  if (type == L"ATTDEF" || type == L"ATTRIB") {
-    const bool def = type == L"ATTDEF";
+  if (type == "ATTDEF" || type == "ATTRIB") {
+    const bool def = type == "ATTDEF";
     *s = SplitRecord(r, [def](int c) {
       return CommonCode(c) || (TextCode(c) && c != 73) || c == 2 || c == 70 || c == 74 ||
              (def && c == 3);
@@ -159,7 +159,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
     a->setInvisible(flags & 1);
     return a;
   }
-  if (type == L"INSERT") {
+  if (type == "INSERT") {
     *s = SplitRecord(r, [](int c) {
       return CommonCode(c) || c == 66 || c == 2 || c == 10 || c == 20 || c == 30 || c == 41 ||
              c == 42 || c == 43 || c == 50 || c == 210 || c == 220 || c == 230;
@@ -175,7 +175,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
                                 RealOr(s->values, 230, 1)));
     return ref;
   }
-  if (type == L"ELLIPSE") {
+  if (type == "ELLIPSE") {
     *s = SplitRecord(r, [](int c) {
       return CommonCode(c) || (c >= 10 && c <= 31 && c % 10 <= 1) || c == 210 || c == 220 ||
              c == 230 || c == 40 || c == 41 || c == 42;
@@ -196,7 +196,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
     e->setEndAngle(end);
     return e;
   }
-  if (type == L"HATCH") return MakeHatch(r, s);
+  if (type == "HATCH") return MakeHatch(r, s);
   return nullptr;
 }
 
@@ -212,7 +212,7 @@ void Builder::ApplyXData(const Pending& p) {
   if (es != Acad::eOk) {
     // Kept as groups when the database refuses it (size, unknown application).
     std::vector<AcDbRawGroup> raw = obj->rawGroups();
-    for (const Group* g : p.xdata) raw.push_back(AcDbRawGroup{g->code, g->value});
+    for (const Group* g : p.xdata) raw.push_back(AcDbRawGroup{g->code, Wide(*g)});
     obj->setRawGroups(std::move(raw));
     result_->warnings.push_back(
         LineError(p.line, L"XData kept as read: the drawing refuses it as XData"));
@@ -234,12 +234,12 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
   };
   for (size_t i = from; i < to; ++i) {
     const Record& r = records[i];
-    if (r.type == L"SEQEND" || (r.type == L"ATTRIB" && open_ref != nullptr)) {
+    if (r.type == "SEQEND" || (r.type == "ATTRIB" && open_ref != nullptr)) {
       if (open_ref == nullptr) {
         result_->warnings.push_back(LineError(r.line, L"SEQEND without an INSERT left out"));
         continue;
       }
-      if (r.type == L"SEQEND") {
+      if (r.type == "SEQEND") {
         auto* seqend = new DxfUnknownObject(L"SEQEND");
         seqend->setRawGroups(AllGroups(r));
         AddRoot(seqend, &r);
@@ -271,7 +271,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
     Split s;
     AcDbEntity* e = MakeEntity(r, &s);
     if (e == nullptr) {
-      auto* kept = new DxfUnknownEntity(r.type);
+      auto* kept = new DxfUnknownEntity(Wide(r.type));
       s = SplitRecord(r, [](int c) { return c == 8; });
       kept->setRawGroups(AllGroups(r));
       e = kept;
@@ -308,10 +308,11 @@ void Builder::ReadBlocks() {
   size_t i = 0;
   while (i < b.size()) {
     const Record& head = b[i];
-    if (head.type != L"BLOCK")
-      throw ReadError{LineError(head.line, L"BLOCK was expected, found \"" + head.type + L"\"")};
+    if (head.type != "BLOCK")
+      throw ReadError{
+          LineError(head.line, L"BLOCK was expected, found \"" + Wide(head.type) + L"\"")};
     size_t j = i + 1;
-    while (j < b.size() && b[j].type != L"ENDBLK") ++j;
+    while (j < b.size() && b[j].type != "ENDBLK") ++j;
     if (j >= b.size()) throw ReadError{LineError(head.line, L"the block has no ENDBLK")};
     const std::wstring name = StringOf(head, 2);
     AcDbObjectId btr_id = Lookup(roots_.block_table, name);
@@ -337,7 +338,7 @@ void Builder::ReadBlocks() {
       btr->close();
     }
     for (size_t k : {i, j}) {
-      auto* kept = new DxfUnknownObject(b[k].type);
+      auto* kept = new DxfUnknownObject(Wide(b[k].type));
       kept->setRawGroups(AllGroups(b[k]));
       AddRoot(kept, &b[k]);
       kept->setOwnerId(btr_id);
@@ -356,7 +357,7 @@ void Builder::ReadEntities() {
     AcDbObjectId owner = OwnerBlock(e[i]);
     size_t j = i + 1;
     while (j < e.size() &&
-           (e[j].type == L"ATTRIB" || e[j].type == L"SEQEND" || OwnerBlock(e[j]) == owner))
+           (e[j].type == "ATTRIB" || e[j].type == "SEQEND" || OwnerBlock(e[j]) == owner))
       ++j;
     AddEntities(owner, e, i, j);
     i = j;
@@ -373,7 +374,7 @@ AcDbObjectId Builder::OwnerBlock(const Record& r) {
       return id;
   }
   for (const Group& g : r.groups)
-    if (g.code == 67 && g.value == L"1") return roots_.paper_space;
+    if (g.code == 67 && g.text == "1") return roots_.paper_space;
   return roots_.model_space;
 }
 

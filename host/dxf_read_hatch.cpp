@@ -42,18 +42,18 @@ AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
   std::vector<const Group*> body;
   for (const Group& g : r.groups) {
     if (g.code == 1001) break;
-    if (g.code == 102) depth += (!g.value.empty() && g.value[0] == L'{') ? 1 : -1;
+    if (g.code == 102) depth += (!g.text.empty() && g.text[0] == '{') ? 1 : -1;
     if (g.code == 5 || &g == owner) continue;
-    if (g.code == 100 && g.value == L"AcDbHatch") {
+    if (g.code == 100 && g.text == "AcDbHatch") {
       in_hatch = true;
-      kept_raw.push_back(AcDbRawGroup{g.code, g.value});
+      kept_raw.push_back(AcDbRawGroup{g.code, Wide(g)});
       continue;
     }
     if (!in_hatch) {
       if (depth == 0 && g.code != 102 && CommonCode(g.code)) {
         kept_values.push_back(&g);
       } else {
-        kept_raw.push_back(AcDbRawGroup{g.code, g.value});
+        kept_raw.push_back(AcDbRawGroup{g.code, Wide(g)});
       }
     } else {
       body.push_back(&g);
@@ -88,7 +88,7 @@ AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
         normal.z = Real(g);
         break;
       case 2:
-        pattern = g.value;
+        pattern = Wide(g);
         break;
       case 70:
         solid = Int(g) == 1;
@@ -97,7 +97,7 @@ AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
         associative = Int(g) != 0;
         break;
       default:
-        kept_raw.push_back(AcDbRawGroup{g.code, g.value});
+        kept_raw.push_back(AcDbRawGroup{g.code, Wide(g)});
     }
   }
   if (!solid || associative || !at(91)) return nullptr;
@@ -144,7 +144,7 @@ AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
       long long seeds = Int(g);
       for (long long p = 0; p < seeds && k + 1 < body.size(); ++p) k += 2;
     } else {
-      kept_raw.push_back(AcDbRawGroup{g.code, g.value});
+      kept_raw.push_back(AcDbRawGroup{g.code, Wide(g)});
     }
   }
   hatch->setPattern(AcDbHatch::kPreDefined, pattern.c_str());

@@ -32,15 +32,15 @@ void Builder::ReadObjects() {
   for (const Record& r : file_.objects) {
     AcDbObject* obj = nullptr;
     Split s;
-    if (r.type == L"DICTIONARY") {
+    if (r.type == "DICTIONARY") {
       s = SplitRecord(r, [](int c) { return c == 3 || c == 350 || c == 360; });
       obj = new AcDbDictionary;
-    } else if (r.type == L"GROUP") {
+    } else if (r.type == "GROUP") {
       s = SplitRecord(r, [](int c) { return c == 300 || c == 70 || c == 71 || c == 340; });
       auto* group = new AcDbGroup(StringOr(s.values, 300).c_str(), IntOr(s.values, 71, 1) != 0);
       obj = group;
     } else {
-      auto* kept = new DxfUnknownObject(r.type);
+      auto* kept = new DxfUnknownObject(Wide(r.type));
       kept->setRawGroups(AllGroups(r));
       AcDbObjectId id = AddRoot(kept, &r);
       (void)id;
@@ -53,7 +53,7 @@ void Builder::ReadObjects() {
     SetOwner(obj, r.owner);
     obj->close();
     if (!s.xdata.empty()) xdata_later_.push_back({id, s.xdata, r.line});
-    if (r.type == L"DICTIONARY") {
+    if (r.type == "DICTIONARY") {
       dictionaries.push_back({&r, id});
       if (roots_.named_objects.isNull()) roots_.named_objects = id;
     } else {
@@ -70,7 +70,7 @@ void Builder::ReadObjects() {
     if (acdbOpenObject(dict, d.id, AcDb::kForWrite) != Acad::eOk) continue;
     std::wstring key;
     for (const Group& g : d.record->groups) {
-      if (g.code == 3) key = g.value;
+      if (g.code == 3) key = Wide(g);
       if ((g.code == 350 || g.code == 360) && !key.empty()) {
         AcDbObjectId target;
         AcDbObject* entry = nullptr;
@@ -82,7 +82,7 @@ void Builder::ReadObjects() {
         } else {
           result_->warnings.push_back(LineError(g.line, L"dictionary entry \"" + key +
                                                             L"\" names a missing object " +
-                                                            g.value + L"; left out"));
+                                                            Wide(g) + L"; left out"));
         }
         key.clear();
       }
@@ -115,7 +115,7 @@ void Builder::ReadObjects() {
         group->append(member);
       } else {
         result_->warnings.push_back(LineError(g.line, std::wstring(L"group \"") + group->name() +
-                                                          L"\" names a missing entity " + g.value +
+                                                          L"\" names a missing entity " + Wide(g) +
                                                           L"; left out"));
       }
     }

@@ -57,23 +57,23 @@ void Builder::ReadHeader() {
   for (size_t i = 0; i < h.size();) {
     if (h[i].code != 9)
       throw ReadError{LineError(h[i].line, L"a header variable name (group 9) was expected")};
-    const std::wstring name = h[i].value;
+    const std::string_view name = h[i].text;
     size_t j = i + 1;
     while (j < h.size() && h[j].code != 9) ++j;
-    if (name == L"$ACADVER" && j > i + 1) {
-      result_->version = h[i + 1].value;
-    } else if (name == L"$HANDSEED" && j > i + 1) {
+    if (name == "$ACADVER" && j > i + 1) {
+      result_->version = Wide(h[i + 1]);
+    } else if (name == "$HANDSEED" && j > i + 1) {
       seed_ = Handle(h[i + 1]);
-    } else if (name == L"$DIMSCALE" && j > i + 1) {
+    } else if (name == "$DIMSCALE" && j > i + 1) {
       db_->setDimscale(Real(h[i + 1]));
     } else {
-      for (size_t k = i; k < j; ++k) raw.push_back(AcDbRawGroup{h[k].code, h[k].value});
+      for (size_t k = i; k < j; ++k) raw.push_back(AcDbRawGroup{h[k].code, Wide(h[k])});
     }
     i = j;
   }
   for (const KeptSection& section : file_.kept) {
-    raw.push_back(AcDbRawGroup{kDxfSectionStart, section.name});
-    for (const Group& g : section.groups) raw.push_back(AcDbRawGroup{g.code, g.value});
+    raw.push_back(AcDbRawGroup{kDxfSectionStart, Wide(section.name)});
+    for (const Group& g : section.groups) raw.push_back(AcDbRawGroup{g.code, Wide(g)});
     raw.push_back(AcDbRawGroup{kDxfSectionEnd, L""});
   }
   db_->setRawHeader(std::move(raw));
@@ -86,12 +86,13 @@ void Builder::ReadTables() {
   const auto& t = file_.tables;
   while (i < t.size()) {
     const Record& head = t[i];
-    if (head.type != L"TABLE")
-      throw ReadError{LineError(head.line, L"TABLE was expected, found \"" + head.type + L"\"")};
+    if (head.type != "TABLE")
+      throw ReadError{
+          LineError(head.line, L"TABLE was expected, found \"" + Wide(head.type) + L"\"")};
     const std::wstring name = StringOf(head, 2);
     size_t j = i + 1;
     std::vector<const Record*> records;
-    while (j < t.size() && t[j].type != L"ENDTAB") records.push_back(&t[j++]);
+    while (j < t.size() && t[j].type != "ENDTAB") records.push_back(&t[j++]);
     if (j >= t.size()) throw ReadError{LineError(head.line, L"the table has no ENDTAB")};
     ReadTable(name, head, records);
     i = j + 1;
@@ -100,7 +101,7 @@ void Builder::ReadTables() {
 
 std::wstring Builder::StringOf(const Record& r, int code) {
   for (const Group& g : r.groups)
-    if (g.code == code) return g.value;
+    if (g.code == code) return Wide(g);
   return L"";
 }
 
@@ -139,7 +140,7 @@ void Builder::ReadTable(const std::wstring& name, const Record& head,
     kept->setRawGroups(AllGroups(head));
     AcDbObjectId table_id = AddRoot(kept, &head);
     for (const Record* r : records) {
-      auto* rec = new DxfUnknownObject(r->type);
+      auto* rec = new DxfUnknownObject(Wide(r->type));
       rec->setRawGroups(AllGroups(*r));
       AcDbObjectId id = AddRoot(rec, r);
       rec->setOwnerId(table_id);
@@ -166,12 +167,12 @@ void Builder::ReadTableRecord(const std::wstring& table_name, AcDbSymbolTable* t
                               const Record& r) {
   AcDbSymbolTableRecord* rec = nullptr;
   Split s;
-  if (table_name == L"LTYPE" && r.type == L"LTYPE") {
+  if (table_name == L"LTYPE" && r.type == "LTYPE") {
     s = SplitRecord(r, [](int c) { return c == 2 || c == 3; });
     auto* lt = new AcDbLinetypeTableRecord;
     lt->setComments(StringOr(s.values, 3).c_str());
     rec = lt;
-  } else if (table_name == L"LAYER" && r.type == L"LAYER") {
+  } else if (table_name == L"LAYER" && r.type == "LAYER") {
     s = SplitRecord(r, [](int c) { return c == 2 || c == 62 || c == 6 || c == 70 || c == 370; });
     auto* layer = new AcDbLayerTableRecord;
     long long colour = IntOr(s.values, 62, 7);
@@ -194,7 +195,7 @@ void Builder::ReadTableRecord(const std::wstring& table_name, AcDbSymbolTable* t
     }
     if (!lt_id.isNull()) layer->setLinetypeObjectId(lt_id);
     rec = layer;
-  } else if (table_name == L"STYLE" && r.type == L"STYLE" && !StringOf(r, 2).empty()) {
+  } else if (table_name == L"STYLE" && r.type == "STYLE" && !StringOf(r, 2).empty()) {
     s = SplitRecord(
         r, [](int c) { return c == 2 || c == 40 || c == 41 || c == 50 || c == 3 || c == 4; });
     KeepText(&s, {50});
@@ -205,10 +206,10 @@ void Builder::ReadTableRecord(const std::wstring& table_name, AcDbSymbolTable* t
     st->setFileName(StringOr(s.values, 3).c_str());
     st->setBigFontFileName(StringOr(s.values, 4).c_str());
     rec = st;
-  } else if (table_name == L"APPID" && r.type == L"APPID") {
+  } else if (table_name == L"APPID" && r.type == "APPID") {
     s = SplitRecord(r, [](int c) { return c == 2; });
     rec = new AcDbRegAppTableRecord;
-  } else if (table_name == L"BLOCK_RECORD" && r.type == L"BLOCK_RECORD") {
+  } else if (table_name == L"BLOCK_RECORD" && r.type == "BLOCK_RECORD") {
     s = SplitRecord(r, [](int c) { return c == 2; });
     rec = new AcDbBlockTableRecord;
   }
@@ -216,7 +217,7 @@ void Builder::ReadTableRecord(const std::wstring& table_name, AcDbSymbolTable* t
   if (rec == nullptr || name.empty() || table->has(name.c_str())) {
     delete rec;
     // Kept as read, listed after the table's modelled records.
-    auto* kept = new DxfUnknownObject(r.type);
+    auto* kept = new DxfUnknownObject(Wide(r.type));
     kept->setRawGroups(AllGroups(r));
     AddRoot(kept, &r);
     kept->setOwnerId(table->objectId());

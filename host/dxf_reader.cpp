@@ -3,8 +3,8 @@
 
 #include <text_encoding.h>
 
+#include <algorithm>
 #include <fstream>
-#include <sstream>
 
 #include "host/dxf_lexer.h"
 #include "host/dxf_read_builder.h"
@@ -70,9 +70,12 @@ DxfReadResult ReadDxfFile(const std::string& path) {
     result.error = platform::Utf8ToWide(path) + L": cannot be opened";
     return result;
   }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  const std::string bytes = buffer.str();
+  // Read whole into one buffer of the file's size: the groups point into it.
+  in.seekg(0, std::ios::end);
+  std::string bytes(static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+  in.seekg(0, std::ios::beg);
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<size_t>(in.gcount()));
   DxfReadResult result = ReadDxf(bytes);
   if (!result.ok()) result.error = platform::Utf8ToWide(path) + L": " + result.error;
   return result;

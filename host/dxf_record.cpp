@@ -6,7 +6,7 @@ namespace host::dxf_in {
 const Group* FirstOwner(const Record& r) {
   int depth = 0;
   for (const Group& g : r.groups) {
-    if (g.code == 102) depth += (!g.value.empty() && g.value[0] == L'{') ? 1 : -1;
+    if (g.code == 102) depth += (!g.text.empty() && g.text[0] == '{') ? 1 : -1;
     if (g.code == 330 && depth == 0) return &g;
     if (g.code == 1001) break;
   }
@@ -15,13 +15,13 @@ const Group* FirstOwner(const Record& r) {
 
 void KeepText(Split* s, std::initializer_list<int> codes) {
   for (int code : codes)
-    if (const Group* g = Find(s->values, code)) s->raw.push_back(AcDbRawGroup{-code, g->value});
+    if (const Group* g = Find(s->values, code)) s->raw.push_back(AcDbRawGroup{-code, Wide(*g)});
 }
 
 std::vector<AcDbRawGroup> AllGroups(const Record& r) {
   std::vector<AcDbRawGroup> raw;
   raw.reserve(r.groups.size());
-  for (const Group& g : r.groups) raw.push_back(AcDbRawGroup{g.code, g.value});
+  for (const Group& g : r.groups) raw.push_back(AcDbRawGroup{g.code, Wide(g)});
   return raw;
 }
 
@@ -34,12 +34,13 @@ resbuf* BuildXData(const std::vector<const Group*>& groups) {
     resbuf* rb = nullptr;
     if (g.code == 1001 || (g.code >= 1000 && g.code <= 1005 && g.code != 1004)) {
       rb = acutNewRb(g.code);
-      rb->resval.rstring = acutNewString(g.value.c_str());
+      rb->resval.rstring = acutNewString(Wide(g).c_str());
     } else if (g.code == 1004) {
       rb = acutNewRb(1004);
       std::string bytes;
-      for (size_t k = 0; k + 1 < g.value.size(); k += 2)
-        bytes.push_back(static_cast<char>(std::wcstol(g.value.substr(k, 2).c_str(), nullptr, 16)));
+      for (size_t k = 0; k + 1 < g.text.size(); k += 2)
+        bytes.push_back(
+            static_cast<char>(std::stoi(std::string(g.text.substr(k, 2)), nullptr, 16)));
       rb->resval.rbinary.clen = static_cast<short>(bytes.size());
       rb->resval.rbinary.buf = new char[bytes.size() + 1];
       std::copy(bytes.begin(), bytes.end(), rb->resval.rbinary.buf);
@@ -95,7 +96,7 @@ long long IntOr(const std::vector<const Group*>& values, int code, long long fal
 std::wstring StringOr(const std::vector<const Group*>& values, int code,
                       const std::wstring& fallback) {
   const Group* g = Find(values, code);
-  return g ? g->value : fallback;
+  return g ? Wide(*g) : fallback;
 }
 
 }  // namespace host::dxf_in

@@ -37,13 +37,13 @@ Split SplitRecord(const Record& r, Pred modelled) {
       s.xdata.push_back(&g);
       continue;
     }
-    if (g.code == 102) app_depth += (!g.value.empty() && g.value[0] == L'{') ? 1 : -1;
+    if (g.code == 102) app_depth += (!g.text.empty() && g.text[0] == '{') ? 1 : -1;
     if (app_depth == 0 && g.code != 102 && g.code != 5 && g.code != 330 && modelled(g.code)) {
       s.values.push_back(&g);
     } else if (g.code == 5 || (g.code == 330 && app_depth == 0 && &g == owner)) {
       // handle and owner: the database keeps them
     } else {
-      s.raw.push_back(AcDbRawGroup{g.code, g.value});
+      s.raw.push_back(AcDbRawGroup{g.code, Wide(g)});
     }
   }
   return s;

@@ -16,42 +16,42 @@ class Parser {
       if (head.code != 0)
         throw ReadError{LineError(
             head.line, L"group 0 was expected, found group " + std::to_wstring(head.code))};
-      if (head.value == L"EOF") {
+      if (head.text == "EOF") {
         seen_eof = true;
         break;
       }
-      if (head.value != L"SECTION")
+      if (head.text != "SECTION")
         throw ReadError{
-            LineError(head.line, L"SECTION was expected, found \"" + head.value + L"\"")};
+            LineError(head.line, L"SECTION was expected, found \"" + Wide(head) + L"\"")};
       ++pos_;
       if (pos_ >= g_.size() || g_[pos_].code != 2)
         throw ReadError{LineError(head.line, L"the section has no name")};
-      const std::wstring name = g_[pos_].value;
+      const std::string_view name = g_[pos_].text;
       ++pos_;
-      if (name == L"HEADER") {
+      if (name == "HEADER") {
         while (pos_ < g_.size() && g_[pos_].code != 0) file.header.push_back(g_[pos_++]);
-      } else if (name == L"TABLES") {
+      } else if (name == "TABLES") {
         ReadRecords(&file.tables);
-      } else if (name == L"BLOCKS") {
+      } else if (name == "BLOCKS") {
         ReadRecords(&file.blocks);
-      } else if (name == L"ENTITIES") {
+      } else if (name == "ENTITIES") {
         ReadRecords(&file.entities);
-      } else if (name == L"OBJECTS") {
+      } else if (name == "OBJECTS") {
         ReadRecords(&file.objects);
       } else {
         // Kept whole, whatever it holds: a preview (a byte count, then lines of hex), the data
         // store of newer drawings (flags before its first record), classes, sections of others.
         const size_t first = pos_;
         while (pos_ < g_.size() &&
-               !(g_[pos_].code == 0 && (g_[pos_].value == L"ENDSEC" || g_[pos_].value == L"EOF")))
+               !(g_[pos_].code == 0 && (g_[pos_].text == "ENDSEC" || g_[pos_].text == "EOF")))
           ++pos_;
-        if (pos_ < g_.size() && g_[pos_].value == L"EOF")
+        if (pos_ < g_.size() && g_[pos_].text == "EOF")
           throw ReadError{LineError(g_[pos_].line, L"EOF inside a section (ENDSEC missing)")};
         file.kept.push_back(
             KeptSection{name, std::span<const Group>(g_.data() + first, pos_ - first)});
       }
       if (pos_ >= g_.size()) break;
-      if (g_[pos_].value != L"ENDSEC")
+      if (g_[pos_].text != "ENDSEC")
         throw ReadError{LineError(g_[pos_].line, L"ENDSEC was expected")};
       ++pos_;
     }
@@ -70,21 +70,21 @@ class Parser {
       if (head.code != 0)
         throw ReadError{LineError(
             head.line, L"group 0 was expected, found group " + std::to_wstring(head.code))};
-      if (head.value == L"ENDSEC" || head.value == L"EOF") {
-        if (head.value == L"EOF")
+      if (head.text == "ENDSEC" || head.text == "EOF") {
+        if (head.text == "EOF")
           throw ReadError{LineError(head.line, L"EOF inside a section (ENDSEC missing)")};
         return;
       }
       Record r;
-      r.type = head.value;
+      r.type = head.text;
       r.line = head.line;
       ++pos_;
       const size_t first = pos_;
       bool in_app_group = false;
       while (pos_ < g_.size() && g_[pos_].code != 0) {
         const Group& g = g_[pos_];
-        if (g.code == 102) in_app_group = g.value.size() > 0 && g.value[0] == L'{';
-        if ((g.code == 5 || (g.code == 105 && r.type == L"DIMSTYLE")) && r.handle.isNull())
+        if (g.code == 102) in_app_group = g.text.size() > 0 && g.text[0] == '{';
+        if ((g.code == 5 || (g.code == 105 && r.type == "DIMSTYLE")) && r.handle.isNull())
           r.handle = Handle(g);
         if (g.code == 330 && !in_app_group && r.owner.isNull()) r.owner = Handle(g);
         ++pos_;
@@ -100,8 +100,10 @@ class Parser {
 
 }  // namespace
 
-DxfFile ParseSections(std::vector<Group> groups) {
-  return Parser(std::move(groups)).Parse();
+DxfFile ParseSections(Tokens tokens) {
+  DxfFile file = Parser(std::move(tokens.groups)).Parse();
+  file.store = std::move(tokens.store);
+  return file;
 }
 
 }  // namespace host::dxf_in

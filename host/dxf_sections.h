@@ -14,7 +14,7 @@
 namespace host::dxf_in {
 
 struct Record {
-  std::wstring type;
+  std::string_view type;  // the value of its 0 group
   int line = 0;
   std::span<const Group> groups;
   AcDbHandle handle;
@@ -24,13 +24,14 @@ struct Record {
 // A section the database does not model (CLASSES, THUMBNAILIMAGE, ACDSDATA, any other): its
 // groups between the name and ENDSEC, kept whole.
 struct KeptSection {
-  std::wstring name;
+  std::string_view name;
   std::span<const Group> groups;
 };
 
 // The parts of the file in order.
 struct DxfFile {
-  std::vector<Group> groups;  // every group of the file, which the records point into
+  std::vector<Group> groups;      // every group of the file, which the records point into
+  std::deque<std::string> store;  // the text of groups that is not the file's own bytes
   std::vector<Group> header;
   std::vector<Record> tables;  // TABLE heads and their records, ENDTAB as a record
   std::vector<Record> blocks;  // BLOCK, entities, ENDBLK
@@ -41,6 +42,6 @@ struct DxfFile {
 
 // Splits the groups into the file's sections. Throws ReadError for a file whose sections are not
 // in order (a missing ENDSEC or EOF, a record without its 0 group).
-DxfFile ParseSections(std::vector<Group> groups);
+DxfFile ParseSections(Tokens tokens);
 
 }  // namespace host::dxf_in
