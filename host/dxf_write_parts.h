@@ -26,7 +26,7 @@ class Writer {
 
  private:
   // Output and the layout every modelled object shares (dxf_writer.cpp).
-  void Put(int code, const std::wstring& value);
+  void Put(int code, std::wstring_view value);
   void Put(const Groups& groups);
   void Section(const wchar_t* name);
   void EndSection();

@@ -5,6 +5,7 @@
 #include <dbsymtb.h>
 #include <text_encoding.h>
 
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 
@@ -27,11 +28,21 @@ std::string Writer::Write() {
   return std::move(out_);
 }
 
-void Writer::Put(int code, const std::wstring& value) {
+void Writer::Put(int code, std::wstring_view value) {
+  // The code right-aligned in three columns, as AutoCAD writes it.
   char buf[8];
-  std::snprintf(buf, sizeof buf, "%3d\n", code);
-  out_ += buf;
-  out_ += platform::WideToUtf8(value);
+  char* end = std::to_chars(buf + 3, buf + sizeof buf, code).ptr;
+  char* begin = buf + 3;
+  while (end - begin < 3) *--begin = ' ';
+  *end++ = '\n';
+  out_.append(begin, end);
+  bool ascii = true;
+  for (wchar_t c : value) ascii = ascii && c < 0x80;
+  if (ascii) {
+    for (wchar_t c : value) out_.push_back(static_cast<char>(c));
+  } else {
+    out_ += platform::WideToUtf8(value);
+  }
   out_ += '\n';
 }
 void Writer::Put(const Groups& groups) {
@@ -108,41 +119,38 @@ void Writer::WriteModelled(const std::wstring& type, const AcDbObject* obj,
   Put(before_handle);
   Put(5, Hex(obj->objectId().handle()));
   const Groups& raw = obj->rawGroups();
-  // Kept groups split at their markers.
-  struct Segment {
-    std::wstring marker;
-    Groups groups;
-    bool used = false;
+  // Kept groups split at their markers: segment k runs from starts[k] (its marker, except for
+  // the first) to the next marker. Past 15 markers the rest stays in the last segment, written
+  // in order as it is.
+  size_t starts[16];
+  bool used[16] = {};
+  size_t segments = 1;
+  starts[0] = 0;
+  for (size_t i = 0; i < raw.size(); ++i)
+    if (raw[i].code == 100 && segments < 16) starts[segments++] = i;
+  auto end_of = [&](size_t k) { return k + 1 < segments ? starts[k + 1] : raw.size(); };
+  auto put_range = [&](size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i)
+      if (raw[i].code >= 0) Put(raw[i].code, raw[i].value);  // negative: a value's text as read
   };
-  std::vector<Segment> segments(1);
-  for (const auto& g : raw) {
-    if (g.code == 100) {
-      segments.push_back(Segment{g.value, {}, false});
-    } else {
-      segments.back().groups.push_back(g);
-    }
-  }
-  Put(segments[0].groups);
+  put_range(0, end_of(0));
   Put(330, owner);
   size_t search_from = 1;
   for (const Subclass& sub : subclasses) {
     Put(100, sub.marker);
     Put(sub.groups);
-    for (size_t i = search_from; i < segments.size(); ++i) {
-      if (!segments[i].used && segments[i].marker == sub.marker) {
-        Put(segments[i].groups);
-        segments[i].used = true;
-        search_from = i + 1;
+    for (size_t k = search_from; k < segments; ++k) {
+      if (!used[k] && raw[starts[k]].value == sub.marker) {
+        put_range(starts[k] + 1, end_of(k));
+        used[k] = true;
+        search_from = k + 1;
         break;
       }
     }
     Put(sub.tail);
   }
-  for (size_t i = 1; i < segments.size(); ++i) {
-    if (segments[i].used) continue;
-    Put(100, segments[i].marker);
-    Put(segments[i].groups);
-  }
+  for (size_t k = 1; k < segments; ++k)
+    if (!used[k]) put_range(starts[k], end_of(k));
   WriteXData(obj);
 }
 
