@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/dxf_reader.h"
@@ -75,6 +76,7 @@ class Builder {
   AcDbHandle seed_;
   std::vector<AcDbObjectId> unknown_tables_;
   std::map<std::wstring, AcDbObjectId> layers_;
+  std::unordered_map<std::wstring, AcDbObjectId> found_;  // Lookup's names, with their table
   std::vector<Pending> pending_, xdata_later_;
 };
 

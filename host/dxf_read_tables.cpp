@@ -299,12 +299,20 @@ void Builder::EnsureDefaults() {
 // ---- Names to ids ----
 
 AcDbObjectId Builder::Lookup(AcDbObjectId table_id, const std::wstring& name) {
+  // Every entity names its layer, linetype, block or style; a table looks names up one record
+  // after the other, so what was found is remembered (not what was missing: it may be made).
+  std::wstring key = name;
+  key.push_back(L'\n');  // no name holds a line end
+  key.append(reinterpret_cast<const wchar_t*>(&table_id), sizeof(table_id) / sizeof(wchar_t));
+  auto it = found_.find(key);
+  if (it != found_.end()) return it->second;
   AcDbSymbolTable* t = nullptr;
   AcDbObjectId id;
   if (acdbOpenObject(t, table_id, AcDb::kForRead) == Acad::eOk) {
     t->getAt(name.c_str(), id);
     t->close();
   }
+  if (!id.isNull()) found_.emplace(std::move(key), id);
   return id;
 }
 

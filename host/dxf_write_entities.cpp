@@ -40,8 +40,9 @@ bool Writer::IsPaperSpace(AcDbObjectId id) {
 }
 
 void Writer::WriteBlockPart(AcDbObjectId btr_id, const std::wstring& type) {
-  auto it = parts_.find({btr_id, type});
-  if (it == parts_.end()) return;
+  auto& parts = PartsOf(type);
+  auto it = parts.find(btr_id);
+  if (it == parts.end()) return;
   AcDbObject* part = nullptr;
   if (acdbOpenObject(part, it->second, AcDb::kForRead) != Acad::eOk) return;
   written_.insert(it->second);
@@ -253,8 +254,8 @@ void Writer::WriteEntity(AcDbObjectId id) {
   e->close();
   if (attributes.empty()) return;
   for (AcDbObjectId a : attributes) WriteEntity(a);
-  auto it = parts_.find({id, L"SEQEND"});
-  if (it == parts_.end()) return;
+  auto it = seqends_.find(id);
+  if (it == seqends_.end()) return;
   AcDbObject* seqend = nullptr;
   if (acdbOpenObject(seqend, it->second, AcDb::kForRead) != Acad::eOk) return;
   written_.insert(it->second);

@@ -6,7 +6,8 @@
 #include <dbmain.h>
 
 #include <map>
-#include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <string>
 #include <vector>
 
@@ -72,11 +73,13 @@ class Writer {
 
   AcDbDatabase& db_;
   std::string out_;
-  std::map<std::pair<AcDbObjectId, std::wstring>, AcDbObjectId> parts_;
+  // The BLOCK, ENDBLK and SEQEND objects by their owner (PartsOf picks the map of a type).
+  std::unordered_map<AcDbObjectId, AcDbObjectId>& PartsOf(const std::wstring& type);
+  std::unordered_map<AcDbObjectId, AcDbObjectId> blocks_, block_ends_, seqends_;
   // The tables the database does not model, kept as read or made by EnsureDefaultTables, by name.
   std::map<std::wstring, AcDbObjectId> kept_tables_;
-  std::map<AcDbObjectId, std::vector<AcDbObjectId>> kept_by_owner_;
-  std::set<AcDbObjectId> written_;
+  std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> kept_by_owner_;
+  std::unordered_set<AcDbObjectId> written_;
 };
 
 }  // namespace host::dxf_out

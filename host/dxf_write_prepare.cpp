@@ -32,7 +32,7 @@ void Writer::Prepare() {
     if (auto* kept = DxfUnknownObject::cast(obj)) {
       const std::wstring& type = kept->dxfName();
       if (type == L"BLOCK" || type == L"ENDBLK" || type == L"SEQEND")
-        parts_[{kept->ownerId(), type}] = id;
+        PartsOf(type)[kept->ownerId()] = id;
       if (type == L"TABLE" && kept->ownerId().isNull()) {
         for (const auto& g : kept->rawGroups())
           if (g.code == 2) {
@@ -71,8 +71,14 @@ void Writer::Prepare() {
   table->close();
 }
 
+std::unordered_map<AcDbObjectId, AcDbObjectId>& Writer::PartsOf(const std::wstring& type) {
+  if (type == L"BLOCK") return blocks_;
+  if (type == L"ENDBLK") return block_ends_;
+  return seqends_;
+}
+
 void Writer::Ensure(AcDbObjectId owner, const std::wstring& type) {
-  if (parts_.count({owner, type})) return;
+  if (PartsOf(type).count(owner)) return;
   auto* made = new DxfUnknownObject(type);
   AcDbObjectId id;
   if (db_.addAcDbObject(id, made) != Acad::eOk) {
@@ -81,7 +87,7 @@ void Writer::Ensure(AcDbObjectId owner, const std::wstring& type) {
   }
   made->setOwnerId(owner);
   made->close();
-  parts_[{owner, type}] = id;
+  PartsOf(type)[owner] = id;
 }
 
 // The tables a drawing of this format must have beside those the database models: a viewport
