@@ -302,6 +302,59 @@ TEST(DxfReaderTest, AGroupNamingAMissingEntityIsRepaired) {
   group->close();
 }
 
+TEST(DxfReaderTest, ABlockWithoutItsRecordGetsOneAndItsReferencesFindIt) {
+  // Older writers leave the block record out; the references before and after the block is
+  // read must all end up on the record that is made for it.
+  std::string text = DxfText(SmallDrawing({{0, "INSERT"},
+                                           {5, "90"},
+                                           {330, "1F"},
+                                           {100, "AcDbEntity"},
+                                           {8, "0"},
+                                           {100, "AcDbBlockReference"},
+                                           {2, "OLD1"},
+                                           {10, "1.0"},
+                                           {20, "2.0"},
+                                           {30, "0.0"}}));
+  const std::string block = DxfText({{0, "BLOCK"},
+                                     {5, "91"},
+                                     {100, "AcDbEntity"},
+                                     {8, "0"},
+                                     {100, "AcDbBlockBegin"},
+                                     {2, "OLD1"},
+                                     {70, "0"},
+                                     {10, "0.0"},
+                                     {20, "0.0"},
+                                     {30, "0.0"},
+                                     {0, "INSERT"},
+                                     {5, "92"},
+                                     {100, "AcDbEntity"},
+                                     {8, "0"},
+                                     {100, "AcDbBlockReference"},
+                                     {2, "RT100"},
+                                     {10, "0.0"},
+                                     {20, "0.0"},
+                                     {30, "0.0"},
+                                     {0, "ENDBLK"},
+                                     {5, "93"},
+                                     {100, "AcDbEntity"},
+                                     {8, "0"},
+                                     {100, "AcDbBlockEnd"}});
+  const size_t blocks = text.find("  2\nBLOCKS\n");
+  ASSERT_NE(blocks, std::string::npos);
+  text.insert(blocks + 11, block);
+  DxfReadResult r = ReadDxf(text);
+  ASSERT_TRUE(r.ok()) << platform::WideToUtf8(r.error);
+  AcDbBlockReference* ref = nullptr;
+  ASSERT_EQ(acdbOpenObject(ref, IdOf(*r.database, L"90"), AcDb::kForRead), Acad::eOk);
+  AcDbBlockTableRecord* btr = nullptr;
+  ASSERT_EQ(acdbOpenObject(btr, ref->blockTableRecord(), AcDb::kForRead), Acad::eOk);
+  EXPECT_STREQ(btr->name(), L"OLD1");
+  ASSERT_EQ(btr->entityIds().size(), 1u);
+  EXPECT_EQ(btr->entityIds()[0], IdOf(*r.database, L"92"));
+  btr->close();
+  ref->close();
+}
+
 TEST(DxfReaderTest, AMissingFileNamesItsPath) {
   DxfReadResult r = ReadDxfFile("/nonexistent/drawing.dxf");
   EXPECT_FALSE(r.ok());
