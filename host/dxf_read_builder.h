@@ -76,7 +76,9 @@ class Builder {
   AcDbHandle seed_;
   std::vector<AcDbObjectId> unknown_tables_;
   std::map<std::wstring, AcDbObjectId> layers_;
-  std::unordered_map<std::wstring, AcDbObjectId> found_;  // Lookup's names, with their table
+  std::unordered_map<std::wstring, AcDbObjectId> found_;
+  AcDbHandle last_owner_handle_;  // OwnerBlock's last answer
+  AcDbObjectId last_owner_;       // Lookup's names, with their table
   std::vector<Pending> pending_, xdata_later_;
 };
 

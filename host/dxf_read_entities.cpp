@@ -368,10 +368,15 @@ void Builder::ReadEntities() {
 
 AcDbObjectId Builder::OwnerBlock(const Record& r) {
   if (!r.owner.isNull()) {
+    // Entities come in long runs of one owner: the last answer is kept.
+    if (r.owner == last_owner_handle_) return last_owner_;
     AcDbObjectId id;
     if (db_->getAcDbObjectId(id, false, r.owner) == Acad::eOk && id.objectClass() != nullptr &&
-        id.objectClass()->isDerivedFrom(AcDbBlockTableRecord::desc()))
+        id.objectClass()->isDerivedFrom(AcDbBlockTableRecord::desc())) {
+      last_owner_handle_ = r.owner;
+      last_owner_ = id;
       return id;
+    }
   }
   for (const Group& g : r.groups)
     if (g.code == 67 && g.text == "1") return roots_.paper_space;

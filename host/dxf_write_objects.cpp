@@ -23,7 +23,7 @@ namespace host::dxf_out {
 void Writer::Objects() {
   Section(L"OBJECTS");
   WriteObject(db_.namedObjectsDictionaryId());
-  for (AcDbObjectId id : platform::acad::AllObjectIds(db_)) {
+  for (AcDbObjectId id : all_ids_) {
     if (written_.count(id) || id.isErased() || id.objectClass() == nullptr) continue;
     const AcRxClass* cls = id.objectClass();
     if (cls->isDerivedFrom(AcDbDictionary::desc()) || cls->isDerivedFrom(AcDbGroup::desc()) ||

@@ -6,9 +6,9 @@
 #include <dbmain.h>
 
 #include <map>
+#include <string>
 #include <unordered_map>
 #include <unordered_set>
-#include <string>
 #include <vector>
 
 #include "host/dxf_write_format.h"
@@ -80,6 +80,7 @@ class Writer {
   std::map<std::wstring, AcDbObjectId> kept_tables_;
   std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> kept_by_owner_;
   std::unordered_set<AcDbObjectId> written_;
+  std::vector<AcDbObjectId> all_ids_;  // every object when the writing began, by handle
 };
 
 }  // namespace host::dxf_out

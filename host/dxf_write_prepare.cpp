@@ -25,7 +25,11 @@ namespace host::dxf_out {
 // reference needs ----
 
 void Writer::Prepare() {
-  for (AcDbObjectId id : platform::acad::AllObjectIds(db_)) {
+  // One listing of the drawing's objects serves every later pass (walking the handle table is a
+  // walk through memory); what is made below is written with its owner and needs no listing.
+  all_ids_ = platform::acad::AllObjectIds(db_);
+  written_.reserve(all_ids_.size());
+  for (AcDbObjectId id : all_ids_) {
     if (id.isErased()) continue;
     AcDbObject* obj = nullptr;
     if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) continue;

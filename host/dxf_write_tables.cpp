@@ -89,7 +89,7 @@ void Writer::WriteTable(const wchar_t* name, AcDbObjectId id) {
 
 std::vector<AcDbObjectId> Writer::KeptOwnedBy(AcDbObjectId owner) {
   if (kept_by_owner_.empty()) {
-    for (AcDbObjectId id : platform::acad::AllObjectIds(db_)) {
+    for (AcDbObjectId id : all_ids_) {
       if (id.isErased() || id.objectClass() == nullptr ||
           !id.objectClass()->isDerivedFrom(DxfUnknownObject::desc()))
         continue;
