@@ -65,6 +65,8 @@ class Builder {
   void ReadBlocks();
   void ReadEntities();
   AcDbObjectId OwnerBlock(const Record& r);
+  // The subclass markers the writer writes itself for an entity of that type.
+  static std::vector<std::string_view> MarkersWritten(std::string_view type);
 
   // Objects (dxf_read_objects.cpp).
   void ReadObjects();

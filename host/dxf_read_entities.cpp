@@ -241,7 +241,14 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
       }
       if (r.type == "SEQEND") {
         auto* seqend = new DxfUnknownObject(L"SEQEND");
-        seqend->setRawGroups(AllGroups(r));
+        // Most are exactly what the writer makes of a SEQEND without kept groups: a large floor
+        // has one per element, so only the others keep theirs.
+        const bool plain = r.groups.size() == 4 && r.groups[0].code == 5 &&
+                           r.groups[0].text == HexText(r.handle) && r.groups[1].code == 330 &&
+                           r.groups[1].text == HexText(open_ref->objectId().handle()) &&
+                           r.groups[2].code == 100 && r.groups[2].text == "AcDbEntity" &&
+                           r.groups[3].code == 8 && r.groups[3].text == "0";
+        if (!plain) seqend->setRawGroups(AllGroups(r));
         AddRoot(seqend, &r);
         seqend->setOwnerId(open_ref->objectId());
         seqend->close();
@@ -256,7 +263,8 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
         throw ReadError{LineError(r.line, L"the attribute cannot be read")};
       }
       SetCommon(attr, s.values, r.line);
-      attr->setRawGroups(std::move(s.raw));
+      attr->setRawGroups(
+          WithoutBareMarkers(std::move(s.raw), {"AcDbEntity", "AcDbText", "AcDbAttribute"}));
       if (!r.handle.isNull()) db_->setNextHandle(r.handle);
       AcDbObjectId id;
       if (open_ref->appendAttribute(id, attr) != Acad::eOk) {
@@ -280,7 +288,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
       s.xdata.clear();  // part of the kept groups
     } else {
       SetCommon(e, s.values, r.line);
-      e->setRawGroups(std::move(s.raw));
+      e->setRawGroups(WithoutBareMarkers(std::move(s.raw), MarkersWritten(r.type)));
     }
     if (!r.handle.isNull()) db_->setNextHandle(r.handle);
     AcDbObjectId id;
@@ -364,6 +372,19 @@ void Builder::ReadEntities() {
   }
   for (const Pending& p : pending_) ApplyXData(p);
   pending_.clear();
+}
+
+std::vector<std::string_view> Builder::MarkersWritten(std::string_view type) {
+  if (type == "LINE") return {"AcDbEntity", "AcDbLine"};
+  if (type == "POINT") return {"AcDbEntity", "AcDbPoint"};
+  if (type == "CIRCLE") return {"AcDbEntity", "AcDbCircle"};
+  if (type == "ARC") return {"AcDbEntity", "AcDbCircle", "AcDbArc"};
+  if (type == "LWPOLYLINE") return {"AcDbEntity", "AcDbPolyline"};
+  if (type == "TEXT") return {"AcDbEntity", "AcDbText"};
+  if (type == "ATTDEF") return {"AcDbEntity", "AcDbText", "AcDbAttributeDefinition"};
+  if (type == "INSERT") return {"AcDbEntity", "AcDbBlockReference"};
+  if (type == "ELLIPSE") return {"AcDbEntity", "AcDbEllipse"};
+  return {};  // hatches keep every marker
 }
 
 AcDbObjectId Builder::OwnerBlock(const Record& r) {

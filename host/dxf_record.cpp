@@ -1,6 +1,10 @@
 // Reading the groups of one record.
 #include "host/dxf_record.h"
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
 namespace host::dxf_in {
 
 const Group* FirstOwner(const Record& r) {
@@ -16,6 +20,35 @@ const Group* FirstOwner(const Record& r) {
 void KeepText(Split* s, std::initializer_list<int> codes) {
   for (int code : codes)
     if (const Group* g = Find(s->values, code)) s->raw.push_back(AcDbRawGroup{-code, Wide(*g)});
+}
+
+std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup> raw,
+                                             const std::vector<std::string_view>& written) {
+  auto bare = [&](size_t i) {
+    if (raw[i].code != 100) return false;
+    if (i + 1 < raw.size() && raw[i + 1].code != 100) return false;  // groups follow
+    const std::wstring& marker = raw[i].value;
+    bool known = false;
+    for (std::string_view w : written)
+      known = known || std::equal(marker.begin(), marker.end(), w.begin(), w.end());
+    if (!known) return false;
+    size_t same = 0;
+    for (const AcDbRawGroup& g : raw) same += g.code == 100 && g.value == marker;
+    return same == 1;
+  };
+  std::vector<AcDbRawGroup> kept;
+  kept.reserve(raw.size());
+  for (size_t i = 0; i < raw.size(); ++i)
+    if (!bare(i)) kept.push_back(std::move(raw[i]));
+  return kept;
+}
+
+std::string HexText(AcDbHandle h) {
+  char buf[20];
+  char* end = std::to_chars(buf, buf + sizeof buf, h.value(), 16).ptr;
+  std::string text(buf, end);
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
 }
 
 std::vector<AcDbRawGroup> AllGroups(const Record& r) {

@@ -54,6 +54,14 @@ Split SplitRecord(const Record& r, Pred modelled) {
 // the writer gives the text back while the value is unchanged, so that numbers round-trip.
 void KeepText(Split* s, std::initializer_list<int> codes);
 
+// The kept groups without the markers among `written` that have no kept group after them and
+// appear once: the writer writes those subclass markers itself, in the same places, so the file
+// comes back the same and a large drawing does not keep millions of them.
+std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup> raw,
+                                             const std::vector<std::string_view>& written);
+// A handle as files write it: upper-case hexadecimal.
+std::string HexText(AcDbHandle h);
+
 // Every group of the record, kept as read.
 std::vector<AcDbRawGroup> AllGroups(const Record& r);
 
