@@ -97,12 +97,10 @@ void Writer::WriteEntitiesOf(AcDbObjectId btr_id) {
 
 Groups Writer::Common(const AcDbEntity* e) {
   Groups g;
-  ACHAR* layer = e->layer();
-  g.push_back({8, layer ? layer : L"0"});
-  acutDelString(layer);
-  ACHAR* lt = e->linetype();
-  if (lt != nullptr && !platform::EqualsNoCase(lt, L"ByLayer")) g.push_back({6, lt});
-  acutDelString(lt);
+  const std::wstring& layer = NameOf(e->layerId());
+  g.push_back({8, layer.empty() ? L"0" : layer});
+  const std::wstring& lt = NameOf(e->linetypeId());
+  if (!lt.empty() && !platform::EqualsNoCase(lt, L"ByLayer")) g.push_back({6, lt});
   if (e->colorIndex() != 256) g.push_back({62, Int(e->colorIndex())});
   if (e->lineWeight() != AcDb::kLnWtByLayer) g.push_back({370, Int(e->lineWeight())});
   if (e->linetypeScale() != 1.0) g.push_back({48, Real(e->linetypeScale())});

@@ -38,7 +38,8 @@ class Writer {
                      const std::wstring& owner, const std::vector<Subclass>& subclasses);
   void WriteXData(const AcDbObject* obj);
   std::wstring OwnerOf(const AcDbObject* obj);
-  std::wstring NameOf(AcDbObjectId id);
+  // The name of a table record, "" for none.
+  const std::wstring& NameOf(AcDbObjectId id);
 
   // Preparation (dxf_write_prepare.cpp).
   void Prepare();
@@ -80,7 +81,9 @@ class Writer {
   std::map<std::wstring, AcDbObjectId> kept_tables_;
   std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> kept_by_owner_;
   std::unordered_set<AcDbObjectId> written_;
-  std::vector<AcDbObjectId> all_ids_;  // every object when the writing began, by handle
+  std::vector<AcDbObjectId> all_ids_;
+  std::unordered_map<AcDbObjectId, std::wstring>
+      names_;  // NameOf's answers  // every object when the writing began, by handle
 };
 
 }  // namespace host::dxf_out

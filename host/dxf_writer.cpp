@@ -189,14 +189,19 @@ std::wstring Writer::OwnerOf(const AcDbObject* obj) {
   return owner.isNull() ? L"0" : Hex(owner.handle());
 }
 
-std::wstring Writer::NameOf(AcDbObjectId id) {
-  AcDbSymbolTableRecord* rec = nullptr;
-  std::wstring name;
-  if (acdbOpenObject(rec, id, AcDb::kForRead) == Acad::eOk) {
-    name = rec->name();
-    rec->close();
+const std::wstring& Writer::NameOf(AcDbObjectId id) {
+  // Every entity names its layer, and references and texts their block and style: a few records
+  // named hundreds of thousands of times. Nothing is renamed while the file is written.
+  auto [it, fresh] = names_.try_emplace(id);
+  if (fresh) {
+    AcDbSymbolTableRecord* rec = nullptr;
+    // An erased record still names what refers to it.
+    if (acdbOpenObject(rec, id, AcDb::kForRead, true) == Acad::eOk) {
+      it->second = rec->name();
+      rec->close();
+    }
   }
-  return name;
+  return it->second;
 }
 
 }  // namespace dxf_out
