@@ -1,15 +1,17 @@
-// Drawing files of a large floor: loading and saving a DXF drawing of 100,000 route elements
-// (block references with "ETAT"/"S001" attributes and "RQ_LINK"/"RQ_ATTR" XData, as the route
-// tools leave them), with the time per file, the entities per second and the memory they take.
+// Drawing files of a large floor: loading and saving DXF drawings of 10,000, 100,000 and
+// 300,000 route elements (block references with "ETAT"/"S001" attributes and "RQ_LINK"/"RQ_ATTR"
+// XData, as the route tools leave them, one route group per row of 1,000), so that the growth
+// with the size shows: time per file, entities per second and the memory they take.
 //
-// Counters: entities/s; peak_rss_MiB, the process's peak resident size after the run (the
-// drawing made for the benchmark, its text and a loaded copy included); held_MiB, the memory one
-// loaded drawing holds (allocated with it loaded minus without).
+// Counters: entities/s; held_MiB, the memory one loaded drawing holds (allocated with it loaded
+// minus without); peak_rss_MiB, the process's peak resident size so far (the drawing made for the
+// benchmark and its text included, so it only grows from row to row); file_MiB.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -23,47 +25,51 @@
 
 namespace {
 
-constexpr int kRows = 100;
 constexpr int kPerRow = 1000;
-constexpr int kElements = kRows * kPerRow;
 constexpr double kLength = 1000;
 
-// The drawing made once: rows of straight runs of segments, in one route group per row.
-struct LargeDrawing {
-  std::string dxf;
-  std::unique_ptr<AcDbDatabase> loaded;  // the file read back, for the save benchmark
-
-  LargeDrawing() {
-    {
-      // The builder works on the current document's drawing, as the route tools do.
-      AcDbDatabase db(true, false);
-      platform::acad::OpenDocument(&db, L"dxf_bench.dwg");
-      host::DrawingBuilder b(&db);
-      b.DefineSegment(L"RT1000", kLength);
-      for (int row = 0; row < kRows && !b.failed(); ++row) {
-        const double y = row * 2 * kLength;
-        const auto run = b.AddStraightRun(L"RT1000", 0, y, kPerRow * kLength, y, kPerRow);
-        b.AddGroup(L"ROUTE" + std::to_wstring(row + 1), run);
-      }
-      if (b.failed()) {
-        std::fprintf(stderr, "the drawing cannot be made: %ls\n", b.error().c_str());
-        std::abort();
-      }
-      dxf = host::WriteDxf(db);
-      platform::acad::CloseDocument();
-    }
-    host::DxfReadResult read = host::ReadDxf(dxf);
-    if (!read.ok()) {
-      std::fprintf(stderr, "the drawing cannot be read: %ls\n", read.error.c_str());
-      std::abort();
-    }
-    loaded = std::move(read.database);
+// The drawing of one size as a file: rows of straight runs of segments, one route group per row.
+std::string MakeDrawing(int elements) {
+  // The builder works on the current document's drawing, as the route tools do.
+  AcDbDatabase db(true, false);
+  platform::acad::OpenDocument(&db, L"dxf_bench.dwg");
+  host::DrawingBuilder b(&db);
+  b.DefineSegment(L"RT1000", kLength);
+  for (int row = 0; row * kPerRow < elements && !b.failed(); ++row) {
+    const double y = row * 2 * kLength;
+    const int count = std::min(kPerRow, elements - row * kPerRow);
+    const auto run = b.AddStraightRun(L"RT1000", 0, y, count * kLength, y, count);
+    b.AddGroup(L"ROUTE" + std::to_wstring(row + 1), run);
   }
-};
+  if (b.failed()) {
+    std::fprintf(stderr, "the drawing cannot be made: %ls\n", b.error().c_str());
+    std::abort();
+  }
+  std::string dxf = host::WriteDxf(db);
+  platform::acad::CloseDocument();
+  return dxf;
+}
 
-LargeDrawing& TheDrawing() {
-  static LargeDrawing drawing;
-  return drawing;
+// The file of that size, made once; only the last size asked for is kept.
+const std::string& DrawingOf(int elements) {
+  static int size = 0;
+  static std::string dxf;
+  if (size != elements) {
+    dxf.clear();
+    dxf.shrink_to_fit();
+    dxf = MakeDrawing(elements);
+    size = elements;
+  }
+  return dxf;
+}
+
+std::unique_ptr<AcDbDatabase> Load(const std::string& dxf) {
+  host::DxfReadResult read = host::ReadDxf(dxf);
+  if (!read.ok()) {
+    std::fprintf(stderr, "the drawing cannot be read: %ls\n", read.error.c_str());
+    std::abort();
+  }
+  return std::move(read.database);
 }
 
 double PeakRssMiB() {
@@ -79,7 +85,8 @@ double AllocatedMiB() {
 }
 
 void BM_LoadDxf(benchmark::State& state) {
-  const std::string& dxf = TheDrawing().dxf;
+  const int elements = static_cast<int>(state.range(0));
+  const std::string& dxf = DrawingOf(elements);
   double held = 0;
   for (auto _ : state) {
     const double before = AllocatedMiB();
@@ -92,16 +99,23 @@ void BM_LoadDxf(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(dxf.size()));
   state.counters["entities/s"] =
-      benchmark::Counter(static_cast<double>(kElements) * static_cast<double>(state.iterations()),
+      benchmark::Counter(static_cast<double>(elements) * static_cast<double>(state.iterations()),
                          benchmark::Counter::kIsRate);
   state.counters["held_MiB"] = held;
   state.counters["peak_rss_MiB"] = PeakRssMiB();
   state.counters["file_MiB"] = static_cast<double>(dxf.size()) / 1048576.0;
 }
-BENCHMARK(BM_LoadDxf)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LoadDxf)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(300000);
 
 void BM_SaveDxf(benchmark::State& state) {
-  AcDbDatabase& db = *TheDrawing().loaded;
+  const int elements = static_cast<int>(state.range(0));
+  std::unique_ptr<AcDbDatabase> loaded = Load(DrawingOf(elements));
+  AcDbDatabase& db = *loaded;
   size_t bytes = 0;
   for (auto _ : state) {
     const std::string dxf = host::WriteDxf(db);
@@ -110,11 +124,16 @@ void BM_SaveDxf(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
   state.counters["entities/s"] =
-      benchmark::Counter(static_cast<double>(kElements) * static_cast<double>(state.iterations()),
+      benchmark::Counter(static_cast<double>(elements) * static_cast<double>(state.iterations()),
                          benchmark::Counter::kIsRate);
   state.counters["peak_rss_MiB"] = PeakRssMiB();
 }
-BENCHMARK(BM_SaveDxf)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SaveDxf)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(300000);
 
 }  // namespace
 

@@ -23,8 +23,12 @@ DxfValueType DxfTypeOfCode(int code) {
 
 std::wstring DxfHeaderValue(const AcDbDatabase& db, const std::wstring& name) {
   const auto& groups = db.rawHeader();
-  for (size_t i = 0; i + 1 < groups.size(); ++i)
-    if (groups[i].code == 9 && groups[i].value == name) return groups[i + 1].value;
+  bool in_section = false;
+  for (size_t i = 0; i + 1 < groups.size(); ++i) {
+    if (groups[i].code == kDxfSectionStart) in_section = true;
+    if (groups[i].code == kDxfSectionEnd) in_section = false;
+    if (!in_section && groups[i].code == 9 && groups[i].value == name) return groups[i + 1].value;
+  }
   return L"";
 }
 

@@ -1,5 +1,10 @@
 // What a DXF drawing holds beyond the database's own classes: objects and entities kept as
 // their groups, and the group-code rules that the DXF reader and writer share.
+//
+// The kept groups of a modelled object (rawGroups()) are written back in their subclass. A kept
+// group with a negative code is no group of the file: it holds the text the modelled group of
+// the positive code had (an angle in degrees that the database holds in radians), which the
+// writer gives back while the value is unchanged.
 #pragma once
 
 #include <dbmain.h>
@@ -44,6 +49,13 @@ class DxfUnknownEntity : public AcDbEntity {
  private:
   std::wstring dxf_name_;
 };
+
+// The sections the database does not model (CLASSES, THUMBNAILIMAGE, ACDSDATA, others) are kept
+// in the database's kept header groups, after its variables, each as a group kDxfSectionStart
+// with the section's name, its groups, and a group kDxfSectionEnd. The writer gives CLASSES back
+// in its place and the others after OBJECTS, in the order read.
+constexpr int kDxfSectionStart = -1;
+constexpr int kDxfSectionEnd = -2;
 
 // What the value of a group code is, by the ranges of the DXF reference.
 enum class DxfValueType { kString, kReal, kInteger, kHandle };

@@ -250,7 +250,8 @@ TEST(DxfReaderTest, BadFilesAreRefusedWithTheLine) {
                                     {10, "abc"},
                                     {0, "ENDSEC"},
                                     {0, "EOF"}});
-  std::string unknown = DxfText({{0, "SECTION"}, {2, "PICTURES"}, {0, "ENDSEC"}, {0, "EOF"}});
+  // A section of a kind the drawing does not know is kept, but it must still end.
+  std::string unended = DxfText({{0, "SECTION"}, {2, "PICTURES"}, {90, "5"}, {0, "EOF"}});
   std::string twice = DxfText({{0, "SECTION"},
                                {2, "ENTITIES"},
                                {0, "LINE"},
@@ -268,7 +269,7 @@ TEST(DxfReaderTest, BadFilesAreRefusedWithTheLine) {
        L"line " + truncated_line + L": the file ends without EOF (truncated?)"},
       {"group code", bad_code, L"line 5: a group code was expected, found \"X1\""},
       {"number", not_number, L"line 12: group 10 needs a number, found \"abc\""},
-      {"section", unknown, L"line 4: unknown section \"PICTURES\""},
+      {"section", unended, L"line 7: EOF inside a section (ENDSEC missing)"},
       {"handle twice", twice, L"line 11: handle 40 is used twice (first on line 5)"},
       {"version", old, L"line 1: drawing version AC1009 is not supported (AC1015 to AC1032 are)"},
       {"empty", "", L"line 1: the file ends without EOF (truncated?)"},
@@ -299,6 +300,59 @@ TEST(DxfReaderTest, AGroupNamingAMissingEntityIsRepaired) {
   ASSERT_EQ(acdbOpenObject(group, IdOf(*r.database, L"41"), AcDb::kForRead), Acad::eOk);
   EXPECT_EQ(group->numEntities(), 1u);
   group->close();
+}
+
+TEST(DxfReaderTest, ABlockWithoutItsRecordGetsOneAndItsReferencesFindIt) {
+  // Older writers leave the block record out; the references before and after the block is
+  // read must all end up on the record that is made for it.
+  std::string text = DxfText(SmallDrawing({{0, "INSERT"},
+                                           {5, "90"},
+                                           {330, "1F"},
+                                           {100, "AcDbEntity"},
+                                           {8, "0"},
+                                           {100, "AcDbBlockReference"},
+                                           {2, "OLD1"},
+                                           {10, "1.0"},
+                                           {20, "2.0"},
+                                           {30, "0.0"}}));
+  const std::string block = DxfText({{0, "BLOCK"},
+                                     {5, "91"},
+                                     {100, "AcDbEntity"},
+                                     {8, "0"},
+                                     {100, "AcDbBlockBegin"},
+                                     {2, "OLD1"},
+                                     {70, "0"},
+                                     {10, "0.0"},
+                                     {20, "0.0"},
+                                     {30, "0.0"},
+                                     {0, "INSERT"},
+                                     {5, "92"},
+                                     {100, "AcDbEntity"},
+                                     {8, "0"},
+                                     {100, "AcDbBlockReference"},
+                                     {2, "RT100"},
+                                     {10, "0.0"},
+                                     {20, "0.0"},
+                                     {30, "0.0"},
+                                     {0, "ENDBLK"},
+                                     {5, "93"},
+                                     {100, "AcDbEntity"},
+                                     {8, "0"},
+                                     {100, "AcDbBlockEnd"}});
+  const size_t blocks = text.find("  2\nBLOCKS\n");
+  ASSERT_NE(blocks, std::string::npos);
+  text.insert(blocks + 11, block);
+  DxfReadResult r = ReadDxf(text);
+  ASSERT_TRUE(r.ok()) << platform::WideToUtf8(r.error);
+  AcDbBlockReference* ref = nullptr;
+  ASSERT_EQ(acdbOpenObject(ref, IdOf(*r.database, L"90"), AcDb::kForRead), Acad::eOk);
+  AcDbBlockTableRecord* btr = nullptr;
+  ASSERT_EQ(acdbOpenObject(btr, ref->blockTableRecord(), AcDb::kForRead), Acad::eOk);
+  EXPECT_STREQ(btr->name(), L"OLD1");
+  ASSERT_EQ(btr->entityIds().size(), 1u);
+  EXPECT_EQ(btr->entityIds()[0], IdOf(*r.database, L"92"));
+  btr->close();
+  ref->close();
 }
 
 TEST(DxfReaderTest, AMissingFileNamesItsPath) {

@@ -1,0 +1,246 @@
+// Bytes to groups: lines, numbers and the text encodings of DXF files.
+#include "host/dxf_lexer.h"
+
+#include <text_encoding.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "host/dxf_objects.h"
+
+namespace host::dxf_in {
+
+std::wstring Narrow(std::string_view s) {
+  return std::wstring(s.begin(), s.end());
+}
+
+std::wstring LineError(int line, const std::wstring& what) {
+  return L"line " + std::to_wstring(line) + L": " + what;
+}
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  return s;
+}
+
+// The file's lines one after the other, without their line ends, up to the last line that is
+// not blank (a line end after EOF leaves an empty line that is no group). A large drawing has
+// millions of lines: they are walked, not collected.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view bytes) : bytes_(bytes) {
+    size_t last = bytes_.find_last_not_of(" \t\r\n");
+    if (last == std::string_view::npos) {
+      bytes_ = {};
+    } else {
+      const size_t line_end = bytes_.find('\n', last);
+      if (line_end != std::string_view::npos) bytes_ = bytes_.substr(0, line_end);
+    }
+  }
+  // The next line, false after the last.
+  bool Next(std::string_view* line) {
+    if (pos_ > bytes_.size() || bytes_.empty()) return false;
+    size_t end = bytes_.find('\n', pos_);
+    if (end == std::string_view::npos) end = bytes_.size();
+    *line = bytes_.substr(pos_, end - pos_);
+    if (!line->empty() && line->back() == '\r') line->remove_suffix(1);
+    pos_ = end + 1;
+    ++number_;
+    return true;
+  }
+  // The number of the line Next gave last (1 for the first).
+  int number() const { return number_; }
+
+ private:
+  std::string_view bytes_;
+  size_t pos_ = 0;
+  int number_ = 0;
+};
+
+}  // namespace
+
+// $ACADVER and $DWGCODEPAGE, looked up before anything is decoded (the header is ASCII).
+void ScanHeader(std::string_view bytes, std::string* version, std::string* codepage) {
+  LineCursor lines(bytes);
+  std::string_view code, value;
+  while (lines.Next(&code) && lines.Next(&value)) {
+    value = Trim(value);
+    if (Trim(code) == "0" && value == "ENDSEC") return;
+    if (Trim(code) != "9") continue;
+    std::string_view next_code, next_value;
+    if (value != "$ACADVER" && value != "$DWGCODEPAGE") continue;
+    if (!lines.Next(&next_code) || !lines.Next(&next_value)) return;
+    (value == "$ACADVER" ? *version : *codepage) = std::string(Trim(next_value));
+  }
+}
+
+namespace {
+
+// \U+XXXX escapes of files before AC1021.
+std::wstring DecodeEscapes(std::wstring text) {
+  std::wstring out;
+  size_t i = 0;
+  while (i < text.size()) {
+    if (text.compare(i, 3, L"\\U+") == 0 && i + 7 <= text.size()) {
+      wchar_t* end = nullptr;
+      std::wstring hex = text.substr(i + 3, 4);
+      unsigned long cp = std::wcstoul(hex.c_str(), &end, 16);
+      if (end == hex.c_str() + 4) {
+        out.push_back(static_cast<wchar_t>(cp));
+        i += 7;
+        continue;
+      }
+    }
+    out.push_back(text[i++]);
+  }
+  return out;
+}
+
+// The number a trimmed ASCII text spells, as the C library reads it but without its locale and
+// allocations: an optional sign, then what from_chars takes. False for anything else.
+template <class T>
+bool ParseNumber(std::string_view text, T* value) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty() || text.front() == '+') return false;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if ((c & 0x80) != 0) return false;
+  return true;
+}
+
+}  // namespace
+
+std::wstring Wide(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::wstring(utf8.begin(), utf8.end());
+  return platform::Utf8ToWide(utf8);
+}
+
+std::wstring Wide(const Group& g) {
+  return Wide(g.text);
+}
+
+// Bytes to groups; checks that every code is a number and every numeric value one. Most of a
+// drawing's groups are numbers, handles and ASCII names: they are checked and widened straight
+// from the bytes, without a detour through a wide copy (a large drawing has millions of them).
+Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
+                std::vector<std::wstring>* warnings) {
+  Tokens tokens;
+  std::vector<Group>& groups = tokens.groups;
+  // Two lines a group; counted first, so that the groups are not copied as the vector grows.
+  groups.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) / 2 + 1);
+  LineCursor lines(bytes);
+  std::string_view code_line;
+  while (lines.Next(&code_line)) {
+    const int line = lines.number();
+    std::string_view code_text = Trim(code_line);
+    long long code = 0;
+    if (!ParseNumber(code_text, &code) || code < -5 || code > 1071)
+      throw ReadError{LineError(
+          line, L"a group code was expected, found \"" + platform::Utf8ToWide(code_text) + L"\"")};
+    std::string_view raw;
+    if (!lines.Next(&raw))
+      throw ReadError{LineError(line, L"the file ends after group code " + std::to_wstring(code) +
+                                          L" without its value")};
+    Group g{static_cast<int>(code), line, {}};
+    const DxfValueType type = DxfTypeOfCode(g.code);
+    if (type != DxfValueType::kString) {
+      const std::string_view t = Trim(raw);
+      bool valid = false;
+      if (type == DxfValueType::kReal) {
+        double d = 0;
+        valid = ParseNumber(t, &d) && std::isfinite(d);
+      } else if (type == DxfValueType::kInteger) {
+        long long n = 0;
+        valid = ParseNumber(t, &n);
+      } else {
+        valid = !t.empty() && t.size() <= 16 &&
+                t.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
+      }
+      if (!valid && type == DxfValueType::kHandle && g.code != 5 && g.code != 105) {
+        // A reference by name where a handle belongs (a text style named in a 340), as some
+        // writers leave it: the text is kept, the reference does not count.
+        warnings->push_back(LineError(line + 1, L"group " + std::to_wstring(g.code) + L" holds \"" +
+                                                    platform::Utf8ToWide(raw) +
+                                                    L"\" where a handle belongs; kept as text"));
+      } else if (!valid) {
+        const wchar_t* needs = type == DxfValueType::kReal      ? L" needs a number, found \""
+                               : type == DxfValueType::kInteger ? L" needs an integer, found \""
+                                                                : L" needs a handle, found \"";
+        throw ReadError{LineError(line + 1, L"group " + std::to_wstring(g.code) + needs +
+                                                platform::Utf8ToWide(raw) + L"\"")};
+      }
+      if (valid) {
+        g.text = t;  // valid numbers and handles are ASCII
+        groups.push_back(g);
+        continue;
+      }
+    }
+    g.text = DecodeText(g.code, raw, utf8, cp932, escapes, &tokens.store);
+    groups.push_back(g);
+  }
+  return tokens;
+}
+
+std::string_view DecodeText(int code, std::string_view raw, bool utf8, bool cp932, bool escapes,
+                            std::deque<std::string>* store) {
+  std::string_view text = raw;
+  const bool ascii = IsAscii(raw);
+  if ((!ascii && !utf8) || (escapes && raw.find("\\U+") != std::string_view::npos)) {
+    std::wstring wide;
+    if (ascii || utf8) {
+      wide = platform::Utf8ToWide(raw);
+    } else if (cp932) {
+      wide = platform::Cp932ToWide(raw);
+    } else {
+      for (unsigned char c : raw) wide.push_back(static_cast<wchar_t>(c));
+    }
+    if (escapes) wide = DecodeEscapes(std::move(wide));
+    text = store->emplace_back(platform::WideToUtf8(wide));
+  }
+  if (code == 0 || code == 2 || code == 9) {
+    // Names of records, sections and variables carry no meaningful blanks at the end.
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  }
+  return text;
+}
+
+double Real(const Group& g) {
+  double v = 0;
+  ParseNumber(g.text, &v);
+  return v;
+}
+long long Int(const Group& g) {
+  long long v = 0;
+  ParseNumber(g.text, &v);
+  return v;
+}
+AcDbHandle Handle(const Group& g) {
+  Adesk::UInt64 v = 0;
+  if (g.text.empty() || g.text.size() > 16) return AcDbHandle();
+  for (char c : g.text) {
+    int digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else if (c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    } else {
+      return AcDbHandle();  // a name where a handle belongs
+    }
+    v = v * 16 + static_cast<Adesk::UInt64>(digit);
+  }
+  return AcDbHandle(v);
+}
+
+}  // namespace host::dxf_in

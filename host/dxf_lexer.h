@@ -1,0 +1,76 @@
+// The first stage of reading a DXF file: its bytes to groups (a group code and its value).
+//
+// Every group code is checked to be a number and every value of a numeric code to be a number of
+// its kind, so that later stages can read them without checks. Values are UTF-8 text: UTF-8 from
+// AC1021 on, before that the code page of $DWGCODEPAGE (ANSI_932 is code page 932, others are read
+// as Latin-1) with \U+XXXX escapes. A value that is already UTF-8 (every number, handle and ASCII
+// name) is a view into the file's bytes, which must outlive the groups; the others are kept in
+// the text store beside them. A large drawing has millions of groups: none costs an allocation.
+#pragma once
+
+#include <dbmain.h>
+
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host::dxf_in {
+
+struct Group {
+  int code = 0;
+  int line = 0;           // line of the group code
+  std::string_view text;  // the value, UTF-8
+};
+
+// The groups of a file and the text of those values that are not the file's own bytes.
+struct Tokens {
+  std::vector<Group> groups;
+  std::deque<std::string> store;  // a deque: its strings never move
+};
+
+// The value as a wide string.
+std::wstring Wide(const Group& g);
+std::wstring Wide(std::string_view utf8);
+
+// What stops reading: the message names the line ("line 12: ...").
+struct ReadError {
+  std::wstring message;
+};
+
+// "line N: what".
+std::wstring LineError(int line, const std::wstring& what);
+// ASCII bytes widened as they are.
+std::wstring Narrow(std::string_view s);
+
+// $ACADVER and $DWGCODEPAGE, looked up before anything is decoded (the header is ASCII); each
+// stays as it was when the file lacks it.
+void ScanHeader(std::string_view bytes, std::string* version, std::string* codepage);
+
+// Every group of the file in order. Throws ReadError for a code that is no number, a value that
+// does not fit its code, or a code without its value. A pointer group (330, 340 ...) that holds
+// no handle is kept as text, with a warning naming its line.
+Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
+                std::vector<std::wstring>* warnings);
+
+// The text of a string group as UTF-8 (see above), in `store` when it is not `raw` itself; names
+// (codes 0, 2, 9) lose their trailing blanks.
+std::string_view DecodeText(int code, std::string_view raw, bool utf8, bool cp932, bool escapes,
+                            std::deque<std::string>* store);
+
+// True for a binary DXF file (its sentinel "AutoCAD Binary DXF", CR LF, SUB, NUL first).
+bool IsBinaryDxf(std::string_view bytes);
+// Every group of a binary DXF file in order, as the ASCII form of the same file would give them
+// (reals as the shortest text of the same double, binary chunks as hexadecimal). Group codes are
+// two bytes and values are little-endian, by the type of their code: reals eight bytes, 16-bit
+// integers two, 32-bit four, 64-bit eight, booleans (290 to 299) one byte, binary chunks (310 to
+// 319, 1004) a length byte and the bytes, text up to a NUL byte. Line numbers are those the groups
+// would have in the ASCII form. Throws ReadError for a file that ends inside a group.
+Tokens TokenizeBinary(std::string_view bytes, std::vector<std::wstring>* warnings);
+
+// The value of a group the tokenizer checked, as a number or a handle.
+double Real(const Group& g);
+long long Int(const Group& g);
+AcDbHandle Handle(const Group& g);
+
+}  // namespace host::dxf_in

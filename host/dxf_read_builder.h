@@ -1,0 +1,87 @@
+// The third stage of reading a DXF file: records to database objects.
+//
+// The builder makes the database in the order the file gives: header, tables (with the tables
+// and records every drawing needs made when missing), blocks, entities, then objects
+// (dictionaries and groups last, as they name the others). Its parts live in one file each:
+// dxf_read_tables.cpp (header, tables, names), dxf_read_entities.cpp (blocks and entities),
+// dxf_read_hatch.cpp, dxf_read_objects.cpp (dictionaries, groups, other objects).
+#pragma once
+
+#include <dbmain.h>
+#include <dbsymtb.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "host/dxf_reader.h"
+#include "host/dxf_record.h"
+
+class AcDbText;
+
+namespace host::dxf_in {
+
+class Builder {
+ public:
+  Builder(DxfFile file, DxfReadResult* result) : file_(std::move(file)), result_(result) {}
+
+  // Fills result->database, or throws ReadError; warnings go to result->warnings.
+  void Build();
+
+ private:
+  struct Pending {
+    AcDbObjectId id;
+    std::vector<const Group*> xdata;
+    int line;
+  };
+
+  // Header and tables (dxf_read_tables.cpp).
+  void CheckHandles();
+  static std::wstring HexOf(AcDbHandle h);
+  void ReadHeader();
+  void ReadTables();
+  static std::wstring StringOf(const Record& r, int code);
+  AcDbObjectId AddRoot(AcDbObject* object, const Record* r);
+  void SetOwner(AcDbObject* object, AcDbHandle owner);
+  void ReadTable(const std::wstring& name, const Record& head,
+                 const std::vector<const Record*>& records);
+  void ReadTableRecord(const std::wstring& table_name, AcDbSymbolTable* table, const Record& r);
+  void EnsureDefaults();
+  AcDbObjectId Lookup(AcDbObjectId table_id, const std::wstring& name);
+  AcDbObjectId LayerNamed(const std::wstring& name, int line);
+
+  // Blocks and entities (dxf_read_entities.cpp, dxf_read_hatch.cpp).
+  void SetCommon(AcDbEntity* e, const std::vector<const Group*>& values, int line);
+  static bool CommonCode(int c);
+  static bool TextCode(int c);
+  void SetText(AcDbText* t, const std::vector<const Group*>& v, int vertical_code);
+  AcDbEntity* MakeEntity(const Record& r, Split* s);
+  AcDbEntity* MakeHatch(const Record& r, Split* s);
+  void ApplyXData(const Pending& p);
+  void AddEntities(AcDbObjectId block_id, const std::vector<Record>& records, size_t from,
+                   size_t to);
+  void ReadBlocks();
+  void ReadEntities();
+  AcDbObjectId OwnerBlock(const Record& r);
+  // The subclass markers the writer writes itself for an entity of that type.
+  static std::vector<std::string_view> MarkersWritten(std::string_view type);
+
+  // Objects (dxf_read_objects.cpp).
+  void ReadObjects();
+
+  DxfFile file_;
+  DxfReadResult* result_;
+  std::unique_ptr<AcDbDatabase> db_;
+  AcDbDatabase::Roots roots_;
+  AcDbHandle seed_;
+  std::vector<AcDbObjectId> unknown_tables_;
+  std::map<std::wstring, AcDbObjectId> layers_;
+  std::unordered_map<std::wstring, AcDbObjectId> found_;
+  AcDbHandle last_owner_handle_;  // OwnerBlock's last answer
+  AcDbObjectId last_owner_;       // Lookup's names, with their table
+  std::vector<Pending> pending_, xdata_later_;
+};
+
+}  // namespace host::dxf_in

@@ -1,0 +1,407 @@
+// Blocks and entities of a DXF file: the modelled entity types and the kept ones, attributes
+// and their SEQEND, XData.
+#include "host/dxf_read_builder.h"
+
+#include <acutads.h>
+#include <dbdict.h>
+#include <dbelipse.h>
+#include <dbents.h>
+#include <dbgroup.h>
+#include <dbhatch.h>
+#include <dbhost.h>
+#include <dbpl.h>
+#include <dbsymtb.h>
+#include <wide_string.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <unordered_map>
+
+#include "host/dxf_objects.h"
+
+namespace host::dxf_in {
+
+// Common entity properties; returns false when the value makes no sense for the database.
+void Builder::SetCommon(AcDbEntity* e, const std::vector<const Group*>& values, int line) {
+  e->setLayer(LayerNamed(StringOr(values, 8, L"0"), line));
+  const std::wstring lt = StringOr(values, 6, L"ByLayer");
+  AcDbObjectId lt_id = Lookup(roots_.linetype_table, lt);
+  e->setLinetype(lt_id.isNull() ? roots_.by_layer : lt_id);
+  long long colour = IntOr(values, 62, 256);
+  e->setColorIndex(static_cast<Adesk::UInt16>(std::min<long long>(std::llabs(colour), 256)), false);
+  e->setLinetypeScale(RealOr(values, 48, 1.0));
+  e->setLineWeight(static_cast<AcDb::LineWeight>(IntOr(values, 370, -1)));
+  if (IntOr(values, 60, 0) == 1) e->setVisibility(AcDb::kInvisible);
+}
+
+bool Builder::CommonCode(int c) {
+  return c == 8 || c == 6 || c == 62 || c == 48 || c == 370 || c == 60;
+}
+
+bool Builder::TextCode(int c) {
+  return c == 10 || c == 20 || c == 30 || c == 40 || c == 1 || c == 50 || c == 41 || c == 51 ||
+         c == 7 || c == 72 || c == 11 || c == 21 || c == 31 || c == 73;
+}
+
+void Builder::SetText(AcDbText* t, const std::vector<const Group*>& v, int vertical_code) {
+  t->setPosition(PointOf(v, 10));
+  double h = RealOr(v, 40, 2.5);
+  if (h > 0) t->setHeight(h);
+  t->setTextString(StringOr(v, 1).c_str());
+  t->setRotation(RealOr(v, 50, 0) * kDegree);
+  double w = RealOr(v, 41, 1);
+  if (w > 0) t->setWidthFactor(w);
+  t->setOblique(RealOr(v, 51, 0) * kDegree);
+  AcDbObjectId style = Lookup(roots_.text_style_table, StringOr(v, 7, L"Standard"));
+  t->setTextStyle(style.isNull() ? roots_.textstyle : style);
+  t->setHorizontalMode(static_cast<AcDb::TextHorzMode>(IntOr(v, 72, 0)));
+  t->setVerticalMode(static_cast<AcDb::TextVertMode>(IntOr(v, vertical_code, 0)));
+  if (Find(v, 11) != nullptr) t->setAlignmentPoint(PointOf(v, 11));
+}
+
+// A modelled entity made from the record, or null to keep it as groups.
+AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
+  const std::string_view type = r.type;
+  if (type == "LINE") {
+    *s = SplitRecord(r, [](int c) { return CommonCode(c) || (c >= 10 && c <= 31 && c % 10 <= 1); });
+    return new AcDbLine(PointOf(s->values, 10), PointOf(s->values, 11));
+  }
+  if (type == "POINT") {
+    *s = SplitRecord(r, [](int c) { return CommonCode(c) || c == 10 || c == 20 || c == 30; });
+    return new AcDbPoint(PointOf(s->values, 10));
+  }
+  if (type == "CIRCLE" || type == "ARC") {
+    const bool arc = type == "ARC";
+    *s = SplitRecord(r, [arc](int c) {
+      return CommonCode(c) || c == 10 || c == 20 || c == 30 || c == 40 ||
+             (arc && (c == 50 || c == 51));
+    });
+    KeepText(s, {50, 51});
+    const double radius = RealOr(s->values, 40, 1);
+    if (!(radius > 0)) return nullptr;
+    if (arc)
+      return new AcDbArc(PointOf(s->values, 10), radius, RealOr(s->values, 50, 0) * kDegree,
+                         RealOr(s->values, 51, 0) * kDegree);
+    return new AcDbCircle(PointOf(s->values, 10), AcGeVector3d::kZAxis, radius);
+  }
+  if (type == "LWPOLYLINE") {
+    *s = SplitRecord(r, [](int c) {
+      return CommonCode(c) || c == 90 || c == 70 || c == 43 || c == 38 || c == 10 || c == 20 ||
+             c == 40 || c == 41 || c == 42 || c == 210 || c == 220 || c == 230;
+    });
+    auto* pl = new AcDbPolyline;
+    double constant = -1;
+    int n = -1;
+    for (const Group* g : s->values) {
+      if (g->code == 10) {
+        ++n;
+        pl->addVertexAt(n, AcGePoint2d(Real(*g), 0), 0, constant, constant);
+      } else if (n >= 0 && g->code == 20) {
+        AcGePoint2d p;
+        pl->getPointAt(n, p);
+        pl->setPointAt(n, AcGePoint2d(p.x, Real(*g)));
+      } else if (n >= 0 && (g->code == 40 || g->code == 41)) {
+        double a, b;
+        pl->getWidthsAt(n, a, b);
+        if (g->code == 40)
+          a = Real(*g);
+        else
+          b = Real(*g);
+        pl->setWidthsAt(n, a, b);
+      } else if (n >= 0 && g->code == 42) {
+        pl->setBulgeAt(n, Real(*g));
+      } else if (g->code == 43) {
+        constant = Real(*g);
+      }
+    }
+    if (constant > 0) pl->setConstantWidth(constant);
+    pl->setClosed(IntOr(s->values, 70, 0) & 1);
+    pl->setElevation(RealOr(s->values, 38, 0));
+    pl->setNormal(AcGeVector3d(RealOr(s->values, 210, 0), RealOr(s->values, 220, 0),
+                               RealOr(s->values, 230, 1)));
+    return pl;
+  }
+  if (type == "TEXT") {
+    *s = SplitRecord(r, [](int c) { return CommonCode(c) || TextCode(c); });
+    KeepText(s, {50, 51, 11});
+    auto* t = new AcDbText;
+    SetText(t, s->values, 73);
+    return t;
+  }
+  if (type == "ATTDEF" || type == "ATTRIB") {
+    const bool def = type == "ATTDEF";
+    *s = SplitRecord(r, [def](int c) {
+      return CommonCode(c) || (TextCode(c) && c != 73) || c == 2 || c == 70 || c == 74 ||
+             (def && c == 3);
+    });
+    KeepText(s, {50, 51, 11});
+    const std::wstring tag = StringOr(s->values, 2);
+    const long long flags = IntOr(s->values, 70, 0);
+    if (def) {
+      auto* a = new AcDbAttributeDefinition;
+      SetText(a, s->values, 74);
+      if (a->setTag(tag.c_str()) != Acad::eOk) {
+        delete a;
+        return nullptr;
+      }
+      a->setPrompt(StringOr(s->values, 3).c_str());
+      a->setInvisible(flags & 1);
+      a->setConstant(flags & 2);
+      return a;
+    }
+    auto* a = new AcDbAttribute;
+    SetText(a, s->values, 74);
+    if (a->setTag(tag.c_str()) != Acad::eOk) {
+      delete a;
+      return nullptr;
+    }
+    a->setInvisible(flags & 1);
+    return a;
+  }
+  if (type == "INSERT") {
+    *s = SplitRecord(r, [](int c) {
+      return CommonCode(c) || c == 66 || c == 2 || c == 10 || c == 20 || c == 30 || c == 41 ||
+             c == 42 || c == 43 || c == 50 || c == 210 || c == 220 || c == 230;
+    });
+    KeepText(s, {50});
+    AcDbObjectId block = Lookup(roots_.block_table, StringOr(s->values, 2));
+    if (block.isNull()) return nullptr;
+    auto* ref = new AcDbBlockReference(PointOf(s->values, 10), block);
+    ref->setScaleFactors(
+        AcGeScale3d(RealOr(s->values, 41, 1), RealOr(s->values, 42, 1), RealOr(s->values, 43, 1)));
+    ref->setRotation(RealOr(s->values, 50, 0) * kDegree);
+    ref->setNormal(AcGeVector3d(RealOr(s->values, 210, 0), RealOr(s->values, 220, 0),
+                                RealOr(s->values, 230, 1)));
+    return ref;
+  }
+  if (type == "ELLIPSE") {
+    *s = SplitRecord(r, [](int c) {
+      return CommonCode(c) || (c >= 10 && c <= 31 && c % 10 <= 1) || c == 210 || c == 220 ||
+             c == 230 || c == 40 || c == 41 || c == 42;
+    });
+    KeepText(s, {41, 42});
+    auto* e = new AcDbEllipse;
+    AcGeVector3d normal(RealOr(s->values, 210, 0), RealOr(s->values, 220, 0),
+                        RealOr(s->values, 230, 1));
+    AcGePoint3d major = PointOf(s->values, 11);
+    if (e->set(PointOf(s->values, 10), normal, AcGeVector3d(major.x, major.y, major.z),
+               RealOr(s->values, 40, 1)) != Acad::eOk) {
+      delete e;
+      return nullptr;
+    }
+    const double start = e->angleAtParam(RealOr(s->values, 41, 0));
+    const double end = e->angleAtParam(RealOr(s->values, 42, 2 * 3.14159265358979323846));
+    e->setStartAngle(start);
+    e->setEndAngle(end);
+    return e;
+  }
+  if (type == "HATCH") return MakeHatch(r, s);
+  return nullptr;
+}
+
+void Builder::ApplyXData(const Pending& p) {
+  if (p.xdata.empty()) return;
+  resbuf* chain = BuildXData(p.xdata);
+  AcDbObject* obj = nullptr;
+  if (acdbOpenObject(obj, p.id, AcDb::kForWrite) != Acad::eOk) {
+    acutRelRb(chain);
+    return;
+  }
+  Acad::ErrorStatus es = chain ? obj->setXData(chain) : Acad::eInvalidInput;
+  if (es != Acad::eOk) {
+    // Kept as groups when the database refuses it (size, unknown application).
+    std::vector<AcDbRawGroup> raw = obj->rawGroups();
+    for (const Group* g : p.xdata) raw.push_back(AcDbRawGroup{g->code, Wide(*g)});
+    obj->setRawGroups(std::move(raw));
+    result_->warnings.push_back(
+        LineError(p.line, L"XData kept as read: the drawing refuses it as XData"));
+  }
+  acutRelRb(chain);
+  obj->close();
+}
+
+// Appends the entities of a run of records to the block; ATTRIB and SEQEND after an INSERT
+// belong to it.
+void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& records, size_t from,
+                          size_t to) {
+  AcDbBlockTableRecord* btr = nullptr;
+  if (acdbOpenObject(btr, block_id, AcDb::kForWrite) != Acad::eOk) return;
+  AcDbBlockReference* open_ref = nullptr;
+  auto end_ref = [&]() {
+    if (open_ref != nullptr) open_ref->close();
+    open_ref = nullptr;
+  };
+  for (size_t i = from; i < to; ++i) {
+    const Record& r = records[i];
+    if (r.type == "SEQEND" || (r.type == "ATTRIB" && open_ref != nullptr)) {
+      if (open_ref == nullptr) {
+        result_->warnings.push_back(LineError(r.line, L"SEQEND without an INSERT left out"));
+        continue;
+      }
+      if (r.type == "SEQEND") {
+        auto* seqend = new DxfUnknownObject(L"SEQEND");
+        // Most are exactly what the writer makes of a SEQEND without kept groups: a large floor
+        // has one per element, so only the others keep theirs.
+        const bool plain = r.groups.size() == 4 && r.groups[0].code == 5 &&
+                           r.groups[0].text == HexText(r.handle) && r.groups[1].code == 330 &&
+                           r.groups[1].text == HexText(open_ref->objectId().handle()) &&
+                           r.groups[2].code == 100 && r.groups[2].text == "AcDbEntity" &&
+                           r.groups[3].code == 8 && r.groups[3].text == "0";
+        if (!plain) seqend->setRawGroups(AllGroups(r));
+        AddRoot(seqend, &r);
+        seqend->setOwnerId(open_ref->objectId());
+        seqend->close();
+        end_ref();
+        continue;
+      }
+      Split s;
+      AcDbEntity* made = MakeEntity(r, &s);
+      auto* attr = AcDbAttribute::cast(made);
+      if (attr == nullptr) {
+        delete made;
+        throw ReadError{LineError(r.line, L"the attribute cannot be read")};
+      }
+      SetCommon(attr, s.values, r.line);
+      attr->setRawGroups(
+          WithoutBareMarkers(std::move(s.raw), {"AcDbEntity", "AcDbText", "AcDbAttribute"}));
+      if (!r.handle.isNull()) db_->setNextHandle(r.handle);
+      AcDbObjectId id;
+      if (open_ref->appendAttribute(id, attr) != Acad::eOk) {
+        delete attr;
+        throw ReadError{LineError(r.line, L"the attribute cannot be added")};
+      }
+      attr->close();
+      pending_.push_back({id, s.xdata, r.line});
+      continue;
+    }
+    end_ref();
+    Split s;
+    AcDbEntity* e = MakeEntity(r, &s);
+    if (e == nullptr) {
+      auto* kept = new DxfUnknownEntity(Wide(r.type));
+      s = SplitRecord(r, [](int c) { return c == 8; });
+      kept->setRawGroups(AllGroups(r));
+      e = kept;
+      e->setLayer(LayerNamed(StringOr(s.values, 8, L"0"), r.line));
+      e->setLinetype(roots_.by_layer);
+      s.xdata.clear();  // part of the kept groups
+    } else {
+      SetCommon(e, s.values, r.line);
+      e->setRawGroups(WithoutBareMarkers(std::move(s.raw), MarkersWritten(r.type)));
+    }
+    if (!r.handle.isNull()) db_->setNextHandle(r.handle);
+    AcDbObjectId id;
+    if (btr->appendAcDbEntity(id, e) != Acad::eOk) {
+      delete e;
+      btr->close();
+      throw ReadError{LineError(r.line, L"the entity cannot be added")};
+    }
+    pending_.push_back({id, s.xdata, r.line});
+    auto* ref = AcDbBlockReference::cast(e);
+    if (ref != nullptr && IntOr(s.values, 66, 0) == 1) {
+      open_ref = ref;
+    } else {
+      e->close();
+    }
+  }
+  end_ref();
+  btr->close();
+}
+
+// ---- Blocks ----
+
+void Builder::ReadBlocks() {
+  const auto& b = file_.blocks;
+  size_t i = 0;
+  while (i < b.size()) {
+    const Record& head = b[i];
+    if (head.type != "BLOCK")
+      throw ReadError{
+          LineError(head.line, L"BLOCK was expected, found \"" + Wide(head.type) + L"\"")};
+    size_t j = i + 1;
+    while (j < b.size() && b[j].type != "ENDBLK") ++j;
+    if (j >= b.size()) throw ReadError{LineError(head.line, L"the block has no ENDBLK")};
+    const std::wstring name = StringOf(head, 2);
+    AcDbObjectId btr_id = Lookup(roots_.block_table, name);
+    if (btr_id.isNull()) {
+      // A block without its record (older writers): the record is made.
+      AcDbBlockTable* table = nullptr;
+      if (acdbOpenObject(table, roots_.block_table, AcDb::kForWrite) == Acad::eOk) {
+        auto* btr = new AcDbBlockTableRecord;
+        if (btr->setName(name.c_str()) == Acad::eOk && table->add(btr_id, btr) == Acad::eOk) {
+          btr->close();
+        } else {
+          delete btr;
+        }
+        table->close();
+      }
+      if (btr_id.isNull())
+        throw ReadError{LineError(head.line, L"the block \"" + name + L"\" cannot be made")};
+    }
+    AcDbBlockTableRecord* btr = nullptr;
+    if (acdbOpenObject(btr, btr_id, AcDb::kForWrite) == Acad::eOk) {
+      Split s = SplitRecord(head, [](int c) { return c == 10 || c == 20 || c == 30; });
+      btr->setOrigin(PointOf(s.values, 10));
+      btr->close();
+    }
+    for (size_t k : {i, j}) {
+      auto* kept = new DxfUnknownObject(Wide(b[k].type));
+      kept->setRawGroups(AllGroups(b[k]));
+      AddRoot(kept, &b[k]);
+      kept->setOwnerId(btr_id);
+      kept->close();
+    }
+    AddEntities(btr_id, b, i + 1, j);
+    i = j + 1;
+  }
+}
+
+void Builder::ReadEntities() {
+  const auto& e = file_.entities;
+  size_t i = 0;
+  while (i < e.size()) {
+    // Runs of entities with the same owner go to that block (paper space by 67 or owner).
+    AcDbObjectId owner = OwnerBlock(e[i]);
+    size_t j = i + 1;
+    while (j < e.size() &&
+           (e[j].type == "ATTRIB" || e[j].type == "SEQEND" || OwnerBlock(e[j]) == owner))
+      ++j;
+    AddEntities(owner, e, i, j);
+    i = j;
+  }
+  for (const Pending& p : pending_) ApplyXData(p);
+  pending_.clear();
+}
+
+std::vector<std::string_view> Builder::MarkersWritten(std::string_view type) {
+  if (type == "LINE") return {"AcDbEntity", "AcDbLine"};
+  if (type == "POINT") return {"AcDbEntity", "AcDbPoint"};
+  if (type == "CIRCLE") return {"AcDbEntity", "AcDbCircle"};
+  if (type == "ARC") return {"AcDbEntity", "AcDbCircle", "AcDbArc"};
+  if (type == "LWPOLYLINE") return {"AcDbEntity", "AcDbPolyline"};
+  if (type == "TEXT") return {"AcDbEntity", "AcDbText"};
+  if (type == "ATTDEF") return {"AcDbEntity", "AcDbText", "AcDbAttributeDefinition"};
+  if (type == "INSERT") return {"AcDbEntity", "AcDbBlockReference"};
+  if (type == "ELLIPSE") return {"AcDbEntity", "AcDbEllipse"};
+  return {};  // hatches keep every marker
+}
+
+AcDbObjectId Builder::OwnerBlock(const Record& r) {
+  if (!r.owner.isNull()) {
+    // Entities come in long runs of one owner: the last answer is kept.
+    if (r.owner == last_owner_handle_) return last_owner_;
+    AcDbObjectId id;
+    if (db_->getAcDbObjectId(id, false, r.owner) == Acad::eOk && id.objectClass() != nullptr &&
+        id.objectClass()->isDerivedFrom(AcDbBlockTableRecord::desc())) {
+      last_owner_handle_ = r.owner;
+      last_owner_ = id;
+      return id;
+    }
+  }
+  for (const Group& g : r.groups)
+    if (g.code == 67 && g.text == "1") return roots_.paper_space;
+  return roots_.model_space;
+}
+
+}  // namespace host::dxf_in

@@ -1,0 +1,135 @@
+// Reading the groups of one record.
+#include "host/dxf_record.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace host::dxf_in {
+
+const Group* FirstOwner(const Record& r) {
+  int depth = 0;
+  for (const Group& g : r.groups) {
+    if (g.code == 102) depth += (!g.text.empty() && g.text[0] == '{') ? 1 : -1;
+    if (g.code == 330 && depth == 0) return &g;
+    if (g.code == 1001) break;
+  }
+  return nullptr;
+}
+
+void KeepText(Split* s, std::initializer_list<int> codes) {
+  for (int code : codes)
+    if (const Group* g = Find(s->values, code)) s->raw.push_back(AcDbRawGroup{-code, Wide(*g)});
+}
+
+std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup> raw,
+                                             const std::vector<std::string_view>& written) {
+  auto bare = [&](size_t i) {
+    if (raw[i].code != 100) return false;
+    if (i + 1 < raw.size() && raw[i + 1].code != 100) return false;  // groups follow
+    const std::wstring& marker = raw[i].value;
+    bool known = false;
+    for (std::string_view w : written)
+      known = known || std::equal(marker.begin(), marker.end(), w.begin(), w.end());
+    if (!known) return false;
+    size_t same = 0;
+    for (const AcDbRawGroup& g : raw) same += g.code == 100 && g.value == marker;
+    return same == 1;
+  };
+  std::vector<AcDbRawGroup> kept;
+  kept.reserve(raw.size());
+  for (size_t i = 0; i < raw.size(); ++i)
+    if (!bare(i)) kept.push_back(std::move(raw[i]));
+  return kept;
+}
+
+std::string HexText(AcDbHandle h) {
+  char buf[20];
+  char* end = std::to_chars(buf, buf + sizeof buf, h.value(), 16).ptr;
+  std::string text(buf, end);
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::vector<AcDbRawGroup> AllGroups(const Record& r) {
+  std::vector<AcDbRawGroup> raw;
+  raw.reserve(r.groups.size());
+  for (const Group& g : r.groups) raw.push_back(AcDbRawGroup{g.code, Wide(g)});
+  return raw;
+}
+
+// A resbuf chain of XData groups (points take their 20/30 partners: 1020, 1030 ...).
+resbuf* BuildXData(const std::vector<const Group*>& groups) {
+  resbuf* head = nullptr;
+  resbuf** tail = &head;
+  for (size_t i = 0; i < groups.size(); ++i) {
+    const Group& g = *groups[i];
+    resbuf* rb = nullptr;
+    if (g.code == 1001 || (g.code >= 1000 && g.code <= 1005 && g.code != 1004)) {
+      rb = acutNewRb(g.code);
+      rb->resval.rstring = acutNewString(Wide(g).c_str());
+    } else if (g.code == 1004) {
+      rb = acutNewRb(1004);
+      std::string bytes;
+      for (size_t k = 0; k + 1 < g.text.size(); k += 2)
+        bytes.push_back(
+            static_cast<char>(std::stoi(std::string(g.text.substr(k, 2)), nullptr, 16)));
+      rb->resval.rbinary.clen = static_cast<short>(bytes.size());
+      rb->resval.rbinary.buf = new char[bytes.size() + 1];
+      std::copy(bytes.begin(), bytes.end(), rb->resval.rbinary.buf);
+    } else if (g.code >= 1010 && g.code <= 1013) {
+      rb = acutNewRb(g.code);
+      rb->resval.rpoint[0] = Real(g);
+      for (int axis = 1; axis <= 2 && i + 1 < groups.size(); ++axis) {
+        if (groups[i + 1]->code != g.code + 10 * axis) break;
+        rb->resval.rpoint[axis] = Real(*groups[++i]);
+      }
+    } else if (g.code >= 1040 && g.code <= 1042) {
+      rb = acutNewRb(g.code);
+      rb->resval.rreal = Real(g);
+    } else if (g.code == 1070) {
+      rb = acutNewRb(g.code);
+      rb->resval.rint = static_cast<short>(Int(g));
+    } else if (g.code == 1071) {
+      rb = acutNewRb(g.code);
+      rb->resval.rlong = static_cast<int32_t>(Int(g));
+    } else {
+      acutRelRb(head);
+      return nullptr;  // no XData group: keep the groups as they are
+    }
+    *tail = rb;
+    tail = &rb->rbnext;
+  }
+  return head;
+}
+
+AcGePoint3d PointOf(const std::vector<const Group*>& values, int x_code, AcGePoint3d start) {
+  for (const Group* g : values) {
+    if (g->code == x_code) start.x = Real(*g);
+    if (g->code == x_code + 10) start.y = Real(*g);
+    if (g->code == x_code + 20) start.z = Real(*g);
+  }
+  return start;
+}
+
+const Group* Find(const std::vector<const Group*>& values, int code) {
+  for (const Group* g : values)
+    if (g->code == code) return g;
+  return nullptr;
+}
+
+double RealOr(const std::vector<const Group*>& values, int code, double fallback) {
+  const Group* g = Find(values, code);
+  return g ? Real(*g) : fallback;
+}
+long long IntOr(const std::vector<const Group*>& values, int code, long long fallback) {
+  const Group* g = Find(values, code);
+  return g ? Int(*g) : fallback;
+}
+std::wstring StringOr(const std::vector<const Group*>& values, int code,
+                      const std::wstring& fallback) {
+  const Group* g = Find(values, code);
+  return g ? Wide(*g) : fallback;
+}
+
+}  // namespace host::dxf_in

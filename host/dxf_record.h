@@ -1,0 +1,82 @@
+// Reading the groups of one record: which the database models and which are kept, XData, and
+// the values of modelled groups.
+#pragma once
+
+#include <acutads.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "host/dxf_sections.h"
+
+namespace host::dxf_in {
+
+constexpr double kDegree = 3.14159265358979323846 / 180.0;
+
+// Groups of one record split into modelled values and kept ones. `modelled` says which codes
+// the caller takes (outside XData); the others, the 100 markers included, are kept in order.
+struct Split {
+  std::vector<const Group*> values;  // modelled, in order
+  std::vector<AcDbRawGroup> raw;
+  std::vector<const Group*> xdata;  // from the first 1001 on
+};
+
+// The first owner group outside application groups (the one the database keeps), or null.
+const Group* FirstOwner(const Record& r);
+
+template <class Pred>
+Split SplitRecord(const Record& r, Pred modelled) {
+  Split s;
+  bool in_xdata = false;
+  int app_depth = 0;
+  const Group* owner = FirstOwner(r);
+  for (const Group& g : r.groups) {
+    if (g.code == 1001) in_xdata = true;
+    if (in_xdata) {
+      s.xdata.push_back(&g);
+      continue;
+    }
+    if (g.code == 102) app_depth += (!g.text.empty() && g.text[0] == '{') ? 1 : -1;
+    if (app_depth == 0 && g.code != 102 && g.code != 5 && g.code != 330 && modelled(g.code)) {
+      s.values.push_back(&g);
+    } else if (g.code == 5 || (g.code == 330 && app_depth == 0 && &g == owner)) {
+      // handle and owner: the database keeps them
+    } else {
+      s.raw.push_back(AcDbRawGroup{g.code, Wide(g)});
+    }
+  }
+  return s;
+}
+
+// Keeps the file's text of those modelled groups beside their value, as kept groups with the
+// negated code (50 as -50), for values the database holds in another unit (angles in radians):
+// the writer gives the text back while the value is unchanged, so that numbers round-trip.
+void KeepText(Split* s, std::initializer_list<int> codes);
+
+// The kept groups without the markers among `written` that have no kept group after them and
+// appear once: the writer writes those subclass markers itself, in the same places, so the file
+// comes back the same and a large drawing does not keep millions of them.
+std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup> raw,
+                                             const std::vector<std::string_view>& written);
+// A handle as files write it: upper-case hexadecimal.
+std::string HexText(AcDbHandle h);
+
+// Every group of the record, kept as read.
+std::vector<AcDbRawGroup> AllGroups(const Record& r);
+
+// A resbuf chain of XData groups (points take their 20/30 partners: 1020, 1030 ...), or null
+// when a group is of no XData type. The caller frees it with acutRelRb.
+resbuf* BuildXData(const std::vector<const Group*>& groups);
+
+// The point of the groups x_code, x_code + 10 and x_code + 20 (those missing from `start`).
+AcGePoint3d PointOf(const std::vector<const Group*>& values, int x_code, AcGePoint3d start = {});
+// The first group of that code, or null.
+const Group* Find(const std::vector<const Group*>& values, int code);
+// The value of the first group of that code, or the fallback.
+double RealOr(const std::vector<const Group*>& values, int code, double fallback);
+long long IntOr(const std::vector<const Group*>& values, int code, long long fallback);
+std::wstring StringOr(const std::vector<const Group*>& values, int code,
+                      const std::wstring& fallback = L"");
+
+}  // namespace host::dxf_in

@@ -1,0 +1,72 @@
+// The OBJECTS section: dictionaries, groups and the objects kept as read.
+#include "host/dxf_write_parts.h"
+
+#include <acutads.h>
+#include <dbdict.h>
+#include <dbelipse.h>
+#include <dbents.h>
+#include <dbgroup.h>
+#include <dbhatch.h>
+#include <dbhost.h>
+#include <dbpl.h>
+#include <dbsymtb.h>
+#include <text_encoding.h>
+#include <wide_string.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/dxf_objects.h"
+
+namespace host::dxf_out {
+
+void Writer::Objects() {
+  Section(L"OBJECTS");
+  WriteObject(db_.namedObjectsDictionaryId());
+  for (AcDbObjectId id : all_ids_) {
+    if (written_.count(id) || id.isErased() || id.objectClass() == nullptr) continue;
+    const AcRxClass* cls = id.objectClass();
+    if (cls->isDerivedFrom(AcDbDictionary::desc()) || cls->isDerivedFrom(AcDbGroup::desc()) ||
+        cls->isDerivedFrom(DxfUnknownObject::desc()))
+      WriteObject(id);
+  }
+  EndSection();
+}
+
+void Writer::WriteObject(AcDbObjectId id) {
+  if (written_.count(id) || id.isNull()) return;
+  AcDbObject* obj = nullptr;
+  if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) return;
+  written_.insert(id);
+  if (auto* dict = AcDbDictionary::cast(obj)) {
+    bool hard = false;
+    for (const auto& g : obj->rawGroups())
+      if (g.code == 280 && g.value == L"1") hard = true;
+    Groups entries;
+    AcDbDictionaryIterator* it = dict->newIterator();
+    for (; !it->done(); it->next()) {
+      if (it->objectId().isErased()) continue;
+      entries.push_back({3, it->name()});
+      entries.push_back({hard ? 360 : 350, Hex(it->objectId().handle())});
+    }
+    delete it;
+    Groups head;
+    if (obj->rawGroups().empty()) head.push_back({281, L"1"});
+    WriteModelled(L"DICTIONARY", obj, {}, OwnerOf(obj),
+                  {Subclass{L"AcDbDictionary", head, entries}});
+  } else if (auto* group = AcDbGroup::cast(obj)) {
+    Groups g{{300, group->description()},
+             {70, group->isAnonymous() ? L"1" : L"0"},
+             {71, group->isSelectable() ? L"1" : L"0"}};
+    AcDbObjectIdArray members;
+    group->allEntityIds(members);
+    for (int i = 0; i < members.length(); ++i) g.push_back({340, Hex(members[i].handle())});
+    WriteModelled(L"GROUP", obj, {}, OwnerOf(obj), {Subclass{L"AcDbGroup", g, {}}});
+  } else if (auto* kept = DxfUnknownObject::cast(obj)) {
+    Put(0, kept->dxfName());
+    Put(kept->rawGroups());
+  }
+  obj->close();
+}
+
+}  // namespace host::dxf_out

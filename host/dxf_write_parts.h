@@ -1,0 +1,89 @@
+// The DXF writer's state and its parts, one file each: dxf_writer.cpp (output, header, the
+// common layout of modelled objects), dxf_write_prepare.cpp (the objects a file needs that the
+// database may lack), dxf_write_tables.cpp, dxf_write_entities.cpp, dxf_write_objects.cpp.
+#pragma once
+
+#include <dbmain.h>
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "host/dxf_write_format.h"
+
+class AcDbText;
+class AcDbHatch;
+
+namespace host::dxf_out {
+
+class Writer {
+ public:
+  explicit Writer(AcDbDatabase& db) : db_(db) {}
+
+  // The file's bytes.
+  std::string Write();
+
+ private:
+  // Output and the layout every modelled object shares (dxf_writer.cpp).
+  void Put(int code, std::wstring_view value);
+  void Put(const Groups& groups);
+  void Section(const wchar_t* name);
+  void EndSection();
+  void Header();
+  // The sections kept as read: CLASSES (or an empty one) when `classes`, else the others.
+  void KeptSections(bool classes);
+  void WriteModelled(const std::wstring& type, const AcDbObject* obj, const Groups& before_handle,
+                     const std::wstring& owner, const std::vector<Subclass>& subclasses);
+  void WriteXData(const AcDbObject* obj);
+  std::wstring OwnerOf(const AcDbObject* obj);
+  // The name of a table record, "" for none.
+  const std::wstring& NameOf(AcDbObjectId id);
+
+  // Preparation (dxf_write_prepare.cpp).
+  void Prepare();
+  void Ensure(AcDbObjectId owner, const std::wstring& type);
+  void EnsureDefaultTables();
+  Groups ActiveViewport();
+  void AddDefaultTable(const wchar_t* name, const wchar_t* record_type, const Groups& record);
+  static std::vector<AcDbObjectId> LiveIds(const std::vector<AcDbObjectId>& ids);
+
+  // Tables (dxf_write_tables.cpp).
+  void Tables();
+  void WriteKeptTable(AcDbObjectId id);
+  void WriteKept(AcDbObjectId id);
+  void WriteTable(const wchar_t* name, AcDbObjectId id);
+  std::vector<AcDbObjectId> KeptOwnedBy(AcDbObjectId owner);
+  void WriteRecord(const wchar_t* table, AcDbObjectId id);
+
+  // Blocks and entities (dxf_write_entities.cpp).
+  void Blocks();
+  bool IsPaperSpace(AcDbObjectId id);
+  void WriteBlockPart(AcDbObjectId btr_id, const std::wstring& type);
+  void Entities();
+  void WriteEntitiesOf(AcDbObjectId btr_id);
+  Groups Common(const AcDbEntity* e);
+  Groups TextMain(const AcDbText* t);
+  void WriteEntity(AcDbObjectId id);
+  Groups HatchGroups(const AcDbHatch* h);
+
+  // Objects (dxf_write_objects.cpp).
+  void Objects();
+  void WriteObject(AcDbObjectId id);
+
+  AcDbDatabase& db_;
+  std::string out_;
+  // The BLOCK, ENDBLK and SEQEND objects by their owner (PartsOf picks the map of a type).
+  std::unordered_map<AcDbObjectId, AcDbObjectId>& PartsOf(const std::wstring& type);
+  std::unordered_map<AcDbObjectId, AcDbObjectId> blocks_, block_ends_, seqends_;
+  // The tables the database does not model, kept as read or made by EnsureDefaultTables, by name.
+  std::map<std::wstring, AcDbObjectId> kept_tables_;
+  std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> kept_by_owner_;
+  std::unordered_set<AcDbObjectId> written_;
+  std::vector<AcDbObjectId> all_ids_;
+  std::unordered_map<AcDbObjectId, std::wstring>
+      names_;  // NameOf's answers  // every object when the writing began, by handle
+};
+
+}  // namespace host::dxf_out

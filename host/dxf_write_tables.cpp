@@ -1,0 +1,158 @@
+// The TABLES section: modelled tables and their records, and tables kept as read.
+#include "host/dxf_write_parts.h"
+
+#include <acutads.h>
+#include <dbdict.h>
+#include <dbelipse.h>
+#include <dbents.h>
+#include <dbgroup.h>
+#include <dbhatch.h>
+#include <dbhost.h>
+#include <dbpl.h>
+#include <dbsymtb.h>
+#include <text_encoding.h>
+#include <wide_string.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/dxf_objects.h"
+
+namespace host::dxf_out {
+
+void Writer::Tables() {
+  Section(L"TABLES");
+  std::map<std::wstring, AcDbObjectId> kept_tables = kept_tables_;
+  const std::pair<const wchar_t*, AcDbObjectId> order[] = {
+      {L"VPORT", {}},
+      {L"LTYPE", db_.linetypeTableId()},
+      {L"LAYER", db_.layerTableId()},
+      {L"STYLE", db_.textStyleTableId()},
+      {L"VIEW", {}},
+      {L"UCS", {}},
+      {L"APPID", db_.regAppTableId()},
+      {L"DIMSTYLE", {}},
+      {L"BLOCK_RECORD", db_.blockTableId()},
+  };
+  for (const auto& [name, id] : order) {
+    if (!id.isNull()) {
+      WriteTable(name, id);
+    } else if (kept_tables.count(name)) {
+      WriteKeptTable(kept_tables[name]);
+      kept_tables.erase(name);
+    }
+  }
+  for (const auto& [name, id] : kept_tables) WriteKeptTable(id);
+  EndSection();
+}
+
+void Writer::WriteKeptTable(AcDbObjectId id) {
+  DxfUnknownObject* table = nullptr;
+  if (acdbOpenObject(table, id, AcDb::kForRead) != Acad::eOk) return;
+  written_.insert(id);
+  Put(0, L"TABLE");
+  Put(table->rawGroups());
+  for (AcDbObjectId rec : table->children()) WriteKept(rec);
+  table->close();
+  Put(0, L"ENDTAB");
+}
+
+void Writer::WriteKept(AcDbObjectId id) {
+  if (id.isErased()) return;
+  AcDbObject* obj = nullptr;
+  if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) return;
+  written_.insert(id);
+  if (auto* kept = DxfUnknownObject::cast(obj)) {
+    Put(0, kept->dxfName());
+  } else if (auto* kept_entity = DxfUnknownEntity::cast(obj)) {
+    Put(0, kept_entity->dxfName());
+  }
+  Put(obj->rawGroups());
+  obj->close();
+}
+
+void Writer::WriteTable(const wchar_t* name, AcDbObjectId id) {
+  AcDbSymbolTable* table = nullptr;
+  if (acdbOpenObject(table, id, AcDb::kForRead) != Acad::eOk) return;
+  written_.insert(id);
+  const std::vector<AcDbObjectId> records = LiveIds(table->recordIds());
+  // Records kept as read (those the table could not take) are listed after the others.
+  std::vector<AcDbObjectId> kept = KeptOwnedBy(id);
+  Subclass sub{
+      L"AcDbSymbolTable", {{70, Int(static_cast<long long>(records.size() + kept.size()))}}, {}};
+  WriteModelled(L"TABLE", table, {{2, name}}, L"0", {sub});
+  table->close();
+  for (AcDbObjectId rec : records) WriteRecord(name, rec);
+  for (AcDbObjectId rec : kept) WriteKept(rec);
+  Put(0, L"ENDTAB");
+}
+
+std::vector<AcDbObjectId> Writer::KeptOwnedBy(AcDbObjectId owner) {
+  if (kept_by_owner_.empty()) {
+    for (AcDbObjectId id : all_ids_) {
+      if (id.isErased() || id.objectClass() == nullptr ||
+          !id.objectClass()->isDerivedFrom(DxfUnknownObject::desc()))
+        continue;
+      AcDbObject* obj = nullptr;
+      if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) continue;
+      const std::wstring& type = DxfUnknownObject::cast(obj)->dxfName();
+      if (type != L"BLOCK" && type != L"ENDBLK" && type != L"SEQEND" && type != L"TABLE")
+        kept_by_owner_[obj->ownerId()].push_back(id);
+      obj->close();
+    }
+    kept_by_owner_[AcDbObjectId::kNull];  // not empty any more
+  }
+  auto it = kept_by_owner_.find(owner);
+  if (it == kept_by_owner_.end() || owner.isNull()) return {};
+  return it->second;
+}
+
+void Writer::WriteRecord(const wchar_t* table, AcDbObjectId id) {
+  AcDbObject* obj = nullptr;
+  if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) return;
+  written_.insert(id);
+  auto* rec = AcDbSymbolTableRecord::cast(obj);
+  const bool made = obj->rawGroups().empty();
+  Groups g{{2, rec->name()}};
+  std::wstring marker;
+  std::wstring type = table;
+  if (auto* lt = AcDbLinetypeTableRecord::cast(obj)) {
+    marker = L"AcDbLinetypeTableRecord";
+    const ACHAR* comments = L"";
+    lt->comments(comments);
+    g.push_back({3, comments});
+    // What the database does not model comes after the modelled groups, as kept groups do.
+    if (made) g.insert(g.end(), {{70, L"0"}, {72, L"65"}, {73, L"0"}, {40, L"0.0"}});
+  } else if (auto* layer = AcDbLayerTableRecord::cast(obj)) {
+    marker = L"AcDbLayerTableRecord";
+    int flags = (layer->isFrozen() ? 1 : 0) | (layer->isLocked() ? 4 : 0);
+    g.push_back({70, Int(flags)});
+    int colour = layer->color().colorIndex();
+    g.push_back({62, Int(layer->isOff() ? -colour : colour)});
+    std::wstring lt = NameOf(layer->linetypeObjectId());
+    g.push_back({6, lt.empty() ? L"Continuous" : lt});
+    g.push_back({370, Int(layer->lineWeight())});
+  } else if (auto* style = AcDbTextStyleTableRecord::cast(obj)) {
+    marker = L"AcDbTextStyleTableRecord";
+    const ACHAR* file = L"";
+    const ACHAR* big = L"";
+    style->fileName(file);
+    style->bigFontFileName(big);
+    g.push_back({40, Real(style->textSize())});
+    g.push_back({41, Real(style->xScale())});
+    g.push_back({50, Degrees(*style, 50, style->obliquingAngle())});
+    g.push_back({3, file});
+    g.push_back({4, big});
+    if (made) g.insert(g.end(), {{70, L"0"}, {71, L"0"}, {42, L"2.5"}});
+  } else if (AcDbRegAppTableRecord::cast(obj) != nullptr) {
+    marker = L"AcDbRegAppTableRecord";
+    if (made) g.push_back({70, L"0"});
+  } else if (AcDbBlockTableRecord::cast(obj) != nullptr) {
+    marker = L"AcDbBlockTableRecord";
+  }
+  WriteModelled(type, obj, {}, OwnerOf(obj),
+                {Subclass{L"AcDbSymbolTableRecord", {}, {}}, Subclass{marker, g, {}}});
+  obj->close();
+}
+
+}  // namespace host::dxf_out
