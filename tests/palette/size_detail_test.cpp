@@ -343,5 +343,22 @@ TEST_F(SizeDetailTest, ClosingThePaletteTakesTheOpenDialogWithIt) {
   EXPECT_EQ(WireSize(0), L"CV22sq-3C E14");
 }
 
+TEST_F(SizeDetailTest, TheDetailComesFromHarnexWhateverResourcesAreCurrent) {
+  StartOn(kTrunk);
+  // Another module is current and has a template 206 of its own.
+  HMODULE other = platform::RegisterModule(L"Other.arx", {});
+  platform::SetModuleResourceScript(other,
+                                    "206 DIALOG 0, 0, 100, 40\nCAPTION \"よその詳細\"\nBEGIN\n"
+                                    "  PUSHBUTTON \"OK\", 1, 1, 1, 30, 14\nEND\n");
+  AfxSetResourceHandle(other);
+  ASSERT_EQ(OpenDetail(0), 0) << StopReason();
+  EXPECT_EQ(EventsStartingWith(L"[window "), Strings{L"[window 206 配線サイズ詳細]"});
+  EXPECT_EQ(BoxOf(IDC_DETAIL_GROUP).chosen, L"CV");
+  EXPECT_EQ(AfxGetResourceHandle(), other);
+  ASSERT_EQ(Run(L"@206 click 2\n"), 0) << StopReason();
+  AfxSetResourceHandle(nullptr);
+  platform::UnregisterModule(other);
+}
+
 }  // namespace
 }  // namespace palette_test
