@@ -191,8 +191,10 @@ TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
   EXPECT_TRUE(Slurp(dir / "demo_saved.dxf") == example);
   EXPECT_NE(Slurp(dir / "demo_saved.svg").find("空調室外機 AC-1"), std::string::npos);
   // The palette session saved the edited sample project and remembered where it stopped.
-  EXPECT_NE(Slurp(dir / "system" / "プロジェクト" / "サンプルビル.tpr").find("HFIX1.6-2C"),
-            std::string::npos);
+  const std::string project = Slurp(dir / "system" / "プロジェクト" / "サンプルビル.tpr");
+  EXPECT_NE(project.find("HFIX1.6-2C"), std::string::npos);
+  // The second row's wire size as the size detail composed it (the file is in code page 932).
+  EXPECT_NE(project.find("HSIZE1-002=IV5.5sq E5.5"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(dir / "system" / "プロジェクト" / "LastProj.ini"));
   std::filesystem::remove_all(dir);
 }
