@@ -188,6 +188,16 @@ TEST_F(SizeDetailTest, ChangingTheGroupRefillsTheSizesOfThatGroupAndSelectsTheFi
   EXPECT_EQ(WireSize(0), L"CVT100sq");
 }
 
+TEST_F(SizeDetailTest, ASizeListGoneWhileTheDialogIsOpenLeavesTheSizesAsTheyWere) {
+  StartOn(kTrunk);
+  ASSERT_EQ(OpenDetail(0), 0) << StopReason();
+  std::filesystem::remove(ListFile(L"幹線", L"配線サイズ.dat"));
+  ASSERT_EQ(Run(L"@206 choose 376 FP\n@206 click 1\n"), 0) << StopReason();
+  // CV's sizes stay, with 22sq-3C still chosen; OK takes them with the new group.
+  EXPECT_EQ(WireSize(0), L"FP22sq-3C E8");
+  EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(SizeDetailTest, TheTypeTheRadioButtonsShowChoosesTheGeneralLists) {
   StartOn(kGeneral);
   // Row 1 holds "VVF1.6-3C": no earth part, so the earth box keeps its first entry "-".
