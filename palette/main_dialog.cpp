@@ -16,6 +16,7 @@
 #include "dialogs/harnex_resource_scope.h"
 #include "dialogs/project_list_dialog.h"
 #include "dialogs/project_name_dialog.h"
+#include "dialogs/size_detail_dialog.h"
 #include "project/last_project.h"
 #include "project/list_fill.h"
 #include "project/project_file.h"
@@ -82,6 +83,10 @@ ON_BN_CLICKED(IDC_CHECK_SETTINGS, &CMainDlg::OnCheckSettings)
 ON_BN_CLICKED(IDC_EQUIPMENT_NO, &CMainDlg::OnEquipmentNumbers)
 ON_BN_CLICKED(IDC_SPLIT_DUCT, &CMainDlg::OnSplitDuct)
 ON_MESSAGE(WM_ACAD_KEEPFOCUS, &CMainDlg::OnAcadKeepFocus)
+ON_MESSAGE(kSizeDetailMessage, &CMainDlg::OnSizeDetailAsked)
+ON_MESSAGE(kSizeDetailMessage - 1, &CMainDlg::OnSizeDetailAsked)
+ON_MESSAGE(kSizeDetailChosen, &CMainDlg::OnSizeDetailChosen)
+ON_MESSAGE(kSizeDetailCancelled, &CMainDlg::OnSizeDetailCancelled)
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 

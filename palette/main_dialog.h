@@ -27,6 +27,9 @@
 //   208/209, 328 to 334: the row area (PatternEditor)
 //   211/212         pattern type; 398 to 400: at most one conduit location checked
 //   335, 336, 340, 344, 387, 389, 391, 402: the drawing commands (command_buttons.cpp)
+//   0x3403 (0x3402)  from a wire-size edit: the size detail (CDetailDlg) for its row, one at a
+//                   time; its OK (0x3404) puts the composed text into the edit, OK and Cancel
+//                   (0x3405) take the edit's highlight away and destroy it (size_detail.cpp)
 //
 // Drawing commands are never called directly: a button posts WM_ACTIVATE (WA_ACTIVE) to the
 // drawing window and queues the command's name on the command line (ApiComn_sendCommand), so
@@ -63,6 +66,7 @@
 #include "project/project_model.h"
 
 class CCheckDlg;
+class CDetailDlg;
 
 class CMainDlg : public CAcUiDialog {
  public:
@@ -82,6 +86,8 @@ class CMainDlg : public CAcUiDialog {
   ProjectModel& Project() { return project_; }
   const ProjectModel& Project() const { return project_; }
   PatternEditor& Editor() { return editor_; }
+  // The open wire size detail dialog, or null.
+  CDetailDlg* SizeDetail() const { return detailDialog_.get(); }
   const ListSettings& GetListSettingsRecord() const { return listSettings_; }
 
   // ---- What the drawing commands read ------------------------------------------------------
@@ -180,6 +186,12 @@ class CMainDlg : public CAcUiDialog {
   afx_msg void OnEquipmentNumbers();
   afx_msg void OnSplitDuct();
   afx_msg LRESULT OnAcadKeepFocus(WPARAM wParam, LPARAM lParam);
+  // wParam: the control row (0 to 9; others are ignored).
+  afx_msg LRESULT OnSizeDetailAsked(WPARAM wParam, LPARAM lParam);
+  // wParam: the composed text (const CString*, owned by the detail dialog); lParam: the row.
+  afx_msg LRESULT OnSizeDetailChosen(WPARAM wParam, LPARAM lParam);
+  // lParam: the row.
+  afx_msg LRESULT OnSizeDetailCancelled(WPARAM wParam, LPARAM lParam);
   afx_msg void OnDestroy();
   DECLARE_MESSAGE_MAP()
 
@@ -215,6 +227,9 @@ class CMainDlg : public CAcUiDialog {
   void SendCommand(LPCWSTR command, bool activate = true);
   // "自動付与" and "個別付与": the command when a checked row is not empty, else the notice.
   void SendWhenRowsChecked(LPCWSTR command);
+  // The detail dialog's end: the edit of `row` (when 0 to 9) loses its highlight, then the
+  // dialog's window is destroyed and the object released.
+  void EndSizeDetail(UINT row);
 
   ComboBoxes KoujiBoxes() { return ComboBoxes(koujiPtrs_); }
   ComboBoxes ConduitBoxes() { return ComboBoxes(conduitPtrs_); }
@@ -228,6 +243,8 @@ class CMainDlg : public CAcUiDialog {
   bool closing_ = false;
   // The settings check window made by "設定確認"; CheckDlgInstance says whether it is open.
   std::unique_ptr<CCheckDlg> checkDialog_;
+  // The wire size detail dialog while it is open; released after its window is destroyed.
+  std::unique_ptr<CDetailDlg> detailDialog_;
 
   CComboBox patternBox_;
   CXTipComboBox koujiBoxes_[kPageRows];

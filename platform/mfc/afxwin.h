@@ -350,6 +350,8 @@ class CWnd : public CCmdTarget {
   BOOL SetForegroundWindow() { return TRUE; }
   CWnd* SetActiveWindow() { return this; }
   void BringWindowToTop() {}
+  // SetWindowPos's insert-after value for the top of the window order (HWND_TOP).
+  static const CWnd wndTop;
 
   // The window procedure: the message map first, then the class's default behaviour.
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -59,6 +59,8 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void*, void*) {
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
 
+const CWnd CWnd::wndTop;
+
 CWnd::~CWnd() {
   // A window whose object goes away keeps living with its class behaviour only.
   if (WindowRecord* r = FindWindowRecord(m_hWnd); r && r->wnd == this) r->wnd = nullptr;

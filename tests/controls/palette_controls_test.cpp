@@ -65,7 +65,7 @@ class PaletteControlsTest : public ::testing::Test {
   std::unique_ptr<host::Session> session_;
 };
 
-TEST_F(PaletteControlsTest, SizeDetailFromTheMenuHighlightsTheRowsEditAndOpensNothingYet) {
+TEST_F(PaletteControlsTest, SizeDetailFromTheMenuHighlightsTheRowsEditAndOpensTheDetail) {
   ASSERT_EQ(Run(L"command RQ_HARNEX\nmenu 364 サイズ詳細\nshow palette\n"), 0)
       << platform::WideToUtf8(session_->stop_reason());
   const std::vector<std::wstring> lines = Lines();
@@ -77,10 +77,11 @@ TEST_F(PaletteControlsTest, SizeDetailFromTheMenuHighlightsTheRowsEditAndOpensNo
             L"[menu 364] サイズ詳細(&S) | - | 元に戻す(&U) (greyed) | - | 切り取り(&T) (greyed) | "
             L"コピー(&C) (greyed) | 貼り付け(&P) (greyed) | 削除(&D) (greyed) | - | "
             L"すべて選択(&A) → サイズ詳細(&S)");
-  // Nothing opens for the request yet.
+  // The palette opens the size detail for the row (modeless, no modal dialog).
+  ASSERT_NE(menu + 1, lines.end());
+  EXPECT_EQ(*(menu + 1), L"[window 206 配線サイズ詳細]");
   for (auto it = menu; it != lines.end(); ++it) {
-    EXPECT_FALSE(it->starts_with(L"[window") || it->starts_with(L"[dialog"))
-        << platform::WideToUtf8(*it);
+    EXPECT_FALSE(it->starts_with(L"[dialog")) << platform::WideToUtf8(*it);
   }
   // Row 1's edit stands out, its whole text selected; row 2's does not.
   EXPECT_NE(PaletteRow(1).find(L"<CV22sq-3C E8>"), std::wstring::npos)

@@ -209,8 +209,10 @@ TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
   EXPECT_NE(saved.find("$P13||2|1|55|0|"), std::string::npos);
   EXPECT_EQ(saved.find("$P13|256|"), std::string::npos);
   // The palette session saved the edited sample project and remembered where it stopped.
-  EXPECT_NE(Slurp(dir / "system" / "プロジェクト" / "サンプルビル.tpr").find("HFIX1.6-2C"),
-            std::string::npos);
+  const std::string project = Slurp(dir / "system" / "プロジェクト" / "サンプルビル.tpr");
+  EXPECT_NE(project.find("HFIX1.6-2C"), std::string::npos);
+  // The second row's wire size as the size detail composed it (the file is in code page 932).
+  EXPECT_NE(project.find("HSIZE1-002=IV5.5sq E5.5"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(dir / "system" / "プロジェクト" / "LastProj.ini"));
   std::filesystem::remove_all(dir);
 }
