@@ -195,7 +195,7 @@ TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
   EXPECT_EQ(example.find("PXNT"), std::string::npos);
   const std::string saved = Slurp(dir / "demo_saved.dxf");
   EXPECT_NE(saved.find("RBT_P1200"), std::string::npos);
-  EXPECT_NE(saved.find("PX02|1L-3!VVF2.0-3C E2.0 (PF22)!L-2!E2!|2|1|55|0|"), std::string::npos);
+  EXPECT_NE(saved.find("PX02|1L-3!IV5.5sq E5.5 (PF22)!L-2!E2!|2|1|55|0|"), std::string::npos);
   EXPECT_NE(saved.find("PXNT0001"), std::string::npos);
   EXPECT_NE(saved.find("PXNT0002"), std::string::npos);
   const std::string picture = Slurp(dir / "demo_saved.svg");
