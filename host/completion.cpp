@@ -15,20 +15,13 @@
 namespace host {
 namespace {
 
-std::wstring Lower(std::wstring_view s) {
-  std::wstring out(s);
-  for (auto& c : out) {
-    if (c >= L'A' && c <= L'Z') c = c - L'A' + L'a';
-  }
-  return out;
-}
-
 bool IsBlank(wchar_t c) {
   return c == L' ' || c == L'\t';
 }
 
 bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
-  return text.size() >= prefix.size() && Lower(text.substr(0, prefix.size())) == Lower(prefix);
+  return text.size() >= prefix.size() &&
+         AsciiLower(text.substr(0, prefix.size())) == AsciiLower(prefix);
 }
 
 bool IsWindowVerb(const std::wstring& verb) {
@@ -113,7 +106,7 @@ Completion CompleteTypedLine(std::wstring_view line) {
       for (const auto* v : {L"choose", L"click", L"header", L"menu", L"rows", L"type"}) offer(v, v);
     }
   } else if (words.size() == 1) {
-    const std::wstring verb = Lower(words.front());
+    const std::wstring verb = AsciiLower(words.front());
     if (IsWindowVerb(verb)) {
       const HWND window =
           template_id ? WindowOfTemplate(template_id) : platform::mfc::ActiveActionWindow();

@@ -5,17 +5,14 @@
 #include <cwchar>
 
 namespace host {
-namespace {
 
-std::wstring Lower(std::wstring_view s) {
+std::wstring AsciiLower(std::wstring_view s) {
   std::wstring out(s);
   for (auto& c : out) {
     if (c >= L'A' && c <= L'Z') c = c - L'A' + L'a';
   }
   return out;
 }
-
-}  // namespace
 
 const std::vector<ScriptVerb>& ScriptVerbs() {
   static const std::vector<ScriptVerb> kVerbs = {
@@ -46,7 +43,7 @@ const std::vector<ScriptVerb>& ScriptVerbs() {
 }
 
 bool IsScriptVerb(std::wstring_view word) {
-  const std::wstring lower = Lower(word);
+  const std::wstring lower = AsciiLower(word);
   if (lower == L"color") return true;
   const auto& verbs = ScriptVerbs();
   return std::any_of(verbs.begin(), verbs.end(),
@@ -54,7 +51,7 @@ bool IsScriptVerb(std::wstring_view word) {
 }
 
 std::wstring HelpText(std::wstring_view verb) {
-  std::wstring lower = Lower(verb);
+  std::wstring lower = AsciiLower(verb);
   if (lower == L"color") lower = L"colour";
   std::wstring text;
   if (lower.empty()) {

@@ -14,6 +14,10 @@ struct ScriptVerb {
   const wchar_t* summary;  // one line
 };
 
+// `s` with the ASCII capitals made small: verbs, answers and command words are ASCII, and
+// Japanese text passes unchanged.
+std::wstring AsciiLower(std::wstring_view s);
+
 // Every action and directive of a script, in the order `help` lists them.
 const std::vector<ScriptVerb>& ScriptVerbs();
 

@@ -10,14 +10,6 @@
 namespace host {
 namespace {
 
-std::wstring Lower(std::wstring_view s) {
-  std::wstring out(s);
-  for (auto& c : out) {
-    if (c >= L'A' && c <= L'Z') c = c - L'A' + L'a';
-  }
-  return out;
-}
-
 std::wstring_view FirstWord(std::wstring_view s) {
   size_t end = 0;
   while (end < s.size() && s[end] != L' ' && s[end] != L'\t') ++end;
@@ -59,8 +51,8 @@ bool ReadTypedLine(std::wstring_view line, int line_number, const platform::Wait
     }
     case platform::WaitKind::kBox: {
       const auto answers = BoxAnswers(wait.box_type);
-      if (std::find(answers.begin(), answers.end(), Lower(text)) != answers.end()) {
-        return ReadScriptLine(L"answer " + Lower(text), line_number, out, error);
+      if (std::find(answers.begin(), answers.end(), AsciiLower(text)) != answers.end()) {
+        return ReadScriptLine(L"answer " + AsciiLower(text), line_number, out, error);
       }
       *error = L"the box waits for an answer:";
       for (const auto& a : answers) *error += L" " + a;
