@@ -178,6 +178,10 @@ void ExampleMaker::Define(const std::wstring& name, std::vector<Piece> pieces) {
     // Layers are looked up in the entity's database, so it is appended first: the drawing need
     // not be the working one.
     owned[i]->setDatabaseDefaults(db_);
+    // What the block draws on layer 0 takes the colour of its reference (ByBlock), as the route
+    // tools draw their blocks: a reference recoloured by the check shows in its new colour, and
+    // one left ByLayer shows in the colour of its own layer.
+    if (std::wstring_view(pieces[i].layer) == L"0") owned[i]->setColorIndex(0);
     if (!Check(close_record.object->appendAcDbEntity(owned[i].get()), L"filling a block")) return;
     AcDbEntity* entity = owned[i].release();
     const bool layered =
