@@ -22,14 +22,6 @@ bool IsBlank(wchar_t c) {
   return c == L' ' || c == L'\t';
 }
 
-std::wstring Lower(std::wstring_view s) {
-  std::wstring out(s);
-  for (auto& c : out) {
-    if (c >= L'A' && c <= L'Z') c = c - L'A' + L'a';
-  }
-  return out;
-}
-
 // Cuts a line at its comment: a `#` outside double quotes. Quotes only count where a quoted
 // text may begin (after a blank or at the start), so that `#` inside a quoted TEXT survives.
 bool StripComment(std::wstring_view line, std::wstring_view* out, std::wstring* error) {
@@ -325,9 +317,9 @@ bool ReadStep(std::wstring_view text, ScriptStep* step, std::wstring* error) {
       return false;
     }
     first = FirstWord(rest, &rest);
-    return ReadWindowAction(Lower(first), rest, template_id, step, error);
+    return ReadWindowAction(AsciiLower(first), rest, template_id, step, error);
   }
-  const std::wstring verb = Lower(first);
+  const std::wstring verb = AsciiLower(first);
   if (verb == L"click" || verb == L"type" || verb == L"choose" || verb == L"rows" ||
       verb == L"header" || verb == L"menu") {
     return ReadWindowAction(verb, rest, 0, step, error);
@@ -367,7 +359,7 @@ bool ReadStep(std::wstring_view text, ScriptStep* step, std::wstring* error) {
     return ExpectNothing(verb, rest, error);
   }
   if (verb == L"answer") {
-    const std::wstring answer = Lower(platform::TrimBlanks(rest));
+    const std::wstring answer = AsciiLower(platform::TrimBlanks(rest));
     if (answer != L"ok" && answer != L"yes" && answer != L"no" && answer != L"cancel") {
       *error = L"answer: expected ok, yes, no or cancel, got \"" +
                std::wstring(platform::TrimBlanks(rest)) + L"\"";
@@ -400,7 +392,7 @@ bool ReadStep(std::wstring_view text, ScriptStep* step, std::wstring* error) {
   }
   if (verb == L"show") {
     std::wstring_view args;
-    const std::wstring what = Lower(FirstWord(rest, &args));
+    const std::wstring what = AsciiLower(FirstWord(rest, &args));
     if (what == L"palette" || what == L"drawing") {
       step->kind =
           what == L"palette" ? ScriptStep::Kind::kShowPalette : ScriptStep::Kind::kShowDrawing;
@@ -423,7 +415,7 @@ bool ReadStep(std::wstring_view text, ScriptStep* step, std::wstring* error) {
   if (verb == L"help") {
     step->kind = ScriptStep::Kind::kHelp;
     std::wstring_view args;
-    step->text = Lower(FirstWord(rest, &args));
+    step->text = AsciiLower(FirstWord(rest, &args));
     if (!step->text.empty() && !IsScriptVerb(step->text)) {
       *error = L"help: no action \"" + step->text + L"\"";
       return false;
