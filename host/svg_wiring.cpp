@@ -130,13 +130,25 @@ std::string AddWiringMarks(const std::string& svg, AcDbDatabase& db,
     AcGePoint3d origin;
     if (id.isErased() || !Carries(id, systems) || !ConnectionPoints(id, points, origin)) continue;
     // Drawing Y points up, the picture's down.
+    // Each piece is appended on its own: g++ 12 at -O3 misreads a literal followed by a
+    // temporary string as overlapping copies (-Wrestrict).
     std::string d;
+    const auto line = [&d](const AcGePoint3d& from, const AcGePoint3d& to) {
+      d += 'M';
+      d += Num(from.x);
+      d += ' ';
+      d += Num(-from.y);
+      d += " L";
+      d += Num(to.x);
+      d += ' ';
+      d += Num(-to.y);
+    };
     if (points.size() == 2) {
-      d = "M" + Num(points[0].x) + " " + Num(-points[0].y) + " L" + Num(points[1].x) + " " +
-          Num(-points[1].y);
+      line(points[0], points[1]);
     } else {
       for (const AcGePoint3d& p : points) {
-        d += "M" + Num(origin.x) + " " + Num(-origin.y) + " L" + Num(p.x) + " " + Num(-p.y) + " ";
+        line(origin, p);
+        d += ' ';
       }
     }
     paths += "<path d=\"" + d + "\"/>\n";
