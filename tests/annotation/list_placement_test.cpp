@@ -154,6 +154,28 @@ TEST_F(ListPlacementTest, ARectangleFromLowerRightToUpperLeftHangsTheTableFromTh
   EXPECT_EQ(NoteBlockNames().size(), 1u);
 }
 
+TEST_F(ListPlacementTest, ChangedListSettingsRebuildTheTableAtTheNextCursorMove) {
+  StartOnEmptyDrawing();
+  // During the drag the user opens "詳" on the palette and doubles the row height to 10: rows
+  // become 20 high, the table (n + 3) * 20.
+  ASSERT_EQ(RunLines({L"command RQ_HARNEX_LIST", L"move 0,0", L"click 402", L"@211 type 403 10.0",
+                      L"@211 click 1", L"move 100,200", L"point 100,200"}),
+            0)
+      << session().stop_reason();
+  EXPECT_DOUBLE_EQ(PaletteInstance->GetListSettingsRecord().rowHeight, 10.0);
+  double lowest = 0;
+  int levels = 0;
+  for (const Shape& shape : BlockShapes(L"PXNT0001")) {
+    if (shape.type != L"LINE") continue;
+    lowest = std::min({lowest, shape.points[0].y, shape.points[1].y});
+    levels += shape.points[0].y == shape.points[1].y;
+  }
+  EXPECT_DOUBLE_EQ(lowest, -(rows_ + 3) * 20.0);
+  // The old grid is gone, not kept under the new one.
+  EXPECT_EQ(levels, rows_ + 4);
+  EXPECT_EQ(NoteBlockNames().size(), 1u);
+}
+
 // The fit on its own, on a block whose extents are exactly 200 x 40: one line from (0, 0) to
 // (200, -40).
 TEST_F(ListPlacementTest, TheFitTakesTheSmallerRatioAndRefusesLessThanATenth) {
