@@ -176,6 +176,14 @@ TEST_F(ListPlacementTest, ChangedListSettingsRebuildTheTableAtTheNextCursorMove)
   EXPECT_EQ(NoteBlockNames().size(), 1u);
 }
 
+TEST_F(ListPlacementTest, WithoutThePaletteTheCommandSaysSoAndDrawsNothing) {
+  Start([](host::DrawingBuilder& builder) { builder.SetGlobalScale(2); }, false);
+  ASSERT_EQ(RunLines({L"command RQ_HARNEX_LIST"}), 0) << session().stop_reason();
+  EXPECT_EQ(Transcript(), L"\nコマンド: RQ_HARNEX_LIST\n\nERROR:設定ﾃﾞｰﾀが取得出来ません。");
+  EXPECT_TRUE(NoteBlockNames().empty());
+  EXPECT_EQ(NoteDragInstance, nullptr);
+}
+
 // The fit on its own, on a block whose extents are exactly 200 x 40: one line from (0, 0) to
 // (200, -40).
 TEST_F(ListPlacementTest, TheFitTakesTheSmallerRatioAndRefusesLessThanATenth) {
