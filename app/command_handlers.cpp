@@ -4,4 +4,3 @@
 #include "app/command_handlers.h"
 
 void CmdAutoSet() {}
-void CmdDrawList() {}

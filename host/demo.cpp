@@ -67,11 +67,9 @@ int RunDemo(const std::string& dir) {
     const char* name;
     const char* picture_after;  // a picture drawn when the script has run, or null
   };
-  const DemoScript kScripts[] = {{"demo.hxs", nullptr},
-                                 {"palette.hxs", nullptr},
-                                 {"manual.hxs", nullptr},
-                                 {"notes.hxs", nullptr},
-                                 {"check.hxs", "demo_checked.svg"},
+  const DemoScript kScripts[] = {{"demo.hxs", nullptr},   {"palette.hxs", nullptr},
+                                 {"manual.hxs", nullptr}, {"notes.hxs", nullptr},
+                                 {"list.hxs", nullptr},   {"check.hxs", "demo_checked.svg"},
                                  {"recover.hxs", nullptr}};
   std::vector<std::pair<fs::path, fs::path>> copies;
   for (const DemoScript& script : kScripts) {
@@ -144,8 +142,8 @@ int RunDemo(const std::string& dir) {
             << "  host configuration: " << (target / "harnex.ini").string() << "\n"
             << "  session scripts:    " << (target / "demo.hxs").string() << ", "
             << (target / "palette.hxs").string() << ", " << (target / "manual.hxs").string() << ", "
-            << (target / "notes.hxs").string() << ", " << (target / "check.hxs").string() << ", "
-            << (target / "recover.hxs").string() << "\n"
+            << (target / "notes.hxs").string() << ", " << (target / "list.hxs").string() << ", "
+            << (target / "check.hxs").string() << ", " << (target / "recover.hxs").string() << "\n"
             << "  checked picture:    " << (target / "demo_checked.svg").string() << "\n"
             << "  drawing:            " << drawing.string() << "\n"
             << "  saved drawing:      " << saved.string() << "\n"

@@ -23,6 +23,11 @@
 namespace palette_test {
 namespace {
 
+// The list command with rows to draw: its hidden placement window opens and the table's drag
+// asks for the placement point (the script then ends, which cancels the drag).
+constexpr wchar_t kListDragStart[] =
+    L"[window 207 ﾀﾞｲｱﾛｸﾞ]\n\n配置点を指示 または Enterで矩形配置: ";
+
 using Strings = std::vector<std::wstring>;
 
 constexpr wchar_t kSample[] = L"サンプルビル";
@@ -121,7 +126,7 @@ TEST_F(CommandButtonsTest, ButtonsQueueTheirCommandsToRunAfterTheHandlerInTheAct
   const Case cases[] = {
       {IDC_AUTO_SET, L"RQ_HARNEX_AUTOSET", true, true, L""},
       {IDC_MANUAL_SET, L"RQ_HARNEX_MANUALSET", true, true, L"\n配線経路を選択:"},
-      {IDC_DRAW_LIST, L"RQ_HARNEX_LIST", true, true, L""},
+      {IDC_DRAW_LIST, L"RQ_HARNEX_LIST", true, true, kListDragStart},
       {IDC_EQUIPMENT_NO, L"RQ_EQUIPNUM", false, false, L""},
       {IDC_SPLIT_DUCT, L"RQ_SPLITDUCT", true, false, L""},
   };
@@ -178,7 +183,7 @@ TEST_F(CommandButtonsTest, AssignmentsNeedACheckedRowWithValuesAndTheListDoesNot
   ClearTranscript();
   ASSERT_EQ(Run(L"click 344\n"), 0) << StopReason();
   EXPECT_TRUE(Boxes().empty());
-  EXPECT_EQ(Transcript(), L"\nコマンド: RQ_HARNEX_LIST\n");
+  EXPECT_EQ(Transcript(), std::wstring(L"\nコマンド: RQ_HARNEX_LIST\n") + kListDragStart);
 }
 
 TEST_F(CommandButtonsTest, WithoutAPatternCommandsAreNotSentAndTheRowsAreEmpty) {
