@@ -40,7 +40,7 @@ int RootComn_GetConnectBlock5(AcDbObjectId group, AcDbObjectId from, const AcGeP
   blocks.removeAll();
   count = 0;
   vurida::RouteIndex* index = vurida::RouteIndex::Of(group.database());
-  const vurida::Membership* members = index ? index->GroupMembers(group, true) : nullptr;
+  const vurida::Positions* members = index ? index->GroupPositions(group) : nullptr;
   if (members == nullptr) return -1;
   index->Connected(*members, from, point, maxCount, dimension == 2 ? 2 : 3, blocks);
   count = blocks.length();

@@ -18,6 +18,14 @@ namespace {
 // A trace alternates between a few lists at most (the network, the groups of one element).
 constexpr size_t kCachedLists = 4;
 
+// An id as the grid's tag, and back: the id's stub names the object for the drawing's life.
+uint64_t TagOf(AcDbObjectId id) {
+  return reinterpret_cast<uintptr_t>(id.stub());
+}
+AcDbObjectId IdOf(uint64_t tag) {
+  return AcDbObjectId(reinterpret_cast<AcDbStub*>(static_cast<uintptr_t>(tag)));
+}
+
 // The indexes of the drawings alive. An entry goes with its drawing (goodbye), so a later
 // drawing at the same address never finds the old one's.
 std::unordered_map<const AcDbDatabase*, std::unique_ptr<RouteIndex>>& Indexes() {
@@ -26,6 +34,33 @@ std::unordered_map<const AcDbDatabase*, std::unique_ptr<RouteIndex>>& Indexes() 
 }
 
 }  // namespace
+
+void Positions::Assign(const std::vector<std::pair<int, int>>& members) {
+  dense_.clear();
+  scattered_.clear();
+  first_ = 0;
+  sparse_ = false;
+  if (members.empty()) return;
+  int lo = members.front().first, hi = lo;
+  for (const auto& [element, position] : members) {
+    lo = std::min(lo, element);
+    hi = std::max(hi, element);
+  }
+  // An array over the range costs at most a few entries per member; past that, a hash map.
+  const size_t range = static_cast<size_t>(hi - lo) + 1;
+  if (range > 4 * members.size() + 64) {
+    sparse_ = true;
+    scattered_.reserve(members.size());
+    for (const auto& [element, position] : members) scattered_.emplace(element, position);
+    return;
+  }
+  first_ = lo;
+  dense_.assign(range, -1);
+  for (const auto& [element, position] : members) {
+    int& slot = dense_[static_cast<size_t>(element - lo)];
+    if (slot < 0) slot = position;
+  }
+}
 
 RouteIndex* RouteIndex::Of(AcDbDatabase* db) {
   if (db == nullptr) return nullptr;
@@ -104,7 +139,7 @@ ConnectIndex& RouteIndex::Grid(int dimension) {
     grid = std::make_unique<ConnectIndex>(dimension);
     for (size_t i = 0; i < elements_.size(); ++i) {
       for (const AcGePoint3d& p : elements_[i].points)
-        grid->Add(static_cast<int>(i), p.x, p.y, p.z);
+        grid->Add(static_cast<int>(i), p.x, p.y, p.z, TagOf(elements_[i].id));
     }
   }
   return *grid;
@@ -138,7 +173,7 @@ void RouteIndex::Reread(int element) {
   }
   for (auto& grid : grids_) {
     if (!grid) continue;
-    for (const AcGePoint3d& p : e.points) grid->Add(element, p.x, p.y, p.z);
+    for (const AcGePoint3d& p : e.points) grid->Add(element, p.x, p.y, p.z, TagOf(e.id));
   }
 }
 
@@ -162,7 +197,7 @@ void RouteIndex::CatchUp() {
   for (int element : std::exchange(dirty_, {})) Reread(element);
 }
 
-const Membership& RouteIndex::ListMembers(const AcDbObjectIdArray& members) {
+const Positions& RouteIndex::ListMembers(const AcDbObjectIdArray& members) {
   const unsigned long long stamp = members.contentStamp();
   for (auto it = lists_.begin(); it != lists_.end(); ++it) {
     if (it->stamp != stamp) continue;
@@ -175,21 +210,25 @@ const Membership& RouteIndex::ListMembers(const AcDbObjectIdArray& members) {
   }
   CachedList list;
   list.stamp = stamp;
-  list.members.reserve(members.length());
+  reading_.clear();
+  reading_.reserve(members.length());
   for (int i = 0; i < members.length(); ++i) {
     const AcDbObjectId id = members[i];
     if (id.isNull() || id.database() != db_) continue;
-    if (list.members.emplace(id, i).second) Know(id);
+    reading_.emplace_back(Know(id), i);
   }
+  list.members.Assign(reading_);
   lists_.push_front(std::move(list));
   if (lists_.size() > kCachedLists) lists_.pop_back();
   return lists_.front().members;
 }
 
-const Membership* RouteIndex::GroupMembers(AcDbObjectId group, bool connections) {
-  if (group.isNull() || group.isErased()) return nullptr;
+RouteIndex::CachedGroup* RouteIndex::Group(AcDbObjectId group, bool connections) {
+  if (group.isNull()) return nullptr;
+  // A cached group is never erased: erasing it drops it from the cache (objectErased).
   auto cached = groups_.find(group);
   if (cached == groups_.end()) {
+    if (group.isErased()) return nullptr;
     AcDbGroup* opened = nullptr;
     if (acdbOpenObject(opened, group, AcDb::kForRead) != Acad::eOk) return nullptr;
     AcDbObjectIdArray ids;
@@ -201,28 +240,42 @@ const Membership* RouteIndex::GroupMembers(AcDbObjectId group, bool connections)
     cached = groups_.emplace(group, std::move(read)).first;
   }
   if (connections && !cached->second.indexed) {
-    for (const auto& [id, position] : cached->second.members) Know(id);
+    reading_.clear();
+    for (const auto& [id, position] : cached->second.members)
+      reading_.emplace_back(Know(id), position);
+    cached->second.positions.Assign(reading_);
     cached->second.indexed = true;
   }
-  return &cached->second.members;
+  return &cached->second;
 }
 
-void RouteIndex::Connected(const Membership& membership, AcDbObjectId from,
-                           const AcGePoint3d& point, int maxCount, int dimension,
-                           AcDbObjectIdArray& blocks) {
+const Membership* RouteIndex::GroupMembers(AcDbObjectId group, bool connections) {
+  CachedGroup* cached = Group(group, connections);
+  return cached == nullptr ? nullptr : &cached->members;
+}
+
+const Positions* RouteIndex::GroupPositions(AcDbObjectId group) {
+  CachedGroup* cached = Group(group, true);
+  return cached == nullptr ? nullptr : &cached->positions;
+}
+
+void RouteIndex::Connected(const Positions& members, AcDbObjectId from, const AcGePoint3d& point,
+                           int maxCount, int dimension, AcDbObjectIdArray& blocks) {
   blocks.removeAll();
   CatchUp();
-  std::vector<std::pair<int, AcDbObjectId>> found;  // position in the list, id
+  found_.clear();  // position in the list, id
   const double tol = AcGeContext::gTol.equalPoint();
-  for (int element : Grid(dimension).Near(point.x, point.y, point.z, tol)) {
-    const AcDbObjectId id = elements_[element].id;
-    if (id == from) continue;
-    auto member = membership.find(id);
-    if (member != membership.end()) found.emplace_back(member->second, id);
+  Grid(dimension).Near(point.x, point.y, point.z, tol, hits_);
+  // The grid's points carry their ids, so a candidate costs one look into `members` only.
+  const uint64_t skip = TagOf(from);
+  for (const ConnectIndex::Hit& hit : hits_) {
+    if (hit.tag == skip) continue;
+    const int position = members.Of(hit.member);
+    if (position >= 0) found_.emplace_back(position, IdOf(hit.tag));
   }
-  std::sort(found.begin(), found.end(),
+  std::sort(found_.begin(), found_.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const auto& [position, id] : found) {
+  for (const auto& [position, id] : found_) {
     if (maxCount > 0 && blocks.length() >= maxCount) break;
     blocks.append(id);
   }
