@@ -29,8 +29,8 @@ int RootComn_GetConnectBlock7(const AcDbObjectIdArray& members, AcDbObjectId fro
   count = 0;
   vurida::RouteIndex* index = vurida::RouteIndex::Of(DatabaseOf(members));
   if (index == nullptr) return 1;
-  index->Connected(index->ListMembers(members), from, point, maxCount, dimension == 2 ? 2 : 3,
-                   blocks);
+  index->Connected(index->ListMembers(members).view(), from, point, maxCount,
+                   dimension == 2 ? 2 : 3, blocks);
   count = blocks.length();
   return count > 0 ? 0 : 1;
 }
@@ -40,9 +40,9 @@ int RootComn_GetConnectBlock5(AcDbObjectId group, AcDbObjectId from, const AcGeP
   blocks.removeAll();
   count = 0;
   vurida::RouteIndex* index = vurida::RouteIndex::Of(group.database());
-  const vurida::Positions* members = index ? index->GroupPositions(group) : nullptr;
-  if (members == nullptr) return -1;
-  index->Connected(*members, from, point, maxCount, dimension == 2 ? 2 : 3, blocks);
+  vurida::Positions::View members;
+  if (index == nullptr || !index->GroupPositions(group, members)) return -1;
+  index->Connected(members, from, point, maxCount, dimension == 2 ? 2 : 3, blocks);
   count = blocks.length();
   return count > 0 ? 0 : 1;
 }

@@ -91,7 +91,7 @@ void RouteIndex::goodbye(const AcDbDatabase* dwg) {
 void RouteIndex::objectModified(const AcDbDatabase*, const AcDbObject* dbObj) {
   const AcDbObjectId id = dbObj->objectId();
   if (AcDbGroup::cast(dbObj) != nullptr) {
-    groups_.erase(id);
+    DropGroup(id);
     group_order_known_ = false;  // a group's name is its key in the dictionary
     return;
   }
@@ -120,7 +120,7 @@ void RouteIndex::objectModified(const AcDbDatabase*, const AcDbObject* dbObj) {
 void RouteIndex::objectErased(const AcDbDatabase* dwg, const AcDbObject* dbObj, Adesk::Boolean) {
   // An erased member leaves the answers of its groups (AcDbGroup::allEntityIds), an unerased
   // one comes back: the groups it belongs to are read again.
-  for (const AcDbObjectId& reactor : dbObj->getPersistentReactorIds()) groups_.erase(reactor);
+  for (const AcDbObjectId& reactor : dbObj->getPersistentReactorIds()) DropGroup(reactor);
   objectModified(dwg, dbObj);
 }
 
@@ -240,9 +240,15 @@ RouteIndex::CachedGroup* RouteIndex::Group(AcDbObjectId group, bool connections)
     cached = groups_.emplace(group, std::move(read)).first;
   }
   if (connections && !cached->second.indexed) {
+    // Read in member order, so that neighbours get neighbouring numbers and pool places, and a
+    // question about a joint finds both of its elements in one or two cache lines.
+    std::vector<std::pair<int, AcDbObjectId>> in_order;
+    in_order.reserve(cached->second.members.size());
+    for (const auto& [id, position] : cached->second.members) in_order.emplace_back(position, id);
+    std::sort(in_order.begin(), in_order.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     reading_.clear();
-    for (const auto& [id, position] : cached->second.members)
-      reading_.emplace_back(Know(id), position);
+    for (const auto& [position, id] : in_order) reading_.emplace_back(Know(id), position);
     cached->second.positions.Assign(reading_);
     cached->second.indexed = true;
   }
@@ -254,13 +260,61 @@ const Membership* RouteIndex::GroupMembers(AcDbObjectId group, bool connections)
   return cached == nullptr ? nullptr : &cached->members;
 }
 
-const Positions* RouteIndex::GroupPositions(AcDbObjectId group) {
-  CachedGroup* cached = Group(group, true);
-  return cached == nullptr ? nullptr : &cached->positions;
+void RouteIndex::DropGroup(AcDbObjectId group) {
+  if (groups_.erase(group) == 0) return;
+  // Views may point into the dropped group; groups change rarely, questions often.
+  std::fill(group_slots_.begin(), group_slots_.end(), GroupSlot{});
+  group_slots_used_ = 0;
 }
 
-void RouteIndex::Connected(const Positions& members, AcDbObjectId from, const AcGePoint3d& point,
-                           int maxCount, int dimension, AcDbObjectIdArray& blocks) {
+namespace {
+size_t SlotHome(const AcDbStub* group, size_t mask) {
+  return static_cast<size_t>((reinterpret_cast<uintptr_t>(group) >> 4) * 0x9E3779B97F4A7C15ull >>
+                             20) &
+         mask;
+}
+}  // namespace
+
+const RouteIndex::GroupSlot* RouteIndex::FindGroupSlot(const AcDbStub* group) const {
+  if (group_slots_.empty()) return nullptr;
+  const size_t mask = group_slots_.size() - 1;
+  for (size_t i = SlotHome(group, mask);; i = (i + 1) & mask) {
+    if (group_slots_[i].group == group) return &group_slots_[i];
+    if (group_slots_[i].group == nullptr) return nullptr;
+  }
+}
+
+void RouteIndex::AddGroupSlot(const AcDbStub* group, const Positions::View& view) {
+  if ((group_slots_used_ + 1) * 2 > group_slots_.size()) {
+    std::vector<GroupSlot> old(std::max<size_t>(64, group_slots_.size() * 2));
+    old.swap(group_slots_);
+    group_slots_used_ = 0;
+    for (const GroupSlot& slot : old) {
+      if (slot.group != nullptr) AddGroupSlot(slot.group, slot.view);
+    }
+  }
+  const size_t mask = group_slots_.size() - 1;
+  size_t i = SlotHome(group, mask);
+  while (group_slots_[i].group != nullptr && group_slots_[i].group != group) i = (i + 1) & mask;
+  if (group_slots_[i].group == nullptr) ++group_slots_used_;
+  group_slots_[i] = GroupSlot{group, view};
+}
+
+bool RouteIndex::GroupPositions(AcDbObjectId group, Positions::View& view) {
+  if (const GroupSlot* slot = FindGroupSlot(group.stub())) {
+    view = slot->view;
+    return true;
+  }
+  CachedGroup* cached = Group(group, true);
+  if (cached == nullptr) return false;
+  view = cached->positions.view();
+  AddGroupSlot(group.stub(), view);
+  return true;
+}
+
+void RouteIndex::Connected(const Positions::View& members, AcDbObjectId from,
+                           const AcGePoint3d& point, int maxCount, int dimension,
+                           AcDbObjectIdArray& blocks) {
   blocks.removeAll();
   CatchUp();
   found_.clear();  // position in the list, id

@@ -31,14 +31,28 @@ using Membership = std::unordered_map<AcDbObjectId, int>;
 // order are) are kept in one array over their range; scattered ones in a hash map.
 class Positions {
  public:
-  // The position of `element`, or -1 when it is not a member.
-  int Of(int element) const {
-    if (!sparse_) {
-      const size_t i = static_cast<size_t>(element - first_);
-      return i < dense_.size() ? dense_[i] : -1;
+  // What a question reads of a Positions: a few words, copied where it is found fast. Valid
+  // while its Positions is neither assigned again nor destroyed.
+  struct View {
+    const int* dense = nullptr;
+    size_t size = 0;
+    int first = 0;
+    const std::unordered_map<int, int>* scattered = nullptr;  // used when not null
+
+    // The position of `element`, or -1 when it is not a member.
+    int Of(int element) const {
+      if (scattered == nullptr) {
+        const size_t i = static_cast<size_t>(element - first);
+        return i < size ? dense[i] : -1;
+      }
+      auto it = scattered->find(element);
+      return it == scattered->end() ? -1 : it->second;
     }
-    auto it = scattered_.find(element);
-    return it == scattered_.end() ? -1 : it->second;
+  };
+
+  int Of(int element) const { return view().Of(element); }
+  View view() const {
+    return View{dense_.data(), dense_.size(), first_, sparse_ ? &scattered_ : nullptr};
   }
   // From (element, position) pairs in position order; an element keeps its first position.
   void Assign(const std::vector<std::pair<int, int>>& members);
@@ -67,12 +81,14 @@ class RouteIndex final : public AcDbDatabaseReactor {
   // `connections` their connection points are read too, for Connected.
   const Membership* GroupMembers(AcDbObjectId group, bool connections);
   // The members of a group for Connected (their connection points read), or null as above.
-  const Positions* GroupPositions(AcDbObjectId group);
+  // Found without touching the group's own records when it was asked before, since a trace
+  // asks about many groups, each many times.
+  bool GroupPositions(AcDbObjectId group, Positions::View& view);
 
   // Into `blocks` (emptied first), in member order: every member of `members` other than
   // `from` that has a connection point within AcGeContext::gTol.equalPoint() of `point`, in x
   // and y only for `dimension` 2, each once, at most `maxCount` (0: all).
-  void Connected(const Positions& members, AcDbObjectId from, const AcGePoint3d& point,
+  void Connected(const Positions::View& members, AcDbObjectId from, const AcGePoint3d& point,
                  int maxCount, int dimension, AcDbObjectIdArray& blocks);
 
   // The position of `group` in the drawing's group dictionary; -1 when it is not an entry, -2
@@ -106,6 +122,7 @@ class RouteIndex final : public AcDbDatabaseReactor {
   // The cached group, read (and with `connections` its members' points read) when missing;
   // null when the group cannot be opened.
   CachedGroup* Group(AcDbObjectId group, bool connections);
+  void DropGroup(AcDbObjectId group);
   // The element's number, made (and read, and indexed) the first time.
   int Know(AcDbObjectId id);
   void MarkDirty(AcDbObjectId id);
@@ -129,6 +146,16 @@ class RouteIndex final : public AcDbDatabaseReactor {
   std::vector<ConnectIndex::Hit> hits_;
   std::vector<std::pair<int, AcDbObjectId>> found_;
   std::vector<std::pair<int, int>> reading_;
+  // The views of the groups asked with, by the group's stub: a flat open-addressing table,
+  // small enough to stay in cache, emptied whenever a cached group is dropped.
+  struct GroupSlot {
+    const AcDbStub* group = nullptr;
+    Positions::View view;
+  };
+  std::vector<GroupSlot> group_slots_;
+  size_t group_slots_used_ = 0;
+  const GroupSlot* FindGroupSlot(const AcDbStub* group) const;
+  void AddGroupSlot(const AcDbStub* group, const Positions::View& view);
 };
 
 }  // namespace vurida
