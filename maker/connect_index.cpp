@@ -8,7 +8,7 @@ namespace vurida {
 
 ConnectIndex::ConnectIndex(int dimension, double cell)
     : dimension_(dimension == 2 ? 2 : 3), cell_(cell > 0 ? cell : 1.0) {
-  slots_.assign(16, Slot{0, kNone});
+  slots_.assign(16, Point{});
 }
 
 int64_t ConnectIndex::CellOf(double value) const {
@@ -29,71 +29,52 @@ uint64_t ConnectIndex::Key(int64_t cx, int64_t cy, int64_t cz) {
   return k ^ (k >> 29);
 }
 
-size_t ConnectIndex::Probe(uint64_t key) const {
+void ConnectIndex::Insert(const Point& point) {
   const size_t mask = slots_.size() - 1;
-  size_t slot = static_cast<size_t>(key) & mask;
-  while (slots_[slot].head != kNone && slots_[slot].key != key) slot = (slot + 1) & mask;
-  return slot;
+  size_t slot = static_cast<size_t>(point.key) & mask;
+  while (slots_[slot].used) slot = (slot + 1) & mask;
+  slots_[slot] = point;
 }
 
 void ConnectIndex::Grow() {
-  std::vector<Slot> old(slots_.size() * 2, Slot{0, kNone});
+  std::vector<Point> old(slots_.size() * 2, Point{});
   old.swap(slots_);
-  for (const Slot& s : old) {
-    if (s.head != kNone) slots_[Probe(s.key)] = s;
+  for (const Point& p : old) {
+    if (p.used) Insert(p);
   }
 }
 
 void ConnectIndex::FreeSlot(size_t slot) {
   const size_t mask = slots_.size() - 1;
-  slots_[slot].head = kNone;
-  --cells_;
-  // Linear probing without tombstones: a later entry of the run moves into the hole unless its
-  // home lies cyclically after the hole (then the hole does not break its run).
-  for (size_t next = (slot + 1) & mask; slots_[next].head != kNone; next = (next + 1) & mask) {
+  slots_[slot].used = false;
+  // A later entry of the run moves into the hole unless its home lies cyclically after the
+  // hole (then the hole does not break its run).
+  for (size_t next = (slot + 1) & mask; slots_[next].used; next = (next + 1) & mask) {
     const size_t home = static_cast<size_t>(slots_[next].key) & mask;
     const bool stays = slot <= next ? (slot < home && home <= next) : (slot < home || home <= next);
     if (stays) continue;
     slots_[slot] = slots_[next];
-    slots_[next].head = kNone;
+    slots_[next].used = false;
     slot = next;
   }
 }
 
 void ConnectIndex::Add(int member, double x, double y, double z, uint64_t tag) {
   if (dimension_ == 2) z = 0.0;
-  if ((cells_ + 1) * 2 > slots_.size()) Grow();
-  const uint64_t key = Key(CellOf(x), CellOf(y), CellOf(z));
-  Slot& slot = slots_[Probe(key)];
-  uint32_t index;
-  if (free_ != kNone) {
-    index = free_;
-    free_ = points_[index].next;
-  } else {
-    index = static_cast<uint32_t>(points_.size());
-    points_.emplace_back();
-  }
-  if (slot.head == kNone) {
-    slot.key = key;
-    ++cells_;
-  }
-  points_[index] = Point{x, y, z, tag, member, slot.head};
-  slot.head = index;
+  if ((size_ + 1) * 2 > slots_.size()) Grow();
+  Insert(Point{Key(CellOf(x), CellOf(y), CellOf(z)), x, y, z, tag, member, true});
   ++size_;
 }
 
 bool ConnectIndex::Remove(int member, double x, double y, double z) {
   if (dimension_ == 2) z = 0.0;
-  const size_t slot = Probe(Key(CellOf(x), CellOf(y), CellOf(z)));
-  for (uint32_t* link = &slots_[slot].head; *link != kNone; link = &points_[*link].next) {
-    Point& p = points_[*link];
-    if (p.member != member || p.x != x || p.y != y || p.z != z) continue;
-    const uint32_t index = *link;
-    *link = p.next;
-    p.next = free_;
-    free_ = index;
+  const uint64_t key = Key(CellOf(x), CellOf(y), CellOf(z));
+  const size_t mask = slots_.size() - 1;
+  for (size_t slot = static_cast<size_t>(key) & mask; slots_[slot].used; slot = (slot + 1) & mask) {
+    const Point& p = slots_[slot];
+    if (p.key != key || p.member != member || p.x != x || p.y != y || p.z != z) continue;
+    FreeSlot(slot);
     --size_;
-    if (slots_[slot].head == kNone) FreeSlot(slot);
     return true;
   }
   return false;
@@ -108,9 +89,12 @@ void ConnectIndex::Near(double x, double y, double z, double tolerance,
   for (int64_t cx = CellOf(x - tolerance); cx <= CellOf(x + tolerance); ++cx) {
     for (int64_t cy = CellOf(y - tolerance); cy <= CellOf(y + tolerance); ++cy) {
       for (int64_t cz = CellOf(z - tolerance); cz <= CellOf(z + tolerance); ++cz) {
-        const Slot& slot = slots_[Probe(Key(cx, cy, cz))];
-        for (uint32_t i = slot.head; i != kNone; i = points_[i].next) {
-          const Point& p = points_[i];
+        const uint64_t key = Key(cx, cy, cz);
+        const size_t mask = slots_.size() - 1;
+        for (size_t slot = static_cast<size_t>(key) & mask; slots_[slot].used;
+             slot = (slot + 1) & mask) {
+          const Point& p = slots_[slot];
+          if (p.key != key) continue;
           const double dx = p.x - x, dy = p.y - y, dz = p.z - z;
           if (std::sqrt(dx * dx + dy * dy + dz * dz) > tolerance) continue;
           // A member's points are few, so the hits are few: a look back is cheaper than a set.

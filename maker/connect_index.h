@@ -4,8 +4,8 @@
 //
 // A trace asks it once per connection point of every element it passes, over drawings of
 // hundreds of thousands of points, so a question touches as little memory as it can: the grid is
-// one flat open-addressing table of cells, each naming the first of its points in one pool, and
-// a point carries the caller's tag (an object id) so that the caller need not look it up.
+// one flat open-addressing table of points keyed by their cell, and a point carries the
+// caller's tag (an object id) so that the caller need not look it up.
 #pragma once
 
 #include <cstddef>
@@ -36,8 +36,8 @@ class ConnectIndex {
   // The members with a point within `tolerance` (Euclidean, in the index's dimension) of
   // (x, y, z), ascending and without repeats.
   std::vector<int> Near(double x, double y, double z, double tolerance) const;
-  // The same into `hits` (emptied first), each member once with the tag of its nearest-found
-  // point, in no particular order. Reusing `hits` spares an allocation per question.
+  // The same into `hits` (emptied first), each member once with the tag of the first of its
+  // points found, in no particular order. Reusing `hits` spares an allocation per question.
   void Near(double x, double y, double z, double tolerance, std::vector<Hit>& hits) const;
 
   int dimension() const { return dimension_; }
@@ -45,34 +45,27 @@ class ConnectIndex {
   size_t size() const { return size_; }
 
  private:
-  static constexpr uint32_t kNone = 0xFFFFFFFFu;
+  // A table entry: one point with its cell's key. The points of a cell lie in the probe run
+  // from the cell's home slot, so the two points of a joint usually share a cache line.
   struct Point {
+    uint64_t key;
     double x, y, z;
     uint64_t tag;
     int member;
-    uint32_t next;  // the next point of the same cell, or kNone
-  };
-  // A table slot: a cell key and the first of its points (kNone: the slot is free).
-  struct Slot {
-    uint64_t key;
-    uint32_t head;
+    bool used;
   };
   int64_t CellOf(double value) const;
   static uint64_t Key(int64_t cx, int64_t cy, int64_t cz);
-  // The slot of `key`, or the free slot where it would go.
-  size_t Probe(uint64_t key) const;
   void Grow();
-  // Empties the cell of slot `slot` and moves later slots of its probe run back over it, so that
-  // every key stays reachable from its home slot without tombstones.
+  void Insert(const Point& point);
+  // Empties slot `slot` and moves later entries of its probe run back over it, so that every
+  // entry stays reachable from its home slot without tombstones.
   void FreeSlot(size_t slot);
 
   int dimension_;
   double cell_;
   size_t size_ = 0;
-  size_t cells_ = 0;           // slots in use
-  std::vector<Slot> slots_;    // a power of two long, at most half full
-  std::vector<Point> points_;  // the pool, linked per cell
-  uint32_t free_ = kNone;      // removed points, linked through next, reused first
+  std::vector<Point> slots_;  // a power of two long, at most half full
 };
 
 }  // namespace vurida
