@@ -39,9 +39,12 @@ int RootComn_GetConnectBlock5(AcDbObjectId group, AcDbObjectId from, const AcGeP
                               AcDbObjectIdArray& blocks, int& count, int maxCount, int dimension) {
   blocks.removeAll();
   count = 0;
-  vurida::RouteIndex* index = vurida::RouteIndex::Of(group.database());
   vurida::Positions::View members;
-  if (index == nullptr || !index->GroupPositions(group, members)) return -1;
+  vurida::RouteIndex* index = vurida::RouteIndex::RecentGroupPositions(group, members);
+  if (index == nullptr) {
+    index = vurida::RouteIndex::Of(group.database());
+    if (index == nullptr || !index->GroupPositions(group, members)) return -1;
+  }
   index->Connected(members, from, point, maxCount, dimension == 2 ? 2 : 3, blocks);
   count = blocks.length();
   return count > 0 ? 0 : 1;

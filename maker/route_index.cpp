@@ -33,6 +33,10 @@ std::unordered_map<const AcDbDatabase*, std::unique_ptr<RouteIndex>>& Indexes() 
   return indexes;
 }
 
+// The index asked last: a trace asks one drawing many times, and a group it asked about before
+// is found there without reading the group's stub for its drawing.
+RouteIndex* recent = nullptr;
+
 }  // namespace
 
 void Positions::Assign(const std::vector<std::pair<int, int>>& members) {
@@ -66,11 +70,21 @@ RouteIndex* RouteIndex::Of(AcDbDatabase* db) {
   if (db == nullptr) return nullptr;
   auto& indexes = Indexes();
   auto it = indexes.find(db);
-  if (it != indexes.end()) return it->second.get();
+  if (it != indexes.end()) return recent = it->second.get();
   std::unique_ptr<RouteIndex> index(new RouteIndex(db));
   RouteIndex* raw = index.get();
   indexes.emplace(db, std::move(index));
-  return raw;
+  return recent = raw;
+}
+
+RouteIndex* RouteIndex::RecentGroupPositions(AcDbObjectId group, Positions::View& view) {
+  // A stub lives as long as its drawing, and the index goes with the drawing, so a stub found in
+  // the index's table is that drawing's group and not a later object at the same address.
+  if (recent == nullptr || group.isNull()) return nullptr;
+  const GroupSlot* slot = recent->FindGroupSlot(group.stub());
+  if (slot == nullptr) return nullptr;
+  view = slot->view;
+  return recent;
 }
 
 RouteIndex::RouteIndex(AcDbDatabase* db) : db_(db) {
@@ -78,6 +92,7 @@ RouteIndex::RouteIndex(AcDbDatabase* db) : db_(db) {
 }
 
 RouteIndex::~RouteIndex() {
+  if (recent == this) recent = nullptr;
   if (db_ != nullptr) db_->removeReactor(this);
 }
 

@@ -81,6 +81,9 @@ class RouteIndex final : public AcDbDatabaseReactor {
   // `connections` their connection points are read too, for Connected.
   const Membership* GroupMembers(AcDbObjectId group, bool connections);
   // The members of a group for Connected (their connection points read), or null as above.
+  // The index asked last, with the view of `group` into `view`, when the group was asked about
+  // there before; null otherwise (then ask Of(group.database())->GroupPositions). Reads no stub.
+  static RouteIndex* RecentGroupPositions(AcDbObjectId group, Positions::View& view);
   // Found without touching the group's own records when it was asked before, since a trace
   // asks about many groups, each many times.
   bool GroupPositions(AcDbObjectId group, Positions::View& view);
