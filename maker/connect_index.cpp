@@ -7,7 +7,9 @@
 namespace vurida {
 
 ConnectIndex::ConnectIndex(int dimension, double cell)
-    : dimension_(dimension == 2 ? 2 : 3), cell_(cell > 0 ? cell : 1.0) {}
+    : dimension_(dimension == 2 ? 2 : 3), cell_(cell > 0 ? cell : 1.0) {
+  slots_.assign(16, Point{});
+}
 
 int64_t ConnectIndex::CellOf(double value) const {
   // Drawings put points at whole numbers far more often than anywhere else; cells whose borders
@@ -18,60 +20,100 @@ int64_t ConnectIndex::CellOf(double value) const {
 }
 
 uint64_t ConnectIndex::Key(int64_t cx, int64_t cy, int64_t cz) {
-  // Mixing with large odd multipliers spreads neighbouring cells over the table; an equal key
-  // for distinct cells only costs a distance test, never a wrong answer.
-  return static_cast<uint64_t>(cx) * 0x9E3779B97F4A7C15ull ^
-         static_cast<uint64_t>(cy) * 0xC2B2AE3D27D4EB4Full ^
-         static_cast<uint64_t>(cz) * 0x165667B19E3779F9ull;
+  // Mixing with large odd multipliers spreads neighbouring cells over the table. Keys are
+  // compared whole, and a point's distance is always tested, so an equal key for distinct cells
+  // only costs a test, never a wrong answer.
+  const uint64_t k = static_cast<uint64_t>(cx) * 0x9E3779B97F4A7C15ull ^
+                     static_cast<uint64_t>(cy) * 0xC2B2AE3D27D4EB4Full ^
+                     static_cast<uint64_t>(cz) * 0x165667B19E3779F9ull;
+  return k ^ (k >> 29);
 }
 
-uint64_t ConnectIndex::KeyOf(double x, double y, double z) const {
-  return Key(CellOf(x), CellOf(y), CellOf(z));
+void ConnectIndex::Insert(const Point& point) {
+  const size_t mask = slots_.size() - 1;
+  size_t slot = static_cast<size_t>(point.key) & mask;
+  while (slots_[slot].used) slot = (slot + 1) & mask;
+  slots_[slot] = point;
 }
 
-void ConnectIndex::Add(int member, double x, double y, double z) {
+void ConnectIndex::Grow() {
+  std::vector<Point> old(slots_.size() * 2, Point{});
+  old.swap(slots_);
+  for (const Point& p : old) {
+    if (p.used) Insert(p);
+  }
+}
+
+void ConnectIndex::FreeSlot(size_t slot) {
+  const size_t mask = slots_.size() - 1;
+  slots_[slot].used = false;
+  // A later entry of the run moves into the hole unless its home lies cyclically after the
+  // hole (then the hole does not break its run).
+  for (size_t next = (slot + 1) & mask; slots_[next].used; next = (next + 1) & mask) {
+    const size_t home = static_cast<size_t>(slots_[next].key) & mask;
+    const bool stays = slot <= next ? (slot < home && home <= next) : (slot < home || home <= next);
+    if (stays) continue;
+    slots_[slot] = slots_[next];
+    slots_[next].used = false;
+    slot = next;
+  }
+}
+
+void ConnectIndex::Add(int member, double x, double y, double z, uint64_t tag) {
   if (dimension_ == 2) z = 0.0;
-  cells_[KeyOf(x, y, z)].push_back({member, x, y, z});
+  if ((size_ + 1) * 2 > slots_.size()) Grow();
+  Insert(Point{Key(CellOf(x), CellOf(y), CellOf(z)), x, y, z, tag, member, true});
   ++size_;
 }
 
 bool ConnectIndex::Remove(int member, double x, double y, double z) {
   if (dimension_ == 2) z = 0.0;
-  auto cell = cells_.find(KeyOf(x, y, z));
-  if (cell == cells_.end()) return false;
-  std::vector<Point>& points = cell->second;
-  for (size_t i = 0; i < points.size(); ++i) {
-    const Point& p = points[i];
-    if (p.member == member && p.x == x && p.y == y && p.z == z) {
-      points[i] = points.back();
-      points.pop_back();
-      if (points.empty()) cells_.erase(cell);
-      --size_;
-      return true;
-    }
+  const uint64_t key = Key(CellOf(x), CellOf(y), CellOf(z));
+  const size_t mask = slots_.size() - 1;
+  for (size_t slot = static_cast<size_t>(key) & mask; slots_[slot].used; slot = (slot + 1) & mask) {
+    const Point& p = slots_[slot];
+    if (p.key != key || p.member != member || p.x != x || p.y != y || p.z != z) continue;
+    FreeSlot(slot);
+    --size_;
+    return true;
   }
   return false;
 }
 
-std::vector<int> ConnectIndex::Near(double x, double y, double z, double tolerance) const {
+void ConnectIndex::Near(double x, double y, double z, double tolerance,
+                        std::vector<Hit>& hits) const {
   if (dimension_ == 2) z = 0.0;
-  std::vector<int> members;
+  hits.clear();
   // A point within the tolerance lies in a cell that the tolerance box around the query
   // touches: nearly always one cell, at most two per axis.
   for (int64_t cx = CellOf(x - tolerance); cx <= CellOf(x + tolerance); ++cx) {
     for (int64_t cy = CellOf(y - tolerance); cy <= CellOf(y + tolerance); ++cy) {
       for (int64_t cz = CellOf(z - tolerance); cz <= CellOf(z + tolerance); ++cz) {
-        auto found = cells_.find(Key(cx, cy, cz));
-        if (found == cells_.end()) continue;
-        for (const Point& p : found->second) {
+        const uint64_t key = Key(cx, cy, cz);
+        const size_t mask = slots_.size() - 1;
+        for (size_t slot = static_cast<size_t>(key) & mask; slots_[slot].used;
+             slot = (slot + 1) & mask) {
+          const Point& p = slots_[slot];
+          if (p.key != key) continue;
           const double dx = p.x - x, dy = p.y - y, dz = p.z - z;
-          if (std::sqrt(dx * dx + dy * dy + dz * dz) <= tolerance) members.push_back(p.member);
+          if (std::sqrt(dx * dx + dy * dy + dz * dz) > tolerance) continue;
+          // A member's points are few, so the hits are few: a look back is cheaper than a set.
+          bool seen = false;
+          for (const Hit& h : hits) seen = seen || h.member == p.member;
+          if (!seen) hits.push_back({p.member, p.tag});
         }
       }
     }
   }
+}
+
+std::vector<int> ConnectIndex::Near(double x, double y, double z, double tolerance) const {
+  std::vector<Hit> hits;
+  Near(x, y, z, tolerance, hits);
+  std::vector<int> members;
+  members.reserve(hits.size());
+  for (const Hit& h : hits) members.push_back(h.member);
   std::sort(members.begin(), members.end());
-  members.erase(std::unique(members.begin(), members.end()), members.end());
   return members;
 }
 

@@ -29,8 +29,8 @@ int RootComn_GetConnectBlock7(const AcDbObjectIdArray& members, AcDbObjectId fro
   count = 0;
   vurida::RouteIndex* index = vurida::RouteIndex::Of(DatabaseOf(members));
   if (index == nullptr) return 1;
-  index->Connected(index->ListMembers(members), from, point, maxCount, dimension == 2 ? 2 : 3,
-                   blocks);
+  index->Connected(index->ListMembers(members).view(), from, point, maxCount,
+                   dimension == 2 ? 2 : 3, blocks);
   count = blocks.length();
   return count > 0 ? 0 : 1;
 }
@@ -39,10 +39,13 @@ int RootComn_GetConnectBlock5(AcDbObjectId group, AcDbObjectId from, const AcGeP
                               AcDbObjectIdArray& blocks, int& count, int maxCount, int dimension) {
   blocks.removeAll();
   count = 0;
-  vurida::RouteIndex* index = vurida::RouteIndex::Of(group.database());
-  const vurida::Membership* members = index ? index->GroupMembers(group, true) : nullptr;
-  if (members == nullptr) return -1;
-  index->Connected(*members, from, point, maxCount, dimension == 2 ? 2 : 3, blocks);
+  vurida::Positions::View members;
+  vurida::RouteIndex* index = vurida::RouteIndex::RecentGroupPositions(group, members);
+  if (index == nullptr) {
+    index = vurida::RouteIndex::Of(group.database());
+    if (index == nullptr || !index->GroupPositions(group, members)) return -1;
+  }
+  index->Connected(members, from, point, maxCount, dimension == 2 ? 2 : 3, blocks);
   count = blocks.length();
   return count > 0 ? 0 : 1;
 }

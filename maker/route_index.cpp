@@ -18,6 +18,14 @@ namespace {
 // A trace alternates between a few lists at most (the network, the groups of one element).
 constexpr size_t kCachedLists = 4;
 
+// An id as the grid's tag, and back: the id's stub names the object for the drawing's life.
+uint64_t TagOf(AcDbObjectId id) {
+  return reinterpret_cast<uintptr_t>(id.stub());
+}
+AcDbObjectId IdOf(uint64_t tag) {
+  return AcDbObjectId(reinterpret_cast<AcDbStub*>(static_cast<uintptr_t>(tag)));
+}
+
 // The indexes of the drawings alive. An entry goes with its drawing (goodbye), so a later
 // drawing at the same address never finds the old one's.
 std::unordered_map<const AcDbDatabase*, std::unique_ptr<RouteIndex>>& Indexes() {
@@ -25,17 +33,58 @@ std::unordered_map<const AcDbDatabase*, std::unique_ptr<RouteIndex>>& Indexes() 
   return indexes;
 }
 
+// The index asked last: a trace asks one drawing many times, and a group it asked about before
+// is found there without reading the group's stub for its drawing.
+RouteIndex* recent = nullptr;
+
 }  // namespace
+
+void Positions::Assign(const std::vector<std::pair<int, int>>& members) {
+  dense_.clear();
+  scattered_.clear();
+  first_ = 0;
+  sparse_ = false;
+  if (members.empty()) return;
+  int lo = members.front().first, hi = lo;
+  for (const auto& [element, position] : members) {
+    lo = std::min(lo, element);
+    hi = std::max(hi, element);
+  }
+  // An array over the range costs at most a few entries per member; past that, a hash map.
+  const size_t range = static_cast<size_t>(hi - lo) + 1;
+  if (range > 4 * members.size() + 64) {
+    sparse_ = true;
+    scattered_.reserve(members.size());
+    for (const auto& [element, position] : members) scattered_.emplace(element, position);
+    return;
+  }
+  first_ = lo;
+  dense_.assign(range, -1);
+  for (const auto& [element, position] : members) {
+    int& slot = dense_[static_cast<size_t>(element - lo)];
+    if (slot < 0) slot = position;
+  }
+}
 
 RouteIndex* RouteIndex::Of(AcDbDatabase* db) {
   if (db == nullptr) return nullptr;
   auto& indexes = Indexes();
   auto it = indexes.find(db);
-  if (it != indexes.end()) return it->second.get();
+  if (it != indexes.end()) return recent = it->second.get();
   std::unique_ptr<RouteIndex> index(new RouteIndex(db));
   RouteIndex* raw = index.get();
   indexes.emplace(db, std::move(index));
-  return raw;
+  return recent = raw;
+}
+
+RouteIndex* RouteIndex::RecentGroupPositions(AcDbObjectId group, Positions::View& view) {
+  // A stub lives as long as its drawing, and the index goes with the drawing, so a stub found in
+  // the index's table is that drawing's group and not a later object at the same address.
+  if (recent == nullptr || group.isNull()) return nullptr;
+  const GroupSlot* slot = recent->FindGroupSlot(group.stub());
+  if (slot == nullptr) return nullptr;
+  view = slot->view;
+  return recent;
 }
 
 RouteIndex::RouteIndex(AcDbDatabase* db) : db_(db) {
@@ -43,6 +92,7 @@ RouteIndex::RouteIndex(AcDbDatabase* db) : db_(db) {
 }
 
 RouteIndex::~RouteIndex() {
+  if (recent == this) recent = nullptr;
   if (db_ != nullptr) db_->removeReactor(this);
 }
 
@@ -56,7 +106,7 @@ void RouteIndex::goodbye(const AcDbDatabase* dwg) {
 void RouteIndex::objectModified(const AcDbDatabase*, const AcDbObject* dbObj) {
   const AcDbObjectId id = dbObj->objectId();
   if (AcDbGroup::cast(dbObj) != nullptr) {
-    groups_.erase(id);
+    DropGroup(id);
     group_order_known_ = false;  // a group's name is its key in the dictionary
     return;
   }
@@ -85,7 +135,7 @@ void RouteIndex::objectModified(const AcDbDatabase*, const AcDbObject* dbObj) {
 void RouteIndex::objectErased(const AcDbDatabase* dwg, const AcDbObject* dbObj, Adesk::Boolean) {
   // An erased member leaves the answers of its groups (AcDbGroup::allEntityIds), an unerased
   // one comes back: the groups it belongs to are read again.
-  for (const AcDbObjectId& reactor : dbObj->getPersistentReactorIds()) groups_.erase(reactor);
+  for (const AcDbObjectId& reactor : dbObj->getPersistentReactorIds()) DropGroup(reactor);
   objectModified(dwg, dbObj);
 }
 
@@ -104,7 +154,7 @@ ConnectIndex& RouteIndex::Grid(int dimension) {
     grid = std::make_unique<ConnectIndex>(dimension);
     for (size_t i = 0; i < elements_.size(); ++i) {
       for (const AcGePoint3d& p : elements_[i].points)
-        grid->Add(static_cast<int>(i), p.x, p.y, p.z);
+        grid->Add(static_cast<int>(i), p.x, p.y, p.z, TagOf(elements_[i].id));
     }
   }
   return *grid;
@@ -138,7 +188,7 @@ void RouteIndex::Reread(int element) {
   }
   for (auto& grid : grids_) {
     if (!grid) continue;
-    for (const AcGePoint3d& p : e.points) grid->Add(element, p.x, p.y, p.z);
+    for (const AcGePoint3d& p : e.points) grid->Add(element, p.x, p.y, p.z, TagOf(e.id));
   }
 }
 
@@ -162,7 +212,7 @@ void RouteIndex::CatchUp() {
   for (int element : std::exchange(dirty_, {})) Reread(element);
 }
 
-const Membership& RouteIndex::ListMembers(const AcDbObjectIdArray& members) {
+const Positions& RouteIndex::ListMembers(const AcDbObjectIdArray& members) {
   const unsigned long long stamp = members.contentStamp();
   for (auto it = lists_.begin(); it != lists_.end(); ++it) {
     if (it->stamp != stamp) continue;
@@ -175,21 +225,25 @@ const Membership& RouteIndex::ListMembers(const AcDbObjectIdArray& members) {
   }
   CachedList list;
   list.stamp = stamp;
-  list.members.reserve(members.length());
+  reading_.clear();
+  reading_.reserve(members.length());
   for (int i = 0; i < members.length(); ++i) {
     const AcDbObjectId id = members[i];
     if (id.isNull() || id.database() != db_) continue;
-    if (list.members.emplace(id, i).second) Know(id);
+    reading_.emplace_back(Know(id), i);
   }
+  list.members.Assign(reading_);
   lists_.push_front(std::move(list));
   if (lists_.size() > kCachedLists) lists_.pop_back();
   return lists_.front().members;
 }
 
-const Membership* RouteIndex::GroupMembers(AcDbObjectId group, bool connections) {
-  if (group.isNull() || group.isErased()) return nullptr;
+RouteIndex::CachedGroup* RouteIndex::Group(AcDbObjectId group, bool connections) {
+  if (group.isNull()) return nullptr;
+  // A cached group is never erased: erasing it drops it from the cache (objectErased).
   auto cached = groups_.find(group);
   if (cached == groups_.end()) {
+    if (group.isErased()) return nullptr;
     AcDbGroup* opened = nullptr;
     if (acdbOpenObject(opened, group, AcDb::kForRead) != Acad::eOk) return nullptr;
     AcDbObjectIdArray ids;
@@ -201,28 +255,96 @@ const Membership* RouteIndex::GroupMembers(AcDbObjectId group, bool connections)
     cached = groups_.emplace(group, std::move(read)).first;
   }
   if (connections && !cached->second.indexed) {
-    for (const auto& [id, position] : cached->second.members) Know(id);
+    // Read in member order, so that neighbours get neighbouring numbers and pool places, and a
+    // question about a joint finds both of its elements in one or two cache lines.
+    std::vector<std::pair<int, AcDbObjectId>> in_order;
+    in_order.reserve(cached->second.members.size());
+    for (const auto& [id, position] : cached->second.members) in_order.emplace_back(position, id);
+    std::sort(in_order.begin(), in_order.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    reading_.clear();
+    for (const auto& [position, id] : in_order) reading_.emplace_back(Know(id), position);
+    cached->second.positions.Assign(reading_);
     cached->second.indexed = true;
   }
-  return &cached->second.members;
+  return &cached->second;
 }
 
-void RouteIndex::Connected(const Membership& membership, AcDbObjectId from,
+const Membership* RouteIndex::GroupMembers(AcDbObjectId group, bool connections) {
+  CachedGroup* cached = Group(group, connections);
+  return cached == nullptr ? nullptr : &cached->members;
+}
+
+void RouteIndex::DropGroup(AcDbObjectId group) {
+  if (groups_.erase(group) == 0) return;
+  // Views may point into the dropped group; groups change rarely, questions often.
+  std::fill(group_slots_.begin(), group_slots_.end(), GroupSlot{});
+  group_slots_used_ = 0;
+}
+
+namespace {
+size_t SlotHome(const AcDbStub* group, size_t mask) {
+  return static_cast<size_t>((reinterpret_cast<uintptr_t>(group) >> 4) * 0x9E3779B97F4A7C15ull >>
+                             20) &
+         mask;
+}
+}  // namespace
+
+const RouteIndex::GroupSlot* RouteIndex::FindGroupSlot(const AcDbStub* group) const {
+  if (group_slots_.empty()) return nullptr;
+  const size_t mask = group_slots_.size() - 1;
+  for (size_t i = SlotHome(group, mask);; i = (i + 1) & mask) {
+    if (group_slots_[i].group == group) return &group_slots_[i];
+    if (group_slots_[i].group == nullptr) return nullptr;
+  }
+}
+
+void RouteIndex::AddGroupSlot(const AcDbStub* group, const Positions::View& view) {
+  if ((group_slots_used_ + 1) * 2 > group_slots_.size()) {
+    std::vector<GroupSlot> old(std::max<size_t>(64, group_slots_.size() * 2));
+    old.swap(group_slots_);
+    group_slots_used_ = 0;
+    for (const GroupSlot& slot : old) {
+      if (slot.group != nullptr) AddGroupSlot(slot.group, slot.view);
+    }
+  }
+  const size_t mask = group_slots_.size() - 1;
+  size_t i = SlotHome(group, mask);
+  while (group_slots_[i].group != nullptr && group_slots_[i].group != group) i = (i + 1) & mask;
+  if (group_slots_[i].group == nullptr) ++group_slots_used_;
+  group_slots_[i] = GroupSlot{group, view};
+}
+
+bool RouteIndex::GroupPositions(AcDbObjectId group, Positions::View& view) {
+  if (const GroupSlot* slot = FindGroupSlot(group.stub())) {
+    view = slot->view;
+    return true;
+  }
+  CachedGroup* cached = Group(group, true);
+  if (cached == nullptr) return false;
+  view = cached->positions.view();
+  AddGroupSlot(group.stub(), view);
+  return true;
+}
+
+void RouteIndex::Connected(const Positions::View& members, AcDbObjectId from,
                            const AcGePoint3d& point, int maxCount, int dimension,
                            AcDbObjectIdArray& blocks) {
   blocks.removeAll();
   CatchUp();
-  std::vector<std::pair<int, AcDbObjectId>> found;  // position in the list, id
+  found_.clear();  // position in the list, id
   const double tol = AcGeContext::gTol.equalPoint();
-  for (int element : Grid(dimension).Near(point.x, point.y, point.z, tol)) {
-    const AcDbObjectId id = elements_[element].id;
-    if (id == from) continue;
-    auto member = membership.find(id);
-    if (member != membership.end()) found.emplace_back(member->second, id);
+  Grid(dimension).Near(point.x, point.y, point.z, tol, hits_);
+  // The grid's points carry their ids, so a candidate costs one look into `members` only.
+  const uint64_t skip = TagOf(from);
+  for (const ConnectIndex::Hit& hit : hits_) {
+    if (hit.tag == skip) continue;
+    const int position = members.Of(hit.member);
+    if (position >= 0) found_.emplace_back(position, IdOf(hit.tag));
   }
-  std::sort(found.begin(), found.end(),
+  std::sort(found_.begin(), found_.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const auto& [position, id] : found) {
+  for (const auto& [position, id] : found_) {
     if (maxCount > 0 && blocks.length() >= maxCount) break;
     blocks.append(id);
   }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include <dbmain.h>
@@ -23,6 +24,45 @@ namespace vurida {
 
 // The members of a route list or group: each id with the position where it first comes.
 using Membership = std::unordered_map<AcDbObjectId, int>;
+
+// The same for the elements a RouteIndex knows, by the index's element number, so that a
+// question looks a candidate up in one array next to its neighbours' entries rather than in a
+// hash table spread over memory. Members numbered close together (as a list or a group read in
+// order are) are kept in one array over their range; scattered ones in a hash map.
+class Positions {
+ public:
+  // What a question reads of a Positions: a few words, copied where it is found fast. Valid
+  // while its Positions is neither assigned again nor destroyed.
+  struct View {
+    const int* dense = nullptr;
+    size_t size = 0;
+    int first = 0;
+    const std::unordered_map<int, int>* scattered = nullptr;  // used when not null
+
+    // The position of `element`, or -1 when it is not a member.
+    int Of(int element) const {
+      if (scattered == nullptr) {
+        const size_t i = static_cast<size_t>(element - first);
+        return i < size ? dense[i] : -1;
+      }
+      auto it = scattered->find(element);
+      return it == scattered->end() ? -1 : it->second;
+    }
+  };
+
+  int Of(int element) const { return view().Of(element); }
+  View view() const {
+    return View{dense_.data(), dense_.size(), first_, sparse_ ? &scattered_ : nullptr};
+  }
+  // From (element, position) pairs in position order; an element keeps its first position.
+  void Assign(const std::vector<std::pair<int, int>>& members);
+
+ private:
+  int first_ = 0;
+  bool sparse_ = false;
+  std::vector<int> dense_;
+  std::unordered_map<int, int> scattered_;
+};
 
 class RouteIndex final : public AcDbDatabaseReactor {
  public:
@@ -36,15 +76,22 @@ class RouteIndex final : public AcDbDatabaseReactor {
   // The members of a list. Asked again with the same content (the same array, or a copy of it:
   // AcArray::contentStamp) it answers from memory; a few lists are kept at once. Members of
   // other drawings are left out: they cannot be connected to anything here.
-  const Membership& ListMembers(const AcDbObjectIdArray& members);
+  const Positions& ListMembers(const AcDbObjectIdArray& members);
   // The members of a group, or null when the group cannot be opened (erased, no group). With
   // `connections` their connection points are read too, for Connected.
   const Membership* GroupMembers(AcDbObjectId group, bool connections);
+  // The members of a group for Connected (their connection points read), or null as above.
+  // The index asked last, with the view of `group` into `view`, when the group was asked about
+  // there before; null otherwise (then ask Of(group.database())->GroupPositions). Reads no stub.
+  static RouteIndex* RecentGroupPositions(AcDbObjectId group, Positions::View& view);
+  // Found without touching the group's own records when it was asked before, since a trace
+  // asks about many groups, each many times.
+  bool GroupPositions(AcDbObjectId group, Positions::View& view);
 
-  // Into `blocks` (emptied first), in member order: every member of `membership` other than
+  // Into `blocks` (emptied first), in member order: every member of `members` other than
   // `from` that has a connection point within AcGeContext::gTol.equalPoint() of `point`, in x
   // and y only for `dimension` 2, each once, at most `maxCount` (0: all).
-  void Connected(const Membership& membership, AcDbObjectId from, const AcGePoint3d& point,
+  void Connected(const Positions::View& members, AcDbObjectId from, const AcGePoint3d& point,
                  int maxCount, int dimension, AcDbObjectIdArray& blocks);
 
   // The position of `group` in the drawing's group dictionary; -1 when it is not an entry, -2
@@ -66,14 +113,19 @@ class RouteIndex final : public AcDbDatabaseReactor {
   };
   struct CachedGroup {
     Membership members;
-    bool indexed = false;  // the members' connection points are known
+    bool indexed = false;  // the members' connection points are known, and `positions` made
+    Positions positions;
   };
   struct CachedList {
     unsigned long long stamp = 0;
-    Membership members;
+    Positions members;
   };
 
   explicit RouteIndex(AcDbDatabase* db);
+  // The cached group, read (and with `connections` its members' points read) when missing;
+  // null when the group cannot be opened.
+  CachedGroup* Group(AcDbObjectId group, bool connections);
+  void DropGroup(AcDbObjectId group);
   // The element's number, made (and read, and indexed) the first time.
   int Know(AcDbObjectId id);
   void MarkDirty(AcDbObjectId id);
@@ -93,6 +145,20 @@ class RouteIndex final : public AcDbDatabaseReactor {
   std::unordered_map<AcDbObjectId, CachedGroup> groups_;
   std::unordered_map<AcDbObjectId, int> group_order_;
   bool group_order_known_ = false;
+  // Kept between questions so that a question allocates nothing.
+  std::vector<ConnectIndex::Hit> hits_;
+  std::vector<std::pair<int, AcDbObjectId>> found_;
+  std::vector<std::pair<int, int>> reading_;
+  // The views of the groups asked with, by the group's stub: a flat open-addressing table,
+  // small enough to stay in cache, emptied whenever a cached group is dropped.
+  struct GroupSlot {
+    const AcDbStub* group = nullptr;
+    Positions::View view;
+  };
+  std::vector<GroupSlot> group_slots_;
+  size_t group_slots_used_ = 0;
+  const GroupSlot* FindGroupSlot(const AcDbStub* group) const;
+  void AddGroupSlot(const AcDbStub* group, const Positions::View& view);
 };
 
 }  // namespace vurida

@@ -213,11 +213,13 @@ TEST(RouteAnswersAcrossDrawingsTest, ANewDrawingGetsNoAnswerFromTheOneClosedBefo
     AcDbObjectIdArray list, blocks;
     for (const AcDbObjectId& id : run) list.append(id);
     int count = -1;
+    // The group first: the first question about the new drawing must not reach the old one's.
+    EXPECT_EQ(0,
+              RootComn_GetConnectBlock5(group, run[0], AcGePoint3d(10, y, 0), blocks, count, 0, 3));
+    EXPECT_EQ(Ids(blocks.begin(), blocks.end()), Ids({run[1]})) << "y " << y;
     EXPECT_EQ(0,
               RootComn_GetConnectBlock7(list, run[0], AcGePoint3d(10, y, 0), blocks, count, 0, 3));
     EXPECT_EQ(Ids(blocks.begin(), blocks.end()), Ids({run[1]})) << "y " << y;
-    EXPECT_EQ(0,
-              RootComn_GetConnectBlock5(group, run[0], AcGePoint3d(10, y, 0), blocks, count, 0, 3));
     const double elsewhere = y == 0 ? 50 : 0;
     EXPECT_EQ(1, RootComn_GetConnectBlock7(list, run[0], AcGePoint3d(10, elsewhere, 0), blocks,
                                            count, 0, 3))

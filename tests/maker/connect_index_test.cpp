@@ -1,7 +1,10 @@
 // The hash grid of connection points: tolerance, cell borders, plan-view queries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "connect_index.h"
+#include "route_index.h"
 
 namespace {
 
@@ -68,6 +71,65 @@ TEST(ConnectIndexTest, PlanViewIgnoresHeight) {
   index.Add(1, 1.0, 2.0, 30.0);
   EXPECT_EQ(index.Near(1.0, 2.0, 99.0, 1e-10), (std::vector<int>{0, 1}));
   EXPECT_EQ(2, index.dimension());
+}
+
+TEST(ConnectIndexTest, ManyPointsSurviveGrowthAndRemovalsAndKeepTheirTags) {
+  // Joints of a 60 x 60 grid of segments: member m has its points at joint m and joint m + 1 of
+  // its row, so every inner joint holds two members. Enough points to make the table grow many
+  // times, and removals that must not hide the points probed past them.
+  ConnectIndex index(3);
+  constexpr int kSide = 60;
+  auto member = [](int row, int col) { return row * kSide + col; };
+  for (int row = 0; row < kSide; ++row) {
+    for (int col = 0; col + 1 < kSide; ++col) {
+      const int m = member(row, col);
+      index.Add(m, col, row, 0.0, 1000u + m);
+      index.Add(m, col + 1, row, 0.0, 1000u + m);
+    }
+  }
+  EXPECT_EQ(size_t{2 * kSide * (kSide - 1)}, index.size());
+  // Take out every segment of an even column.
+  for (int row = 0; row < kSide; ++row) {
+    for (int col = 0; col + 1 < kSide; col += 2) {
+      EXPECT_TRUE(index.Remove(member(row, col), col, row, 0.0));
+      EXPECT_TRUE(index.Remove(member(row, col), col + 1, row, 0.0));
+    }
+  }
+  std::vector<ConnectIndex::Hit> hits;
+  for (int row = 0; row < kSide; ++row) {
+    for (int col = 0; col < kSide; ++col) {
+      // Joint col is the end of segment col - 1 and the start of segment col; only odd
+      // segments are left.
+      std::vector<int> expected;
+      if (col >= 1 && (col - 1) % 2 == 1) expected.push_back(member(row, col - 1));
+      if (col + 1 < kSide && col % 2 == 1) expected.push_back(member(row, col));
+      EXPECT_EQ(expected, index.Near(col, row, 0.0, 1e-10)) << "joint " << col << "," << row;
+      index.Near(col, row, 0.0, 1e-10, hits);
+      for (const ConnectIndex::Hit& h : hits) EXPECT_EQ(1000u + h.member, h.tag);
+    }
+  }
+}
+
+TEST(PositionsTest, CloseAndScatteredMembersKeepTheirFirstPosition) {
+  vurida::Positions close;
+  close.Assign({{7, 0}, {5, 1}, {7, 2}, {6, 3}});
+  EXPECT_EQ(0, close.Of(7));
+  EXPECT_EQ(1, close.Of(5));
+  EXPECT_EQ(3, close.Of(6));
+  EXPECT_EQ(-1, close.Of(4));
+  EXPECT_EQ(-1, close.Of(8));
+  EXPECT_EQ(-1, close.Of(-1));
+
+  vurida::Positions scattered;
+  scattered.Assign({{900000, 0}, {3, 1}, {900000, 2}});
+  EXPECT_EQ(0, scattered.Of(900000));
+  EXPECT_EQ(1, scattered.Of(3));
+  EXPECT_EQ(-1, scattered.Of(4));
+  EXPECT_EQ(-1, scattered.Of(0));
+
+  vurida::Positions none;
+  none.Assign({});
+  EXPECT_EQ(-1, none.Of(0));
 }
 
 }  // namespace
