@@ -3,5 +3,4 @@
 // colour recovery replace them one by one with their own files.
 #include "app/command_handlers.h"
 
-void CmdAutoSet() {}
 void CmdDrawList() {}
