@@ -179,6 +179,33 @@ TEST_F(AutoAssignTest, AHatchedPanelCollectsTheNamesAndTheSecondPassWritesFromIt
   EXPECT_EQ(RecordsOf(bl), PartRecords(L"B"));
 }
 
+// Two hatched panels in a row: A "A" ── SA ── H1 ── S ── H2 ── SC ── T. The second panel gets
+// the first panel's list with its own appended, no separator between them ("A" and "A" give
+// "AA"); the second pass from H1 adds ",A" to that. No row lists "AA,A", so nothing beyond H2 is
+// written.
+TEST_F(AutoAssignTest, ASecondHatchedPanelRunsTheListsTogetherAndNothingBeyondItIsWritten) {
+  AcDbObjectId a, sa, h1, s, h2, sc, t;
+  StartSession([&](host::DrawingBuilder& b) {
+    Define(b);
+    a = b.AddPart(L"LOAD", {0, 0}, L"A");
+    sa = b.AddRouteElement(L"RT100", {0, 0});
+    h1 = b.AddRouteElement(L"RBT50", {150, 0});
+    s = b.AddRouteElement(L"RT100", {200, 0});
+    h2 = b.AddRouteElement(L"RBT50", {350, 0});
+    sc = b.AddRouteElement(L"RT100", {400, 0});
+    t = b.AddRouteElement(L"RT100", {500, 0});
+    b.AddGroup(L"G", {a, sa, h1, s, h2, sc, t});
+  });
+  OpenSamplePalette();
+  ASSERT_EQ(Assign({L"A", L"", L""}, {0}, t), 0) << session().stop_reason();
+  EXPECT_NE(Transcript().find(kDone), std::wstring::npos) << Transcript();
+  EXPECT_EQ(XDataStrings(h1, L"RQPX_BANLINK"), Strings{L"A"});
+  EXPECT_EQ(XDataStrings(h2, L"RQPX_BANLINK"), Strings{L"AA,A"});
+  // SA in pass 1, S in pass 2 from H1 with the row named "A".
+  for (AcDbObjectId id : {sa, s}) EXPECT_EQ(RecordsOf(id), Row0(L"A")) << Hex(id);
+  for (AcDbObjectId id : {h1, h2, sc, t}) EXPECT_EQ(RecordsOf(id), UntouchedRecords()) << Hex(id);
+}
+
 // A panel of class RBT without hatch is an ordinary route element: the rows pass it.
 TEST_F(AutoAssignTest, AnUnhatchedPanelIsWrittenLikeAnyElement) {
   AcDbObjectId a, sa, h, sc, t;
