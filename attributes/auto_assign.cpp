@@ -7,6 +7,7 @@
 #include <dbgroup.h>
 #include <gegbl.h>
 
+#include <deque>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -208,7 +209,8 @@ bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const A
                AcDbObjectId from, int row, bool passedPart, bool panelMode, const wchar_t* names) {
   // The elements of the current path: the start and every element being walked through.
   std::unordered_set<AcDbObjectId> on_path{from};
-  std::vector<AutoCall> stack;
+  // A deque, so that pushing a call never moves (and copies the arrays of) the calls below it.
+  std::deque<AutoCall> stack;
   stack.emplace_back(from, point, passedPart, panelMode, CString(names ? names : L""));
   bool result = false;
   auto finish = [&](bool found) {
@@ -235,9 +237,7 @@ bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const A
       if (call.nextPoint < call.points.length()) {
         const AcGePoint3d q = call.points[call.nextPoint++];
         if (q.isEqualTo(call.point, AcGeContext::gTol)) continue;
-        // `call` is not used after the push, which may move it.
-        AutoCall child(call.element, q, call.passedPart, call.panelMode, call.text);
-        stack.push_back(std::move(child));
+        stack.emplace_back(call.element, q, call.passedPart, call.panelMode, call.text);
         continue;
       }
       call.inElement = false;
