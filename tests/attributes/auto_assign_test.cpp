@@ -179,6 +179,25 @@ TEST_F(AutoAssignTest, AHatchedPanelCollectsTheNamesAndTheSecondPassWritesFromIt
   EXPECT_EQ(RecordsOf(bl), PartRecords(L"B"));
 }
 
+// A part block in state 3 on the way is not written itself, but the row goes on beyond it:
+// L "A" ── S1 ── P3 "Z" (ETAT 3) ── S2 ── T.
+TEST_F(AutoAssignTest, APartBlockInStateThreeIsPassedOverAndTheWritesGoOn) {
+  AcDbObjectId l, s1, p3, s2, t;
+  StartSession([&](host::DrawingBuilder& b) {
+    Define(b);
+    l = b.AddPart(L"LOAD", {0, 0}, L"A");
+    s1 = b.AddRouteElement(L"RT100", {0, 0});
+    p3 = b.AddPart(L"PS100", {100, 0}, L"Z", L"3");
+    s2 = b.AddRouteElement(L"RT100", {200, 0});
+    t = b.AddRouteElement(L"RT100", {300, 0});
+    b.AddGroup(L"G", {l, s1, p3, s2, t});
+  });
+  OpenSamplePalette();
+  ASSERT_EQ(Assign({L"A", L"", L""}, {0}, t), 0) << session().stop_reason();
+  for (AcDbObjectId id : {s1, s2, t}) EXPECT_EQ(RecordsOf(id), Row0(L"A")) << Hex(id);
+  EXPECT_EQ(RecordsOf(p3), PartRecords(L"Z"));
+}
+
 // Two hatched panels in a row: A "A" ── SA ── H1 ── S ── H2 ── SC ── T. The second panel gets
 // the first panel's list with its own appended, no separator between them ("A" and "A" give
 // "AA"); the second pass from H1 adds ",A" to that. No row lists "AA,A", so nothing beyond H2 is
