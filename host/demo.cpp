@@ -67,10 +67,10 @@ int RunDemo(const std::string& dir) {
     const char* name;
     const char* picture_after;  // a picture drawn when the script has run, or null
   };
-  const DemoScript kScripts[] = {{"demo.hxs", nullptr},   {"palette.hxs", nullptr},
-                                 {"manual.hxs", nullptr}, {"notes.hxs", nullptr},
-                                 {"list.hxs", nullptr},   {"check.hxs", "demo_checked.svg"},
-                                 {"recover.hxs", nullptr}};
+  const DemoScript kScripts[] = {{"demo.hxs", nullptr},    {"palette.hxs", nullptr},
+                                 {"manual.hxs", nullptr},  {"notes.hxs", nullptr},
+                                 {"list.hxs", nullptr},    {"check.hxs", "demo_checked.svg"},
+                                 {"recover.hxs", nullptr}, {"auto.hxs", nullptr}};
   std::vector<std::pair<fs::path, fs::path>> copies;
   for (const DemoScript& script : kScripts) {
     copies.emplace_back(fs::path(BundledExamplesDir()) / "demo" / script.name,
@@ -143,7 +143,8 @@ int RunDemo(const std::string& dir) {
             << "  session scripts:    " << (target / "demo.hxs").string() << ", "
             << (target / "palette.hxs").string() << ", " << (target / "manual.hxs").string() << ", "
             << (target / "notes.hxs").string() << ", " << (target / "list.hxs").string() << ", "
-            << (target / "check.hxs").string() << ", " << (target / "recover.hxs").string() << "\n"
+            << (target / "check.hxs").string() << ", " << (target / "recover.hxs").string() << ", "
+            << (target / "auto.hxs").string() << "\n"
             << "  checked picture:    " << (target / "demo_checked.svg").string() << "\n"
             << "  drawing:            " << drawing.string() << "\n"
             << "  saved drawing:      " << saved.string() << "\n"

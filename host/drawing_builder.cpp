@@ -139,12 +139,26 @@ AcDbObjectId DrawingBuilder::DefineSegment(const std::wstring& name, double leng
   return DefineBlock(name, std::move(pieces));
 }
 
-AcDbObjectId DrawingBuilder::DefineTee(const std::wstring& name, double arm) {
+// A solid hatch over the square of half side `h` around (0,0).
+static AcDbHatch* SolidBox(double h) {
+  auto* hatch = new AcDbHatch();
+  hatch->setPattern(AcDbHatch::kPreDefined, L"SOLID");
+  AcGePoint2dArray corners;
+  corners.append(AcGePoint2d(-h, -h));
+  corners.append(AcGePoint2d(h, -h));
+  corners.append(AcGePoint2d(h, h));
+  corners.append(AcGePoint2d(-h, h));
+  hatch->appendLoop(AcDbHatch::kExternal, corners, AcGeDoubleArray());
+  return hatch;
+}
+
+AcDbObjectId DrawingBuilder::DefineTee(const std::wstring& name, double arm, bool hatched) {
   std::vector<Piece> pieces = {{ConnectLine(-arm, 0, arm, 0), L""},
                                {ConnectLine(0, 0, 0, arm), L""},
                                {new AcDbPoint(AcGePoint3d(-arm, 0, 0)), kConnectLayer},
                                {new AcDbPoint(AcGePoint3d(arm, 0, 0)), kConnectLayer},
                                {new AcDbPoint(AcGePoint3d(0, arm, 0)), kConnectLayer}};
+  if (hatched) pieces.push_back({SolidBox(arm / 4), L""});
   for (auto* def : StandardAttributeDefinitions(arm / 5)) pieces.push_back({def, L""});
   return DefineBlock(name, std::move(pieces));
 }
@@ -155,17 +169,7 @@ AcDbObjectId DrawingBuilder::DefinePart(const std::wstring& name, double size, b
                                {ConnectLine(h, -h, h, h), L""},
                                {ConnectLine(h, h, -h, h), L""},
                                {ConnectLine(-h, h, -h, -h), L""}};
-  if (hatched) {
-    auto* hatch = new AcDbHatch();
-    hatch->setPattern(AcDbHatch::kPreDefined, L"SOLID");
-    AcGePoint2dArray corners;
-    corners.append(AcGePoint2d(-h, -h));
-    corners.append(AcGePoint2d(h, -h));
-    corners.append(AcGePoint2d(h, h));
-    corners.append(AcGePoint2d(-h, h));
-    hatch->appendLoop(AcDbHatch::kExternal, corners, AcGeDoubleArray());
-    pieces.push_back({hatch, L""});
-  }
+  if (hatched) pieces.push_back({SolidBox(h), L""});
   pieces.push_back({new AcDbPoint(AcGePoint3d(0, 0, 0)), kConnectLayer});
   for (auto* def : StandardAttributeDefinitions(size / 10)) pieces.push_back({def, L""});
   return DefineBlock(name, std::move(pieces));

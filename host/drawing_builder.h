@@ -41,8 +41,10 @@ class DrawingBuilder {
   // ---- Block definitions (a name that exists already is returned as it is) -----------------
   // A straight route segment from (0,0) to (length,0): two connection points and the line.
   AcDbObjectId DefineSegment(const std::wstring& name, double length);
-  // A tee: connection points (-arm,0), (arm,0) and (0,arm), in that order, and its lines.
-  AcDbObjectId DefineTee(const std::wstring& name, double arm);
+  // A tee: connection points (-arm,0), (arm,0) and (0,arm), in that order, and its lines; with
+  // `hatched` a solid hatch fills a box of half the arm around (0,0) (a hatched panel of a
+  // route, when the name begins with "RBT").
+  AcDbObjectId DefineTee(const std::wstring& name, double arm, bool hatched = false);
   // A part block (panel, load): a size × size box around (0,0) with one connection point at
   // (0,0); with `hatched` a solid hatch fills the box (the route tools' hatched panels).
   AcDbObjectId DefinePart(const std::wstring& name, double size, bool hatched = false);

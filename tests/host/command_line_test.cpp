@@ -185,8 +185,8 @@ TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
   EXPECT_TRUE(std::filesystem::exists(dir / "demo.hxs"));
   EXPECT_TRUE(std::filesystem::is_directory(dir / "system"));
   EXPECT_NE(err.find("the demo ran in " + dir.string()), std::string::npos) << err;
-  // It ran on a copy of the example drawing and saved it with the manual assignment's records
-  // and the two notes of the note session, its picture beside it with the wired elements
+  // It ran on a copy of the example drawing and saved it with the assignments' records and the
+  // two notes of the note session, its picture beside it with the wired elements
   // marked. The riser's note shows the trunk pattern's first row: its wire size, the
   // underground conduit (the pattern's conduit choice) and its item.
   const std::string example = Slurp(dir / "office_1f.dxf");
@@ -195,7 +195,13 @@ TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
   EXPECT_EQ(example.find("PXNT"), std::string::npos);
   const std::string saved = Slurp(dir / "demo_saved.dxf");
   EXPECT_NE(saved.find("RBT_P1200"), std::string::npos);
-  EXPECT_NE(saved.find("PX02|1L-3!IV5.5sq E5.5 (PF22)!L-2!E2!|2|1|55|0|"), std::string::npos);
+  // The automatic assignment ran last: the lighting branch that L-2 and L-1 share holds L-2's
+  // row and L-1's as PX02 (it replaced the manual assignment's PX02 there), the hatched power
+  // panel the name of the outdoor unit whose row passed it, and the run markers stay.
+  EXPECT_NE(saved.find("PX02|1L-2!VVF1.6-3C (PF16)!L-1!E1!|2|1|55|0|"), std::string::npos);
+  EXPECT_EQ(saved.find("PX02|1L-3!IV5.5sq E5.5 (PF22)!L-2!E2!|2|1|55|0|"), std::string::npos);
+  EXPECT_NE(saved.find("RQPX_BANLINK\n1000\n空調室外機 AC-1\n"), std::string::npos);
+  EXPECT_NE(saved.find("RQPX_AUTOFLAG"), std::string::npos);
   EXPECT_NE(saved.find("PXNT0001"), std::string::npos);
   EXPECT_NE(saved.find("PXNT0002"), std::string::npos);
   const std::string picture = Slurp(dir / "demo_saved.svg");

@@ -124,7 +124,7 @@ TEST_F(CommandButtonsTest, ButtonsQueueTheirCommandsToRunAfterTheHandlerInTheAct
     const wchar_t* prompt;  // what the command asks first (the script's end cancels it)
   };
   const Case cases[] = {
-      {IDC_AUTO_SET, L"RQ_HARNEX_AUTOSET", true, true, L""},
+      {IDC_AUTO_SET, L"RQ_HARNEX_AUTOSET", true, true, L"\n末端経路を選択:"},
       {IDC_MANUAL_SET, L"RQ_HARNEX_MANUALSET", true, true, L"\n配線経路を選択:"},
       {IDC_DRAW_LIST, L"RQ_HARNEX_LIST", true, true, kListDragStart},
       {IDC_EQUIPMENT_NO, L"RQ_EQUIPNUM", false, false, L""},

@@ -1,0 +1,57 @@
+// Automatic assignment (RQ_HARNEX_AUTOSET): the user picks the terminal route segment, where the
+// wires of a route network end; every path from a panel or load whose part number matches a
+// ticked palette row to that segment gets the row.
+//
+// The command, step by step as the user sees it:
+//   no palette                     "\nERROR:設定画面を表示して下さい。", nothing else happens
+//   "\n末端経路を選択:"             the pick (VuRida_locate); Esc or Enter ends the command
+//   a pick of no or several ids    asked again, silently
+//   not a route element (kind 3)   "\nERROR:配線経路ではありません。", asked again
+//   a route element but no RT      "\nERROR:経路ではありません。", asked again
+//   no route groups                "\nERROR:ｸﾞﾙｰﾌﾟIDが取得出来ません。", end
+//   otherwise                      the run markers of the whole network are cleared,
+//                                  "\n配線情報設定中...", pass 1 from the part blocks (part
+//                                  number "S001"), pass 2 from the hatched RBT panels (their
+//                                  "RQPX_BANLINK"), then "設定が終了しました。\n"
+//   the palette closed in a pass   "\nERROR:設定画面が見つかりません。処理を中止します。", end;
+//                                  what was written stays
+// The document is locked for writing from before the pick to every way out.
+#pragma once
+
+#include <afx.h>
+#include <dbid.h>
+#include <gepnt3d.h>
+
+// The command handler (registered as RQ_HARNEX_AUTOSET; declared in app/command_handlers.h).
+void CmdAutoSet();
+
+// The network of terminal segment's route groups: `groups` (emptied first) becomes the first
+// `count` entries of `terminalGroups`, then every group reached from the part blocks (route
+// kind 0) of those groups, and from the part blocks of the groups reached, each once, depth
+// first in the order found; `elements` (emptied first) the distinct entity ids of those groups,
+// groups in list order and entities in group order. Groups that cannot be opened add nothing.
+void CollectRouteNetwork(const AcDbObjectIdArray& terminalGroups, int count,
+                         AcDbObjectIdArray& groups, AcDbObjectIdArray& elements);
+
+// Follows the network from `from` through `point` towards `terminal`, every connectivity
+// question asked within `elements` (RootComn_GetConnectBlock7; the list must not change during
+// the run, as its connection index is kept between questions). Result true when some path
+// reaches the terminal segment.
+// On each path the row is written (WriteRowAuto) on the way back to the elements between the
+// start and the terminal, the terminal itself and the state 1 or 2 elements at its far end
+// (WriteBeyondTerminal), as long as no part block (state other than 3) and no hatched panel was
+// passed: `passedPart` and `panelMode` say so for the path so far, and an element sets them for
+// itself, its later siblings and everything beyond it. The starting element is not written. A
+// hatched panel with three connection points adds the row's panel/load name to its
+// "RQPX_BANLINK" ("," between names; a panel met after another one gets the second list appended
+// to `names`, the first panel's list, with no separator) when a path through it reaches the
+// terminal. An element already on the current path is passed over, so cycles end; a tree is
+// walked in full.
+bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const AcGePoint3d& point,
+               AcDbObjectId from, int row, bool passedPart, bool panelMode, const wchar_t* names);
+
+// Writes `row` to the elements of `elements` with "ETAT" 1 or 2 that are connected to the
+// terminal segment at its connection point farther from `point` (the first point unless the
+// second is strictly farther). Nothing when the terminal has not exactly two connection points.
+void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId terminal,
+                         const AcGePoint3d& point, int row);
