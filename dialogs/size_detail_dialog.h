@@ -43,6 +43,7 @@ class CDetailDlg : public CAcUiDialog {
   // Creates the modeless window from template 206 under the palette; initialisation runs now.
   // FALSE when the template cannot be found (Harnex's resources must be current).
   virtual BOOL Create();
+  using CAcUiDialog::Create;  // the dialog's own overloads stay visible beside this one
 
   // The composed text of the last OK (empty before).
   const CString& Result() const { return m_result; }
