@@ -14,6 +14,7 @@
 
 #include "app/harnex_module.h"
 #include "attributes/element_class.h"
+#include "attributes/route_pick.h"
 #include "attributes/row_writer.h"
 #include "attributes/run_marks.h"
 #include "maker/AttributeData.h"
@@ -60,30 +61,6 @@ void ExpandGroup(AcDbObjectId group, AcDbObjectIdArray& reached,
   }
 }
 
-// The pick of the terminal segment, repeated until it gives one route segment. RTNORM with
-// `segment` set, or the pick's own result when the user ended it.
-int PickTerminal(AcDbObjectId& segment) {
-  CUIntArray types;
-  types.Add(kVuRidaBlockReference);
-  for (;;) {
-    AcDbObjectIdArray ids;
-    const int rc =
-        VuRida_locate(L"\n末端経路を選択:", ids, &types, 0, 1, 1, nullptr, nullptr, nullptr);
-    if (rc != RTNORM) return rc;
-    if (ids.length() != 1) continue;
-    if (RouteKindOf(ids[0], kRouteKindPart) != kRouteKindElement) {
-      acutPrintf(L"\nERROR:配線経路ではありません。");
-      continue;
-    }
-    if (ElementClassOf(ids[0]) != BlockClass::RT) {
-      acutPrintf(L"\nERROR:経路ではありません。");
-      continue;
-    }
-    segment = ids[0];
-    return RTNORM;
-  }
-}
-
 // One pass: traces from every element of the list for which `start` gives the names of a
 // ticked row. False when the palette went away (the message is printed).
 template <typename StartNames>
@@ -109,7 +86,9 @@ bool RunPass(const AcDbObjectIdArray& elements, AcDbObjectId terminal, StartName
 // The part of the command that runs while the document is locked; the caller unlocks.
 void AssignLocked() {
   AcDbObjectId terminal;
-  if (PickTerminal(terminal) != RTNORM) return;
+  if (PickRouteSegment(L"\n末端経路を選択:", L"\nERROR:配線経路ではありません。", terminal) !=
+      RTNORM)
+    return;
   int count = 0;
   AcDbObjectIdArray terminalGroups;
   if (!RouteGroupsOf(terminal, count, terminalGroups)) {

@@ -5,7 +5,6 @@
 
 #include <aced.h>
 #include <acedads.h>
-#include <actrans.h>
 #include <dbmain.h>
 
 #include "app/command_handlers.h"
@@ -55,12 +54,8 @@ void RecoverColours() {
   for (long i = 0; i < count; ++i) {
     acedSetStatusBarProgressMeterPos(static_cast<int>(i + 1));
     if (acedUsrBrk()) break;
-    ads_name name;
-    AcDbObjectId id;
-    if (acedSSName(selection, i, name) != RTNORM || acdbGetObjectId(id, name) != Acad::eOk ||
-        id.isNull()) {
-      continue;
-    }
+    const AcDbObjectId id = SelectionMember(selection, i);
+    if (id.isNull()) continue;
     if (!IsCheckableElement(id)) continue;
     AcDbEntity* entity = nullptr;
     if (acdbOpenAcDbEntity(entity, id, AcDb::kForWrite) != Acad::eOk) continue;
@@ -72,9 +67,7 @@ void RecoverColours() {
   acedSSFree(selection);
   acedRestoreStatusBar();
 
-  actrTransactionManager->queueForGraphicsFlush();
-  actrTransactionManager->flushGraphics();
-  acedUpdateDisplay();
+  FlushRecolouredElements();
   LockCurrentDocument(false);
 }
 

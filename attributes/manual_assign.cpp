@@ -10,6 +10,7 @@
 
 #include "app/harnex_module.h"
 #include "attributes/element_class.h"
+#include "attributes/route_pick.h"
 #include "attributes/row_writer.h"
 #include "maker/RootComn.h"
 #include "maker/VuRida.h"
@@ -38,34 +39,11 @@ bool IsTraced(BlockClass c) {
   return c == BlockClass::KK || c == BlockClass::RT || c == BlockClass::RB;
 }
 
-// The pick of the segment, repeated until it gives one route segment. RTNORM with `segment`
-// set, or the pick's own result when the user ended it.
-int PickSegment(AcDbObjectId& segment) {
-  CUIntArray types;
-  types.Add(kVuRidaBlockReference);
-  for (;;) {
-    AcDbObjectIdArray ids;
-    const int rc =
-        VuRida_locate(L"\n配線経路を選択:", ids, &types, 0, 1, 1, nullptr, nullptr, nullptr);
-    if (rc != RTNORM) return rc;
-    if (ids.length() != 1) continue;
-    if (RouteKindOf(ids[0], kRouteKindPart) != kRouteKindElement) {
-      acutPrintf(L"\nERROR:配線ではありません。");
-      continue;
-    }
-    if (ElementClassOf(ids[0]) != BlockClass::RT) {
-      acutPrintf(L"\nERROR:経路ではありません。");
-      continue;
-    }
-    segment = ids[0];
-    return RTNORM;
-  }
-}
-
 // The part of the command that runs while the document is locked; the caller unlocks.
 void AssignLocked() {
   AcDbObjectId segment;
-  if (PickSegment(segment) != RTNORM) return;
+  if (PickRouteSegment(L"\n配線経路を選択:", L"\nERROR:配線ではありません。", segment) != RTNORM)
+    return;
   AcGePoint3dArray points;
   if (VuRida_GetConnectPoint(segment, points, RQCONECT_LAYER, nullptr) != 0) {
     acutPrintf(L"\nERROR:接続点が取得出来ません。");

@@ -46,12 +46,8 @@ int CollectPartNumbers(CStringArray& partNumbers) {
   for (Adesk::Int32 i = 0; i < count; ++i) {
     acedSetStatusBarProgressMeterPos(i + 1);
     if (acedUsrBrk()) break;
-    ads_name name;
-    AcDbObjectId id;
-    if (acedSSName(selection, i, name) != RTNORM || acdbGetObjectId(id, name) != Acad::eOk ||
-        id.isNull()) {
-      continue;
-    }
+    const AcDbObjectId id = SelectionMember(selection, i);
+    if (id.isNull()) continue;
     const CString partNumber = PartNumberOf(id);
     if (partNumber.IsEmpty() || !seen.insert(partNumber.str()).second) continue;
     partNumbers.Add(partNumber);

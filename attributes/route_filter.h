@@ -5,6 +5,7 @@
 #pragma once
 
 #include <adsdef.h>
+#include <dbid.h>
 
 #include <memory>
 
@@ -23,3 +24,11 @@ ResbufChain NewRouteElementFilter();
 // ("A"). RTNORM with `selection` made (the caller frees it with acedSSFree); any other result
 // when neither gives a set, `selection` then untouched and nothing to free.
 int SelectRouteElements(ads_name selection);
+
+// The object id of member `index` of selection `set`; a null id when the member or its id
+// cannot be had, which the loops over a selection pass over.
+AcDbObjectId SelectionMember(const ads_name set, long index);
+
+// Makes what a loop over the route elements recoloured visible at once: queued graphics are
+// flushed and the display updated, as after a check or a recovery.
+void FlushRecolouredElements();

@@ -7,6 +7,7 @@
 #include <dbmain.h>
 
 #include "attributes/element_class.h"
+#include "maker/VuRida.h"
 
 namespace {
 
@@ -60,6 +61,27 @@ int PickRouteElement(const wchar_t* prompt, AcDbObjectId& entityId, AcGePoint3d&
     entityId = picked;
     pickPoint.set(point[X], point[Y], point[Z]);
     elementId = element;
+    return RTNORM;
+  }
+}
+
+int PickRouteSegment(const wchar_t* prompt, const wchar_t* notRouteMessage, AcDbObjectId& segment) {
+  CUIntArray types;
+  types.Add(kVuRidaBlockReference);
+  for (;;) {
+    AcDbObjectIdArray ids;
+    const int rc = VuRida_locate(prompt, ids, &types, 0, 1, 1, nullptr, nullptr, nullptr);
+    if (rc != RTNORM) return rc;
+    if (ids.length() != 1) continue;
+    if (RouteKindOf(ids[0], kRouteKindPart) != kRouteKindElement) {
+      acutPrintf(notRouteMessage);
+      continue;
+    }
+    if (ElementClassOf(ids[0]) != BlockClass::RT) {
+      acutPrintf(L"\nERROR:経路ではありません。");
+      continue;
+    }
+    segment = ids[0];
     return RTNORM;
   }
 }

@@ -16,3 +16,11 @@
 // the pick, such as RTCAN for a cancel, unchanged.
 int PickRouteElement(const wchar_t* prompt, AcDbObjectId& entityId, AcGePoint3d& pickPoint,
                      AcDbObjectId& elementId);
+
+// Asks with `prompt` (VuRida_locate, block references only, retried on a miss) until the pick
+// gives exactly one route segment (route kind 3, class RT), and sets `segment` to it. A pick
+// of zero or several entities asks again without a word; a block that is no route element
+// prints `notRouteMessage`, a route element that is no segment "\nERROR:経路ではありません。",
+// and asks again. Result RTNORM with `segment` set, or the pick's own result (RTNONE, RTCAN)
+// when the user ends it.
+int PickRouteSegment(const wchar_t* prompt, const wchar_t* notRouteMessage, AcDbObjectId& segment);

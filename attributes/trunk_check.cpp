@@ -6,7 +6,6 @@
 #include <acdocman.h>
 #include <aced.h>
 #include <acedads.h>
-#include <actrans.h>
 #include <acutads.h>
 #include <dbmain.h>
 
@@ -75,12 +74,8 @@ void RunCheck(int colourIndex, CheckLocking locking) {
   for (long i = 0; i < count; ++i) {
     acedSetStatusBarProgressMeterPos(static_cast<int>(i + 1));
     if (acedUsrBrk()) break;
-    ads_name name;
-    AcDbObjectId id;
-    if (acedSSName(selection, i, name) != RTNORM || acdbGetObjectId(id, name) != Acad::eOk ||
-        id.isNull()) {
-      continue;
-    }
+    const AcDbObjectId id = SelectionMember(selection, i);
+    if (id.isNull()) continue;
     if (!LacksTrunkNumber(id)) continue;
     MarkElement(id, colourIndex);
     found = true;
@@ -88,9 +83,7 @@ void RunCheck(int colourIndex, CheckLocking locking) {
   acedSSFree(selection);
   acedRestoreStatusBar();
 
-  actrTransactionManager->queueForGraphicsFlush();
-  actrTransactionManager->flushGraphics();
-  acedUpdateDisplay();
+  FlushRecolouredElements();
   Unlock(locking);
   acutPrintf(found ? L"\n幹線番号が設定されていない要素が見つかりました.\n"
                    : L"\n幹線番号が設定されていない要素はありません.\n");
