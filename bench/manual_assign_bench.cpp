@@ -5,56 +5,24 @@
 //
 // The tree is a comb: a trunk of segments with a tee every second element and a branch of
 // eight segments up from each tee, so a trace goes deep along the trunk and into every branch.
-#include <benchmark/benchmark.h>
-
-#include <windows.h>
-
-#include <acutads.h>
-#include <dbmain.h>
-
-#include <algorithm>
-#include <cwchar>
 #include <memory>
-#include <string>
 #include <vector>
 
-#include "host/drawing_builder.h"
-#include "host/session.h"
-#include "host/system_folder.h"
-#include "text_encoding.h"
+#include "assignment_bench_support.h"
 
 namespace {
+
+using assignment_bench::Tree;
 
 constexpr double kPitch = 20.0;  // trunk length of one tee and the segment after it
 constexpr int kBranch = 8;       // segments up from each tee
 
-struct Tree {
-  std::unique_ptr<host::SystemFolderCopy> folder;
-  std::unique_ptr<host::Session> session;
-  AcDbObjectId root;
-  AcDbObjectId last;  // the tip of the last branch, written last
-  std::wstring script;
-};
-
-// A session with the palette open on the sample project and its first row ticked, on a tree of
-// `elements` route elements (rounded up to whole tees with their branches).
+// The comb of `elements` route elements (rounded up to whole tees with their branches), the
+// palette's first row ticked.
 std::unique_ptr<Tree> MakeTree(int elements) {
   auto tree = std::make_unique<Tree>();
-  std::string error;
-  tree->folder = host::SystemFolderCopy::Create("", &error);
-  if (tree->folder == nullptr) return nullptr;
-  std::wstring last_project =
-      platform::Utf8ToWide(tree->folder->system_folder() + "/プロジェクト/LastProj.ini");
-  std::replace(last_project.begin(), last_project.end(), L'/', L'\\');
-  WritePrivateProfileStringW(L"KORMAN_CABLIX", L"NAME", L"サンプルビル", last_project.c_str());
-  WritePrivateProfileStringW(L"KORMAN_CABLIX", L"PATTERN", L"受変電から分電盤",
-                             last_project.c_str());
-  WritePrivateProfileStringW(nullptr, nullptr, nullptr, last_project.c_str());
-
-  host::Session::Options options;
-  options.config_path = tree->folder->config_path();
   Tree* t = tree.get();
-  options.drawing = [t, elements](AcDbDatabase* db) {
+  const auto draw = [t, elements](AcDbDatabase* db) {
     host::DrawingBuilder b(db);
     b.DefineSegment(L"RT10", 10);
     b.DefineTee(L"RB_T5", 5);
@@ -72,57 +40,12 @@ std::unique_ptr<Tree> MakeTree(int elements) {
     }
     b.AddGroup(L"TREE", members);
   };
-  tree->session = std::make_unique<host::Session>(options);
-  if (!tree->session->Start()) return nullptr;
-  if (tree->session->RunScript(L"command RQ_HARNEX\nclick 238\n") != 0) return nullptr;
-  wchar_t handle[32];
-  std::swprintf(handle, 32, L"%llX", static_cast<unsigned long long>(host::HandleOf(tree->root)));
-  tree->script = std::wstring(L"click 336\npick ") + handle + L"\n";
+  if (!assignment_bench::Start(*tree, draw, 336)) return nullptr;  // 個別付与
   return tree;
 }
 
-// The session of the tree measured last; released before the program ends, while the
-// stand-ins it uses still exist.
-std::unique_ptr<Tree> tree;
-
-Tree* TheTree(int elements) {
-  static int size = 0;
-  if (tree == nullptr || size != elements) {
-    tree.reset();  // one session at a time
-    tree = MakeTree(elements);
-    size = elements;
-  }
-  return tree.get();
-}
-
-// The first row's trunk number written to the tip of the last branch, and the closing message.
-bool Reached(Tree& tree) {
-  AcDbObject* object = nullptr;
-  if (acdbOpenObject(object, tree.last, AcDb::kForRead) != Acad::eOk) return false;
-  resbuf* chain = object->xData(L"RQ_ATTR");
-  object->close();
-  bool found = false;
-  for (const resbuf* rb = chain; rb != nullptr; rb = rb->rbnext) {
-    if (rb->restype == 1000 && std::wstring(rb->resval.rstring) == L"S004|1L-1|2|1|55|0|")
-      found = true;
-  }
-  acutRelRb(chain);
-  return found && tree.session->transcript().find(L"設定が終了しました。\n") != std::wstring::npos;
-}
-
 void BM_ManualAssignTree(benchmark::State& state) {
-  Tree* tree = TheTree(static_cast<int>(state.range(0)));
-  if (tree == nullptr) {
-    state.SkipWithError("the tree session did not start");
-    return;
-  }
-  for (auto _ : state) {
-    tree->session->ClearTranscript();
-    if (tree->session->RunScript(tree->script) != 0) state.SkipWithError("the session stopped");
-  }
-  if (!Reached(*tree)) state.SkipWithError("the trace did not reach the last branch");
-  state.SetComplexityN(state.range(0));
-  state.SetItemsProcessed(state.iterations() * state.range(0));
+  assignment_bench::Measure(state, MakeTree);
 }
 BENCHMARK(BM_ManualAssignTree)
     ->Arg(1000)
@@ -135,10 +58,5 @@ BENCHMARK(BM_ManualAssignTree)
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  tree.reset();
-  benchmark::Shutdown();
-  return 0;
+  return assignment_bench::Main(argc, argv);
 }

@@ -1,0 +1,124 @@
+// What the manual and automatic assignment benchmarks share: a session on a copy of the system
+// folder with the palette open on the sample project and its first row ticked, on a drawing the
+// benchmark builds, the command pressed from the palette on the root segment, and the check that
+// the measured run really reached the far end of the drawing.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <windows.h>
+
+#include <acutads.h>
+#include <dbmain.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "host/drawing_builder.h"
+#include "host/session.h"
+#include "host/system_folder.h"
+#include "text_encoding.h"
+
+namespace assignment_bench {
+
+struct Tree {
+  std::unique_ptr<host::SystemFolderCopy> folder;
+  std::unique_ptr<host::Session> session;
+  AcDbObjectId root;    // the segment the command picks
+  AcDbObjectId last;    // an element the run writes last, or among the last
+  std::wstring script;  // presses the command's button and picks `root`
+};
+
+// Starts `tree`'s session on the drawing `draw` makes (which sets root and last), with the
+// palette open on the sample project's trunk pattern and its first row (trunk number 1L-1)
+// ticked; the script presses palette button `button`. False when anything fails.
+inline bool Start(Tree& tree, std::function<void(AcDbDatabase*)> draw, int button) {
+  std::string error;
+  tree.folder = host::SystemFolderCopy::Create("", &error);
+  if (tree.folder == nullptr) return false;
+  std::wstring last_project =
+      platform::Utf8ToWide(tree.folder->system_folder() + "/プロジェクト/LastProj.ini");
+  std::replace(last_project.begin(), last_project.end(), L'/', L'\\');
+  WritePrivateProfileStringW(L"KORMAN_CABLIX", L"NAME", L"サンプルビル", last_project.c_str());
+  WritePrivateProfileStringW(L"KORMAN_CABLIX", L"PATTERN", L"受変電から分電盤",
+                             last_project.c_str());
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, last_project.c_str());
+
+  host::Session::Options options;
+  options.config_path = tree.folder->config_path();
+  options.drawing = std::move(draw);
+  tree.session = std::make_unique<host::Session>(options);
+  if (!tree.session->Start()) return false;
+  if (tree.session->RunScript(L"command RQ_HARNEX\nclick 238\n") != 0) return false;
+  wchar_t handle[32];
+  std::swprintf(handle, 32, L"%llX", static_cast<unsigned long long>(host::HandleOf(tree.root)));
+  tree.script = L"click " + std::to_wstring(button) + L"\npick " + handle + L"\n";
+  return true;
+}
+
+// The session of the tree measured last; released by Main before the program ends, while the
+// stand-ins it uses still exist.
+inline std::unique_ptr<Tree>& Current() {
+  static std::unique_ptr<Tree> tree;
+  return tree;
+}
+
+// The tree of `elements` elements that `make` builds, made once per size (one session at a
+// time); null when it could not be made.
+inline Tree* TreeOf(int elements, std::unique_ptr<Tree> (*make)(int)) {
+  static int size = 0;
+  if (Current() == nullptr || size != elements) {
+    Current().reset();
+    Current() = make(elements);
+    size = elements;
+  }
+  return Current().get();
+}
+
+// The first row's trunk number written to `tree.last`, and the command's closing message.
+inline bool Reached(Tree& tree) {
+  AcDbObject* object = nullptr;
+  if (acdbOpenObject(object, tree.last, AcDb::kForRead) != Acad::eOk) return false;
+  resbuf* chain = object->xData(L"RQ_ATTR");
+  object->close();
+  bool found = false;
+  for (const resbuf* rb = chain; rb != nullptr; rb = rb->rbnext) {
+    if (rb->restype == 1000 && std::wstring(rb->resval.rstring) == L"S004|1L-1|2|1|55|0|")
+      found = true;
+  }
+  acutRelRb(chain);
+  return found && tree.session->transcript().find(L"設定が終了しました。\n") != std::wstring::npos;
+}
+
+// The measured loop: the command run on the tree of state.range(0) elements, once per
+// iteration; an error instead of a time when the run stops or does not reach `last`.
+inline void Measure(benchmark::State& state, std::unique_ptr<Tree> (*make)(int)) {
+  Tree* tree = TreeOf(static_cast<int>(state.range(0)), make);
+  if (tree == nullptr) {
+    state.SkipWithError("the tree session did not start");
+    return;
+  }
+  for (auto _ : state) {
+    tree->session->ClearTranscript();
+    if (tree->session->RunScript(tree->script) != 0) state.SkipWithError("the session stopped");
+  }
+  if (!Reached(*tree)) state.SkipWithError("the trace did not reach the last branch");
+  state.SetComplexityN(state.range(0));
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The benchmark program's main: runs the benchmarks, then releases the session before the
+// stand-ins' statics go.
+inline int Main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  Current().reset();
+  benchmark::Shutdown();
+  return 0;
+}
+
+}  // namespace assignment_bench
