@@ -11,7 +11,6 @@
 #include <acutads.h>
 #include <dbmain.h>
 
-#include <algorithm>
 #include <cwchar>
 #include <functional>
 #include <memory>
@@ -20,7 +19,6 @@
 #include "host/drawing_builder.h"
 #include "host/session.h"
 #include "host/system_folder.h"
-#include "text_encoding.h"
 
 namespace assignment_bench {
 
@@ -39,13 +37,7 @@ inline bool Start(Tree& tree, std::function<void(AcDbDatabase*)> draw, int butto
   std::string error;
   tree.folder = host::SystemFolderCopy::Create("", &error);
   if (tree.folder == nullptr) return false;
-  std::wstring last_project =
-      platform::Utf8ToWide(tree.folder->system_folder() + "/プロジェクト/LastProj.ini");
-  std::replace(last_project.begin(), last_project.end(), L'/', L'\\');
-  WritePrivateProfileStringW(L"KORMAN_CABLIX", L"NAME", L"サンプルビル", last_project.c_str());
-  WritePrivateProfileStringW(L"KORMAN_CABLIX", L"PATTERN", L"受変電から分電盤",
-                             last_project.c_str());
-  WritePrivateProfileStringW(nullptr, nullptr, nullptr, last_project.c_str());
+  if (!tree.folder->RememberProject(L"サンプルビル", L"受変電から分電盤")) return false;
 
   host::Session::Options options;
   options.config_path = tree.folder->config_path();

@@ -64,6 +64,16 @@ SystemFolderCopy::~SystemFolderCopy() {
   fs::remove_all(root_, ec);
 }
 
+bool SystemFolderCopy::RememberProject(const std::wstring& project,
+                                       const std::wstring& pattern) const {
+  const std::wstring file =
+      platform::Utf8ToWide(system_folder()) + L"\\プロジェクト\\LastProj.ini";
+  return WritePrivateProfileStringW(L"KORMAN_CABLIX", L"NAME", project.c_str(), file.c_str()) &&
+         WritePrivateProfileStringW(L"KORMAN_CABLIX", L"PATTERN", pattern.c_str(),
+                                    file.c_str()) &&
+         WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str());
+}
+
 std::wstring SystemFolderCopy::config_path() const {
   return platform::Utf8ToWide(root_ + "/harnex.ini");
 }

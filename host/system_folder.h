@@ -27,6 +27,11 @@ class SystemFolderCopy {
   // The host configuration file, wide for Session::Options::config_path.
   std::wstring config_path() const;
 
+  // Writes the copy's LastProj.ini as a palette closed on `project` and `pattern` leaves it, so
+  // that the next palette opens there; the file is on disk when this returns. False when it
+  // cannot be written.
+  bool RememberProject(const std::wstring& project, const std::wstring& pattern) const;
+
   // Keeps a temporary folder on disk after destruction (the demo shows where it is).
   void Keep() { remove_ = false; }
 

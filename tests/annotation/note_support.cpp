@@ -172,10 +172,7 @@ void NoteSessionTest::WriteNoteSettings(
 
 void NoteSessionTest::Start(const std::function<void(host::DrawingBuilder&)>& build, bool palette) {
   // The palette opens on the sample project, so that its note boxes can be clicked.
-  const std::wstring last =
-      platform::Utf8ToWide(folder_->system_folder() + "/プロジェクト/LastProj.ini");
-  WritePrivateProfileStringW(L"KORMAN_CABLIX", L"NAME", L"サンプルビル", last.c_str());
-  WritePrivateProfileStringW(L"KORMAN_CABLIX", L"PATTERN", L"受変電から分電盤", last.c_str());
+  ASSERT_TRUE(folder_->RememberProject(L"サンプルビル", L"受変電から分電盤"));
   host::Session::Options options;
   options.config_path = folder_->config_path();
   std::wstring build_error;

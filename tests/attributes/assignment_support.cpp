@@ -5,18 +5,12 @@
 
 #include <acdocman.h>
 
-#include <algorithm>
 
-#include "text_encoding.h"
 
 namespace attributes_test {
 
 void AssignmentTest::OpenSamplePalette(const wchar_t* pattern) {
-  std::wstring file = platform::Utf8ToWide(folder().system_folder() + "/プロジェクト/LastProj.ini");
-  std::replace(file.begin(), file.end(), L'/', L'\\');
-  WritePrivateProfileStringW(L"KORMAN_CABLIX", L"NAME", L"サンプルビル", file.c_str());
-  WritePrivateProfileStringW(L"KORMAN_CABLIX", L"PATTERN", pattern, file.c_str());
-  WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str());
+  ASSERT_TRUE(folder().RememberProject(L"サンプルビル", pattern));
   ASSERT_EQ(Run(L"command RQ_HARNEX\n"), 0) << session().stop_reason();
   session().ClearTranscript();
 }

@@ -29,11 +29,7 @@ class PaletteControlsTest : public ::testing::Test {
     ASSERT_NE(folder_, nullptr) << error;
     // The palette opens on the sample project's first pattern: row 1's wire size is
     // "CV22sq-3C E8", row 2's "CVT60sq E14".
-    const std::wstring last =
-        platform::Utf8ToWide(folder_->system_folder()) + L"\\プロジェクト\\LastProj.ini";
-    WritePrivateProfileStringW(L"KORMAN_CABLIX", L"NAME", L"サンプルビル", last.c_str());
-    WritePrivateProfileStringW(L"KORMAN_CABLIX", L"PATTERN", L"受変電から分電盤", last.c_str());
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, last.c_str());
+    ASSERT_TRUE(folder_->RememberProject(L"サンプルビル", L"受変電から分電盤"));
     host::Session::Options options;
     options.config_path = folder_->config_path();
     session_ = std::make_unique<host::Session>(options);
