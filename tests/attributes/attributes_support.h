@@ -8,6 +8,7 @@
 #include <afx.h>
 #include <afxcoll.h>
 #include <dbid.h>
+#include <status_bar.h>
 
 #include <functional>
 #include <memory>
@@ -59,5 +60,25 @@ void Fill(CStringArray& list, const std::vector<std::wstring>& strings);
 
 // How often `text` occurs in `haystack`.
 int CountOf(const std::wstring& haystack, const std::wstring& text);
+
+// Presses Esc (queues a `break` for the session's user) when the progress meter reaches
+// position `pos`, for as long as it lives; the observer before it is put back at the end.
+class BreakAt : public platform::acad::ProgressMeterObserver {
+ public:
+  BreakAt(host::Session& session, int pos) : session_(session), pos_(pos) {
+    previous_ = platform::acad::SetProgressMeterObserver(this);
+  }
+  ~BreakAt() override { platform::acad::SetProgressMeterObserver(previous_); }
+  void OnMeterShown(const std::wstring&, int, int) override {}
+  void OnMeterPos(int pos) override {
+    if (pos == pos_) session_.user().Add(host::steps::Break());
+  }
+  void OnStatusBarRestored() override {}
+
+ private:
+  host::Session& session_;
+  int pos_;
+  platform::acad::ProgressMeterObserver* previous_;
+};
 
 }  // namespace attributes_test

@@ -19,6 +19,8 @@
 
 namespace {
 
+using attributes_test::BreakAt;
+
 using attributes_test::AttributeColoursOf;
 using attributes_test::ColourOf;
 using attributes_test::XDataStrings;
@@ -33,25 +35,6 @@ Strings RecordsSaving(const std::wstring& saved) {
   return {L"S501||2|1|55|0|", L"S004||2|1|55|0|", L"S3B9||2|1|55|0|", L"S002||2|1|55|0|",
           L"$P13|" + saved + L"|2|1|55|0|"};
 }
-
-// Presses Esc (queues a `break`) when the meter reaches a position.
-class BreakAt : public platform::acad::ProgressMeterObserver {
- public:
-  BreakAt(host::Session& session, int pos) : session_(session), pos_(pos) {
-    previous_ = platform::acad::SetProgressMeterObserver(this);
-  }
-  ~BreakAt() override { platform::acad::SetProgressMeterObserver(previous_); }
-  void OnMeterShown(const std::wstring&, int, int) override {}
-  void OnMeterPos(int pos) override {
-    if (pos == pos_) session_.user().Add(steps::Break());
-  }
-  void OnStatusBarRestored() override {}
-
- private:
-  host::Session& session_;
-  int pos_;
-  platform::acad::ProgressMeterObserver* previous_;
-};
 
 class ColourRecoveryTest : public attributes_test::RouteDrawingTest {
  protected:

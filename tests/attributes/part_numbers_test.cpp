@@ -12,6 +12,8 @@
 
 namespace {
 
+using attributes_test::BreakAt;
+
 using attributes_test::ToVector;
 using Strings = std::vector<std::wstring>;
 
@@ -54,25 +56,6 @@ TEST_F(PartNumbersTest, DistinctNonEmptyPartNumbersInSelectionOrder) {
   EXPECT_EQ(meter.shown_count, 1);
   EXPECT_EQ(meter.restore_count, 1);
 }
-
-// Presses Esc (queues a `break`) when the meter reaches a position.
-class BreakAt : public platform::acad::ProgressMeterObserver {
- public:
-  BreakAt(host::Session& session, int pos) : session_(session), pos_(pos) {
-    previous_ = platform::acad::SetProgressMeterObserver(this);
-  }
-  ~BreakAt() override { platform::acad::SetProgressMeterObserver(previous_); }
-  void OnMeterShown(const std::wstring&, int, int) override {}
-  void OnMeterPos(int pos) override {
-    if (pos == pos_) session_.user().Add(host::steps::Break());
-  }
-  void OnStatusBarRestored() override {}
-
- private:
-  host::Session& session_;
-  int pos_;
-  platform::acad::ProgressMeterObserver* previous_;
-};
 
 TEST_F(PartNumbersTest, AUserBreakStopsTheLoopAndRestoresTheStatusBar) {
   StartWithParts();

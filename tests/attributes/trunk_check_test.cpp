@@ -18,6 +18,8 @@
 
 namespace {
 
+using attributes_test::BreakAt;
+
 using attributes_test::ColourOf;
 using attributes_test::XDataStrings;
 using host::DrawingBuilder;
@@ -45,25 +47,6 @@ bool HasLayer(const wchar_t* name) {
   layers->close();
   return has;
 }
-
-// Presses Esc (queues a `break`) when the meter reaches a position.
-class BreakAt : public platform::acad::ProgressMeterObserver {
- public:
-  BreakAt(host::Session& session, int pos) : session_(session), pos_(pos) {
-    previous_ = platform::acad::SetProgressMeterObserver(this);
-  }
-  ~BreakAt() override { platform::acad::SetProgressMeterObserver(previous_); }
-  void OnMeterShown(const std::wstring&, int, int) override {}
-  void OnMeterPos(int pos) override {
-    if (pos == pos_) session_.user().Add(steps::Break());
-  }
-  void OnStatusBarRestored() override {}
-
- private:
-  host::Session& session_;
-  int pos_;
-  platform::acad::ProgressMeterObserver* previous_;
-};
 
 class TrunkCheckTest : public attributes_test::RouteDrawingTest {
  protected:
