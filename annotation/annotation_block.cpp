@@ -29,19 +29,22 @@ AcDbObjectId AddBlockDefinition(AcDbDatabase* db, const wchar_t* name) {
 
 }  // namespace
 
+void EraseBlockEntities(AcDbBlockTableRecord* record) {
+  AcDbBlockTableRecordIterator* it = nullptr;
+  if (record->newIterator(it) != Acad::eOk) return;
+  for (; !it->done(); it->step()) {
+    AcDbEntity* entity = nullptr;
+    if (it->getEntity(entity, AcDb::kForWrite) != Acad::eOk) continue;
+    entity->erase();
+    entity->close();
+  }
+  delete it;
+}
+
 void DiscardAnnotationBlock(AcDbObjectId block) {
   AcDbBlockTableRecord* record = nullptr;
   if (acdbOpenObject(record, block, AcDb::kForWrite) != Acad::eOk) return;
-  AcDbBlockTableRecordIterator* it = nullptr;
-  if (record->newIterator(it) == Acad::eOk) {
-    for (; !it->done(); it->step()) {
-      AcDbEntity* entity = nullptr;
-      if (it->getEntity(entity, AcDb::kForWrite) != Acad::eOk) continue;
-      entity->erase();
-      entity->close();
-    }
-    delete it;
-  }
+  EraseBlockEntities(record);
   record->erase();
   record->close();
 }

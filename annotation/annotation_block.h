@@ -5,6 +5,8 @@
 #include <dbid.h>
 #include <gepnt3d.h>
 
+class AcDbBlockTableRecord;
+
 class AcDbBlockReference;
 
 // The prefix of annotation block names; ApiComn_SpaceBlockName adds four digits.
@@ -17,6 +19,10 @@ inline constexpr wchar_t kAnnotationBlockPrefix[] = L"PXNT";
 // the block table cannot be written or the reference cannot be made; a definition added before
 // the failure is erased again.
 AcDbBlockReference* MakeAnnotationBlock(const AcGePoint3d& position);
+
+// Erases every entity of the block definition `record` (open for write), leaving the definition
+// empty for a table built again or a note given up. Entities that cannot be opened stay.
+void EraseBlockEntities(AcDbBlockTableRecord* record);
 
 // Erases the block definition `block` with every entity in it, for a note or table that could
 // not be finished. A definition that cannot be opened stays.

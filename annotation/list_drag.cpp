@@ -68,16 +68,7 @@ bool RebuildTable(CDrawNote& note, AcDbBlockReference* reference) {
   if (acdbOpenObject(block, reference->blockTableRecord(), AcDb::kForWrite) != Acad::eOk) {
     return false;
   }
-  AcDbBlockTableRecordIterator* it = nullptr;
-  if (block->newIterator(it) == Acad::eOk) {
-    for (; !it->done(); it->step()) {
-      AcDbEntity* entity = nullptr;
-      if (it->getEntity(entity, AcDb::kForWrite) != Acad::eOk) continue;
-      entity->erase();
-      entity->close();
-    }
-    delete it;
-  }
+  EraseBlockEntities(block);
   const bool built = BuildTable(note, block);
   block->close();
   if (built) SetReferenceProperties(reference);

@@ -503,7 +503,10 @@ std::string RenderSvg(AcDbDatabase& db) {
 }
 
 bool WriteSvgFile(AcDbDatabase& db, const std::string& path, std::wstring* error) {
-  const std::string svg = RenderSvg(db);
+  return WriteSvgText(RenderSvg(db), path, error);
+}
+
+bool WriteSvgText(const std::string& svg, const std::string& path, std::wstring* error) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (out) out.write(svg.data(), static_cast<std::streamsize>(svg.size()));
   if (out) out.close();

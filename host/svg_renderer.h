@@ -26,6 +26,10 @@ inline constexpr const char* kSvgFontFamily = "'Noto Sans CJK JP', 'MS Gothic', 
 // Entities on layers that are off or frozen are not drawn.
 std::string RenderSvg(AcDbDatabase& db);
 
+// Writes the picture text `svg` into the file `path` (created or replaced). False, with a
+// message in `error` naming the file, when it cannot be written.
+bool WriteSvgText(const std::string& svg, const std::string& path, std::wstring* error);
+
 // Renders `db` into the file `path` (created or replaced). False, with a message in `error`
 // naming the file, when it cannot be written.
 bool WriteSvgFile(AcDbDatabase& db, const std::string& path, std::wstring* error);

@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
-#include <fstream>
 
 #include "host/svg_renderer.h"
 #include "text_encoding.h"
@@ -163,15 +162,7 @@ std::string AddWiringMarks(const std::string& svg, AcDbDatabase& db,
 
 bool WriteMarkedSvgFile(AcDbDatabase& db, const std::string& path,
                         const std::vector<std::wstring>& systems, std::wstring* error) {
-  const std::string svg = AddWiringMarks(RenderSvg(db), db, systems);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (out) out.write(svg.data(), static_cast<std::streamsize>(svg.size()));
-  if (out) out.close();
-  if (!out) {
-    if (error != nullptr) *error = L"cannot write the picture " + platform::Utf8ToWide(path);
-    return false;
-  }
-  return true;
+  return WriteSvgText(AddWiringMarks(RenderSvg(db), db, systems), path, error);
 }
 
 }  // namespace host
