@@ -224,20 +224,6 @@ std::wstring_view FirstWord(std::wstring_view s, std::wstring_view* rest) {
   return s.substr(0, end);
 }
 
-ScriptStep ActionStep(ActionKind kind) {
-  ScriptStep step;
-  step.action.kind = kind;
-  return step;
-}
-
-// An action at a point of the drawing (pickat, point, move).
-ScriptStep PointStep(ActionKind kind, double x, double y) {
-  ScriptStep step = ActionStep(kind);
-  step.action.x = x;
-  step.action.y = y;
-  return step;
-}
-
 // The window actions: `[@ID] VERB CTRL ...`.
 bool ReadWindowAction(std::wstring_view verb, std::wstring_view rest, int template_id,
                       ScriptStep* step, std::wstring* error) {
@@ -258,7 +244,7 @@ bool ReadWindowAction(std::wstring_view verb, std::wstring_view rest, int templa
              L" (click, type, choose, rows, header, menu)";
     return false;
   }
-  *step = ActionStep(kind);
+  *step = steps::Action(kind);
   step->action.template_id = template_id;
   std::wstring_view args;
   const std::wstring_view control = FirstWord(rest, &args);
@@ -325,7 +311,7 @@ bool ReadStep(std::wstring_view text, ScriptStep* step, std::wstring* error) {
     return ReadWindowAction(verb, rest, 0, step, error);
   }
   if (verb == L"command") {
-    *step = ActionStep(ActionKind::kCommand);
+    *step = steps::Action(ActionKind::kCommand);
     std::vector<std::wstring> words;
     if (!SplitWords(rest, &words, error)) return false;
     if (words.empty() || words.front().empty()) {
@@ -337,25 +323,25 @@ bool ReadStep(std::wstring_view text, ScriptStep* step, std::wstring* error) {
     return true;
   }
   if (verb == L"pick" || verb == L"preselect") {
-    *step = ActionStep(verb == L"pick" ? ActionKind::kPick : ActionKind::kPreselect);
+    *step = steps::Action(verb == L"pick" ? ActionKind::kPick : ActionKind::kPreselect);
     return ParseHandles(rest, &step->action.handles, error);
   }
   if (verb == L"pickat") {
-    *step = ActionStep(ActionKind::kPickAt);
+    *step = steps::Action(ActionKind::kPickAt);
     return ParsePoint(rest, false, &step->action, error);
   }
   if (verb == L"move") {
-    *step = ActionStep(ActionKind::kMove);
+    *step = steps::Action(ActionKind::kMove);
     return ParsePoint(rest, true, &step->action, error);
   }
   if (verb == L"point") {
-    *step = ActionStep(ActionKind::kPoint);
+    *step = steps::Action(ActionKind::kPoint);
     return ParsePoint(rest, true, &step->action, error);
   }
   if (verb == L"enter" || verb == L"esc" || verb == L"break") {
-    *step = ActionStep(verb == L"enter" ? ActionKind::kEnter
-                       : verb == L"esc" ? ActionKind::kEsc
-                                        : ActionKind::kBreak);
+    *step = steps::Action(verb == L"enter" ? ActionKind::kEnter
+                          : verb == L"esc" ? ActionKind::kEsc
+                                           : ActionKind::kBreak);
     return ExpectNothing(verb, rest, error);
   }
   if (verb == L"answer") {
@@ -365,12 +351,12 @@ bool ReadStep(std::wstring_view text, ScriptStep* step, std::wstring* error) {
                std::wstring(platform::TrimBlanks(rest)) + L"\"";
       return false;
     }
-    *step = ActionStep(ActionKind::kAnswer);
+    *step = steps::Action(ActionKind::kAnswer);
     step->action.text = answer;
     return true;
   }
   if (verb == L"colour" || verb == L"color") {
-    *step = ActionStep(ActionKind::kColour);
+    *step = steps::Action(ActionKind::kColour);
     if (platform::TrimBlanks(rest).empty()) return true;
     int index = 0;
     if (!ParseInt(platform::TrimBlanks(rest), &index) || index < 0 || index > 256) {
@@ -481,129 +467,5 @@ ScriptReadResult ReadScriptFile(const std::string& path) {
   bytes << in.rdbuf();
   return ReadScript(DecodeScriptBytes(bytes.str()));
 }
-
-namespace steps {
-namespace {
-ScriptStep Window(ActionKind kind, int control, int template_id) {
-  ScriptStep s = ActionStep(kind);
-  s.action.control = control;
-  s.action.template_id = template_id;
-  return s;
-}
-ScriptStep Directive(ScriptStep::Kind kind) {
-  ScriptStep s;
-  s.kind = kind;
-  return s;
-}
-}  // namespace
-
-ScriptStep Command(std::wstring name, std::vector<std::wstring> args) {
-  ScriptStep s = ActionStep(ActionKind::kCommand);
-  s.action.text = std::move(name);
-  s.action.args = std::move(args);
-  return s;
-}
-ScriptStep Typed(std::wstring text) {
-  ScriptStep s = ActionStep(ActionKind::kTyped);
-  s.action.text = std::move(text);
-  return s;
-}
-ScriptStep Pick(std::vector<uint64_t> handles) {
-  ScriptStep s = ActionStep(ActionKind::kPick);
-  s.action.handles = std::move(handles);
-  return s;
-}
-ScriptStep PickAt(double x, double y) {
-  return PointStep(ActionKind::kPickAt, x, y);
-}
-ScriptStep Point(double x, double y) {
-  return PointStep(ActionKind::kPoint, x, y);
-}
-ScriptStep Point(double x, double y, double z) {
-  ScriptStep s = Point(x, y);
-  s.action.z = z;
-  s.action.has_z = true;
-  return s;
-}
-ScriptStep Move(double x, double y) {
-  return PointStep(ActionKind::kMove, x, y);
-}
-ScriptStep Enter() {
-  return ActionStep(ActionKind::kEnter);
-}
-ScriptStep Esc() {
-  return ActionStep(ActionKind::kEsc);
-}
-ScriptStep Preselect(std::vector<uint64_t> handles) {
-  ScriptStep s = ActionStep(ActionKind::kPreselect);
-  s.action.handles = std::move(handles);
-  return s;
-}
-ScriptStep Break() {
-  return ActionStep(ActionKind::kBreak);
-}
-ScriptStep Click(int control, int template_id) {
-  return Window(ActionKind::kClick, control, template_id);
-}
-ScriptStep Type(int control, std::wstring text, int template_id) {
-  ScriptStep s = Window(ActionKind::kType, control, template_id);
-  s.action.text = std::move(text);
-  return s;
-}
-ScriptStep Choose(int control, std::wstring text, int template_id) {
-  ScriptStep s = Window(ActionKind::kChoose, control, template_id);
-  s.action.text = std::move(text);
-  return s;
-}
-ScriptStep Rows(int control, std::vector<int> rows, int template_id) {
-  ScriptStep s = Window(ActionKind::kRows, control, template_id);
-  s.action.numbers = std::move(rows);
-  return s;
-}
-ScriptStep Header(int control, int column, int template_id) {
-  ScriptStep s = Window(ActionKind::kHeader, control, template_id);
-  s.action.numbers = {column};
-  return s;
-}
-ScriptStep Menu(int control, std::wstring item, int template_id) {
-  ScriptStep s = Window(ActionKind::kMenu, control, template_id);
-  s.action.text = std::move(item);
-  return s;
-}
-ScriptStep Answer(std::wstring answer) {
-  ScriptStep s = ActionStep(ActionKind::kAnswer);
-  s.action.text = std::move(answer);
-  return s;
-}
-ScriptStep Colour(int index) {
-  ScriptStep s = ActionStep(ActionKind::kColour);
-  s.action.numbers = {index};
-  return s;
-}
-ScriptStep ColourCancel() {
-  return ActionStep(ActionKind::kColour);
-}
-ScriptStep Expect(std::wstring text) {
-  ScriptStep s = Directive(ScriptStep::Kind::kExpect);
-  s.text = std::move(text);
-  return s;
-}
-ScriptStep ShowPalette() {
-  return Directive(ScriptStep::Kind::kShowPalette);
-}
-ScriptStep ShowEntity(uint64_t handle) {
-  ScriptStep s = Directive(ScriptStep::Kind::kShowEntity);
-  s.handle = handle;
-  return s;
-}
-ScriptStep ShowDrawing() {
-  return Directive(ScriptStep::Kind::kShowDrawing);
-}
-ScriptStep Help(std::wstring verb) {
-  ScriptStep s = Directive(ScriptStep::Kind::kHelp);
-  s.text = std::move(verb);
-  return s;
-}
-}  // namespace steps
 
 }  // namespace host

@@ -58,6 +58,8 @@ ScriptReadResult ReadScriptFile(const std::string& path);
 // Builders for steps in C++ (tests drive sessions with them). Window actions take the control id
 // and an optional template id (the script's @ID prefix; 0 means the active window).
 namespace steps {
+// An action of `kind` with nothing else set yet; the builders below fill in the rest.
+ScriptStep Action(platform::ActionKind kind);
 ScriptStep Command(std::wstring name, std::vector<std::wstring> args = {});
 ScriptStep Typed(std::wstring text);
 ScriptStep Pick(std::vector<uint64_t> handles);
