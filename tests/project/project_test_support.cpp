@@ -165,4 +165,12 @@ std::string Utf8(const std::wstring& text) {
   return platform::WideToUtf8(text);
 }
 
+std::wstring Key(const TempProjectFolder& dir, const wchar_t* file, const wchar_t* section,
+                 const wchar_t* key) {
+  wchar_t value[1024];
+  const CString path = dir.Win() + L"\\" + file;
+  GetPrivateProfileStringW(section, key, L"<none>", value, 1024, path);
+  return value;
+}
+
 }  // namespace projecttest

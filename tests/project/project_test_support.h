@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "project/pattern_data.h"
+#include "project/project_model.h"
 #include "user_session.h"
 
 namespace projecttest {
@@ -94,5 +97,22 @@ std::string PatternDifference(const PatternData& a, const PatternData& b);
 std::string Cp932(const std::wstring& text);
 // UTF-8 of a wide text, for messages.
 std::string Utf8(const std::wstring& text);
+
+// A value of the saved file `file` in `dir`, read with the Windows profile function; "<none>"
+// when missing.
+std::wstring Key(const TempProjectFolder& dir, const wchar_t* file, const wchar_t* section,
+                 const wchar_t* key);
+
+// A project model on a temporary project folder, with the save's message boxes recorded and
+// the clock fixed at 2016/04/01 09:30:00.
+class ProjectFileTest : public ::testing::Test {
+ protected:
+  ProjectFileTest() : clock_(2016, 4, 1, 9, 30, 0), project_(dir_.Win()) {}
+
+  TempProjectFolder dir_;
+  MessageLog log_;
+  FixedClock clock_;
+  ProjectModel project_;
+};
 
 }  // namespace projecttest
