@@ -47,7 +47,13 @@ inline bool Start(Tree& tree, std::function<void(AcDbDatabase*)> draw, int butto
   if (tree.session->RunScript(L"command RQ_HARNEX\nclick 238\n") != 0) return false;
   wchar_t handle[32];
   std::swprintf(handle, 32, L"%llX", static_cast<unsigned long long>(host::HandleOf(tree.root)));
-  tree.script = L"click " + std::to_wstring(button) + L"\npick " + handle + L"\n";
+  // Appended piece by piece: g++ 12 at -O3 misreads a literal followed by a temporary string as
+  // overlapping copies (-Wrestrict).
+  tree.script = L"click ";
+  tree.script += std::to_wstring(button);
+  tree.script += L"\npick ";
+  tree.script += handle;
+  tree.script += L"\n";
   return true;
 }
 
