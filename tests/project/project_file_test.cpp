@@ -259,7 +259,8 @@ TEST_F(ProjectFileTest, TypeAndNumbersFollowTheReadingRules) {
     if (c.number)
       text += std::string("PIPESEL=") + c.number + "\r\nONRACK-001=" + c.number + "\r\n";
     text += "KOUJI-001=k\r\n";
-    const std::string name = "t" + std::to_string(n++);
+    std::string name = "t";  // appended: g++ 12 at -O3 misreads "t" + temporary (-Wrestrict)
+    name += std::to_string(n++);
     dir_.Write(name + ".tpr", text);
     ASSERT_EQ(LoadProject(project_, platform::Utf8ToWide(name).c_str()), 1) << text;
     EXPECT_EQ(project_.Pattern(0)->type, c.expected_type) << text;
