@@ -24,6 +24,17 @@ struct WindowState {
 // The one window state of the process.
 WindowState& S();
 
+// Small facts about a window record that the class procedures share.
+bool IsCombo(const WindowRecord& r);
+DWORD ComboKind(const WindowRecord& r);  // CBS_SIMPLE, CBS_DROPDOWN or CBS_DROPDOWNLIST
+int Len(const std::wstring& s);
+// Replaces an edit's (or a combo box's edit part's) text and puts the caret at its start.
+void SetEditText(WindowRecord& r, std::wstring text);
+
+// The class procedure of list boxes, combo boxes and combo boxes' drop lists; *handled is false
+// for messages it leaves to the common window behaviour.
+LRESULT ListProc(HWND h, WindowRecord& r, UINT msg, WPARAM wp, LPARAM lp, bool* handled);
+
 // The clipboard of the process: open or not, its data by format, and the memory blocks handed
 // out by GlobalAlloc.
 struct Clipboard {
