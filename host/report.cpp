@@ -108,7 +108,7 @@ bool AddDrawing(const std::string& file, const ReportOptions& options,
                 const ConstructionItems* items, Reporter& reporter, CsvTable* table) {
   DxfReadResult read = ReadDxfFile(file);
   if (!read.ok()) {
-    reporter.Say(Wide(file) + L": " + read.error);
+    reporter.Say(read.error);  // it names the file
     return false;
   }
   for (const std::wstring& warning : read.warnings) reporter.Say(Wide(file) + L": " + warning);
