@@ -22,10 +22,16 @@ using Row = std::vector<std::wstring>;
 constexpr int kPatterns = 50;
 constexpr int kRows = 100;
 
-std::wstring Num(int n) { return std::to_wstring(n); }
+std::wstring Num(int n) {
+  return std::to_wstring(n);
+}
 
-std::wstring PatternName(int p) { return L"パターン" + Num(p + 1); }
-bool IsTrunk(int p) { return p % 2 == 0; }
+std::wstring PatternName(int p) {
+  return L"パターン" + Num(p + 1);
+}
+bool IsTrunk(int p) {
+  return p % 2 == 0;
+}
 
 // The nine values of row r of pattern p, as the palette shows them (on-rack as "○").
 Row RowValues(int p, int r) {
@@ -48,12 +54,12 @@ std::wstring ProjectText(const std::wstring& name) {
     std::swprintf(key, 32, L"PATTERN-%03d", p + 1);
     text += std::wstring(key) + L"=" + PatternName(p) + L"\r\n";
   }
-  const wchar_t* const keys[] = {L"KOUJI", L"KEITOU", L"BAN",    L"HSIZE1", L"HSIZE2",
+  const wchar_t* const keys[] = {L"KOUJI",  L"KEITOU", L"BAN",    L"HSIZE1", L"HSIZE2",
                                  L"HSIZE3", L"HSIZE4", L"ONRACK", L"MEMO"};
   for (int p = 0; p < kPatterns; ++p) {
     std::swprintf(key, 32, L"[PATTERN-%03d]", p + 1);
-    text += std::wstring(key) + L"\r\nTYPE=" + (IsTrunk(p) ? L"幹線" : L"一般") +
-            L"\r\nPIPESEL=1\r\n";
+    text +=
+        std::wstring(key) + L"\r\nTYPE=" + (IsTrunk(p) ? L"幹線" : L"一般") + L"\r\nPIPESEL=1\r\n";
     for (int r = 0; r < kRows; ++r) {
       Row values = RowValues(p, r);
       values[7] = values[7].empty() ? L"0" : L"1";
@@ -94,16 +100,15 @@ TEST(PatternReportTest, FiftyFullPatternsReadAlikeFromWindowsAndFromThisProgram)
 
   std::vector<std::wstring> said;
   bool all_read = false;
-  const CsvTable table = testing::Report(
-      PatternOptions({(dir / "ANSI棟.tpr").string(), (dir / "UTF16棟.tpr").string(),
-                      (dir / "保存棟.tpr").string()}),
-      &said, &all_read);
+  const CsvTable table =
+      testing::Report(PatternOptions({(dir / "ANSI棟.tpr").string(), (dir / "UTF16棟.tpr").string(),
+                                      (dir / "保存棟.tpr").string()}),
+                      &said, &all_read);
   EXPECT_TRUE(all_read);
   EXPECT_TRUE(said.empty());
-  EXPECT_EQ(table.header,
-            (Row{L"プロジェクト", L"パターン", L"種別", L"行", L"工事項目", L"系統番号",
-                 L"盤/負荷名称", L"配線サイズ", L"電線管サイズ 屋内", L"電線管サイズ 屋外",
-                 L"電線管サイズ 地中", L"ﾗｯｸ上", L"備考"}));
+  EXPECT_EQ(table.header, (Row{L"プロジェクト", L"パターン", L"種別", L"行", L"工事項目",
+                               L"系統番号", L"盤/負荷名称", L"配線サイズ", L"電線管サイズ 屋内",
+                               L"電線管サイズ 屋外", L"電線管サイズ 地中", L"ﾗｯｸ上", L"備考"}));
   const std::wstring projects[] = {L"ANSI棟", L"UTF16棟", L"保存棟"};
   ASSERT_EQ(table.rows.size(), 3u * kPatterns * kRows);
   size_t i = 0;
@@ -135,20 +140,20 @@ TEST(PatternReportTest, EmptyRowsAreLeftOutAndAProjectIsFoundByNameInTheProjectF
                                    L"KOUJI-001=電灯\r\nONRACK-002=1\r\nKEITOU-004=X\r\n"));
   std::vector<std::wstring> said;
   bool all_read = false;
-  const CsvTable table = testing::Report(
-      PatternOptions({(dir / "gaps.tpr").string(), "サンプルビル"},
-                     platform::WideToUtf8(system->config_path())),
-      &said, &all_read);
+  const CsvTable table =
+      testing::Report(PatternOptions({(dir / "gaps.tpr").string(), "サンプルビル"},
+                                     platform::WideToUtf8(system->config_path())),
+                      &said, &all_read);
   EXPECT_TRUE(all_read) << (said.empty() ? "" : platform::WideToUtf8(said[0]));
   ASSERT_GE(table.rows.size(), 3u);
-  EXPECT_EQ(table.rows[0], (Row{L"gaps", L"A", L"一般", L"1", L"電灯", L"", L"", L"", L"", L"",
-                                L"", L"", L""}));
-  EXPECT_EQ(table.rows[1], (Row{L"gaps", L"A", L"一般", L"2", L"", L"", L"", L"", L"", L"", L"",
-                                L"○", L""}));
+  EXPECT_EQ(table.rows[0],
+            (Row{L"gaps", L"A", L"一般", L"1", L"電灯", L"", L"", L"", L"", L"", L"", L"", L""}));
+  EXPECT_EQ(table.rows[1],
+            (Row{L"gaps", L"A", L"一般", L"2", L"", L"", L"", L"", L"", L"", L"", L"○", L""}));
   // The bundled sample project, named without its folder: its first row as the file holds it.
-  EXPECT_EQ(table.rows[2], (Row{L"サンプルビル", L"受変電から分電盤", L"幹線", L"1", L"電灯幹線",
-                                L"1L-1", L"P-1,L-1", L"CV22sq-3C E8", L"(GP36)", L"(GP36)",
-                                L"(FEP50)", L"", L""}));
+  EXPECT_EQ(table.rows[2],
+            (Row{L"サンプルビル", L"受変電から分電盤", L"幹線", L"1", L"電灯幹線", L"1L-1",
+                 L"P-1,L-1", L"CV22sq-3C E8", L"(GP36)", L"(GP36)", L"(FEP50)", L"", L""}));
 }
 
 TEST(PatternReportTest, FilesThatAreNoProjectsAreSaidAndTheOthersStillReported) {
@@ -161,8 +166,8 @@ TEST(PatternReportTest, FilesThatAreNoProjectsAreSaidAndTheOthersStillReported) 
                                (dir / "none.tpr").string(), (dir / "good.tpr").string()};
   std::vector<std::wstring> said;
   bool all_read = true;
-  const CsvTable table = testing::Report(
-      PatternOptions({files[0], files[1], files[2], files[3]}), &said, &all_read);
+  const CsvTable table =
+      testing::Report(PatternOptions({files[0], files[1], files[2], files[3]}), &said, &all_read);
   EXPECT_FALSE(all_read);
   ASSERT_EQ(said.size(), 3u);
   EXPECT_EQ(said[0], platform::Utf8ToWide(files[0]) +

@@ -43,7 +43,7 @@ TEST(UntaggedReportTest, TheElementsTheCheckWouldMarkAreListedInDrawingOrder) {
     const AcDbObjectId empty = element(L"RT100", {250.5, -40}, {L"S004||2|1|55|0|"});
     testing::PutOnLayer(b.database(), empty, L"E-ルート");
     element(L"RT100", {400, 0}, {L"S004|0|2|1|55|0|"});
-    element(L"RBT_P", {500, 0}, {L"S004||2|1|55|0|"});   // panels keep their colour
+    element(L"RBT_P", {500, 0}, {L"S004||2|1|55|0|"});     // panels keep their colour
     element(L"RT100", {600, 0}, {L"S002|VVF|2|1|55|0|"});  // no "S004" record at all
     const AcDbObjectId frozen = element(L"RT100", {700, 0}, {L"S004||2|1|55|0|"});
     testing::PutOnLayer(b.database(), frozen, L"FROZEN", true);
@@ -67,10 +67,8 @@ TEST(UntaggedReportTest, TheElementsTheCheckWouldMarkAreListedInDrawingOrder) {
   EXPECT_EQ(table.header, (Row{L"図面", L"ハンドル", L"ブロック名", L"X", L"Y", L"画層"}));
   ASSERT_EQ(expected.size(), 3u);
   EXPECT_EQ(table.rows, (Rows{{L"plan.dxf", expected[0], L"RT100", L"0", L"0", L"0"},
-                              {L"plan.dxf", expected[1], L"RT100", L"250.5", L"-40",
-                               L"E-ルート"},
-                              {L"plan.dxf", expected[2], L"KK_LOAD", L"1000", L"20.125",
-                               L"0"}}));
+                              {L"plan.dxf", expected[1], L"RT100", L"250.5", L"-40", L"E-ルート"},
+                              {L"plan.dxf", expected[2], L"KK_LOAD", L"1000", L"20.125", L"0"}}));
 }
 
 TEST(UntaggedReportTest, ADrawingWithoutUntaggedElementsGivesOnlyTheHeader) {

@@ -68,9 +68,9 @@ void FirstFloor(DrawingBuilder& b) {
                 Record(L"S002", L"IV5.5sq"), L"PX02|1L-10!IV5.5sq!L-3!E1!|2|1|55|0|"});
   b.AddRouteElement(L"RT100", {0, 1000});
   const AcDbObjectId code = b.AddRouteElement(L"RT100", {0, 1500});
-  b.SetStrings(code, L"RQ_ATTR",
-               {Record(L"S501", L"E1"), Record(L"S004", L""), Record(L"S3B9", L""),
-                Record(L"S002", L"")});
+  b.SetStrings(
+      code, L"RQ_ATTR",
+      {Record(L"S501", L"E1"), Record(L"S004", L""), Record(L"S3B9", L""), Record(L"S002", L"")});
   b.AddLine(0, 0, 3000, 0);
 }
 
@@ -147,9 +147,9 @@ TEST_F(WireReportTest, TheDrawingsUnitsGiveTheMetres) {
   ASSERT_TRUE(WriteBuiltDrawing(dir_ / "odd.dxf", OneSegment, L"99"));
   std::vector<std::wstring> said;
   bool all_read = false;
-  CsvTable table = Report(
-      Options({File("m.dxf"), File("cm.dxf"), File("none.dxf"), File("odd.dxf")}), &said,
-      &all_read);
+  CsvTable table =
+      Report(Options({File("m.dxf"), File("cm.dxf"), File("none.dxf"), File("odd.dxf")}), &said,
+             &all_read);
   EXPECT_TRUE(all_read);
   ASSERT_EQ(table.rows.size(), 4u);
   // 100 metres, 100 centimetres, 100 millimetres; an unknown unit is read as millimetres and
