@@ -3,8 +3,10 @@
 
 #include <acedads.h>
 #include <acutads.h>
+#include <dbapserv.h>
 #include <dbents.h>
 #include <dbmain.h>
+#include <dbsymtb.h>
 
 #include <algorithm>
 #include <cmath>
@@ -24,7 +26,7 @@ namespace host {
 namespace {
 
 // The route elements that acedSSGet selects in `mode` with the route element filter, in
-// selection order (drawing order for "X" and "A").
+// selection order (drawing order for "A").
 std::vector<AcDbObjectId> SelectRouteElementIds(const wchar_t* mode) {
   std::vector<AcDbObjectId> ids;
   const ResbufChain filter = NewRouteElementFilter();
@@ -39,6 +41,21 @@ std::vector<AcDbObjectId> SelectRouteElementIds(const wchar_t* mode) {
     if (!id.isNull()) ids.push_back(id);
   }
   acedSSFree(selection);
+  return ids;
+}
+
+// Every entity of the working drawing's model space, in drawing order. The wire report walks
+// them all: an entity without "RQ_ATTR" records gives no wire (ReadElementWires fails at once),
+// so this is what the route element selection in mode "X" would hand it, without building a
+// selection set of 100,000 members first.
+std::vector<AcDbObjectId> ModelSpaceIds() {
+  std::vector<AcDbObjectId> ids;
+  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+  AcDbBlockTableRecord* space = nullptr;
+  if (db == nullptr || acdbOpenObject(space, db->modelSpaceId(), AcDb::kForRead) != Acad::eOk)
+    return ids;
+  ids = space->entityIds();
+  space->close();
   return ids;
 }
 
@@ -127,8 +144,8 @@ std::vector<WireLine> ReadWireLines() {
   std::map<WireKey, WireLine> lines;
   std::vector<ElementWire> wires;
   std::vector<WireKey> seen;  // the wires of the element at hand, so that each counts once
-  for (const AcDbObjectId& id : SelectRouteElementIds(L"X")) {
-    if (!ReadElementWires(id, wires)) continue;
+  for (const AcDbObjectId& id : ModelSpaceIds()) {
+    if (id.isErased() || !ReadElementWires(id, wires)) continue;
     seen.clear();
     bool measured = false;
     double length = 0;

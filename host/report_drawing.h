@@ -1,10 +1,10 @@
 // What the drawing reports read from one drawing: the wires of its route elements with their
 // route lengths, and the elements without a trunk number.
 //
-// Both read the current drawing (the working database of the current document), because they
-// select its route elements as the drawing commands do: acedSSGet with the route element filter
-// (entities with "RQ_LINK" or "RQ_ATTR" XData, attributes/route_filter.h). The wires come from
-// ReadElementWires (attributes/element_wires.h), the connection points from
+// Both read the current drawing (the working database of the current document). The untagged
+// elements are selected as the settings check selects them: acedSSGet with the route element
+// filter (entities with "RQ_LINK" or "RQ_ATTR" XData, attributes/route_filter.h). The wires come
+// from ReadElementWires (attributes/element_wires.h), the connection points from
 // VuRida_GetConnectPoint, the untagged test is the settings check's LacksTrunkNumber: the reports
 // read the drawing exactly as the commands do. Nothing is written to the drawing.
 #pragma once
@@ -43,8 +43,8 @@ struct WireLine {
   double length = 0;  // sum of their lengths, in drawing units; part blocks add 0
 };
 
-// The wire lines of the current drawing. Every model-space entity that the route element filter
-// selects (frozen layers too) gives its wires: the first wire when FirstWireIsSet, and every
+// The wire lines of the current drawing. Every model-space entity with an "RQ_ATTR" record list
+// (frozen layers too) gives its wires: the first wire when FirstWireIsSet, and every
 // further wire. Part blocks (route kind 0) are counted with length 0. The lines are ordered by
 // system number (digit runs compared as numbers, so "L-2" comes before "L-10"), then code,
 // panel/load name and size text.
