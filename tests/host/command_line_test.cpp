@@ -273,6 +273,22 @@ TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
   // The second row's wire size as the size detail composed it (the file is in code page 932).
   EXPECT_NE(project.find("HSIZE1-002=IV5.5sq E5.5"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(dir / "system" / "プロジェクト" / "LastProj.ini"));
+  // After the automatic assignment: the outdoor unit's circuit alone, and the reports. Its row
+  // (1P-2, item code M1, 動力 in the general list) is one line of the wire report.
+  EXPECT_NE(Slurp(dir / "demo_1P-2.svg").find("stroke=\"#ff8c00\""), std::string::npos);
+  const std::string wires = Slurp(dir / "demo_wires.csv");
+  EXPECT_EQ(
+      wires.rfind("\xEF\xBB\xBF図面,系統番号,工事項目,盤/負荷名称,配線サイズ,要素数,経路長(m),"
+                  "手配長(m)\r\n",
+                  0),
+      0u)
+      << wires;
+  EXPECT_NE(wires.find("\r\ndemo_saved.dxf,1P-2,動力,空調室外機 AC-1,CVV1.25sq-2C (CD22),"),
+            std::string::npos)
+      << wires;
+  EXPECT_NE(Slurp(dir / "demo_untagged.csv").find("画層\r\n"), std::string::npos);
+  EXPECT_NE(Slurp(dir / "demo_patterns.csv").find("\r\nサンプルビル,受変電から分電盤,幹線,1,"),
+            std::string::npos);
   std::filesystem::remove_all(dir);
 }
 
