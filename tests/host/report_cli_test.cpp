@@ -13,6 +13,7 @@
 #include "host/drawing_builder.h"
 #include "host/system_folder.h"
 #include "report_support.h"
+#include "terminal_support.h"
 
 namespace host {
 namespace {
@@ -163,6 +164,30 @@ TEST(ReportProgramTest, HighlightMarksTheElementsOfOneSystemInThePicture) {
   EXPECT_EQ(svg.find("<path d=\"M0.000 0.000 L100.000 0.000\"/>"), std::string::npos)
       << "1L-2 is not asked for";
   EXPECT_EQ(RunProgram(dir.path(), "--highlight 1L-3 -").status, 1) << "needs --svg";
+}
+
+TEST(ReportProgramTest, ABatchShowsAProgressBarOnATerminalThatMessagesDoNotRunInto) {
+  ScratchFolder dir("harnex_report_bar");
+  ASSERT_TRUE(
+      testing::WriteBuiltDrawing(dir / "1F.dxf", [](DrawingBuilder& b) { Segments(b, L"1L-3"); }));
+  std::ofstream(dir / "broken.dxf") << "  0\nSECTION\n";
+  const std::string one = (dir / "1F.dxf").string(), broken = (dir / "broken.dxf").string();
+  {
+    testing_terminal::TerminalProgram batch(
+        {"--report", "wires", one, broken, one, "--out", (dir / "w.csv").string()}, {});
+    ASSERT_TRUE(batch.started());
+    EXPECT_EQ(batch.Finish(), 1) << batch.output();
+    // The bar's line is cleared before the message, which stands on a line of its own.
+    EXPECT_NE(batch.output().find("集計中... ["), std::string::npos) << batch.output();
+    EXPECT_NE(batch.output().find("\r\x1b[Kharnex-host: " + broken + ": line "), std::string::npos)
+        << batch.output();
+    EXPECT_NE(batch.output().find("] 100%"), std::string::npos) << batch.output();
+  }
+  testing_terminal::TerminalProgram single(
+      {"--report", "wires", one, "--out", (dir / "w.csv").string()}, {});
+  ASSERT_TRUE(single.started());
+  EXPECT_EQ(single.Finish(), 0) << single.output();
+  EXPECT_EQ(single.output().find("集計中"), std::string::npos) << "one file: no bar";
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ std::wstring Record(const std::wstring& tag, const std::wstring& value) {
 //           apart and the largest distance is from an arm to the third point, √(50² + 120²) =
 //           130 mm. Scaling after rotating would give 240 instead. It carries 1P-1 with the
 //           code ZZ, which no master list holds.
-//   panel   a part block carrying the same 1P-1: counted, 0 mm.
+//   panel   a part block carrying the same 1P-1, drawn with the segment's block (two connection
+//           points 100 apart): counted, 0 mm all the same.
 //   twice   RT100 rotated 45°: 100 mm; 1L-10 in the "S" records and the same wire again as PX02:
 //           one element, counted once.
 //   bare    RT100 with the route tools' empty records: no wire.
@@ -44,7 +45,6 @@ std::wstring Record(const std::wstring& tag, const std::wstring& value) {
 void FirstFloor(DrawingBuilder& b) {
   b.DefineSegment(L"RT100", 100);
   b.DefineTee(L"RB50", 50);
-  b.DefinePart(L"KK_PANEL", 40);
   const AcDbObjectId seg_a = b.AddRouteElement(L"RT100", {0, 0, 30, 2});
   b.SetStrings(seg_a, L"RQ_ATTR",
                {Record(L"S501", L"E1"), Record(L"S004", L"1L-2"), Record(L"S3B9", L"L-1"),
@@ -58,7 +58,7 @@ void FirstFloor(DrawingBuilder& b) {
   b.SetStrings(tee, L"RQ_ATTR",
                {Record(L"S501", L"ZZ"), Record(L"S004", L"1P-1"), Record(L"S3B9", L"P-2"),
                 Record(L"S002", L"CVT60sq")});
-  const AcDbObjectId panel = b.AddPart(L"KK_PANEL", {2500, 0}, L"P-2");
+  const AcDbObjectId panel = b.AddPart(L"RT100", {2500, 0}, L"P-2");
   b.SetStrings(panel, L"RQ_ATTR",
                {Record(L"S001", L"P-2"), Record(L"S501", L"ZZ"), Record(L"S004", L"1P-1"),
                 Record(L"S3B9", L"P-2"), Record(L"S002", L"CVT60sq")});
