@@ -3,9 +3,12 @@
 
 #include <acutads.h>
 
+#include <vector>
+
 #include "app/harnex_module.h"
 #include "attributes/attribute_record.h"
 #include "attributes/element_colour.h"
+#include "attributes/element_wires.h"
 #include "attributes/run_marks.h"
 #include "maker/AttributeData.h"
 #include "palette/main_dialog.h"
@@ -34,27 +37,6 @@ void SetFirstWire(CStringArray& list, const CStringArray& row, const CString& si
 void AppendWire(CStringArray& list, int index, const CStringArray& row, const CString& size) {
   list.Add(MakeWireRecord(index, Field(row, kFieldSystem), size, Field(row, kFieldPanel),
                           Field(row, kFieldCode)));
-}
-
-CString ValueOf(const CStringArray& list, const wchar_t* tag) {
-  CString record;
-  if (CAttributeData::GetAtAtt(list, tag, record) != 0) return CString();
-  return RecordValue(record);
-}
-
-// The parts of a further wire's value split at every "!", each trimmed; a value ending in "!"
-// gives an empty last part.
-void SplitWireValue(const CString& value, CStringArray& parts) {
-  parts.RemoveAll();
-  int start = 0;
-  for (;;) {
-    const int bang = value.Find(kWireFieldSeparator, start);
-    CString part = bang < 0 ? value.Mid(start) : value.Mid(start, bang - start);
-    part.Trim();
-    parts.Add(part);
-    if (bang < 0) break;
-    start = bang + 1;
-  }
 }
 
 CString NoteLine(const CString& system, const CString& size, const CString& name) {
@@ -154,27 +136,13 @@ bool WriteRowAuto(AcDbObjectId id, int row) {
 
 bool ReadWiringLines(AcDbObjectId id, CStringArray& lines) {
   lines.RemoveAll();
-  CStringArray list;
-  if (PaletteInstance == nullptr || !ReadAttributeRecords(id, list)) return false;
-  // A missing "S501" stays empty rather than reading as an unknown code.
-  CString firstName;
-  CString firstCode;
-  if (CAttributeData::GetAtAtt(list, kTagItemCode, firstCode) == 0) {
-    PaletteInstance->ConstructionItemName(firstName, RecordValue(firstCode));
-  }
-  lines.Add(NoteLine(ValueOf(list, kTagTrunkNumber), ValueOf(list, kTagSize), firstName));
-  CStringArray parts;
-  for (INT_PTR i = 0; i < list.GetSize(); ++i) {
-    const CString& record = list[i];
-    if (!IsWireRecord(record) || record.Find(L'|') < 1) continue;
-    SplitWireValue(RecordValue(record), parts);
-    if (parts.GetSize() < 4) continue;
-    CString code = parts[3];
-    const int comma = code.Find(L',');
-    if (comma > 0) code = code.Left(comma);
+  std::vector<ElementWire> wires;
+  if (PaletteInstance == nullptr || !ReadElementWires(id, wires)) return false;
+  for (const ElementWire& wire : wires) {
+    // A missing "S501" stays empty rather than reading as an unknown code.
     CString name;
-    PaletteInstance->ConstructionItemName(name, code);
-    lines.Add(NoteLine(parts[0], parts[1], name));
+    if (wire.hasCode) PaletteInstance->ConstructionItemName(name, wire.code);
+    lines.Add(NoteLine(wire.system, wire.size, name));
   }
   return lines.GetSize() > 0;
 }

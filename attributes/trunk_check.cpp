@@ -24,18 +24,6 @@ namespace {
 // The layer the route tools expect to exist while a check is shown; nothing is put on it.
 const wchar_t* const kCheckLayer = L"_RQTemp_PXCheck";
 
-// True when element `id` is to be marked: a checkable element whose "S004" record is empty or
-// "-". An element without a record list or without "S004" is never marked.
-bool LacksTrunkNumber(AcDbObjectId id) {
-  if (!IsCheckableElement(id)) return false;
-  CStringArray list;
-  if (!ReadAttributeRecords(id, list)) return false;
-  CString record;
-  if (CAttributeData::GetAtAtt(list, kTagTrunkNumber, record) != 0) return false;
-  const CString value = RecordValue(record);
-  return value.IsEmpty() || value.CompareNoCase(L"-") == 0;
-}
-
 void Lock(CheckLocking locking) {
   if (locking == CheckLocking::kCommand) {
     LockCurrentDocument(true);
@@ -53,6 +41,16 @@ void Unlock(CheckLocking locking) {
 }
 
 }  // namespace
+
+bool LacksTrunkNumber(AcDbObjectId id) {
+  if (!IsCheckableElement(id)) return false;
+  CStringArray list;
+  if (!ReadAttributeRecords(id, list)) return false;
+  CString record;
+  if (CAttributeData::GetAtAtt(list, kTagTrunkNumber, record) != 0) return false;
+  const CString value = RecordValue(record);
+  return value.IsEmpty() || value.CompareNoCase(L"-") == 0;
+}
 
 void RunCheck(int colourIndex, CheckLocking locking) {
   ads_name selection;

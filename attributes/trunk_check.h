@@ -5,6 +5,8 @@
 // two differ only in the colour and in how they take the document lock.
 #pragma once
 
+#include <dbid.h>
+
 // How RunCheck takes the document lock.
 enum class CheckLocking {
   // The command: LockCurrentDocument, whose failure is printed; the check goes on regardless.
@@ -17,6 +19,12 @@ enum class CheckLocking {
 // The colour the command RQ_HARNEX_CHECKATT marks with: red, the settings check window's own
 // starting colour, so that a typed check shows the same as the window's first "実行".
 constexpr int kCommandMarkColour = 1;
+
+// True when the check marks element `id`: a checkable element (IsCheckableElement) whose record
+// list has an "S004" record with an empty value or "-" (any case). An element without a record
+// list or without "S004" is never marked; any other value, however short, counts as set.
+// Opens nothing that it leaves open and prints nothing.
+bool LacksTrunkNumber(AcDbObjectId id);
 
 // Checks the pick-first route elements, or every route element of the drawing when none is
 // selected (RBT panels and other uncheckable entities are passed over, see

@@ -17,9 +17,11 @@
 #include "host/demo.h"
 #include "host/example_drawing.h"
 #include "host/palette_recovery.h"
+#include "host/report.h"
 #include "host/script.h"
 #include "host/session.h"
 #include "host/svg_renderer.h"
+#include "host/svg_wiring.h"
 
 namespace {
 
@@ -66,6 +68,18 @@ int main(int argc, char** argv) {
     return host::kExitOk;
   }
   if (options.demo) return host::RunDemo(options.demo_dir);
+  if (options.report) {
+    host::ReportOptions report = options.report_options;
+    report.config_path = host::ResolveConfigPath(options);
+    host::ReportIo io;
+    io.output = [](std::string_view bytes) {
+      std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+      std::fflush(stdout);
+    };
+    io.diagnostics = [](const std::wstring& line) { WriteErr(line + L"\n"); };
+    io.progress_bar = true;
+    return host::RunReport(report, io);
+  }
   if (!options.make_example.empty()) {
     std::wstring make_error;
     if (!host::WriteExampleDrawing(options.make_example, &make_error)) {
@@ -138,7 +152,11 @@ int main(int argc, char** argv) {
   }
   if (!options.svg.empty() && session.database() != nullptr) {
     std::wstring svg_error;
-    if (!host::WriteSvgFile(*session.database(), options.svg, &svg_error)) {
+    const bool written = options.highlights.empty()
+                             ? host::WriteSvgFile(*session.database(), options.svg, &svg_error)
+                             : host::WriteMarkedSvgFile(*session.database(), options.svg,
+                                                        options.highlights, &svg_error);
+    if (!written) {
       WriteErr(svg_error + L"\n");
       return host::kExitHostError;
     }

@@ -11,6 +11,7 @@
 #include <text_encoding.h>
 #include "host/drawing_builder.h"
 #include "host/example_drawing.h"
+#include "host/report.h"
 #include "host/script.h"
 #include "host/session.h"
 #include "host/svg_renderer.h"
@@ -59,6 +60,12 @@ int RunDemo(const std::string& dir) {
   const fs::path drawing = target / fs::path(kExampleDrawingName).filename();
   const fs::path saved = target / "demo_saved.dxf";
   const fs::path picture = target / "demo_saved.svg";
+  // After the automatic assignment: the circuit of the outdoor unit on its own, and the reports
+  // a designer takes from the saved drawing and the sample project to a spreadsheet.
+  const fs::path circuit = target / "demo_1P-2.svg";
+  const fs::path wires = target / "demo_wires.csv";
+  const fs::path untagged = target / "demo_untagged.csv";
+  const fs::path patterns = target / "demo_patterns.csv";
   std::error_code ec;
   // The user's copy of the drawing: the session reads it, and the results go beside it.
   // The scripts in the order a user would run them, in one session; the check's marks are drawn
@@ -132,10 +139,35 @@ int RunDemo(const std::string& dir) {
     }
     std::wstring write_error;
     if (session.database() == nullptr || !session.SaveDrawing(saved.string(), &write_error) ||
-        !WriteMarkedSvgFile(*session.database(), picture.string(), {kAnySystem}, &write_error)) {
+        !WriteMarkedSvgFile(*session.database(), picture.string(), {kAnySystem}, &write_error) ||
+        !WriteMarkedSvgFile(*session.database(), circuit.string(), {L"1P-2"}, &write_error)) {
       std::cerr << "harnex-host: " << platform::WideToUtf8(write_error) << "\n";
       if (status == kExitOk) status = kExitHostError;
     }
+  }
+  // The reports open the saved drawing themselves, once the session has closed it.
+  if (status == kExitOk) {
+    ReportIo io;
+    io.diagnostics = [](const std::wstring& line) {
+      std::cerr << "harnex-host: " << platform::WideToUtf8(line) << "\n";
+    };
+    ReportOptions report;
+    report.config_path = platform::WideToUtf8(folder->config_path());
+    report.kind = ReportKind::kWires;
+    report.files = {saved.string()};
+    report.out = wires.string();
+    report.with_allowance = true;
+    report.allowance = 1.0;
+    int reports = RunReport(report, io);
+    report.kind = ReportKind::kUntagged;
+    report.with_allowance = false;
+    report.out = untagged.string();
+    reports |= RunReport(report, io);
+    report.kind = ReportKind::kPatterns;
+    report.files = {(target / "system" / "プロジェクト" / "サンプルビル.tpr").string()};
+    report.out = patterns.string();
+    reports |= RunReport(report, io);
+    if (reports != kExitOk) status = kExitHostError;
   }
   std::cerr << "harnex-host: the demo ran in " << target.string() << "\n"
             << "  system folder:      " << (target / "system").string() << "\n"
@@ -149,7 +181,11 @@ int RunDemo(const std::string& dir) {
             << "  drawing:            " << drawing.string() << "\n"
             << "  saved drawing:      " << saved.string() << "\n"
             << "  picture:            " << picture.string()
-            << " (an orange band marks the route elements that carry wires)\n";
+            << " (an orange band marks the route elements that carry wires)\n"
+            << "  one circuit:        " << circuit.string()
+            << " (only the elements of system 1P-2, the outdoor unit's)\n"
+            << "  reports:            " << wires.string() << ", " << untagged.string() << ", "
+            << patterns.string() << "\n";
   return status;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "attributes/element_wires.h"
 #include "host/svg_renderer.h"
 #include "text_encoding.h"
 
@@ -17,31 +18,6 @@ namespace host {
 namespace {
 
 constexpr const wchar_t* kConnectLayer = L"RQ_CONNECT";
-
-std::wstring Field(const std::wstring& text, wchar_t separator, size_t index) {
-  size_t start = 0;
-  for (size_t i = 0; i < index; ++i) {
-    const size_t at = text.find(separator, start);
-    if (at == std::wstring::npos) return L"";
-    start = at + 1;
-  }
-  const size_t end = text.find(separator, start);
-  return text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-}
-
-std::vector<std::wstring> AttributeRecords(AcDbObjectId id) {
-  std::vector<std::wstring> records;
-  AcDbObject* object = nullptr;
-  if (acdbOpenObject(object, id, AcDb::kForRead) != Acad::eOk) return records;
-  resbuf* chain = object->xData(L"RQ_ATTR");
-  object->close();
-  for (const resbuf* rb = chain ? chain->rbnext : nullptr; rb != nullptr; rb = rb->rbnext) {
-    if (rb->restype == 1000 && rb->resval.rstring != nullptr)
-      records.emplace_back(rb->resval.rstring);
-  }
-  acutRelRb(chain);
-  return records;
-}
 
 bool Carries(AcDbObjectId id, const std::vector<std::wstring>& systems) {
   const std::vector<std::wstring> carried = SystemsOf(id);
@@ -95,14 +71,10 @@ double BandWidth(const std::string& svg) {
 
 std::vector<std::wstring> SystemsOf(AcDbObjectId element) {
   std::vector<std::wstring> systems;
-  for (const std::wstring& record : AttributeRecords(element)) {
-    std::wstring system;
-    if (record.rfind(L"S004|", 0) == 0) {
-      system = Field(record, L'|', 1);
-    } else if (record.rfind(L"PX", 0) == 0) {
-      system = Field(Field(record, L'|', 1), L'!', 0);
-    }
-    if (!system.empty()) systems.push_back(system);
+  std::vector<ElementWire> wires;
+  ReadElementWires(element, wires);
+  for (const ElementWire& wire : wires) {
+    if (!wire.system.IsEmpty()) systems.emplace_back(wire.system.GetString());
   }
   return systems;
 }

@@ -1,9 +1,10 @@
 // Wiring marks in SVG pictures: a broad translucent band along the route elements that carry
 // wiring information, so that a picture shows where assignments have gone.
 //
-// An element carries a system when its "RQ_ATTR" records hold it as the first wire's trunk
-// number (the value of "S004") or as the first field of a further wire's value ("PX" records,
-// SYSTEM!SIZE!PANEL!CODE!). The band runs between its connection points (the POINT entities
+// An element carries a system when one of its wires has that system number: the first wire's
+// trunk number (the value of "S004") or the first field of a further wire's value ("PX" records,
+// SYSTEM!SIZE!PANEL!CODE!), read as the note tool and the reports read them
+// (attributes/element_wires.h). The band runs between its connection points (the POINT entities
 // on RQ_CONNECT inside its block, transformed by the reference): straight along a segment, from
 // the insertion point to each point of a fitting with three or more.
 #pragma once
@@ -19,7 +20,7 @@ namespace host {
 // further wire is marked.
 inline constexpr const wchar_t* kAnySystem = L"*";
 
-// The trunk numbers an element carries, in record order (empty ones left out).
+// The system numbers of an element's wires, in record order (empty ones left out).
 std::vector<std::wstring> SystemsOf(AcDbObjectId element);
 
 // `svg` (as RenderSvg wrote it for `db`) with the band drawn over every model-space element that

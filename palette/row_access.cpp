@@ -5,25 +5,10 @@
 #include <vector>
 
 #include "palette/main_dialog.h"
+#include "project/pattern_rows.h"
 #include "resources/resource.h"
 
 namespace {
-
-// The on-rack column as the commands see it.
-constexpr wchar_t kOnRackMark[] = L"○";
-
-// The nine strings of a row in column order, `item` in place of the construction item.
-void AddRowStrings(const PatternData& pattern, int row, const CString& item, CStringArray& values) {
-  values.Add(item);
-  values.Add(pattern.keitou[row]);
-  values.Add(pattern.ban[row]);
-  values.Add(pattern.hsize1[row]);
-  values.Add(pattern.hsize2[row]);
-  values.Add(pattern.hsize3[row]);
-  values.Add(pattern.hsize4[row]);
-  values.Add(pattern.onRack[row] != 0 ? kOnRackMark : L"");
-  values.Add(pattern.memo[row]);
-}
 
 // A panel list split at ",", each part trimmed; a text without "," is one part as it stands.
 std::vector<CString> PanelParts(const CString& text) {
@@ -62,7 +47,7 @@ BOOL CMainDlg::GetAllRowData(CPtrArray& rows) const {
   if (!pattern) return TRUE;
   for (int row = 0; row < kPatternRows && !pattern->IsRowEmpty(row); ++row) {
     auto* values = new CStringArray;
-    AddRowStrings(*pattern, row, pattern->kouji[row], *values);
+    AppendRowStrings(*pattern, row, pattern->kouji[row], *values);
     rows.Add(values);
   }
   return TRUE;
@@ -72,7 +57,7 @@ bool CMainDlg::GetRowData(int row, CStringArray& values) const {
   values.RemoveAll();
   const PatternData* pattern = project_.Current();
   if (static_cast<unsigned>(row) >= kPatternRows || !pattern) return false;
-  AddRowStrings(*pattern, row, items_.CodeOf(pattern->kouji[row], pattern->type), values);
+  AppendRowStrings(*pattern, row, items_.CodeOf(pattern->kouji[row], pattern->type), values);
   return true;
 }
 

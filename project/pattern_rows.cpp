@@ -107,3 +107,16 @@ bool SetImportedRow(PatternData& pattern, int row, const CStringArray& values) {
   pattern.memo[row] = value(kImportedMemo);
   return true;
 }
+
+void AppendRowStrings(const PatternData& pattern, int row, const CString& item,
+                      CStringArray& values) {
+  values.Add(item);
+  values.Add(pattern.keitou[row]);
+  values.Add(pattern.ban[row]);
+  values.Add(pattern.hsize1[row]);
+  values.Add(pattern.hsize2[row]);
+  values.Add(pattern.hsize3[row]);
+  values.Add(pattern.hsize4[row]);
+  values.Add(pattern.onRack[row] != 0 ? kOnRackMark : L"");
+  values.Add(pattern.memo[row]);
+}

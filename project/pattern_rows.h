@@ -64,3 +64,11 @@ inline constexpr wchar_t kOnRackMark[] = L"○";
 // the on-rack string is exactly "○" (else 0), the underground conduit size empty and the row
 // unchecked. Missing strings count as empty.
 bool SetImportedRow(PatternData& pattern, int row, const CStringArray& values);
+
+// Appends the nine strings of row `row` (0 to 99) to `values` in the palette's column order:
+// `item` in place of the construction item (its name or its code, as the caller needs), system
+// number, panel/load name, wire size, the three conduit sizes, the on-rack text ("○" when the
+// row is on a rack, else empty) and the remarks. The palette hands rows to the drawing commands
+// this way, and the pattern report writes them so.
+void AppendRowStrings(const PatternData& pattern, int row, const CString& item,
+                      CStringArray& values);

@@ -54,6 +54,59 @@ TEST(CommandLineTest, ParsesEveryOption) {
   }
 }
 
+TEST(CommandLineTest, AReportTakesFilesAndItsOwnOptionsButNoSession) {
+  CommandLine c;
+  std::string error;
+  ASSERT_TRUE(ParseCommandLine({"--report", "wires", "a.dxf", "--allowance", "1.5", "b.dxf",
+                                "--out", "w.csv", "--encoding", "cp932", "--config", "h.ini"},
+                               &c, &error))
+      << error;
+  EXPECT_TRUE(c.report);
+  EXPECT_EQ(c.report_options.kind, ReportKind::kWires);
+  EXPECT_EQ(c.report_options.files, (std::vector<std::string>{"a.dxf", "b.dxf"}));
+  EXPECT_TRUE(c.report_options.with_allowance);
+  EXPECT_DOUBLE_EQ(c.report_options.allowance, 1.5);
+  EXPECT_EQ(c.report_options.out, "w.csv");
+  EXPECT_EQ(c.report_options.encoding, CsvEncoding::kCp932);
+  EXPECT_EQ(c.config, "h.ini");
+  EXPECT_EQ(c.script, "");
+
+  ASSERT_TRUE(ParseCommandLine({"p.tpr", "--report", "patterns"}, &c, &error)) << error;
+  EXPECT_EQ(c.report_options.kind, ReportKind::kPatterns);
+  EXPECT_EQ(c.report_options.files, std::vector<std::string>{"p.tpr"});
+  EXPECT_FALSE(c.report_options.with_allowance);
+  EXPECT_EQ(c.report_options.encoding, CsvEncoding::kUtf8Bom);
+
+  ASSERT_TRUE(ParseCommandLine({"--svg", "p.svg", "--highlight", "1L-2", "--highlight", "動力"}, &c,
+                               &error));
+  EXPECT_EQ(c.highlights, (std::vector<std::wstring>{L"1L-2", L"動力"}));
+
+  const struct {
+    std::vector<std::string> args;
+    const char* error;
+  } bad[] = {
+      {{"--report", "cables", "a.dxf"}, "--report takes wires, untagged or patterns, not cables"},
+      {{"--report", "wires"}, "--report needs at least one file"},
+      {{"--report", "untagged", "a.dxf", "--allowance", "1"},
+       "--allowance belongs to --report wires"},
+      {{"--report", "wires", "a.dxf", "--allowance", "-1"},
+       "--allowance takes a number of metres, not -1"},
+      {{"--report", "wires", "a.dxf", "--allowance", "2m"},
+       "--allowance takes a number of metres, not 2m"},
+      {{"--report", "wires", "a.dxf", "--encoding", "latin1"},
+       "--encoding takes cp932 or utf-8, not latin1"},
+      {{"--report", "wires", "a.dxf", "--drawing", "b.dxf"},
+       "--report runs no session: it takes no --drawing, --save, --svg, --highlight or "
+       "--no-host-module"},
+      {{"--out", "w.csv", "run.hxs"}, "--out, --encoding and --allowance belong to --report"},
+      {{"--highlight", "1L-2"}, "--highlight marks systems in the --svg picture: it needs --svg"},
+  };
+  for (const auto& b : bad) {
+    EXPECT_FALSE(ParseCommandLine(b.args, &c, &error)) << b.error;
+    EXPECT_EQ(error, b.error);
+  }
+}
+
 TEST(CommandLineTest, ConfigFallsBackToTheEnvironmentThenTheCurrentFolder) {
   CommandLine c;
   c.config = "/etc/x.ini";
@@ -220,6 +273,22 @@ TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
   // The second row's wire size as the size detail composed it (the file is in code page 932).
   EXPECT_NE(project.find("HSIZE1-002=IV5.5sq E5.5"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(dir / "system" / "プロジェクト" / "LastProj.ini"));
+  // After the automatic assignment: the outdoor unit's circuit alone, and the reports. Its row
+  // (1P-2, item code M1, 動力 in the general list) is one line of the wire report.
+  EXPECT_NE(Slurp(dir / "demo_1P-2.svg").find("stroke=\"#ff8c00\""), std::string::npos);
+  const std::string wires = Slurp(dir / "demo_wires.csv");
+  EXPECT_EQ(
+      wires.rfind("\xEF\xBB\xBF図面,系統番号,工事項目,盤/負荷名称,配線サイズ,要素数,経路長(m),"
+                  "手配長(m)\r\n",
+                  0),
+      0u)
+      << wires;
+  EXPECT_NE(wires.find("\r\ndemo_saved.dxf,1P-2,動力,空調室外機 AC-1,CVV1.25sq-2C (CD22),"),
+            std::string::npos)
+      << wires;
+  EXPECT_NE(Slurp(dir / "demo_untagged.csv").find("画層\r\n"), std::string::npos);
+  EXPECT_NE(Slurp(dir / "demo_patterns.csv").find("\r\nサンプルビル,受変電から分電盤,幹線,1,"),
+            std::string::npos);
   std::filesystem::remove_all(dir);
 }
 
