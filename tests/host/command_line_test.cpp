@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,23 @@
 
 namespace host {
 namespace {
+
+// The files and folders of this test live in a folder of their own in the temporary folder,
+// apart from other runs of the suite that share the machine, and removed when the test ends.
+struct ScratchFolder {
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("harnex_cli_test_" + std::to_string(::getpid()));
+  ScratchFolder() { std::filesystem::create_directories(path); }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
+
+std::filesystem::path Scratch(const std::string& name) {
+  static const ScratchFolder folder;
+  return folder.path / name;
+}
 
 TEST(CommandLineTest, ParsesEveryOption) {
   CommandLine c;
@@ -127,7 +145,7 @@ int RunProgram(const std::string& args, std::string* err) {
     *err = "no program at " + program.string();
     return -1;
   }
-  const std::string err_file = std::filesystem::temp_directory_path() / "harnex_cli_err.txt";
+  const std::string err_file = Scratch("harnex_cli_err.txt");
   const std::string command =
       program.string() + " " + args + " </dev/null >/dev/null 2>" + err_file;
   const int raw = std::system(command.c_str());
@@ -144,13 +162,12 @@ TEST(CommandLineTest, TheProgramRefusesWhatItCannotDo) {
 
   EXPECT_EQ(RunProgram("--drawing /nonexistent/plan.dxf -", &err), 1);
   EXPECT_NE(err.find("cannot read the drawing /nonexistent/plan.dxf"), std::string::npos) << err;
-  const std::string broken = std::filesystem::temp_directory_path() / "harnex_broken.dxf";
+  const std::string broken = Scratch("harnex_broken.dxf");
   std::ofstream(broken) << "  0\nSECTION\n  2\nHEADER\n";
   EXPECT_EQ(RunProgram("--drawing " + broken + " -", &err), 1);
   EXPECT_NE(err.find("line "), std::string::npos) << err;
   // A picture is drawn when the script ends.
-  const std::filesystem::path picture =
-      std::filesystem::temp_directory_path() / "harnex_cli_out.svg";
+  const std::filesystem::path picture = Scratch("harnex_cli_out.svg");
   std::filesystem::remove(picture);
   EXPECT_EQ(RunProgram("--svg " + picture.string() + " -", &err), 0) << err;
   std::ifstream picture_in(picture);
@@ -162,17 +179,17 @@ TEST(CommandLineTest, TheProgramRefusesWhatItCannotDo) {
   EXPECT_EQ(RunProgram("/nonexistent/script.hxs", &err), 1);
   EXPECT_NE(err.find("cannot open the script"), std::string::npos) << err;
 
-  const std::string bad = std::filesystem::temp_directory_path() / "harnex_bad_script.hxs";
+  const std::string bad = Scratch("harnex_bad_script.hxs");
   std::ofstream(bad) << "command X\n\nwobble\n";
   EXPECT_EQ(RunProgram(bad, &err), 1);
   EXPECT_NE(err.find("line 3: unknown action \"wobble\""), std::string::npos) << err;
 
-  const std::string expecting = std::filesystem::temp_directory_path() / "harnex_expect.hxs";
+  const std::string expecting = Scratch("harnex_expect.hxs");
   std::ofstream(expecting) << "command NOSUCH\nexpect something else\n";
   EXPECT_EQ(RunProgram("--no-host-module " + expecting, &err), 2);
   EXPECT_NE(err.find("line 2: expected text not found"), std::string::npos) << err;
 
-  const std::string unfit = std::filesystem::temp_directory_path() / "harnex_unfit.hxs";
+  const std::string unfit = Scratch("harnex_unfit.hxs");
   std::ofstream(unfit) << "answer ok\n";
   EXPECT_EQ(RunProgram("--no-host-module " + unfit, &err), 3);
   EXPECT_NE(err.find("line 1: nothing waits for \"answer ok\""), std::string::npos) << err;
@@ -185,7 +202,7 @@ std::string Slurp(const std::filesystem::path& path) {
 }
 
 TEST(CommandLineTest, ADrawingIsOpenedAndSavedToAnotherFileNeverOverTheInput) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "harnex_cli_dxf";
+  const std::filesystem::path dir = Scratch("harnex_cli_dxf");
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   const std::string in = (dir / "plan.dxf").string();
@@ -230,7 +247,7 @@ TEST(CommandLineTest, ADrawingIsOpenedAndSavedToAnotherFileNeverOverTheInput) {
 }
 
 TEST(CommandLineTest, TheDemoRunsInTheFolderItIsGiven) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "harnex_demo_test";
+  const std::filesystem::path dir = Scratch("harnex_demo_test");
   std::filesystem::remove_all(dir);
   std::string err;
   EXPECT_EQ(RunProgram("--demo " + dir.string(), &err), 0) << err;
