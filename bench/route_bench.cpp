@@ -10,6 +10,11 @@
 //                      a first query with that list;
 //   BM_ConnectBlock5   one query with the group holding the element, after a first query with
 //                      each group;
+//   BM_ConnectBlock7Walk, BM_ConnectBlock5Walk
+//                      the same questions in the order a trace asks them: each element at its
+//                      far end, then its neighbour there, row after row. The random order is
+//                      the worst case (every question reads memory far from the last one's);
+//                      the walk is what a trace costs;
 //   BM_FullWalk        one walk: every element asked once at each of its two connection points,
 //                      with the same list (the points are read before the clock starts);
 //   BM_GetRootGroups   the route groups of a random element.
@@ -94,7 +99,16 @@ int NextElement(int previous, int n) {
   return i;
 }
 
-void BM_ConnectBlock7(benchmark::State& state) {
+// The element a trace asks about after `previous`: its neighbour, or the first of the next row
+// at a row's last element (which has no neighbour at its far end).
+int WalkedElement(int previous, int n) {
+  int i = previous + 1;
+  if (i % kPerGroup == kPerGroup - 1) ++i;
+  return i < n ? i : 0;
+}
+
+template <int (*Next)(int, int)>
+void ConnectBlock7(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const Network& net = NetworkOf(n);
   AcDbObjectIdArray blocks;
@@ -102,7 +116,7 @@ void BM_ConnectBlock7(benchmark::State& state) {
   // The first question with a list may prepare for the later ones; a trace asks many.
   RootComn_GetConnectBlock7(net.elements, net.elements[0], net.EndOf(0), blocks, count, 0, 3);
   for (auto _ : state) {
-    i = NextElement(i, n);
+    i = Next(i, n);
     RootComn_GetConnectBlock7(net.elements, net.elements[i], net.EndOf(i), blocks, count, 0, 3);
     if (count != 1 || blocks[0] != net.elements[i + 1]) {
       state.SkipWithError("the next segment was not found");
@@ -111,9 +125,9 @@ void BM_ConnectBlock7(benchmark::State& state) {
   }
   state.counters["peak_rss_MiB"] = PeakRssMiB();
 }
-BENCHMARK(BM_ConnectBlock7)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
-void BM_ConnectBlock5(benchmark::State& state) {
+template <int (*Next)(int, int)>
+void ConnectBlock5(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const Network& net = NetworkOf(n);
   AcDbObjectIdArray blocks;
@@ -125,7 +139,7 @@ void BM_ConnectBlock5(benchmark::State& state) {
                               0, 3);
   }
   for (auto _ : state) {
-    i = NextElement(i, n);
+    i = Next(i, n);
     RootComn_GetConnectBlock5(net.groups[i / kPerGroup], net.elements[i], net.EndOf(i), blocks,
                               count, 0, 3);
     if (count != 1 || blocks[0] != net.elements[i + 1]) {
@@ -135,7 +149,24 @@ void BM_ConnectBlock5(benchmark::State& state) {
   }
   state.counters["peak_rss_MiB"] = PeakRssMiB();
 }
+
+void BM_ConnectBlock7(benchmark::State& state) {
+  ConnectBlock7<NextElement>(state);
+}
+BENCHMARK(BM_ConnectBlock7)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+void BM_ConnectBlock7Walk(benchmark::State& state) {
+  ConnectBlock7<WalkedElement>(state);
+}
+BENCHMARK(BM_ConnectBlock7Walk)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+void BM_ConnectBlock5(benchmark::State& state) {
+  ConnectBlock5<NextElement>(state);
+}
 BENCHMARK(BM_ConnectBlock5)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+void BM_ConnectBlock5Walk(benchmark::State& state) {
+  ConnectBlock5<WalkedElement>(state);
+}
+BENCHMARK(BM_ConnectBlock5Walk)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 void BM_FullWalk(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
