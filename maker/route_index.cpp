@@ -18,14 +18,6 @@ namespace {
 // A trace alternates between a few lists at most (the network, the groups of one element).
 constexpr size_t kCachedLists = 4;
 
-// An id as the grid's tag, and back: the id's stub names the object for the drawing's life.
-uint64_t TagOf(AcDbObjectId id) {
-  return reinterpret_cast<uintptr_t>(id.stub());
-}
-AcDbObjectId IdOf(uint64_t tag) {
-  return AcDbObjectId(reinterpret_cast<AcDbStub*>(static_cast<uintptr_t>(tag)));
-}
-
 // The indexes of the drawings alive. An entry goes with its drawing (goodbye), so a later
 // drawing at the same address never finds the old one's.
 std::unordered_map<const AcDbDatabase*, std::unique_ptr<RouteIndex>>& Indexes() {
@@ -77,13 +69,15 @@ RouteIndex* RouteIndex::Of(AcDbDatabase* db) {
   return recent = raw;
 }
 
-RouteIndex* RouteIndex::RecentGroupPositions(AcDbObjectId group, Positions::View& view) {
+RouteIndex* RouteIndex::RecentGroupPositions(AcDbObjectId group, Positions::View& view,
+                                             const AcDbObjectId*& ids) {
   // A stub lives as long as its drawing, and the index goes with the drawing, so a stub found in
   // the index's table is that drawing's group and not a later object at the same address.
   if (recent == nullptr || group.isNull()) return nullptr;
   const GroupSlot* slot = recent->FindGroupSlot(group.stub());
   if (slot == nullptr) return nullptr;
   view = slot->view;
+  ids = slot->ids;
   return recent;
 }
 
@@ -154,7 +148,7 @@ ConnectIndex& RouteIndex::Grid(int dimension) {
     grid = std::make_unique<ConnectIndex>(dimension);
     for (size_t i = 0; i < elements_.size(); ++i) {
       for (const AcGePoint3d& p : elements_[i].points)
-        grid->Add(static_cast<int>(i), p.x, p.y, p.z, TagOf(elements_[i].id));
+        grid->Add(static_cast<int>(i), p.x, p.y, p.z);
     }
   }
   return *grid;
@@ -188,7 +182,7 @@ void RouteIndex::Reread(int element) {
   }
   for (auto& grid : grids_) {
     if (!grid) continue;
-    for (const AcGePoint3d& p : e.points) grid->Add(element, p.x, p.y, p.z, TagOf(e.id));
+    for (const AcGePoint3d& p : e.points) grid->Add(element, p.x, p.y, p.z);
   }
 }
 
@@ -252,18 +246,17 @@ RouteIndex::CachedGroup* RouteIndex::Group(AcDbObjectId group, bool connections)
     CachedGroup read;
     read.members.reserve(ids.length());
     for (int i = 0; i < ids.length(); ++i) read.members.emplace(ids[i], i);
+    read.ids.assign(ids.asArrayPtr(), ids.asArrayPtr() + ids.length());
     cached = groups_.emplace(group, std::move(read)).first;
   }
   if (connections && !cached->second.indexed) {
-    // Read in member order, so that neighbours get neighbouring numbers and pool places, and a
-    // question about a joint finds both of its elements in one or two cache lines.
-    std::vector<std::pair<int, AcDbObjectId>> in_order;
-    in_order.reserve(cached->second.members.size());
-    for (const auto& [id, position] : cached->second.members) in_order.emplace_back(position, id);
-    std::sort(in_order.begin(), in_order.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Read in member order, so that neighbours get neighbouring numbers, and a question about
+    // a joint finds both of its elements' positions in one cache line.
+    const std::vector<AcDbObjectId>& ids = cached->second.ids;
     reading_.clear();
-    for (const auto& [position, id] : in_order) reading_.emplace_back(Know(id), position);
+    for (size_t i = 0; i < ids.size(); ++i) {
+      if (!ids[i].isNull()) reading_.emplace_back(Know(ids[i]), static_cast<int>(i));
+    }
     cached->second.positions.Assign(reading_);
     cached->second.indexed = true;
   }
@@ -299,54 +292,56 @@ const RouteIndex::GroupSlot* RouteIndex::FindGroupSlot(const AcDbStub* group) co
   }
 }
 
-void RouteIndex::AddGroupSlot(const AcDbStub* group, const Positions::View& view) {
+void RouteIndex::AddGroupSlot(const GroupSlot& slot) {
   if ((group_slots_used_ + 1) * 2 > group_slots_.size()) {
     std::vector<GroupSlot> old(std::max<size_t>(64, group_slots_.size() * 2));
     old.swap(group_slots_);
     group_slots_used_ = 0;
-    for (const GroupSlot& slot : old) {
-      if (slot.group != nullptr) AddGroupSlot(slot.group, slot.view);
+    for (const GroupSlot& kept : old) {
+      if (kept.group != nullptr) AddGroupSlot(kept);
     }
   }
   const size_t mask = group_slots_.size() - 1;
-  size_t i = SlotHome(group, mask);
-  while (group_slots_[i].group != nullptr && group_slots_[i].group != group) i = (i + 1) & mask;
+  size_t i = SlotHome(slot.group, mask);
+  while (group_slots_[i].group != nullptr && group_slots_[i].group != slot.group)
+    i = (i + 1) & mask;
   if (group_slots_[i].group == nullptr) ++group_slots_used_;
-  group_slots_[i] = GroupSlot{group, view};
+  group_slots_[i] = slot;
 }
 
-bool RouteIndex::GroupPositions(AcDbObjectId group, Positions::View& view) {
+bool RouteIndex::GroupPositions(AcDbObjectId group, Positions::View& view,
+                                const AcDbObjectId*& ids) {
   if (const GroupSlot* slot = FindGroupSlot(group.stub())) {
     view = slot->view;
+    ids = slot->ids;
     return true;
   }
   CachedGroup* cached = Group(group, true);
   if (cached == nullptr) return false;
   view = cached->positions.view();
-  AddGroupSlot(group.stub(), view);
+  ids = cached->ids.data();
+  AddGroupSlot(GroupSlot{group.stub(), view, ids});
   return true;
 }
 
-void RouteIndex::Connected(const Positions::View& members, AcDbObjectId from,
-                           const AcGePoint3d& point, int maxCount, int dimension,
+void RouteIndex::Connected(const Positions::View& members, const AcDbObjectId* ids,
+                           AcDbObjectId from, const AcGePoint3d& point, int maxCount, int dimension,
                            AcDbObjectIdArray& blocks) {
   blocks.removeAll();
   CatchUp();
-  found_.clear();  // position in the list, id
+  found_.clear();
   const double tol = AcGeContext::gTol.equalPoint();
-  Grid(dimension).Near(point.x, point.y, point.z, tol, hits_);
-  // The grid's points carry their ids, so a candidate costs one look into `members` only.
-  const uint64_t skip = TagOf(from);
-  for (const ConnectIndex::Hit& hit : hits_) {
-    if (hit.tag == skip) continue;
-    const int position = members.Of(hit.member);
-    if (position >= 0) found_.emplace_back(position, IdOf(hit.tag));
+  Grid(dimension).Near(point.x, point.y, point.z, tol, near_);
+  // A candidate costs one look into `members`, and a member one into `ids`: the index's own
+  // records of the elements are not read.
+  for (int element : near_) {
+    const int position = members.Of(element);
+    if (position >= 0 && ids[position] != from) found_.push_back(position);
   }
-  std::sort(found_.begin(), found_.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const auto& [position, id] : found_) {
+  std::sort(found_.begin(), found_.end());
+  for (int position : found_) {
     if (maxCount > 0 && blocks.length() >= maxCount) break;
-    blocks.append(id);
+    blocks.append(ids[position]);
   }
 }
 

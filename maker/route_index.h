@@ -80,19 +80,23 @@ class RouteIndex final : public AcDbDatabaseReactor {
   // The members of a group, or null when the group cannot be opened (erased, no group). With
   // `connections` their connection points are read too, for Connected.
   const Membership* GroupMembers(AcDbObjectId group, bool connections);
-  // The members of a group for Connected (their connection points read), or null as above.
-  // The index asked last, with the view of `group` into `view`, when the group was asked about
-  // there before; null otherwise (then ask Of(group.database())->GroupPositions). Reads no stub.
-  static RouteIndex* RecentGroupPositions(AcDbObjectId group, Positions::View& view);
-  // Found without touching the group's own records when it was asked before, since a trace
-  // asks about many groups, each many times.
-  bool GroupPositions(AcDbObjectId group, Positions::View& view);
+  // The index asked last, with the view of `group` into `view` and its members' ids by
+  // position into `ids`, when the group was asked about there before; null otherwise (then ask
+  // Of(group.database())->GroupPositions). Reads no stub.
+  static RouteIndex* RecentGroupPositions(AcDbObjectId group, Positions::View& view,
+                                          const AcDbObjectId*& ids);
+  // The same for Connected (the members' connection points read), false when the group cannot
+  // be opened. Found without touching the group's own records when it was asked before, since
+  // a trace asks about many groups, each many times.
+  bool GroupPositions(AcDbObjectId group, Positions::View& view, const AcDbObjectId*& ids);
 
   // Into `blocks` (emptied first), in member order: every member of `members` other than
   // `from` that has a connection point within AcGeContext::gTol.equalPoint() of `point`, in x
-  // and y only for `dimension` 2, each once, at most `maxCount` (0: all).
-  void Connected(const Positions::View& members, AcDbObjectId from, const AcGePoint3d& point,
-                 int maxCount, int dimension, AcDbObjectIdArray& blocks);
+  // and y only for `dimension` 2, each once, at most `maxCount` (0: all). `ids` are the
+  // members by position (the list itself, or the group's members): the answer is read from
+  // there, next to the caller's own reads, rather than from the index's records.
+  void Connected(const Positions::View& members, const AcDbObjectId* ids, AcDbObjectId from,
+                 const AcGePoint3d& point, int maxCount, int dimension, AcDbObjectIdArray& blocks);
 
   // The position of `group` in the drawing's group dictionary; -1 when it is not an entry, -2
   // when the dictionary cannot be read.
@@ -113,6 +117,7 @@ class RouteIndex final : public AcDbDatabaseReactor {
   };
   struct CachedGroup {
     Membership members;
+    std::vector<AcDbObjectId> ids;  // the members in order, repeats included
     bool indexed = false;  // the members' connection points are known, and `positions` made
     Positions positions;
   };
@@ -146,19 +151,20 @@ class RouteIndex final : public AcDbDatabaseReactor {
   std::unordered_map<AcDbObjectId, int> group_order_;
   bool group_order_known_ = false;
   // Kept between questions so that a question allocates nothing.
-  std::vector<ConnectIndex::Hit> hits_;
-  std::vector<std::pair<int, AcDbObjectId>> found_;
+  std::vector<int> near_;
+  std::vector<int> found_;  // positions in the list or group
   std::vector<std::pair<int, int>> reading_;
   // The views of the groups asked with, by the group's stub: a flat open-addressing table,
   // small enough to stay in cache, emptied whenever a cached group is dropped.
   struct GroupSlot {
     const AcDbStub* group = nullptr;
     Positions::View view;
+    const AcDbObjectId* ids = nullptr;
   };
   std::vector<GroupSlot> group_slots_;
   size_t group_slots_used_ = 0;
   const GroupSlot* FindGroupSlot(const AcDbStub* group) const;
-  void AddGroupSlot(const AcDbStub* group, const Positions::View& view);
+  void AddGroupSlot(const GroupSlot& slot);
 };
 
 }  // namespace vurida

@@ -73,7 +73,7 @@ TEST(ConnectIndexTest, PlanViewIgnoresHeight) {
   EXPECT_EQ(2, index.dimension());
 }
 
-TEST(ConnectIndexTest, ManyPointsSurviveGrowthAndRemovalsAndKeepTheirTags) {
+TEST(ConnectIndexTest, ManyPointsSurviveGrowthAndRemovals) {
   // Joints of a 60 x 60 grid of segments: member m has its points at joint m and joint m + 1 of
   // its row, so every inner joint holds two members. Enough points to make the table grow many
   // times, and removals that must not hide the points probed past them.
@@ -83,11 +83,12 @@ TEST(ConnectIndexTest, ManyPointsSurviveGrowthAndRemovalsAndKeepTheirTags) {
   for (int row = 0; row < kSide; ++row) {
     for (int col = 0; col + 1 < kSide; ++col) {
       const int m = member(row, col);
-      index.Add(m, col, row, 0.0, 1000u + m);
-      index.Add(m, col + 1, row, 0.0, 1000u + m);
+      index.Add(m, col, row, 0.0);
+      index.Add(m, col + 1, row, 0.0);
     }
   }
   EXPECT_EQ(size_t{2 * kSide * (kSide - 1)}, index.size());
+  EXPECT_EQ(size_t{kSide * kSide}, index.joints());  // the two ends at a joint share a place
   // Take out every segment of an even column.
   for (int row = 0; row < kSide; ++row) {
     for (int col = 0; col + 1 < kSide; col += 2) {
@@ -95,7 +96,9 @@ TEST(ConnectIndexTest, ManyPointsSurviveGrowthAndRemovalsAndKeepTheirTags) {
       EXPECT_TRUE(index.Remove(member(row, col), col + 1, row, 0.0));
     }
   }
-  std::vector<ConnectIndex::Hit> hits;
+  // Odd segments 1 to 57 are left, touching joints 1 to 58 once each.
+  EXPECT_EQ(size_t{2 * 29 * kSide}, index.size());
+  EXPECT_EQ(size_t{58 * kSide}, index.joints());
   for (int row = 0; row < kSide; ++row) {
     for (int col = 0; col < kSide; ++col) {
       // Joint col is the end of segment col - 1 and the start of segment col; only odd
@@ -104,10 +107,52 @@ TEST(ConnectIndexTest, ManyPointsSurviveGrowthAndRemovalsAndKeepTheirTags) {
       if (col >= 1 && (col - 1) % 2 == 1) expected.push_back(member(row, col - 1));
       if (col + 1 < kSide && col % 2 == 1) expected.push_back(member(row, col));
       EXPECT_EQ(expected, index.Near(col, row, 0.0, 1e-10)) << "joint " << col << "," << row;
-      index.Near(col, row, 0.0, 1e-10, hits);
-      for (const ConnectIndex::Hit& h : hits) EXPECT_EQ(1000u + h.member, h.tag);
     }
   }
+}
+
+TEST(ConnectIndexTest, ManyMembersAtOnePlaceComeAndGoOneByOne) {
+  // Five ends at one place (a star), one just beside it, and places that are equal only in
+  // plan, so nothing may be merged that is not the same point.
+  ConnectIndex index(3);
+  for (int m = 0; m < 5; ++m) index.Add(m, 3.0, 4.0, 0.0);
+  index.Add(5, 3.0 + 1e-11, 4.0, 0.0);
+  index.Add(6, 3.0, 4.0, 2.0);
+  EXPECT_EQ(7u, index.size());
+  EXPECT_EQ(5u, index.joints());  // 0+1, 2+3, 4, 5, 6
+  EXPECT_EQ(index.Near(3.0, 4.0, 0.0, 1e-10), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(index.Near(3.0, 4.0, 2.0, 1e-10), (std::vector<int>{6}));
+  EXPECT_TRUE(index.Remove(0, 3.0, 4.0, 0.0));  // the first of a shared place
+  EXPECT_TRUE(index.Remove(3, 3.0, 4.0, 0.0));  // the second of another
+  EXPECT_FALSE(index.Remove(3, 3.0, 4.0, 0.0));
+  EXPECT_FALSE(index.Remove(6, 3.0, 4.0, 0.0));  // member 6 is elsewhere
+  EXPECT_EQ(index.Near(3.0, 4.0, 0.0, 1e-10), (std::vector<int>{1, 2, 4, 5}));
+  // A new end at the place fills a free half before it takes a new entry.
+  index.Add(7, 3.0, 4.0, 0.0);
+  EXPECT_EQ(5u, index.joints());
+  EXPECT_EQ(index.Near(3.0, 4.0, 0.0, 1e-10), (std::vector<int>{1, 2, 4, 5, 7}));
+  for (int m : {1, 2, 4, 7}) EXPECT_TRUE(index.Remove(m, 3.0, 4.0, 0.0)) << m;
+  EXPECT_EQ(index.Near(3.0, 4.0, 0.0, 1e-10), (std::vector<int>{5}));
+  EXPECT_EQ(2u, index.joints());
+
+  ConnectIndex plan(2);
+  plan.Add(0, 3.0, 4.0, 0.0);
+  plan.Add(1, 3.0, 4.0, 9.0);  // the same place in plan view
+  EXPECT_EQ(1u, plan.joints());
+  EXPECT_TRUE(plan.Remove(0, 3.0, 4.0, 5.0));
+  EXPECT_EQ(plan.Near(3.0, 4.0, 0.0, 1e-10), (std::vector<int>{1}));
+}
+
+TEST(ConnectIndexTest, ALargeTableFindsEveryPoint) {
+  // Enough places for a table of several megabytes, the size that is laid on huge pages.
+  ConnectIndex index(3);
+  constexpr int kPlaces = 70000;
+  for (int i = 0; i < kPlaces; ++i) index.Add(i, (i % 300) * 2.5, (i / 300) * 2.5, 0.0);
+  EXPECT_EQ(size_t{kPlaces}, index.joints());
+  for (int i = 0; i < kPlaces; i += 7) {
+    EXPECT_EQ(index.Near((i % 300) * 2.5, (i / 300) * 2.5, 0.0, 1e-10), (std::vector<int>{i})) << i;
+  }
+  EXPECT_TRUE(index.Near(1.25, 1.25, 0.0, 1e-10).empty());
 }
 
 TEST(PositionsTest, CloseAndScatteredMembersKeepTheirFirstPosition) {
