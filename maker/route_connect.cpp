@@ -29,7 +29,7 @@ int RootComn_GetConnectBlock7(const AcDbObjectIdArray& members, AcDbObjectId fro
   count = 0;
   vurida::RouteIndex* index = vurida::RouteIndex::Of(DatabaseOf(members));
   if (index == nullptr) return 1;
-  index->Connected(index->ListMembers(members).view(), members.asArrayPtr(), from, point, maxCount,
+  index->Connected(index->ListMembers(members).view(), from, point, maxCount,
                    dimension == 2 ? 2 : 3, blocks);
   count = blocks.length();
   return count > 0 ? 0 : 1;
@@ -40,13 +40,12 @@ int RootComn_GetConnectBlock5(AcDbObjectId group, AcDbObjectId from, const AcGeP
   blocks.removeAll();
   count = 0;
   vurida::Positions::View members;
-  const AcDbObjectId* ids = nullptr;
-  vurida::RouteIndex* index = vurida::RouteIndex::RecentGroupPositions(group, members, ids);
+  vurida::RouteIndex* index = vurida::RouteIndex::RecentGroupPositions(group, members);
   if (index == nullptr) {
     index = vurida::RouteIndex::Of(group.database());
-    if (index == nullptr || !index->GroupPositions(group, members, ids)) return -1;
+    if (index == nullptr || !index->GroupPositions(group, members)) return -1;
   }
-  index->Connected(members, ids, from, point, maxCount, dimension == 2 ? 2 : 3, blocks);
+  index->Connected(members, from, point, maxCount, dimension == 2 ? 2 : 3, blocks);
   count = blocks.length();
   return count > 0 ? 0 : 1;
 }

@@ -31,30 +31,31 @@ RouteIndex* recent = nullptr;
 
 }  // namespace
 
-void Positions::Assign(const std::vector<std::pair<int, int>>& members) {
+void Positions::Assign(const std::vector<Read>& members) {
   dense_.clear();
   scattered_.clear();
   first_ = 0;
   sparse_ = false;
   if (members.empty()) return;
-  int lo = members.front().first, hi = lo;
-  for (const auto& [element, position] : members) {
-    lo = std::min(lo, element);
-    hi = std::max(hi, element);
+  int lo = members.front().element, hi = lo;
+  for (const Read& read : members) {
+    lo = std::min(lo, read.element);
+    hi = std::max(hi, read.element);
   }
   // An array over the range costs at most a few entries per member; past that, a hash map.
   const size_t range = static_cast<size_t>(hi - lo) + 1;
   if (range > 4 * members.size() + 64) {
     sparse_ = true;
     scattered_.reserve(members.size());
-    for (const auto& [element, position] : members) scattered_.emplace(element, position);
+    for (const Read& read : members)
+      scattered_.emplace(read.element, Member{read.id, read.position});
     return;
   }
   first_ = lo;
-  dense_.assign(range, -1);
-  for (const auto& [element, position] : members) {
-    int& slot = dense_[static_cast<size_t>(element - lo)];
-    if (slot < 0) slot = position;
+  dense_.assign(range, Member{});
+  for (const Read& read : members) {
+    Member& member = dense_[static_cast<size_t>(read.element - lo)];
+    if (member.position < 0) member = Member{read.id, read.position};
   }
 }
 
@@ -69,15 +70,13 @@ RouteIndex* RouteIndex::Of(AcDbDatabase* db) {
   return recent = raw;
 }
 
-RouteIndex* RouteIndex::RecentGroupPositions(AcDbObjectId group, Positions::View& view,
-                                             const AcDbObjectId*& ids) {
+RouteIndex* RouteIndex::RecentGroupPositions(AcDbObjectId group, Positions::View& view) {
   // A stub lives as long as its drawing, and the index goes with the drawing, so a stub found in
   // the index's table is that drawing's group and not a later object at the same address.
   if (recent == nullptr || group.isNull()) return nullptr;
   const GroupSlot* slot = recent->FindGroupSlot(group.stub());
   if (slot == nullptr) return nullptr;
   view = slot->view;
-  ids = slot->ids;
   return recent;
 }
 
@@ -224,7 +223,7 @@ const Positions& RouteIndex::ListMembers(const AcDbObjectIdArray& members) {
   for (int i = 0; i < members.length(); ++i) {
     const AcDbObjectId id = members[i];
     if (id.isNull() || id.database() != db_) continue;
-    reading_.emplace_back(Know(id), i);
+    reading_.push_back({Know(id), i, id});
   }
   list.members.Assign(reading_);
   lists_.push_front(std::move(list));
@@ -246,16 +245,16 @@ RouteIndex::CachedGroup* RouteIndex::Group(AcDbObjectId group, bool connections)
     CachedGroup read;
     read.members.reserve(ids.length());
     for (int i = 0; i < ids.length(); ++i) read.members.emplace(ids[i], i);
-    read.ids.assign(ids.asArrayPtr(), ids.asArrayPtr() + ids.length());
+    read.ids = std::move(ids);
     cached = groups_.emplace(group, std::move(read)).first;
   }
   if (connections && !cached->second.indexed) {
     // Read in member order, so that neighbours get neighbouring numbers, and a question about
     // a joint finds both of its elements' positions in one cache line.
-    const std::vector<AcDbObjectId>& ids = cached->second.ids;
+    const AcDbObjectIdArray& ids = cached->second.ids;
     reading_.clear();
-    for (size_t i = 0; i < ids.size(); ++i) {
-      if (!ids[i].isNull()) reading_.emplace_back(Know(ids[i]), static_cast<int>(i));
+    for (int i = 0; i < ids.length(); ++i) {
+      if (!ids[i].isNull()) reading_.push_back({Know(ids[i]), i, ids[i]});
     }
     cached->second.positions.Assign(reading_);
     cached->second.indexed = true;
@@ -309,39 +308,37 @@ void RouteIndex::AddGroupSlot(const GroupSlot& slot) {
   group_slots_[i] = slot;
 }
 
-bool RouteIndex::GroupPositions(AcDbObjectId group, Positions::View& view,
-                                const AcDbObjectId*& ids) {
+bool RouteIndex::GroupPositions(AcDbObjectId group, Positions::View& view) {
   if (const GroupSlot* slot = FindGroupSlot(group.stub())) {
     view = slot->view;
-    ids = slot->ids;
     return true;
   }
   CachedGroup* cached = Group(group, true);
   if (cached == nullptr) return false;
   view = cached->positions.view();
-  ids = cached->ids.data();
-  AddGroupSlot(GroupSlot{group.stub(), view, ids});
+  AddGroupSlot(GroupSlot{group.stub(), view});
   return true;
 }
 
-void RouteIndex::Connected(const Positions::View& members, const AcDbObjectId* ids,
-                           AcDbObjectId from, const AcGePoint3d& point, int maxCount, int dimension,
+void RouteIndex::Connected(const Positions::View& members, AcDbObjectId from,
+                           const AcGePoint3d& point, int maxCount, int dimension,
                            AcDbObjectIdArray& blocks) {
   blocks.removeAll();
   CatchUp();
   found_.clear();
   const double tol = AcGeContext::gTol.equalPoint();
   Grid(dimension).Near(point.x, point.y, point.z, tol, near_);
-  // A candidate costs one look into `members`, and a member one into `ids`: the index's own
-  // records of the elements are not read.
+  // A candidate costs one look into `members`, which holds its id too: the index's own records
+  // of the elements are not read.
   for (int element : near_) {
-    const int position = members.Of(element);
-    if (position >= 0 && ids[position] != from) found_.push_back(position);
+    const Positions::Member* member = members.Of(element);
+    if (member != nullptr && member->id != from) found_.push_back(member);
   }
-  std::sort(found_.begin(), found_.end());
-  for (int position : found_) {
+  std::sort(found_.begin(), found_.end(),
+            [](const auto* a, const auto* b) { return a->position < b->position; });
+  for (const Positions::Member* member : found_) {
     if (maxCount > 0 && blocks.length() >= maxCount) break;
-    blocks.append(ids[position]);
+    blocks.append(member->id);
   }
 }
 

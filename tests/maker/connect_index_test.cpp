@@ -155,26 +155,38 @@ TEST(ConnectIndexTest, ALargeTableFindsEveryPoint) {
   EXPECT_TRUE(index.Near(1.25, 1.25, 0.0, 1e-10).empty());
 }
 
-TEST(PositionsTest, CloseAndScatteredMembersKeepTheirFirstPosition) {
+TEST(PositionsTest, CloseAndScatteredMembersKeepTheirFirstPositionAndId) {
+  // Ids that are only compared, never opened.
+  auto id = [](uintptr_t n) { return AcDbObjectId(reinterpret_cast<AcDbStub*>(n * 16)); };
+  using Read = vurida::Positions::Read;
+
   vurida::Positions close;
-  close.Assign({{7, 0}, {5, 1}, {7, 2}, {6, 3}});
+  close.Assign({Read{7, 0, id(1)}, Read{5, 1, id(2)}, Read{7, 2, id(1)}, Read{6, 3, id(3)}});
   EXPECT_EQ(0, close.Of(7));
   EXPECT_EQ(1, close.Of(5));
   EXPECT_EQ(3, close.Of(6));
   EXPECT_EQ(-1, close.Of(4));
   EXPECT_EQ(-1, close.Of(8));
   EXPECT_EQ(-1, close.Of(-1));
+  const vurida::Positions::View view = close.view();
+  ASSERT_NE(nullptr, view.Of(6));
+  EXPECT_EQ(id(3), view.Of(6)->id);
+  EXPECT_EQ(id(1), view.Of(7)->id);
+  EXPECT_EQ(nullptr, view.Of(4));
 
   vurida::Positions scattered;
-  scattered.Assign({{900000, 0}, {3, 1}, {900000, 2}});
+  scattered.Assign({Read{900000, 0, id(4)}, Read{3, 1, id(5)}, Read{900000, 2, id(4)}});
   EXPECT_EQ(0, scattered.Of(900000));
   EXPECT_EQ(1, scattered.Of(3));
   EXPECT_EQ(-1, scattered.Of(4));
   EXPECT_EQ(-1, scattered.Of(0));
+  ASSERT_NE(nullptr, scattered.view().Of(3));
+  EXPECT_EQ(id(5), scattered.view().Of(3)->id);
 
   vurida::Positions none;
   none.Assign({});
   EXPECT_EQ(-1, none.Of(0));
+  EXPECT_EQ(nullptr, none.view().Of(0));
 }
 
 }  // namespace
