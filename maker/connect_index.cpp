@@ -60,13 +60,17 @@ int64_t ConnectIndex::CellOf(double value) const {
   return static_cast<int64_t>(std::floor(value / cell_ + kBorder));
 }
 
-size_t ConnectIndex::HomeOf(int64_t cx, int64_t cy, int64_t cz) const {
+uint64_t ConnectIndex::HashOf(int64_t cx, int64_t cy, int64_t cz) {
   // Mixing with large odd multipliers spreads neighbouring cells over the table. Distinct cells
   // with one home only cost a distance test, never a wrong answer.
   const uint64_t k = static_cast<uint64_t>(cx) * 0x9E3779B97F4A7C15ull ^
                      static_cast<uint64_t>(cy) * 0xC2B2AE3D27D4EB4Full ^
                      static_cast<uint64_t>(cz) * 0x165667B19E3779F9ull;
-  return static_cast<size_t>(k ^ (k >> 29)) & mask_;
+  return k ^ (k >> 29);
+}
+
+size_t ConnectIndex::HomeOf(int64_t cx, int64_t cy, int64_t cz) const {
+  return static_cast<size_t>(HashOf(cx, cy, cz)) & mask_;
 }
 
 size_t ConnectIndex::HomeOf(const Joint& joint) const {
@@ -105,7 +109,12 @@ void ConnectIndex::FreeSlot(size_t slot) {
 void ConnectIndex::Add(int member, double x, double y, double z) {
   if (dimension_ == 2) z = 0.0;
   if ((used_ + 1) * 2 > mask_ + 1) Grow();
-  size_t slot = HomeOf(CellOf(x), CellOf(y), CellOf(z));
+  const uint64_t hash = HashOf(CellOf(x), CellOf(y), CellOf(z));
+  if (static_cast<size_t>(member) >= last_hashes_.size())
+    last_hashes_.resize(static_cast<size_t>(member) + 1);
+  std::array<uint32_t, 2>& last = last_hashes_[static_cast<size_t>(member)];
+  last = {static_cast<uint32_t>(hash), last[0]};
+  size_t slot = static_cast<size_t>(hash) & mask_;
   for (; slots_[slot].member[0] >= 0; slot = (slot + 1) & mask_) {
     Joint& joint = slots_[slot];
     // The second end at a joint shares the first one's entry.
@@ -168,6 +177,12 @@ void ConnectIndex::Near(double x, double y, double z, double tolerance,
       }
     }
   }
+}
+
+void ConnectIndex::Prefetch(int member) const {
+  if (member < 0 || static_cast<size_t>(member) >= last_hashes_.size()) return;
+  for (uint32_t hash : last_hashes_[static_cast<size_t>(member)])
+    __builtin_prefetch(&slots_[static_cast<size_t>(hash) & mask_]);
 }
 
 std::vector<int> ConnectIndex::Near(double x, double y, double z, double tolerance) const {

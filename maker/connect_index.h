@@ -10,6 +10,7 @@
 // so that a question into a table of many megabytes does not also miss the TLB.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -26,8 +27,9 @@ class ConnectIndex {
   ConnectIndex(const ConnectIndex&) = delete;
   ConnectIndex& operator=(const ConnectIndex&) = delete;
 
-  // Records that member `member` (a number of the caller's, not negative) has a point at
-  // (x, y, z). A member may have several points, also equal ones.
+  // Records that member `member` (a number of the caller's, not negative and small: a few
+  // bytes are kept per number up to the largest) has a point at (x, y, z). A member may have
+  // several points, also equal ones.
   void Add(int member, double x, double y, double z);
   // Takes out one point that Add recorded for `member` with exactly these values; false when
   // there is none.
@@ -39,6 +41,12 @@ class ConnectIndex {
   // The same into `members` (emptied first), each once, in no particular order. Reusing
   // `members` spares an allocation per question.
   void Near(double x, double y, double z, double tolerance, std::vector<int>& members) const;
+
+  // Starts fetching the table lines where the last two points recorded for `member` are
+  // looked up, without waiting for them. A trace asks next about the neighbour it was just
+  // given, at its other end: fetched now, that line arrives while the caller works. Only a hint:
+  // it changes no answer, and stale hints (a member moved since) only fetch a line for nothing.
+  void Prefetch(int member) const;
 
   int dimension() const { return dimension_; }
   // The number of points recorded.
@@ -62,6 +70,8 @@ class ConnectIndex {
   static Table NewTable(size_t count);
 
   int64_t CellOf(double value) const;
+  // A cell's hash; its home slot is the hash's low bits.
+  static uint64_t HashOf(int64_t cx, int64_t cy, int64_t cz);
   size_t HomeOf(int64_t cx, int64_t cy, int64_t cz) const;
   size_t HomeOf(const Joint& joint) const;
   void Grow();
@@ -75,6 +85,8 @@ class ConnectIndex {
   size_t used_ = 0;
   size_t mask_ = 0;  // the table's length, a power of two, less one; at most half full
   Table slots_;
+  // Per member, the low bits of the hashes of the last two points recorded (for Prefetch).
+  std::vector<std::array<uint32_t, 2>> last_hashes_;
 };
 
 }  // namespace vurida

@@ -327,12 +327,15 @@ void RouteIndex::Connected(const Positions::View& members, AcDbObjectId from,
   CatchUp();
   found_.clear();
   const double tol = AcGeContext::gTol.equalPoint();
-  Grid(dimension).Near(point.x, point.y, point.z, tol, near_);
+  const ConnectIndex& grid = Grid(dimension);
+  grid.Near(point.x, point.y, point.z, tol, near_);
   // A candidate costs one look into `members`, which holds its id too: the index's own records
   // of the elements are not read.
   for (int element : near_) {
     const Positions::Member* member = members.Of(element);
-    if (member != nullptr && member->id != from) found_.push_back(member);
+    if (member == nullptr || member->id == from) continue;
+    found_.push_back(member);
+    grid.Prefetch(element);  // a trace asks about it next
   }
   std::sort(found_.begin(), found_.end(),
             [](const auto* a, const auto* b) { return a->position < b->position; });
