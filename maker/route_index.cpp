@@ -330,12 +330,16 @@ void RouteIndex::Connected(const Positions::View& members, AcDbObjectId from,
   const ConnectIndex& grid = Grid(dimension);
   grid.Near(point.x, point.y, point.z, tol, near_);
   // A candidate costs one look into `members`, which holds its id too: the index's own records
-  // of the elements are not read.
+  // of the elements are not read. A caller that asks about an element it was just given is
+  // tracing and will ask about this answer next, so its grid lines are fetched now; for one
+  // that jumps around that would only fetch lines it never reads.
+  const bool tracing = from == last_answer_;
+  last_answer_ = AcDbObjectId::kNull;
   for (int element : near_) {
     const Positions::Member* member = members.Of(element);
     if (member == nullptr || member->id == from) continue;
     found_.push_back(member);
-    grid.Prefetch(element);  // a trace asks about it next
+    if (tracing) grid.Prefetch(element);
   }
   std::sort(found_.begin(), found_.end(),
             [](const auto* a, const auto* b) { return a->position < b->position; });
@@ -343,6 +347,7 @@ void RouteIndex::Connected(const Positions::View& members, AcDbObjectId from,
     if (maxCount > 0 && blocks.length() >= maxCount) break;
     blocks.append(member->id);
   }
+  if (!blocks.isEmpty()) last_answer_ = blocks.first();
 }
 
 int RouteIndex::GroupOrder(AcDbObjectId group) {

@@ -164,6 +164,7 @@ class RouteIndex final : public AcDbDatabaseReactor {
   // Kept between questions so that a question allocates nothing.
   std::vector<int> near_;
   std::vector<const Positions::Member*> found_;
+  AcDbObjectId last_answer_;  // the first element of the last answer, if any
   std::vector<Positions::Read> reading_;
   // The views of the groups asked with, by the group's stub: a flat open-addressing table,
   // small enough to stay in cache, emptied whenever a cached group is dropped.
