@@ -40,7 +40,7 @@ ConnectIndex::Table ConnectIndex::NewTable(size_t count) {
   if (alignment == kHugePage) madvise(memory, bytes, MADV_HUGEPAGE);  // a hint: failure is fine
 #endif
   Joint* table = static_cast<Joint*>(memory);
-  std::uninitialized_fill_n(table, count, Joint{0.0, 0.0, 0.0, {-1, -1}});
+  std::uninitialized_fill_n(table, count, Joint{0.0, 0.0, 0.0, {-1, -1, -1}, {0, 0, 0}});
   return Table(table);
 }
 
@@ -92,7 +92,7 @@ void ConnectIndex::Grow() {
 }
 
 void ConnectIndex::FreeSlot(size_t slot) {
-  slots_[slot].member[0] = slots_[slot].member[1] = -1;
+  slots_[slot].member[0] = -1;
   // A later entry of the run moves into the hole unless its home lies cyclically after the
   // hole (then the hole does not break its run).
   for (size_t next = (slot + 1) & mask_; slots_[next].member[0] >= 0; next = (next + 1) & mask_) {
@@ -100,13 +100,13 @@ void ConnectIndex::FreeSlot(size_t slot) {
     const bool stays = slot <= next ? (slot < home && home <= next) : (slot < home || home <= next);
     if (stays) continue;
     slots_[slot] = slots_[next];
-    slots_[next].member[0] = slots_[next].member[1] = -1;
+    slots_[next].member[0] = -1;
     slot = next;
   }
   --used_;
 }
 
-void ConnectIndex::Add(int member, double x, double y, double z) {
+void ConnectIndex::Add(int member, double x, double y, double z, uint64_t tag) {
   if (dimension_ == 2) z = 0.0;
   if ((used_ + 1) * 2 > mask_ + 1) Grow();
   const uint64_t hash = HashOf(CellOf(x), CellOf(y), CellOf(z));
@@ -117,14 +117,17 @@ void ConnectIndex::Add(int member, double x, double y, double z) {
   size_t slot = static_cast<size_t>(hash) & mask_;
   for (; slots_[slot].member[0] >= 0; slot = (slot + 1) & mask_) {
     Joint& joint = slots_[slot];
-    // The second end at a joint shares the first one's entry.
-    if (joint.member[1] < 0 && SamePlace(joint.x, joint.y, joint.z, x, y, z)) {
-      joint.member[1] = member;
-      ++size_;
-      return;
-    }
+    if (joint.member[kMembers - 1] >= 0 || !SamePlace(joint.x, joint.y, joint.z, x, y, z)) continue;
+    // The other ends at a joint share the first one's entry.
+    int k = 1;
+    while (joint.member[k] >= 0) ++k;
+    joint.member[k] = member;
+    joint.tag[k] = tag;
+    ++size_;
+    return;
   }
-  slots_[slot] = Joint{x, y, z, {member, -1}};
+  Joint& joint = slots_[slot];
+  joint = Joint{x, y, z, {member, -1, -1}, {tag, 0, 0}};
   ++used_;
   ++size_;
 }
@@ -135,14 +138,16 @@ bool ConnectIndex::Remove(int member, double x, double y, double z) {
        slot = (slot + 1) & mask_) {
     Joint& joint = slots_[slot];
     if (!SamePlace(joint.x, joint.y, joint.z, x, y, z)) continue;
-    if (joint.member[1] == member) {
-      joint.member[1] = -1;
-    } else if (joint.member[0] == member) {
-      joint.member[0] = std::exchange(joint.member[1], -1);
-      if (joint.member[0] < 0) FreeSlot(slot);
-    } else {
-      continue;
+    int k = 0;
+    while (k < kMembers && joint.member[k] != member) ++k;
+    if (k == kMembers) continue;
+    // The members used stay first.
+    for (; k + 1 < kMembers; ++k) {
+      joint.member[k] = joint.member[k + 1];
+      joint.tag[k] = joint.tag[k + 1];
     }
+    joint.member[kMembers - 1] = -1;
+    if (joint.member[0] < 0) FreeSlot(slot);
     --size_;
     return true;
   }
@@ -150,17 +155,9 @@ bool ConnectIndex::Remove(int member, double x, double y, double z) {
 }
 
 void ConnectIndex::Near(double x, double y, double z, double tolerance,
-                        std::vector<int>& members) const {
+                        std::vector<Hit>& hits) const {
   if (dimension_ == 2) z = 0.0;
-  members.clear();
-  // A member's points are few, so the members found are few: a look back is cheaper than a set.
-  auto take = [&members](int member) {
-    if (member < 0) return;
-    for (int m : members) {
-      if (m == member) return;
-    }
-    members.push_back(member);
-  };
+  hits.clear();
   // A point within the tolerance lies in a cell that the tolerance box around the query
   // touches: nearly always one cell, at most two per axis.
   for (int64_t cx = CellOf(x - tolerance); cx <= CellOf(x + tolerance); ++cx) {
@@ -171,8 +168,12 @@ void ConnectIndex::Near(double x, double y, double z, double tolerance,
           const Joint& p = slots_[slot];
           const double dx = p.x - x, dy = p.y - y, dz = p.z - z;
           if (std::sqrt(dx * dx + dy * dy + dz * dz) > tolerance) continue;
-          take(p.member[0]);
-          take(p.member[1]);
+          for (int k = 0; k < kMembers && p.member[k] >= 0; ++k) {
+            // A member's points are few, so the hits are few: a look back is cheaper than a set.
+            bool seen = false;
+            for (const Hit& h : hits) seen = seen || h.member == p.member[k];
+            if (!seen) hits.push_back({p.member[k], p.tag[k]});
+          }
         }
       }
     }
@@ -186,8 +187,11 @@ void ConnectIndex::Prefetch(int member) const {
 }
 
 std::vector<int> ConnectIndex::Near(double x, double y, double z, double tolerance) const {
+  std::vector<Hit> hits;
+  Near(x, y, z, tolerance, hits);
   std::vector<int> members;
-  Near(x, y, z, tolerance, members);
+  members.reserve(hits.size());
+  for (const Hit& h : hits) members.push_back(h.member);
   std::sort(members.begin(), members.end());
   return members;
 }

@@ -15,6 +15,14 @@
 namespace vurida {
 namespace {
 
+// An id as the grid's tag, and back: the id's stub names the object for the drawing's life.
+uint64_t TagOf(AcDbObjectId id) {
+  return reinterpret_cast<uintptr_t>(id.stub());
+}
+AcDbObjectId IdOf(uint64_t tag) {
+  return AcDbObjectId(reinterpret_cast<AcDbStub*>(static_cast<uintptr_t>(tag)));
+}
+
 // A trace alternates between a few lists at most (the network, the groups of one element).
 constexpr size_t kCachedLists = 4;
 
@@ -36,6 +44,7 @@ void Positions::Assign(const std::vector<Read>& members) {
   scattered_.clear();
   first_ = 0;
   sparse_ = false;
+  complete_ = false;
   if (members.empty()) return;
   int lo = members.front().element, hi = lo;
   for (const Read& read : members) {
@@ -53,10 +62,14 @@ void Positions::Assign(const std::vector<Read>& members) {
   }
   first_ = lo;
   dense_.assign(range, Member{});
+  size_t held = 0;
   for (const Read& read : members) {
     Member& member = dense_[static_cast<size_t>(read.element - lo)];
-    if (member.position < 0) member = Member{read.id, read.position};
+    if (member.position >= 0) continue;
+    member = Member{read.id, read.position};
+    ++held;
   }
+  complete_ = held == range;
 }
 
 RouteIndex* RouteIndex::Of(AcDbDatabase* db) {
@@ -147,7 +160,7 @@ ConnectIndex& RouteIndex::Grid(int dimension) {
     grid = std::make_unique<ConnectIndex>(dimension);
     for (size_t i = 0; i < elements_.size(); ++i) {
       for (const AcGePoint3d& p : elements_[i].points)
-        grid->Add(static_cast<int>(i), p.x, p.y, p.z);
+        grid->Add(static_cast<int>(i), p.x, p.y, p.z, TagOf(elements_[i].id));
     }
   }
   return *grid;
@@ -181,7 +194,7 @@ void RouteIndex::Reread(int element) {
   }
   for (auto& grid : grids_) {
     if (!grid) continue;
-    for (const AcGePoint3d& p : e.points) grid->Add(element, p.x, p.y, p.z);
+    for (const AcGePoint3d& p : e.points) grid->Add(element, p.x, p.y, p.z, TagOf(e.id));
   }
 }
 
@@ -325,27 +338,35 @@ void RouteIndex::Connected(const Positions::View& members, AcDbObjectId from,
                            AcDbObjectIdArray& blocks) {
   blocks.removeAll();
   CatchUp();
-  found_.clear();
   const double tol = AcGeContext::gTol.equalPoint();
   const ConnectIndex& grid = Grid(dimension);
-  grid.Near(point.x, point.y, point.z, tol, near_);
-  // A candidate costs one look into `members`, which holds its id too: the index's own records
-  // of the elements are not read. A caller that asks about an element it was just given is
-  // tracing and will ask about this answer next, so its grid lines are fetched now; for one
-  // that jumps around that would only fetch lines it never reads.
+  grid.Near(point.x, point.y, point.z, tol, hits_);
+  // The grid's points carry their ids, and the members of a list or group read in order fill
+  // their range, so that the usual question reads the grid's line and nothing else. A caller
+  // that asks about an element it was just given is tracing and will ask about this answer
+  // next, so its grid lines are fetched now; for one that jumps around that would only fetch
+  // lines it never reads.
+  const uint64_t skip = TagOf(from);
   const bool tracing = from == last_answer_;
   last_answer_ = AcDbObjectId::kNull;
-  for (int element : near_) {
-    const Positions::Member* member = members.Of(element);
-    if (member == nullptr || member->id == from) continue;
-    found_.push_back(member);
-    if (tracing) grid.Prefetch(element);
+  candidates_.clear();
+  for (const ConnectIndex::Hit& hit : hits_) {
+    if (hit.tag == skip || !members.Holds(hit.member)) continue;
+    candidates_.push_back(hit);
+    if (tracing) grid.Prefetch(hit.member);
   }
-  std::sort(found_.begin(), found_.end(),
-            [](const auto* a, const auto* b) { return a->position < b->position; });
-  for (const Positions::Member* member : found_) {
-    if (maxCount > 0 && blocks.length() >= maxCount) break;
-    blocks.append(member->id);
+  if (candidates_.size() == 1) {
+    blocks.append(IdOf(candidates_.front().tag));
+  } else if (!candidates_.empty()) {
+    // Several: in member order, which only the members' table knows.
+    found_.clear();
+    for (const ConnectIndex::Hit& hit : candidates_) found_.push_back(members.Of(hit.member));
+    std::sort(found_.begin(), found_.end(),
+              [](const auto* a, const auto* b) { return a->position < b->position; });
+    for (const Positions::Member* member : found_) {
+      if (maxCount > 0 && blocks.length() >= maxCount) break;
+      blocks.append(member->id);
+    }
   }
   if (!blocks.isEmpty()) last_answer_ = blocks.first();
 }

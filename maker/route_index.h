@@ -49,6 +49,13 @@ class Positions {
     size_t size = 0;
     int first = 0;
     const std::unordered_map<int, Member>* scattered = nullptr;  // used when not null
+    // Every element of the dense range is a member (as in a list or group read in order), so
+    // that a question need not read the array to know whether an element is one.
+    bool complete = false;
+
+    bool Holds(int element) const {
+      return complete ? static_cast<size_t>(element - first) < size : Of(element) != nullptr;
+    }
 
     // The member that is `element`, or null when it is not a member.
     const Member* Of(int element) const {
@@ -67,7 +74,7 @@ class Positions {
     return member == nullptr ? -1 : member->position;
   }
   View view() const {
-    return View{dense_.data(), dense_.size(), first_, sparse_ ? &scattered_ : nullptr};
+    return View{dense_.data(), dense_.size(), first_, sparse_ ? &scattered_ : nullptr, complete_};
   }
   // From the elements read, in position order; an element keeps its first position.
   void Assign(const std::vector<Read>& members);
@@ -75,6 +82,7 @@ class Positions {
  private:
   int first_ = 0;
   bool sparse_ = false;
+  bool complete_ = false;
   std::vector<Member> dense_;
   std::unordered_map<int, Member> scattered_;
 };
@@ -162,8 +170,9 @@ class RouteIndex final : public AcDbDatabaseReactor {
   std::unordered_map<AcDbObjectId, int> group_order_;
   bool group_order_known_ = false;
   // Kept between questions so that a question allocates nothing.
-  std::vector<int> near_;
+  std::vector<ConnectIndex::Hit> hits_;
   std::vector<const Positions::Member*> found_;
+  std::vector<ConnectIndex::Hit> candidates_;
   AcDbObjectId last_answer_;  // the first element of the last answer, if any
   std::vector<Positions::Read> reading_;
   // The views of the groups asked with, by the group's stub: a flat open-addressing table,

@@ -73,7 +73,7 @@ TEST(ConnectIndexTest, PlanViewIgnoresHeight) {
   EXPECT_EQ(2, index.dimension());
 }
 
-TEST(ConnectIndexTest, ManyPointsSurviveGrowthAndRemovals) {
+TEST(ConnectIndexTest, ManyPointsSurviveGrowthAndRemovalsAndKeepTheirTags) {
   // Joints of a 60 x 60 grid of segments: member m has its points at joint m and joint m + 1 of
   // its row, so every inner joint holds two members. Enough points to make the table grow many
   // times, and removals that must not hide the points probed past them.
@@ -83,8 +83,8 @@ TEST(ConnectIndexTest, ManyPointsSurviveGrowthAndRemovals) {
   for (int row = 0; row < kSide; ++row) {
     for (int col = 0; col + 1 < kSide; ++col) {
       const int m = member(row, col);
-      index.Add(m, col, row, 0.0);
-      index.Add(m, col + 1, row, 0.0);
+      index.Add(m, col, row, 0.0, 1000u + m);
+      index.Add(m, col + 1, row, 0.0, 1000u + m);
     }
   }
   EXPECT_EQ(size_t{2 * kSide * (kSide - 1)}, index.size());
@@ -96,6 +96,7 @@ TEST(ConnectIndexTest, ManyPointsSurviveGrowthAndRemovals) {
       EXPECT_TRUE(index.Remove(member(row, col), col + 1, row, 0.0));
     }
   }
+  std::vector<ConnectIndex::Hit> hits;
   // Odd segments 1 to 57 are left, touching joints 1 to 58 once each.
   EXPECT_EQ(size_t{2 * 29 * kSide}, index.size());
   EXPECT_EQ(size_t{58 * kSide}, index.joints());
@@ -107,6 +108,8 @@ TEST(ConnectIndexTest, ManyPointsSurviveGrowthAndRemovals) {
       if (col >= 1 && (col - 1) % 2 == 1) expected.push_back(member(row, col - 1));
       if (col + 1 < kSide && col % 2 == 1) expected.push_back(member(row, col));
       EXPECT_EQ(expected, index.Near(col, row, 0.0, 1e-10)) << "joint " << col << "," << row;
+      index.Near(col, row, 0.0, 1e-10, hits);
+      for (const ConnectIndex::Hit& h : hits) EXPECT_EQ(1000u + h.member, h.tag);
     }
   }
 }
@@ -119,19 +122,22 @@ TEST(ConnectIndexTest, ManyMembersAtOnePlaceComeAndGoOneByOne) {
   index.Add(5, 3.0 + 1e-11, 4.0, 0.0);
   index.Add(6, 3.0, 4.0, 2.0);
   EXPECT_EQ(7u, index.size());
-  EXPECT_EQ(5u, index.joints());  // 0+1, 2+3, 4, 5, 6
+  EXPECT_EQ(4u, index.joints());  // 0+1+2, 3+4, 5, 6
   EXPECT_EQ(index.Near(3.0, 4.0, 0.0, 1e-10), (std::vector<int>{0, 1, 2, 3, 4, 5}));
   EXPECT_EQ(index.Near(3.0, 4.0, 2.0, 1e-10), (std::vector<int>{6}));
   EXPECT_TRUE(index.Remove(0, 3.0, 4.0, 0.0));  // the first of a shared place
-  EXPECT_TRUE(index.Remove(3, 3.0, 4.0, 0.0));  // the second of another
-  EXPECT_FALSE(index.Remove(3, 3.0, 4.0, 0.0));
+  EXPECT_TRUE(index.Remove(4, 3.0, 4.0, 0.0));  // the last of another
+  EXPECT_FALSE(index.Remove(4, 3.0, 4.0, 0.0));
   EXPECT_FALSE(index.Remove(6, 3.0, 4.0, 0.0));  // member 6 is elsewhere
-  EXPECT_EQ(index.Near(3.0, 4.0, 0.0, 1e-10), (std::vector<int>{1, 2, 4, 5}));
-  // A new end at the place fills a free half before it takes a new entry.
+  EXPECT_EQ(index.Near(3.0, 4.0, 0.0, 1e-10), (std::vector<int>{1, 2, 3, 5}));
+  // A new end at the place fills a free place in an entry before it takes a new entry.
   index.Add(7, 3.0, 4.0, 0.0);
-  EXPECT_EQ(5u, index.joints());
-  EXPECT_EQ(index.Near(3.0, 4.0, 0.0, 1e-10), (std::vector<int>{1, 2, 4, 5, 7}));
-  for (int m : {1, 2, 4, 7}) EXPECT_TRUE(index.Remove(m, 3.0, 4.0, 0.0)) << m;
+  EXPECT_EQ(4u, index.joints());
+  EXPECT_EQ(index.Near(3.0, 4.0, 0.0, 1e-10), (std::vector<int>{1, 2, 3, 5, 7}));
+  // Taking out the first of an entry keeps the others found.
+  EXPECT_TRUE(index.Remove(1, 3.0, 4.0, 0.0));
+  EXPECT_EQ(index.Near(3.0, 4.0, 0.0, 1e-10), (std::vector<int>{2, 3, 5, 7}));
+  for (int m : {2, 3, 7}) EXPECT_TRUE(index.Remove(m, 3.0, 4.0, 0.0)) << m;
   EXPECT_EQ(index.Near(3.0, 4.0, 0.0, 1e-10), (std::vector<int>{5}));
   EXPECT_EQ(2u, index.joints());
 
@@ -173,6 +179,16 @@ TEST(PositionsTest, CloseAndScatteredMembersKeepTheirFirstPositionAndId) {
   EXPECT_EQ(id(3), view.Of(6)->id);
   EXPECT_EQ(id(1), view.Of(7)->id);
   EXPECT_EQ(nullptr, view.Of(4));
+  // 5, 6 and 7 fill the range: membership needs no look into the array.
+  EXPECT_TRUE(view.complete);
+  EXPECT_TRUE(view.Holds(5) && view.Holds(6) && view.Holds(7));
+  EXPECT_FALSE(view.Holds(4) || view.Holds(8));
+
+  vurida::Positions holed;
+  holed.Assign({Read{5, 0, id(1)}, Read{7, 1, id(2)}});
+  EXPECT_FALSE(holed.view().complete);
+  EXPECT_TRUE(holed.view().Holds(5) && holed.view().Holds(7));
+  EXPECT_FALSE(holed.view().Holds(6));
 
   vurida::Positions scattered;
   scattered.Assign({Read{900000, 0, id(4)}, Read{3, 1, id(5)}, Read{900000, 2, id(4)}});
@@ -182,6 +198,8 @@ TEST(PositionsTest, CloseAndScatteredMembersKeepTheirFirstPositionAndId) {
   EXPECT_EQ(-1, scattered.Of(0));
   ASSERT_NE(nullptr, scattered.view().Of(3));
   EXPECT_EQ(id(5), scattered.view().Of(3)->id);
+  EXPECT_FALSE(scattered.view().complete);
+  EXPECT_FALSE(scattered.view().Holds(4));
 
   vurida::Positions none;
   none.Assign({});
