@@ -10,6 +10,14 @@
 //                      a first query with that list;
 //   BM_ConnectBlock5   one query with the group holding the element, after a first query with
 //                      each group;
+//   BM_ConnectBlock7Walk, BM_ConnectBlock5Walk
+//                      the same questions in the order a trace asks them: each element at its
+//                      far end, then its neighbour there, row after row. The random order is
+//                      the worst case (every question reads memory far from the last one's);
+//                      the walk is what a trace costs;
+// Random questions go through every element with a neighbour once, in a shuffled order, before
+// any comes again: a short cycle of elements would keep its few cache lines warm and measure a
+// network of that cycle's size instead.
 //   BM_FullWalk        one walk: every element asked once at each of its two connection points,
 //                      with the same list (the points are read before the clock starts);
 //   BM_GetRootGroups   the route groups of a random element.
@@ -21,9 +29,11 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -51,6 +61,8 @@ struct Network {
   std::unique_ptr<AcDbDatabase> db;
   AcDbObjectIdArray elements;
   std::vector<AcDbObjectId> groups;  // the group of element i is groups[i / kPerGroup]
+  // The elements with a neighbour at their far end, as a trace walks them and shuffled.
+  std::vector<int> walked, shuffled;
 
   explicit Network(int n) : count(n), db(std::make_unique<AcDbDatabase>(true, false)) {
     platform::acad::OpenDocument(db.get(), L"route_bench.dwg");
@@ -66,6 +78,11 @@ struct Network {
       std::fprintf(stderr, "the drawing cannot be made: %ls\n", b.error().c_str());
       std::abort();
     }
+    for (int i = 0; i < n; ++i) {
+      if (i % kPerGroup != kPerGroup - 1 && i + 1 < n) walked.push_back(i);
+    }
+    shuffled = walked;
+    std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(27));
   }
   ~Network() { platform::acad::CloseDocument(); }
 
@@ -87,22 +104,21 @@ Network& NetworkOf(int n) {
   return *network;
 }
 
-// A pseudo-random element that has a neighbour at its far end.
-int NextElement(int previous, int n) {
-  int i = static_cast<int>((previous * 7919LL + 1) % n);
-  if (i % kPerGroup == kPerGroup - 1) --i;
-  return i;
-}
+using Order = std::vector<int> Network::*;
 
-void BM_ConnectBlock7(benchmark::State& state) {
+template <Order kOrder>
+void ConnectBlock7(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const Network& net = NetworkOf(n);
   AcDbObjectIdArray blocks;
-  int count = 0, i = 0;
+  int count = 0;
+  size_t step = 0;
+  const std::vector<int>& order = net.*kOrder;
   // The first question with a list may prepare for the later ones; a trace asks many.
   RootComn_GetConnectBlock7(net.elements, net.elements[0], net.EndOf(0), blocks, count, 0, 3);
   for (auto _ : state) {
-    i = NextElement(i, n);
+    const int i = order[step];
+    step = step + 1 < order.size() ? step + 1 : 0;
     RootComn_GetConnectBlock7(net.elements, net.elements[i], net.EndOf(i), blocks, count, 0, 3);
     if (count != 1 || blocks[0] != net.elements[i + 1]) {
       state.SkipWithError("the next segment was not found");
@@ -111,13 +127,15 @@ void BM_ConnectBlock7(benchmark::State& state) {
   }
   state.counters["peak_rss_MiB"] = PeakRssMiB();
 }
-BENCHMARK(BM_ConnectBlock7)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
-void BM_ConnectBlock5(benchmark::State& state) {
+template <Order kOrder>
+void ConnectBlock5(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const Network& net = NetworkOf(n);
   AcDbObjectIdArray blocks;
-  int count = 0, i = 0;
+  int count = 0;
+  size_t step = 0;
+  const std::vector<int>& order = net.*kOrder;
   // A trace asks with the same few groups many times: each is asked once before.
   for (size_t g = 0; g < net.groups.size(); ++g) {
     const int first = static_cast<int>(g) * kPerGroup;
@@ -125,7 +143,8 @@ void BM_ConnectBlock5(benchmark::State& state) {
                               0, 3);
   }
   for (auto _ : state) {
-    i = NextElement(i, n);
+    const int i = order[step];
+    step = step + 1 < order.size() ? step + 1 : 0;
     RootComn_GetConnectBlock5(net.groups[i / kPerGroup], net.elements[i], net.EndOf(i), blocks,
                               count, 0, 3);
     if (count != 1 || blocks[0] != net.elements[i + 1]) {
@@ -135,7 +154,24 @@ void BM_ConnectBlock5(benchmark::State& state) {
   }
   state.counters["peak_rss_MiB"] = PeakRssMiB();
 }
+
+void BM_ConnectBlock7(benchmark::State& state) {
+  ConnectBlock7<&Network::shuffled>(state);
+}
+BENCHMARK(BM_ConnectBlock7)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+void BM_ConnectBlock7Walk(benchmark::State& state) {
+  ConnectBlock7<&Network::walked>(state);
+}
+BENCHMARK(BM_ConnectBlock7Walk)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+void BM_ConnectBlock5(benchmark::State& state) {
+  ConnectBlock5<&Network::shuffled>(state);
+}
 BENCHMARK(BM_ConnectBlock5)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+void BM_ConnectBlock5Walk(benchmark::State& state) {
+  ConnectBlock5<&Network::walked>(state);
+}
+BENCHMARK(BM_ConnectBlock5Walk)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 void BM_FullWalk(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
@@ -172,9 +208,11 @@ void BM_GetRootGroups(benchmark::State& state) {
   AcDbObjectIdArray groups;
   CStringArray names;
   CUIntArray sizes;
-  int count = 0, i = 0;
+  int count = 0;
+  size_t step = 0;
   for (auto _ : state) {
-    i = NextElement(i, n);
+    const int i = net.shuffled[step];
+    step = step + 1 < net.shuffled.size() ? step + 1 : 0;
     RootComn_GetRootGroups(net.elements[i], count, groups, names, sizes, 3, 0);
     if (count != 1 || groups[0] != net.groups[i / kPerGroup]) {
       state.SkipWithError("the element's group was not found");

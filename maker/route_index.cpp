@@ -15,9 +15,6 @@
 namespace vurida {
 namespace {
 
-// A trace alternates between a few lists at most (the network, the groups of one element).
-constexpr size_t kCachedLists = 4;
-
 // An id as the grid's tag, and back: the id's stub names the object for the drawing's life.
 uint64_t TagOf(AcDbObjectId id) {
   return reinterpret_cast<uintptr_t>(id.stub());
@@ -25,6 +22,9 @@ uint64_t TagOf(AcDbObjectId id) {
 AcDbObjectId IdOf(uint64_t tag) {
   return AcDbObjectId(reinterpret_cast<AcDbStub*>(static_cast<uintptr_t>(tag)));
 }
+
+// A trace alternates between a few lists at most (the network, the groups of one element).
+constexpr size_t kCachedLists = 4;
 
 // The indexes of the drawings alive. An entry goes with its drawing (goodbye), so a later
 // drawing at the same address never finds the old one's.
@@ -39,31 +39,37 @@ RouteIndex* recent = nullptr;
 
 }  // namespace
 
-void Positions::Assign(const std::vector<std::pair<int, int>>& members) {
+void Positions::Assign(const std::vector<Read>& members) {
   dense_.clear();
   scattered_.clear();
   first_ = 0;
   sparse_ = false;
+  complete_ = false;
   if (members.empty()) return;
-  int lo = members.front().first, hi = lo;
-  for (const auto& [element, position] : members) {
-    lo = std::min(lo, element);
-    hi = std::max(hi, element);
+  int lo = members.front().element, hi = lo;
+  for (const Read& read : members) {
+    lo = std::min(lo, read.element);
+    hi = std::max(hi, read.element);
   }
   // An array over the range costs at most a few entries per member; past that, a hash map.
   const size_t range = static_cast<size_t>(hi - lo) + 1;
   if (range > 4 * members.size() + 64) {
     sparse_ = true;
     scattered_.reserve(members.size());
-    for (const auto& [element, position] : members) scattered_.emplace(element, position);
+    for (const Read& read : members)
+      scattered_.emplace(read.element, Member{read.id, read.position});
     return;
   }
   first_ = lo;
-  dense_.assign(range, -1);
-  for (const auto& [element, position] : members) {
-    int& slot = dense_[static_cast<size_t>(element - lo)];
-    if (slot < 0) slot = position;
+  dense_.assign(range, Member{});
+  size_t held = 0;
+  for (const Read& read : members) {
+    Member& member = dense_[static_cast<size_t>(read.element - lo)];
+    if (member.position >= 0) continue;
+    member = Member{read.id, read.position};
+    ++held;
   }
+  complete_ = held == range;
 }
 
 RouteIndex* RouteIndex::Of(AcDbDatabase* db) {
@@ -230,7 +236,7 @@ const Positions& RouteIndex::ListMembers(const AcDbObjectIdArray& members) {
   for (int i = 0; i < members.length(); ++i) {
     const AcDbObjectId id = members[i];
     if (id.isNull() || id.database() != db_) continue;
-    reading_.emplace_back(Know(id), i);
+    reading_.push_back({Know(id), i, id});
   }
   list.members.Assign(reading_);
   lists_.push_front(std::move(list));
@@ -252,18 +258,17 @@ RouteIndex::CachedGroup* RouteIndex::Group(AcDbObjectId group, bool connections)
     CachedGroup read;
     read.members.reserve(ids.length());
     for (int i = 0; i < ids.length(); ++i) read.members.emplace(ids[i], i);
+    read.ids = std::move(ids);
     cached = groups_.emplace(group, std::move(read)).first;
   }
   if (connections && !cached->second.indexed) {
-    // Read in member order, so that neighbours get neighbouring numbers and pool places, and a
-    // question about a joint finds both of its elements in one or two cache lines.
-    std::vector<std::pair<int, AcDbObjectId>> in_order;
-    in_order.reserve(cached->second.members.size());
-    for (const auto& [id, position] : cached->second.members) in_order.emplace_back(position, id);
-    std::sort(in_order.begin(), in_order.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Read in member order, so that neighbours get neighbouring numbers, and a question about
+    // a joint finds both of its elements' positions in one cache line.
+    const AcDbObjectIdArray& ids = cached->second.ids;
     reading_.clear();
-    for (const auto& [position, id] : in_order) reading_.emplace_back(Know(id), position);
+    for (int i = 0; i < ids.length(); ++i) {
+      if (!ids[i].isNull()) reading_.push_back({Know(ids[i]), i, ids[i]});
+    }
     cached->second.positions.Assign(reading_);
     cached->second.indexed = true;
   }
@@ -299,20 +304,21 @@ const RouteIndex::GroupSlot* RouteIndex::FindGroupSlot(const AcDbStub* group) co
   }
 }
 
-void RouteIndex::AddGroupSlot(const AcDbStub* group, const Positions::View& view) {
+void RouteIndex::AddGroupSlot(const GroupSlot& slot) {
   if ((group_slots_used_ + 1) * 2 > group_slots_.size()) {
     std::vector<GroupSlot> old(std::max<size_t>(64, group_slots_.size() * 2));
     old.swap(group_slots_);
     group_slots_used_ = 0;
-    for (const GroupSlot& slot : old) {
-      if (slot.group != nullptr) AddGroupSlot(slot.group, slot.view);
+    for (const GroupSlot& kept : old) {
+      if (kept.group != nullptr) AddGroupSlot(kept);
     }
   }
   const size_t mask = group_slots_.size() - 1;
-  size_t i = SlotHome(group, mask);
-  while (group_slots_[i].group != nullptr && group_slots_[i].group != group) i = (i + 1) & mask;
+  size_t i = SlotHome(slot.group, mask);
+  while (group_slots_[i].group != nullptr && group_slots_[i].group != slot.group)
+    i = (i + 1) & mask;
   if (group_slots_[i].group == nullptr) ++group_slots_used_;
-  group_slots_[i] = GroupSlot{group, view};
+  group_slots_[i] = slot;
 }
 
 bool RouteIndex::GroupPositions(AcDbObjectId group, Positions::View& view) {
@@ -323,7 +329,7 @@ bool RouteIndex::GroupPositions(AcDbObjectId group, Positions::View& view) {
   CachedGroup* cached = Group(group, true);
   if (cached == nullptr) return false;
   view = cached->positions.view();
-  AddGroupSlot(group.stub(), view);
+  AddGroupSlot(GroupSlot{group.stub(), view});
   return true;
 }
 
@@ -332,22 +338,37 @@ void RouteIndex::Connected(const Positions::View& members, AcDbObjectId from,
                            AcDbObjectIdArray& blocks) {
   blocks.removeAll();
   CatchUp();
-  found_.clear();  // position in the list, id
   const double tol = AcGeContext::gTol.equalPoint();
-  Grid(dimension).Near(point.x, point.y, point.z, tol, hits_);
-  // The grid's points carry their ids, so a candidate costs one look into `members` only.
+  const ConnectIndex& grid = Grid(dimension);
+  grid.Near(point.x, point.y, point.z, tol, hits_);
+  // The grid's points carry their ids, and the members of a list or group read in order fill
+  // their range, so that the usual question reads the grid's line and nothing else. A caller
+  // that asks about an element it was just given is tracing and will ask about this answer
+  // next, so its grid lines are fetched now; for one that jumps around that would only fetch
+  // lines it never reads.
   const uint64_t skip = TagOf(from);
+  const bool tracing = from == last_answer_;
+  last_answer_ = AcDbObjectId::kNull;
+  candidates_.clear();
   for (const ConnectIndex::Hit& hit : hits_) {
-    if (hit.tag == skip) continue;
-    const int position = members.Of(hit.member);
-    if (position >= 0) found_.emplace_back(position, IdOf(hit.tag));
+    if (hit.tag == skip || !members.Holds(hit.member)) continue;
+    candidates_.push_back(hit);
+    if (tracing) grid.Prefetch(hit.member);
   }
-  std::sort(found_.begin(), found_.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const auto& [position, id] : found_) {
-    if (maxCount > 0 && blocks.length() >= maxCount) break;
-    blocks.append(id);
+  if (candidates_.size() == 1) {
+    blocks.append(IdOf(candidates_.front().tag));
+  } else if (!candidates_.empty()) {
+    // Several: in member order, which only the members' table knows.
+    found_.clear();
+    for (const ConnectIndex::Hit& hit : candidates_) found_.push_back(members.Of(hit.member));
+    std::sort(found_.begin(), found_.end(),
+              [](const auto* a, const auto* b) { return a->position < b->position; });
+    for (const Positions::Member* member : found_) {
+      if (maxCount > 0 && blocks.length() >= maxCount) break;
+      blocks.append(member->id);
+    }
   }
+  if (!blocks.isEmpty()) last_answer_ = blocks.first();
 }
 
 int RouteIndex::GroupOrder(AcDbObjectId group) {

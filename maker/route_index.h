@@ -25,43 +25,66 @@ namespace vurida {
 // The members of a route list or group: each id with the position where it first comes.
 using Membership = std::unordered_map<AcDbObjectId, int>;
 
-// The same for the elements a RouteIndex knows, by the index's element number, so that a
-// question looks a candidate up in one array next to its neighbours' entries rather than in a
-// hash table spread over memory. Members numbered close together (as a list or a group read in
-// order are) are kept in one array over their range; scattered ones in a hash map.
+// The same for the elements a RouteIndex knows, by the index's element number, each with its
+// id, so that a question looks a candidate up in one array next to its neighbours' entries and
+// reads its id from the same line, rather than from a hash table spread over memory and then
+// from the list. Members numbered close together (as a list or a group read in order are) are
+// kept in one array over their range; scattered ones in a hash map.
 class Positions {
  public:
+  struct Member {
+    AcDbObjectId id;
+    int position = -1;  // -1: not a member
+  };
+  // An element read from a list or group: its number in the index, where it comes, its id.
+  struct Read {
+    int element;
+    int position;
+    AcDbObjectId id;
+  };
   // What a question reads of a Positions: a few words, copied where it is found fast. Valid
   // while its Positions is neither assigned again nor destroyed.
   struct View {
-    const int* dense = nullptr;
+    const Member* dense = nullptr;
     size_t size = 0;
     int first = 0;
-    const std::unordered_map<int, int>* scattered = nullptr;  // used when not null
+    const std::unordered_map<int, Member>* scattered = nullptr;  // used when not null
+    // Every element of the dense range is a member (as in a list or group read in order), so
+    // that a question need not read the array to know whether an element is one.
+    bool complete = false;
 
-    // The position of `element`, or -1 when it is not a member.
-    int Of(int element) const {
+    bool Holds(int element) const {
+      return complete ? static_cast<size_t>(element - first) < size : Of(element) != nullptr;
+    }
+
+    // The member that is `element`, or null when it is not a member.
+    const Member* Of(int element) const {
       if (scattered == nullptr) {
         const size_t i = static_cast<size_t>(element - first);
-        return i < size ? dense[i] : -1;
+        return i < size && dense[i].position >= 0 ? &dense[i] : nullptr;
       }
       auto it = scattered->find(element);
-      return it == scattered->end() ? -1 : it->second;
+      return it == scattered->end() ? nullptr : &it->second;
     }
   };
 
-  int Of(int element) const { return view().Of(element); }
-  View view() const {
-    return View{dense_.data(), dense_.size(), first_, sparse_ ? &scattered_ : nullptr};
+  // The position of `element`, or -1 when it is not a member.
+  int Of(int element) const {
+    const Member* member = view().Of(element);
+    return member == nullptr ? -1 : member->position;
   }
-  // From (element, position) pairs in position order; an element keeps its first position.
-  void Assign(const std::vector<std::pair<int, int>>& members);
+  View view() const {
+    return View{dense_.data(), dense_.size(), first_, sparse_ ? &scattered_ : nullptr, complete_};
+  }
+  // From the elements read, in position order; an element keeps its first position.
+  void Assign(const std::vector<Read>& members);
 
  private:
   int first_ = 0;
   bool sparse_ = false;
-  std::vector<int> dense_;
-  std::unordered_map<int, int> scattered_;
+  bool complete_ = false;
+  std::vector<Member> dense_;
+  std::unordered_map<int, Member> scattered_;
 };
 
 class RouteIndex final : public AcDbDatabaseReactor {
@@ -80,12 +103,12 @@ class RouteIndex final : public AcDbDatabaseReactor {
   // The members of a group, or null when the group cannot be opened (erased, no group). With
   // `connections` their connection points are read too, for Connected.
   const Membership* GroupMembers(AcDbObjectId group, bool connections);
-  // The members of a group for Connected (their connection points read), or null as above.
   // The index asked last, with the view of `group` into `view`, when the group was asked about
   // there before; null otherwise (then ask Of(group.database())->GroupPositions). Reads no stub.
   static RouteIndex* RecentGroupPositions(AcDbObjectId group, Positions::View& view);
-  // Found without touching the group's own records when it was asked before, since a trace
-  // asks about many groups, each many times.
+  // The view of `group` for Connected (the members' connection points read), false when the
+  // group cannot be opened. Found without touching the group's own records when it was asked
+  // before, since a trace asks about many groups, each many times.
   bool GroupPositions(AcDbObjectId group, Positions::View& view);
 
   // Into `blocks` (emptied first), in member order: every member of `members` other than
@@ -113,7 +136,8 @@ class RouteIndex final : public AcDbDatabaseReactor {
   };
   struct CachedGroup {
     Membership members;
-    bool indexed = false;  // the members' connection points are known, and `positions` made
+    AcDbObjectIdArray ids;  // the members in order, repeats included
+    bool indexed = false;   // the members' connection points are known, and `positions` made
     Positions positions;
   };
   struct CachedList {
@@ -147,8 +171,10 @@ class RouteIndex final : public AcDbDatabaseReactor {
   bool group_order_known_ = false;
   // Kept between questions so that a question allocates nothing.
   std::vector<ConnectIndex::Hit> hits_;
-  std::vector<std::pair<int, AcDbObjectId>> found_;
-  std::vector<std::pair<int, int>> reading_;
+  std::vector<const Positions::Member*> found_;
+  std::vector<ConnectIndex::Hit> candidates_;
+  AcDbObjectId last_answer_;  // the first element of the last answer, if any
+  std::vector<Positions::Read> reading_;
   // The views of the groups asked with, by the group's stub: a flat open-addressing table,
   // small enough to stay in cache, emptied whenever a cached group is dropped.
   struct GroupSlot {
@@ -158,7 +184,7 @@ class RouteIndex final : public AcDbDatabaseReactor {
   std::vector<GroupSlot> group_slots_;
   size_t group_slots_used_ = 0;
   const GroupSlot* FindGroupSlot(const AcDbStub* group) const;
-  void AddGroupSlot(const AcDbStub* group, const Positions::View& view);
+  void AddGroupSlot(const GroupSlot& slot);
 };
 
 }  // namespace vurida

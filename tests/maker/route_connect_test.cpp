@@ -85,4 +85,28 @@ TEST_F(RouteConnectTest, GroupMembersOnlyAndMovedElementsNoLongerMeet) {
   EXPECT_EQ(0, drawing_.OpenObjects());
 }
 
+TEST_F(RouteConnectTest, ElementsBetweenAListsMembersAreNotMembers) {
+  // The whole list asked first, then a list and a group of its first and last members only:
+  // the elements that meet at (10, 0) between them belong to neither.
+  AcDbObjectIdArray blocks;
+  int count = 0;
+  ASSERT_EQ(
+      0, RootComn_GetConnectBlock7(Members(), from_, AcGePoint3d(10, 0, 0), blocks, count, 0, 2));
+  ASSERT_EQ(3, count);
+
+  AcDbObjectIdArray ends;
+  ends.append(from_);
+  ends.append(inside_);
+  ASSERT_EQ(0, RootComn_GetConnectBlock7(ends, from_, AcGePoint3d(10, 0, 0), blocks, count, 0, 2));
+  ASSERT_EQ(1, count);
+  EXPECT_EQ(inside_, blocks[0]);
+
+  const AcDbObjectId group = drawing_.AddGroup(L"ENDS", {inside_, from_});
+  ASSERT_EQ(0,
+            RootComn_GetConnectBlock5(group, inside_, AcGePoint3d(10, 0, 0), blocks, count, 0, 2));
+  ASSERT_EQ(1, count);
+  EXPECT_EQ(from_, blocks[0]);
+  EXPECT_EQ(0, drawing_.OpenObjects());
+}
+
 }  // namespace
