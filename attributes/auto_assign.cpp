@@ -55,7 +55,7 @@ void ExpandGroup(AcDbObjectId group, AcDbObjectIdArray& reached,
 // One pass: traces from every element of the list for which `start` gives the names of a
 // ticked row. False when the palette went away (the message is printed).
 template <typename StartNames>
-bool RunPass(const AcDbObjectIdArray& elements, AcDbObjectId terminal, StartNames start) {
+bool RunPass(const AcDbObjectIdArray& elements, AutoTrace& trace, StartNames start) {
   for (int i = 0; i < elements.length(); ++i) {
     if (PaletteInstance == nullptr) {
       acutPrintf(L"\nERROR:設定画面が見つかりません。処理を中止します。");
@@ -68,7 +68,7 @@ bool RunPass(const AcDbObjectIdArray& elements, AcDbObjectId terminal, StartName
     AcGePoint3dArray points;
     if (!ConnectPoints(e, points)) continue;
     for (int p = 0; p < points.length(); ++p) {
-      TraceAuto(elements, terminal, points[p], e, row, false, false, nullptr);
+      trace.Trace(points[p], e, row, false, false, nullptr);
     }
   }
   return true;
@@ -90,13 +90,15 @@ void AssignLocked() {
   CollectRouteNetwork(terminalGroups, count, groups, elements);
   ClearRunMarks(elements);
   acutPrintf(L"\n配線情報設定中...");
-  const bool went_on = RunPass(elements, terminal, [](AcDbObjectId e) {
-    if (RouteKindOf(e, kRouteKindPart) != kRouteKindPart) return CString();
+  // Both passes share what their traces learn about the network.
+  AutoTrace trace(elements, terminal);
+  const bool went_on = RunPass(elements, trace, [&trace](AcDbObjectId e) {
+    if (trace.KindOf(e) != kRouteKindPart) return CString();
     return CAttributeData::GetValueAttID(e, L"S001");
   });
   if (!went_on) return;
-  if (!RunPass(elements, terminal, [](AcDbObjectId e) {
-        if (RouteKindOf(e, kRouteKindPart) != kRouteKindElement) return CString();
+  if (!RunPass(elements, trace, [&trace](AcDbObjectId e) {
+        if (trace.KindOf(e) != kRouteKindElement) return CString();
         if (ElementClassOf(e) != BlockClass::RBT || !IsHatchedPanel(e)) return CString();
         return ReadBanLink(e);
       })) {

@@ -6,6 +6,7 @@
 #include <gegbl.h>
 
 #include <deque>
+#include <memory>
 #include <unordered_set>
 #include <utility>
 
@@ -19,37 +20,6 @@
 
 namespace {
 
-// One pending call of the trace. The trace keeps its calls on a stack of its own rather than
-// the machine's, so that a route of many thousand elements in a row cannot exhaust the stack;
-// the order of questions and writes is that of the recursion.
-struct AutoCall {
-  AutoCall(AcDbObjectId from_element, const AcGePoint3d& at, bool passed, bool panel,
-           CString incoming)
-      : from(from_element),
-        point(at),
-        passedPart(passed),
-        panelMode(panel),
-        names(std::move(incoming)) {}
-  AcDbObjectId from;
-  AcGePoint3d point;
-  bool passedPart;
-  bool panelMode;
-  CString names;
-  bool started = false;
-  AcDbObjectIdArray answer;
-  int next = 0;
-  bool found = false;
-  bool panelSet = false;
-  bool sawStateThree = false;
-  // The element being walked through, its text and its points still to follow.
-  bool inElement = false;
-  AcDbObjectId element;
-  CString text;
-  AcGePoint3dArray points;
-  int nextPoint = 0;
-  bool reached = false;
-};
-
 // The row's panel/load name added to a hatched panel's link.
 CString PanelLink(AcDbObjectId panel, int row) {
   CString link = ReadBanLink(panel);
@@ -61,45 +31,132 @@ CString PanelLink(AcDbObjectId panel, int row) {
   return link;
 }
 
+// The names handed down a trace, shared by the calls below a hatched panel rather than copied
+// into each: a panel's list grows with every row that passes it.
+using Text = std::shared_ptr<const CString>;
+
 }  // namespace
 
 bool ConnectPoints(AcDbObjectId id, AcGePoint3dArray& points) {
   return VuRida_GetConnectPoint(id, points, RQCONECT_LAYER, nullptr) == 0;
 }
 
-bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const AcGePoint3d& point,
-               AcDbObjectId from, int row, bool passedPart, bool panelMode, const wchar_t* names) {
+// One pending call of the trace. The trace keeps its calls on a stack of its own rather than
+// the machine's, so that a route of many thousand elements in a row cannot exhaust the stack;
+// the order of questions and writes is that of the recursion.
+struct AutoTrace::Call {
+  Call(AcDbObjectId from_element, Element* from_info, int at_index, const AcGePoint3d& at,
+       bool passed, bool panel, Text incoming)
+      : from(from_element),
+        fromInfo(from_info),
+        pointIndex(at_index),
+        point(at),
+        passedPart(passed),
+        panelMode(panel),
+        names(std::move(incoming)) {}
+  AcDbObjectId from;
+  Element* fromInfo;  // null for the start of the trace
+  int pointIndex;     // of `point` among the points of `from`; -1 for the start
+  AcGePoint3d point;
+  bool passedPart;
+  bool panelMode;
+  Text names;
+  bool started = false;
+  AcDbObjectIdArray answer;
+  int next = 0;
+  bool found = false;
+  bool panelSet = false;
+  bool sawStateThree = false;
+  // An element of the current path was met here or in a call below this one: the answer
+  // depended on the path, so a failure is not remembered.
+  bool metPath = false;
+  // The element being walked through, its text and its points still to follow.
+  bool inElement = false;
+  AcDbObjectId element;
+  Element* info = nullptr;
+  Text text;
+  int nextPoint = 0;
+  bool reached = false;
+};
+
+AutoTrace::AutoTrace(const AcDbObjectIdArray& elements, AcDbObjectId terminal)
+    : elements_(elements), terminal_(terminal) {}
+
+AutoTrace::Element& AutoTrace::Info(AcDbObjectId id) {
+  auto [it, inserted] = info_.try_emplace(id);
+  Element& info = it->second;
+  if (inserted) {
+    info.kind = RouteKindOf(id, kRouteKindPart);
+    info.stateThree = info.kind == kRouteKindPart && EtatIsThree(id);
+  }
+  return info;
+}
+
+bool AutoTrace::ReadPoints(AcDbObjectId id, Element& info) {
+  if (!info.pointsRead) {
+    info.pointsRead = true;
+    info.hasPoints = ConnectPoints(id, info.points);
+    if (!info.hasPoints) info.points.setLogicalLength(0);
+    info.hatchedPanel = info.points.length() == 3 && IsHatchedPanel(id);
+    info.deadEnd.assign(info.points.length(), false);
+  }
+  return info.hasPoints;
+}
+
+bool AutoTrace::IsTerminalSegment(AcDbObjectId id) {
+  if (id != terminal_) return false;
+  if (terminalIsSegment_ < 0) terminalIsSegment_ = ElementClassOf(id) == BlockClass::RT ? 1 : 0;
+  return terminalIsSegment_ == 1;
+}
+
+int AutoTrace::KindOf(AcDbObjectId id) {
+  return Info(id).kind;
+}
+
+bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool passedPart,
+                      bool panelMode, const wchar_t* names) {
   // The elements of the current path: the start and every element being walked through.
   std::unordered_set<AcDbObjectId> on_path{from};
   // A deque, so that pushing a call never moves (and copies the arrays of) the calls below it.
-  std::deque<AutoCall> stack;
-  stack.emplace_back(from, point, passedPart, panelMode, CString(names ? names : L""));
+  std::deque<Call> stack;
+  stack.emplace_back(from, nullptr, -1, point, passedPart, panelMode,
+                     std::make_shared<const CString>(names ? names : L""));
   bool result = false;
-  auto finish = [&](bool found) {
+  auto finish = [&]() {
+    const Call& done = stack.back();
+    const bool found = done.found;
+    const bool metPath = done.metPath;
+    if (!found && !metPath && done.fromInfo != nullptr)
+      done.fromInfo->deadEnd[done.pointIndex] = true;
     stack.pop_back();
     if (stack.empty()) {
       result = found;
-    } else if (found) {
-      stack.back().reached = true;
+      return;
     }
+    if (found) stack.back().reached = true;
+    if (metPath) stack.back().metPath = true;
   };
   while (!stack.empty()) {
-    AutoCall& call = stack.back();
+    Call& call = stack.back();
     if (!call.started) {
       call.started = true;
       int count = 0;
-      if (RootComn_GetConnectBlock7(elements, call.from, call.point, call.answer, count, 0, 3) !=
+      if (RootComn_GetConnectBlock7(elements_, call.from, call.point, call.answer, count, 0, 3) !=
               0 ||
           count == 0) {
-        finish(false);
+        finish();
       }
       continue;
     }
     if (call.inElement) {
-      if (call.nextPoint < call.points.length()) {
-        const AcGePoint3d q = call.points[call.nextPoint++];
+      Element& info = *call.info;
+      if (call.nextPoint < info.points.length()) {
+        const int k = call.nextPoint++;
+        const AcGePoint3d q = info.points[k];
         if (q.isEqualTo(call.point, AcGeContext::gTol)) continue;
-        stack.emplace_back(call.element, q, call.passedPart, call.panelMode, call.text);
+        // A way that an earlier trace followed to its end writes nothing and finds nothing.
+        if (info.deadEnd[k]) continue;
+        stack.emplace_back(call.element, &info, k, q, call.passedPart, call.panelMode, call.text);
         continue;
       }
       call.inElement = false;
@@ -108,52 +165,59 @@ bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const A
         if (!call.panelMode && !call.sawStateThree && !call.passedPart) {
           WriteRowAuto(call.element, row);
         }
-        if (call.panelSet) WriteBanLink(call.element, call.text);
+        if (call.panelSet) WriteBanLink(call.element, *call.text);
         call.found = true;
       }
       continue;
     }
     if (call.next >= call.answer.length()) {
-      finish(call.found);
+      finish();
       continue;
     }
     const AcDbObjectId b = call.answer[call.next++];
-    if (on_path.count(b) != 0) continue;
-    const int kind = RouteKindOf(b, kRouteKindPart);
-    if (kind == kRouteKindPart) {
-      if (EtatIsThree(b)) {
+    if (on_path.count(b) != 0) {
+      call.metPath = true;
+      continue;
+    }
+    Element& info = Info(b);
+    if (info.kind == kRouteKindPart) {
+      if (info.stateThree) {
         call.sawStateThree = true;
       } else {
         call.passedPart = true;
       }
-    } else if (kind != kRouteKindElement) {
+    } else if (info.kind != kRouteKindElement) {
       continue;
     }
-    if (b == terminal && ElementClassOf(b) == BlockClass::RT) {
+    if (IsTerminalSegment(b)) {
       if (!call.panelMode && !call.passedPart) {
         WriteRowAuto(b, row);
-        WriteBeyondTerminal(elements, b, call.point, row);
+        WriteBeyondTerminal(elements_, b, call.point, row);
       }
       call.found = true;
       continue;
     }
-    CString text = call.names;
-    AcGePoint3dArray points;
-    if (!ConnectPoints(b, points)) continue;
-    if (points.length() == 3 && IsHatchedPanel(b)) {
-      text += PanelLink(b, row);
+    if (!ReadPoints(b, info)) continue;
+    call.text = call.names;
+    if (info.hatchedPanel) {
+      call.text = std::make_shared<const CString>(*call.names + PanelLink(b, row));
       call.panelMode = true;
       call.panelSet = true;
     }
     call.inElement = true;
     call.element = b;
-    call.text = text;
-    call.points = points;
+    call.info = &info;
     call.nextPoint = 0;
     call.reached = false;
     on_path.insert(b);
   }
   return result;
+}
+
+bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const AcGePoint3d& point,
+               AcDbObjectId from, int row, bool passedPart, bool panelMode, const wchar_t* names) {
+  AutoTrace trace(elements, terminal);
+  return trace.Trace(point, from, row, passedPart, panelMode, names);
 }
 
 void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId terminal,

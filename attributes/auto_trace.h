@@ -6,6 +6,9 @@
 #include <dbid.h>
 #include <gepnt3d.h>
 
+#include <unordered_map>
+#include <vector>
+
 // The connection points of route element `id` (VuRida_GetConnectPoint on RQCONECT_LAYER), in
 // `points`; false when they cannot be read.
 bool ConnectPoints(AcDbObjectId id, AcGePoint3dArray& points);
@@ -24,6 +27,7 @@ bool ConnectPoints(AcDbObjectId id, AcGePoint3dArray& points);
 // to `names`, the first panel's list, with no separator) when a path through it reaches the
 // terminal. An element already on the current path is passed over, so cycles end; a tree is
 // walked in full.
+// Each call starts afresh; the traces of one run share what they learn through AutoTrace.
 bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const AcGePoint3d& point,
                AcDbObjectId from, int row, bool passedPart, bool panelMode, const wchar_t* names);
 
@@ -32,3 +36,54 @@ bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const A
 // second is strictly farther). Nothing when the terminal has not exactly two connection points.
 void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId terminal,
                          const AcGePoint3d& point, int row);
+
+// The traces of one automatic run, sharing what they learn about the network.
+//
+// A run writes records, run markers, panel links and colours and nothing else, so whatever
+// decides where a trace goes stays as it was when the run began: the elements' route kinds,
+// states, block classes and connection points, and which elements meet at a point. AutoTrace
+// reads each of these once per element. It also remembers every way out of an element (the
+// element left through one of its connection points) that a trace followed to its end without
+// reaching the terminal and without meeting an element of its own path on the way: such a way
+// cannot reach the terminal from any path, as another path can only bar more elements, so no
+// later trace of the run follows it again. A trace then walks its own paths to the terminal and
+// the first step of each dead end, not the whole network again for each panel and load.
+class AutoTrace {
+ public:
+  // The run on `elements` (not copied: it must stay unchanged while this object lives) towards
+  // `terminal`.
+  AutoTrace(const AcDbObjectIdArray& elements, AcDbObjectId terminal);
+  AutoTrace(const AutoTrace&) = delete;
+  AutoTrace& operator=(const AutoTrace&) = delete;
+
+  // TraceAuto on this run's elements and terminal: the same questions answered the same way,
+  // the same writes in the same order, the same result.
+  bool Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool passedPart, bool panelMode,
+             const wchar_t* names);
+
+  // RouteKindOf(id, kRouteKindPart), read once per element for the whole run.
+  int KindOf(AcDbObjectId id);
+
+ private:
+  struct Element {
+    int kind = 0;             // RouteKindOf(id, kRouteKindPart)
+    bool stateThree = false;  // a part block with "ETAT" 3
+    bool pointsRead = false;  // the members below are filled in
+    bool hasPoints = false;   // ConnectPoints succeeded
+    AcGePoint3dArray points;
+    bool hatchedPanel = false;  // three points and IsHatchedPanel
+    // Per connection point: leaving the element through it cannot reach the terminal.
+    std::vector<bool> deadEnd;
+  };
+  struct Call;
+
+  Element& Info(AcDbObjectId id);
+  // `info` with its connection points read; false when they cannot be read.
+  bool ReadPoints(AcDbObjectId id, Element& info);
+  bool IsTerminalSegment(AcDbObjectId id);
+
+  const AcDbObjectIdArray& elements_;
+  AcDbObjectId terminal_;
+  int terminalIsSegment_ = -1;  // ElementClassOf(terminal) is RT: -1 not yet read, 0 or 1
+  std::unordered_map<AcDbObjectId, Element> info_;
+};
