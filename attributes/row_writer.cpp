@@ -2,6 +2,7 @@
 #include "attributes/row_writer.h"
 
 #include <acutads.h>
+#include <dbmain.h>
 
 #include "app/harnex_module.h"
 #include "attributes/attribute_record.h"
@@ -17,6 +18,22 @@ constexpr int kFieldCode = 0;
 constexpr int kFieldSystem = 1;
 constexpr int kFieldPanel = 2;
 constexpr int kFieldWireSize = 3;
+
+// Closes an open object when it goes out of scope, unless closed before.
+class ClosesObject {
+ public:
+  explicit ClosesObject(AcDbObject* object) : object_(object) {}
+  ClosesObject(const ClosesObject&) = delete;
+  ClosesObject& operator=(const ClosesObject&) = delete;
+  ~ClosesObject() { Close(); }
+  void Close() {
+    if (object_ != nullptr) object_->close();
+    object_ = nullptr;
+  }
+
+ private:
+  AcDbObject* object_;
+};
 
 CString Field(const CStringArray& row, int index) {
   return index < row.GetSize() ? row[index] : CString();
@@ -119,8 +136,14 @@ bool WriteRowAuto(AcDbObjectId id, int row) {
     acutPrintf(L"\nERROR:設定画面が見つかりません。");
     return false;
   }
+  // A run writes an element once for every row whose path crosses it, so the element is opened
+  // once for all that one write reads and writes, and tells of its change once. It is opened for
+  // read, as reading needs, and made writable only for the writes.
+  AcDbObject* element = nullptr;
+  if (acdbOpenObject(element, id, AcDb::kForRead) != Acad::eOk) element = nullptr;
+  ClosesObject closer(element);
   CStringArray list;
-  if (!ReadAttributeRecords(id, list)) {
+  if (element == nullptr || !ReadAttributeRecords(element, list)) {
     acutPrintf(L"\nERROR:複数配線属性が設定取得出来ません。");
     return false;
   }
@@ -132,7 +155,7 @@ bool WriteRowAuto(AcDbObjectId id, int row) {
   }
   // The first write of a run replaces whatever wires the element had before the run.
   int index = 0;
-  if (ReadAutoFlag(id) != 0) {
+  if (ReadAutoFlag(element) != 0) {
     index = NextWireIndex(list);
   } else {
     RemoveWireRecords(list);
@@ -143,12 +166,15 @@ bool WriteRowAuto(AcDbObjectId id, int row) {
   } else {
     AppendWire(list, index, values, size);
   }
-  if (!WriteAttributeRecords(id, list)) {
+  // Another reader keeps the element from being written, as a write open would be refused.
+  if (element->upgradeOpen() != Acad::eOk || !WriteAttributeRecords(element, list)) {
     acutPrintf(L"\nERROR:複数配線属性が設定出来ません。");
     return false;
   }
-  WriteAutoFlag(id, index + 1);
-  RestoreElementColour(id);
+  WriteAutoFlag(element, index + 1);
+  closer.Close();
+  // What the element now holds is `list`: only a saved colour needs it read and written again.
+  if (HasSavedColour(list)) RestoreElementColour(id);
   return true;
 }
 

@@ -40,6 +40,20 @@ bool WriteAutoFlag(AcDbObjectId id, int n) {
   return WriteOneString(id, kAutoFlagApp, text);
 }
 
+int ReadAutoFlag(AcDbObject* element) {
+  CStringArray list;
+  if (ApiComn_extractAttributesArray(element, kAutoFlagApp, list) != 0 || list.IsEmpty()) return 0;
+  return _wtoi(list[0]);
+}
+
+bool WriteAutoFlag(AcDbObject* element, int n) {
+  CString text;
+  text.Format(L"%d", n);
+  CStringArray list;
+  list.Add(text);
+  return ApiComn_appendAttributesArray(element, kAutoFlagApp, list, 1) == 0;
+}
+
 CString ReadBanLink(AcDbObjectId id) {
   CString text;
   FirstString(id, kBanLinkApp, text);

@@ -12,11 +12,16 @@
 #include <afxcoll.h>
 #include <dbid.h>
 
+class AcDbObject;
+
 // The first string of the element's "RQPX_AUTOFLAG" as a decimal integer; 0 when it has none.
 int ReadAutoFlag(AcDbObjectId id);
 // Makes the element's "RQPX_AUTOFLAG" the one string `n` in decimal. False when the drawing
 // refuses it.
 bool WriteAutoFlag(AcDbObjectId id, int n);
+// The same two on an element the caller has open (for read, for write to write); it stays open.
+int ReadAutoFlag(AcDbObject* element);
+bool WriteAutoFlag(AcDbObject* element, int n);
 
 // The first string of the element's "RQPX_BANLINK", or empty text when it has none.
 CString ReadBanLink(AcDbObjectId id);

@@ -64,6 +64,11 @@ int ApiComn_extractAttributesArray(AcDbObject* object, const wchar_t* app, CStri
 // status (e.g. eXdataSizeExceeded) when it refuses the XData, the old XData then kept.
 int ApiComn_appendAttributesArray(AcDbObjectId id, const wchar_t* app, const CStringArray& list,
                                   int replace);
+// The same on an entity the caller has open for write (it stays open): several lists of one
+// entity written with one open and one notification of its change, at its close. -1 when `object`
+// is null.
+int ApiComn_appendAttributesArray(AcDbObject* object, const wchar_t* app, const CStringArray& list,
+                                  int replace);
 
 // Removes the XData of application `app` from entity `id`. Result 0 when the entity has none of
 // it afterwards (also when it had none), -1 when it cannot be opened for write.

@@ -95,6 +95,14 @@ int ApiComn_appendAttributesArray(AcDbObjectId id, const wchar_t* app, const CSt
   if (!HasText(app)) return -1;
   AcDbObject* object = nullptr;
   if (acdbOpenObject(object, id, AcDb::kForWrite) != Acad::eOk) return -1;
+  const int result = ApiComn_appendAttributesArray(object, app, list, replace);
+  object->close();
+  return result;
+}
+
+int ApiComn_appendAttributesArray(AcDbObject* object, const wchar_t* app, const CStringArray& list,
+                                  int replace) {
+  if (object == nullptr || !HasText(app)) return -1;
   CStringArray existing;
   if (!replace) ReadStrings(object, app, existing);
   Acad::ErrorStatus es = EnsureRegApp(object->database(), app);
@@ -102,7 +110,6 @@ int ApiComn_appendAttributesArray(AcDbObjectId id, const wchar_t* app, const CSt
     RbChain chain = BuildChain(app, existing, list);
     es = object->setXData(chain.get());
   }
-  object->close();
   return es == Acad::eOk ? 0 : static_cast<int>(es);
 }
 
