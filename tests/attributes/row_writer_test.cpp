@@ -161,6 +161,38 @@ TEST_F(RowWriterTest, AutomaticWritesReplaceOnTheFirstWriteOfARunAndAddAfterward
   EXPECT_EQ(XDataStrings(element_, L"RQPX_AUTOFLAG"), Strings{L"1"});
 }
 
+// The colour that the settings check saved comes back with the first automatic write and is
+// then gone, so a later write leaves the element's colour alone; an element that another reader
+// has open cannot be written, and keeps its list and its marker.
+TEST_F(RowWriterTest, AnAutomaticWriteGivesTheSavedColourBackOnceAndNeedsTheElementToItself) {
+  StartWith({L"S501||2|1|55|0|", L"S004||2|1|55|0|", L"S3B9||2|1|55|0|", L"S002||2|1|55|0|",
+             L"$P13|3|2|1|55|0|"});
+  SetColour(element_, 1);
+  const Records first{L"S501|DK|2|1|55|0|", L"S004|1L-1|2|1|55|0|", L"S3B9|P-1,L-1|2|1|55|0|",
+                      L"S002|CV22sq-3C E8 (FEP50)|2|1|55|0|", L"$P13||2|1|55|0|"};
+  ASSERT_TRUE(WriteRowAuto(element_, 0));
+  EXPECT_EQ(RecordsOf(element_), first);
+  EXPECT_EQ(ColourOf(element_), 3);
+  EXPECT_EQ(XDataStrings(element_, L"RQPX_AUTOFLAG"), Strings{L"1"});
+
+  SetColour(element_, 5);
+  ASSERT_TRUE(WriteRowAuto(element_, 1));
+  Records second = first;
+  second.push_back(L"PX02|1P-1!CVT60sq E14 (FEP80)!P-1,L-2!DR!|2|1|55|0|");
+  EXPECT_EQ(RecordsOf(element_), second);
+  EXPECT_EQ(ColourOf(element_), 5) << "nothing saved any more";
+  EXPECT_EQ(XDataStrings(element_, L"RQPX_AUTOFLAG"), Strings{L"3"});
+
+  AcDbObject* reader = nullptr;
+  ASSERT_EQ(acdbOpenObject(reader, element_, AcDb::kForRead), Acad::eOk);
+  EXPECT_FALSE(WriteRowAuto(element_, 2));
+  reader->close();
+  EXPECT_EQ(CountOf(Transcript(), L"\nERROR:複数配線属性が設定出来ません。"), 1) << Transcript();
+  EXPECT_EQ(CountOf(Transcript(), L"ERROR"), 1) << Transcript();
+  EXPECT_EQ(RecordsOf(element_), second);
+  EXPECT_EQ(XDataStrings(element_, L"RQPX_AUTOFLAG"), Strings{L"3"});
+}
+
 TEST_F(RowWriterTest, WiresReadBackAsNoteLinesWithConstructionItemNames) {
   StartWith({L"S501|E2|2|1|55|0|", L"S004|1L-3|2|1|55|0|", L"S3B9|L-2|2|1|55|0|",
              L"S002|VVF2.0-3C E2.0 (PF22)|2|1|55|0|",
