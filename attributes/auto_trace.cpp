@@ -7,7 +7,6 @@
 
 #include <deque>
 #include <memory>
-#include <unordered_set>
 #include <utility>
 
 #include "app/harnex_module.h"
@@ -80,7 +79,9 @@ struct AutoTrace::Call {
 };
 
 AutoTrace::AutoTrace(const AcDbObjectIdArray& elements, AcDbObjectId terminal)
-    : elements_(elements), terminal_(terminal) {}
+    : elements_(elements), terminal_(terminal) {
+  info_.reserve(static_cast<size_t>(elements.length()));
+}
 
 AutoTrace::Element& AutoTrace::Info(AcDbObjectId id) {
   auto [it, inserted] = info_.try_emplace(id);
@@ -115,8 +116,10 @@ int AutoTrace::KindOf(AcDbObjectId id) {
 
 bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool passedPart,
                       bool panelMode, const wchar_t* names) {
-  // The elements of the current path: the start and every element being walked through.
-  std::unordered_set<AcDbObjectId> on_path{from};
+  // The elements of the current path are marked in their Element: the start and every element
+  // being walked through.
+  Element& start = Info(from);
+  start.onPath = true;
   // A deque, so that pushing a call never moves (and copies the arrays of) the calls below it.
   std::deque<Call> stack;
   stack.emplace_back(from, nullptr, -1, point, passedPart, panelMode,
@@ -160,7 +163,7 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
         continue;
       }
       call.inElement = false;
-      on_path.erase(call.element);
+      call.info->onPath = false;
       if (call.reached) {
         if (!call.panelMode && !call.sawStateThree && !call.passedPart) {
           WriteRowAuto(call.element, row);
@@ -175,11 +178,11 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
       continue;
     }
     const AcDbObjectId b = call.answer[call.next++];
-    if (on_path.count(b) != 0) {
+    Element& info = Info(b);
+    if (info.onPath) {
       call.metPath = true;
       continue;
     }
-    Element& info = Info(b);
     if (info.kind == kRouteKindPart) {
       if (info.stateThree) {
         call.sawStateThree = true;
@@ -209,8 +212,9 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
     call.info = &info;
     call.nextPoint = 0;
     call.reached = false;
-    on_path.insert(b);
+    info.onPath = true;
   }
+  start.onPath = false;
   return result;
 }
 

@@ -74,6 +74,8 @@ class AutoTrace {
     bool hatchedPanel = false;  // three points and IsHatchedPanel
     // Per connection point: leaving the element through it cannot reach the terminal.
     std::vector<bool> deadEnd;
+    // On the path of the trace running now: the start, or an element being walked through.
+    bool onPath = false;
   };
   struct Call;
 
