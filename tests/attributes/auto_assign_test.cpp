@@ -351,6 +351,47 @@ TEST_F(AutoAssignTest, ALoopBlockedByOneLoadsPathIsStillWalkedFromAnotherLoad) {
   EXPECT_EQ(RecordsOf(bl), PartRecords(L"B"));
 }
 
+// A loop back to the start: P "A" is a part block from (0,0) to (100,0) that a route passes
+// through; S1 ── T ── X go on from (100,0), and L1 up, L2 across, L3 down lead from (0,0) round to
+// (100,0). The start is on its own path, so a trace that comes round to it passes it over (it
+// is no part block on the way), and the row goes on to T.
+//
+//   L2 (0,100)-(100,100)
+//   L1 │          │ L3
+//      P ──────── ┴ S1 ── T ── X
+//   (0,0)     (100,0)
+//
+// From P's first point: round the loop, past P, on through S1 to T: L1, L2, L3, S1, T, X get
+// the row. From its second point: S1 to T again (the second wire of S1, T, X); round the loop
+// the other way it comes back to P and ends there.
+TEST_F(AutoAssignTest, ALoopBackToTheStartPassesTheStartOver) {
+  AcDbObjectId p, s1, t, x, l1, l2, l3;
+  StartSession([&](host::DrawingBuilder& b) {
+    Define(b);
+    p = b.AddPart(L"PS100", {0, 0}, L"A");
+    s1 = b.AddRouteElement(L"RT100", {100, 0});
+    t = b.AddRouteElement(L"RT100", {200, 0});
+    x = b.AddRouteElement(L"RT100", {300, 0});
+    l1 = b.AddRouteElement(L"RT100", {0, 0, 90});
+    l2 = b.AddRouteElement(L"RT100", {0, 100});
+    l3 = b.AddRouteElement(L"RT100", {100, 100, 270});
+    b.AddGroup(L"G", {p, s1, t, x, l1, l2, l3});
+  });
+  OpenSamplePalette();
+  ASSERT_EQ(Assign({L"A", L"", L""}, {0}, t), 0) << session().stop_reason();
+  EXPECT_NE(Transcript().find(kDone), std::wstring::npos) << Transcript();
+  const std::wstring a02 = L"PX02|1L-1!CV22sq-3C E8 (FEP50)!A!DK!|2|1|55|0|";
+  for (AcDbObjectId id : {l1, l2, l3}) {
+    EXPECT_EQ(RecordsOf(id), Row0(L"A")) << Hex(id);
+    EXPECT_EQ(Flag(id), L"1") << Hex(id);
+  }
+  for (AcDbObjectId id : {s1, t, x}) {
+    EXPECT_EQ(RecordsOf(id), With(Row0(L"A"), a02)) << Hex(id);
+    EXPECT_EQ(Flag(id), L"3") << Hex(id);
+  }
+  EXPECT_EQ(RecordsOf(p), PartRecords(L"A"));
+}
+
 TEST_F(AutoAssignTest, APickThatIsNoRouteSegmentAsksAgainAndNoPaletteStopsAtOnce) {
   AcDbObjectId l, s, h;
   StartSession([&](host::DrawingBuilder& b) {
