@@ -61,8 +61,11 @@ struct AutoTrace::Call {
   bool panelMode;
   Text names;
   bool started = false;
-  AcDbObjectIdArray answer;
-  int next = 0;
+  // The elements meeting `from` at `point`: remembered in `fromInfo`, or `ownAnswer` for the
+  // start.
+  const Meeting* answer = nullptr;
+  Meeting ownAnswer;
+  size_t next = 0;
   bool found = false;
   bool panelSet = false;
   bool sawStateThree = false;
@@ -100,8 +103,21 @@ bool AutoTrace::ReadPoints(AcDbObjectId id, Element& info) {
     if (!info.hasPoints) info.points.setLogicalLength(0);
     info.hatchedPanel = info.points.length() == 3 && IsHatchedPanel(id);
     info.deadEnd.assign(info.points.length(), false);
+    info.meeting.assign(info.points.length(), Meeting());
+    info.meetingAsked.assign(info.points.length(), false);
   }
   return info.hasPoints;
+}
+
+bool AutoTrace::AskMeeting(AcDbObjectId from, const AcGePoint3d& point, Meeting& meeting) {
+  meeting.clear();
+  AcDbObjectIdArray ids;
+  int count = 0;
+  if (RootComn_GetConnectBlock7(elements_, from, point, ids, count, 0, 3) != 0 || count == 0)
+    return false;
+  meeting.reserve(static_cast<size_t>(ids.length()));
+  for (int i = 0; i < ids.length(); ++i) meeting.emplace_back(ids[i], &Info(ids[i]));
+  return true;
 }
 
 bool AutoTrace::IsTerminalSegment(AcDbObjectId id) {
@@ -143,10 +159,21 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
     Call& call = stack.back();
     if (!call.started) {
       call.started = true;
-      int count = 0;
-      if (RootComn_GetConnectBlock7(elements_, call.from, call.point, call.answer, count, 0, 3) !=
-              0 ||
-          count == 0) {
+      // Which elements meet at a point stays as it was for the whole run, so the question is
+      // asked once for each way out of an element.
+      Element* from_info = call.fromInfo;
+      const int k = call.pointIndex;
+      if (from_info != nullptr && from_info->meetingAsked[k]) {
+        call.answer = &from_info->meeting[k];
+        if (call.answer->empty()) finish();
+        continue;
+      }
+      Meeting& meeting = from_info != nullptr ? from_info->meeting[k] : call.ownAnswer;
+      const bool any = AskMeeting(call.from, call.point, meeting);
+      if (from_info != nullptr) from_info->meetingAsked[k] = true;
+      call.answer = &meeting;
+      if (!any) {
+        meeting.clear();
         finish();
       }
       continue;
@@ -173,12 +200,12 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
       }
       continue;
     }
-    if (call.next >= call.answer.length()) {
+    if (call.next >= call.answer->size()) {
       finish();
       continue;
     }
-    const AcDbObjectId b = call.answer[call.next++];
-    Element& info = Info(b);
+    const auto [b, found_info] = (*call.answer)[call.next++];
+    Element& info = *found_info;
     if (info.onPath) {
       call.metPath = true;
       continue;

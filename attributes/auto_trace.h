@@ -7,6 +7,7 @@
 #include <gepnt3d.h>
 
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // The connection points of route element `id` (VuRida_GetConnectPoint on RQCONECT_LAYER), in
@@ -76,12 +77,20 @@ class AutoTrace {
     std::vector<bool> deadEnd;
     // On the path of the trace running now: the start, or an element being walked through.
     bool onPath = false;
+    // Per connection point, once asked: the elements that meet the element there, in the
+    // order RootComn_GetConnectBlock7 gives them.
+    std::vector<std::vector<std::pair<AcDbObjectId, Element*>>> meeting;
+    std::vector<bool> meetingAsked;
   };
+  using Meeting = std::vector<std::pair<AcDbObjectId, Element*>>;
   struct Call;
 
   Element& Info(AcDbObjectId id);
   // `info` with its connection points read; false when they cannot be read.
   bool ReadPoints(AcDbObjectId id, Element& info);
+  // The elements of the run other than `from` that meet it at `point`, each with its entry,
+  // into `meeting`; false when none does or the question cannot be answered.
+  bool AskMeeting(AcDbObjectId from, const AcGePoint3d& point, Meeting& meeting);
   bool IsTerminalSegment(AcDbObjectId id);
 
   const AcDbObjectIdArray& elements_;
