@@ -8,6 +8,7 @@
 #include "attributes/attribute_record.h"
 #include "attributes/element_colour.h"
 #include "attributes/run_marks.h"
+#include "maker/ApiComn.h"
 #include "maker/AttributeData.h"
 #include "palette/main_dialog.h"
 
@@ -34,6 +35,30 @@ class ClosesObject {
  private:
   AcDbObject* object_;
 };
+
+// Writes the record list and then the run marker `n` of an element open for write, as
+// WriteAttributeRecords and WriteAutoFlag one after the other would: 0 when the list was taken
+// (the marker's own result does not count), otherwise the list's refusal, the element then
+// unchanged. `marker` holds the marker's strings as read.
+// When the element has its marker already (so its application is registered) as one string no
+// longer than the new one, the two go in one change of the XData: the drawing then takes them
+// together exactly when it would take them one after the other. When it finds them too long
+// together, the list alone may still fit beside the old marker, so they go one after the other.
+int WriteListAndMarker(AcDbObject* element, const CStringArray& list, const CStringArray& marker,
+                       int n) {
+  const CString text = AutoFlagText(n);
+  if (marker.GetSize() == 1 && marker[0].GetLength() <= text.GetLength()) {
+    CStringArray markerList;
+    markerList.Add(text);
+    const wchar_t* const apps[] = {kAttrApp, kAutoFlagApp};
+    const CStringArray* const lists[] = {&list, &markerList};
+    const int both = ApiComn_replaceAttributesArrays(element, apps, lists, 2);
+    if (both != static_cast<int>(Acad::eXdataSizeExceeded)) return both;
+  }
+  if (!WriteAttributeRecords(element, list)) return -1;
+  WriteAutoFlag(element, n);
+  return 0;
+}
 
 CString Field(const CStringArray& row, int index) {
   return index < row.GetSize() ? row[index] : CString();
@@ -154,8 +179,10 @@ bool WriteRowAuto(AcDbObjectId id, int row) {
     return false;
   }
   // The first write of a run replaces whatever wires the element had before the run.
+  CStringArray marker;
+  ReadAutoFlagStrings(element, marker);
   int index = 0;
-  if (ReadAutoFlag(element) != 0) {
+  if (AutoFlagValue(marker) != 0) {
     index = NextWireIndex(list);
   } else {
     RemoveWireRecords(list);
@@ -167,11 +194,13 @@ bool WriteRowAuto(AcDbObjectId id, int row) {
     AppendWire(list, index, values, size);
   }
   // Another reader keeps the element from being written, as a write open would be refused.
-  if (element->upgradeOpen() != Acad::eOk || !WriteAttributeRecords(element, list)) {
+  const int written = element->upgradeOpen() != Acad::eOk
+                          ? -1
+                          : WriteListAndMarker(element, list, marker, index + 1);
+  if (written != 0) {
     acutPrintf(L"\nERROR:複数配線属性が設定出来ません。");
     return false;
   }
-  WriteAutoFlag(element, index + 1);
   closer.Close();
   // What the element now holds is `list`: only a saved colour needs it read and written again.
   if (HasSavedColour(list)) RestoreElementColour(id);

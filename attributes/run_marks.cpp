@@ -40,17 +40,23 @@ bool WriteAutoFlag(AcDbObjectId id, int n) {
   return WriteOneString(id, kAutoFlagApp, text);
 }
 
-int ReadAutoFlag(AcDbObject* element) {
-  CStringArray list;
-  if (ApiComn_extractAttributesArray(element, kAutoFlagApp, list) != 0 || list.IsEmpty()) return 0;
-  return _wtoi(list[0]);
+bool ReadAutoFlagStrings(AcDbObject* element, CStringArray& strings) {
+  return ApiComn_extractAttributesArray(element, kAutoFlagApp, strings) == 0;
+}
+
+int AutoFlagValue(const CStringArray& strings) {
+  return strings.IsEmpty() ? 0 : _wtoi(strings[0]);
+}
+
+CString AutoFlagText(int n) {
+  CString text;
+  text.Format(L"%d", n);
+  return text;
 }
 
 bool WriteAutoFlag(AcDbObject* element, int n) {
-  CString text;
-  text.Format(L"%d", n);
   CStringArray list;
-  list.Add(text);
+  list.Add(AutoFlagText(n));
   return ApiComn_appendAttributesArray(element, kAutoFlagApp, list, 1) == 0;
 }
 
