@@ -80,3 +80,11 @@ bool ReadAttributeRecords(AcDbObjectId id, CStringArray& list) {
 bool WriteAttributeRecords(AcDbObjectId id, const CStringArray& list) {
   return ApiComn_appendAttributesArray(id, kAttrApp, list, 1) == 0;
 }
+
+bool ReadAttributeRecords(AcDbObject* element, CStringArray& list) {
+  return ApiComn_extractAttributesArray(element, kAttrApp, list) == 0;
+}
+
+bool WriteAttributeRecords(AcDbObject* element, const CStringArray& list) {
+  return ApiComn_appendAttributesArray(element, kAttrApp, list, 1) == 0;
+}

@@ -19,6 +19,8 @@
 #include <afxcoll.h>
 #include <dbid.h>
 
+class AcDbObject;
+
 // The applications of the route tools' XData and of Harnex's run markers.
 extern const wchar_t* const kAttrApp;      // "RQ_ATTR": the record list
 extern const wchar_t* const kLinkApp;      // "RQ_LINK": route kind and links of the route tools
@@ -71,3 +73,8 @@ bool ReadAttributeRecords(AcDbObjectId id, CStringArray& list);
 // cannot be opened for write, or its XData would exceed the 16 KiB the drawing keeps per
 // entity); the element then keeps its old list.
 bool WriteAttributeRecords(AcDbObjectId id, const CStringArray& list);
+
+// The same two on an element the caller has open, for read or for write as the operation needs;
+// it stays open.
+bool ReadAttributeRecords(AcDbObject* element, CStringArray& list);
+bool WriteAttributeRecords(AcDbObject* element, const CStringArray& list);

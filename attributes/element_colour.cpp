@@ -51,14 +51,18 @@ bool MarkElement(AcDbObjectId id, int colourIndex) {
   return true;
 }
 
+bool HasSavedColour(const CStringArray& list) {
+  CString saved;
+  return CAttributeData::GetAtAtt(list, kTagSavedColour, saved) == 0 &&
+         !RecordValue(saved).IsEmpty();
+}
+
 void RestoreElementColour(AcDbObjectId id) {
   CStringArray list;
-  if (!ReadAttributeRecords(id, list)) return;
+  if (!ReadAttributeRecords(id, list) || !HasSavedColour(list)) return;
   CString saved;
-  if (CAttributeData::GetAtAtt(list, kTagSavedColour, saved) != 0) return;
-  const CString value = RecordValue(saved);
-  if (value.IsEmpty()) return;
-  const int colour = _wtoi(value);
+  CAttributeData::GetAtAtt(list, kTagSavedColour, saved);
+  const int colour = _wtoi(RecordValue(saved));
   CAttributeData::SetAtAtt(list, kTagSavedColour, L"");
   WriteAttributeRecords(id, list);
   SetColour(id, colour);

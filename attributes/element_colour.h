@@ -2,6 +2,8 @@
 // colour in the record "$P13" of its record list, and giving that colour back.
 #pragma once
 
+#include <afx.h>
+#include <afxcoll.h>
 #include <dbid.h>
 
 // Recolours block reference `id` with `colourIndex` (its attributes too) and saves the colour it
@@ -17,3 +19,7 @@ bool MarkElement(AcDbObjectId id, int colourIndex);
 // emptied (the record stays) and the entity takes that colour index (its attributes too).
 // Nothing happens for an element without a record list, without "$P13" or with an empty one.
 void RestoreElementColour(AcDbObjectId id);
+
+// True when record list `list` holds a saved colour: its "$P13" record has a value, so that
+// RestoreElementColour on an element with this list has something to give back.
+bool HasSavedColour(const CStringArray& list);

@@ -2,6 +2,7 @@
 #include "attributes/row_writer.h"
 
 #include <acutads.h>
+#include <dbmain.h>
 
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "attributes/element_colour.h"
 #include "attributes/element_wires.h"
 #include "attributes/run_marks.h"
+#include "maker/ApiComn.h"
 #include "maker/AttributeData.h"
 #include "palette/main_dialog.h"
 
@@ -20,6 +22,46 @@ constexpr int kFieldCode = 0;
 constexpr int kFieldSystem = 1;
 constexpr int kFieldPanel = 2;
 constexpr int kFieldWireSize = 3;
+
+// Closes an open object when it goes out of scope, unless closed before.
+class ClosesObject {
+ public:
+  explicit ClosesObject(AcDbObject* object) : object_(object) {}
+  ClosesObject(const ClosesObject&) = delete;
+  ClosesObject& operator=(const ClosesObject&) = delete;
+  ~ClosesObject() { Close(); }
+  void Close() {
+    if (object_ != nullptr) object_->close();
+    object_ = nullptr;
+  }
+
+ private:
+  AcDbObject* object_;
+};
+
+// Writes the record list and then the run marker `n` of an element open for write, as
+// WriteAttributeRecords and WriteAutoFlag one after the other would: 0 when the list was taken
+// (the marker's own result does not count), otherwise the list's refusal, the element then
+// unchanged. `marker` holds the marker's strings as read.
+// When the element has its marker already (so its application is registered) as one string no
+// longer than the new one, the two go in one change of the XData: the drawing then takes them
+// together exactly when it would take them one after the other. When it finds them too long
+// together, the list alone may still fit beside the old marker, so they go one after the other.
+int WriteListAndMarker(AcDbObject* element, const CStringArray& list, const CStringArray& marker,
+                       int n) {
+  const CString text = AutoFlagText(n);
+  if (marker.GetSize() == 1 && marker[0].GetLength() <= text.GetLength()) {
+    CStringArray markerList;
+    markerList.Add(text);
+    const wchar_t* const apps[] = {kAttrApp, kAutoFlagApp};
+    const CStringArray* const lists[] = {&list, &markerList};
+    const int both = ApiComn_replaceAttributesArrays(element, apps, lists, 2);
+    if (both != static_cast<int>(Acad::eXdataSizeExceeded)) return both;
+  }
+  if (!WriteAttributeRecords(element, list)) return -1;
+  WriteAutoFlag(element, n);
+  return 0;
+}
 
 CString Field(const CStringArray& row, int index) {
   return index < row.GetSize() ? row[index] : CString();
@@ -101,8 +143,14 @@ bool WriteRowAuto(AcDbObjectId id, int row) {
     acutPrintf(L"\nERROR:設定画面が見つかりません。");
     return false;
   }
+  // A run writes an element once for every row whose path crosses it, so the element is opened
+  // once for all that one write reads and writes, and tells of its change once. It is opened for
+  // read, as reading needs, and made writable only for the writes.
+  AcDbObject* element = nullptr;
+  if (acdbOpenObject(element, id, AcDb::kForRead) != Acad::eOk) element = nullptr;
+  ClosesObject closer(element);
   CStringArray list;
-  if (!ReadAttributeRecords(id, list)) {
+  if (element == nullptr || !ReadAttributeRecords(element, list)) {
     acutPrintf(L"\nERROR:複数配線属性が設定取得出来ません。");
     return false;
   }
@@ -113,8 +161,10 @@ bool WriteRowAuto(AcDbObjectId id, int row) {
     return false;
   }
   // The first write of a run replaces whatever wires the element had before the run.
+  CStringArray marker;
+  ReadAutoFlagStrings(element, marker);
   int index = 0;
-  if (ReadAutoFlag(id) != 0) {
+  if (AutoFlagValue(marker) != 0) {
     index = NextWireIndex(list);
   } else {
     RemoveWireRecords(list);
@@ -125,12 +175,17 @@ bool WriteRowAuto(AcDbObjectId id, int row) {
   } else {
     AppendWire(list, index, values, size);
   }
-  if (!WriteAttributeRecords(id, list)) {
+  // Another reader keeps the element from being written, as a write open would be refused.
+  const int written = element->upgradeOpen() != Acad::eOk
+                          ? -1
+                          : WriteListAndMarker(element, list, marker, index + 1);
+  if (written != 0) {
     acutPrintf(L"\nERROR:複数配線属性が設定出来ません。");
     return false;
   }
-  WriteAutoFlag(id, index + 1);
-  RestoreElementColour(id);
+  closer.Close();
+  // What the element now holds is `list`: only a saved colour needs it read and written again.
+  if (HasSavedColour(list)) RestoreElementColour(id);
   return true;
 }
 

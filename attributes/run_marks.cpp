@@ -40,6 +40,26 @@ bool WriteAutoFlag(AcDbObjectId id, int n) {
   return WriteOneString(id, kAutoFlagApp, text);
 }
 
+bool ReadAutoFlagStrings(AcDbObject* element, CStringArray& strings) {
+  return ApiComn_extractAttributesArray(element, kAutoFlagApp, strings) == 0;
+}
+
+int AutoFlagValue(const CStringArray& strings) {
+  return strings.IsEmpty() ? 0 : _wtoi(strings[0]);
+}
+
+CString AutoFlagText(int n) {
+  CString text;
+  text.Format(L"%d", n);
+  return text;
+}
+
+bool WriteAutoFlag(AcDbObject* element, int n) {
+  CStringArray list;
+  list.Add(AutoFlagText(n));
+  return ApiComn_appendAttributesArray(element, kAutoFlagApp, list, 1) == 0;
+}
+
 CString ReadBanLink(AcDbObjectId id) {
   CString text;
   FirstString(id, kBanLinkApp, text);

@@ -12,11 +12,21 @@
 #include <afxcoll.h>
 #include <dbid.h>
 
+class AcDbObject;
+
 // The first string of the element's "RQPX_AUTOFLAG" as a decimal integer; 0 when it has none.
 int ReadAutoFlag(AcDbObjectId id);
 // Makes the element's "RQPX_AUTOFLAG" the one string `n` in decimal. False when the drawing
 // refuses it.
 bool WriteAutoFlag(AcDbObjectId id, int n);
+// The strings of the "RQPX_AUTOFLAG" of an element the caller has open into `strings` (emptied
+// first); false when it has none. AutoFlagValue gives what ReadAutoFlag would.
+bool ReadAutoFlagStrings(AcDbObject* element, CStringArray& strings);
+int AutoFlagValue(const CStringArray& strings);
+// WriteAutoFlag on an element the caller has open for write; it stays open.
+bool WriteAutoFlag(AcDbObject* element, int n);
+// The text of marker value `n`: decimal.
+CString AutoFlagText(int n);
 
 // The first string of the element's "RQPX_BANLINK", or empty text when it has none.
 CString ReadBanLink(AcDbObjectId id);

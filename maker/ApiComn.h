@@ -64,6 +64,18 @@ int ApiComn_extractAttributesArray(AcDbObject* object, const wchar_t* app, CStri
 // status (e.g. eXdataSizeExceeded) when it refuses the XData, the old XData then kept.
 int ApiComn_appendAttributesArray(AcDbObjectId id, const wchar_t* app, const CStringArray& list,
                                   int replace);
+// The same on an entity the caller has open for write (it stays open): several lists of one
+// entity written with one open and one notification of its change, at its close. -1 when `object`
+// is null.
+int ApiComn_appendAttributesArray(AcDbObject* object, const wchar_t* app, const CStringArray& list,
+                                  int replace);
+// Makes each of the `count` lists the whole XData of the application of the same index, on an
+// entity the caller has open for write (it stays open), registering the applications when needed:
+// one change of the entity's XData, taken or refused whole (16 KiB for all its XData together).
+// Result as for ApiComn_appendAttributesArray with `replace`; -1 when `object` is null, `count` is
+// not positive or an application name is empty.
+int ApiComn_replaceAttributesArrays(AcDbObject* object, const wchar_t* const* apps,
+                                    const CStringArray* const* lists, int count);
 
 // Removes the XData of application `app` from entity `id`. Result 0 when the entity has none of
 // it afterwards (also when it had none), -1 when it cannot be opened for write.

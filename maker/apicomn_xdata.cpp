@@ -95,6 +95,14 @@ int ApiComn_appendAttributesArray(AcDbObjectId id, const wchar_t* app, const CSt
   if (!HasText(app)) return -1;
   AcDbObject* object = nullptr;
   if (acdbOpenObject(object, id, AcDb::kForWrite) != Acad::eOk) return -1;
+  const int result = ApiComn_appendAttributesArray(object, app, list, replace);
+  object->close();
+  return result;
+}
+
+int ApiComn_appendAttributesArray(AcDbObject* object, const wchar_t* app, const CStringArray& list,
+                                  int replace) {
+  if (object == nullptr || !HasText(app)) return -1;
   CStringArray existing;
   if (!replace) ReadStrings(object, app, existing);
   Acad::ErrorStatus es = EnsureRegApp(object->database(), app);
@@ -102,7 +110,26 @@ int ApiComn_appendAttributesArray(AcDbObjectId id, const wchar_t* app, const CSt
     RbChain chain = BuildChain(app, existing, list);
     es = object->setXData(chain.get());
   }
-  object->close();
+  return es == Acad::eOk ? 0 : static_cast<int>(es);
+}
+
+int ApiComn_replaceAttributesArrays(AcDbObject* object, const wchar_t* const* apps,
+                                    const CStringArray* const* lists, int count) {
+  if (object == nullptr || count <= 0) return -1;
+  for (int i = 0; i < count; ++i)
+    if (!HasText(apps[i])) return -1;
+  for (int i = 0; i < count; ++i) {
+    const Acad::ErrorStatus es = EnsureRegApp(object->database(), apps[i]);
+    if (es != Acad::eOk) return static_cast<int>(es);
+  }
+  const CStringArray none;
+  RbChain chain = BuildChain(apps[0], none, *lists[0]);
+  resbuf* tail = chain.get();
+  for (int i = 1; i < count; ++i) {
+    while (tail->rbnext != nullptr) tail = tail->rbnext;
+    tail->rbnext = BuildChain(apps[i], none, *lists[i]).release();
+  }
+  const Acad::ErrorStatus es = object->setXData(chain.get());
   return es == Acad::eOk ? 0 : static_cast<int>(es);
 }
 

@@ -26,6 +26,18 @@ AcDbObjectId IdOf(uint64_t tag) {
 // A trace alternates between a few lists at most (the network, the groups of one element).
 constexpr size_t kCachedLists = 4;
 
+// The reference stands where the element's points were read: the same position, rotation,
+// scale and normal, compared exactly, as any change moves the points.
+template <typename Element>
+bool SamePlacement(const Element& e, const AcDbBlockReference& reference) {
+  const AcGePoint3d p = reference.position();
+  const AcGeScale3d s = reference.scaleFactors();
+  const AcGeVector3d n = reference.normal();
+  return p.x == e.position.x && p.y == e.position.y && p.z == e.position.z &&
+         reference.rotation() == e.rotation && s.sx == e.scale.sx && s.sy == e.scale.sy &&
+         s.sz == e.scale.sz && n.x == e.normal.x && n.y == e.normal.y && n.z == e.normal.z;
+}
+
 // The indexes of the drawings alive. An entry goes with its drawing (goodbye), so a later
 // drawing at the same address never finds the old one's.
 std::unordered_map<const AcDbDatabase*, std::unique_ptr<RouteIndex>>& Indexes() {
@@ -135,7 +147,7 @@ void RouteIndex::objectModified(const AcDbDatabase*, const AcDbObject* dbObj) {
       owner.objectClass()->isDerivedFrom(AcDbBlockTableRecord::desc())) {
     changed_blocks_.insert(owner);
   }
-  MarkDirty(id);
+  MarkDirty(id, true);
 }
 
 void RouteIndex::objectErased(const AcDbDatabase* dwg, const AcDbObject* dbObj, Adesk::Boolean) {
@@ -145,10 +157,11 @@ void RouteIndex::objectErased(const AcDbDatabase* dwg, const AcDbObject* dbObj, 
   objectModified(dwg, dbObj);
 }
 
-void RouteIndex::MarkDirty(AcDbObjectId id) {
+void RouteIndex::MarkDirty(AcDbObjectId id, bool samePlacement) {
   auto it = element_of_.find(id);
   if (it == element_of_.end()) return;
   Element& e = elements_[it->second];
+  if (!samePlacement) e.placed = false;
   if (e.dirty) return;
   e.dirty = true;
   dirty_.push_back(it->second);
@@ -168,30 +181,42 @@ ConnectIndex& RouteIndex::Grid(int dimension) {
 
 void RouteIndex::Reread(int element) {
   Element& e = elements_[element];
-  for (auto& grid : grids_) {
-    if (!grid) continue;
-    for (const AcGePoint3d& p : e.points) grid->Remove(element, p.x, p.y, p.z);
-  }
-  e.points.removeAll();
-  e.block.setNull();
   e.dirty = false;
   // An erased element, or one that is not a block reference, has no connection points. One
   // that someone has open for write now (or whose block is) is read again at the next question:
   // closing it without a change would tell nothing.
   AcDbBlockReference* reference = nullptr;
   const Acad::ErrorStatus es = acdbOpenObject(reference, e.id, AcDb::kForRead);
+  // Most changes to a route element are to its records and colour: its points stay.
+  if (es == Acad::eOk && e.placed && reference->blockTableRecord() == e.block &&
+      SamePlacement(e, *reference)) {
+    reference->close();
+    return;
+  }
+  for (auto& grid : grids_) {
+    if (!grid) continue;
+    for (const AcGePoint3d& p : e.points) grid->Remove(element, p.x, p.y, p.z);
+  }
+  e.points.removeAll();
+  e.block.setNull();
+  e.placed = false;
   if (es == Acad::eWasOpenedForWrite) {
     later_.push_back(element);
     return;
   }
   if (es != Acad::eOk) return;
   e.block = reference->blockTableRecord();
+  e.position = reference->position();
+  e.rotation = reference->rotation();
+  e.scale = reference->scaleFactors();
+  e.normal = reference->normal();
   reference->close();
   if (VuRida_GetConnectPoint(e.id, e.points, RQCONECT_LAYER, nullptr) < 0) {
     e.points.removeAll();
     later_.push_back(element);
     return;
   }
+  e.placed = true;
   for (auto& grid : grids_) {
     if (!grid) continue;
     for (const AcGePoint3d& p : e.points) grid->Add(element, p.x, p.y, p.z, TagOf(e.id));
@@ -201,7 +226,9 @@ void RouteIndex::Reread(int element) {
 int RouteIndex::Know(AcDbObjectId id) {
   auto [it, added] = element_of_.emplace(id, static_cast<int>(elements_.size()));
   if (!added) return it->second;
-  elements_.push_back(Element{id, {}, {}, false});
+  Element e;
+  e.id = id;
+  elements_.push_back(std::move(e));
   Reread(it->second);
   return it->second;
 }

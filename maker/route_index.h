@@ -5,6 +5,9 @@
 // It listens to the drawing (AcDbDatabaseReactor), so that what it keeps is never stale: an
 // element that is moved, erased or unerased is read again at the next question, a group whose
 // members change is read again, and everything about a drawing is dropped when the drawing goes.
+// An element changed in place (its XData, its colour) keeps its points without reading its block
+// again, as long as it references the same block with the same position, rotation, scale and
+// normal and neither that block nor the layers changed.
 // A question then costs what the answer costs, not what the list or the drawing holds.
 #pragma once
 
@@ -17,6 +20,8 @@
 
 #include <dbmain.h>
 #include <gepnt3d.h>
+#include <gescl3d.h>
+#include <gevec3d.h>
 
 #include "connect_index.h"
 
@@ -133,6 +138,13 @@ class RouteIndex final : public AcDbDatabaseReactor {
     AcDbObjectId block;  // the block it references: a change to the block moves its points
     AcGePoint3dArray points;
     bool dirty = false;
+    // The placement its points were read with, when `placed`: a change to the element that
+    // keeps its block and placement (its XData, its colour) leaves the points where they were.
+    bool placed = false;
+    AcGePoint3d position;
+    double rotation = 0;
+    AcGeScale3d scale;
+    AcGeVector3d normal;
   };
   struct CachedGroup {
     Membership members;
@@ -152,7 +164,10 @@ class RouteIndex final : public AcDbDatabaseReactor {
   void DropGroup(AcDbObjectId group);
   // The element's number, made (and read, and indexed) the first time.
   int Know(AcDbObjectId id);
-  void MarkDirty(AcDbObjectId id);
+  // Marks an element to be read again at the next question; with `samePlacement`, only when it
+  // no longer has the placement its points were read with (the element itself changed, and
+  // nothing that it shows).
+  void MarkDirty(AcDbObjectId id, bool samePlacement = false);
   // Reads again every element that changed since the last question.
   void CatchUp();
   void Reread(int element);

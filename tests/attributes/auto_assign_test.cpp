@@ -301,6 +301,97 @@ TEST_F(AutoAssignTest, ARingEndsAndEachWayRoundWritesTheTerminal) {
   EXPECT_EQ(RecordsOf(l), PartRecords(L"A"));
 }
 
+// A loop that the first load's path closes: A "A" ── SA ── E ── T ── X, and from E's far end
+// a square back to E's near end, Y1 up to B "B", Y2 across, Y3 down:
+//
+//              Y2
+//   (100,100) ──── B (200,100)
+//       Y3 │       │ Y1
+//   A ── SA ── E ──┴── T ── X
+//  (0,0)  (100,0) (200,0)
+//
+// A's trace meets the loop twice with its own path blocking the way round (SA and E, or SA and
+// Y3); B's trace must still find both ways round, through the elements that blocked A's.
+// A reaches T twice (through E, then round the square), and so does B (through Y1, then
+// through Y2, Y3 and E); the square and E hold A's row, then B's.
+TEST_F(AutoAssignTest, ALoopBlockedByOneLoadsPathIsStillWalkedFromAnotherLoad) {
+  AcDbObjectId a, sa, e, y1, y2, y3, bl, t, x;
+  StartSession([&](host::DrawingBuilder& b) {
+    Define(b);
+    a = b.AddPart(L"LOAD", {0, 0}, L"A");
+    sa = b.AddRouteElement(L"RT100", {0, 0});
+    e = b.AddRouteElement(L"RT100", {100, 0});
+    y1 = b.AddRouteElement(L"RT100", {200, 0, 90});
+    y2 = b.AddRouteElement(L"RT100", {200, 100, 180});
+    y3 = b.AddRouteElement(L"RT100", {100, 100, 270});
+    bl = b.AddPart(L"LOAD", {200, 100}, L"B");
+    t = b.AddRouteElement(L"RT100", {200, 0});
+    x = b.AddRouteElement(L"RT100", {300, 0});
+    b.AddGroup(L"G", {a, sa, e, y1, y2, y3, bl, t, x});
+  });
+  OpenSamplePalette();
+  ASSERT_EQ(Assign({L"A", L"B", L""}, {0, 1}, t), 0) << session().stop_reason();
+  EXPECT_NE(Transcript().find(kDone), std::wstring::npos) << Transcript();
+  EXPECT_EQ(Transcript().find(L"ERROR"), std::wstring::npos) << Transcript();
+  const std::wstring a02 = L"PX02|1L-1!CV22sq-3C E8 (FEP50)!A!DK!|2|1|55|0|";
+  const std::wstring b02 = L"PX02|1P-1!CVT60sq E14 (FEP80)!B!DR!|2|1|55|0|";
+  const std::wstring b03 = L"PX03|1P-1!CVT60sq E14 (FEP80)!B!DR!|2|1|55|0|";
+  const std::wstring b04 = L"PX04|1P-1!CVT60sq E14 (FEP80)!B!DR!|2|1|55|0|";
+  EXPECT_EQ(RecordsOf(sa), Row0(L"A"));
+  EXPECT_EQ(Flag(sa), L"1");
+  for (AcDbObjectId id : {e, y1, y2, y3}) {
+    EXPECT_EQ(RecordsOf(id), With(Row0(L"A"), b02)) << Hex(id);
+    EXPECT_EQ(Flag(id), L"3") << Hex(id);
+  }
+  for (AcDbObjectId id : {t, x}) {
+    EXPECT_EQ(RecordsOf(id), With(With(With(Row0(L"A"), a02), b03), b04)) << Hex(id);
+    EXPECT_EQ(Flag(id), L"5") << Hex(id);
+  }
+  EXPECT_EQ(RecordsOf(a), PartRecords(L"A"));
+  EXPECT_EQ(RecordsOf(bl), PartRecords(L"B"));
+}
+
+// A loop back to the start: P "A" is a part block from (0,0) to (100,0) that a route passes
+// through; S1 ── T ── X go on from (100,0), and L1 up, L2 across, L3 down lead from (0,0) round to
+// (100,0). The start is on its own path, so a trace that comes round to it passes it over (it
+// is no part block on the way), and the row goes on to T.
+//
+//   L2 (0,100)-(100,100)
+//   L1 │          │ L3
+//      P ──────── ┴ S1 ── T ── X
+//   (0,0)     (100,0)
+//
+// From P's first point: round the loop, past P, on through S1 to T: L1, L2, L3, S1, T, X get
+// the row. From its second point: S1 to T again (the second wire of S1, T, X); round the loop
+// the other way it comes back to P and ends there.
+TEST_F(AutoAssignTest, ALoopBackToTheStartPassesTheStartOver) {
+  AcDbObjectId p, s1, t, x, l1, l2, l3;
+  StartSession([&](host::DrawingBuilder& b) {
+    Define(b);
+    p = b.AddPart(L"PS100", {0, 0}, L"A");
+    s1 = b.AddRouteElement(L"RT100", {100, 0});
+    t = b.AddRouteElement(L"RT100", {200, 0});
+    x = b.AddRouteElement(L"RT100", {300, 0});
+    l1 = b.AddRouteElement(L"RT100", {0, 0, 90});
+    l2 = b.AddRouteElement(L"RT100", {0, 100});
+    l3 = b.AddRouteElement(L"RT100", {100, 100, 270});
+    b.AddGroup(L"G", {p, s1, t, x, l1, l2, l3});
+  });
+  OpenSamplePalette();
+  ASSERT_EQ(Assign({L"A", L"", L""}, {0}, t), 0) << session().stop_reason();
+  EXPECT_NE(Transcript().find(kDone), std::wstring::npos) << Transcript();
+  const std::wstring a02 = L"PX02|1L-1!CV22sq-3C E8 (FEP50)!A!DK!|2|1|55|0|";
+  for (AcDbObjectId id : {l1, l2, l3}) {
+    EXPECT_EQ(RecordsOf(id), Row0(L"A")) << Hex(id);
+    EXPECT_EQ(Flag(id), L"1") << Hex(id);
+  }
+  for (AcDbObjectId id : {s1, t, x}) {
+    EXPECT_EQ(RecordsOf(id), With(Row0(L"A"), a02)) << Hex(id);
+    EXPECT_EQ(Flag(id), L"3") << Hex(id);
+  }
+  EXPECT_EQ(RecordsOf(p), PartRecords(L"A"));
+}
+
 TEST_F(AutoAssignTest, APickThatIsNoRouteSegmentAsksAgainAndNoPaletteStopsAtOnce) {
   AcDbObjectId l, s, h;
   StartSession([&](host::DrawingBuilder& b) {

@@ -161,6 +161,91 @@ TEST_F(RowWriterTest, AutomaticWritesReplaceOnTheFirstWriteOfARunAndAddAfterward
   EXPECT_EQ(XDataStrings(element_, L"RQPX_AUTOFLAG"), Strings{L"1"});
 }
 
+// The colour that the settings check saved comes back with the first automatic write and is
+// then gone, so a later write leaves the element's colour alone; an element that another reader
+// has open cannot be written, and keeps its list and its marker.
+TEST_F(RowWriterTest, AnAutomaticWriteGivesTheSavedColourBackOnceAndNeedsTheElementToItself) {
+  StartWith({L"S501||2|1|55|0|", L"S004||2|1|55|0|", L"S3B9||2|1|55|0|", L"S002||2|1|55|0|",
+             L"$P13|3|2|1|55|0|"});
+  SetColour(element_, 1);
+  const Records first{L"S501|DK|2|1|55|0|", L"S004|1L-1|2|1|55|0|", L"S3B9|P-1,L-1|2|1|55|0|",
+                      L"S002|CV22sq-3C E8 (FEP50)|2|1|55|0|", L"$P13||2|1|55|0|"};
+  ASSERT_TRUE(WriteRowAuto(element_, 0));
+  EXPECT_EQ(RecordsOf(element_), first);
+  EXPECT_EQ(ColourOf(element_), 3);
+  EXPECT_EQ(XDataStrings(element_, L"RQPX_AUTOFLAG"), Strings{L"1"});
+
+  SetColour(element_, 5);
+  ASSERT_TRUE(WriteRowAuto(element_, 1));
+  Records second = first;
+  second.push_back(L"PX02|1P-1!CVT60sq E14 (FEP80)!P-1,L-2!DR!|2|1|55|0|");
+  EXPECT_EQ(RecordsOf(element_), second);
+  EXPECT_EQ(ColourOf(element_), 5) << "nothing saved any more";
+  EXPECT_EQ(XDataStrings(element_, L"RQPX_AUTOFLAG"), Strings{L"3"});
+
+  AcDbObject* reader = nullptr;
+  ASSERT_EQ(acdbOpenObject(reader, element_, AcDb::kForRead), Acad::eOk);
+  EXPECT_FALSE(WriteRowAuto(element_, 2));
+  reader->close();
+  EXPECT_EQ(CountOf(Transcript(), L"\nERROR:複数配線属性が設定出来ません。"), 1) << Transcript();
+  EXPECT_EQ(CountOf(Transcript(), L"ERROR"), 1) << Transcript();
+  EXPECT_EQ(RecordsOf(element_), second);
+  EXPECT_EQ(XDataStrings(element_, L"RQPX_AUTOFLAG"), Strings{L"3"});
+}
+
+// At the drawing's limit of 16,383 XData bytes per entity (10 per application and 3 + 2 per
+// character of each string; RQ_LINK's "3" takes 15), an automatic write keeps the list and the
+// marker apart: the list is taken when it fits beside the marker the element has, even when the
+// new marker then no longer fits, and refused when it only fits beside a shorter new marker.
+TEST_F(RowWriterTest, AtTheXDataLimitTheListIsTakenWhenItFitsBesideTheMarkerItFinds) {
+  const auto bytes = [](const Records& strings) {
+    size_t total = 10;
+    for (const auto& s : strings) total += 3 + 2 * s.size();
+    return total;
+  };
+  // A list that with `added` comes to `target` bytes: the wires PX02 to PX08 when `wires`, and
+  // a memo that fills up.
+  const auto padded = [&bytes](bool wires, const std::wstring& added, size_t target) {
+    Records records = attributes_test::UntouchedRecords();
+    for (int i = 2; wires && i <= 8; ++i)
+      records.push_back(L"PX0" + std::to_wstring(i) + L"|a!b!c!d!|2|1|55|0|");
+    Records with = records;
+    with.push_back(added);
+    const size_t memo = (target - bytes(with) - 3) / 2;  // characters of the memo record
+    records.push_back(L"MEMO|" + std::wstring(memo - 5, L'x'));
+    with = records;
+    with.push_back(added);
+    EXPECT_EQ(bytes(with), target);
+    return records;
+  };
+
+  // Marker "9" (15 bytes) becomes "10" (17): the list with PX09 takes 16,353 bytes, which fits
+  // beside the old marker (15 + 16,353 + 15 = 16,383) but not beside the new one.
+  const std::wstring px09 = L"PX09|1P-1!CVT60sq E14 (FEP80)!P-1,L-2!DR!|2|1|55|0|";
+  const Records nine = padded(true, px09, 16353);
+  StartWith(nine);
+  ASSERT_TRUE(WriteAutoFlag(element_, 9));
+  EXPECT_TRUE(WriteRowAuto(element_, 1));
+  Records after = nine;
+  after.push_back(px09);
+  EXPECT_EQ(RecordsOf(element_), after);
+  EXPECT_EQ(XDataStrings(element_, L"RQPX_AUTOFLAG"), Strings{L"9"}) << "the marker did not fit";
+  EXPECT_EQ(Transcript().find(L"ERROR"), std::wstring::npos) << Transcript();
+
+  // Marker "100" (19 bytes) with no wires: the next write adds PX02 and the marker becomes "3"
+  // (15). A list of 16,350 bytes fits beside "3" but not beside "100": refused, nothing changes.
+  const std::wstring px02 = L"PX02|1P-1!CVT60sq E14 (FEP80)!P-1,L-2!DR!|2|1|55|0|";
+  const Records hundred = padded(false, px02, 16350);
+  ASSERT_TRUE(session().database() != nullptr);
+  host::DrawingBuilder builder(session().database());
+  ASSERT_TRUE(builder.SetStrings(element_, L"RQ_ATTR", hundred));
+  ASSERT_TRUE(WriteAutoFlag(element_, 100));
+  EXPECT_FALSE(WriteRowAuto(element_, 1));
+  EXPECT_EQ(CountOf(Transcript(), L"\nERROR:複数配線属性が設定出来ません。"), 1) << Transcript();
+  EXPECT_EQ(RecordsOf(element_), hundred);
+  EXPECT_EQ(XDataStrings(element_, L"RQPX_AUTOFLAG"), Strings{L"100"});
+}
+
 TEST_F(RowWriterTest, WiresReadBackAsNoteLinesWithConstructionItemNames) {
   StartWith({L"S501|E2|2|1|55|0|", L"S004|1L-3|2|1|55|0|", L"S3B9|L-2|2|1|55|0|",
              L"S002|VVF2.0-3C E2.0 (PF22)|2|1|55|0|",

@@ -1,11 +1,15 @@
 // The maker's connection and group answers on the host's drawings stay right while the drawing
-// changes: elements moved, erased and unerased, members appended to and removed from groups,
+// changes: elements moved, turned, scaled, given another block, erased and unerased, blocks and
+// the connection layer changed, members appended to and removed from groups,
 // drawings read from files, and one drawing closed before another is opened.
 #include <acdocman.h>
+#include <dbents.h>
 #include <dbgroup.h>
 #include <dbhost.h>
+#include <dbsymtb.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -110,6 +114,88 @@ TEST_F(RouteAnswersTest, MovedElementsAreAnsweredWhereTheyAreNow) {
   Move(c_, 0, 5);
   EXPECT_EQ(0, RootComn_GetConnectBlock7(list_, b_, AcGePoint3d(20, 0, 0), blocks, count, 0, 3));
   EXPECT_EQ(Ids(blocks.begin(), blocks.end()), Ids({d_}));
+}
+
+// An element changed in place: its records and colour leave it where it was; a new rotation
+// (about its start, which stays), scale, normal or block moves its far end off the joint
+// (20,0) with c, and so do a connection point moved in its block and the connection layer
+// renamed; each change undone brings it back. The answer at (20,0) is asked from c each time.
+TEST_F(RouteAnswersTest, AnElementChangedInPlaceIsAnsweredByWhereItsPointsAreNow) {
+  const auto at_far_end = [this] {
+    AcDbObjectIdArray blocks;
+    int count = -1;
+    RootComn_GetConnectBlock7(list_, c_, AcGePoint3d(20, 0, 0), blocks, count, 0, 3);
+    return Ids(blocks.begin(), blocks.end());
+  };
+  const auto change = [this](AcDbObjectId id, const auto& how) {
+    AcDbBlockReference* r = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenObject(r, id, AcDb::kForWrite));
+    EXPECT_EQ(Acad::eOk, how(*r));
+    r->close();
+  };
+  ASSERT_EQ(at_far_end(), Ids({b_}));
+  DrawingBuilder builder(db_.get());
+  ASSERT_TRUE(builder.SetStrings(b_, L"RQ_ATTR", {L"S004|1L-1|2|1|55|0|"}));
+  change(b_, [](AcDbBlockReference& r) { return r.setColorIndex(3); });
+  EXPECT_EQ(at_far_end(), Ids({b_})) << "records and colour";
+
+  change(b_, [](AcDbBlockReference& r) { return r.setRotation(M_PI / 2); });
+  EXPECT_EQ(at_far_end(), Ids()) << "rotated";
+  change(b_, [](AcDbBlockReference& r) { return r.setRotation(0); });
+  EXPECT_EQ(at_far_end(), Ids({b_}));
+  change(b_, [](AcDbBlockReference& r) { return r.setScaleFactors(AcGeScale3d(2, 1, 1)); });
+  EXPECT_EQ(at_far_end(), Ids()) << "scaled";
+  change(b_, [](AcDbBlockReference& r) { return r.setScaleFactors(AcGeScale3d(1, 1, 1)); });
+  EXPECT_EQ(at_far_end(), Ids({b_}));
+  change(b_, [](AcDbBlockReference& r) { return r.setNormal(AcGeVector3d(0, 0, -1)); });
+  EXPECT_EQ(at_far_end(), Ids()) << "turned over";
+  change(b_, [](AcDbBlockReference& r) { return r.setNormal(AcGeVector3d(0, 0, 1)); });
+  EXPECT_EQ(at_far_end(), Ids({b_}));
+  const AcDbObjectId rt10 = builder.DefineSegment(L"RT10", 10);
+  const AcDbObjectId rt20 = builder.DefineSegment(L"RT20", 20);
+  change(b_, [rt20](AcDbBlockReference& r) { return r.setBlockTableRecord(rt20); });
+  EXPECT_EQ(at_far_end(), Ids()) << "another block";
+  change(b_, [rt10](AcDbBlockReference& r) { return r.setBlockTableRecord(rt10); });
+  EXPECT_EQ(at_far_end(), Ids({b_}));
+
+  // The far connection point of RT10 moved up, then back: every reference follows.
+  const auto move_far_point = [rt10](double y) {
+    AcDbBlockTableRecord* block = nullptr;
+    ASSERT_EQ(Acad::eOk, acdbOpenObject(block, rt10, AcDb::kForRead));
+    AcDbBlockTableRecordIterator* raw = nullptr;
+    ASSERT_EQ(Acad::eOk, block->newIterator(raw));
+    std::unique_ptr<AcDbBlockTableRecordIterator> it(raw);
+    int moved = 0;
+    for (; !it->done(); it->step()) {
+      AcDbEntity* entity = nullptr;
+      if (it->getEntity(entity, AcDb::kForWrite) != Acad::eOk) continue;
+      if (auto* point = AcDbPoint::cast(entity); point && point->position().x == 10) {
+        point->setPosition(AcGePoint3d(10, y, 0));
+        ++moved;
+      }
+      entity->close();
+    }
+    block->close();
+    EXPECT_EQ(moved, 1);
+  };
+  move_far_point(5);
+  EXPECT_EQ(at_far_end(), Ids()) << "the block's point moved";
+  move_far_point(0);
+  EXPECT_EQ(at_far_end(), Ids({b_}));
+
+  const auto rename_layer = [this](const wchar_t* from, const wchar_t* to) {
+    AcDbLayerTable* table = nullptr;
+    ASSERT_EQ(Acad::eOk, db_->getLayerTable(table, AcDb::kForRead));
+    AcDbLayerTableRecord* layer = nullptr;
+    ASSERT_EQ(Acad::eOk, table->getAt(from, layer, AcDb::kForWrite));
+    table->close();
+    EXPECT_EQ(Acad::eOk, layer->setName(to));
+    layer->close();
+  };
+  rename_layer(L"RQ_CONNECT", L"RQ_CONNECT_OLD");
+  EXPECT_EQ(at_far_end(), Ids()) << "no connection layer";
+  rename_layer(L"RQ_CONNECT_OLD", L"RQ_CONNECT");
+  EXPECT_EQ(at_far_end(), Ids({b_}));
 }
 
 TEST_F(RouteAnswersTest, AnElementOpenWhileAskedIsAnsweredOnceClosed) {

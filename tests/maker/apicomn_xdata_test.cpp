@@ -81,6 +81,75 @@ TEST_F(XDataTest, ReplaceAppendReadOpenAndRemove) {
   EXPECT_EQ(0, drawing_.OpenObjects());
 }
 
+// The open form writes on an entity the caller keeps open: two applications on one open, a
+// refused list leaving the old one, appending, and no entity at all.
+TEST_F(XDataTest, AnOpenEntityTakesSeveralListsAndStaysOpen) {
+  CStringArray list;
+  Fill(list, {L"S004|old|2|1|55|0|"});
+  ASSERT_EQ(0, ApiComn_appendAttributesArray(element_, L"RQ_ATTR", list, 1));
+  AcDbObject* object = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(object, element_, AcDb::kForWrite));
+  Fill(list, {L"S004|new|2|1|55|0|", L"PX02|a!b!c!d!|2|1|55|0|"});
+  EXPECT_EQ(0, ApiComn_appendAttributesArray(object, L"RQ_ATTR", list, 1));
+  Fill(list, {L"3"});
+  EXPECT_EQ(0, ApiComn_appendAttributesArray(object, L"RQPX_AUTOFLAG", list, 1));
+  Fill(list, {L"4"});
+  EXPECT_EQ(0, ApiComn_appendAttributesArray(object, L"RQPX_AUTOFLAG", list, 0));
+  Fill(list, std::vector<std::wstring>(100, std::wstring(100, L'x')));
+  EXPECT_EQ(Acad::eXdataSizeExceeded, ApiComn_appendAttributesArray(object, L"RQ_ATTR", list, 1));
+  EXPECT_EQ(1, drawing_.OpenObjects());
+  object->close();
+  EXPECT_EQ(-1,
+            ApiComn_appendAttributesArray(static_cast<AcDbObject*>(nullptr), L"RQ_ATTR", list, 1));
+
+  CStringArray back;
+  ASSERT_EQ(0, ApiComn_extractAttributesArrayID(element_, L"RQ_ATTR", back, 0));
+  EXPECT_EQ((std::vector<std::wstring>{L"S004|new|2|1|55|0|", L"PX02|a!b!c!d!|2|1|55|0|"}),
+            Strings(back));
+  ASSERT_EQ(0, ApiComn_extractAttributesArrayID(element_, L"RQPX_AUTOFLAG", back, 0));
+  EXPECT_EQ((std::vector<std::wstring>{L"3", L"4"}), Strings(back));
+  EXPECT_EQ(0, drawing_.OpenObjects());
+}
+
+// Several applications in one change: each list replaces its application's XData, an empty
+// list removes it, and a change that is too long as a whole leaves every list as it was.
+TEST_F(XDataTest, SeveralListsGoInOneChangeOrNotAtAll) {
+  CStringArray attr, flag, link;
+  Fill(attr, {L"S004|old|2|1|55|0|"});
+  Fill(link, {L"3"});
+  ASSERT_EQ(0, ApiComn_appendAttributesArray(element_, L"RQ_ATTR", attr, 1));
+  ASSERT_EQ(0, ApiComn_appendAttributesArray(element_, L"RQ_LINK", link, 1));
+  AcDbObject* object = nullptr;
+  ASSERT_EQ(Acad::eOk, acdbOpenObject(object, element_, AcDb::kForWrite));
+  Fill(attr, {L"S004|new|2|1|55|0|", L"PX02|a!b!c!d!|2|1|55|0|"});
+  Fill(flag, {L"3"});
+  const wchar_t* const apps[] = {L"RQ_ATTR", L"RQPX_AUTOFLAG", L"RQ_LINK"};
+  CStringArray none;
+  const CStringArray* const lists[] = {&attr, &flag, &none};
+  EXPECT_EQ(0, ApiComn_replaceAttributesArrays(object, apps, lists, 3));
+  // Too long together: neither list changes.
+  CStringArray big;
+  Fill(big, std::vector<std::wstring>(100, std::wstring(100, L'x')));
+  Fill(flag, {L"4"});
+  const CStringArray* const too_long[] = {&flag, &big};
+  EXPECT_EQ(Acad::eXdataSizeExceeded,
+            ApiComn_replaceAttributesArrays(object, apps + 1, too_long, 2));
+  EXPECT_EQ(-1, ApiComn_replaceAttributesArrays(object, apps, lists, 0));
+  const wchar_t* const unnamed[] = {L"RQ_ATTR", L""};
+  EXPECT_EQ(-1, ApiComn_replaceAttributesArrays(object, unnamed, lists, 2));
+  EXPECT_EQ(-1, ApiComn_replaceAttributesArrays(nullptr, apps, lists, 3));
+  object->close();
+
+  CStringArray back;
+  ASSERT_EQ(0, ApiComn_extractAttributesArrayID(element_, L"RQ_ATTR", back, 0));
+  EXPECT_EQ((std::vector<std::wstring>{L"S004|new|2|1|55|0|", L"PX02|a!b!c!d!|2|1|55|0|"}),
+            Strings(back));
+  ASSERT_EQ(0, ApiComn_extractAttributesArrayID(element_, L"RQPX_AUTOFLAG", back, 0));
+  EXPECT_EQ((std::vector<std::wstring>{L"3"}), Strings(back));
+  EXPECT_NE(0, ApiComn_extractAttributesArrayID(element_, L"RQ_LINK", back, 0));
+  EXPECT_EQ(0, drawing_.OpenObjects());
+}
+
 TEST_F(XDataTest, MoreThan16KiBIsRefusedAndTheOldListKept) {
   CStringArray list;
   Fill(list, {L"S004|old|2|1|55|0|"});

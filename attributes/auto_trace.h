@@ -1,0 +1,100 @@
+// The trace of automatic assignment: from a panel or load through the route network to the
+// terminal segment, writing the row on its way back.
+#pragma once
+
+#include <afx.h>
+#include <dbid.h>
+#include <gepnt3d.h>
+
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+// The connection points of route element `id` (VuRida_GetConnectPoint on RQCONECT_LAYER), in
+// `points`; false when they cannot be read.
+bool ConnectPoints(AcDbObjectId id, AcGePoint3dArray& points);
+
+// Follows the network from `from` through `point` towards `terminal`, every connectivity
+// question asked within `elements` (RootComn_GetConnectBlock7; the list must not change during
+// the run, as its connection index is kept between questions). Result true when some path
+// reaches the terminal segment.
+// On each path the row is written (WriteRowAuto) on the way back to the elements between the
+// start and the terminal, the terminal itself and the state 1 or 2 elements at its far end
+// (WriteBeyondTerminal), as long as no part block (state other than 3) and no hatched panel was
+// passed: `passedPart` and `panelMode` say so for the path so far, and an element sets them for
+// itself, its later siblings and everything beyond it. The starting element is not written. A
+// hatched panel with three connection points adds the row's panel/load name to its
+// "RQPX_BANLINK" ("," between names; a panel met after another one gets the second list appended
+// to `names`, the first panel's list, with no separator) when a path through it reaches the
+// terminal. An element already on the current path is passed over, so cycles end; a tree is
+// walked in full.
+// Each call starts afresh; the traces of one run share what they learn through AutoTrace.
+bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const AcGePoint3d& point,
+               AcDbObjectId from, int row, bool passedPart, bool panelMode, const wchar_t* names);
+
+// Writes `row` to the elements of `elements` with "ETAT" 1 or 2 that are connected to the
+// terminal segment at its connection point farther from `point` (the first point unless the
+// second is strictly farther). Nothing when the terminal has not exactly two connection points.
+void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId terminal,
+                         const AcGePoint3d& point, int row);
+
+// The traces of one automatic run, sharing what they learn about the network.
+//
+// A run writes records, run markers, panel links and colours and nothing else, so whatever
+// decides where a trace goes stays as it was when the run began: the elements' route kinds,
+// states, block classes and connection points, and which elements meet at a point. AutoTrace
+// reads each of these once per element. It also remembers every way out of an element (the
+// element left through one of its connection points) that a trace followed to its end without
+// reaching the terminal and without meeting an element of its own path on the way: such a way
+// cannot reach the terminal from any path, as another path can only bar more elements, so no
+// later trace of the run follows it again. A trace then walks its own paths to the terminal and
+// the first step of each dead end, not the whole network again for each panel and load.
+class AutoTrace {
+ public:
+  // The run on `elements` (not copied: it must stay unchanged while this object lives) towards
+  // `terminal`.
+  AutoTrace(const AcDbObjectIdArray& elements, AcDbObjectId terminal);
+  AutoTrace(const AutoTrace&) = delete;
+  AutoTrace& operator=(const AutoTrace&) = delete;
+
+  // TraceAuto on this run's elements and terminal: the same questions answered the same way,
+  // the same writes in the same order, the same result.
+  bool Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool passedPart, bool panelMode,
+             const wchar_t* names);
+
+  // RouteKindOf(id, kRouteKindPart), read once per element for the whole run.
+  int KindOf(AcDbObjectId id);
+
+ private:
+  struct Element {
+    int kind = 0;             // RouteKindOf(id, kRouteKindPart)
+    bool stateThree = false;  // a part block with "ETAT" 3
+    bool pointsRead = false;  // the members below are filled in
+    bool hasPoints = false;   // ConnectPoints succeeded
+    AcGePoint3dArray points;
+    bool hatchedPanel = false;  // three points and IsHatchedPanel
+    // Per connection point: leaving the element through it cannot reach the terminal.
+    std::vector<bool> deadEnd;
+    // On the path of the trace running now: the start, or an element being walked through.
+    bool onPath = false;
+    // Per connection point, once asked: the elements that meet the element there, in the
+    // order RootComn_GetConnectBlock7 gives them.
+    std::vector<std::vector<std::pair<AcDbObjectId, Element*>>> meeting;
+    std::vector<bool> meetingAsked;
+  };
+  using Meeting = std::vector<std::pair<AcDbObjectId, Element*>>;
+  struct Call;
+
+  Element& Info(AcDbObjectId id);
+  // `info` with its connection points read; false when they cannot be read.
+  bool ReadPoints(AcDbObjectId id, Element& info);
+  // The elements of the run other than `from` that meet it at `point`, each with its entry,
+  // into `meeting`; false when none does or the question cannot be answered.
+  bool AskMeeting(AcDbObjectId from, const AcGePoint3d& point, Meeting& meeting);
+  bool IsTerminalSegment(AcDbObjectId id);
+
+  const AcDbObjectIdArray& elements_;
+  AcDbObjectId terminal_;
+  int terminalIsSegment_ = -1;  // ElementClassOf(terminal) is RT: -1 not yet read, 0 or 1
+  std::unordered_map<AcDbObjectId, Element> info_;
+};
