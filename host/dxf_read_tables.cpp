@@ -41,6 +41,8 @@ void Builder::CheckHandles() {
   check(file_.blocks);
   check(file_.entities);
   check(file_.objects);
+  // Deferred entities are checked as they are added: a handle used twice cannot be added again.
+  if (file_.deferred.present) max = std::max(max, file_.deferred.max_handle.value());
   // New objects get handles above every handle of the file.
   db_->setHandseed(AcDbHandle(max + 1));
 }
@@ -110,6 +112,11 @@ AcDbObjectId Builder::AddRoot(AcDbObject* object, const Record* r) {
   Acad::ErrorStatus es = Acad::eNullHandle;
   if (r != nullptr && !r->handle.isNull())
     es = platform::acad::AddObjectWithHandle(*db_, object, r->handle, &id);
+  if (es == Acad::eDuplicateKey && file_.deferred.present) {
+    // An entity's handle, which the check before could not see (see StreamEntities).
+    delete object;
+    throw ReadError{LineError(r->line, L"handle " + HexOf(r->handle) + L" is used twice")};
+  }
   if (es != Acad::eOk) {
     es = db_->addAcDbObject(id, object);
     if (es != Acad::eOk) {

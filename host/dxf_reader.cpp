@@ -33,16 +33,14 @@ void Builder::Build() {
 
 using namespace dxf_in;
 
-DxfReadResult ReadDxf(std::string_view bytes) {
+namespace {
+
+// Reads an ASCII file; with `defer` its entities are read a run of records at a time (see
+// Tokenize), and *deferred tells whether they were.
+DxfReadResult ReadAscii(std::string_view bytes, bool defer, bool* deferred) {
   DxfReadResult result;
+  *deferred = false;
   try {
-    if (IsBinaryDxf(bytes)) {
-      Builder builder(ParseSections(TokenizeBinary(bytes, &result.warnings)), &result);
-      builder.Build();
-      return result;
-    }
-    // A UTF-8 byte order mark is allowed before the first group.
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::string version, codepage;
     ScanHeader(bytes, &version, &codepage);
     if (!version.empty() && (version < "AC1015" || version > "AC1032"))
@@ -50,7 +48,9 @@ DxfReadResult ReadDxf(std::string_view bytes) {
                       L" is not supported (AC1015 to AC1032 are)"};
     const bool utf8 = version >= "AC1021";
     const bool cp932 = !utf8 && codepage == "ANSI_932";
-    Builder builder(ParseSections(Tokenize(bytes, utf8, cp932, !utf8, &result.warnings)), &result);
+    Tokens tokens = Tokenize(bytes, utf8, cp932, !utf8, &result.warnings, defer);
+    *deferred = tokens.deferred.present;
+    Builder builder(ParseSections(std::move(tokens)), &result);
     builder.Build();
     if (result.version.empty()) result.version = Narrow(version);
   } catch (const ReadError& e) {
@@ -60,6 +60,34 @@ DxfReadResult ReadDxf(std::string_view bytes) {
     result.database.reset();
     result.error = L"the drawing cannot be read: " + platform::Utf8ToWide(e.what());
   }
+  return result;
+}
+
+}  // namespace
+
+DxfReadResult ReadDxf(std::string_view bytes) {
+  if (IsBinaryDxf(bytes)) {
+    DxfReadResult result;
+    try {
+      Builder builder(ParseSections(TokenizeBinary(bytes, &result.warnings)), &result);
+      builder.Build();
+    } catch (const ReadError& e) {
+      result.database.reset();
+      result.error = e.message;
+    } catch (const std::exception& e) {
+      result.database.reset();
+      result.error = L"the drawing cannot be read: " + platform::Utf8ToWide(e.what());
+    }
+    return result;
+  }
+  // A UTF-8 byte order mark is allowed before the first group.
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  bool deferred = false;
+  DxfReadResult result = ReadAscii(bytes, true, &deferred);
+  // A file whose entities were read a run at a time and that fails (or warns while they are
+  // read) is read again the whole way, so that it gets the same first error as always: the
+  // groups of the whole file are checked before any record is built.
+  if (!result.ok() && deferred) result = ReadAscii(bytes, false, &deferred);
   return result;
 }
 
