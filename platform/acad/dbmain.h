@@ -110,7 +110,7 @@ class AcDbObject : public AcGiDrawable {
   friend struct AcDbStub;
   AcDbStub* stub_ = nullptr;            // set when the object enters a database
   std::vector<AcDbObjectId> reactors_;  // persistent reactors, in order added
-  resbuf* xdata_ = nullptr;             // owned chain, applications in order
+  char* xdata_ = nullptr;  // owned, packed (dbxdata.cpp), applications in order; null: none
   std::vector<AcDbRawGroup> raw_groups_;
 };
 

@@ -30,7 +30,7 @@ AcDbObject* Peek(AcDbObjectId id) {
 AcDbObject::AcDbObject() = default;
 
 AcDbObject::~AcDbObject() {
-  acutRelRb(xdata_);
+  delete[] xdata_;
 }
 
 AcDbObjectId AcDbObject::objectId() const {
