@@ -29,6 +29,8 @@ class Builder {
 
   // Fills result->database, or throws ReadError; warnings go to result->warnings.
   void Build();
+  // Told of the deferred entities' bytes as their records are built (see DxfBytesDone).
+  void SetBytesDone(const DxfBytesDone* done) { done_ = done; }
 
  private:
   struct Pending {
@@ -80,6 +82,7 @@ class Builder {
 
   DxfFile file_;
   DxfReadResult* result_;
+  const DxfBytesDone* done_ = nullptr;
   std::unique_ptr<AcDbDatabase> db_;
   AcDbDatabase::Roots roots_;
   AcDbHandle seed_;

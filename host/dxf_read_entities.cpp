@@ -381,6 +381,7 @@ void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
   std::deque<std::string> store;
   std::vector<Record> records;
   std::vector<std::wstring> warnings;
+  const char* run_start = d.bytes.data() + d.pos;
   for (bool end = false; !end;) {
     groups.clear();
     store.clear();
@@ -409,6 +410,9 @@ void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
     // The XData views the groups of this run.
     for (const Pending& p : pending_) ApplyXData(p, xdata_warnings);
     pending_.clear();
+    const char* run_end = d.bytes.data() + lexer.lines().pos();
+    if (done_ != nullptr && *done_) (*done_)(run_start, run_end);
+    run_start = run_end;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <dbmain.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -24,6 +25,9 @@ class Writer {
 
   // The file's bytes.
   std::string Write();
+  // Writes the file's bytes to `file` a piece at a time as they are made, so that a large
+  // drawing's text is never held whole; false when a write failed.
+  bool WriteTo(std::FILE* file);
 
  private:
   // Output and the layout every modelled object shares (dxf_writer.cpp).
@@ -74,6 +78,9 @@ class Writer {
 
   AcDbDatabase& db_;
   std::string out_;
+  std::FILE* sink_ = nullptr;  // WriteTo's file, which out_ goes to whenever it is large
+  bool sink_failed_ = false;
+  void Flush();
   // The BLOCK, ENDBLK and SEQEND objects by their owner (PartsOf picks the map of a type).
   std::unordered_map<AcDbObjectId, AcDbObjectId>& PartsOf(const std::wstring& type);
   std::unordered_map<AcDbObjectId, AcDbObjectId> blocks_, block_ends_, seqends_;

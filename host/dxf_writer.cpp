@@ -15,6 +15,10 @@
 namespace host {
 namespace dxf_out {
 
+namespace {
+constexpr size_t kPiece = 1 << 20;  // bytes WriteTo gathers before each write
+}  // namespace
+
 std::string Writer::Write() {
   Prepare();
   Header();
@@ -26,6 +30,20 @@ std::string Writer::Write() {
   KeptSections(false);
   Put(0, L"EOF");
   return std::move(out_);
+}
+
+bool Writer::WriteTo(std::FILE* file) {
+  sink_ = file;
+  out_.reserve(kPiece + 4096);
+  out_ = Write();  // what is left after the last full piece
+  Flush();
+  return !sink_failed_;
+}
+
+void Writer::Flush() {
+  if (!out_.empty() && std::fwrite(out_.data(), 1, out_.size(), sink_) != out_.size())
+    sink_failed_ = true;
+  out_.clear();
 }
 
 void Writer::Put(int code, std::wstring_view value) {
@@ -44,6 +62,7 @@ void Writer::Put(int code, std::wstring_view value) {
     out_ += platform::WideToUtf8(value);
   }
   out_ += '\n';
+  if (sink_ != nullptr && out_.size() >= kPiece) Flush();
 }
 void Writer::Put(const Groups& groups) {
   for (const auto& g : groups)
@@ -211,13 +230,12 @@ std::string WriteDxf(AcDbDatabase& db) {
 }
 
 bool WriteDxfFile(AcDbDatabase& db, const std::string& path, std::wstring* error) {
-  const std::string bytes = WriteDxf(db);
   const std::string temp = path + ".saving";
   {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
+    std::FILE* out = std::fopen(temp.c_str(), "wb");
+    bool written = out != nullptr && dxf_out::Writer(db).WriteTo(out);
+    if (out != nullptr && std::fclose(out) != 0) written = false;
+    if (!written) {
       std::remove(temp.c_str());
       if (error) *error = platform::Utf8ToWide(path) + L": cannot be written";
       return false;

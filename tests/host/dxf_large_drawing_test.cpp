@@ -143,6 +143,43 @@ TEST(DxfLargeDrawingTest, EveryEntityAttributeAndXDataArrives) {
   EXPECT_EQ(WriteDxf(*again.database), saved);
 }
 
+TEST(DxfLargeDrawingTest, TheEntitiesBytesAreToldDoneInOrderAndNothingElse) {
+  const std::string text = DxfText(SmallDrawing(References(kRefs)));
+  std::vector<std::pair<const char*, const char*>> done;
+  DxfReadResult r = ReadDxf(text, [&done](const char* from, const char* to) {
+    done.emplace_back(from, to);
+  });
+  ASSERT_TRUE(r.ok()) << r.error;
+  ASSERT_GE(done.size(), 2u);
+  // From the first entity to the ENDSEC after the last, one piece after the other.
+  const size_t first = text.find("  0\nINSERT\n");
+  const size_t endsec = text.find("  0\nENDSEC\n", text.find("E" + std::to_string(kRefs - 1)));
+  EXPECT_EQ(done.front().first, text.data() + first);
+  EXPECT_EQ(done.back().second, text.data() + endsec);
+  for (size_t i = 1; i < done.size(); ++i) EXPECT_EQ(done[i].first, done[i - 1].second) << i;
+
+  // Saved to a file a piece at a time, the drawing is the same text.
+  const std::string path = ::testing::TempDir() + "dxf_large_drawing.dxf";
+  std::wstring error;
+  ASSERT_TRUE(WriteDxfFile(*r.database, path, &error)) << error;
+  const std::string saved = WriteDxf(*r.database);
+  ASSERT_GT(saved.size(), 1u << 20);  // more than one piece
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  std::string on_disk;
+  char buf[65536];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) on_disk.append(buf, n);
+  std::fclose(f);
+  std::remove(path.c_str());
+  EXPECT_TRUE(on_disk == saved) << on_disk.size() << " " << saved.size();
+  // And read from that file (mapped, its pages given back as they are done), the same again.
+  ASSERT_TRUE(WriteDxfFile(*r.database, path, &error)) << error;
+  DxfReadResult from_file = ReadDxfFile(path);
+  std::remove(path.c_str());
+  ASSERT_TRUE(from_file.ok()) << from_file.error;
+  EXPECT_TRUE(WriteDxf(*from_file.database) == saved);
+}
+
 TEST(DxfLargeDrawingTest, FaultsLateInTheEntitiesAreReportedAsInASmallDrawing) {
   // The last reference takes the handle of the first one's attribute.
   Groups twice = References(kRefs);
