@@ -2,7 +2,7 @@
 // Not for callers outside platform/acad.
 #pragma once
 
-#include <map>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -24,10 +24,69 @@ struct AcDbStub {
   bool isOpen() const { return readers > 0 || writer || notifiers > 0; }
 };
 
+namespace platform::acad::internal {
+
+// The records of a database by handle: open addressing with linear probing in one array, since a
+// large drawing has hundreds of thousands of them and a tree or a list of nodes would cost a node
+// each. Records are never removed (ids must not dangle).
+class HandleIndex {
+ public:
+  AcDbStub* Find(Adesk::UInt64 handle) const {
+    if (slots_.empty()) return nullptr;
+    for (size_t i = Home(handle);; i = (i + 1) & mask_) {
+      const Slot& s = slots_[i];
+      if (s.stub == nullptr) return nullptr;
+      if (s.handle == handle) return s.stub;
+    }
+  }
+  // Adds a record whose handle is not in the index.
+  void Add(AcDbStub* stub, Adesk::UInt64 handle) {
+    if ((count_ + 1) * 4 > slots_.size() * 3) Grow();
+    Put(stub, handle);
+    ++count_;
+  }
+
+ private:
+  struct Slot {
+    Adesk::UInt64 handle = 0;
+    AcDbStub* stub = nullptr;
+  };
+  size_t Home(Adesk::UInt64 handle) const {
+    // Handles are given out one after the other: a run of them takes a run of slots, which
+    // neither collide nor spread over the memory.
+    return static_cast<size_t>(handle ^ (handle >> 29)) & mask_;
+  }
+  void Put(AcDbStub* stub, Adesk::UInt64 handle) {
+    size_t i = Home(handle);
+    while (slots_[i].stub != nullptr) i = (i + 1) & mask_;
+    slots_[i] = Slot{handle, stub};
+  }
+  void Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    mask_ = slots_.size() - 1;
+    for (const Slot& s : old)
+      if (s.stub != nullptr) Put(s.stub, s.handle);
+  }
+
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+  size_t count_ = 0;
+};
+
+}  // namespace platform::acad::internal
+
 struct AcDbDatabase::Impl {
-  std::map<Adesk::UInt64, std::unique_ptr<AcDbStub>> stubs;
+  // Every record in the order made; a deque, so that records never move (ids point at them).
+  std::deque<AcDbStub> stubs;
+  platform::acad::internal::HandleIndex index;
+  Adesk::UInt64 max_handle = 0;  // of every record
+  bool in_order = true;          // records were made in rising handle order
   std::vector<AcDbDatabaseReactor*> reactors;
   int opens = 0;  // opens not yet closed (acdbOpenObject, new objects), for a quick left-open check
+
+  // Every record, in handle order.
+  std::vector<AcDbStub*> InHandleOrder();
 };
 
 namespace platform::acad::internal {
