@@ -1,6 +1,9 @@
 // The open and close rules of database objects, erased objects and the left-open check.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "dbents.h"
 #include "dbhost.h"
 #include "dbsymtb.h"
@@ -178,3 +181,36 @@ TEST(DbObjectTest, NewDrawingHasTheStandardTablesAndDefaults) {
 }
 
 }  // namespace
+
+TEST(DbObjectTest, ManyHandlesInAnyOrderAreFoundAndListedInHandleOrder) {
+  AcDbDatabase db(false);
+  // Handles given from the top down and in two interleaved runs, as a file's references make
+  // them before the objects: far more than one block of the index, so that it grows.
+  std::vector<Adesk::UInt64> handles;
+  for (Adesk::UInt64 h = 30000; h > 20000; --h) handles.push_back(h);
+  for (Adesk::UInt64 k = 1; k <= 5000; ++k) handles.push_back(65536 + k * 4096);  // a stride
+  for (Adesk::UInt64 h : handles) {
+    AcDbObjectId id;
+    auto* line = new AcDbLine;
+    ASSERT_EQ(platform::acad::AddObjectWithHandle(db, line, AcDbHandle(h), &id), Acad::eOk) << h;
+    line->close();
+  }
+  for (Adesk::UInt64 h : handles) {
+    AcDbObjectId found;
+    ASSERT_EQ(db.getAcDbObjectId(found, false, AcDbHandle(h)), Acad::eOk) << h;
+    EXPECT_EQ(found.handle().value(), h);
+  }
+  AcDbObjectId missing;
+  EXPECT_EQ(db.getAcDbObjectId(missing, false, AcDbHandle(30001)), Acad::eKeyNotFound);
+  EXPECT_EQ(db.getAcDbObjectId(missing, false, AcDbHandle(65536 + 4096 * 5001)),
+            Acad::eKeyNotFound);
+  // The seed must stay above the largest handle.
+  EXPECT_EQ(db.setHandseed(AcDbHandle(65536 + 4096 * 5000)), Acad::eInvalidInput);
+  EXPECT_EQ(db.setHandseed(AcDbHandle(65536 + 4096 * 5000 + 1)), Acad::eOk);
+
+  std::vector<AcDbObjectId> ids = platform::acad::AllObjectIds(db);
+  ASSERT_EQ(ids.size(), handles.size());
+  std::vector<Adesk::UInt64> sorted = handles;
+  std::sort(sorted.begin(), sorted.end());
+  for (size_t i = 0; i < ids.size(); ++i) EXPECT_EQ(ids[i].handle().value(), sorted[i]) << i;
+}
