@@ -212,7 +212,7 @@ void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) 
   if (es != Acad::eOk) {
     // Kept as groups when the database refuses it (size, unknown application).
     std::vector<AcDbRawGroup> raw = obj->rawGroups();
-    for (const Group* g : p.xdata) raw.push_back(AcDbRawGroup{g->code, Wide(*g)});
+    for (const Group* g : p.xdata) raw.push_back(AcDbRawGroup{g->code, Kept(*g)});
     obj->setRawGroups(std::move(raw));
     warnings->push_back(LineError(p.line, L"XData kept as read: the drawing refuses it as XData"));
   }

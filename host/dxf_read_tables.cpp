@@ -69,13 +69,13 @@ void Builder::ReadHeader() {
     } else if (name == "$DIMSCALE" && j > i + 1) {
       db_->setDimscale(Real(h[i + 1]));
     } else {
-      for (size_t k = i; k < j; ++k) raw.push_back(AcDbRawGroup{h[k].code, Wide(h[k])});
+      for (size_t k = i; k < j; ++k) raw.push_back(AcDbRawGroup{h[k].code, Kept(h[k])});
     }
     i = j;
   }
   for (const KeptSection& section : file_.kept) {
-    raw.push_back(AcDbRawGroup{kDxfSectionStart, Wide(section.name)});
-    for (const Group& g : section.groups) raw.push_back(AcDbRawGroup{g.code, Wide(g)});
+    raw.push_back(AcDbRawGroup{kDxfSectionStart, Kept(section.name)});
+    for (const Group& g : section.groups) raw.push_back(AcDbRawGroup{g.code, Kept(g)});
     raw.push_back(AcDbRawGroup{kDxfSectionEnd, L""});
   }
   db_->setRawHeader(std::move(raw));

@@ -46,7 +46,7 @@ void Writer::Flush() {
   out_.clear();
 }
 
-void Writer::Put(int code, std::wstring_view value) {
+void Writer::PutCode(int code) {
   // The code right-aligned in three columns, as AutoCAD writes it.
   char buf[8];
   char* end = std::to_chars(buf + 3, buf + sizeof buf, code).ptr;
@@ -54,6 +54,17 @@ void Writer::Put(int code, std::wstring_view value) {
   while (end - begin < 3) *--begin = ' ';
   *end++ = '\n';
   out_.append(begin, end);
+}
+
+void Writer::PutKept(int code, const AcDbRawText& value) {
+  PutCode(code);
+  out_ += value.utf8();
+  out_ += '\n';
+  if (sink_ != nullptr && out_.size() >= kPiece) Flush();
+}
+
+void Writer::Put(int code, std::wstring_view value) {
+  PutCode(code);
   bool ascii = true;
   for (wchar_t c : value) ascii = ascii && c < 0x80;
   if (ascii) {
@@ -66,7 +77,7 @@ void Writer::Put(int code, std::wstring_view value) {
 }
 void Writer::Put(const Groups& groups) {
   for (const auto& g : groups)
-    if (g.code >= 0) Put(g.code, g.value);  // negative: a modelled value's text as read
+    if (g.code >= 0) PutKept(g.code, g.value);  // negative: a modelled value's text as read
 }
 void Writer::Section(const wchar_t* name) {
   Put(0, L"SECTION");
@@ -83,8 +94,9 @@ void Writer::KeptSections(bool classes) {
   bool classes_written = false;
   for (size_t i = 0; i < raw.size(); ++i) {
     if (raw[i].code != kDxfSectionStart || (raw[i].value == L"CLASSES") != classes) continue;
-    Section(raw[i].value.c_str());
-    for (++i; i < raw.size() && raw[i].code != kDxfSectionEnd; ++i) Put(raw[i].code, raw[i].value);
+    Section(raw[i].value.wide().c_str());
+    for (++i; i < raw.size() && raw[i].code != kDxfSectionEnd; ++i)
+      PutKept(raw[i].code, raw[i].value);
     EndSection();
     classes_written = classes;
   }
@@ -150,7 +162,7 @@ void Writer::WriteModelled(const std::wstring& type, const AcDbObject* obj,
   auto end_of = [&](size_t k) { return k + 1 < segments ? starts[k + 1] : raw.size(); };
   auto put_range = [&](size_t from, size_t to) {
     for (size_t i = from; i < to; ++i)
-      if (raw[i].code >= 0) Put(raw[i].code, raw[i].value);  // negative: a value's text as read
+      if (raw[i].code >= 0) PutKept(raw[i].code, raw[i].value);  // negative: a value's text as read
   };
   put_range(0, end_of(0));
   Put(330, owner);

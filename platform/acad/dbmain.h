@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "acadstrc.h"
@@ -37,11 +38,44 @@ class AcDbLinetypeTable;
 class AcDbDictionary;
 class AcDbSymbolTable;
 
+// The text of a kept group, held as UTF-8: most are markers, numbers and handles short enough
+// to live inside the string itself, so that a large drawing's millions of them cost no heap
+// block each. Compares with wide text as the wide text it stands for.
+class AcDbRawText {
+ public:
+  AcDbRawText() = default;
+  AcDbRawText(const wchar_t* text) : AcDbRawText(std::wstring_view(text)) {}       // NOLINT
+  AcDbRawText(const std::wstring& text) : AcDbRawText(std::wstring_view(text)) {}  // NOLINT
+  explicit AcDbRawText(std::wstring_view text);
+  // Text that is UTF-8 already.
+  static AcDbRawText fromUtf8(std::string_view utf8) {
+    AcDbRawText t;
+    t.utf8_.assign(utf8);
+    return t;
+  }
+
+  const std::string& utf8() const { return utf8_; }
+  std::wstring wide() const;
+  operator std::wstring() const { return wide(); }  // NOLINT
+  bool empty() const { return utf8_.empty(); }
+
+  friend bool operator==(const AcDbRawText& a, const AcDbRawText& b) { return a.utf8_ == b.utf8_; }
+  friend bool operator==(const AcDbRawText& a, const wchar_t* b) {
+    return a == AcDbRawText(std::wstring_view(b));
+  }
+  friend bool operator==(const AcDbRawText& a, const std::wstring& b) {
+    return a == AcDbRawText(std::wstring_view(b));
+  }
+
+ private:
+  std::string utf8_;
+};
+
 // One DXF group kept verbatim for data this database does not model (a DXF reader may attach
 // them to an object so that a writer can give them back).
 struct AcDbRawGroup {
   int code = 0;
-  std::wstring value;
+  AcDbRawText value;
 };
 
 class AcDbObject : public AcGiDrawable {

@@ -6,6 +6,7 @@
 #include "acutads.h"
 #include "dbents.h"
 #include "dbstub.h"
+#include "text_encoding.h"
 
 using platform::acad::internal::DieMisuse;
 
@@ -26,6 +27,24 @@ AcDbObject* Peek(AcDbObjectId id) {
 }
 
 }  // namespace platform::acad::internal
+
+AcDbRawText::AcDbRawText(std::wstring_view text) {
+  bool ascii = true;
+  for (wchar_t c : text) ascii = ascii && static_cast<unsigned>(c) < 0x80;
+  if (ascii) {
+    utf8_.reserve(text.size());
+    for (wchar_t c : text) utf8_.push_back(static_cast<char>(c));
+  } else {
+    utf8_ = platform::WideToUtf8(text);
+  }
+}
+
+std::wstring AcDbRawText::wide() const {
+  bool ascii = true;
+  for (char c : utf8_) ascii = ascii && (c & 0x80) == 0;
+  if (ascii) return std::wstring(utf8_.begin(), utf8_.end());
+  return platform::Utf8ToWide(utf8_);
+}
 
 AcDbObject::AcDbObject() = default;
 
