@@ -27,7 +27,7 @@ std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup> raw,
   auto bare = [&](size_t i) {
     if (raw[i].code != 100) return false;
     if (i + 1 < raw.size() && raw[i + 1].code != 100) return false;  // groups follow
-    const std::string& marker = raw[i].value.utf8();
+    const std::string_view marker = raw[i].value.utf8();
     bool known = false;
     for (std::string_view w : written) known = known || marker == w;
     if (!known) return false;
