@@ -49,13 +49,16 @@ class IdSet {
 
  private:
   size_t Home(const AcDbStub* p) const {
-    const auto v = reinterpret_cast<uintptr_t>(p);
-    return static_cast<size_t>((v >> 4) ^ (v >> 20)) & mask_;
+    // Multiplied by 2^64 / golden ratio, the top bits taken: records lie at a fixed stride.
+    const auto v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
+    return static_cast<size_t>((v * 0x9E3779B97F4A7C15ull) >> shift_);
   }
   void Rehash(size_t size) {
     std::vector<AcDbStub*> old = std::move(slots_);
     slots_.assign(size, nullptr);
     mask_ = size - 1;
+    shift_ = 64;
+    for (size_t n = size; n > 1; n /= 2) --shift_;
     count_ = 0;
     for (AcDbStub* p : old)
       if (p != nullptr) insert(AcDbObjectId(p));
@@ -63,6 +66,7 @@ class IdSet {
 
   std::vector<AcDbStub*> slots_;
   size_t mask_ = 0;
+  int shift_ = 64;  // 64 - log2(slots)
   size_t count_ = 0;
 };
 

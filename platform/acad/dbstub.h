@@ -52,9 +52,10 @@ class HandleIndex {
     AcDbStub* stub = nullptr;
   };
   size_t Home(Adesk::UInt64 handle) const {
-    // Handles are given out one after the other: a run of them takes a run of slots, which
-    // neither collide nor spread over the memory.
-    return static_cast<size_t>(handle ^ (handle >> 29)) & mask_;
+    // Multiplied by 2^64 / golden ratio, the top bits taken: runs of handles, and handles far
+    // apart or with a common stride, spread over the slots (the handle itself as the slot makes
+    // runs of handles that wrap around the array pile up, and every probe walks the pile).
+    return static_cast<size_t>((handle * 0x9E3779B97F4A7C15ull) >> shift_);
   }
   void Put(AcDbStub* stub, Adesk::UInt64 handle) {
     size_t i = Home(handle);
@@ -65,12 +66,15 @@ class HandleIndex {
     std::vector<Slot> old = std::move(slots_);
     slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
     mask_ = slots_.size() - 1;
+    shift_ = 64;
+    for (size_t n = slots_.size(); n > 1; n /= 2) --shift_;
     for (const Slot& s : old)
       if (s.stub != nullptr) Put(s.stub, s.handle);
   }
 
   std::vector<Slot> slots_;
   size_t mask_ = 0;
+  int shift_ = 64;  // 64 - log2(slots)
   size_t count_ = 0;
 };
 
