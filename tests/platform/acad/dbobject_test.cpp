@@ -186,7 +186,8 @@ TEST(DbObjectTest, ManyHandlesInAnyOrderAreFoundAndListedInHandleOrder) {
   AcDbDatabase db(false);
   // Handles given from the top down and in two interleaved runs, as a file's references make
   // them before the objects: far more than one block of the index, so that it grows.
-  std::vector<Adesk::UInt64> handles;
+  std::vector<Adesk::UInt64> handles = {5000};  // large for so few records, then no longer
+  for (Adesk::UInt64 h = 1; h <= 4000; ++h) handles.push_back(h);
   for (Adesk::UInt64 h = 30000; h > 20000; --h) handles.push_back(h);
   for (Adesk::UInt64 k = 1; k <= 5000; ++k) handles.push_back(65536 + k * 4096);  // a stride
   for (Adesk::UInt64 h : handles) {
@@ -194,6 +195,9 @@ TEST(DbObjectTest, ManyHandlesInAnyOrderAreFoundAndListedInHandleOrder) {
     auto* line = new AcDbLine;
     ASSERT_EQ(platform::acad::AddObjectWithHandle(db, line, AcDbHandle(h), &id), Acad::eOk) << h;
     line->close();
+    // The first stays found while the index grows and moves records around.
+    AcDbObjectId first;
+    ASSERT_EQ(db.getAcDbObjectId(first, false, AcDbHandle(handles[0])), Acad::eOk) << h;
   }
   for (Adesk::UInt64 h : handles) {
     AcDbObjectId found;
