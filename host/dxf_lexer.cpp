@@ -29,41 +29,28 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// The file's lines one after the other, without their line ends, up to the last line that is
-// not blank (a line end after EOF leaves an empty line that is no group). A large drawing has
-// millions of lines: they are walked, not collected.
-class LineCursor {
- public:
-  explicit LineCursor(std::string_view bytes) : bytes_(bytes) {
-    size_t last = bytes_.find_last_not_of(" \t\r\n");
-    if (last == std::string_view::npos) {
-      bytes_ = {};
-    } else {
-      const size_t line_end = bytes_.find('\n', last);
-      if (line_end != std::string_view::npos) bytes_ = bytes_.substr(0, line_end);
-    }
-  }
-  // The next line, false after the last.
-  bool Next(std::string_view* line) {
-    if (pos_ > bytes_.size() || bytes_.empty()) return false;
-    size_t end = bytes_.find('\n', pos_);
-    if (end == std::string_view::npos) end = bytes_.size();
-    *line = bytes_.substr(pos_, end - pos_);
-    if (!line->empty() && line->back() == '\r') line->remove_suffix(1);
-    pos_ = end + 1;
-    ++number_;
-    return true;
-  }
-  // The number of the line Next gave last (1 for the first).
-  int number() const { return number_; }
-
- private:
-  std::string_view bytes_;
-  size_t pos_ = 0;
-  int number_ = 0;
-};
-
 }  // namespace
+
+LineCursor::LineCursor(std::string_view bytes) : bytes_(bytes) {
+  size_t last = bytes_.find_last_not_of(" \t\r\n");
+  if (last == std::string_view::npos) {
+    bytes_ = {};
+  } else {
+    const size_t line_end = bytes_.find('\n', last);
+    if (line_end != std::string_view::npos) bytes_ = bytes_.substr(0, line_end);
+  }
+}
+
+bool LineCursor::Next(std::string_view* line) {
+  if (pos_ > bytes_.size() || bytes_.empty()) return false;
+  size_t end = bytes_.find('\n', pos_);
+  if (end == std::string_view::npos) end = bytes_.size();
+  *line = bytes_.substr(pos_, end - pos_);
+  if (!line->empty() && line->back() == '\r') line->remove_suffix(1);
+  pos_ = end + 1;
+  ++number_;
+  return true;
+}
 
 // $ACADVER and $DWGCODEPAGE, looked up before anything is decoded (the header is ASCII).
 void ScanHeader(std::string_view bytes, std::string* version, std::string* codepage) {
@@ -112,6 +99,17 @@ bool ParseNumber(std::string_view text, T* value) {
   return ec == std::errc() && end == text.data() + text.size();
 }
 
+bool IsHex(std::string_view t) {
+  return !t.empty() && t.size() <= 16 &&
+         t.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return c - 'A' + 10;
+}
+
 bool IsAscii(std::string_view text) {
   for (char c : text)
     if ((c & 0x80) != 0) return false;
@@ -129,64 +127,139 @@ std::wstring Wide(const Group& g) {
   return Wide(g.text);
 }
 
-// Bytes to groups; checks that every code is a number and every numeric value one. Most of a
-// drawing's groups are numbers, handles and ASCII names: they are checked and widened straight
-// from the bytes, without a detour through a wide copy (a large drawing has millions of them).
+// Checks that every code is a number and every numeric value one. Most of a drawing's groups
+// are numbers, handles and ASCII names: they are checked and kept as views of the bytes, without
+// a detour through a wide copy (a large drawing has millions of them).
+bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::wstring>* warnings) {
+  std::string_view code_line;
+  if (!lines_.Next(&code_line)) return false;
+  const int line = lines_.number();
+  std::string_view code_text = Trim(code_line);
+  long long code = 0;
+  if (!ParseNumber(code_text, &code) || code < -5 || code > 1071)
+    throw ReadError{LineError(
+        line, L"a group code was expected, found \"" + platform::Utf8ToWide(code_text) + L"\"")};
+  std::string_view raw;
+  if (!lines_.Next(&raw))
+    throw ReadError{LineError(
+        line, L"the file ends after group code " + std::to_wstring(code) + L" without its value")};
+  Group g{static_cast<int>(code), line, {}};
+  const DxfValueType type = DxfTypeOfCode(g.code);
+  if (type != DxfValueType::kString) {
+    const std::string_view t = Trim(raw);
+    bool valid = false;
+    if (type == DxfValueType::kReal) {
+      double d = 0;
+      valid = ParseNumber(t, &d) && std::isfinite(d);
+    } else if (type == DxfValueType::kInteger) {
+      long long n = 0;
+      valid = ParseNumber(t, &n);
+    } else {
+      valid = IsHex(t);
+    }
+    if (!valid && type == DxfValueType::kHandle && g.code != 5 && g.code != 105) {
+      // A reference by name where a handle belongs (a text style named in a 340), as some
+      // writers leave it: the text is kept, the reference does not count.
+      warnings->push_back(LineError(line + 1, L"group " + std::to_wstring(g.code) + L" holds \"" +
+                                                  platform::Utf8ToWide(raw) +
+                                                  L"\" where a handle belongs; kept as text"));
+    } else if (!valid) {
+      const wchar_t* needs = type == DxfValueType::kReal      ? L" needs a number, found \""
+                             : type == DxfValueType::kInteger ? L" needs an integer, found \""
+                                                              : L" needs a handle, found \"";
+      throw ReadError{LineError(line + 1, L"group " + std::to_wstring(g.code) + needs +
+                                              platform::Utf8ToWide(raw) + L"\"")};
+    }
+    if (valid) {
+      g.text = t;  // valid numbers and handles are ASCII
+      *out = g;
+      return true;
+    }
+  }
+  g.text = DecodeText(g.code, raw, utf8_, cp932_, escapes_, store);
+  *out = g;
+  return true;
+}
+
+namespace {
+
+// Walks the records of a section from where `lines` stands without making groups, up to its
+// ENDSEC, which stays unread. False (and `lines` anywhere) when the section is not plain: a
+// record without a handle of hexadecimal digits as its first group 5, no ENDSEC, an EOF.
+bool SkipPlainSection(LineCursor* lines, DeferredSection* d) {
+  std::string_view code, value;
+  Adesk::UInt64 max = 0;
+  bool in_record = false, handled = false;
+  for (;;) {
+    const size_t pos = lines->pos();
+    const int number = lines->number();
+    if (!lines->Next(&code) || !lines->Next(&value)) return false;
+    code = Trim(code);
+    if (code == "0") {
+      if (in_record && !handled) return false;
+      value = Trim(value);
+      if (value == "ENDSEC") {
+        lines->Seek(pos, number);
+        d->max_handle = AcDbHandle(max);
+        return true;
+      }
+      if (value == "EOF") return false;
+      in_record = true;
+      handled = false;
+    } else if (code == "5" && in_record && !handled) {
+      value = Trim(value);
+      if (!IsHex(value)) return false;
+      Adesk::UInt64 h = 0;
+      for (char c : value) h = h * 16 + static_cast<Adesk::UInt64>(HexDigit(c));
+      max = std::max(max, h);
+      handled = true;
+    } else if (!in_record) {
+      return false;  // the section's first group is no 0
+    }
+  }
+}
+
+}  // namespace
+
 Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
-                std::vector<std::wstring>* warnings) {
+                std::vector<std::wstring>* warnings, bool defer) {
   Tokens tokens;
   std::vector<Group>& groups = tokens.groups;
+  Lexer lexer(bytes, utf8, cp932, escapes);
+  LineCursor& lines = lexer.lines();
   // Two lines a group; counted first, so that the groups are not copied as the vector grows.
-  groups.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) / 2 + 1);
-  LineCursor lines(bytes);
-  std::string_view code_line;
-  while (lines.Next(&code_line)) {
-    const int line = lines.number();
-    std::string_view code_text = Trim(code_line);
-    long long code = 0;
-    if (!ParseNumber(code_text, &code) || code < -5 || code > 1071)
-      throw ReadError{LineError(
-          line, L"a group code was expected, found \"" + platform::Utf8ToWide(code_text) + L"\"")};
-    std::string_view raw;
-    if (!lines.Next(&raw))
-      throw ReadError{LineError(line, L"the file ends after group code " + std::to_wstring(code) +
-                                          L" without its value")};
-    Group g{static_cast<int>(code), line, {}};
-    const DxfValueType type = DxfTypeOfCode(g.code);
-    if (type != DxfValueType::kString) {
-      const std::string_view t = Trim(raw);
-      bool valid = false;
-      if (type == DxfValueType::kReal) {
-        double d = 0;
-        valid = ParseNumber(t, &d) && std::isfinite(d);
-      } else if (type == DxfValueType::kInteger) {
-        long long n = 0;
-        valid = ParseNumber(t, &n);
-      } else {
-        valid = !t.empty() && t.size() <= 16 &&
-                t.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
-      }
-      if (!valid && type == DxfValueType::kHandle && g.code != 5 && g.code != 105) {
-        // A reference by name where a handle belongs (a text style named in a 340), as some
-        // writers leave it: the text is kept, the reference does not count.
-        warnings->push_back(LineError(line + 1, L"group " + std::to_wstring(g.code) + L" holds \"" +
-                                                    platform::Utf8ToWide(raw) +
-                                                    L"\" where a handle belongs; kept as text"));
-      } else if (!valid) {
-        const wchar_t* needs = type == DxfValueType::kReal      ? L" needs a number, found \""
-                               : type == DxfValueType::kInteger ? L" needs an integer, found \""
-                                                                : L" needs a handle, found \"";
-        throw ReadError{LineError(line + 1, L"group " + std::to_wstring(g.code) + needs +
-                                                platform::Utf8ToWide(raw) + L"\"")};
-      }
-      if (valid) {
-        g.text = t;  // valid numbers and handles are ASCII
-        groups.push_back(g);
-        continue;
-      }
-    }
-    g.text = DecodeText(g.code, raw, utf8, cp932, escapes, &tokens.store);
+  // With `defer`, once it is known whether the entities are deferred (the groups before them are
+  // few).
+  auto reserve_rest = [&](size_t from) {
+    const size_t rest =
+        from < bytes.size()
+            ? static_cast<size_t>(std::count(bytes.begin() + from, bytes.end(), '\n'))
+            : 0;
+    groups.reserve(groups.size() + rest / 2 + 1);
+  };
+  if (!defer) reserve_rest(0);
+  Group g;
+  while (lexer.Next(&g, &tokens.store, warnings)) {
     groups.push_back(g);
+    if (defer && !tokens.deferred.present && g.code == 2 && g.text == "ENTITIES" &&
+        groups.size() >= 2 && groups[groups.size() - 2].code == 0 &&
+        groups[groups.size() - 2].text == "SECTION") {
+      DeferredSection d;
+      d.pos = lines.pos();
+      d.line = lines.number();
+      if (SkipPlainSection(&lines, &d)) {
+        d.present = true;
+        d.bytes = bytes;
+        d.utf8 = utf8;
+        d.cp932 = cp932;
+        d.escapes = escapes;
+        tokens.deferred = d;
+      } else {
+        lines.Seek(d.pos, d.line);
+      }
+      reserve_rest(lines.pos());
+      defer = false;
+    }
   }
   return tokens;
 }

@@ -23,10 +23,22 @@ struct Group {
   std::string_view text;  // the value, UTF-8
 };
 
+// A section whose records a reader takes one run at a time, straight from the file's bytes,
+// instead of holding all its groups at once (the entities of a large drawing are most of it).
+struct DeferredSection {
+  bool present = false;
+  std::string_view bytes;  // the whole file, as the lexer had it
+  size_t pos = 0;          // where the section's first record starts
+  int line = 0;            // lines before that place
+  bool utf8 = false, cp932 = false, escapes = false;
+  AcDbHandle max_handle;  // the largest record handle (group 5) in it
+};
+
 // The groups of a file and the text of those values that are not the file's own bytes.
 struct Tokens {
   std::vector<Group> groups;
   std::deque<std::string> store;  // a deque: its strings never move
+  DeferredSection deferred;       // see Tokenize
 };
 
 // The value as a wide string.
@@ -47,11 +59,54 @@ std::wstring Narrow(std::string_view s);
 // stays as it was when the file lacks it.
 void ScanHeader(std::string_view bytes, std::string* version, std::string* codepage);
 
+// The file's lines one after the other, without their line ends, up to the last line that is
+// not blank (a line end after EOF leaves an empty line that is no group). A large drawing has
+// millions of lines: they are walked, not collected.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view bytes);
+  // The next line, false after the last.
+  bool Next(std::string_view* line);
+  // The number of the line Next gave last (1 for the first).
+  int number() const { return number_; }
+  // Where the next line starts, and going back (or ahead) to a place this cursor gave.
+  size_t pos() const { return pos_; }
+  void Seek(size_t pos, int number) {
+    pos_ = pos;
+    number_ = number;
+  }
+
+ private:
+  std::string_view bytes_;
+  size_t pos_ = 0;
+  int number_ = 0;
+};
+
+// Groups of an ASCII file one at a time, checked as Tokenize checks them (below).
+class Lexer {
+ public:
+  Lexer(std::string_view bytes, bool utf8, bool cp932, bool escapes)
+      : lines_(bytes), utf8_(utf8), cp932_(cp932), escapes_(escapes) {}
+  // The next group, false after the last. Text that needs decoding goes to `store`; a pointer
+  // group that holds no handle adds a warning. Throws ReadError as Tokenize does.
+  bool Next(Group* g, std::deque<std::string>* store, std::vector<std::wstring>* warnings);
+  LineCursor& lines() { return lines_; }
+
+ private:
+  LineCursor lines_;
+  bool utf8_, cp932_, escapes_;
+};
+
 // Every group of the file in order. Throws ReadError for a code that is no number, a value that
 // does not fit its code, or a code without its value. A pointer group (330, 340 ...) that holds
 // no handle is kept as text, with a warning naming its line.
+//
+// With `defer`, the records of the first ENTITIES section are not made groups when the section
+// is plain (every record has a handle of hexadecimal digits and the section ends with ENDSEC):
+// the section's name is followed by its ENDSEC in `groups`, and `deferred` says where its
+// records are. A section that is not plain is read as any other.
 Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
-                std::vector<std::wstring>* warnings);
+                std::vector<std::wstring>* warnings, bool defer = false);
 
 // The text of a string group as UTF-8 (see above), in `store` when it is not `raw` itself; names
 // (codes 0, 2, 9) lose their trailing blanks.

@@ -27,7 +27,8 @@ std::wstring DxfHeaderValue(const AcDbDatabase& db, const std::wstring& name) {
   for (size_t i = 0; i + 1 < groups.size(); ++i) {
     if (groups[i].code == kDxfSectionStart) in_section = true;
     if (groups[i].code == kDxfSectionEnd) in_section = false;
-    if (!in_section && groups[i].code == 9 && groups[i].value == name) return groups[i + 1].value;
+    if (!in_section && groups[i].code == 9 && groups[i].value == name)
+      return groups[i + 1].value.wide();
   }
   return L"";
 }

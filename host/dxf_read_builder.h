@@ -29,6 +29,8 @@ class Builder {
 
   // Fills result->database, or throws ReadError; warnings go to result->warnings.
   void Build();
+  // Told of the deferred entities' bytes as their records are built (see DxfBytesDone).
+  void SetBytesDone(const DxfBytesDone* done) { done_ = done; }
 
  private:
   struct Pending {
@@ -59,11 +61,18 @@ class Builder {
   void SetText(AcDbText* t, const std::vector<const Group*>& v, int vertical_code);
   AcDbEntity* MakeEntity(const Record& r, Split* s);
   AcDbEntity* MakeHatch(const Record& r, Split* s);
-  void ApplyXData(const Pending& p);
+  // Sets the XData; when the database refuses it, keeps it as groups and adds a warning.
+  void ApplyXData(const Pending& p, std::vector<std::wstring>* warnings);
   void AddEntities(AcDbObjectId block_id, const std::vector<Record>& records, size_t from,
                    size_t to);
   void ReadBlocks();
   void ReadEntities();
+  // Entities of a run of records, in runs of one owner.
+  void AddEntityRecords(const std::vector<Record>& records);
+  // The deferred ENTITIES section (DxfFile::deferred), a few thousand records at a time: only
+  // their groups are held, and XData is set before they go. Throws ReadError for anything that
+  // is not plain (a lexer warning included), so that the caller reads the file the whole way.
+  void StreamEntities(std::vector<std::wstring>* xdata_warnings);
   AcDbObjectId OwnerBlock(const Record& r);
   // The subclass markers the writer writes itself for an entity of that type.
   static std::vector<std::string_view> MarkersWritten(std::string_view type);
@@ -73,6 +82,7 @@ class Builder {
 
   DxfFile file_;
   DxfReadResult* result_;
+  const DxfBytesDone* done_ = nullptr;
   std::unique_ptr<AcDbDatabase> db_;
   AcDbDatabase::Roots roots_;
   AcDbHandle seed_;

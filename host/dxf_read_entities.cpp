@@ -200,7 +200,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
   return nullptr;
 }
 
-void Builder::ApplyXData(const Pending& p) {
+void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) {
   if (p.xdata.empty()) return;
   resbuf* chain = BuildXData(p.xdata);
   AcDbObject* obj = nullptr;
@@ -212,10 +212,9 @@ void Builder::ApplyXData(const Pending& p) {
   if (es != Acad::eOk) {
     // Kept as groups when the database refuses it (size, unknown application).
     std::vector<AcDbRawGroup> raw = obj->rawGroups();
-    for (const Group* g : p.xdata) raw.push_back(AcDbRawGroup{g->code, Wide(*g)});
+    for (const Group* g : p.xdata) raw.push_back(AcDbRawGroup{g->code, Kept(*g)});
     obj->setRawGroups(std::move(raw));
-    result_->warnings.push_back(
-        LineError(p.line, L"XData kept as read: the drawing refuses it as XData"));
+    warnings->push_back(LineError(p.line, L"XData kept as read: the drawing refuses it as XData"));
   }
   acutRelRb(chain);
   obj->close();
@@ -357,8 +356,7 @@ void Builder::ReadBlocks() {
   }
 }
 
-void Builder::ReadEntities() {
-  const auto& e = file_.entities;
+void Builder::AddEntityRecords(const std::vector<Record>& e) {
   size_t i = 0;
   while (i < e.size()) {
     // Runs of entities with the same owner go to that block (paper space by 67 or owner).
@@ -370,8 +368,61 @@ void Builder::ReadEntities() {
     AddEntities(owner, e, i, j);
     i = j;
   }
-  for (const Pending& p : pending_) ApplyXData(p);
+}
+
+void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
+  // Records a run; a run ends before an entity that is no ATTRIB or SEQEND, so that a block
+  // reference and its attributes are always in one.
+  constexpr size_t kRun = 4096;
+  const DeferredSection& d = file_.deferred;
+  Lexer lexer(d.bytes, d.utf8, d.cp932, d.escapes);
+  lexer.lines().Seek(d.pos, d.line);
+  std::vector<Group> groups;
+  std::deque<std::string> store;
+  std::vector<Record> records;
+  std::vector<std::wstring> warnings;
+  const char* run_start = d.bytes.data() + d.pos;
+  for (bool end = false; !end;) {
+    groups.clear();
+    store.clear();
+    records.clear();
+    size_t heads = 0;
+    for (;;) {
+      const size_t pos = lexer.lines().pos();
+      const int line = lexer.lines().number();
+      Group g;
+      if (!lexer.Next(&g, &store, &warnings))
+        throw ReadError{LineError(line, L"the entities end without ENDSEC")};
+      if (g.code == 0) {
+        const bool last = g.text == "ENDSEC";
+        if (last || (heads >= kRun && g.text != "ATTRIB" && g.text != "SEQEND")) {
+          lexer.lines().Seek(pos, line);
+          end = last;
+          break;
+        }
+        ++heads;
+      }
+      groups.push_back(g);
+    }
+    if (!warnings.empty()) throw ReadError{warnings.front()};
+    ReadRecordsAt(groups, 0, &records);
+    AddEntityRecords(records);
+    // The XData views the groups of this run.
+    for (const Pending& p : pending_) ApplyXData(p, xdata_warnings);
+    pending_.clear();
+    const char* run_end = d.bytes.data() + lexer.lines().pos();
+    if (done_ != nullptr && *done_) (*done_)(run_start, run_end);
+    run_start = run_end;
+  }
+}
+
+void Builder::ReadEntities() {
+  std::vector<std::wstring> xdata_warnings;
+  if (file_.deferred.present) StreamEntities(&xdata_warnings);
+  AddEntityRecords(file_.entities);
+  for (const Pending& p : pending_) ApplyXData(p, &xdata_warnings);
   pending_.clear();
+  result_->warnings.insert(result_->warnings.end(), xdata_warnings.begin(), xdata_warnings.end());
 }
 
 std::vector<std::string_view> Builder::MarkersWritten(std::string_view type) {

@@ -46,14 +46,14 @@ AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
     if (g.code == 5 || &g == owner) continue;
     if (g.code == 100 && g.text == "AcDbHatch") {
       in_hatch = true;
-      kept_raw.push_back(AcDbRawGroup{g.code, Wide(g)});
+      kept_raw.push_back(AcDbRawGroup{g.code, Kept(g)});
       continue;
     }
     if (!in_hatch) {
       if (depth == 0 && g.code != 102 && CommonCode(g.code)) {
         kept_values.push_back(&g);
       } else {
-        kept_raw.push_back(AcDbRawGroup{g.code, Wide(g)});
+        kept_raw.push_back(AcDbRawGroup{g.code, Kept(g)});
       }
     } else {
       body.push_back(&g);
@@ -97,7 +97,7 @@ AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
         associative = Int(g) != 0;
         break;
       default:
-        kept_raw.push_back(AcDbRawGroup{g.code, Wide(g)});
+        kept_raw.push_back(AcDbRawGroup{g.code, Kept(g)});
     }
   }
   if (!solid || associative || !at(91)) return nullptr;
@@ -144,7 +144,7 @@ AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
       long long seeds = Int(g);
       for (long long p = 0; p < seeds && k + 1 < body.size(); ++p) k += 2;
     } else {
-      kept_raw.push_back(AcDbRawGroup{g.code, Wide(g)});
+      kept_raw.push_back(AcDbRawGroup{g.code, Kept(g)});
     }
   }
   hatch->setPattern(AcDbHatch::kPreDefined, pattern.c_str());

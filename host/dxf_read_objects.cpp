@@ -121,7 +121,7 @@ void Builder::ReadObjects() {
     }
     group->close();
   }
-  for (const Pending& p : xdata_later_) ApplyXData(p);
+  for (const Pending& p : xdata_later_) ApplyXData(p, &result_->warnings);
 }
 
 }  // namespace host::dxf_in

@@ -41,6 +41,8 @@ void Builder::CheckHandles() {
   check(file_.blocks);
   check(file_.entities);
   check(file_.objects);
+  // Deferred entities are checked as they are added: a handle used twice cannot be added again.
+  if (file_.deferred.present) max = std::max(max, file_.deferred.max_handle.value());
   // New objects get handles above every handle of the file.
   db_->setHandseed(AcDbHandle(max + 1));
 }
@@ -67,13 +69,13 @@ void Builder::ReadHeader() {
     } else if (name == "$DIMSCALE" && j > i + 1) {
       db_->setDimscale(Real(h[i + 1]));
     } else {
-      for (size_t k = i; k < j; ++k) raw.push_back(AcDbRawGroup{h[k].code, Wide(h[k])});
+      for (size_t k = i; k < j; ++k) raw.push_back(AcDbRawGroup{h[k].code, Kept(h[k])});
     }
     i = j;
   }
   for (const KeptSection& section : file_.kept) {
-    raw.push_back(AcDbRawGroup{kDxfSectionStart, Wide(section.name)});
-    for (const Group& g : section.groups) raw.push_back(AcDbRawGroup{g.code, Wide(g)});
+    raw.push_back(AcDbRawGroup{kDxfSectionStart, Kept(section.name)});
+    for (const Group& g : section.groups) raw.push_back(AcDbRawGroup{g.code, Kept(g)});
     raw.push_back(AcDbRawGroup{kDxfSectionEnd, L""});
   }
   db_->setRawHeader(std::move(raw));
@@ -110,6 +112,11 @@ AcDbObjectId Builder::AddRoot(AcDbObject* object, const Record* r) {
   Acad::ErrorStatus es = Acad::eNullHandle;
   if (r != nullptr && !r->handle.isNull())
     es = platform::acad::AddObjectWithHandle(*db_, object, r->handle, &id);
+  if (es == Acad::eDuplicateKey && file_.deferred.present) {
+    // An entity's handle, which the check before could not see (see StreamEntities).
+    delete object;
+    throw ReadError{LineError(r->line, L"handle " + HexOf(r->handle) + L" is used twice")};
+  }
   if (es != Acad::eOk) {
     es = db_->addAcDbObject(id, object);
     if (es != Acad::eOk) {

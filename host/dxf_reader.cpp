@@ -3,7 +3,13 @@
 
 #include <text_encoding.h>
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 
 #include "host/dxf_lexer.h"
@@ -33,16 +39,15 @@ void Builder::Build() {
 
 using namespace dxf_in;
 
-DxfReadResult ReadDxf(std::string_view bytes) {
+namespace {
+
+// Reads an ASCII file; with `defer` its entities are read a run of records at a time (see
+// Tokenize), and *deferred tells whether they were.
+DxfReadResult ReadAscii(std::string_view bytes, bool defer, bool* deferred,
+                        const DxfBytesDone& done) {
   DxfReadResult result;
+  *deferred = false;
   try {
-    if (IsBinaryDxf(bytes)) {
-      Builder builder(ParseSections(TokenizeBinary(bytes, &result.warnings)), &result);
-      builder.Build();
-      return result;
-    }
-    // A UTF-8 byte order mark is allowed before the first group.
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::string version, codepage;
     ScanHeader(bytes, &version, &codepage);
     if (!version.empty() && (version < "AC1015" || version > "AC1032"))
@@ -50,7 +55,10 @@ DxfReadResult ReadDxf(std::string_view bytes) {
                       L" is not supported (AC1015 to AC1032 are)"};
     const bool utf8 = version >= "AC1021";
     const bool cp932 = !utf8 && codepage == "ANSI_932";
-    Builder builder(ParseSections(Tokenize(bytes, utf8, cp932, !utf8, &result.warnings)), &result);
+    Tokens tokens = Tokenize(bytes, utf8, cp932, !utf8, &result.warnings, defer);
+    *deferred = tokens.deferred.present;
+    Builder builder(ParseSections(std::move(tokens)), &result);
+    builder.SetBytesDone(&done);
     builder.Build();
     if (result.version.empty()) result.version = Narrow(version);
   } catch (const ReadError& e) {
@@ -63,7 +71,86 @@ DxfReadResult ReadDxf(std::string_view bytes) {
   return result;
 }
 
+}  // namespace
+
+DxfReadResult ReadDxf(std::string_view bytes, const DxfBytesDone& done) {
+  if (IsBinaryDxf(bytes)) {
+    DxfReadResult result;
+    try {
+      Builder builder(ParseSections(TokenizeBinary(bytes, &result.warnings)), &result);
+      builder.Build();
+    } catch (const ReadError& e) {
+      result.database.reset();
+      result.error = e.message;
+    } catch (const std::exception& e) {
+      result.database.reset();
+      result.error = L"the drawing cannot be read: " + platform::Utf8ToWide(e.what());
+    }
+    return result;
+  }
+  // A UTF-8 byte order mark is allowed before the first group.
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  bool deferred = false;
+  DxfReadResult result = ReadAscii(bytes, true, &deferred, done);
+  // A file whose entities were read a run at a time and that fails (or warns while they are
+  // read) is read again the whole way, so that it gets the same first error as always: the
+  // groups of the whole file are checked before any record is built.
+  if (!result.ok() && deferred) result = ReadAscii(bytes, false, &deferred, {});
+  return result;
+}
+
+namespace {
+
+// A regular file mapped into memory read-only, or nothing (empty, not regular, not mappable).
+class MappedFile {
+ public:
+  explicit MappedFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+      void* p = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+      if (p != MAP_FAILED) {
+        data_ = static_cast<const char*>(p);
+        size_ = static_cast<size_t>(st.st_size);
+      }
+    }
+    ::close(fd);
+  }
+  ~MappedFile() {
+    if (data_ != nullptr) ::munmap(const_cast<char*>(data_), size_);
+  }
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+
+  bool ok() const { return data_ != nullptr; }
+  std::string_view bytes() const { return {data_, size_}; }
+  // Gives back the whole pages inside [from, to): they are read from the file again if needed.
+  void Drop(const char* from, const char* to) const {
+    static const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t first = (reinterpret_cast<uintptr_t>(from) + page - 1) / page * page;
+    const uintptr_t last = reinterpret_cast<uintptr_t>(to) / page * page;
+    if (first < last)
+      ::madvise(reinterpret_cast<void*>(first), static_cast<size_t>(last - first), MADV_DONTNEED);
+  }
+
+ private:
+  const char* data_ = nullptr;
+  size_t size_ = 0;
+};
+
+}  // namespace
+
 DxfReadResult ReadDxfFile(const std::string& path) {
+  // Mapped rather than read: no copy of the bytes, and the pages of the entities, most of a large
+  // drawing, go back as their records are built, so that the file and the drawing it makes are
+  // not both held whole.
+  if (MappedFile mapped(path); mapped.ok()) {
+    DxfReadResult result = ReadDxf(
+        mapped.bytes(), [&mapped](const char* from, const char* to) { mapped.Drop(from, to); });
+    if (!result.ok()) result.error = platform::Utf8ToWide(path) + L": " + result.error;
+    return result;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     DxfReadResult result;

@@ -17,6 +17,7 @@
 
 #include <dbmain.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,8 +33,14 @@ struct DxfReadResult {
   bool ok() const { return database != nullptr; }
 };
 
+// Told, while a large file is read, of parts of its bytes [from, to) that reading has done with,
+// in the order of the file, so that the caller may drop them from memory; they must stay
+// readable all the same (as the pages of a file mapped into memory do), since a file that fails
+// is read once more from the start.
+using DxfBytesDone = std::function<void(const char* from, const char* to)>;
+
 // Reads the bytes of a DXF file.
-DxfReadResult ReadDxf(std::string_view bytes);
+DxfReadResult ReadDxf(std::string_view bytes, const DxfBytesDone& done = {});
 // Reads a file from disk; an unreadable file is an error naming the path.
 DxfReadResult ReadDxfFile(const std::string& path);
 

@@ -19,7 +19,7 @@ const Group* FirstOwner(const Record& r) {
 
 void KeepText(Split* s, std::initializer_list<int> codes) {
   for (int code : codes)
-    if (const Group* g = Find(s->values, code)) s->raw.push_back(AcDbRawGroup{-code, Wide(*g)});
+    if (const Group* g = Find(s->values, code)) s->raw.push_back(AcDbRawGroup{-code, Kept(*g)});
 }
 
 std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup> raw,
@@ -27,19 +27,26 @@ std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup> raw,
   auto bare = [&](size_t i) {
     if (raw[i].code != 100) return false;
     if (i + 1 < raw.size() && raw[i + 1].code != 100) return false;  // groups follow
-    const std::wstring& marker = raw[i].value;
+    const std::string_view marker = raw[i].value.utf8();
     bool known = false;
-    for (std::string_view w : written)
-      known = known || std::equal(marker.begin(), marker.end(), w.begin(), w.end());
+    for (std::string_view w : written) known = known || marker == w;
     if (!known) return false;
     size_t same = 0;
-    for (const AcDbRawGroup& g : raw) same += g.code == 100 && g.value == marker;
+    for (const AcDbRawGroup& g : raw) same += g.code == 100 && g.value.utf8() == marker;
     return same == 1;
   };
+  std::vector<bool> drop(raw.size());
+  size_t n = 0;
+  for (size_t i = 0; i < raw.size(); ++i) {
+    drop[i] = bare(i);
+    n += drop[i] ? 0 : 1;
+  }
+  // Exactly as large as needed: objects hold these for the drawing's life.
   std::vector<AcDbRawGroup> kept;
-  kept.reserve(raw.size());
+  if (n == 0) return kept;
+  kept.reserve(n);
   for (size_t i = 0; i < raw.size(); ++i)
-    if (!bare(i)) kept.push_back(std::move(raw[i]));
+    if (!drop[i]) kept.push_back(std::move(raw[i]));
   return kept;
 }
 
@@ -54,7 +61,7 @@ std::string HexText(AcDbHandle h) {
 std::vector<AcDbRawGroup> AllGroups(const Record& r) {
   std::vector<AcDbRawGroup> raw;
   raw.reserve(r.groups.size());
-  for (const Group& g : r.groups) raw.push_back(AcDbRawGroup{g.code, Wide(g)});
+  for (const Group& g : r.groups) raw.push_back(AcDbRawGroup{g.code, Kept(g)});
   return raw;
 }
 

@@ -12,6 +12,14 @@
 
 namespace host::dxf_in {
 
+// The group's text as a kept group holds it.
+inline AcDbRawText Kept(const Group& g) {
+  return AcDbRawText::fromUtf8(g.text);
+}
+inline AcDbRawText Kept(std::string_view utf8) {
+  return AcDbRawText::fromUtf8(utf8);
+}
+
 constexpr double kDegree = 3.14159265358979323846 / 180.0;
 
 // Groups of one record split into modelled values and kept ones. `modelled` says which codes
@@ -43,7 +51,7 @@ Split SplitRecord(const Record& r, Pred modelled) {
     } else if (g.code == 5 || (g.code == 330 && app_depth == 0 && &g == owner)) {
       // handle and owner: the database keeps them
     } else {
-      s.raw.push_back(AcDbRawGroup{g.code, Wide(g)});
+      s.raw.push_back(AcDbRawGroup{g.code, Kept(g)});
     }
   }
   return s;

@@ -2,6 +2,38 @@
 #include "host/dxf_sections.h"
 
 namespace host::dxf_in {
+
+size_t ReadRecordsAt(std::span<const Group> g, size_t pos, std::vector<Record>* out) {
+  while (pos < g.size()) {
+    const Group& head = g[pos];
+    if (head.code != 0)
+      throw ReadError{
+          LineError(head.line, L"group 0 was expected, found group " + std::to_wstring(head.code))};
+    if (head.text == "ENDSEC" || head.text == "EOF") {
+      if (head.text == "EOF")
+        throw ReadError{LineError(head.line, L"EOF inside a section (ENDSEC missing)")};
+      return pos;
+    }
+    Record r;
+    r.type = head.text;
+    r.line = head.line;
+    ++pos;
+    const size_t first = pos;
+    bool in_app_group = false;
+    while (pos < g.size() && g[pos].code != 0) {
+      const Group& group = g[pos];
+      if (group.code == 102) in_app_group = group.text.size() > 0 && group.text[0] == '{';
+      if ((group.code == 5 || (group.code == 105 && r.type == "DIMSTYLE")) && r.handle.isNull())
+        r.handle = Handle(group);
+      if (group.code == 330 && !in_app_group && r.owner.isNull()) r.owner = Handle(group);
+      ++pos;
+    }
+    r.groups = g.subspan(first, pos - first);
+    out->push_back(std::move(r));
+  }
+  return pos;
+}
+
 namespace {
 
 class Parser {
@@ -64,35 +96,7 @@ class Parser {
   }
 
  private:
-  void ReadRecords(std::vector<Record>* out) {
-    while (pos_ < g_.size()) {
-      const Group& head = g_[pos_];
-      if (head.code != 0)
-        throw ReadError{LineError(
-            head.line, L"group 0 was expected, found group " + std::to_wstring(head.code))};
-      if (head.text == "ENDSEC" || head.text == "EOF") {
-        if (head.text == "EOF")
-          throw ReadError{LineError(head.line, L"EOF inside a section (ENDSEC missing)")};
-        return;
-      }
-      Record r;
-      r.type = head.text;
-      r.line = head.line;
-      ++pos_;
-      const size_t first = pos_;
-      bool in_app_group = false;
-      while (pos_ < g_.size() && g_[pos_].code != 0) {
-        const Group& g = g_[pos_];
-        if (g.code == 102) in_app_group = g.text.size() > 0 && g.text[0] == '{';
-        if ((g.code == 5 || (g.code == 105 && r.type == "DIMSTYLE")) && r.handle.isNull())
-          r.handle = Handle(g);
-        if (g.code == 330 && !in_app_group && r.owner.isNull()) r.owner = Handle(g);
-        ++pos_;
-      }
-      r.groups = std::span<const Group>(g_.data() + first, pos_ - first);
-      out->push_back(std::move(r));
-    }
-  }
+  void ReadRecords(std::vector<Record>* out) { pos_ = ReadRecordsAt(g_, pos_, out); }
 
   std::vector<Group> g_;
   size_t pos_ = 0;
@@ -103,6 +107,7 @@ class Parser {
 DxfFile ParseSections(Tokens tokens) {
   DxfFile file = Parser(std::move(tokens.groups)).Parse();
   file.store = std::move(tokens.store);
+  file.deferred = tokens.deferred;
   return file;
 }
 

@@ -38,7 +38,12 @@ struct DxfFile {
   std::vector<Record> entities;
   std::vector<Record> objects;
   std::vector<KeptSection> kept;  // in file order
+  DeferredSection deferred;       // the entities' records read later, when present (Tokenize)
 };
+
+// Reads records from groups[pos] (a 0 group) up to an ENDSEC group or the end of the groups;
+// returns where it stopped. Throws ReadError for a record without its 0 group or an EOF group.
+size_t ReadRecordsAt(std::span<const Group> groups, size_t pos, std::vector<Record>* out);
 
 // Splits the groups into the file's sections. Throws ReadError for a file whose sections are not
 // in order (a missing ENDSEC or EOF, a record without its 0 group).

@@ -32,10 +32,10 @@ std::wstring AsRead(const AcDbObject& obj, int code, double value,
                     const std::function<double(double)>& read_back, const std::wstring& computed) {
   for (const AcDbRawGroup& g : obj.rawGroups()) {
     if (g.code != -code) continue;
-    const std::string text(g.value.begin(), g.value.end());  // numbers are ASCII
+    const std::string_view text = g.value.utf8();
     double read = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), read);
-    if (ec == std::errc() && read_back(read) == value) return g.value;
+    if (ec == std::errc() && read_back(read) == value) return g.value.wide();
     break;
   }
   return computed;

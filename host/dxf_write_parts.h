@@ -5,6 +5,8 @@
 
 #include <dbmain.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -18,16 +20,72 @@ class AcDbHatch;
 
 namespace host::dxf_out {
 
+// A set of object ids in one array (open addressing with linear probing): the writer marks every
+// object of a large drawing, which in a set of nodes would cost a heap block each.
+class IdSet {
+ public:
+  void reserve(size_t n) {
+    size_t size = 16;
+    while (size < 2 * n) size *= 2;
+    if (size > slots_.size()) Rehash(size);
+  }
+  // True when the id was not in the set.
+  bool insert(AcDbObjectId id) {
+    if (id.isNull()) return false;
+    if ((count_ + 1) * 2 > slots_.size()) Rehash(slots_.empty() ? 16 : slots_.size() * 2);
+    size_t i = Home(id.stub());
+    for (; slots_[i] != nullptr; i = (i + 1) & mask_)
+      if (slots_[i] == id.stub()) return false;
+    slots_[i] = id.stub();
+    ++count_;
+    return true;
+  }
+  size_t count(AcDbObjectId id) const {
+    if (slots_.empty() || id.isNull()) return 0;
+    for (size_t i = Home(id.stub()); slots_[i] != nullptr; i = (i + 1) & mask_)
+      if (slots_[i] == id.stub()) return 1;
+    return 0;
+  }
+
+ private:
+  size_t Home(const AcDbStub* p) const {
+    // Multiplied by 2^64 / golden ratio, the top bits taken: records lie at a fixed stride.
+    const auto v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
+    return static_cast<size_t>((v * 0x9E3779B97F4A7C15ull) >> shift_);
+  }
+  void Rehash(size_t size) {
+    std::vector<AcDbStub*> old = std::move(slots_);
+    slots_.assign(size, nullptr);
+    mask_ = size - 1;
+    shift_ = 64;
+    for (size_t n = size; n > 1; n /= 2) --shift_;
+    count_ = 0;
+    for (AcDbStub* p : old)
+      if (p != nullptr) insert(AcDbObjectId(p));
+  }
+
+  std::vector<AcDbStub*> slots_;
+  size_t mask_ = 0;
+  int shift_ = 64;  // 64 - log2(slots)
+  size_t count_ = 0;
+};
+
 class Writer {
  public:
   explicit Writer(AcDbDatabase& db) : db_(db) {}
 
   // The file's bytes.
   std::string Write();
+  // Writes the file's bytes to `file` a piece at a time as they are made, so that a large
+  // drawing's text is never held whole; false when a write failed.
+  bool WriteTo(std::FILE* file);
 
  private:
   // Output and the layout every modelled object shares (dxf_writer.cpp).
+  void PutCode(int code);
   void Put(int code, std::wstring_view value);
+  // A kept group's text, UTF-8 as held.
+  void PutKept(int code, const AcDbRawText& value);
   void Put(const Groups& groups);
   void Section(const wchar_t* name);
   void EndSection();
@@ -74,13 +132,16 @@ class Writer {
 
   AcDbDatabase& db_;
   std::string out_;
+  std::FILE* sink_ = nullptr;  // WriteTo's file, which out_ goes to whenever it is large
+  bool sink_failed_ = false;
+  void Flush();
   // The BLOCK, ENDBLK and SEQEND objects by their owner (PartsOf picks the map of a type).
   std::unordered_map<AcDbObjectId, AcDbObjectId>& PartsOf(const std::wstring& type);
   std::unordered_map<AcDbObjectId, AcDbObjectId> blocks_, block_ends_, seqends_;
   // The tables the database does not model, kept as read or made by EnsureDefaultTables, by name.
   std::map<std::wstring, AcDbObjectId> kept_tables_;
   std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> kept_by_owner_;
-  std::unordered_set<AcDbObjectId> written_;
+  IdSet written_;
   std::vector<AcDbObjectId> all_ids_;
   std::unordered_map<AcDbObjectId, std::wstring>
       names_;  // NameOf's answers  // every object when the writing began, by handle

@@ -15,6 +15,10 @@
 namespace host {
 namespace dxf_out {
 
+namespace {
+constexpr size_t kPiece = 1 << 20;  // bytes WriteTo gathers before each write
+}  // namespace
+
 std::string Writer::Write() {
   Prepare();
   Header();
@@ -28,7 +32,21 @@ std::string Writer::Write() {
   return std::move(out_);
 }
 
-void Writer::Put(int code, std::wstring_view value) {
+bool Writer::WriteTo(std::FILE* file) {
+  sink_ = file;
+  out_.reserve(kPiece + 4096);
+  out_ = Write();  // what is left after the last full piece
+  Flush();
+  return !sink_failed_;
+}
+
+void Writer::Flush() {
+  if (!out_.empty() && std::fwrite(out_.data(), 1, out_.size(), sink_) != out_.size())
+    sink_failed_ = true;
+  out_.clear();
+}
+
+void Writer::PutCode(int code) {
   // The code right-aligned in three columns, as AutoCAD writes it.
   char buf[8];
   char* end = std::to_chars(buf + 3, buf + sizeof buf, code).ptr;
@@ -36,6 +54,17 @@ void Writer::Put(int code, std::wstring_view value) {
   while (end - begin < 3) *--begin = ' ';
   *end++ = '\n';
   out_.append(begin, end);
+}
+
+void Writer::PutKept(int code, const AcDbRawText& value) {
+  PutCode(code);
+  out_ += value.utf8();
+  out_ += '\n';
+  if (sink_ != nullptr && out_.size() >= kPiece) Flush();
+}
+
+void Writer::Put(int code, std::wstring_view value) {
+  PutCode(code);
   bool ascii = true;
   for (wchar_t c : value) ascii = ascii && c < 0x80;
   if (ascii) {
@@ -44,10 +73,11 @@ void Writer::Put(int code, std::wstring_view value) {
     out_ += platform::WideToUtf8(value);
   }
   out_ += '\n';
+  if (sink_ != nullptr && out_.size() >= kPiece) Flush();
 }
 void Writer::Put(const Groups& groups) {
   for (const auto& g : groups)
-    if (g.code >= 0) Put(g.code, g.value);  // negative: a modelled value's text as read
+    if (g.code >= 0) PutKept(g.code, g.value);  // negative: a modelled value's text as read
 }
 void Writer::Section(const wchar_t* name) {
   Put(0, L"SECTION");
@@ -64,8 +94,9 @@ void Writer::KeptSections(bool classes) {
   bool classes_written = false;
   for (size_t i = 0; i < raw.size(); ++i) {
     if (raw[i].code != kDxfSectionStart || (raw[i].value == L"CLASSES") != classes) continue;
-    Section(raw[i].value.c_str());
-    for (++i; i < raw.size() && raw[i].code != kDxfSectionEnd; ++i) Put(raw[i].code, raw[i].value);
+    Section(raw[i].value.wide().c_str());
+    for (++i; i < raw.size() && raw[i].code != kDxfSectionEnd; ++i)
+      PutKept(raw[i].code, raw[i].value);
     EndSection();
     classes_written = classes;
   }
@@ -131,7 +162,7 @@ void Writer::WriteModelled(const std::wstring& type, const AcDbObject* obj,
   auto end_of = [&](size_t k) { return k + 1 < segments ? starts[k + 1] : raw.size(); };
   auto put_range = [&](size_t from, size_t to) {
     for (size_t i = from; i < to; ++i)
-      if (raw[i].code >= 0) Put(raw[i].code, raw[i].value);  // negative: a value's text as read
+      if (raw[i].code >= 0) PutKept(raw[i].code, raw[i].value);  // negative: a value's text as read
   };
   put_range(0, end_of(0));
   Put(330, owner);
@@ -211,13 +242,12 @@ std::string WriteDxf(AcDbDatabase& db) {
 }
 
 bool WriteDxfFile(AcDbDatabase& db, const std::string& path, std::wstring* error) {
-  const std::string bytes = WriteDxf(db);
   const std::string temp = path + ".saving";
   {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
+    std::FILE* out = std::fopen(temp.c_str(), "wb");
+    bool written = out != nullptr && dxf_out::Writer(db).WriteTo(out);
+    if (out != nullptr && std::fclose(out) != 0) written = false;
+    if (!written) {
       std::remove(temp.c_str());
       if (error) *error = platform::Utf8ToWide(path) + L": cannot be written";
       return false;

@@ -172,17 +172,29 @@ Acad::ErrorStatus AcDbDatabase::getNamedObjectsDictionary(AcDbDictionary*& pDict
   return OpenAs(pDict, named_objects_, mode);
 }
 
+std::vector<AcDbStub*> AcDbDatabase::Impl::InHandleOrder() {
+  std::vector<AcDbStub*> order;
+  order.reserve(stubs.size());
+  for (AcDbStub& stub : stubs) order.push_back(&stub);
+  if (!in_order) {
+    std::sort(order.begin(), order.end(), [](const AcDbStub* a, const AcDbStub* b) {
+      return a->handle.value() < b->handle.value();
+    });
+  }
+  return order;
+}
+
 AcDbStub* AcDbDatabase::stubFor(AcDbHandle handle, bool create) {
-  auto it = impl_->stubs.find(handle.value());
-  if (it != impl_->stubs.end()) return it->second.get();
+  if (AcDbStub* found = impl_->index.Find(handle.value())) return found;
   if (!create || handle.isNull()) return nullptr;
-  auto stub = std::make_unique<AcDbStub>();
-  stub->database = this;
-  stub->handle = handle;
-  AcDbStub* raw = stub.get();
-  impl_->stubs.emplace(handle.value(), std::move(stub));
+  AcDbStub& stub = impl_->stubs.emplace_back();
+  stub.database = this;
+  stub.handle = handle;
+  impl_->index.Add(&stub, handle.value());
+  if (handle.value() < impl_->max_handle) impl_->in_order = false;
+  impl_->max_handle = std::max(impl_->max_handle, handle.value());
   if (handle.value() >= handseed_.value()) handseed_ = AcDbHandle(handle.value() + 1);
-  return raw;
+  return &stub;
 }
 
 Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& retId, bool createIfNotFound,
@@ -196,8 +208,7 @@ Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& retId, bool create
 }
 
 Acad::ErrorStatus AcDbDatabase::setHandseed(const AcDbHandle& handle) {
-  if (!impl_->stubs.empty() && handle.value() <= impl_->stubs.rbegin()->first)
-    return Acad::eInvalidInput;
+  if (!impl_->stubs.empty() && handle.value() <= impl_->max_handle) return Acad::eInvalidInput;
   handseed_ = handle;
   return Acad::eOk;
 }

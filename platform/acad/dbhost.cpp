@@ -89,7 +89,7 @@ int OpenCount(const AcDbDatabase& db) {
 std::vector<OpenObjectInfo> OpenObjects(const AcDbDatabase& db) {
   std::vector<OpenObjectInfo> open;
   if (db.impl().opens == 0) return open;
-  for (const auto& [handle, stub] : db.impl().stubs) {
+  for (const AcDbStub* stub : db.impl().InHandleOrder()) {
     if (!stub->isOpen() || stub->object == nullptr) continue;
     OpenObjectInfo info;
     info.class_name = stub->object->isA()->name();
@@ -112,16 +112,16 @@ std::wstring DescribeOpenObjects(const AcDbDatabase& db) {
 
 std::vector<AcDbObjectId> AllObjectIds(const AcDbDatabase& db) {
   std::vector<AcDbObjectId> ids;
-  for (const auto& [handle, stub] : db.impl().stubs)
-    if (stub->object != nullptr) ids.push_back(AcDbObjectId(stub.get()));
+  for (AcDbStub* stub : db.impl().InHandleOrder())
+    if (stub->object != nullptr) ids.push_back(AcDbObjectId(stub));
   return ids;
 }
 
 int PurgeErasedObjects(AcDbDatabase& db) {
   // First drop the references that owners and groups keep, then the objects themselves; the
   // records stay so that old ids still answer isErased().
-  for (const auto& [handle, stub] : db.impl().stubs) {
-    AcDbObject* object = stub->object.get();
+  for (AcDbStub& stub : db.impl().stubs) {
+    AcDbObject* object = stub.object.get();
     if (object == nullptr) continue;
     if (auto* block = AcDbBlockTableRecord::cast(object)) {
       DropErased(const_cast<std::vector<AcDbObjectId>&>(block->entityIds()));
@@ -132,10 +132,10 @@ int PurgeErasedObjects(AcDbDatabase& db) {
     }
   }
   int dropped = 0;
-  for (const auto& [handle, stub] : db.impl().stubs) {
-    if (stub->object == nullptr || !stub->erased || stub->isOpen()) continue;
-    stub->object.reset();
-    stub->purged = true;
+  for (AcDbStub& stub : db.impl().stubs) {
+    if (stub.object == nullptr || !stub.erased || stub.isOpen()) continue;
+    stub.object.reset();
+    stub.purged = true;
     ++dropped;
   }
   return dropped;

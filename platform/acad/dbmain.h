@@ -16,8 +16,11 @@
 // never reaches a database is the caller's to delete. Never delete a database-resident object.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "acadstrc.h"
@@ -37,11 +40,86 @@ class AcDbLinetypeTable;
 class AcDbDictionary;
 class AcDbSymbolTable;
 
+// The text of a kept group, held as UTF-8 in 16 bytes: up to 15 bytes of text inside (most are
+// markers, numbers and handles), longer text in a heap block of its own. A large drawing keeps
+// millions of them. Compares with wide text as the wide text it stands for.
+class AcDbRawText {
+ public:
+  AcDbRawText() { small_[0] = 0; }
+  AcDbRawText(const wchar_t* text) : AcDbRawText(std::wstring_view(text)) {}       // NOLINT
+  AcDbRawText(const std::wstring& text) : AcDbRawText(std::wstring_view(text)) {}  // NOLINT
+  explicit AcDbRawText(std::wstring_view text);
+  AcDbRawText(const AcDbRawText& other) : AcDbRawText() { assign(other.utf8()); }
+  AcDbRawText(AcDbRawText&& other) noexcept {
+    std::memcpy(small_, other.small_, sizeof small_);
+    other.small_[0] = 0;
+  }
+  AcDbRawText& operator=(const AcDbRawText& other) {
+    if (this != &other) assign(other.utf8());
+    return *this;
+  }
+  AcDbRawText& operator=(AcDbRawText&& other) noexcept {
+    if (this != &other) {
+      release();
+      std::memcpy(small_, other.small_, sizeof small_);
+      other.small_[0] = 0;
+    }
+    return *this;
+  }
+  ~AcDbRawText() { release(); }
+
+  // Text that is UTF-8 already.
+  static AcDbRawText fromUtf8(std::string_view utf8) {
+    AcDbRawText t;
+    t.assign(utf8);
+    return t;
+  }
+
+  std::string_view utf8() const {
+    if (!heap()) return {small_ + 1, static_cast<size_t>(static_cast<unsigned char>(small_[0]))};
+    const char* block = heapBlock();
+    uint32_t n;
+    std::memcpy(&n, block, sizeof n);
+    return {block + sizeof n, n};
+  }
+  std::wstring wide() const;
+  operator std::wstring() const { return wide(); }  // NOLINT
+  bool empty() const { return utf8().empty(); }
+
+  friend bool operator==(const AcDbRawText& a, const AcDbRawText& b) {
+    return a.utf8() == b.utf8();
+  }
+  friend bool operator==(const AcDbRawText& a, const wchar_t* b) {
+    return a == AcDbRawText(std::wstring_view(b));
+  }
+  friend bool operator==(const AcDbRawText& a, const std::wstring& b) {
+    return a == AcDbRawText(std::wstring_view(b));
+  }
+
+ private:
+  // small_[0]: the length of text held inside, or kHeap with the block's address from small_ + 8
+  // (a 32-bit length, then the bytes).
+  static constexpr unsigned char kHeap = 0xFF;
+  bool heap() const { return static_cast<unsigned char>(small_[0]) == kHeap; }
+  char* heapBlock() const {
+    char* block;
+    std::memcpy(&block, small_ + 8, sizeof block);
+    return block;
+  }
+  void release() {
+    if (heap()) delete[] heapBlock();
+    small_[0] = 0;
+  }
+  void assign(std::string_view utf8);
+
+  alignas(8) char small_[16];
+};
+
 // One DXF group kept verbatim for data this database does not model (a DXF reader may attach
 // them to an object so that a writer can give them back).
 struct AcDbRawGroup {
   int code = 0;
-  std::wstring value;
+  AcDbRawText value;
 };
 
 class AcDbObject : public AcGiDrawable {
@@ -110,7 +188,7 @@ class AcDbObject : public AcGiDrawable {
   friend struct AcDbStub;
   AcDbStub* stub_ = nullptr;            // set when the object enters a database
   std::vector<AcDbObjectId> reactors_;  // persistent reactors, in order added
-  resbuf* xdata_ = nullptr;             // owned chain, applications in order
+  char* xdata_ = nullptr;  // owned, packed (dbxdata.cpp), applications in order; null: none
   std::vector<AcDbRawGroup> raw_groups_;
 };
 

@@ -2,7 +2,8 @@
 // Not for callers outside platform/acad.
 #pragma once
 
-#include <map>
+#include <algorithm>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -24,10 +25,103 @@ struct AcDbStub {
   bool isOpen() const { return readers > 0 || writer || notifiers > 0; }
 };
 
+namespace platform::acad::internal {
+
+// The records of a database by handle, since a large drawing has hundreds of thousands of them
+// and a tree or a list of nodes would cost a node each: handles are given out one after the other,
+// so most are small numbers, found in an array indexed by the handle itself (no probing, and runs
+// of handles stay side by side in memory); handles too large for it (above four times the number
+// of records) are in a hash table with open addressing. Records are never removed (ids must not
+// dangle).
+class HandleIndex {
+ public:
+  AcDbStub* Find(Adesk::UInt64 handle) const {
+    if (handle < dense_.size()) return dense_[static_cast<size_t>(handle)];
+    if (slots_.empty()) return nullptr;
+    for (size_t i = Home(handle);; i = (i + 1) & mask_) {
+      const Slot& s = slots_[i];
+      if (s.stub == nullptr) return nullptr;
+      if (s.handle == handle) return s.stub;
+    }
+  }
+  // Adds a record whose handle is not in the index.
+  void Add(AcDbStub* stub, Adesk::UInt64 handle) {
+    ++count_;
+    const Adesk::UInt64 bound = 4 * (static_cast<Adesk::UInt64>(count_) + 1024);
+    if (handle >= dense_.size() && handle < bound) {
+      GrowDense(
+          std::min<Adesk::UInt64>(bound, std::max<Adesk::UInt64>(handle + 1, 2 * dense_.size())));
+    }
+    if (handle < dense_.size()) {
+      dense_[static_cast<size_t>(handle)] = stub;
+      return;
+    }
+    if ((hashed_ + 1) * 4 > slots_.size() * 3) Rehash(slots_.empty() ? 64 : slots_.size() * 2);
+    Put(stub, handle);
+    ++hashed_;
+  }
+
+ private:
+  struct Slot {
+    Adesk::UInt64 handle = 0;
+    AcDbStub* stub = nullptr;
+  };
+  size_t Home(Adesk::UInt64 handle) const {
+    // Multiplied by 2^64 / golden ratio, the top bits taken: handles with a common stride spread
+    // over the slots.
+    return static_cast<size_t>((handle * 0x9E3779B97F4A7C15ull) >> shift_);
+  }
+  void Put(AcDbStub* stub, Adesk::UInt64 handle) {
+    size_t i = Home(handle);
+    while (slots_[i].stub != nullptr) i = (i + 1) & mask_;
+    slots_[i] = Slot{handle, stub};
+  }
+  // The hashed records that the larger array now covers move into it.
+  void GrowDense(Adesk::UInt64 size) {
+    dense_.resize(static_cast<size_t>(size), nullptr);
+    bool moved = false;
+    for (const Slot& s : slots_) moved = moved || (s.stub != nullptr && s.handle < size);
+    if (moved) Rehash(slots_.size());
+  }
+  void Rehash(size_t size) {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(size, Slot{});
+    mask_ = size - 1;
+    shift_ = 64;
+    for (size_t n = size; n > 1; n /= 2) --shift_;
+    hashed_ = 0;
+    for (const Slot& s : old) {
+      if (s.stub == nullptr) continue;
+      if (s.handle < dense_.size()) {
+        dense_[static_cast<size_t>(s.handle)] = s.stub;
+      } else {
+        Put(s.stub, s.handle);
+        ++hashed_;
+      }
+    }
+  }
+
+  std::vector<AcDbStub*> dense_;
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+  int shift_ = 64;  // 64 - log2(slots)
+  size_t count_ = 0;
+  size_t hashed_ = 0;
+};
+
+}  // namespace platform::acad::internal
+
 struct AcDbDatabase::Impl {
-  std::map<Adesk::UInt64, std::unique_ptr<AcDbStub>> stubs;
+  // Every record in the order made; a deque, so that records never move (ids point at them).
+  std::deque<AcDbStub> stubs;
+  platform::acad::internal::HandleIndex index;
+  Adesk::UInt64 max_handle = 0;  // of every record
+  bool in_order = true;          // records were made in rising handle order
   std::vector<AcDbDatabaseReactor*> reactors;
   int opens = 0;  // opens not yet closed (acdbOpenObject, new objects), for a quick left-open check
+
+  // Every record, in handle order.
+  std::vector<AcDbStub*> InHandleOrder();
 };
 
 namespace platform::acad::internal {

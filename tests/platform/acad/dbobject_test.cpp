@@ -1,6 +1,9 @@
 // The open and close rules of database objects, erased objects and the left-open check.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "dbents.h"
 #include "dbhost.h"
 #include "dbsymtb.h"
@@ -178,3 +181,72 @@ TEST(DbObjectTest, NewDrawingHasTheStandardTablesAndDefaults) {
 }
 
 }  // namespace
+
+TEST(DbObjectTest, ManyHandlesInAnyOrderAreFoundAndListedInHandleOrder) {
+  AcDbDatabase db(false);
+  // Handles given from the top down and in two interleaved runs, as a file's references make
+  // them before the objects: far more than one block of the index, so that it grows.
+  std::vector<Adesk::UInt64> handles = {5000};  // large for so few records, then no longer
+  for (Adesk::UInt64 h = 1; h <= 4000; ++h) handles.push_back(h);
+  for (Adesk::UInt64 h = 30000; h > 20000; --h) handles.push_back(h);
+  for (Adesk::UInt64 k = 1; k <= 5000; ++k) handles.push_back(65536 + k * 4096);  // a stride
+  for (Adesk::UInt64 h : handles) {
+    AcDbObjectId id;
+    auto* line = new AcDbLine;
+    ASSERT_EQ(platform::acad::AddObjectWithHandle(db, line, AcDbHandle(h), &id), Acad::eOk) << h;
+    line->close();
+    // The first stays found while the index grows and moves records around.
+    AcDbObjectId first;
+    ASSERT_EQ(db.getAcDbObjectId(first, false, AcDbHandle(handles[0])), Acad::eOk) << h;
+  }
+  for (Adesk::UInt64 h : handles) {
+    AcDbObjectId found;
+    ASSERT_EQ(db.getAcDbObjectId(found, false, AcDbHandle(h)), Acad::eOk) << h;
+    EXPECT_EQ(found.handle().value(), h);
+  }
+  AcDbObjectId missing;
+  EXPECT_EQ(db.getAcDbObjectId(missing, false, AcDbHandle(30001)), Acad::eKeyNotFound);
+  EXPECT_EQ(db.getAcDbObjectId(missing, false, AcDbHandle(65536 + 4096 * 5001)),
+            Acad::eKeyNotFound);
+  // The seed must stay above the largest handle.
+  EXPECT_EQ(db.setHandseed(AcDbHandle(65536 + 4096 * 5000)), Acad::eInvalidInput);
+  EXPECT_EQ(db.setHandseed(AcDbHandle(65536 + 4096 * 5000 + 1)), Acad::eOk);
+
+  std::vector<AcDbObjectId> ids = platform::acad::AllObjectIds(db);
+  ASSERT_EQ(ids.size(), handles.size());
+  std::vector<Adesk::UInt64> sorted = handles;
+  std::sort(sorted.begin(), sorted.end());
+  for (size_t i = 0; i < ids.size(); ++i) EXPECT_EQ(ids[i].handle().value(), sorted[i]) << i;
+}
+
+TEST(DbObjectTest, KeptGroupsHoldShortAndLongTextAlike) {
+  // 15 bytes of UTF-8 fit inside, 16 do not; "電線" is six bytes of UTF-8.
+  const std::wstring fifteen = L"AcDbAttribute12";
+  const std::wstring sixteen = L"AcDbAttribute123";
+  const std::wstring wide = L"電線 route 1";
+  std::vector<AcDbRawGroup> groups = {{100, fifteen}, {100, sixteen}, {1, wide}, {2, L""}};
+  EXPECT_EQ(groups[0].value.utf8(), "AcDbAttribute12");
+  EXPECT_EQ(groups[1].value.utf8(), "AcDbAttribute123");
+  EXPECT_EQ(groups[2].value.utf8(), "\xE9\x9B\xBB\xE7\xB7\x9A route 1");
+  EXPECT_TRUE(groups[3].value.empty());
+  EXPECT_EQ(groups[1].value.wide(), sixteen);
+  EXPECT_EQ(groups[2].value.wide(), wide);
+  EXPECT_TRUE(groups[2].value == wide.c_str());
+  EXPECT_FALSE(groups[0].value == sixteen);
+
+  // Copies and moves keep the text; a moved-from text is empty.
+  std::vector<AcDbRawGroup> copy = groups;
+  for (int i = 0; i < 100; ++i) copy.push_back(copy[static_cast<size_t>(i % 3)]);  // regrows
+  EXPECT_TRUE(copy[1].value == sixteen);
+  EXPECT_TRUE(copy[101].value == sixteen);
+  EXPECT_TRUE(copy[102].value == wide);
+  AcDbRawText moved = std::move(copy[1].value);
+  EXPECT_TRUE(moved == sixteen);
+  EXPECT_TRUE(copy[1].value.empty());
+  copy[1].value = moved;
+  moved = AcDbRawText::fromUtf8("x");
+  EXPECT_TRUE(copy[1].value == sixteen);
+  EXPECT_TRUE(moved == L"x");
+  copy[0].value = std::move(copy[2].value);
+  EXPECT_TRUE(copy[0].value == wide);
+}

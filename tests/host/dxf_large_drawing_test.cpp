@@ -1,0 +1,257 @@
+// The DXF reader on drawings with more entities than it holds the groups of at once: every
+// entity, attribute and XData arrives, and faults late in the entities are reported as in a
+// small drawing.
+#include <acutads.h>
+#include <dbents.h>
+#include <dbsymtb.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "dxf_test_support.h"
+#include "host/dxf_reader.h"
+#include "host/dxf_writer.h"
+
+namespace host {
+namespace {
+
+using Groups = std::vector<std::pair<int, std::string>>;
+using testing::DxfText;
+using testing::SmallDrawing;
+
+// More block references than a reader's run of records (each with an attribute and a SEQEND).
+constexpr int kRefs = 5000;
+
+std::string Hex(unsigned value) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%X", value);
+  return buf;
+}
+
+std::wstring W(const std::string& s) {
+  return std::wstring(s.begin(), s.end());
+}
+
+unsigned RefHandle(int i) {
+  return 0x100 + 3 * static_cast<unsigned>(i);
+}
+
+// Reference i at (i, 0) with attribute ETAT "T<i>" and RQ_LINK XData "E<i>".
+Groups References(int count) {
+  Groups g;
+  for (int i = 0; i < count; ++i) {
+    const std::string ref = Hex(RefHandle(i));
+    const Groups one = {
+        {0, "INSERT"},
+        {5, ref},
+        {330, "1F"},
+        {100, "AcDbEntity"},
+        {8, "0"},
+        {100, "AcDbBlockReference"},
+        {66, "1"},
+        {2, "RT100"},
+        {10, std::to_string(i) + ".0"},
+        {20, "0.0"},
+        {30, "0.0"},
+        {1001, "RQ_LINK"},
+        {1000, "E" + std::to_string(i)},
+        {0, "ATTRIB"},
+        {5, Hex(RefHandle(i) + 1)},
+        {330, ref},
+        {100, "AcDbEntity"},
+        {8, "0"},
+        {100, "AcDbText"},
+        {10, "0.0"},
+        {20, "0.0"},
+        {30, "0.0"},
+        {40, "2.5"},
+        {1, "T" + std::to_string(i)},
+        {100, "AcDbAttribute"},
+        {2, "ETAT"},
+        {70, "0"},
+        {0, "SEQEND"},
+        {5, Hex(RefHandle(i) + 2)},
+        {330, ref},
+        {100, "AcDbEntity"},
+        {8, "0"},
+    };
+    g.insert(g.end(), one.begin(), one.end());
+  }
+  return g;
+}
+
+// The line (from 1) on which `needle` starts, after the first `after`.
+int LineOf(const std::string& text, const std::string& needle, const std::string& after = "") {
+  const size_t from = after.empty() ? 0 : text.find(after);
+  const size_t at = text.find(needle, from);
+  EXPECT_NE(at, std::string::npos) << needle;
+  return static_cast<int>(std::count(text.begin(), text.begin() + at, '\n')) + 1;
+}
+
+std::wstring XDataText(AcDbObjectId id) {
+  AcDbObject* obj = nullptr;
+  if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) return L"(cannot open)";
+  resbuf* rb = obj->xData(L"RQ_LINK");
+  obj->close();
+  std::wstring text =
+      rb && rb->rbnext && rb->rbnext->restype == 1000 ? rb->rbnext->resval.rstring : L"(none)";
+  acutRelRb(rb);
+  return text;
+}
+
+TEST(DxfLargeDrawingTest, EveryEntityAttributeAndXDataArrives) {
+  const std::string text = DxfText(SmallDrawing(References(kRefs)));
+  DxfReadResult r = ReadDxf(text);
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_TRUE(r.warnings.empty());
+  AcDbDatabase& db = *r.database;
+  int checked = 0;
+  for (int i = 0; i < kRefs; ++i) {
+    AcDbObjectId id;
+    ASSERT_EQ(db.getAcDbObjectId(id, false, AcDbHandle(RefHandle(i))), Acad::eOk) << i;
+    AcDbBlockReference* ref = nullptr;
+    ASSERT_EQ(acdbOpenObject(ref, id, AcDb::kForRead), Acad::eOk) << i;
+    EXPECT_EQ(ref->position().x, i);
+    ASSERT_EQ(ref->attributeIds().size(), 1u) << i;
+    AcDbObjectId attr_id = ref->attributeIds()[0];
+    ref->close();
+    EXPECT_EQ(attr_id.handle().value(), RefHandle(i) + 1);
+    AcDbAttribute* attr = nullptr;
+    ASSERT_EQ(acdbOpenObject(attr, attr_id, AcDb::kForRead), Acad::eOk) << i;
+    EXPECT_EQ(std::wstring(attr->textStringConst()), L"T" + std::to_wstring(i));
+    attr->close();
+    EXPECT_EQ(XDataText(id), L"E" + std::to_wstring(i));
+    AcDbObjectId seqend;
+    ASSERT_EQ(db.getAcDbObjectId(seqend, false, AcDbHandle(RefHandle(i) + 2)), Acad::eOk) << i;
+    EXPECT_TRUE(seqend.isValid());
+    ++checked;
+  }
+  EXPECT_EQ(checked, kRefs);
+  // The small drawing's own entities, before and after the references, are there too.
+  EXPECT_EQ(XDataText(AcDbObjectId(db.stubFor(AcDbHandle(0x30), false))), L"3");
+  AcDbBlockTableRecord* space = nullptr;
+  ASSERT_EQ(acdbOpenObject(space, db.modelSpaceId(), AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(space->entityIds().size(), static_cast<size_t>(2 + kRefs));
+  space->close();
+  // Saved and read again, the drawing gives the same bytes.
+  std::string saved = WriteDxf(db);
+  DxfReadResult again = ReadDxf(saved);
+  ASSERT_TRUE(again.ok()) << again.error;
+  EXPECT_EQ(WriteDxf(*again.database), saved);
+}
+
+TEST(DxfLargeDrawingTest, TheEntitiesBytesAreToldDoneInOrderAndNothingElse) {
+  const std::string text = DxfText(SmallDrawing(References(kRefs)));
+  std::vector<std::pair<const char*, const char*>> done;
+  DxfReadResult r = ReadDxf(text, [&done](const char* from, const char* to) {
+    done.emplace_back(from, to);
+  });
+  ASSERT_TRUE(r.ok()) << r.error;
+  ASSERT_GE(done.size(), 2u);
+  // From the first entity to the ENDSEC after the last, one piece after the other.
+  const size_t first = text.find("  0\nINSERT\n");
+  const size_t endsec = text.find("  0\nENDSEC\n", text.find("E" + std::to_string(kRefs - 1)));
+  EXPECT_EQ(done.front().first, text.data() + first);
+  EXPECT_EQ(done.back().second, text.data() + endsec);
+  for (size_t i = 1; i < done.size(); ++i) EXPECT_EQ(done[i].first, done[i - 1].second) << i;
+
+  // Saved to a file a piece at a time, the drawing is the same text.
+  const std::string path = ::testing::TempDir() + "dxf_large_drawing.dxf";
+  std::wstring error;
+  ASSERT_TRUE(WriteDxfFile(*r.database, path, &error)) << error;
+  const std::string saved = WriteDxf(*r.database);
+  ASSERT_GT(saved.size(), 1u << 20);  // more than one piece
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  std::string on_disk;
+  char buf[65536];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) on_disk.append(buf, n);
+  std::fclose(f);
+  std::remove(path.c_str());
+  EXPECT_TRUE(on_disk == saved) << on_disk.size() << " " << saved.size();
+  // And read from that file (mapped, its pages given back as they are done), the same again.
+  ASSERT_TRUE(WriteDxfFile(*r.database, path, &error)) << error;
+  DxfReadResult from_file = ReadDxfFile(path);
+  std::remove(path.c_str());
+  ASSERT_TRUE(from_file.ok()) << from_file.error;
+  EXPECT_TRUE(WriteDxf(*from_file.database) == saved);
+}
+
+TEST(DxfLargeDrawingTest, FaultsLateInTheEntitiesAreReportedAsInASmallDrawing) {
+  // The last reference takes the handle of the first one's attribute.
+  Groups twice = References(kRefs);
+  const std::string last = Hex(RefHandle(kRefs - 1));
+  for (auto& [code, value] : twice)
+    if (code == 5 && value == last) value = Hex(RefHandle(0) + 1);
+  const std::string twice_text = DxfText(SmallDrawing(twice));
+  const int first = LineOf(twice_text, "  5\n" + Hex(RefHandle(0) + 1) + "\n");
+  const int second = LineOf(twice_text, "  5\n" + Hex(RefHandle(0) + 1) + "\n",
+                            "E" + std::to_string(kRefs - 2) + "\n");
+  DxfReadResult r = ReadDxf(twice_text);
+  EXPECT_FALSE(r.ok());
+  // Both named by the line of their record's 0 group, two before the 5.
+  EXPECT_EQ(r.error, L"line " + std::to_wstring(second - 2) + L": handle " +
+                         W(Hex(RefHandle(0) + 1)) + L" is used twice (first on line " +
+                         std::to_wstring(first - 2) + L")");
+
+  // A group after the entities takes the handle of one of them.
+  const std::string group_text =
+      DxfText(SmallDrawing(References(kRefs), {{0, "GROUP"},
+                                               {5, Hex(RefHandle(kRefs / 2))},
+                                               {330, "D"},
+                                               {100, "AcDbGroup"},
+                                               {300, ""},
+                                               {70, "0"},
+                                               {71, "1"}}));
+  const std::string ref_handle = "  5\n" + Hex(RefHandle(kRefs / 2)) + "\n";
+  r = ReadDxf(group_text);
+  EXPECT_FALSE(r.ok());
+  EXPECT_EQ(
+      r.error,
+      L"line " +
+          std::to_wstring(LineOf(group_text, "  0\nGROUP\n  5\n" + Hex(RefHandle(kRefs / 2)))) +
+          L": handle " + W(Hex(RefHandle(kRefs / 2))) + L" is used twice (first on line " +
+          std::to_wstring(LineOf(group_text, ref_handle) - 2) + L")");
+
+  // A number that is none in the last attribute.
+  Groups bad = References(kRefs);
+  bad[bad.size() - 10].second = "abc";  // the 40 of the last ATTRIB
+  ASSERT_EQ(bad[bad.size() - 10].first, 40);
+  const std::string bad_text = DxfText(SmallDrawing(bad));
+  r = ReadDxf(bad_text);
+  EXPECT_FALSE(r.ok());
+  EXPECT_EQ(r.error, L"line " + std::to_wstring(LineOf(bad_text, "\nabc\n") + 1) +
+                         L": group 40 needs a number, found \"abc\"");
+}
+
+TEST(DxfLargeDrawingTest, ANameWhereAHandleBelongsLateInTheEntitiesIsAWarningWithItsLine) {
+  Groups g = References(kRefs);
+  g.push_back({0, "TEXT"});
+  g.push_back({5, "FFFF0"});
+  g.push_back({330, "1F"});
+  g.push_back({100, "AcDbEntity"});
+  g.push_back({8, "0"});
+  g.push_back({100, "AcDbText"});
+  g.push_back({10, "0.0"});
+  g.push_back({20, "0.0"});
+  g.push_back({30, "0.0"});
+  g.push_back({40, "2.5"});
+  g.push_back({1, "x"});
+  g.push_back({340, "Standard"});
+  const std::string text = DxfText(SmallDrawing(g));
+  DxfReadResult r = ReadDxf(text);
+  ASSERT_TRUE(r.ok()) << r.error;
+  ASSERT_EQ(r.warnings.size(), 1u);
+  EXPECT_EQ(r.warnings[0],
+            L"line " + std::to_wstring(LineOf(text, "\nStandard\n", "FFFF0") + 1) +
+                L": group 340 holds \"Standard\" where a handle belongs; kept as text");
+  AcDbObjectId last;
+  EXPECT_EQ(r.database->getAcDbObjectId(last, false, AcDbHandle(RefHandle(kRefs - 1))), Acad::eOk);
+  EXPECT_EQ(XDataText(last), L"E" + std::to_wstring(kRefs - 1));
+}
+
+}  // namespace
+}  // namespace host
