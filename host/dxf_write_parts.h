@@ -29,7 +29,8 @@ class Writer {
   // Output and the layout every modelled object shares (dxf_writer.cpp).
   void Put(int code, std::wstring_view value);
   void Put(const Groups& groups);
-  void Section(const wchar_t* name);
+  // A section named as read, whole: a kept name may hold a NUL character.
+  void Section(std::wstring_view name);
   void EndSection();
   void Header();
   // The sections kept as read: CLASSES (or an empty one) when `classes`, else the others.
@@ -53,6 +54,9 @@ class Writer {
   void Tables();
   void WriteKeptTable(AcDbObjectId id);
   void WriteKept(AcDbObjectId id);
+  // The groups of an object kept as read, led by its handle when they hold none: a record read
+  // without one got a handle in the drawing and must keep it in the file.
+  void PutKept(const AcDbObject* obj);
   void WriteTable(const wchar_t* name, AcDbObjectId id);
   std::vector<AcDbObjectId> KeptOwnedBy(AcDbObjectId owner);
   void WriteRecord(const wchar_t* table, AcDbObjectId id);

@@ -67,8 +67,14 @@ void Writer::WriteKept(AcDbObjectId id) {
   } else if (auto* kept_entity = DxfUnknownEntity::cast(obj)) {
     Put(0, kept_entity->dxfName());
   }
-  Put(obj->rawGroups());
+  PutKept(obj);
   obj->close();
+}
+
+void Writer::PutKept(const AcDbObject* obj) {
+  const std::wstring handle = Hex(obj->objectId().handle());
+  if (!HasKept(*obj, 5, handle.c_str()) && !HasKept(*obj, 105, handle.c_str())) Put(5, handle);
+  Put(obj->rawGroups());
 }
 
 void Writer::WriteTable(const wchar_t* name, AcDbObjectId id) {
