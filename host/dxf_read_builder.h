@@ -64,6 +64,9 @@ class Builder {
                    size_t to);
   void ReadBlocks();
   void ReadEntities();
+  // Throws ReadError when the references read so far make a block hold itself, nest deeper
+  // than kMaxBlockNesting or reach too many entities (dxf_read_nesting.cpp).
+  void CheckBlockNesting();
   AcDbObjectId OwnerBlock(const Record& r);
   // The subclass markers the writer writes itself for an entity of that type.
   static std::vector<std::string_view> MarkersWritten(std::string_view type);

@@ -370,6 +370,7 @@ void Builder::ReadEntities() {
     AddEntities(owner, e, i, j);
     i = j;
   }
+  CheckBlockNesting();
   for (const Pending& p : pending_) ApplyXData(p);
   pending_.clear();
 }

@@ -72,7 +72,14 @@ DxfReadResult ReadDxfFile(const std::string& path) {
   }
   // Read whole into one buffer of the file's size: the groups point into it.
   in.seekg(0, std::ios::end);
-  std::string bytes(static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+  const std::streamoff size = std::max<std::streamoff>(in.tellg(), 0);
+  if (static_cast<uint64_t>(size) > kMaxDxfFileBytes) {
+    DxfReadResult result;
+    result.error = platform::Utf8ToWide(path) + L": the drawing is larger than " +
+                   std::to_wstring(kMaxDxfFileBytes >> 20) + L" MiB and is not read";
+    return result;
+  }
+  std::string bytes(static_cast<size_t>(size), '\0');
   in.seekg(0, std::ios::beg);
   in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   bytes.resize(static_cast<size_t>(in.gcount()));
