@@ -1,6 +1,7 @@
 // Hostile drawings: blocks that hold themselves, nest too deep or expand beyond reason are
 // refused with the line of the reference; a file too large to hold is refused before it is
 // read; a line of a megabyte is read like any other.
+#include <acutads.h>
 #include <block_nesting.h>
 #include <dbents.h>
 #include <dbsymtb.h>
@@ -179,7 +180,9 @@ TEST(DxfLimitsTest, ALineOfAMegabyteIsReadAndWrittenWhole) {
   ASSERT_EQ(again.database->getAcDbObjectId(id, false, AcDbHandle(L"E0")), Acad::eOk);
   AcDbText* text = nullptr;
   ASSERT_EQ(acdbOpenObject(text, id, AcDb::kForRead), Acad::eOk);
-  EXPECT_EQ(std::wstring(text->textString()).size(), long_text.size());
+  ACHAR* read_back = text->textString();
+  EXPECT_EQ(std::wstring(read_back).size(), long_text.size());
+  acutDelString(read_back);
   text->close();
 }
 
