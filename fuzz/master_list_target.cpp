@@ -49,14 +49,17 @@ const ListFolder& Lists() {
 void CheckRecordReader(const CString& path, bool nul) {
   CPtrArray records;
   FUZZ_CHECK(VuRida_ReadConfigFile(path, records, 0, L"#", L"|", 1) == 0, "the file is read");
-  CStringArray lines;
+  CStringArray lines, untrimmed;
   FUZZ_CHECK(VuRida_ReadConfigFile(path, lines, 0, L"#", L"|", 1) == 0, "the file is read");
-  FUZZ_CHECK(lines.GetSize() == records.GetSize(), "both forms give one record a line");
+  FUZZ_CHECK(VuRida_ReadConfigFile(path, untrimmed, 0, L"#", L"|", 0) == 0, "the file is read");
+  FUZZ_CHECK(lines.GetSize() == records.GetSize() && untrimmed.GetSize() == lines.GetSize(),
+             "every form gives one record a line");
   for (INT_PTR i = 0; i < records.GetSize(); ++i) {
     const auto* fields = static_cast<const CStringArray*>(records[i]);
     FUZZ_CHECK(fields->GetSize() >= 1, "a record has a field");
     FUZZ_CHECK(nul || !lines[i].IsEmpty(), "blank lines are skipped");
-    FUZZ_CHECK(lines[i][0] != L'#', "comment lines are skipped");
+    // A comment begins the line; after blanks, "#" is text.
+    FUZZ_CHECK(untrimmed[i][0] != L'#', "comment lines are skipped");
     for (INT_PTR f = 0; f < fields->GetSize(); ++f) {
       const CString& field = (*fields)[f];
       FUZZ_CHECK(
