@@ -10,6 +10,7 @@
 #include <text_encoding.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -184,6 +185,48 @@ TEST(DxfLimitsTest, ALineOfAMegabyteIsReadAndWrittenWhole) {
   EXPECT_EQ(std::wstring(read_back).size(), long_text.size());
   acutDelString(read_back);
   text->close();
+}
+
+TEST(DxfLimitsTest, ValuesTheDrawingHasNoRoomForAreMendedWithAWarning) {
+  Groups text_entity = {{0, "TEXT"},
+                        {5, "E0"},
+                        {100, "AcDbEntity"},
+                        {8, "0"},
+                        {62, "-9223372036854775808"},
+                        {370, "7"},
+                        {100, "AcDbText"},
+                        {10, "0.0"},
+                        {20, "0.0"},
+                        {30, "0.0"},
+                        {40, "2.5"},
+                        {1, "abc"},
+                        {72, "9"},
+                        {73, "-1"}};
+  const std::string text = Drawing({}, text_entity);
+  DxfReadResult r = ReadDxf(text);
+  ASSERT_TRUE(r.ok()) << platform::WideToUtf8(r.error);
+  const std::string at =
+      "line " +
+      std::to_string(
+          1 + std::count(text.begin(), text.begin() + text.find("  0\nTEXT\n  5\nE0\n"), '\n')) +
+      ": ";
+  // One warning a value, in no particular order.
+  std::vector<std::string> warnings;
+  for (const std::wstring& w : r.warnings) warnings.push_back(platform::WideToUtf8(w));
+  std::sort(warnings.begin(), warnings.end());
+  EXPECT_EQ(warnings,
+            (std::vector<std::string>{at + "horizontal alignment 9 is unknown; 0 is used",
+                                      at + "lineweight 7 is unknown; -1 is used",
+                                      at + "vertical alignment -1 is unknown; 0 is used"}));
+  AcDbObjectId id;
+  ASSERT_EQ(r.database->getAcDbObjectId(id, false, AcDbHandle(L"E0")), Acad::eOk);
+  AcDbText* read = nullptr;
+  ASSERT_EQ(acdbOpenObject(read, id, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(read->lineWeight(), AcDb::kLnWtByLayer);
+  EXPECT_EQ(read->horizontalMode(), AcDb::kTextLeft);
+  EXPECT_EQ(read->verticalMode(), AcDb::kTextBase);
+  EXPECT_EQ(read->colorIndex(), 256);  // the most negative number is no colour: by layer
+  read->close();
 }
 
 // A file of the given size that takes no room on the disk: its bytes are never written.
