@@ -249,6 +249,12 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
   };
   for (size_t i = from; i < to; ++i) {
     const Record& r = records[i];
+    // The marks of a block's start and end are no entities: kept as one, a mark would be written
+    // among a block's entities and end the block early when read again.
+    if (r.type == "BLOCK" || r.type == "ENDBLK") {
+      result_->warnings.push_back(LineError(r.line, Wide(r.type) + L" outside its place left out"));
+      continue;
+    }
     if (r.type == "SEQEND" || (r.type == "ATTRIB" && open_ref != nullptr)) {
       if (open_ref == nullptr) {
         result_->warnings.push_back(LineError(r.line, L"SEQEND without an INSERT left out"));
