@@ -45,6 +45,14 @@ LRESULT CDrawNote::OnDragInput(WPARAM, LPARAM lParam) {
 }
 
 void CDrawNote::OnDestroy() {
-  if (NoteDragInstance == this) NoteDragInstance = nullptr;
+  if (NoteDragInstance == this) {
+    NoteDragInstance = nullptr;
+    orphaned_ = true;
+  }
   CDialog::OnDestroy();
+}
+
+void CDrawNote::PostNcDestroy() {
+  CDialog::PostNcDestroy();
+  if (orphaned_) delete this;
 }

@@ -77,7 +77,13 @@ class CDrawNote : public CDialog {
   afx_msg LRESULT OnDragSample(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnDragInput(WPARAM wParam, LPARAM lParam);
   // A window destroyed from outside (the host quitting) takes NoteDragInstance with it, so that
-  // no command finds a placement whose window is gone; the object itself is then left alone.
+  // no command finds a placement whose window is gone; the object then goes with its window
+  // (PostNcDestroy), as nothing else holds it any more. Code that deletes the current object
+  // clears NoteDragInstance first.
   afx_msg void OnDestroy();
+  void PostNcDestroy() override;
   DECLARE_MESSAGE_MAP()
+
+ private:
+  bool orphaned_ = false;  // destroyed from outside while current: deleted with its window
 };

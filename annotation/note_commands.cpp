@@ -41,7 +41,10 @@ bool TakesNote(AcDbObjectId element) {
 
 void CmdDrawNote() {
   HarnexResourceScope resources;
-  delete NoteDragInstance;
+  // Cleared before the delete: the old window's destruction must see it as no longer current.
+  CDrawNote* old = NoteDragInstance;
+  NoteDragInstance = nullptr;
+  delete old;
   NoteDragInstance = new CDrawNote(kDrawNoteModeNote, acedGetAcadFrame());
   NoteDragInstance->Create();
   NoteDragInstance->scale = VuRida_GetGlobalScale();

@@ -12,6 +12,7 @@
 
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -22,6 +23,19 @@
 class AcDbText;
 
 namespace host::dxf_in {
+
+// The values the database's enumerations hold (a value outside them is undefined there).
+inline constexpr int kLineWeights[] = {-3, -2, -1, 0,  5,  9,  13,  15,  18,  20,  25,  30,  35, 40,
+                                       50, 53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
+inline constexpr int kTextHorzModes[] = {0, 1, 2, 3, 4, 5};
+inline constexpr int kTextVertModes[] = {0, 1, 2, 3};
+inline constexpr int kHatchStyles[] = {0, 1, 2};
+
+// A colour index as read, made positive (a layer that is off has a negative one); at most 257,
+// so that even the most negative number has no overflow on the way.
+inline long long ColourIndexOf(long long read) {
+  return read < -256 ? 257 : read < 0 ? -read : read;
+}
 
 class Builder {
  public:
@@ -58,7 +72,11 @@ class Builder {
   void SetCommon(AcDbEntity* e, const std::vector<const Group*>& values, int line);
   static bool CommonCode(int c);
   static bool TextCode(int c);
-  void SetText(AcDbText* t, const std::vector<const Group*>& v, int vertical_code);
+  void SetText(AcDbText* t, const std::vector<const Group*>& v, int vertical_code, int line);
+  // The value as read when it is one of `defined`, else `fallback` with a warning naming the
+  // line: the database's enumerations have no room for other values.
+  int Enumerated(long long value, std::span<const int> defined, int fallback, int line,
+                 const wchar_t* what);
   AcDbEntity* MakeEntity(const Record& r, Split* s);
   AcDbEntity* MakeHatch(const Record& r, Split* s);
   // Sets the XData; when the database refuses it, keeps it as groups and adds a warning.
@@ -73,6 +91,9 @@ class Builder {
   // their groups are held, and XData is set before they go. Throws ReadError for anything that
   // is not plain (a lexer warning included), so that the caller reads the file the whole way.
   void StreamEntities(std::vector<std::wstring>* xdata_warnings);
+  // Throws ReadError when the references read so far make a block hold itself, nest deeper
+  // than kMaxBlockNesting or reach too many entities (dxf_read_nesting.cpp).
+  void CheckBlockNesting();
   AcDbObjectId OwnerBlock(const Record& r);
   // The subclass markers the writer writes itself for an entity of that type.
   static std::vector<std::string_view> MarkersWritten(std::string_view type);
@@ -92,6 +113,12 @@ class Builder {
   AcDbHandle last_owner_handle_;  // OwnerBlock's last answer
   AcDbObjectId last_owner_;       // Lookup's names, with their table
   std::vector<Pending> pending_, xdata_later_;
+  // Every block reference read: the block that holds it, the block it inserts, its line.
+  struct ReferenceRead {
+    AcDbObjectId owner, block;
+    int line;
+  };
+  std::vector<ReferenceRead> references_;
 };
 
 }  // namespace host::dxf_in

@@ -29,10 +29,22 @@ void Builder::SetCommon(AcDbEntity* e, const std::vector<const Group*>& values, 
   AcDbObjectId lt_id = Lookup(roots_.linetype_table, lt);
   e->setLinetype(lt_id.isNull() ? roots_.by_layer : lt_id);
   long long colour = IntOr(values, 62, 256);
-  e->setColorIndex(static_cast<Adesk::UInt16>(std::min<long long>(std::llabs(colour), 256)), false);
+  e->setColorIndex(static_cast<Adesk::UInt16>(std::min<long long>(ColourIndexOf(colour), 256)),
+                   false);
   e->setLinetypeScale(RealOr(values, 48, 1.0));
-  e->setLineWeight(static_cast<AcDb::LineWeight>(IntOr(values, 370, -1)));
+  e->setLineWeight(static_cast<AcDb::LineWeight>(
+      Enumerated(IntOr(values, 370, -1), kLineWeights, AcDb::kLnWtByLayer, line, L"lineweight")));
   if (IntOr(values, 60, 0) == 1) e->setVisibility(AcDb::kInvisible);
+}
+
+int Builder::Enumerated(long long value, std::span<const int> defined, int fallback, int line,
+                        const wchar_t* what) {
+  for (int d : defined)
+    if (value == d) return d;
+  result_->warnings.push_back(LineError(line, std::wstring(what) + L" " + std::to_wstring(value) +
+                                                  L" is unknown; " + std::to_wstring(fallback) +
+                                                  L" is used"));
+  return fallback;
 }
 
 bool Builder::CommonCode(int c) {
@@ -44,7 +56,8 @@ bool Builder::TextCode(int c) {
          c == 7 || c == 72 || c == 11 || c == 21 || c == 31 || c == 73;
 }
 
-void Builder::SetText(AcDbText* t, const std::vector<const Group*>& v, int vertical_code) {
+void Builder::SetText(AcDbText* t, const std::vector<const Group*>& v, int vertical_code,
+                      int line) {
   t->setPosition(PointOf(v, 10));
   double h = RealOr(v, 40, 2.5);
   if (h > 0) t->setHeight(h);
@@ -55,8 +68,10 @@ void Builder::SetText(AcDbText* t, const std::vector<const Group*>& v, int verti
   t->setOblique(RealOr(v, 51, 0) * kDegree);
   AcDbObjectId style = Lookup(roots_.text_style_table, StringOr(v, 7, L"Standard"));
   t->setTextStyle(style.isNull() ? roots_.textstyle : style);
-  t->setHorizontalMode(static_cast<AcDb::TextHorzMode>(IntOr(v, 72, 0)));
-  t->setVerticalMode(static_cast<AcDb::TextVertMode>(IntOr(v, vertical_code, 0)));
+  t->setHorizontalMode(static_cast<AcDb::TextHorzMode>(
+      Enumerated(IntOr(v, 72, 0), kTextHorzModes, 0, line, L"horizontal alignment")));
+  t->setVerticalMode(static_cast<AcDb::TextVertMode>(
+      Enumerated(IntOr(v, vertical_code, 0), kTextVertModes, 0, line, L"vertical alignment")));
   if (Find(v, 11) != nullptr) t->setAlignmentPoint(PointOf(v, 11));
 }
 
@@ -126,7 +141,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
     *s = SplitRecord(r, [](int c) { return CommonCode(c) || TextCode(c); });
     KeepText(s, {50, 51, 11});
     auto* t = new AcDbText;
-    SetText(t, s->values, 73);
+    SetText(t, s->values, 73, r.line);
     return t;
   }
   if (type == "ATTDEF" || type == "ATTRIB") {
@@ -140,7 +155,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
     const long long flags = IntOr(s->values, 70, 0);
     if (def) {
       auto* a = new AcDbAttributeDefinition;
-      SetText(a, s->values, 74);
+      SetText(a, s->values, 74, r.line);
       if (a->setTag(tag.c_str()) != Acad::eOk) {
         delete a;
         return nullptr;
@@ -151,7 +166,7 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
       return a;
     }
     auto* a = new AcDbAttribute;
-    SetText(a, s->values, 74);
+    SetText(a, s->values, 74, r.line);
     if (a->setTag(tag.c_str()) != Acad::eOk) {
       delete a;
       return nullptr;
@@ -233,6 +248,12 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
   };
   for (size_t i = from; i < to; ++i) {
     const Record& r = records[i];
+    // The marks of a block's start and end are no entities: kept as one, a mark would be written
+    // among a block's entities and end the block early when read again.
+    if (r.type == "BLOCK" || r.type == "ENDBLK") {
+      result_->warnings.push_back(LineError(r.line, Wide(r.type) + L" outside its place left out"));
+      continue;
+    }
     if (r.type == "SEQEND" || (r.type == "ATTRIB" && open_ref != nullptr)) {
       if (open_ref == nullptr) {
         result_->warnings.push_back(LineError(r.line, L"SEQEND without an INSERT left out"));
@@ -298,6 +319,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
     }
     pending_.push_back({id, s.xdata, r.line});
     auto* ref = AcDbBlockReference::cast(e);
+    if (ref != nullptr) references_.push_back({btr->objectId(), ref->blockTableRecord(), r.line});
     if (ref != nullptr && IntOr(s.values, 66, 0) == 1) {
       open_ref = ref;
     } else {
@@ -420,6 +442,7 @@ void Builder::ReadEntities() {
   std::vector<std::wstring> xdata_warnings;
   if (file_.deferred.present) StreamEntities(&xdata_warnings);
   AddEntityRecords(file_.entities);
+  CheckBlockNesting();
   for (const Pending& p : pending_) ApplyXData(p, &xdata_warnings);
   pending_.clear();
   result_->warnings.insert(result_->warnings.end(), xdata_warnings.begin(), xdata_warnings.end());

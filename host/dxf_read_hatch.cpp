@@ -134,7 +134,7 @@ AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
   while (k < body.size()) {
     const Group& g = *body[k++];
     if (g.code == 75) {
-      style = static_cast<int>(Int(g));
+      style = Enumerated(Int(g), kHatchStyles, AcDbHatch::kNormal, g.line, L"hatch style");
     } else if (g.code == 76 || g.code == 52 || g.code == 41 || g.code == 77) {
       // pattern type, angle, scale, double: fixed for solid fills
     } else if (g.code == 78) {

@@ -184,13 +184,14 @@ void Builder::ReadTableRecord(const std::wstring& table_name, AcDbSymbolTable* t
     auto* layer = new AcDbLayerTableRecord;
     long long colour = IntOr(s.values, 62, 7);
     AcCmColor c;
-    c.setColorIndex(static_cast<Adesk::UInt16>(std::min<long long>(std::llabs(colour), 256)));
+    c.setColorIndex(static_cast<Adesk::UInt16>(std::min<long long>(ColourIndexOf(colour), 256)));
     layer->setColor(c);
     layer->setIsOff(colour < 0);
     long long flags = IntOr(s.values, 70, 0);
     layer->setIsFrozen(flags & 1);
     layer->setIsLocked(flags & 4);
-    layer->setLineWeight(static_cast<AcDb::LineWeight>(IntOr(s.values, 370, -3)));
+    layer->setLineWeight(static_cast<AcDb::LineWeight>(Enumerated(
+        IntOr(s.values, 370, -3), kLineWeights, AcDb::kLnWtByLwDefault, r.line, L"lineweight")));
     const std::wstring lt = StringOr(s.values, 6, L"Continuous");
     AcDbObjectId lt_id;
     if (!roots_.linetype_table.isNull()) {

@@ -139,9 +139,21 @@ class MappedFile {
   size_t size_ = 0;
 };
 
+DxfReadResult TooLarge(const std::string& path) {
+  DxfReadResult result;
+  result.error = platform::Utf8ToWide(path) + L": the drawing is larger than " +
+                 std::to_wstring(kMaxDxfFileBytes >> 20) + L" MiB and is not read";
+  return result;
+}
+
 }  // namespace
 
 DxfReadResult ReadDxfFile(const std::string& path) {
+  // Too large a file is refused before it is mapped or read.
+  if (struct stat st{}; ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+                        static_cast<uint64_t>(st.st_size) > kMaxDxfFileBytes) {
+    return TooLarge(path);
+  }
   // Mapped rather than read: no copy of the bytes, and the pages of the entities, most of a large
   // drawing, go back as their records are built, so that the file and the drawing it makes are
   // not both held whole.
@@ -159,7 +171,11 @@ DxfReadResult ReadDxfFile(const std::string& path) {
   }
   // Read whole into one buffer of the file's size: the groups point into it.
   in.seekg(0, std::ios::end);
-  std::string bytes(static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+  const std::streamoff size = std::max<std::streamoff>(in.tellg(), 0);
+  if (static_cast<uint64_t>(size) > kMaxDxfFileBytes) {
+    return TooLarge(path);
+  }
+  std::string bytes(static_cast<size_t>(size), '\0');
   in.seekg(0, std::ios::beg);
   in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   bytes.resize(static_cast<size_t>(in.gcount()));

@@ -17,6 +17,7 @@
 
 #include <dbmain.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -41,7 +42,15 @@ using DxfBytesDone = std::function<void(const char* from, const char* to)>;
 
 // Reads the bytes of a DXF file.
 DxfReadResult ReadDxf(std::string_view bytes, const DxfBytesDone& done = {});
-// Reads a file from disk; an unreadable file is an error naming the path.
+// Drawings larger than this are not read. Reading holds the file and the objects made from it,
+// a few times the file's size in memory. The route tools' drawings are a few megabytes and a
+// whole building's plan rarely passes a hundred; a file beyond 256 MiB is refused before
+// anything of it is read, so that it ends in a message and not in an allocation the machine
+// cannot satisfy.
+inline constexpr uint64_t kMaxDxfFileBytes = 256ull << 20;
+
+// Reads a file from disk; an unreadable file, or one larger than kMaxDxfFileBytes, is an error
+// naming the path.
 DxfReadResult ReadDxfFile(const std::string& path);
 
 }  // namespace host

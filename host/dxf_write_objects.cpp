@@ -64,7 +64,7 @@ void Writer::WriteObject(AcDbObjectId id) {
     WriteModelled(L"GROUP", obj, {}, OwnerOf(obj), {Subclass{L"AcDbGroup", g, {}}});
   } else if (auto* kept = DxfUnknownObject::cast(obj)) {
     Put(0, kept->dxfName());
-    Put(kept->rawGroups());
+    PutKept(kept);
   }
   obj->close();
 }

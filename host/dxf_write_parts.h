@@ -87,7 +87,8 @@ class Writer {
   // A kept group's text, UTF-8 as held.
   void PutKept(int code, const AcDbRawText& value);
   void Put(const Groups& groups);
-  void Section(const wchar_t* name);
+  // A section named as read, whole: a kept name may hold a NUL character.
+  void Section(std::wstring_view name);
   void EndSection();
   void Header();
   // The sections kept as read: CLASSES (or an empty one) when `classes`, else the others.
@@ -111,6 +112,9 @@ class Writer {
   void Tables();
   void WriteKeptTable(AcDbObjectId id);
   void WriteKept(AcDbObjectId id);
+  // The groups of an object kept as read, led by its handle when they hold none: a record read
+  // without one got a handle in the drawing and must keep it in the file.
+  void PutKept(const AcDbObject* obj);
   void WriteTable(const wchar_t* name, AcDbObjectId id);
   std::vector<AcDbObjectId> KeptOwnedBy(AcDbObjectId owner);
   void WriteRecord(const wchar_t* table, AcDbObjectId id);

@@ -67,8 +67,42 @@ void Writer::WriteKept(AcDbObjectId id) {
   } else if (auto* kept_entity = DxfUnknownEntity::cast(obj)) {
     Put(0, kept_entity->dxfName());
   }
-  Put(obj->rawGroups());
+  PutKept(obj);
   obj->close();
+}
+
+void Writer::PutKept(const AcDbObject* obj) {
+  const std::wstring handle = Hex(obj->objectId().handle());
+  if (!HasKept(*obj, 5, handle.c_str()) && !HasKept(*obj, 105, handle.c_str())) Put(5, handle);
+  // An entity belongs where the drawing holds it, which need not be the owner it was read with
+  // (one read inside a block named *Model_Space names another block, say, or none at all):
+  // its first owner outside {...} groups is written as it is now, or reading it again would
+  // move it; one read without an owner gets one after its handle.
+  const bool entity = DxfUnknownEntity::cast(obj) != nullptr;
+  bool owner_written = false;
+  int depth = 0;
+  if (entity) {
+    bool has_owner = false;
+    for (const AcDbRawGroup& g : obj->rawGroups()) {
+      if (g.code == 102) depth += (g.value.utf8().starts_with('{')) ? 1 : -1;
+      has_owner = has_owner || (depth == 0 && g.code == 330);
+    }
+    depth = 0;
+    if (!has_owner) {
+      Put(330, OwnerOf(obj));
+      owner_written = true;
+    }
+  }
+  for (const AcDbRawGroup& g : obj->rawGroups()) {
+    if (g.code < 0) continue;  // a modelled value's text as read
+    if (g.code == 102) depth += (g.value.utf8().starts_with('{')) ? 1 : -1;
+    if (entity && !owner_written && depth == 0 && g.code == 330) {
+      Put(330, OwnerOf(obj));
+      owner_written = true;
+      continue;
+    }
+    PutKept(g.code, g.value);
+  }
 }
 
 void Writer::WriteTable(const wchar_t* name, AcDbObjectId id) {

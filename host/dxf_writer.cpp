@@ -79,7 +79,7 @@ void Writer::Put(const Groups& groups) {
   for (const auto& g : groups)
     if (g.code >= 0) PutKept(g.code, g.value);  // negative: a modelled value's text as read
 }
-void Writer::Section(const wchar_t* name) {
+void Writer::Section(std::wstring_view name) {
   Put(0, L"SECTION");
   Put(2, name);
 }
@@ -94,7 +94,7 @@ void Writer::KeptSections(bool classes) {
   bool classes_written = false;
   for (size_t i = 0; i < raw.size(); ++i) {
     if (raw[i].code != kDxfSectionStart || (raw[i].value == L"CLASSES") != classes) continue;
-    Section(raw[i].value.wide().c_str());
+    Section(raw[i].value.wide());
     for (++i; i < raw.size() && raw[i].code != kDxfSectionEnd; ++i)
       PutKept(raw[i].code, raw[i].value);
     EndSection();
@@ -157,9 +157,13 @@ void Writer::WriteModelled(const std::wstring& type, const AcDbObject* obj,
   bool used[16] = {};
   size_t segments = 1;
   starts[0] = 0;
-  for (size_t i = 0; i < raw.size(); ++i)
+  // XData the drawing refused is kept at the end of the groups, and goes at the end again:
+  // written before the subclasses, it would make them part of the XData when read.
+  size_t kept_xdata = 0;
+  while (kept_xdata < raw.size() && raw[kept_xdata].code != 1001) ++kept_xdata;
+  for (size_t i = 0; i < kept_xdata; ++i)
     if (raw[i].code == 100 && segments < 16) starts[segments++] = i;
-  auto end_of = [&](size_t k) { return k + 1 < segments ? starts[k + 1] : raw.size(); };
+  auto end_of = [&](size_t k) { return k + 1 < segments ? starts[k + 1] : kept_xdata; };
   auto put_range = [&](size_t from, size_t to) {
     for (size_t i = from; i < to; ++i)
       if (raw[i].code >= 0) PutKept(raw[i].code, raw[i].value);  // negative: a value's text as read
@@ -183,6 +187,7 @@ void Writer::WriteModelled(const std::wstring& type, const AcDbObject* obj,
   for (size_t k = 1; k < segments; ++k)
     if (!used[k]) put_range(starts[k], end_of(k));
   WriteXData(obj);
+  put_range(kept_xdata, raw.size());
 }
 
 void Writer::WriteXData(const AcDbObject* obj) {

@@ -3,6 +3,7 @@
 
 #include <acgi.h>
 #include <acgitransient.h>
+#include <block_nesting.h>
 #include <dbelipse.h>
 #include <dbents.h>
 #include <dbhatch.h>
@@ -22,7 +23,7 @@ namespace host {
 namespace {
 
 // Blocks nest at most this deep; a deeper (or self-referencing) block is not drawn further.
-constexpr int kMaxDepth = 32;
+constexpr int kMaxDepth = platform::acad::kMaxBlockNesting;
 // Straight pieces a full circle is drawn with; shorter arcs get a share, at least two.
 constexpr int kSegmentsPerTurn = 128;
 

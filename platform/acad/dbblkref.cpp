@@ -1,6 +1,7 @@
 // Block references: placement, the block transform, attributes and extents through the block.
 #include <cmath>
 
+#include "block_nesting.h"
 #include "dbents.h"
 #include "dbstub.h"
 #include "dbsymtb.h"
@@ -192,6 +193,13 @@ Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& extents) const
   assertReadEnabled();
   auto* block = PeekAs<AcDbBlockTableRecord>(block_);
   if (block == nullptr) return Acad::eInvalidInput;
+  // A block that holds itself would be measured for ever: extents end at the nesting limit.
+  static int nesting = 0;
+  if (nesting >= platform::acad::kMaxBlockNesting) return Acad::eInvalidInput;
+  struct Enter {
+    Enter() { ++nesting; }
+    ~Enter() { --nesting; }
+  } enter;
   AcGeMatrix3d xform = blockTransform();
   AcDbExtents box;
   for (const AcDbObjectId& id : block->entityIds()) {

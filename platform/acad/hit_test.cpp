@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "block_nesting.h"
 #include "dbapserv.h"
 #include "dbelipse.h"
 #include "dbents.h"
@@ -176,8 +177,11 @@ bool PickEntity(AcDbObjectId id, const AcGePoint3d& local, double aperture, bool
   AcDbEntity* e = nullptr;
   if (acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) return false;
   bool hit = false;
+  // A block that holds itself would be entered for ever: the walk stops at the nesting limit.
+  static int nesting = 0;
   if (IsPickable(e) && Drawable(e)) {
-    if (auto* ref = AcDbBlockReference::cast(e)) {
+    auto* ref = AcDbBlockReference::cast(e);
+    if (ref && nesting < kMaxBlockNesting) {
       const AcGeMatrix3d xf = ref->blockTransform();
       const AcGePoint3d inner = xf.inverse() * local;
       const double inner_aperture = aperture / MinScale(ref);
@@ -185,7 +189,11 @@ bool PickEntity(AcDbObjectId id, const AcGePoint3d& local, double aperture, bool
       e->close();
       e = nullptr;
       PickPath inside;
-      if (PickInBlock(block, inner, inner_aperture, nested, to_world * xf, inside)) {
+      ++nesting;
+      const bool inside_hit =
+          PickInBlock(block, inner, inner_aperture, nested, to_world * xf, inside);
+      --nesting;
+      if (inside_hit) {
         hit = true;
         if (nested) {
           path = std::move(inside);
@@ -194,7 +202,7 @@ bool PickEntity(AcDbObjectId id, const AcGePoint3d& local, double aperture, bool
           path = PickPath{{}, id, to_world};
         }
       }
-    } else if (EntityHit(e, local, aperture)) {
+    } else if (!ref && EntityHit(e, local, aperture)) {
       hit = true;
       path = PickPath{{}, id, to_world};
     }
@@ -283,7 +291,7 @@ std::optional<PickPath> PickEntityAt(AcDbObjectId space, const AcGePoint3d& poin
 std::optional<PickPath> FirstEntityInside(AcDbObjectId reference) {
   PickPath path;
   AcDbObjectId current = reference;
-  for (int depth = 0; depth < 64; ++depth) {  // a block cannot hold itself; 64 is plenty
+  for (int depth = 0; depth <= kMaxBlockNesting; ++depth) {
     AcDbBlockReference* ref = nullptr;
     if (acdbOpenObject(ref, current, AcDb::kForRead) != Acad::eOk) {
       if (depth == 0) return std::nullopt;

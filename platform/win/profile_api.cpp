@@ -175,7 +175,9 @@ CachedFile* ProfileCache::Load(const ResolvedPath& r, const Moment& at, DWORD* e
     return &it->second;
   }
   std::string bytes;
-  if (DWORD err = CurrentFileSystem().Read(r.posix, &bytes)) {
+  DWORD err = r.info.size > kMaxProfileFileBytes ? ERROR_NOT_ENOUGH_MEMORY : ERROR_SUCCESS;
+  if (err == ERROR_SUCCESS) err = CurrentFileSystem().Read(r.posix, &bytes);
+  if (err != ERROR_SUCCESS) {
     if (it != files_.end()) {
       ForgetLast();
       files_.erase(it);

@@ -9,6 +9,14 @@
 
 namespace platform {
 
+// A profile file larger than this is not read: reads give the default and writes fail, both
+// with ERROR_NOT_ENOUGH_MEMORY (as Windows fails on a file it cannot map), and the file stays
+// as it is on the disk. Profile files hold settings and projects: a large project is a few
+// hundred kilobytes. A parsed file takes many times its size in memory (each character
+// widened, each line indexed), so 64 MiB keeps even a hostile file within what a machine holds
+// and refuses it before anything of it is read.
+inline constexpr uint64_t kMaxProfileFileBytes = 64ull << 20;
+
 // Drops the cached copy of a file (by its resolved path) after it was moved, copied over or
 // deleted. Unwritten changes must have been flushed before.
 void ForgetProfileFile(const std::string& posix_path);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <VuRida.h>
+#include <acutads.h>
 #include <dbapserv.h>
 #include <dbents.h>
 #include <dbsymtb.h>
@@ -53,7 +54,9 @@ class ListPlacementTest : public NoteSessionTest {
       if (auto* reference = AcDbBlockReference::cast(entity); reference && !entity->isErased()) {
         position = reference->position();
         scale = reference->scaleFactors();
-        layer = entity->layer();
+        ACHAR* name = entity->layer();
+        layer = name;
+        acutDelString(name);
         found = true;
       }
       entity->close();

@@ -63,6 +63,7 @@ class Window : public CWnd {
     if (message == WM_DESTROY) Set(L"destroyed");
     return CWnd::WindowProc(message, wParam, lParam);
   }
+  CButton button;  // destroyed with the window; the object goes with the window's object
 };
 
 std::unique_ptr<Window>& TheWindow() {
@@ -79,9 +80,8 @@ void IdleCommand() {}
 void WindowCommand() {
   TheWindow() = std::make_unique<Window>();
   TheWindow()->CreateEx(0, L"HxIniWindow", L"ini", WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 0);
-  auto* button = new CButton;  // the window system destroys it with its parent
-  button->Create(L"write", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 90, 40),
-                 TheWindow().get(), kButton);
+  TheWindow()->button.Create(L"write", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 90, 40),
+                             TheWindow().get(), kButton);
   platform::mfc::SetPaletteWindow(TheWindow().get());
 }
 

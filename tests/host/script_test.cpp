@@ -187,5 +187,14 @@ TEST(ScriptTest, ScriptEncodings) {
   EXPECT_EQ(DecodeScriptBytes("\xBC\xBD\xC3\xD1"), L"ｼｽﾃﾑ");
 }
 
+TEST(ScriptTest, ALineOfAMegabyteIsOneStep) {
+  const std::string text(1 << 20, 'x');
+  const auto result = ReadScript(DecodeScriptBytes("enter\nexpect \"" + text + "\"\nesc\n"));
+  ASSERT_TRUE(result.ok()) << platform::WideToUtf8(result.error);
+  ASSERT_EQ(result.steps.size(), 3u);
+  EXPECT_EQ(result.steps[1].text, std::wstring(text.begin(), text.end()));
+  EXPECT_EQ(result.steps[2].line, 3);
+}
+
 }  // namespace
 }  // namespace host

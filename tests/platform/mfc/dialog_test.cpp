@@ -280,11 +280,13 @@ class CEnterDlg : public CDialog {
  protected:
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
-    if (CWnd* rows = GetDlgItem(1010)) {
-      static_cast<CListCtrl*>(rows)->InsertColumn(0, L"名前", LVCFMT_LEFT, 60);
-      static_cast<CListCtrl*>(rows)->InsertItem(0, L"A");
+    // The controls are reached through objects of their own class: GetDlgItem gives a plain
+    // CWnd for a control that no object owns.
+    if (rows_.SubclassDlgItem(1010, this)) {
+      rows_.InsertColumn(0, L"名前", LVCFMT_LEFT, 60);
+      rows_.InsertItem(0, L"A");
     }
-    if (auto* choice = static_cast<CComboBox*>(GetDlgItem(1008))) choice->AddString(L"屋内");
+    if (choice_.SubclassDlgItem(1008, this)) choice_.AddString(L"屋内");
     if (lock_ok_) GetDlgItem(IDOK)->EnableWindow(FALSE);
     return TRUE;
   }
@@ -297,6 +299,8 @@ class CEnterDlg : public CDialog {
 
  private:
   bool lock_ok_;
+  CListCtrl rows_;
+  CComboBox choice_;
 };
 
 BEGIN_MESSAGE_MAP(CEnterDlg, CDialog)
