@@ -41,13 +41,27 @@ using namespace dxf_in;
 
 namespace {
 
+// Runs `read`; an error it throws leaves *result without a drawing and with the error's message.
+template <typename Read>
+void Guarded(DxfReadResult* result, Read read) {
+  try {
+    read();
+  } catch (const ReadError& e) {
+    result->database.reset();
+    result->error = e.message;
+  } catch (const std::exception& e) {
+    result->database.reset();
+    result->error = L"the drawing cannot be read: " + platform::Utf8ToWide(e.what());
+  }
+}
+
 // Reads an ASCII file; with `defer` its entities are read a run of records at a time (see
 // Tokenize), and *deferred tells whether they were.
 DxfReadResult ReadAscii(std::string_view bytes, bool defer, bool* deferred,
                         const DxfBytesDone& done) {
   DxfReadResult result;
   *deferred = false;
-  try {
+  Guarded(&result, [&] {
     std::string version, codepage;
     ScanHeader(bytes, &version, &codepage);
     if (!version.empty() && (version < "AC1015" || version > "AC1032"))
@@ -61,13 +75,7 @@ DxfReadResult ReadAscii(std::string_view bytes, bool defer, bool* deferred,
     builder.SetBytesDone(&done);
     builder.Build();
     if (result.version.empty()) result.version = Narrow(version);
-  } catch (const ReadError& e) {
-    result.database.reset();
-    result.error = e.message;
-  } catch (const std::exception& e) {
-    result.database.reset();
-    result.error = L"the drawing cannot be read: " + platform::Utf8ToWide(e.what());
-  }
+  });
   return result;
 }
 
@@ -76,16 +84,10 @@ DxfReadResult ReadAscii(std::string_view bytes, bool defer, bool* deferred,
 DxfReadResult ReadDxf(std::string_view bytes, const DxfBytesDone& done) {
   if (IsBinaryDxf(bytes)) {
     DxfReadResult result;
-    try {
+    Guarded(&result, [&] {
       Builder builder(ParseSections(TokenizeBinary(bytes, &result.warnings)), &result);
       builder.Build();
-    } catch (const ReadError& e) {
-      result.database.reset();
-      result.error = e.message;
-    } catch (const std::exception& e) {
-      result.database.reset();
-      result.error = L"the drawing cannot be read: " + platform::Utf8ToWide(e.what());
-    }
+    });
     return result;
   }
   // A UTF-8 byte order mark is allowed before the first group.
