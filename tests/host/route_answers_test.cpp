@@ -127,7 +127,7 @@ TEST_F(RouteAnswersTest, AnElementChangedInPlaceIsAnsweredByWhereItsPointsAreNow
     RootComn_GetConnectBlock7(list_, c_, AcGePoint3d(20, 0, 0), blocks, count, 0, 3);
     return Ids(blocks.begin(), blocks.end());
   };
-  const auto change = [this](AcDbObjectId id, const auto& how) {
+  const auto change = [](AcDbObjectId id, const auto& how) {
     AcDbBlockReference* r = nullptr;
     ASSERT_EQ(Acad::eOk, acdbOpenObject(r, id, AcDb::kForWrite));
     EXPECT_EQ(Acad::eOk, how(*r));
