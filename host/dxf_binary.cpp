@@ -152,7 +152,7 @@ Tokens TokenizeBinary(std::string_view bytes, std::vector<std::wstring>* warning
       throw ReadError{LineError(line, L"the file ends inside a group code")};
     Group g{static_cast<int>(static_cast<std::int16_t>(raw_code)), line, {}};
     std::string value;
-    if (g.code < -5 || g.code > 1071)
+    if (g.code < 0 || g.code > 1071)
       throw ReadError{LineError(line, L"a group code was expected, found " +
                                           std::to_wstring(g.code) + L" at byte " +
                                           std::to_wstring(in.offset() - 2))};

@@ -136,7 +136,9 @@ bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::ws
   const int line = lines_.number();
   std::string_view code_text = Trim(code_line);
   long long code = 0;
-  if (!ParseNumber(code_text, &code) || code < -5 || code > 1071)
+  // Negative codes name things only inside a running program and never stand in a file; the
+  // database also keeps a value's text as read under a negative code, which is never written.
+  if (!ParseNumber(code_text, &code) || code < 0 || code > 1071)
     throw ReadError{LineError(
         line, L"a group code was expected, found \"" + platform::Utf8ToWide(code_text) + L"\"")};
   std::string_view raw;
