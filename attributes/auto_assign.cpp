@@ -136,11 +136,5 @@ void CollectRouteNetwork(const AcDbObjectIdArray& terminalGroups, int count,
 }
 
 void CmdAutoSet() {
-  if (PaletteInstance == nullptr) {
-    acutPrintf(L"\nERROR:設定画面を表示して下さい。");
-    return;
-  }
-  if (!LockCurrentDocument(true)) return;
-  AssignLocked();
-  LockCurrentDocument(false);
+  RunRowAssignment(AssignLocked);
 }

@@ -122,11 +122,5 @@ bool TraceManual(AcDbObjectId group, AcDbObjectId from, const AcGePoint3d& point
 }
 
 void CmdManualSet() {
-  if (PaletteInstance == nullptr) {
-    acutPrintf(L"\nERROR:設定画面を表示して下さい。");
-    return;
-  }
-  if (!LockCurrentDocument(true)) return;
-  AssignLocked();
-  LockCurrentDocument(false);
+  RunRowAssignment(AssignLocked);
 }

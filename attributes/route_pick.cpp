@@ -6,8 +6,10 @@
 #include <adsdef.h>
 #include <dbmain.h>
 
+#include "app/harnex_module.h"
 #include "attributes/element_class.h"
 #include "maker/VuRida.h"
+#include "palette/main_dialog.h"
 
 namespace {
 
@@ -84,4 +86,14 @@ int PickRouteSegment(const wchar_t* prompt, const wchar_t* notRouteMessage, AcDb
     segment = ids[0];
     return RTNORM;
   }
+}
+
+void RunRowAssignment(void (*assign)()) {
+  if (PaletteInstance == nullptr) {
+    acutPrintf(L"\nERROR:設定画面を表示して下さい。");
+    return;
+  }
+  if (!LockCurrentDocument(true)) return;
+  assign();
+  LockCurrentDocument(false);
 }

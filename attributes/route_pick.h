@@ -24,3 +24,8 @@ int PickRouteElement(const wchar_t* prompt, AcDbObjectId& entityId, AcGePoint3d&
 // and asks again. Result RTNORM with `segment` set, or the pick's own result (RTNONE, RTCAN)
 // when the user ends it.
 int PickRouteSegment(const wchar_t* prompt, const wchar_t* notRouteMessage, AcDbObjectId& segment);
+
+// The shell of the commands that write palette rows onto route elements: without the palette
+// "\nERROR:設定画面を表示して下さい。" and nothing else; otherwise `assign` runs with the current
+// document locked, and a lock that fails ends the command.
+void RunRowAssignment(void (*assign)());
