@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <map>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -82,21 +84,30 @@ class Writer {
 
  private:
   // Output and the layout every modelled object shares (dxf_writer.cpp).
-  void PutCode(int code);
   void Put(int code, std::wstring_view value);
+  void PutUtf8(int code, std::string_view value);
+  void PutHex(int code, AcDbHandle h);
   // A kept group's text, UTF-8 as held.
   void PutKept(int code, const AcDbRawText& value);
   void Put(const Groups& groups);
+  void Put(const Lines& lines);
   // A section named as read, whole: a kept name may hold a NUL character.
   void Section(std::wstring_view name);
   void EndSection();
   void Header();
   // The sections kept as read: CLASSES (or an empty one) when `classes`, else the others.
   void KeptSections(bool classes);
-  void WriteModelled(const std::wstring& type, const AcDbObject* obj, const Groups& before_handle,
-                     const std::wstring& owner, const std::vector<Subclass>& subclasses);
+  // 0 type, the groups before the handle, the handle, the owner (null: "0"), the subclasses
+  // with the kept groups in their places, the XData.
+  void WriteModelled(std::string_view type, const AcDbObject* obj, const Lines& before_handle,
+                     AcDbHandle owner, std::span<const Subclass> subclasses);
+  void WriteModelled(std::string_view type, const AcDbObject* obj, const Lines& before_handle,
+                     AcDbHandle owner, std::initializer_list<Subclass> subclasses) {
+    WriteModelled(type, obj, before_handle, owner,
+                  std::span<const Subclass>(subclasses.begin(), subclasses.size()));
+  }
   void WriteXData(const AcDbObject* obj);
-  std::wstring OwnerOf(const AcDbObject* obj);
+  static AcDbHandle OwnerOf(const AcDbObject* obj);
   // The name of a table record, "" for none.
   const std::wstring& NameOf(AcDbObjectId id);
 
@@ -125,10 +136,10 @@ class Writer {
   void WriteBlockPart(AcDbObjectId btr_id, const std::wstring& type);
   void Entities();
   void WriteEntitiesOf(AcDbObjectId btr_id);
-  Groups Common(const AcDbEntity* e);
-  Groups TextMain(const AcDbText* t);
+  void Common(const AcDbEntity* e, Lines* g);
+  void TextMain(const AcDbText* t, Lines* g);
   void WriteEntity(AcDbObjectId id);
-  Groups HatchGroups(const AcDbHatch* h);
+  void HatchGroups(const AcDbHatch* h, Lines* g);
 
   // Objects (dxf_write_objects.cpp).
   void Objects();
@@ -139,6 +150,10 @@ class Writer {
   std::FILE* sink_ = nullptr;  // WriteTo's file, which out_ goes to whenever it is large
   bool sink_failed_ = false;
   void Flush();
+  void MaybeFlush();
+  // WriteEntity's subclasses, kept from one entity to the next with their room: an entity's
+  // groups are written before its attributes are made.
+  Subclass entity_subs_[3];
   // The BLOCK, ENDBLK and SEQEND objects by their owner (PartsOf picks the map of a type).
   std::unordered_map<AcDbObjectId, AcDbObjectId>& PartsOf(const std::wstring& type);
   std::unordered_map<AcDbObjectId, AcDbObjectId> blocks_, block_ends_, seqends_;
@@ -146,9 +161,8 @@ class Writer {
   std::map<std::wstring, AcDbObjectId> kept_tables_;
   std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> kept_by_owner_;
   IdSet written_;
-  std::vector<AcDbObjectId> all_ids_;
-  std::unordered_map<AcDbObjectId, std::wstring>
-      names_;  // NameOf's answers  // every object when the writing began, by handle
+  std::vector<AcDbObjectId> all_ids_;  // every object when the writing began, by handle
+  std::unordered_map<AcDbObjectId, std::wstring> names_;  // NameOf's answers
 };
 
 }  // namespace host::dxf_out

@@ -30,7 +30,10 @@ void Writer::Prepare() {
   all_ids_ = platform::acad::AllObjectIds(db_);
   written_.reserve(all_ids_.size());
   for (AcDbObjectId id : all_ids_) {
-    if (id.isErased()) continue;
+    // Only objects kept as read are looked at here: the class is known without opening.
+    if (id.isErased() || id.objectClass() == nullptr ||
+        !id.objectClass()->isDerivedFrom(DxfUnknownObject::desc()))
+      continue;
     AcDbObject* obj = nullptr;
     if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) continue;
     if (auto* kept = DxfUnknownObject::cast(obj)) {
@@ -67,7 +70,10 @@ void Writer::Prepare() {
     for (AcDbObjectId ref_id : refs) {
       AcDbBlockReference* ref = nullptr;
       if (acdbOpenObject(ref, ref_id, AcDb::kForRead) != Acad::eOk) continue;
-      const bool attributed = !LiveIds(ref->attributeIds()).empty();
+      const std::vector<AcDbObjectId>& attributes = ref->attributeIds();
+      const bool attributed = std::any_of(attributes.begin(), attributes.end(), [](AcDbObjectId a) {
+        return !a.isErased() && a.isValid();
+      });
       ref->close();
       if (attributed) Ensure(ref_id, L"SEQEND");
     }

@@ -230,6 +230,7 @@ Acad::ErrorStatus AcDbDatabase::adoptObject(AcDbStub* stub, AcDbObject* pObj) {
   if (pObj->stub_ != nullptr) return Acad::eAlreadyInDb;
   if (stub->object != nullptr || stub->purged) return Acad::eDuplicateKey;
   stub->object.reset(pObj);
+  stub->cls = pObj->isA();
   stub->writer = true;
   ++impl_->opens;
   stub->modified = false;
@@ -347,7 +348,7 @@ bool AcDbObjectId::isValid() const {
   return stub_ && stub_->object != nullptr;
 }
 AcRxClass* AcDbObjectId::objectClass() const {
-  return stub_ && stub_->object ? stub_->object->isA() : nullptr;
+  return stub_ && stub_->object ? stub_->cls : nullptr;
 }
 bool AcDbObjectId::operator<(const AcDbObjectId& other) const {
   if (handle().value() != other.handle().value()) return handle().value() < other.handle().value();

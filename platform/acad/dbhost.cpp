@@ -135,6 +135,7 @@ int PurgeErasedObjects(AcDbDatabase& db) {
   for (AcDbStub& stub : db.impl().stubs) {
     if (stub.object == nullptr || !stub.erased || stub.isOpen()) continue;
     stub.object.reset();
+    stub.cls = nullptr;
     stub.purged = true;
     ++dropped;
   }

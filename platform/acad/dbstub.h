@@ -14,6 +14,9 @@ struct AcDbStub {
   AcDbDatabase* database = nullptr;
   AcDbHandle handle;
   std::unique_ptr<AcDbObject> object;  // null for a handle reserved but never filled, or purged
+  // The object's class, so that listing objects by class (as a writer does for every object of a
+  // drawing) needs no visit to each object.
+  AcRxClass* cls = nullptr;
   AcDbObjectId owner;
   bool erased = false;
   bool purged = false;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <text_encoding.h>
+
 #include "acutads.h"
 #include "dbstub.h"
 #include "dbsymtb.h"
@@ -414,4 +416,87 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
   delete[] xdata_;
   xdata_ = out.Release();
   return Acad::eOk;
+}
+
+void AcDbObject::visitXData(const std::function<void(const AcDbXDataItem&)>& visit) const {
+  assertReadEnabled();
+  if (xdata_ == nullptr) return;
+  const char* p = xdata_;
+  uint32_t n = 0;
+  std::memcpy(&n, p, sizeof n);
+  p += sizeof n;
+  const char* const end = p + n;
+  auto get = [&p](auto* value) {
+    std::memcpy(value, p, sizeof *value);
+    p += sizeof *value;
+  };
+  std::string text;  // a string's UTF-8, made again for each string
+  while (p < end) {
+    AcDbXDataItem item;
+    int16_t code = 0;
+    get(&code);
+    item.code = code;
+    switch (platform::acad::ValueKindOf(code)) {
+      case platform::acad::RbValueKind::kString: {
+        uint8_t form = 0;
+        uint32_t length = 0;
+        get(&form);
+        get(&length);
+        text.clear();
+        // As a chain's string would be read: up to its first null character.
+        if (form == 0) {
+          for (uint32_t i = 0; i < length; ++i) {
+            const auto c = static_cast<unsigned char>(p[i]);
+            if (c == 0) break;
+            if (c < 0x80) {
+              text.push_back(static_cast<char>(c));
+            } else {
+              text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+              text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+            }
+          }
+          p += length;
+        } else if (form == 1) {
+          std::wstring wide(length, L'\0');
+          std::memcpy(wide.data(), p, length * sizeof(ACHAR));
+          p += length * sizeof(ACHAR);
+          text = platform::WideToUtf8(std::wstring_view(wide.c_str()));
+        }
+        item.text = text;
+        break;
+      }
+      case platform::acad::RbValueKind::kBinary: {
+        int32_t length = 0;
+        uint8_t has_bytes = 0;
+        get(&length);
+        get(&has_bytes);
+        if (has_bytes != 0) {
+          item.text = std::string_view(p, static_cast<size_t>(length));
+          p += length;
+        }
+        break;
+      }
+      case platform::acad::RbValueKind::kPoint:
+        get(&item.point);
+        break;
+      case platform::acad::RbValueKind::kReal:
+        get(&item.real);
+        break;
+      case platform::acad::RbValueKind::kShort: {
+        short value = 0;
+        get(&value);
+        item.integer = value;
+        break;
+      }
+      case platform::acad::RbValueKind::kLong: {
+        int32_t value = 0;
+        get(&value);
+        item.integer = value;
+        break;
+      }
+      default:
+        break;
+    }
+    visit(item);
+  }
 }
