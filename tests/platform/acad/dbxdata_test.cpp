@@ -132,6 +132,48 @@ TEST_F(XDataTest, SixteenKilobyteLimitCountsAllApplications) {
   EXPECT_EQ(Strings(L"RQ_LINK"), L"3|");
 }
 
+TEST_F(XDataTest, VisitGivesEachItemInOrderWithTextAsUtf8) {
+  // Nothing to visit before any XData is set.
+  AcDbObject* obj = nullptr;
+  int visits = 0;
+  ASSERT_EQ(acdbOpenObject(obj, id_, AcDb::kForRead), Acad::eOk);
+  obj->visitXData([&](const AcDbXDataItem&) { ++visits; });
+  obj->close();
+  EXPECT_EQ(visits, 0);
+
+  char bytes[] = {'\x00', '\xAB', '\x7F'};
+  ads_binary binary{3, bytes};
+  ads_point point = {1.5, -2, 1e-7};
+  // "café" fits one byte a character, "ａé" (U+FF41) does not: both come out as UTF-8.
+  ASSERT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 1000, L"caf\u00E9", 1000, L"\uFF41\u00E9", 1002,
+                              L"{", 1004, &binary, 1010, point, 1040, 0.25, 1070, -7, 1071,
+                              static_cast<int32_t>(70000), 1005, L"1F", 0)),
+            Acad::eOk);
+  ASSERT_EQ(Set(acutBuildList(1001, L"RQ_LINK", 1000, L"", 0)), Acad::eOk);
+
+  std::string seen;
+  ASSERT_EQ(acdbOpenObject(obj, id_, AcDb::kForRead), Acad::eOk);
+  obj->visitXData([&](const AcDbXDataItem& item) {
+    seen += std::to_string(item.code) + "=";
+    if (item.code == 1010) {
+      seen += std::to_string(item.point[0]) + "," + std::to_string(item.point[1]) + "," +
+              std::to_string(item.point[2] * 1e7);
+    } else if (item.code == 1040) {
+      seen += std::to_string(item.real);
+    } else if (item.code == 1070 || item.code == 1071) {
+      seen += std::to_string(item.integer);
+    } else {
+      seen += std::string(item.text);
+    }
+    seen += ";";
+  });
+  obj->close();
+  EXPECT_EQ(seen, std::string("1001=RQ_ATTR;1000=caf\xC3\xA9;1000=\xEF\xBD\x81\xC3\xA9;1002={;") +
+                      std::string("1004=\x00\xAB\x7F;", 9) +
+                      "1010=1.500000,-2.000000,1.000000;1040=0.250000;1070=-7;1071=70000;"
+                      "1005=1F;1001=RQ_LINK;1000=;");
+}
+
 TEST(AcutadsTest, BuildListTakesEachValueByItsType) {
   ads_point p = {1.5, 2.5, 3.5};
   resbuf* rb = acutBuildList(RTSTR, L"text", RTSHORT, 12, RTREAL, 0.25, RTPOINT, p, -3, 1001,
