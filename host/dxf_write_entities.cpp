@@ -39,13 +39,12 @@ bool Writer::IsPaperSpace(AcDbObjectId id) {
   return platform::EqualsNoCase(NameOf(id), L"*Paper_Space");
 }
 
-void Writer::WriteBlockPart(AcDbObjectId btr_id, const std::wstring& type) {
-  auto& parts = PartsOf(type);
-  auto it = parts.find(btr_id);
-  if (it == parts.end()) return;
+void Writer::WriteBlockPart(AcDbObjectId btr_id, std::wstring_view type) {
+  const AcDbObjectId* part_id = PartsOf(type).find(btr_id);
+  if (part_id == nullptr) return;
   AcDbObject* part = nullptr;
-  if (acdbOpenObject(part, it->second, AcDb::kForRead) != Acad::eOk) return;
-  written_.insert(it->second);
+  if (acdbOpenObject(part, *part_id, AcDb::kForRead) != Acad::eOk) return;
+  written_.insert(*part_id);
   if (!part->rawGroups().empty()) {
     Put(0, type);
     Put(part->rawGroups());
@@ -103,8 +102,14 @@ void Writer::Common(const AcDbEntity* e, Lines* g) {
   } else {
     g->Add(8, layer);
   }
-  const std::wstring& lt = NameOf(e->linetypeId());
-  if (!lt.empty() && !platform::EqualsNoCase(lt, L"ByLayer")) g->Add(6, lt);
+  // Entities come in runs of one linetype, most of them by layer: the last answer is kept.
+  const AcDbObjectId lt_id = e->linetypeId();
+  if (lt_id != last_linetype_ || last_linetype_.isNull()) {
+    const std::wstring& lt = NameOf(lt_id);
+    last_linetype_ = lt_id;
+    last_linetype_name_ = lt.empty() || platform::EqualsNoCase(lt, L"ByLayer") ? nullptr : &lt;
+  }
+  if (last_linetype_name_ != nullptr) g->Add(6, *last_linetype_name_);
   if (e->colorIndex() != 256) g->AddInt(62, e->colorIndex());
   if (e->lineWeight() != AcDb::kLnWtByLayer) g->AddInt(370, e->lineWeight());
   if (e->linetypeScale() != 1.0) g->AddReal(48, e->linetypeScale());
@@ -267,11 +272,11 @@ void Writer::WriteEntity(AcDbObjectId id) {
   e->close();
   if (attributes.empty()) return;
   for (AcDbObjectId a : attributes) WriteEntity(a);
-  auto it = seqends_.find(id);
-  if (it == seqends_.end()) return;
+  const AcDbObjectId* seqend_id = seqends_.find(id);
+  if (seqend_id == nullptr) return;
   AcDbObject* seqend = nullptr;
-  if (acdbOpenObject(seqend, it->second, AcDb::kForRead) != Acad::eOk) return;
-  written_.insert(it->second);
+  if (acdbOpenObject(seqend, *seqend_id, AcDb::kForRead) != Acad::eOk) return;
+  written_.insert(*seqend_id);
   if (!seqend->rawGroups().empty()) {
     PutUtf8(0, "SEQEND");
     Put(seqend->rawGroups());

@@ -15,62 +15,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "host/dxf_id_table.h"
 #include "host/dxf_write_format.h"
 
 class AcDbText;
 class AcDbHatch;
 
 namespace host::dxf_out {
-
-// A set of object ids in one array (open addressing with linear probing): the writer marks every
-// object of a large drawing, which in a set of nodes would cost a heap block each.
-class IdSet {
- public:
-  void reserve(size_t n) {
-    size_t size = 16;
-    while (size < 2 * n) size *= 2;
-    if (size > slots_.size()) Rehash(size);
-  }
-  // True when the id was not in the set.
-  bool insert(AcDbObjectId id) {
-    if (id.isNull()) return false;
-    if ((count_ + 1) * 2 > slots_.size()) Rehash(slots_.empty() ? 16 : slots_.size() * 2);
-    size_t i = Home(id.stub());
-    for (; slots_[i] != nullptr; i = (i + 1) & mask_)
-      if (slots_[i] == id.stub()) return false;
-    slots_[i] = id.stub();
-    ++count_;
-    return true;
-  }
-  size_t count(AcDbObjectId id) const {
-    if (slots_.empty() || id.isNull()) return 0;
-    for (size_t i = Home(id.stub()); slots_[i] != nullptr; i = (i + 1) & mask_)
-      if (slots_[i] == id.stub()) return 1;
-    return 0;
-  }
-
- private:
-  size_t Home(const AcDbStub* p) const {
-    // Multiplied by 2^64 / golden ratio, the top bits taken: records lie at a fixed stride.
-    const auto v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
-    return static_cast<size_t>((v * 0x9E3779B97F4A7C15ull) >> shift_);
-  }
-  void Rehash(size_t size) {
-    std::vector<AcDbStub*> old = std::move(slots_);
-    slots_.assign(size, nullptr);
-    mask_ = size - 1;
-    shift_ = 64;
-    for (size_t n = size; n > 1; n /= 2) --shift_;
-    count_ = 0;
-    for (AcDbStub* p : old)
-      if (p != nullptr) insert(AcDbObjectId(p));
-  }
-
-  std::vector<AcDbStub*> slots_;
-  size_t mask_ = 0;
-  int shift_ = 64;  // 64 - log2(slots)
-  size_t count_ = 0;
-};
 
 class Writer {
  public:
@@ -113,7 +64,7 @@ class Writer {
 
   // Preparation (dxf_write_prepare.cpp).
   void Prepare();
-  void Ensure(AcDbObjectId owner, const std::wstring& type);
+  void Ensure(AcDbObjectId owner, std::wstring_view type);
   void EnsureDefaultTables();
   Groups ActiveViewport();
   void AddDefaultTable(const wchar_t* name, const wchar_t* record_type, const Groups& record);
@@ -133,7 +84,7 @@ class Writer {
   // Blocks and entities (dxf_write_entities.cpp).
   void Blocks();
   bool IsPaperSpace(AcDbObjectId id);
-  void WriteBlockPart(AcDbObjectId btr_id, const std::wstring& type);
+  void WriteBlockPart(AcDbObjectId btr_id, std::wstring_view type);
   void Entities();
   void WriteEntitiesOf(AcDbObjectId btr_id);
   void Common(const AcDbEntity* e, Lines* g);
@@ -155,14 +106,17 @@ class Writer {
   // groups are written before its attributes are made.
   Subclass entity_subs_[3];
   // The BLOCK, ENDBLK and SEQEND objects by their owner (PartsOf picks the map of a type).
-  std::unordered_map<AcDbObjectId, AcDbObjectId>& PartsOf(const std::wstring& type);
-  std::unordered_map<AcDbObjectId, AcDbObjectId> blocks_, block_ends_, seqends_;
+  IdMap<AcDbObjectId>& PartsOf(std::wstring_view type);
+  IdMap<AcDbObjectId> blocks_, block_ends_, seqends_;
   // The tables the database does not model, kept as read or made by EnsureDefaultTables, by name.
   std::map<std::wstring, AcDbObjectId> kept_tables_;
   std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> kept_by_owner_;
   IdSet written_;
   std::vector<AcDbObjectId> all_ids_;  // every object when the writing began, by handle
   std::unordered_map<AcDbObjectId, std::wstring> names_;  // NameOf's answers
+  // Common's last linetype and the name it writes for it (null: none, by layer).
+  AcDbObjectId last_linetype_;
+  const std::wstring* last_linetype_name_ = nullptr;
 };
 
 }  // namespace host::dxf_out

@@ -175,11 +175,12 @@ Acad::ErrorStatus AcDbDatabase::getNamedObjectsDictionary(AcDbDictionary*& pDict
 std::vector<AcDbStub*> AcDbDatabase::Impl::InHandleOrder() {
   std::vector<AcDbStub*> order;
   order.reserve(stubs.size());
-  for (AcDbStub& stub : stubs) order.push_back(&stub);
-  if (!in_order) {
-    std::sort(order.begin(), order.end(), [](const AcDbStub* a, const AcDbStub* b) {
-      return a->handle.value() < b->handle.value();
-    });
+  if (in_order) {
+    for (AcDbStub& stub : stubs) order.push_back(&stub);
+  } else {
+    // A drawing read from a file makes its records out of order (names before the objects they
+    // name): the index has them in order already, most of them in its array.
+    index.AppendInHandleOrder(&order);
   }
   return order;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -18,15 +19,17 @@ struct AcDbStub {
   // drawing) needs no visit to each object.
   AcRxClass* cls = nullptr;
   AcDbObjectId owner;
+  int readers = 0;
+  int notifiers = 0;
+  // The flags side by side: a large drawing has hundreds of thousands of records.
   bool erased = false;
   bool purged = false;
-  int readers = 0;
   bool writer = false;
-  int notifiers = 0;
   bool modified = false;  // changed during the current write open: tell the listeners at close
 
   bool isOpen() const { return readers > 0 || writer || notifiers > 0; }
 };
+static_assert(sizeof(AcDbStub) <= 56, "a record grows every drawing by its size per object");
 
 namespace platform::acad::internal {
 
@@ -62,6 +65,19 @@ class HandleIndex {
     if ((hashed_ + 1) * 4 > slots_.size() * 3) Rehash(slots_.empty() ? 64 : slots_.size() * 2);
     Put(stub, handle);
     ++hashed_;
+  }
+
+  // Every record, in handle order: those of the array as they lie, then the hashed ones (all
+  // above the array's end) sorted.
+  void AppendInHandleOrder(std::vector<AcDbStub*>* out) const {
+    for (AcDbStub* stub : dense_)
+      if (stub != nullptr) out->push_back(stub);
+    const size_t first_hashed = out->size();
+    for (const Slot& s : slots_)
+      if (s.stub != nullptr) out->push_back(s.stub);
+    std::sort(
+        out->begin() + static_cast<std::ptrdiff_t>(first_hashed), out->end(),
+        [](const AcDbStub* a, const AcDbStub* b) { return a->handle.value() < b->handle.value(); });
   }
 
  private:
