@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace host::dxf_out {
 
@@ -27,6 +29,28 @@ char* HexDigits(char* buf, AcDbHandle h) {
 // The real's text into `buf` (at least 40 characters); returns its end.
 char* RealDigits(char* buf, double v) {
   if (v == 0) v = 0;  // no "-0"
+  // Whole numbers, the most common in drawings, skip the search for the shortest digits: theirs
+  // are their own, written in fixed form when that is no longer than the scientific one ("1e+05"
+  // for 100000), as to_chars chooses. Below 1e15 a double's neighbours are less than 1 apart.
+  if (std::fabs(v) < 1e15 && std::trunc(v) == v) {
+    const auto whole = static_cast<long long>(v);
+    char digits[24];
+    const int d = static_cast<int>(
+        std::to_chars(digits, digits + sizeof digits, whole < 0 ? -whole : whole).ptr - digits);
+    int zeros = 0;
+    while (zeros < d - 1 && digits[d - 1 - zeros] == '0') ++zeros;
+    const int significant = d - zeros;
+    const int scientific = significant + (significant > 1 ? 1 : 0) + 4;  // "e+XX"
+    if (d <= scientific) {
+      char* p = buf;
+      if (whole < 0) *p++ = '-';
+      std::memcpy(p, digits, static_cast<size_t>(d));
+      p += d;
+      *p++ = '.';
+      *p++ = '0';
+      return p;
+    }
+  }
   // The shortest text that reads back as the same double: what was read is written back.
   char* end = std::to_chars(buf, buf + 38, v).ptr;
   if (std::find_if(buf, end, [](char c) { return c == '.' || c == 'e' || c == 'n'; }) == end) {
@@ -52,41 +76,88 @@ std::wstring Int(long long v) {
   return std::to_wstring(v);
 }
 
-void AppendHex(std::string* out, AcDbHandle h) {
-  char buf[20];
-  out->append(buf, HexDigits(buf, h));
+void TextBuffer::Grow(size_t more) {
+  const size_t used = size();
+  const size_t capacity = static_cast<size_t>(end_ - buffer_.get());
+  size_t grown = capacity < 64 ? 64 : capacity * 2;
+  while (grown < used + more) grown *= 2;
+  auto bigger = std::make_unique<char[]>(grown);
+  if (used != 0) std::memcpy(bigger.get(), buffer_.get(), used);
+  buffer_ = std::move(bigger);
+  pos_ = buffer_.get() + used;
+  end_ = buffer_.get() + grown;
 }
 
-void AppendReal(std::string* out, double v) {
-  char buf[40];
-  out->append(buf, RealDigits(buf, v));
+void AppendHex(TextBuffer* out, AcDbHandle h) {
+  out->Used(HexDigits(out->Room(20), h));
 }
 
-void AppendInt(std::string* out, long long v) {
-  char buf[24];
-  out->append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+void AppendReal(TextBuffer* out, double v) {
+  out->Used(RealDigits(out->Room(40), v));
 }
 
-void AppendCode(std::string* out, int code) {
+void AppendInt(TextBuffer* out, long long v) {
+  char* at = out->Room(24);
+  out->Used(std::to_chars(at, at + 24, v).ptr);
+}
+
+namespace {
+
+// A code's line as AutoCAD writes it: right-aligned in three columns, then the line end.
+struct CodeLine {
+  char text[8];
+  unsigned char length;
+};
+
+CodeLine MakeCodeLine(int code) {
+  CodeLine line{};
   char buf[16];
   char* begin = buf + 3;
   char* end = std::to_chars(begin, buf + sizeof buf - 1, code).ptr;
   while (end - begin < 3) *--begin = ' ';
   *end++ = '\n';
-  out->append(begin, end);
+  line.length = static_cast<unsigned char>(end - begin);
+  std::copy(begin, end, line.text);
+  return line;
 }
 
-void AppendText(std::string* out, std::wstring_view text) {
+// The lines of every code up to the XData's last, made once: a large drawing writes millions.
+constexpr int kTabledCodes = 1072;
+const std::vector<CodeLine>& CodeLines() {
+  static const std::vector<CodeLine> lines = [] {
+    std::vector<CodeLine> made(kTabledCodes);
+    for (int code = 0; code < kTabledCodes; ++code)
+      made[static_cast<size_t>(code)] = MakeCodeLine(code);
+    return made;
+  }();
+  return lines;
+}
+
+}  // namespace
+
+void AppendCode(TextBuffer* out, int code) {
+  if (code >= 0 && code < kTabledCodes) {
+    const CodeLine& line = CodeLines()[static_cast<size_t>(code)];
+    // All eight bytes copied (one move), the line's length kept.
+    char* at = out->Room(sizeof line.text);
+    std::memcpy(at, line.text, sizeof line.text);
+    out->Used(at + line.length);
+    return;
+  }
+  const CodeLine line = MakeCodeLine(code);
+  out->append(line.text, line.length);
+}
+
+void AppendText(TextBuffer* out, std::wstring_view text) {
   bool ascii = true;
   for (wchar_t c : text) ascii = ascii && static_cast<uint32_t>(c) < 0x80;
   if (!ascii) {
     *out += platform::WideToUtf8(text);
     return;
   }
-  const size_t at = out->size();
-  out->resize(at + text.size());
-  char* p = out->data() + at;
+  char* p = out->Room(text.size());
   for (wchar_t c : text) *p++ = static_cast<char>(c);
+  out->Used(p);
 }
 
 void AddAsRead(Lines* lines, const AcDbObject& obj, int code, double value,

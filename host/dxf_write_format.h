@@ -3,7 +3,9 @@
 
 #include <dbmain.h>
 
+#include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,14 +22,71 @@ std::wstring Hex(AcDbHandle h);
 std::wstring Real(double v);
 std::wstring Int(long long v);
 
+// Output text made a few bytes at a time. A large drawing's file is some 60 million bytes in
+// some 10 million pieces: an append that fits is a copy and a pointer step, without the checks of
+// a std::string's append.
+class TextBuffer {
+ public:
+  TextBuffer() = default;
+  TextBuffer(const TextBuffer& other) { append(other.data(), other.size()); }
+  TextBuffer& operator=(const TextBuffer& other) {
+    if (this != &other) {
+      clear();
+      append(other.data(), other.size());
+    }
+    return *this;
+  }
+  TextBuffer(TextBuffer&&) noexcept = default;
+  TextBuffer& operator=(TextBuffer&&) noexcept = default;
+
+  void append(const char* p, size_t n) {
+    if (n > static_cast<size_t>(end_ - pos_)) Grow(n);
+    if (n != 0) std::memcpy(pos_, p, n);
+    pos_ += n;
+  }
+  TextBuffer& operator+=(std::string_view s) {
+    append(s.data(), s.size());
+    return *this;
+  }
+  TextBuffer& operator+=(char c) {
+    if (pos_ == end_) Grow(1);
+    *pos_++ = c;
+    return *this;
+  }
+  // Room for at least n more bytes: the caller writes up to n bytes at the returned place and
+  // then says where it stopped.
+  char* Room(size_t n) {
+    if (n > static_cast<size_t>(end_ - pos_)) Grow(n);
+    return pos_;
+  }
+  void Used(char* end) { pos_ = end; }
+
+  const char* data() const { return buffer_.get(); }
+  size_t size() const { return static_cast<size_t>(pos_ - buffer_.get()); }
+  bool empty() const { return pos_ == buffer_.get(); }
+  std::string_view view() const { return {data(), size()}; }
+  // Empties the text and keeps the room.
+  void clear() { pos_ = buffer_.get(); }
+  void reserve(size_t n) {
+    if (n > static_cast<size_t>(end_ - buffer_.get())) Grow(n - size());
+  }
+
+ private:
+  void Grow(size_t more);
+
+  std::unique_ptr<char[]> buffer_;
+  char* pos_ = nullptr;
+  char* end_ = nullptr;
+};
+
 // The same texts appended to UTF-8 output, with no text made on the way.
-void AppendHex(std::string* out, AcDbHandle h);
-void AppendReal(std::string* out, double v);
-void AppendInt(std::string* out, long long v);
+void AppendHex(TextBuffer* out, AcDbHandle h);
+void AppendReal(TextBuffer* out, double v);
+void AppendInt(TextBuffer* out, long long v);
 // A group code right-aligned in three columns, as AutoCAD writes it, and its line end.
-void AppendCode(std::string* out, int code);
+void AppendCode(TextBuffer* out, int code);
 // Wide text as UTF-8.
-void AppendText(std::string* out, std::wstring_view text);
+void AppendText(TextBuffer* out, std::wstring_view text);
 
 // Groups given to the database as kept groups (tables a file needs that it lacks).
 using Groups = std::vector<AcDbRawGroup>;
@@ -88,13 +147,13 @@ class Lines {
     AddReal(code + 20, v.z);
   }
 
-  const std::string& text() const { return text_; }
+  std::string_view text() const { return text_.view(); }
   bool empty() const { return text_.empty(); }
   // Empties the list and keeps its room, for the next object.
   void clear() { text_.clear(); }
 
  private:
-  std::string text_;
+  TextBuffer text_;
 };
 
 // One subclass of a modelled object: its marker, the groups the object gives, and groups that

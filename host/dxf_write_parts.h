@@ -34,6 +34,8 @@ class Writer {
   bool WriteTo(std::FILE* file);
 
  private:
+  // Every section, to out_ (and the sink when there is one).
+  void WriteAll();
   // Output and the layout every modelled object shares (dxf_writer.cpp).
   void Put(int code, std::wstring_view value);
   void PutUtf8(int code, std::string_view value);
@@ -97,7 +99,7 @@ class Writer {
   void WriteObject(AcDbObjectId id);
 
   AcDbDatabase& db_;
-  std::string out_;
+  TextBuffer out_;
   std::FILE* sink_ = nullptr;  // WriteTo's file, which out_ goes to whenever it is large
   bool sink_failed_ = false;
   void Flush();

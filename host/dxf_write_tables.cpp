@@ -72,8 +72,9 @@ void Writer::WriteKept(AcDbObjectId id) {
 }
 
 void Writer::PutKept(const AcDbObject* obj) {
-  std::string handle;
-  AppendHex(&handle, obj->objectId().handle());
+  TextBuffer hex;
+  AppendHex(&hex, obj->objectId().handle());
+  const std::string_view handle = hex.view();
   if (!HasKept(*obj, 5, handle) && !HasKept(*obj, 105, handle)) PutUtf8(5, handle);
   // An entity belongs where the drawing holds it, which need not be the owner it was read with
   // (one read inside a block named *Model_Space names another block, say, or none at all):
@@ -193,9 +194,9 @@ void Writer::WriteRecord(const wchar_t* table, AcDbObjectId id) {
   } else if (AcDbBlockTableRecord::cast(obj) != nullptr) {
     marker = "AcDbBlockTableRecord";
   }
-  std::string type;
+  TextBuffer type;
   AppendText(&type, table);
-  WriteModelled(type, obj, {}, OwnerOf(obj),
+  WriteModelled(type.view(), obj, {}, OwnerOf(obj),
                 {Subclass{"AcDbSymbolTableRecord", {}, {}}, Subclass{marker, g, {}}});
   obj->close();
 }

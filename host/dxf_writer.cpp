@@ -20,6 +20,19 @@ constexpr size_t kPiece = 1 << 20;  // bytes WriteTo gathers before each write
 }  // namespace
 
 std::string Writer::Write() {
+  WriteAll();
+  return std::string(out_.view());
+}
+
+bool Writer::WriteTo(std::FILE* file) {
+  sink_ = file;
+  out_.reserve(kPiece + 4096);
+  WriteAll();
+  Flush();  // what is left after the last full piece
+  return !sink_failed_;
+}
+
+void Writer::WriteAll() {
   Prepare();
   Header();
   KeptSections(true);
@@ -29,15 +42,6 @@ std::string Writer::Write() {
   Objects();
   KeptSections(false);
   PutUtf8(0, "EOF");
-  return std::move(out_);
-}
-
-bool Writer::WriteTo(std::FILE* file) {
-  sink_ = file;
-  out_.reserve(kPiece + 4096);
-  out_ = Write();  // what is left after the last full piece
-  Flush();
-  return !sink_failed_;
 }
 
 void Writer::Flush() {

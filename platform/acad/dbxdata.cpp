@@ -445,15 +445,16 @@ void AcDbObject::visitXData(const std::function<void(const AcDbXDataItem&)>& vis
         text.clear();
         // As a chain's string would be read: up to its first null character.
         if (form == 0) {
-          for (uint32_t i = 0; i < length; ++i) {
-            const auto c = static_cast<unsigned char>(p[i]);
-            if (c == 0) break;
-            if (c < 0x80) {
-              text.push_back(static_cast<char>(c));
-            } else {
-              text.push_back(static_cast<char>(0xC0 | (c >> 6)));
-              text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-            }
+          for (uint32_t i = 0; i < length;) {
+            // Runs of ASCII go as they are.
+            uint32_t run = i;
+            while (run < length && static_cast<unsigned char>(p[run]) - 1u < 0x7Fu) ++run;
+            text.append(p + i, run - i);
+            i = run;
+            if (i == length || p[i] == 0) break;
+            const auto c = static_cast<unsigned char>(p[i++]);
+            text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
           }
           p += length;
         } else if (form == 1) {
