@@ -6,6 +6,7 @@
 #include <dbmain.h>
 
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 namespace host::dxf_out {
@@ -48,8 +49,10 @@ class IdMap {
  private:
   struct Slot {
     AcDbStub* key = nullptr;
-    Value value{};
+    [[no_unique_address]] Value value{};
   };
+  // A set's slots are bare pointers: the writer marks every object of the drawing.
+  static_assert(!std::is_empty_v<Value> || sizeof(Slot) == sizeof(AcDbStub*));
   size_t Home(const AcDbStub* p) const {
     // Multiplied by 2^64 / golden ratio, the top bits taken: records lie at a fixed stride.
     const auto v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
