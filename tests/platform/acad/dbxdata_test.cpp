@@ -197,4 +197,18 @@ TEST(AcutadsTest, BuildListTakesEachValueByItsType) {
   acutRelRb(rb);
 }
 
+TEST(AcutadsTest, XDataCodesTakeTheirValueKinds) {
+  using platform::acad::RbValueKind;
+  using platform::acad::ValueKindOf;
+  for (int c = 1000; c <= 1009; ++c)
+    EXPECT_EQ(ValueKindOf(c), c == 1004 ? RbValueKind::kBinary : RbValueKind::kString) << c;
+  for (int c = 1010; c <= 1013; ++c) EXPECT_EQ(ValueKindOf(c), RbValueKind::kPoint) << c;
+  for (int c = 1014; c <= 1059; ++c) EXPECT_EQ(ValueKindOf(c), RbValueKind::kReal) << c;
+  for (int c = 1060; c <= 1070; ++c) EXPECT_EQ(ValueKindOf(c), RbValueKind::kShort) << c;
+  EXPECT_EQ(ValueKindOf(1071), RbValueKind::kLong);
+  EXPECT_EQ(ValueKindOf(1072), RbValueKind::kNone);
+  EXPECT_EQ(ValueKindOf(999), RbValueKind::kString);
+  EXPECT_EQ(ValueKindOf(10), RbValueKind::kPoint);
+}
+
 }  // namespace
