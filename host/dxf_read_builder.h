@@ -7,6 +7,7 @@
 // dxf_read_hatch.cpp, dxf_read_objects.cpp (dictionaries, groups, other objects).
 #pragma once
 
+#include <dbhost.h>
 #include <dbmain.h>
 #include <dbsymtb.h>
 
@@ -119,6 +120,7 @@ class Builder {
     int line;
   };
   std::vector<ReferenceRead> references_;
+  platform::acad::XDataBuilder xdata_items_;  // ApplyXData's, kept for its memory
 };
 
 }  // namespace host::dxf_in

@@ -217,13 +217,11 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
 
 void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) {
   if (p.xdata.empty()) return;
-  resbuf* chain = BuildXData(p.xdata);
+  xdata_items_.Clear();
+  const bool items = AddXData(p.xdata, &xdata_items_);
   AcDbObject* obj = nullptr;
-  if (acdbOpenObject(obj, p.id, AcDb::kForWrite) != Acad::eOk) {
-    acutRelRb(chain);
-    return;
-  }
-  Acad::ErrorStatus es = chain ? obj->setXData(chain) : Acad::eInvalidInput;
+  if (acdbOpenObject(obj, p.id, AcDb::kForWrite) != Acad::eOk) return;
+  Acad::ErrorStatus es = items ? platform::acad::SetXData(obj, xdata_items_) : Acad::eInvalidInput;
   if (es != Acad::eOk) {
     // Kept as groups when the database refuses it (size, unknown application).
     std::vector<AcDbRawGroup> raw = obj->rawGroups();
@@ -231,7 +229,6 @@ void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) 
     obj->setRawGroups(std::move(raw));
     warnings->push_back(LineError(p.line, L"XData kept as read: the drawing refuses it as XData"));
   }
-  acutRelRb(chain);
   obj->close();
 }
 

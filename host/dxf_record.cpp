@@ -65,49 +65,36 @@ std::vector<AcDbRawGroup> AllGroups(const Record& r) {
   return raw;
 }
 
-// A resbuf chain of XData groups (points take their 20/30 partners: 1020, 1030 ...).
-resbuf* BuildXData(const std::vector<const Group*>& groups) {
-  resbuf* head = nullptr;
-  resbuf** tail = &head;
+bool AddXData(const std::vector<const Group*>& groups, platform::acad::XDataBuilder* out) {
   for (size_t i = 0; i < groups.size(); ++i) {
     const Group& g = *groups[i];
-    resbuf* rb = nullptr;
     if (g.code == 1001 || (g.code >= 1000 && g.code <= 1005 && g.code != 1004)) {
-      rb = acutNewRb(g.code);
-      rb->resval.rstring = acutNewString(Wide(g).c_str());
+      out->AddText(g.code, g.text);
     } else if (g.code == 1004) {
-      rb = acutNewRb(1004);
       std::string bytes;
       for (size_t k = 0; k + 1 < g.text.size(); k += 2)
         bytes.push_back(
             static_cast<char>(std::stoi(std::string(g.text.substr(k, 2)), nullptr, 16)));
-      rb->resval.rbinary.clen = static_cast<short>(bytes.size());
-      rb->resval.rbinary.buf = new char[bytes.size() + 1];
-      std::copy(bytes.begin(), bytes.end(), rb->resval.rbinary.buf);
+      // The length as a chain's link holds it (16 bits).
+      out->AddBinary(1004, bytes.data(), static_cast<short>(bytes.size()));
     } else if (g.code >= 1010 && g.code <= 1013) {
-      rb = acutNewRb(g.code);
-      rb->resval.rpoint[0] = Real(g);
+      double xyz[3] = {Real(g), 0, 0};
       for (int axis = 1; axis <= 2 && i + 1 < groups.size(); ++axis) {
         if (groups[i + 1]->code != g.code + 10 * axis) break;
-        rb->resval.rpoint[axis] = Real(*groups[++i]);
+        xyz[axis] = Real(*groups[++i]);
       }
+      out->AddPoint(g.code, xyz[0], xyz[1], xyz[2]);
     } else if (g.code >= 1040 && g.code <= 1042) {
-      rb = acutNewRb(g.code);
-      rb->resval.rreal = Real(g);
+      out->AddReal(g.code, Real(g));
     } else if (g.code == 1070) {
-      rb = acutNewRb(g.code);
-      rb->resval.rint = static_cast<short>(Int(g));
+      out->AddShort(g.code, static_cast<short>(Int(g)));
     } else if (g.code == 1071) {
-      rb = acutNewRb(g.code);
-      rb->resval.rlong = static_cast<int32_t>(Int(g));
+      out->AddLong(g.code, static_cast<int32_t>(Int(g)));
     } else {
-      acutRelRb(head);
-      return nullptr;  // no XData group: keep the groups as they are
+      return false;  // no XData group: the groups are kept as they are
     }
-    *tail = rb;
-    tail = &rb->rbnext;
   }
-  return head;
+  return true;
 }
 
 AcGePoint3d PointOf(const std::vector<const Group*>& values, int x_code, AcGePoint3d start) {

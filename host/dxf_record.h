@@ -3,6 +3,7 @@
 #pragma once
 
 #include <acutads.h>
+#include <dbhost.h>
 
 #include <initializer_list>
 #include <string>
@@ -73,9 +74,9 @@ std::string HexText(AcDbHandle h);
 // Every group of the record, kept as read.
 std::vector<AcDbRawGroup> AllGroups(const Record& r);
 
-// A resbuf chain of XData groups (points take their 20/30 partners: 1020, 1030 ...), or null
-// when a group is of no XData type. The caller frees it with acutRelRb.
-resbuf* BuildXData(const std::vector<const Group*>& groups);
+// Adds XData groups to `out` (points take their 20/30 partners: 1020, 1030 ...); false when a
+// group is of no XData type (what was added then is of no use).
+bool AddXData(const std::vector<const Group*>& groups, platform::acad::XDataBuilder* out);
 
 // The point of the groups x_code, x_code + 10 and x_code + 20 (those missing from `start`).
 AcGePoint3d PointOf(const std::vector<const Group*>& values, int x_code, AcGePoint3d start = {});

@@ -176,6 +176,10 @@ bool SameName(const ACHAR* a, const ACHAR* b);
 // The database an entity works in: its own, else the working database.
 AcDbDatabase* DatabaseFor(const AcDbObject* object);
 
+// Bytes the drawing counts for one item of XData (see AcDbObject::setXData); `chars` is the
+// length of a string, `binary_length` that of a 1004 chunk.
+size_t XDataItemSize(int code, size_t chars, int binary_length);
+
 // The box of a text's characters by the monospaced metric (advance units of half a height).
 double TextAdvanceUnits(const ACHAR* text);
 
