@@ -11,6 +11,7 @@
 #include <dbmain.h>
 #include <dbsymtb.h>
 
+#include <array>
 #include <map>
 #include <memory>
 #include <span>
@@ -50,7 +51,7 @@ class Builder {
  private:
   struct Pending {
     AcDbObjectId id;
-    std::vector<const Group*> xdata;
+    std::span<const Group> xdata;  // groups of the record, held by the file or the run
     int line;
   };
 
@@ -68,6 +69,13 @@ class Builder {
   void EnsureDefaults();
   AcDbObjectId Lookup(AcDbObjectId table_id, const std::wstring& name);
   AcDbObjectId LayerNamed(const std::wstring& name, int line);
+  // Lookup and LayerNamed by the file's text. Entities name their layer, linetype, style and
+  // block, mostly the same few: the last few answers are kept by that text, so that a name is
+  // not made wide and hashed for each.
+  AcDbObjectId LookupText(AcDbObjectId table_id, std::string_view name);
+  AcDbObjectId LayerText(std::string_view name, int line);
+  // The text as a wide string, valid until the next call.
+  const ACHAR* WideText(std::string_view utf8);
 
   // Blocks and entities (dxf_read_entities.cpp, dxf_read_hatch.cpp).
   void SetCommon(AcDbEntity* e, const std::vector<const Group*>& values, int line);
@@ -97,7 +105,7 @@ class Builder {
   void CheckBlockNesting();
   AcDbObjectId OwnerBlock(const Record& r);
   // The subclass markers the writer writes itself for an entity of that type.
-  static std::vector<std::string_view> MarkersWritten(std::string_view type);
+  static std::span<const std::string_view> MarkersWritten(std::string_view type);
 
   // Objects (dxf_read_objects.cpp).
   void ReadObjects();
@@ -121,6 +129,15 @@ class Builder {
   };
   std::vector<ReferenceRead> references_;
   platform::acad::XDataBuilder xdata_items_;  // ApplyXData's, kept for its memory
+  Split split_;                               // AddEntities', kept for its memory
+  struct NameAnswer {
+    AcDbObjectId table;
+    std::string name;
+    AcDbObjectId id;
+  };
+  std::array<NameAnswer, 8> lookup_answers_, layer_answers_;
+  size_t next_lookup_answer_ = 0, next_layer_answer_ = 0;
+  std::wstring wide_;  // WideText's
 };
 
 }  // namespace host::dxf_in
