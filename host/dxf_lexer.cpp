@@ -4,9 +4,15 @@
 #include <text_encoding.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "host/dxf_objects.h"
 
@@ -41,10 +47,31 @@ LineCursor::LineCursor(std::string_view bytes) : bytes_(bytes) {
   }
 }
 
+namespace {
+
+// Where the line starting at `pos` ends: its '\n', or the end of the bytes. A DXF file's lines
+// are mostly a few bytes long (group codes, numbers, handles), shorter than what a call to
+// memchr costs to set up: sixteen bytes at a time are looked at here first.
+size_t LineEnd(std::string_view bytes, size_t pos) {
+  const char* base = bytes.data();
+  const size_t size = bytes.size();
+#if defined(__SSE2__)
+  const __m128i newline = _mm_set1_epi8('\n');
+  for (int i = 0; i < 4 && pos + 16 <= size; ++i, pos += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + pos));
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, newline)));
+    if (mask != 0) return pos + static_cast<size_t>(__builtin_ctz(mask));
+  }
+#endif
+  const void* found = pos < size ? std::memchr(base + pos, '\n', size - pos) : nullptr;
+  return found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - base) : size;
+}
+
+}  // namespace
+
 bool LineCursor::Next(std::string_view* line) {
   if (pos_ > bytes_.size() || bytes_.empty()) return false;
-  size_t end = bytes_.find('\n', pos_);
-  if (end == std::string_view::npos) end = bytes_.size();
+  const size_t end = LineEnd(bytes_, pos_);
   *line = bytes_.substr(pos_, end - pos_);
   if (!line->empty() && line->back() == '\r') line->remove_suffix(1);
   pos_ = end + 1;
@@ -99,6 +126,24 @@ bool ParseNumber(std::string_view text, T* value) {
   return ec == std::errc() && end == text.data() + text.size();
 }
 
+// True for the plain decimals most reals of a drawing are ("-12.5", "0.0", "100"): digits with
+// an optional minus and one point between digits, which the C library reads as a finite number
+// (at most 300 digits before the point and after it: no overflow, no underflow). Anything else is
+// for ParseNumber to judge.
+bool IsPlainDecimal(std::string_view t) {
+  size_t i = 0;
+  if (i < t.size() && t[i] == '-') ++i;
+  const size_t first = i;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+  const size_t whole = i - first;
+  if (whole == 0 || whole > 300) return false;
+  if (i == t.size()) return true;
+  if (t[i] != '.') return false;
+  const size_t point = ++i;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+  return i == t.size() && i > point && i - point <= 300;
+}
+
 bool IsHex(std::string_view t) {
   return !t.empty() && t.size() <= 16 &&
          t.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
@@ -108,6 +153,16 @@ int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return c - 'A' + 10;
+}
+
+// DxfTypeOfCode of every code a file may hold (0 to 1071), looked up once.
+DxfValueType TypeOfCode(int code) {
+  static const auto types = [] {
+    std::array<DxfValueType, 1072> t{};
+    for (int c = 0; c < 1072; ++c) t[static_cast<size_t>(c)] = DxfTypeOfCode(c);
+    return t;
+  }();
+  return types[static_cast<size_t>(code)];
 }
 
 bool IsAscii(std::string_view text) {
@@ -146,13 +201,13 @@ bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::ws
     throw ReadError{LineError(
         line, L"the file ends after group code " + std::to_wstring(code) + L" without its value")};
   Group g{static_cast<int>(code), line, {}};
-  const DxfValueType type = DxfTypeOfCode(g.code);
+  const DxfValueType type = TypeOfCode(g.code);
   if (type != DxfValueType::kString) {
     const std::string_view t = Trim(raw);
     bool valid = false;
     if (type == DxfValueType::kReal) {
       double d = 0;
-      valid = ParseNumber(t, &d) && std::isfinite(d);
+      valid = IsPlainDecimal(t) || (ParseNumber(t, &d) && std::isfinite(d));
     } else if (type == DxfValueType::kInteger) {
       long long n = 0;
       valid = ParseNumber(t, &n);
