@@ -8,11 +8,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "host/dxf_objects.h"
 
@@ -45,38 +40,6 @@ LineCursor::LineCursor(std::string_view bytes) : bytes_(bytes) {
     const size_t line_end = bytes_.find('\n', last);
     if (line_end != std::string_view::npos) bytes_ = bytes_.substr(0, line_end);
   }
-}
-
-namespace {
-
-// Where the line starting at `pos` ends: its '\n', or the end of the bytes. A DXF file's lines
-// are mostly a few bytes long (group codes, numbers, handles), shorter than what a call to
-// memchr costs to set up: sixteen bytes at a time are looked at here first.
-size_t LineEnd(std::string_view bytes, size_t pos) {
-  const char* base = bytes.data();
-  const size_t size = bytes.size();
-#if defined(__SSE2__)
-  const __m128i newline = _mm_set1_epi8('\n');
-  for (int i = 0; i < 4 && pos + 16 <= size; ++i, pos += 16) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + pos));
-    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, newline)));
-    if (mask != 0) return pos + static_cast<size_t>(__builtin_ctz(mask));
-  }
-#endif
-  const void* found = pos < size ? std::memchr(base + pos, '\n', size - pos) : nullptr;
-  return found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - base) : size;
-}
-
-}  // namespace
-
-bool LineCursor::Next(std::string_view* line) {
-  if (pos_ > bytes_.size() || bytes_.empty()) return false;
-  const size_t end = LineEnd(bytes_, pos_);
-  *line = bytes_.substr(pos_, end - pos_);
-  if (!line->empty() && line->back() == '\r') line->remove_suffix(1);
-  pos_ = end + 1;
-  ++number_;
-  return true;
 }
 
 // $ACADVER and $DWGCODEPAGE, looked up before anything is decoded (the header is ASCII).
@@ -191,9 +154,21 @@ bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::ws
   const int line = lines_.number();
   std::string_view code_text = Trim(code_line);
   long long code = 0;
+  // Most codes are a few digits: read here; anything else goes the long way below.
+  if (!code_text.empty() && code_text.size() <= 4) {
+    for (char c : code_text) {
+      if (c < '0' || c > '9') {
+        code = -1;
+        break;
+      }
+      code = code * 10 + (c - '0');
+    }
+  } else {
+    code = -1;
+  }
   // Negative codes name things only inside a running program and never stand in a file; the
   // database also keeps a value's text as read under a negative code, which is never written.
-  if (!ParseNumber(code_text, &code) || code < 0 || code > 1071)
+  if ((code < 0 && !ParseNumber(code_text, &code)) || code < 0 || code > 1071)
     throw ReadError{LineError(
         line, L"a group code was expected, found \"" + platform::Utf8ToWide(code_text) + L"\"")};
   std::string_view raw;

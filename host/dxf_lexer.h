@@ -10,10 +10,15 @@
 
 #include <dbmain.h>
 
+#include <cstring>
 #include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace host::dxf_in {
 
@@ -66,7 +71,15 @@ class LineCursor {
  public:
   explicit LineCursor(std::string_view bytes);
   // The next line, false after the last.
-  bool Next(std::string_view* line);
+  bool Next(std::string_view* line) {
+    if (pos_ > bytes_.size() || bytes_.empty()) return false;
+    const size_t end = LineEnd(pos_);
+    *line = bytes_.substr(pos_, end - pos_);
+    if (!line->empty() && line->back() == '\r') line->remove_suffix(1);
+    pos_ = end + 1;
+    ++number_;
+    return true;
+  }
   // The number of the line Next gave last (1 for the first).
   int number() const { return number_; }
   // Where the next line starts, and going back (or ahead) to a place this cursor gave.
@@ -77,6 +90,25 @@ class LineCursor {
   }
 
  private:
+  // Where the line starting at `pos` ends: its '\n', or the end of the bytes. A DXF file's lines
+  // are mostly a few bytes long (group codes, numbers, handles), shorter than what a call to
+  // memchr costs to set up: sixteen bytes at a time are looked at here first.
+  size_t LineEnd(size_t pos) const {
+    const char* base = bytes_.data();
+    const size_t size = bytes_.size();
+#if defined(__SSE2__)
+    const __m128i newline = _mm_set1_epi8('\n');
+    for (int i = 0; i < 4 && pos + 16 <= size; ++i, pos += 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + pos));
+      const unsigned mask =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, newline)));
+      if (mask != 0) return pos + static_cast<size_t>(__builtin_ctz(mask));
+    }
+#endif
+    const void* found = pos < size ? std::memchr(base + pos, '\n', size - pos) : nullptr;
+    return found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - base) : size;
+  }
+
   std::string_view bytes_;
   size_t pos_ = 0;
   int number_ = 0;
