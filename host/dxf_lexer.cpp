@@ -23,7 +23,7 @@ std::wstring LineError(int line, const std::wstring& what) {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
+inline __attribute__((always_inline)) std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
     s.remove_suffix(1);
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -149,9 +149,10 @@ std::wstring Wide(const Group& g) {
 // are numbers, handles and ASCII names: they are checked and kept as views of the bytes, without
 // a detour through a wide copy (a large drawing has millions of them).
 bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::wstring>* warnings) {
-  std::string_view code_line;
-  if (!lines_.Next(&code_line)) return false;
-  const int line = lines_.number();
+  std::string_view code_line, raw;
+  const int got = lines_.NextTwo(&code_line, &raw);
+  if (got == 0) return false;
+  const int line = lines_.number() - (got - 1);
   std::string_view code_text = Trim(code_line);
   long long code = 0;
   // Most codes are a few digits: read here; anything else goes the long way below.
@@ -171,8 +172,7 @@ bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::ws
   if ((code < 0 && !ParseNumber(code_text, &code)) || code < 0 || code > 1071)
     throw ReadError{LineError(
         line, L"a group code was expected, found \"" + platform::Utf8ToWide(code_text) + L"\"")};
-  std::string_view raw;
-  if (!lines_.Next(&raw))
+  if (got < 2)
     throw ReadError{LineError(
         line, L"the file ends after group code " + std::to_wstring(code) + L" without its value")};
   Group g{static_cast<int>(code), line, {}};
@@ -225,7 +225,7 @@ bool SkipPlainSection(LineCursor* lines, DeferredSection* d) {
   for (;;) {
     const size_t pos = lines->pos();
     const int number = lines->number();
-    if (!lines->Next(&code) || !lines->Next(&value)) return false;
+    if (lines->NextTwo(&code, &value) < 2) return false;
     code = Trim(code);
     if (code == "0") {
       if (in_record && !handled) return false;

@@ -358,6 +358,16 @@ TEST(DxfReaderTest, LinesOfAnyLengthAndEitherLineEnd) {
     }
     e->close();
   }
+  // A file that ends after a group code, its value missing, with a long line before that code
+  // or a short one, with or without a line end after it.
+  for (const std::string& before : {std::string("x"), std::string(40, 'x')}) {
+    for (const std::string& end : {std::string(""), std::string("\n"), std::string("\r\n")}) {
+      const std::string text =
+          DxfText({{0, "SECTION"}, {2, "ENTITIES"}, {999, before}}) + " 10" + end;
+      EXPECT_EQ(ReadDxf(text).error, L"line 7: the file ends after group code 10 without its value")
+          << before.size() << " " << end.size();
+    }
+  }
 }
 
 TEST(DxfReaderTest, AGroupNamingAMissingEntityIsRepaired) {
