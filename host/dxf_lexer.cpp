@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "host/dxf_objects.h"
 
@@ -112,12 +113,6 @@ bool IsHex(std::string_view t) {
          t.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return c - 'A' + 10;
-}
-
 // DxfTypeOfCode of every code a file may hold (0 to 1071), looked up once.
 DxfValueType TypeOfCode(int code) {
   static const auto types = [] {
@@ -215,43 +210,83 @@ bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::ws
 
 namespace {
 
-// Walks the records of a section from where `lines` stands without making groups, up to its
-// ENDSEC, which stays unread. False (and `lines` anywhere) when the section is not plain: a
-// record without a handle of hexadecimal digits as its first group 5, no ENDSEC, an EOF.
-bool SkipPlainSection(LineCursor* lines, DeferredSection* d) {
+// How many line ends `bytes` holds: std::count goes a byte at a time, and a large drawing has
+// tens of megabytes to count.
+size_t LineEnds(std::string_view bytes) {
+  size_t n = 0, i = 0;
+#if defined(__SSE2__)
+  const __m128i newline = _mm_set1_epi8('\n');
+  for (; i + 16 <= bytes.size(); i += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
+    n += static_cast<size_t>(__builtin_popcount(
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, newline)))));
+  }
+#endif
+  for (; i < bytes.size(); ++i) n += bytes[i] == '\n' ? 1 : 0;
+  return n;
+}
+
+// Where the first line "0" followed by a line "ENDSEC" (blanks around either aside) starts, from
+// `from` on; npos when there is none. Found by the text alone, not line by line: whether that
+// "0" is a group code shows when the lines before it are read.
+size_t SectionEnd(std::string_view bytes, size_t from) {
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  // memmem skips ahead by the text it has seen; find looks at every "E".
+  auto find = [&](size_t at) -> size_t {
+    const void* found =
+        at < bytes.size() ? ::memmem(bytes.data() + at, bytes.size() - at, "ENDSEC", 6) : nullptr;
+    return found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - bytes.data())
+                            : std::string_view::npos;
+  };
+  for (size_t at = find(from); at != std::string_view::npos; at = find(at + 1)) {
+    // Nothing but blanks around it on its line.
+    size_t begin = at;
+    while (begin > from && (bytes[begin - 1] == ' ' || bytes[begin - 1] == '\t')) --begin;
+    if (begin == from || bytes[begin - 1] != '\n') continue;
+    size_t end = at + 6;
+    while (end < bytes.size() && blank(bytes[end])) ++end;
+    if (end < bytes.size() && bytes[end] != '\n') continue;
+    // The line before it holds "0".
+    size_t p = begin - 1;  // its line end
+    while (p > from && blank(bytes[p - 1])) --p;
+    if (p == from || bytes[p - 1] != '0') continue;
+    --p;
+    while (p > from && (bytes[p - 1] == ' ' || bytes[p - 1] == '\t')) --p;
+    if (p == from || bytes[p - 1] == '\n') return p;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+bool MaxRecordHandle(const DeferredSection& d, AcDbHandle* max) {
+  LineCursor lines(d.bytes.substr(0, d.end));
+  lines.Seek(d.pos, d.line);
   std::string_view code, value;
-  Adesk::UInt64 max = 0;
+  Adesk::UInt64 largest = 0;
   bool in_record = false, handled = false;
-  for (;;) {
-    const size_t pos = lines->pos();
-    const int number = lines->number();
-    if (lines->NextTwo(&code, &value) < 2) return false;
+  while (lines.NextTwo(&code, &value) == 2) {
     code = Trim(code);
     if (code == "0") {
       if (in_record && !handled) return false;
-      value = Trim(value);
-      if (value == "ENDSEC") {
-        lines->Seek(pos, number);
-        d->max_handle = AcDbHandle(max);
-        return true;
-      }
-      if (value == "EOF") return false;
       in_record = true;
       handled = false;
     } else if (code == "5" && in_record && !handled) {
       value = Trim(value);
       if (!IsHex(value)) return false;
       Adesk::UInt64 h = 0;
-      for (char c : value) h = h * 16 + static_cast<Adesk::UInt64>(HexDigit(c));
-      max = std::max(max, h);
+      for (char c : value)
+        h = h * 16 + static_cast<Adesk::UInt64>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
+      largest = std::max(largest, h);
       handled = true;
     } else if (!in_record) {
       return false;  // the section's first group is no 0
     }
   }
+  if (in_record && !handled) return false;
+  *max = AcDbHandle(largest);
+  return true;
 }
-
-}  // namespace
 
 Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
                 std::vector<std::wstring>* warnings, bool defer) {
@@ -263,10 +298,7 @@ Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
   // With `defer`, once it is known whether the entities are deferred (the groups before them are
   // few).
   auto reserve_rest = [&](size_t from) {
-    const size_t rest =
-        from < bytes.size()
-            ? static_cast<size_t>(std::count(bytes.begin() + from, bytes.end(), '\n'))
-            : 0;
+    const size_t rest = from < bytes.size() ? LineEnds(bytes.substr(from)) : 0;
     groups.reserve(groups.size() + rest / 2 + 1);
   };
   if (!defer) reserve_rest(0);
@@ -279,15 +311,15 @@ Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
       DeferredSection d;
       d.pos = lines.pos();
       d.line = lines.number();
-      if (SkipPlainSection(&lines, &d)) {
+      d.end = SectionEnd(bytes, d.pos);
+      if (d.end != std::string_view::npos) {
+        lines.Seek(d.end, d.line + static_cast<int>(LineEnds(bytes.substr(d.pos, d.end - d.pos))));
         d.present = true;
         d.bytes = bytes;
         d.utf8 = utf8;
         d.cp932 = cp932;
         d.escapes = escapes;
         tokens.deferred = d;
-      } else {
-        lines.Seek(d.pos, d.line);
       }
       reserve_rest(lines.pos());
       defer = false;

@@ -35,8 +35,9 @@ struct DeferredSection {
   std::string_view bytes;  // the whole file, as the lexer had it
   size_t pos = 0;          // where the section's first record starts
   int line = 0;            // lines before that place
+  size_t end = 0;          // where its ENDSEC group starts
   bool utf8 = false, cp932 = false, escapes = false;
-  AcDbHandle max_handle;  // the largest record handle (group 5) in it
+  AcDbHandle max_handle;  // its largest record handle, when looked up (MaxRecordHandle)
 };
 
 // The groups of a file and the text of those values that are not the file's own bytes.
@@ -164,12 +165,19 @@ class Lexer {
 // does not fit its code, or a code without its value. A pointer group (330, 340 ...) that holds
 // no handle is kept as text, with a warning naming its line.
 //
-// With `defer`, the records of the first ENTITIES section are not made groups when the section
-// is plain (every record has a handle of hexadecimal digits and the section ends with ENDSEC):
-// the section's name is followed by its ENDSEC in `groups`, and `deferred` says where its
-// records are. A section that is not plain is read as any other.
+// With `defer`, the records of the first ENTITIES section are not made groups when its end is
+// found (the first line "0" followed by a line "ENDSEC", looked for in the text without walking
+// its lines): the section's name is followed by its ENDSEC in `groups`, and `deferred` says
+// where its records are. Those lines are not checked here: the reader that takes them checks
+// them as they come, and reads the file again without deferring when they are not what a plain
+// section holds (see the DXF builder). A section without that end is read as any other.
 Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
                 std::vector<std::wstring>* warnings, bool defer = false);
+
+// The largest handle of the deferred section's records (their first group 5), walking its lines
+// up to its end. False when a record has none, or one that is not hexadecimal digits, or the
+// section's first group is no 0.
+bool MaxRecordHandle(const DeferredSection& d, AcDbHandle* max);
 
 // The text of a string group as UTF-8 (see above), in `store` when it is not `raw` itself; names
 // (codes 0, 2, 9) lose their trailing blanks.

@@ -43,8 +43,14 @@ class Builder {
  public:
   Builder(DxfFile file, DxfReadResult* result) : file_(std::move(file)), result_(result) {}
 
-  // Fills result->database, or throws ReadError; warnings go to result->warnings.
+  // Fills result->database, or throws ReadError; warnings go to result->warnings. Throws
+  // Restart when the deferred entities' largest handle had to be found first (see
+  // StreamEntities): the caller builds again from the same file with that handle set.
   void Build();
+  struct Restart {
+    AcDbHandle max_handle;
+  };
+  DxfFile TakeFile() { return std::move(file_); }
   // Told of the deferred entities' bytes as their records are built (see DxfBytesDone).
   void SetBytesDone(const DxfBytesDone* done) { done_ = done; }
 
@@ -98,7 +104,13 @@ class Builder {
   void AddEntityRecords(const std::vector<Record>& records);
   // The deferred ENTITIES section (DxfFile::deferred), a few thousand records at a time: only
   // their groups are held, and XData is set before they go. Throws ReadError for anything that
-  // is not plain (a lexer warning included), so that the caller reads the file the whole way.
+  // is not plain (a lexer warning included, a record without a handle, a section that does not
+  // end where the lexer found its end), so that the caller reads the file the whole way.
+  //
+  // Objects made before (defaults the file lacks) take handles from a seed above every handle of
+  // the file, the entities' included, which are only known once read. When such an object was
+  // made, the section's largest handle is looked up first, and a Restart thrown when it reaches
+  // that seed. When one is made while the entities are read and they reach it, ReadError.
   void StreamEntities(std::vector<std::wstring>* xdata_warnings);
   // Throws ReadError when the references read so far make a block hold itself, nest deeper
   // than kMaxBlockNesting or reach too many entities (dxf_read_nesting.cpp).
@@ -116,6 +128,8 @@ class Builder {
   std::unique_ptr<AcDbDatabase> db_;
   AcDbDatabase::Roots roots_;
   AcDbHandle seed_;
+  AcDbHandle entity_seed_;  // the handle seed before anything was made (see StreamEntities)
+  Adesk::UInt64 seeded_before_entities_ = 0;
   std::vector<AcDbObjectId> unknown_tables_;
   std::map<std::wstring, AcDbObjectId> layers_;
   std::unordered_map<std::wstring, AcDbObjectId> found_;

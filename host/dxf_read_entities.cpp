@@ -408,6 +408,13 @@ void Builder::AddEntityRecords(const std::vector<Record>& e) {
 }
 
 void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
+  if (file_.deferred.max_handle.isNull() &&
+      platform::acad::SeededObjectCount(*db_) != seeded_before_entities_) {
+    AcDbHandle max;
+    if (!MaxRecordHandle(file_.deferred, &max))
+      throw ReadError{LineError(file_.deferred.line, L"the entities are not plain")};
+    if (max.value() >= entity_seed_.value()) throw Restart{max};
+  }
   // Records a run; a run ends before an entity that is no ATTRIB or SEQEND, so that a block
   // reference and its attributes are always in one.
   constexpr size_t kRun = 4096;
@@ -419,6 +426,7 @@ void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
   std::vector<Record> records;
   std::vector<std::wstring> warnings;
   const char* run_start = d.bytes.data() + d.pos;
+  Adesk::UInt64 max_handle = 0;
   for (bool end = false; !end;) {
     groups.clear();
     store.clear();
@@ -430,8 +438,11 @@ void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
       Group g;
       if (!lexer.Next(&g, &store, &warnings))
         throw ReadError{LineError(line, L"the entities end without ENDSEC")};
+      // The section ends where the lexer found its end, and nowhere else.
+      const bool last = g.code == 0 && g.text == "ENDSEC";
+      if ((pos >= d.end || last) && !(last && pos == d.end))
+        throw ReadError{LineError(line, L"the entities end without ENDSEC")};
       if (g.code == 0) {
-        const bool last = g.text == "ENDSEC";
         if (last || (heads >= kRun && g.text != "ATTRIB" && g.text != "SEQEND")) {
           lexer.lines().Seek(pos, line);
           end = last;
@@ -443,6 +454,10 @@ void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
     }
     if (!warnings.empty()) throw ReadError{warnings.front()};
     ReadRecordsAt(groups, 0, &records);
+    for (const Record& r : records) {
+      if (r.handle.isNull()) throw ReadError{LineError(r.line, L"the entity has no handle")};
+      max_handle = std::max(max_handle, r.handle.value());
+    }
     AddEntityRecords(records);
     // The XData views the groups of this run.
     for (const Pending& p : pending_) ApplyXData(p, xdata_warnings);
@@ -451,6 +466,9 @@ void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
     if (done_ != nullptr && *done_) (*done_)(run_start, run_end);
     run_start = run_end;
   }
+  if (max_handle >= entity_seed_.value() &&
+      platform::acad::SeededObjectCount(*db_) != seeded_before_entities_)
+    throw ReadError{LineError(d.line, L"the entities use handles the drawing gave meanwhile")};
 }
 
 void Builder::ReadEntities() {

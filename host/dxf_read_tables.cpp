@@ -42,6 +42,7 @@ void Builder::CheckHandles() {
   check(file_.entities);
   check(file_.objects);
   // Deferred entities are checked as they are added: a handle used twice cannot be added again.
+  // Their largest handle is known only when a build had to start again (see StreamEntities).
   if (file_.deferred.present) max = std::max(max, file_.deferred.max_handle.value());
   // New objects get handles above every handle of the file.
   db_->setHandseed(AcDbHandle(max + 1));

@@ -26,6 +26,8 @@ void Builder::Build() {
   ReadHeader();
   // Objects made here take handles above the file's seed as well as above its handles.
   if (db_->handseed().value() < seed_.value()) db_->setHandseed(seed_);
+  entity_seed_ = db_->handseed();
+  seeded_before_entities_ = platform::acad::SeededObjectCount(*db_);
   ReadTables();
   EnsureDefaults();
   db_->setRoots(roots_);
@@ -72,9 +74,22 @@ DxfReadResult ReadAscii(std::string_view bytes, bool defer, bool* deferred,
     const bool cp932 = !utf8 && codepage == "ANSI_932";
     Tokens tokens = Tokenize(bytes, utf8, cp932, !utf8, &result.warnings, defer);
     *deferred = tokens.deferred.present;
-    Builder builder(ParseSections(std::move(tokens)), &result);
-    builder.SetBytesDone(&done);
-    builder.Build();
+    DxfFile file = ParseSections(std::move(tokens));
+    const size_t warned = result.warnings.size();
+    for (bool again = false;; again = true) {
+      Builder builder(std::move(file), &result);
+      builder.SetBytesDone(&done);
+      try {
+        builder.Build();
+        break;
+      } catch (const Builder::Restart& restart) {
+        // Once at most: the largest handle is known from then on.
+        if (again) throw ReadError{L"line 1: the drawing cannot be read"};
+        file = builder.TakeFile();
+        file.deferred.max_handle = restart.max_handle;
+        result.warnings.resize(warned);
+      }
+    }
     if (result.version.empty()) result.version = Narrow(version);
   });
   return result;

@@ -45,6 +45,11 @@ int PurgeErasedObjects(AcDbDatabase& db);
 Acad::ErrorStatus AddObjectWithHandle(AcDbDatabase& db, AcDbObject* pObj, AcDbHandle handle,
                                       AcDbObjectId* id);
 
+// How many objects have taken their handle from the handle seed (added without a handle given
+// by setNextHandle or AddObjectWithHandle). A drawing reader that learns of the file's handles
+// late tells by it whether an object took a handle the file might use too.
+Adesk::UInt64 SeededObjectCount(const AcDbDatabase& db);
+
 // XData given item by item and packed as objects hold it while it comes, without a resbuf chain
 // to build and free (a drawing reader sets XData on every object of a large drawing). Clear()
 // keeps the memory for the next object. Each Add takes the item's group code; a code that is no

@@ -119,6 +119,7 @@ struct AcDbDatabase::Impl {
   bool in_order = true;          // records were made in rising handle order
   std::vector<AcDbDatabaseReactor*> reactors;
   int opens = 0;  // opens not yet closed (acdbOpenObject, new objects), for a quick left-open check
+  Adesk::UInt64 seeded = 0;  // objects that took their handle from the seed
 
   // Every record, in handle order.
   std::vector<AcDbStub*> InHandleOrder();
