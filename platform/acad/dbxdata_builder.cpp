@@ -44,8 +44,9 @@ size_t XDataItemSize(int code, size_t chars, int binary_length) {
 
 template <class T>
 void XDataBuilder::Put(const T& value) {
-  const char* p = reinterpret_cast<const char*>(&value);
-  bytes_.insert(bytes_.end(), p, p + sizeof(T));
+  const size_t at = bytes_.size();
+  bytes_.resize(at + sizeof(T));
+  std::memcpy(bytes_.data() + at, &value, sizeof(T));
 }
 
 // Starts an item: its code, and a new part at a 1001.
