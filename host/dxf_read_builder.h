@@ -4,7 +4,8 @@
 // and records every drawing needs made when missing), blocks, entities, then objects
 // (dictionaries and groups last, as they name the others). Its parts live in one file each:
 // dxf_read_tables.cpp (header, tables, names), dxf_read_entities.cpp (blocks and entities),
-// dxf_read_hatch.cpp, dxf_read_objects.cpp (dictionaries, groups, other objects).
+// dxf_read_stream.cpp (the entities section, a run at a time), dxf_read_hatch.cpp,
+// dxf_read_objects.cpp (dictionaries, groups, other objects).
 #pragma once
 
 #include <dbhost.h>
@@ -83,7 +84,7 @@ class Builder {
   // The text as a wide string, valid until the next call.
   const ACHAR* WideText(std::string_view utf8);
 
-  // Blocks and entities (dxf_read_entities.cpp, dxf_read_hatch.cpp).
+  // Blocks and entities (dxf_read_entities.cpp, dxf_read_stream.cpp, dxf_read_hatch.cpp).
   void SetCommon(AcDbEntity* e, const std::vector<const Group*>& values, int line);
   static bool CommonCode(int c);
   static bool TextCode(int c);
