@@ -368,6 +368,28 @@ TEST(DxfLargeDrawingTest, HandlesAndTheEndOfTheEntitiesAreAsWhenReadWhole) {
   EXPECT_EQ(lines, 2);  // the small drawing's and this one
 }
 
+// Lines after the entities read a run at a time are numbered as read: a warning about a group
+// names its line.
+TEST(DxfLargeDrawingTest, LinesAfterTheEntitiesAreNumberedAsInTheFile) {
+  const std::string text = DxfText(SmallDrawing(References(kRefs), {{0, "GROUP"},
+                                                                    {5, "FFFF0"},
+                                                                    {330, "D"},
+                                                                    {100, "AcDbGroup"},
+                                                                    {300, ""},
+                                                                    {70, "0"},
+                                                                    {71, "1"},
+                                                                    {340, "99"}}));
+  size_t done = 0;
+  DxfReadResult r = ReadDxf(text, [&done](const char*, const char*) { ++done; });
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_GE(done, 2u);
+  ASSERT_EQ(r.warnings.size(), 1u);
+  const int line = LineOf(text, "340\n99\n", "FFFF0");
+  EXPECT_EQ(r.warnings[0].rfind(L"line " + std::to_wstring(line) + L": group \"", 0), 0u)
+      << r.warnings[0];
+  EXPECT_NE(r.warnings[0].find(L"names a missing entity 99; left out"), std::wstring::npos);
+}
+
 // A value "0" and then "ENDSEC" where a group code belongs: refused as when read whole.
 TEST(DxfLargeDrawingTest, AnEndInTheWrongPlaceIsAFaultAsWhenReadWhole) {
   std::string text = DxfText(SmallDrawing(References(kRefs)));
