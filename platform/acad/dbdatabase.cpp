@@ -219,6 +219,7 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& objId, AcDbObject* p
   if (pObj == nullptr) return Acad::eNullObjectPointer;
   if (pObj->stub_ != nullptr) return Acad::eAlreadyInDb;
   const AcDbHandle handle = next_handle_.isNull() ? handseed_ : next_handle_;
+  if (next_handle_.isNull()) ++impl_->seeded;
   next_handle_.setNull();
   AcDbStub* stub = stubFor(handle, true);
   Acad::ErrorStatus es = adoptObject(stub, pObj);

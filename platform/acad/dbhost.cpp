@@ -82,6 +82,10 @@ void ClearFaults() {
   TheFaults() = Faults();
 }
 
+Adesk::UInt64 SeededObjectCount(const AcDbDatabase& db) {
+  return db.impl().seeded;
+}
+
 int OpenCount(const AcDbDatabase& db) {
   return db.impl().opens;
 }

@@ -200,6 +200,7 @@ class AcDbObject : public AcGiDrawable {
  private:
   friend class AcDbDatabase;
   friend struct AcDbStub;
+  friend struct AcDbXDataAccess;        // packed XData (dbxdata.cpp)
   AcDbStub* stub_ = nullptr;            // set when the object enters a database
   std::vector<AcDbObjectId> reactors_;  // persistent reactors, in order added
   char* xdata_ = nullptr;  // owned, packed (dbxdata.cpp), applications in order; null: none

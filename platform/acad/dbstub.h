@@ -138,6 +138,7 @@ struct AcDbDatabase::Impl {
   bool in_order = true;          // records were made in rising handle order
   std::vector<AcDbDatabaseReactor*> reactors;
   int opens = 0;  // opens not yet closed (acdbOpenObject, new objects), for a quick left-open check
+  Adesk::UInt64 seeded = 0;  // objects that took their handle from the seed
 
   // Every record, in handle order.
   std::vector<AcDbStub*> InHandleOrder();
@@ -194,6 +195,10 @@ bool SameName(const ACHAR* a, const ACHAR* b);
 
 // The database an entity works in: its own, else the working database.
 AcDbDatabase* DatabaseFor(const AcDbObject* object);
+
+// Bytes the drawing counts for one item of XData (see AcDbObject::setXData); `chars` is the
+// length of a string, `binary_length` that of a 1004 chunk.
+size_t XDataItemSize(int code, size_t chars, int binary_length);
 
 // The box of a text's characters by the monospaced metric (advance units of half a height).
 double TextAdvanceUnits(const ACHAR* text);
