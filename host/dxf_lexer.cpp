@@ -4,9 +4,11 @@
 #include <text_encoding.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "host/dxf_objects.h"
 
@@ -22,7 +24,7 @@ std::wstring LineError(int line, const std::wstring& what) {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
+inline __attribute__((always_inline)) std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
     s.remove_suffix(1);
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -39,17 +41,6 @@ LineCursor::LineCursor(std::string_view bytes) : bytes_(bytes) {
     const size_t line_end = bytes_.find('\n', last);
     if (line_end != std::string_view::npos) bytes_ = bytes_.substr(0, line_end);
   }
-}
-
-bool LineCursor::Next(std::string_view* line) {
-  if (pos_ > bytes_.size() || bytes_.empty()) return false;
-  size_t end = bytes_.find('\n', pos_);
-  if (end == std::string_view::npos) end = bytes_.size();
-  *line = bytes_.substr(pos_, end - pos_);
-  if (!line->empty() && line->back() == '\r') line->remove_suffix(1);
-  pos_ = end + 1;
-  ++number_;
-  return true;
 }
 
 // $ACADVER and $DWGCODEPAGE, looked up before anything is decoded (the header is ASCII).
@@ -99,15 +90,37 @@ bool ParseNumber(std::string_view text, T* value) {
   return ec == std::errc() && end == text.data() + text.size();
 }
 
+// True for the plain decimals most reals of a drawing are ("-12.5", "0.0", "100"): digits with
+// an optional minus and one point between digits, which the C library reads as a finite number
+// (at most 300 digits before the point and after it: no overflow, no underflow). Anything else is
+// for ParseNumber to judge.
+bool IsPlainDecimal(std::string_view t) {
+  size_t i = 0;
+  if (i < t.size() && t[i] == '-') ++i;
+  const size_t first = i;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+  const size_t whole = i - first;
+  if (whole == 0 || whole > 300) return false;
+  if (i == t.size()) return true;
+  if (t[i] != '.') return false;
+  const size_t point = ++i;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+  return i == t.size() && i > point && i - point <= 300;
+}
+
 bool IsHex(std::string_view t) {
   return !t.empty() && t.size() <= 16 &&
          t.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return c - 'A' + 10;
+// DxfTypeOfCode of every code a file may hold (0 to 1071), looked up once.
+DxfValueType TypeOfCode(int code) {
+  static const auto types = [] {
+    std::array<DxfValueType, 1072> t{};
+    for (int c = 0; c < 1072; ++c) t[static_cast<size_t>(c)] = DxfTypeOfCode(c);
+    return t;
+  }();
+  return types[static_cast<size_t>(code)];
 }
 
 bool IsAscii(std::string_view text) {
@@ -131,28 +144,40 @@ std::wstring Wide(const Group& g) {
 // are numbers, handles and ASCII names: they are checked and kept as views of the bytes, without
 // a detour through a wide copy (a large drawing has millions of them).
 bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::wstring>* warnings) {
-  std::string_view code_line;
-  if (!lines_.Next(&code_line)) return false;
-  const int line = lines_.number();
+  std::string_view code_line, raw;
+  const int got = lines_.NextTwo(&code_line, &raw);
+  if (got == 0) return false;
+  const int line = lines_.number() - (got - 1);
   std::string_view code_text = Trim(code_line);
   long long code = 0;
+  // Most codes are a few digits: read here; anything else goes the long way below.
+  if (!code_text.empty() && code_text.size() <= 4) {
+    for (char c : code_text) {
+      if (c < '0' || c > '9') {
+        code = -1;
+        break;
+      }
+      code = code * 10 + (c - '0');
+    }
+  } else {
+    code = -1;
+  }
   // Negative codes name things only inside a running program and never stand in a file; the
   // database also keeps a value's text as read under a negative code, which is never written.
-  if (!ParseNumber(code_text, &code) || code < 0 || code > 1071)
+  if ((code < 0 && !ParseNumber(code_text, &code)) || code < 0 || code > 1071)
     throw ReadError{LineError(
         line, L"a group code was expected, found \"" + platform::Utf8ToWide(code_text) + L"\"")};
-  std::string_view raw;
-  if (!lines_.Next(&raw))
+  if (got < 2)
     throw ReadError{LineError(
         line, L"the file ends after group code " + std::to_wstring(code) + L" without its value")};
   Group g{static_cast<int>(code), line, {}};
-  const DxfValueType type = DxfTypeOfCode(g.code);
+  const DxfValueType type = TypeOfCode(g.code);
   if (type != DxfValueType::kString) {
     const std::string_view t = Trim(raw);
     bool valid = false;
     if (type == DxfValueType::kReal) {
       double d = 0;
-      valid = ParseNumber(t, &d) && std::isfinite(d);
+      valid = IsPlainDecimal(t) || (ParseNumber(t, &d) && std::isfinite(d));
     } else if (type == DxfValueType::kInteger) {
       long long n = 0;
       valid = ParseNumber(t, &n);
@@ -185,43 +210,91 @@ bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::ws
 
 namespace {
 
-// Walks the records of a section from where `lines` stands without making groups, up to its
-// ENDSEC, which stays unread. False (and `lines` anywhere) when the section is not plain: a
-// record without a handle of hexadecimal digits as its first group 5, no ENDSEC, an EOF.
-bool SkipPlainSection(LineCursor* lines, DeferredSection* d) {
+// How many line ends `bytes` holds: std::count goes a byte at a time, and a large drawing has
+// tens of megabytes to count.
+size_t LineEnds(std::string_view bytes) {
+  size_t n = 0, i = 0;
+#if defined(__SSE2__)
+  // Each byte of `counts` counts the line ends at its place in up to 255 blocks of sixteen
+  // bytes, then the sixteen counts are summed.
+  const __m128i newline = _mm_set1_epi8('\n');
+  const __m128i zero = _mm_setzero_si128();
+  while (i + 16 <= bytes.size()) {
+    __m128i counts = zero;
+    for (int k = 0; k < 255 && i + 16 <= bytes.size(); ++k, i += 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
+      counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(chunk, newline));
+    }
+    const __m128i sums = _mm_sad_epu8(counts, zero);
+    n += static_cast<size_t>(_mm_cvtsi128_si32(sums)) +
+         static_cast<size_t>(_mm_extract_epi16(sums, 4));
+  }
+#endif
+  for (; i < bytes.size(); ++i) n += bytes[i] == '\n' ? 1 : 0;
+  return n;
+}
+
+// Where the first line "0" followed by a line "ENDSEC" (blanks around either aside) starts, from
+// `from` on; npos when there is none. Found by the text alone, not line by line: whether that
+// "0" is a group code shows when the lines before it are read.
+size_t SectionEnd(std::string_view bytes, size_t from) {
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  // memmem skips ahead by the text it has seen; find looks at every "E".
+  auto find = [&](size_t at) -> size_t {
+    const void* found =
+        at < bytes.size() ? ::memmem(bytes.data() + at, bytes.size() - at, "ENDSEC", 6) : nullptr;
+    return found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - bytes.data())
+                            : std::string_view::npos;
+  };
+  for (size_t at = find(from); at != std::string_view::npos; at = find(at + 1)) {
+    // Nothing but blanks around it on its line.
+    size_t begin = at;
+    while (begin > from && (bytes[begin - 1] == ' ' || bytes[begin - 1] == '\t')) --begin;
+    if (begin == from || bytes[begin - 1] != '\n') continue;
+    size_t end = at + 6;
+    while (end < bytes.size() && blank(bytes[end])) ++end;
+    if (end < bytes.size() && bytes[end] != '\n') continue;
+    // The line before it holds "0".
+    size_t p = begin - 1;  // its line end
+    while (p > from && blank(bytes[p - 1])) --p;
+    if (p == from || bytes[p - 1] != '0') continue;
+    --p;
+    while (p > from && (bytes[p - 1] == ' ' || bytes[p - 1] == '\t')) --p;
+    if (p == from || bytes[p - 1] == '\n') return p;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+bool MaxRecordHandle(const DeferredSection& d, AcDbHandle* max) {
+  LineCursor lines(d.bytes.substr(0, d.end));
+  lines.Seek(d.pos, d.line);
   std::string_view code, value;
-  Adesk::UInt64 max = 0;
+  Adesk::UInt64 largest = 0;
   bool in_record = false, handled = false;
-  for (;;) {
-    const size_t pos = lines->pos();
-    const int number = lines->number();
-    if (!lines->Next(&code) || !lines->Next(&value)) return false;
+  while (lines.NextTwo(&code, &value) == 2) {
     code = Trim(code);
     if (code == "0") {
       if (in_record && !handled) return false;
-      value = Trim(value);
-      if (value == "ENDSEC") {
-        lines->Seek(pos, number);
-        d->max_handle = AcDbHandle(max);
-        return true;
-      }
-      if (value == "EOF") return false;
       in_record = true;
       handled = false;
     } else if (code == "5" && in_record && !handled) {
       value = Trim(value);
       if (!IsHex(value)) return false;
       Adesk::UInt64 h = 0;
-      for (char c : value) h = h * 16 + static_cast<Adesk::UInt64>(HexDigit(c));
-      max = std::max(max, h);
+      for (char c : value)
+        h = h * 16 + static_cast<Adesk::UInt64>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
+      largest = std::max(largest, h);
       handled = true;
     } else if (!in_record) {
       return false;  // the section's first group is no 0
     }
   }
+  if (in_record && !handled) return false;
+  *max = AcDbHandle(largest);
+  return true;
 }
-
-}  // namespace
 
 Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
                 std::vector<std::wstring>* warnings, bool defer) {
@@ -233,10 +306,7 @@ Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
   // With `defer`, once it is known whether the entities are deferred (the groups before them are
   // few).
   auto reserve_rest = [&](size_t from) {
-    const size_t rest =
-        from < bytes.size()
-            ? static_cast<size_t>(std::count(bytes.begin() + from, bytes.end(), '\n'))
-            : 0;
+    const size_t rest = from < bytes.size() ? LineEnds(bytes.substr(from)) : 0;
     groups.reserve(groups.size() + rest / 2 + 1);
   };
   if (!defer) reserve_rest(0);
@@ -249,15 +319,15 @@ Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
       DeferredSection d;
       d.pos = lines.pos();
       d.line = lines.number();
-      if (SkipPlainSection(&lines, &d)) {
+      d.end = SectionEnd(bytes, d.pos);
+      if (d.end != std::string_view::npos) {
+        lines.Seek(d.end, d.line + static_cast<int>(LineEnds(bytes.substr(d.pos, d.end - d.pos))));
         d.present = true;
         d.bytes = bytes;
         d.utf8 = utf8;
         d.cp932 = cp932;
         d.escapes = escapes;
         tokens.deferred = d;
-      } else {
-        lines.Seek(d.pos, d.line);
       }
       reserve_rest(lines.pos());
       defer = false;

@@ -10,10 +10,15 @@
 
 #include <dbmain.h>
 
+#include <cstring>
 #include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace host::dxf_in {
 
@@ -30,8 +35,9 @@ struct DeferredSection {
   std::string_view bytes;  // the whole file, as the lexer had it
   size_t pos = 0;          // where the section's first record starts
   int line = 0;            // lines before that place
+  size_t end = 0;          // where its ENDSEC group starts
   bool utf8 = false, cp932 = false, escapes = false;
-  AcDbHandle max_handle;  // the largest record handle (group 5) in it
+  AcDbHandle max_handle;  // its largest record handle, when looked up (MaxRecordHandle)
 };
 
 // The groups of a file and the text of those values that are not the file's own bytes.
@@ -66,17 +72,75 @@ class LineCursor {
  public:
   explicit LineCursor(std::string_view bytes);
   // The next line, false after the last.
-  bool Next(std::string_view* line);
+  bool Next(std::string_view* line) {
+    if (pos_ > bytes_.size() || bytes_.empty()) return false;
+    const size_t end = LineEnd(pos_);
+    *line = Cut(pos_, end);
+    pos_ = end + 1;
+    ++number_;
+    return true;
+  }
+  // The next two lines (a group's code and value) at once: how many there were (0, 1 or 2).
+  int NextTwo(std::string_view* first, std::string_view* second) {
+#if defined(__SSE2__)
+    // Both mostly end within the next sixteen bytes: one look finds both line ends.
+    if (pos_ + 16 <= bytes_.size()) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes_.data() + pos_));
+      unsigned mask =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))));
+      if ((mask & (mask - 1)) != 0) {
+        const size_t end1 = pos_ + static_cast<size_t>(__builtin_ctz(mask));
+        mask &= mask - 1;
+        const size_t end2 = pos_ + static_cast<size_t>(__builtin_ctz(mask));
+        *first = Cut(pos_, end1);
+        *second = Cut(end1 + 1, end2);
+        pos_ = end2 + 1;
+        number_ += 2;
+        return 2;
+      }
+    }
+#endif
+    if (!Next(first)) return 0;
+    return Next(second) ? 2 : 1;
+  }
   // The number of the line Next gave last (1 for the first).
-  int number() const { return number_; }
+  int number() const {
+    return number_;
+  }
   // Where the next line starts, and going back (or ahead) to a place this cursor gave.
-  size_t pos() const { return pos_; }
+  size_t pos() const {
+    return pos_;
+  }
   void Seek(size_t pos, int number) {
     pos_ = pos;
     number_ = number;
   }
 
  private:
+  // The line from `begin` to its line end at `end`, without a CR before it.
+  std::string_view Cut(size_t begin, size_t end) const {
+    if (end > begin && bytes_[end - 1] == '\r') --end;
+    return bytes_.substr(begin, end - begin);
+  }
+  // Where the line starting at `pos` ends: its '\n', or the end of the bytes. A DXF file's lines
+  // are mostly a few bytes long (group codes, numbers, handles), shorter than what a call to
+  // memchr costs to set up: sixteen bytes at a time are looked at here first.
+  size_t LineEnd(size_t pos) const {
+    const char* base = bytes_.data();
+    const size_t size = bytes_.size();
+#if defined(__SSE2__)
+    const __m128i newline = _mm_set1_epi8('\n');
+    for (int i = 0; i < 4 && pos + 16 <= size; ++i, pos += 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + pos));
+      const unsigned mask =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, newline)));
+      if (mask != 0) return pos + static_cast<size_t>(__builtin_ctz(mask));
+    }
+#endif
+    const void* found = pos < size ? std::memchr(base + pos, '\n', size - pos) : nullptr;
+    return found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - base) : size;
+  }
+
   std::string_view bytes_;
   size_t pos_ = 0;
   int number_ = 0;
@@ -101,12 +165,19 @@ class Lexer {
 // does not fit its code, or a code without its value. A pointer group (330, 340 ...) that holds
 // no handle is kept as text, with a warning naming its line.
 //
-// With `defer`, the records of the first ENTITIES section are not made groups when the section
-// is plain (every record has a handle of hexadecimal digits and the section ends with ENDSEC):
-// the section's name is followed by its ENDSEC in `groups`, and `deferred` says where its
-// records are. A section that is not plain is read as any other.
+// With `defer`, the records of the first ENTITIES section are not made groups when its end is
+// found (the first line "0" followed by a line "ENDSEC", looked for in the text without walking
+// its lines): the section's name is followed by its ENDSEC in `groups`, and `deferred` says
+// where its records are. Those lines are not checked here: the reader that takes them checks
+// them as they come, and reads the file again without deferring when they are not what a plain
+// section holds (see the DXF builder). A section without that end is read as any other.
 Tokens Tokenize(std::string_view bytes, bool utf8, bool cp932, bool escapes,
                 std::vector<std::wstring>* warnings, bool defer = false);
+
+// The largest handle of the deferred section's records (their first group 5), walking its lines
+// up to its end. False when a record has none, or one that is not hexadecimal digits, or the
+// section's first group is no 0.
+bool MaxRecordHandle(const DeferredSection& d, AcDbHandle* max);
 
 // The text of a string group as UTF-8 (see above), in `store` when it is not `raw` itself; names
 // (codes 0, 2, 9) lose their trailing blanks.

@@ -4,12 +4,15 @@
 // and records every drawing needs made when missing), blocks, entities, then objects
 // (dictionaries and groups last, as they name the others). Its parts live in one file each:
 // dxf_read_tables.cpp (header, tables, names), dxf_read_entities.cpp (blocks and entities),
-// dxf_read_hatch.cpp, dxf_read_objects.cpp (dictionaries, groups, other objects).
+// dxf_read_stream.cpp (the entities section, a run at a time), dxf_read_hatch.cpp,
+// dxf_read_objects.cpp (dictionaries, groups, other objects).
 #pragma once
 
+#include <dbhost.h>
 #include <dbmain.h>
 #include <dbsymtb.h>
 
+#include <array>
 #include <map>
 #include <memory>
 #include <span>
@@ -41,15 +44,21 @@ class Builder {
  public:
   Builder(DxfFile file, DxfReadResult* result) : file_(std::move(file)), result_(result) {}
 
-  // Fills result->database, or throws ReadError; warnings go to result->warnings.
+  // Fills result->database, or throws ReadError; warnings go to result->warnings. Throws
+  // Restart when the deferred entities' largest handle had to be found first (see
+  // StreamEntities): the caller builds again from the same file with that handle set.
   void Build();
+  struct Restart {
+    AcDbHandle max_handle;
+  };
+  DxfFile TakeFile() { return std::move(file_); }
   // Told of the deferred entities' bytes as their records are built (see DxfBytesDone).
   void SetBytesDone(const DxfBytesDone* done) { done_ = done; }
 
  private:
   struct Pending {
     AcDbObjectId id;
-    std::vector<const Group*> xdata;
+    std::span<const Group> xdata;  // groups of the record, held by the file or the run
     int line;
   };
 
@@ -67,8 +76,15 @@ class Builder {
   void EnsureDefaults();
   AcDbObjectId Lookup(AcDbObjectId table_id, const std::wstring& name);
   AcDbObjectId LayerNamed(const std::wstring& name, int line);
+  // Lookup and LayerNamed by the file's text. Entities name their layer, linetype, style and
+  // block, mostly the same few: the last few answers are kept by that text, so that a name is
+  // not made wide and hashed for each.
+  AcDbObjectId LookupText(AcDbObjectId table_id, std::string_view name);
+  AcDbObjectId LayerText(std::string_view name, int line);
+  // The text as a wide string, valid until the next call.
+  const ACHAR* WideText(std::string_view utf8);
 
-  // Blocks and entities (dxf_read_entities.cpp, dxf_read_hatch.cpp).
+  // Blocks and entities (dxf_read_entities.cpp, dxf_read_stream.cpp, dxf_read_hatch.cpp).
   void SetCommon(AcDbEntity* e, const std::vector<const Group*>& values, int line);
   static bool CommonCode(int c);
   static bool TextCode(int c);
@@ -89,14 +105,20 @@ class Builder {
   void AddEntityRecords(const std::vector<Record>& records);
   // The deferred ENTITIES section (DxfFile::deferred), a few thousand records at a time: only
   // their groups are held, and XData is set before they go. Throws ReadError for anything that
-  // is not plain (a lexer warning included), so that the caller reads the file the whole way.
+  // is not plain (a lexer warning included, a record without a handle, a section that does not
+  // end where the lexer found its end), so that the caller reads the file the whole way.
+  //
+  // Objects made before (defaults the file lacks) take handles from a seed above every handle of
+  // the file, the entities' included, which are only known once read. When such an object was
+  // made, the section's largest handle is looked up first, and a Restart thrown when it reaches
+  // that seed. When one is made while the entities are read and they reach it, ReadError.
   void StreamEntities(std::vector<std::wstring>* xdata_warnings);
   // Throws ReadError when the references read so far make a block hold itself, nest deeper
   // than kMaxBlockNesting or reach too many entities (dxf_read_nesting.cpp).
   void CheckBlockNesting();
   AcDbObjectId OwnerBlock(const Record& r);
   // The subclass markers the writer writes itself for an entity of that type.
-  static std::vector<std::string_view> MarkersWritten(std::string_view type);
+  static std::span<const std::string_view> MarkersWritten(std::string_view type);
 
   // Objects (dxf_read_objects.cpp).
   void ReadObjects();
@@ -107,6 +129,8 @@ class Builder {
   std::unique_ptr<AcDbDatabase> db_;
   AcDbDatabase::Roots roots_;
   AcDbHandle seed_;
+  AcDbHandle entity_seed_;  // the handle seed before anything was made (see StreamEntities)
+  Adesk::UInt64 seeded_before_entities_ = 0;
   std::vector<AcDbObjectId> unknown_tables_;
   std::map<std::wstring, AcDbObjectId> layers_;
   std::unordered_map<std::wstring, AcDbObjectId> found_;
@@ -119,6 +143,16 @@ class Builder {
     int line;
   };
   std::vector<ReferenceRead> references_;
+  platform::acad::XDataBuilder xdata_items_;  // ApplyXData's, kept for its memory
+  Split split_;                               // AddEntities', kept for its memory
+  struct NameAnswer {
+    AcDbObjectId table;
+    std::string name;
+    AcDbObjectId id;
+  };
+  std::array<NameAnswer, 8> lookup_answers_, layer_answers_;
+  size_t next_lookup_answer_ = 0, next_layer_answer_ = 0;
+  std::wstring wide_;  // WideText's
 };
 
 }  // namespace host::dxf_in

@@ -24,9 +24,8 @@ namespace host::dxf_in {
 
 // Common entity properties; returns false when the value makes no sense for the database.
 void Builder::SetCommon(AcDbEntity* e, const std::vector<const Group*>& values, int line) {
-  e->setLayer(LayerNamed(StringOr(values, 8, L"0"), line));
-  const std::wstring lt = StringOr(values, 6, L"ByLayer");
-  AcDbObjectId lt_id = Lookup(roots_.linetype_table, lt);
+  e->setLayer(LayerText(TextOr(values, 8, "0"), line));
+  AcDbObjectId lt_id = LookupText(roots_.linetype_table, TextOr(values, 6, "ByLayer"));
   e->setLinetype(lt_id.isNull() ? roots_.by_layer : lt_id);
   long long colour = IntOr(values, 62, 256);
   e->setColorIndex(static_cast<Adesk::UInt16>(std::min<long long>(ColourIndexOf(colour), 256)),
@@ -61,12 +60,12 @@ void Builder::SetText(AcDbText* t, const std::vector<const Group*>& v, int verti
   t->setPosition(PointOf(v, 10));
   double h = RealOr(v, 40, 2.5);
   if (h > 0) t->setHeight(h);
-  t->setTextString(StringOr(v, 1).c_str());
+  t->setTextString(WideText(TextOr(v, 1)));
   t->setRotation(RealOr(v, 50, 0) * kDegree);
   double w = RealOr(v, 41, 1);
   if (w > 0) t->setWidthFactor(w);
   t->setOblique(RealOr(v, 51, 0) * kDegree);
-  AcDbObjectId style = Lookup(roots_.text_style_table, StringOr(v, 7, L"Standard"));
+  AcDbObjectId style = LookupText(roots_.text_style_table, TextOr(v, 7, "Standard"));
   t->setTextStyle(style.isNull() ? roots_.textstyle : style);
   t->setHorizontalMode(static_cast<AcDb::TextHorzMode>(
       Enumerated(IntOr(v, 72, 0), kTextHorzModes, 0, line, L"horizontal alignment")));
@@ -79,19 +78,24 @@ void Builder::SetText(AcDbText* t, const std::vector<const Group*>& v, int verti
 AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
   const std::string_view type = r.type;
   if (type == "LINE") {
-    *s = SplitRecord(r, [](int c) { return CommonCode(c) || (c >= 10 && c <= 31 && c % 10 <= 1); });
+    SplitRecord(
+        r, [](int c) { return CommonCode(c) || (c >= 10 && c <= 31 && c % 10 <= 1); }, s);
     return new AcDbLine(PointOf(s->values, 10), PointOf(s->values, 11));
   }
   if (type == "POINT") {
-    *s = SplitRecord(r, [](int c) { return CommonCode(c) || c == 10 || c == 20 || c == 30; });
+    SplitRecord(
+        r, [](int c) { return CommonCode(c) || c == 10 || c == 20 || c == 30; }, s);
     return new AcDbPoint(PointOf(s->values, 10));
   }
   if (type == "CIRCLE" || type == "ARC") {
     const bool arc = type == "ARC";
-    *s = SplitRecord(r, [arc](int c) {
-      return CommonCode(c) || c == 10 || c == 20 || c == 30 || c == 40 ||
-             (arc && (c == 50 || c == 51));
-    });
+    SplitRecord(
+        r,
+        [arc](int c) {
+          return CommonCode(c) || c == 10 || c == 20 || c == 30 || c == 40 ||
+                 (arc && (c == 50 || c == 51));
+        },
+        s);
     KeepText(s, {50, 51});
     const double radius = RealOr(s->values, 40, 1);
     if (!(radius > 0)) return nullptr;
@@ -101,10 +105,13 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
     return new AcDbCircle(PointOf(s->values, 10), AcGeVector3d::kZAxis, radius);
   }
   if (type == "LWPOLYLINE") {
-    *s = SplitRecord(r, [](int c) {
-      return CommonCode(c) || c == 90 || c == 70 || c == 43 || c == 38 || c == 10 || c == 20 ||
-             c == 40 || c == 41 || c == 42 || c == 210 || c == 220 || c == 230;
-    });
+    SplitRecord(
+        r,
+        [](int c) {
+          return CommonCode(c) || c == 90 || c == 70 || c == 43 || c == 38 || c == 10 || c == 20 ||
+                 c == 40 || c == 41 || c == 42 || c == 210 || c == 220 || c == 230;
+        },
+        s);
     auto* pl = new AcDbPolyline;
     double constant = -1;
     int n = -1;
@@ -138,7 +145,8 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
     return pl;
   }
   if (type == "TEXT") {
-    *s = SplitRecord(r, [](int c) { return CommonCode(c) || TextCode(c); });
+    SplitRecord(
+        r, [](int c) { return CommonCode(c) || TextCode(c); }, s);
     KeepText(s, {50, 51, 11});
     auto* t = new AcDbText;
     SetText(t, s->values, 73, r.line);
@@ -146,28 +154,30 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
   }
   if (type == "ATTDEF" || type == "ATTRIB") {
     const bool def = type == "ATTDEF";
-    *s = SplitRecord(r, [def](int c) {
-      return CommonCode(c) || (TextCode(c) && c != 73) || c == 2 || c == 70 || c == 74 ||
-             (def && c == 3);
-    });
+    SplitRecord(
+        r,
+        [def](int c) {
+          return CommonCode(c) || (TextCode(c) && c != 73) || c == 2 || c == 70 || c == 74 ||
+                 (def && c == 3);
+        },
+        s);
     KeepText(s, {50, 51, 11});
-    const std::wstring tag = StringOr(s->values, 2);
     const long long flags = IntOr(s->values, 70, 0);
     if (def) {
       auto* a = new AcDbAttributeDefinition;
       SetText(a, s->values, 74, r.line);
-      if (a->setTag(tag.c_str()) != Acad::eOk) {
+      if (a->setTag(WideText(TextOr(s->values, 2))) != Acad::eOk) {
         delete a;
         return nullptr;
       }
-      a->setPrompt(StringOr(s->values, 3).c_str());
+      a->setPrompt(WideText(TextOr(s->values, 3)));
       a->setInvisible(flags & 1);
       a->setConstant(flags & 2);
       return a;
     }
     auto* a = new AcDbAttribute;
     SetText(a, s->values, 74, r.line);
-    if (a->setTag(tag.c_str()) != Acad::eOk) {
+    if (a->setTag(WideText(TextOr(s->values, 2))) != Acad::eOk) {
       delete a;
       return nullptr;
     }
@@ -175,12 +185,15 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
     return a;
   }
   if (type == "INSERT") {
-    *s = SplitRecord(r, [](int c) {
-      return CommonCode(c) || c == 66 || c == 2 || c == 10 || c == 20 || c == 30 || c == 41 ||
-             c == 42 || c == 43 || c == 50 || c == 210 || c == 220 || c == 230;
-    });
+    SplitRecord(
+        r,
+        [](int c) {
+          return CommonCode(c) || c == 66 || c == 2 || c == 10 || c == 20 || c == 30 || c == 41 ||
+                 c == 42 || c == 43 || c == 50 || c == 210 || c == 220 || c == 230;
+        },
+        s);
     KeepText(s, {50});
-    AcDbObjectId block = Lookup(roots_.block_table, StringOr(s->values, 2));
+    AcDbObjectId block = LookupText(roots_.block_table, TextOr(s->values, 2));
     if (block.isNull()) return nullptr;
     auto* ref = new AcDbBlockReference(PointOf(s->values, 10), block);
     ref->setScaleFactors(
@@ -191,10 +204,13 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
     return ref;
   }
   if (type == "ELLIPSE") {
-    *s = SplitRecord(r, [](int c) {
-      return CommonCode(c) || (c >= 10 && c <= 31 && c % 10 <= 1) || c == 210 || c == 220 ||
-             c == 230 || c == 40 || c == 41 || c == 42;
-    });
+    SplitRecord(
+        r,
+        [](int c) {
+          return CommonCode(c) || (c >= 10 && c <= 31 && c % 10 <= 1) || c == 210 || c == 220 ||
+                 c == 230 || c == 40 || c == 41 || c == 42;
+        },
+        s);
     KeepText(s, {41, 42});
     auto* e = new AcDbEllipse;
     AcGeVector3d normal(RealOr(s->values, 210, 0), RealOr(s->values, 220, 0),
@@ -217,21 +233,18 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
 
 void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) {
   if (p.xdata.empty()) return;
-  resbuf* chain = BuildXData(p.xdata);
+  xdata_items_.Clear();
+  const bool items = AddXData(p.xdata, &xdata_items_);
   AcDbObject* obj = nullptr;
-  if (acdbOpenObject(obj, p.id, AcDb::kForWrite) != Acad::eOk) {
-    acutRelRb(chain);
-    return;
-  }
-  Acad::ErrorStatus es = chain ? obj->setXData(chain) : Acad::eInvalidInput;
+  if (acdbOpenObject(obj, p.id, AcDb::kForWrite) != Acad::eOk) return;
+  Acad::ErrorStatus es = items ? platform::acad::SetXData(obj, xdata_items_) : Acad::eInvalidInput;
   if (es != Acad::eOk) {
     // Kept as groups when the database refuses it (size, unknown application).
     std::vector<AcDbRawGroup> raw = obj->rawGroups();
-    for (const Group* g : p.xdata) raw.push_back(AcDbRawGroup{g->code, Kept(*g)});
+    for (const Group& g : p.xdata) raw.push_back(AcDbRawGroup{g.code, Kept(g)});
     obj->setRawGroups(std::move(raw));
     warnings->push_back(LineError(p.line, L"XData kept as read: the drawing refuses it as XData"));
   }
-  acutRelRb(chain);
   obj->close();
 }
 
@@ -275,7 +288,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
         end_ref();
         continue;
       }
-      Split s;
+      Split& s = split_;
       AcDbEntity* made = MakeEntity(r, &s);
       auto* attr = AcDbAttribute::cast(made);
       if (attr == nullptr) {
@@ -283,8 +296,9 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
         throw ReadError{LineError(r.line, L"the attribute cannot be read")};
       }
       SetCommon(attr, s.values, r.line);
-      attr->setRawGroups(
-          WithoutBareMarkers(std::move(s.raw), {"AcDbEntity", "AcDbText", "AcDbAttribute"}));
+      static constexpr std::string_view kAttributeMarkers[] = {"AcDbEntity", "AcDbText",
+                                                               "AcDbAttribute"};
+      attr->setRawGroups(WithoutBareMarkers(s.raw, kAttributeMarkers));
       if (!r.handle.isNull()) db_->setNextHandle(r.handle);
       AcDbObjectId id;
       if (open_ref->appendAttribute(id, attr) != Acad::eOk) {
@@ -296,19 +310,20 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
       continue;
     }
     end_ref();
-    Split s;
+    Split& s = split_;
     AcDbEntity* e = MakeEntity(r, &s);
     if (e == nullptr) {
       auto* kept = new DxfUnknownEntity(Wide(r.type));
-      s = SplitRecord(r, [](int c) { return c == 8; });
+      SplitRecord(
+          r, [](int c) { return c == 8; }, &s);
       kept->setRawGroups(AllGroups(r));
       e = kept;
-      e->setLayer(LayerNamed(StringOr(s.values, 8, L"0"), r.line));
+      e->setLayer(LayerText(TextOr(s.values, 8, "0"), r.line));
       e->setLinetype(roots_.by_layer);
-      s.xdata.clear();  // part of the kept groups
+      s.xdata = {};  // part of the kept groups
     } else {
       SetCommon(e, s.values, r.line);
-      e->setRawGroups(WithoutBareMarkers(std::move(s.raw), MarkersWritten(r.type)));
+      e->setRawGroups(WithoutBareMarkers(s.raw, MarkersWritten(r.type)));
     }
     if (!r.handle.isNull()) db_->setNextHandle(r.handle);
     AcDbObjectId id;
@@ -378,104 +393,27 @@ void Builder::ReadBlocks() {
   }
 }
 
-void Builder::AddEntityRecords(const std::vector<Record>& e) {
-  size_t i = 0;
-  while (i < e.size()) {
-    // Runs of entities with the same owner go to that block (paper space by 67 or owner).
-    AcDbObjectId owner = OwnerBlock(e[i]);
-    size_t j = i + 1;
-    while (j < e.size() &&
-           (e[j].type == "ATTRIB" || e[j].type == "SEQEND" || OwnerBlock(e[j]) == owner))
-      ++j;
-    AddEntities(owner, e, i, j);
-    i = j;
-  }
-}
-
-void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
-  // Records a run; a run ends before an entity that is no ATTRIB or SEQEND, so that a block
-  // reference and its attributes are always in one.
-  constexpr size_t kRun = 4096;
-  const DeferredSection& d = file_.deferred;
-  Lexer lexer(d.bytes, d.utf8, d.cp932, d.escapes);
-  lexer.lines().Seek(d.pos, d.line);
-  std::vector<Group> groups;
-  std::deque<std::string> store;
-  std::vector<Record> records;
-  std::vector<std::wstring> warnings;
-  const char* run_start = d.bytes.data() + d.pos;
-  for (bool end = false; !end;) {
-    groups.clear();
-    store.clear();
-    records.clear();
-    size_t heads = 0;
-    for (;;) {
-      const size_t pos = lexer.lines().pos();
-      const int line = lexer.lines().number();
-      Group g;
-      if (!lexer.Next(&g, &store, &warnings))
-        throw ReadError{LineError(line, L"the entities end without ENDSEC")};
-      if (g.code == 0) {
-        const bool last = g.text == "ENDSEC";
-        if (last || (heads >= kRun && g.text != "ATTRIB" && g.text != "SEQEND")) {
-          lexer.lines().Seek(pos, line);
-          end = last;
-          break;
-        }
-        ++heads;
-      }
-      groups.push_back(g);
-    }
-    if (!warnings.empty()) throw ReadError{warnings.front()};
-    ReadRecordsAt(groups, 0, &records);
-    AddEntityRecords(records);
-    // The XData views the groups of this run.
-    for (const Pending& p : pending_) ApplyXData(p, xdata_warnings);
-    pending_.clear();
-    const char* run_end = d.bytes.data() + lexer.lines().pos();
-    if (done_ != nullptr && *done_) (*done_)(run_start, run_end);
-    run_start = run_end;
-  }
-}
-
-void Builder::ReadEntities() {
-  std::vector<std::wstring> xdata_warnings;
-  if (file_.deferred.present) StreamEntities(&xdata_warnings);
-  AddEntityRecords(file_.entities);
-  CheckBlockNesting();
-  for (const Pending& p : pending_) ApplyXData(p, &xdata_warnings);
-  pending_.clear();
-  result_->warnings.insert(result_->warnings.end(), xdata_warnings.begin(), xdata_warnings.end());
-}
-
-std::vector<std::string_view> Builder::MarkersWritten(std::string_view type) {
-  if (type == "LINE") return {"AcDbEntity", "AcDbLine"};
-  if (type == "POINT") return {"AcDbEntity", "AcDbPoint"};
-  if (type == "CIRCLE") return {"AcDbEntity", "AcDbCircle"};
-  if (type == "ARC") return {"AcDbEntity", "AcDbCircle", "AcDbArc"};
-  if (type == "LWPOLYLINE") return {"AcDbEntity", "AcDbPolyline"};
-  if (type == "TEXT") return {"AcDbEntity", "AcDbText"};
-  if (type == "ATTDEF") return {"AcDbEntity", "AcDbText", "AcDbAttributeDefinition"};
-  if (type == "INSERT") return {"AcDbEntity", "AcDbBlockReference"};
-  if (type == "ELLIPSE") return {"AcDbEntity", "AcDbEllipse"};
+std::span<const std::string_view> Builder::MarkersWritten(std::string_view type) {
+  static constexpr std::string_view kLine[] = {"AcDbEntity", "AcDbLine"};
+  static constexpr std::string_view kPoint[] = {"AcDbEntity", "AcDbPoint"};
+  static constexpr std::string_view kCircle[] = {"AcDbEntity", "AcDbCircle"};
+  static constexpr std::string_view kArc[] = {"AcDbEntity", "AcDbCircle", "AcDbArc"};
+  static constexpr std::string_view kPolyline[] = {"AcDbEntity", "AcDbPolyline"};
+  static constexpr std::string_view kText[] = {"AcDbEntity", "AcDbText"};
+  static constexpr std::string_view kAttdef[] = {"AcDbEntity", "AcDbText",
+                                                 "AcDbAttributeDefinition"};
+  static constexpr std::string_view kInsert[] = {"AcDbEntity", "AcDbBlockReference"};
+  static constexpr std::string_view kEllipse[] = {"AcDbEntity", "AcDbEllipse"};
+  if (type == "LINE") return kLine;
+  if (type == "POINT") return kPoint;
+  if (type == "CIRCLE") return kCircle;
+  if (type == "ARC") return kArc;
+  if (type == "LWPOLYLINE") return kPolyline;
+  if (type == "TEXT") return kText;
+  if (type == "ATTDEF") return kAttdef;
+  if (type == "INSERT") return kInsert;
+  if (type == "ELLIPSE") return kEllipse;
   return {};  // hatches keep every marker
-}
-
-AcDbObjectId Builder::OwnerBlock(const Record& r) {
-  if (!r.owner.isNull()) {
-    // Entities come in long runs of one owner: the last answer is kept.
-    if (r.owner == last_owner_handle_) return last_owner_;
-    AcDbObjectId id;
-    if (db_->getAcDbObjectId(id, false, r.owner) == Acad::eOk && id.objectClass() != nullptr &&
-        id.objectClass()->isDerivedFrom(AcDbBlockTableRecord::desc())) {
-      last_owner_handle_ = r.owner;
-      last_owner_ = id;
-      return id;
-    }
-  }
-  for (const Group& g : r.groups)
-    if (g.code == 67 && g.text == "1") return roots_.paper_space;
-  return roots_.model_space;
 }
 
 }  // namespace host::dxf_in

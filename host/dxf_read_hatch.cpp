@@ -23,7 +23,8 @@ namespace host::dxf_in {
 
 // Solid hatches bounded by polyline loops; anything else stays as groups.
 AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
-  *s = SplitRecord(r, [](int) { return true; });
+  SplitRecord(
+      r, [](int) { return true; }, s);
   std::vector<const Group*> common, rest;
   auto hatch = std::make_unique<AcDbHatch>();
   const auto& v = s->values;

@@ -3,6 +3,7 @@
 // in reasonable time is refused, naming the line of the reference that makes it so.
 #include <block_nesting.h>
 #include <dbents.h>
+#include <dbsymtb.h>
 
 #include <algorithm>
 #include <unordered_map>
@@ -14,11 +15,13 @@
 namespace host::dxf_in {
 namespace {
 
-// Entities reached through block references, counted once for every reference path. The route
-// tools' largest drawings (a floor of a big building) reach some tens of thousands; a million
-// is beyond any real drawing and still draws in seconds. Without a cap, a few kilobytes of
-// blocks inserting each other ten times over would expand to billions.
+// Entities reached through block references, counted once for every reference path, may be a
+// million, or 64 times the entities the file holds when that is more. A large floor has hundreds
+// of thousands of references, each to a block of a few entities, and a plan may repeat a symbol
+// of fifty entities all over: both stay within a small multiple of the file. Without a cap, a few
+// kilobytes of blocks inserting each other ten times over would expand to billions.
 constexpr long long kMaxEntitiesThroughReferences = 1'000'000;
+constexpr long long kMaxExpansion = 64;
 
 struct Reference {
   AcDbObjectId block;  // the block it inserts
@@ -64,6 +67,14 @@ void Builder::CheckBlockNesting() {
   }
   // Every inserted block has its node now: the walk below adds nothing to the map.
   for (const AcDbObjectId& block : starts) nodes[block];
+  if (references_.empty()) return;
+  long long entities_read = 0;
+  AcDbBlockTable* table = nullptr;
+  if (acdbOpenObject(table, roots_.block_table, AcDb::kForRead) == Acad::eOk) {
+    for (const AcDbObjectId& block : table->recordIds()) entities_read += OwnEntities(block);
+    table->close();
+  }
+  const long long cap = std::max(kMaxEntitiesThroughReferences, kMaxExpansion * entities_read);
 
   // Depth first, without recursion: a chain of many thousand blocks must not need as much stack.
   struct Visit {
@@ -104,10 +115,9 @@ void Builder::CheckBlockNesting() {
                                                   std::to_wstring(kMaxBlockNesting) + L" deep")};
         node.depth = std::max(node.depth, inner.depth + 1);
         node.reached += inner.own + inner.reached;
-        if (node.reached > kMaxEntitiesThroughReferences)
-          throw ReadError{LineError(ref.line, L"the blocks expand to more than " +
-                                                  std::to_wstring(kMaxEntitiesThroughReferences) +
-                                                  L" entities")};
+        if (node.reached > cap)
+          throw ReadError{LineError(
+              ref.line, L"the blocks expand to more than " + std::to_wstring(cap) + L" entities")};
       }
       node.state = Node::kDone;
       path.pop_back();

@@ -42,6 +42,7 @@ void Builder::CheckHandles() {
   check(file_.entities);
   check(file_.objects);
   // Deferred entities are checked as they are added: a handle used twice cannot be added again.
+  // Their largest handle is known only when a build had to start again (see StreamEntities).
   if (file_.deferred.present) max = std::max(max, file_.deferred.max_handle.value());
   // New objects get handles above every handle of the file.
   db_->setHandseed(AcDbHandle(max + 1));
@@ -322,6 +323,37 @@ AcDbObjectId Builder::Lookup(AcDbObjectId table_id, const std::wstring& name) {
   }
   if (!id.isNull()) found_.emplace(std::move(key), id);
   return id;
+}
+
+AcDbObjectId Builder::LookupText(AcDbObjectId table_id, std::string_view name) {
+  for (const NameAnswer& a : lookup_answers_)
+    if (a.table == table_id && !a.id.isNull() && a.name == name) return a.id;
+  AcDbObjectId id = Lookup(table_id, Wide(name));
+  if (!id.isNull()) {  // as Lookup, what is missing is not remembered
+    lookup_answers_[next_lookup_answer_] = NameAnswer{table_id, std::string(name), id};
+    next_lookup_answer_ = (next_lookup_answer_ + 1) % lookup_answers_.size();
+  }
+  return id;
+}
+
+AcDbObjectId Builder::LayerText(std::string_view name, int line) {
+  for (const NameAnswer& a : layer_answers_)
+    if (!a.table.isNull() && a.name == name) return a.id;
+  AcDbObjectId id = LayerNamed(Wide(name), line);
+  layer_answers_[next_layer_answer_] = NameAnswer{roots_.layer_table, std::string(name), id};
+  next_layer_answer_ = (next_layer_answer_ + 1) % layer_answers_.size();
+  return id;
+}
+
+const ACHAR* Builder::WideText(std::string_view utf8) {
+  bool ascii = true;
+  for (char c : utf8) ascii = ascii && (c & 0x80) == 0;
+  if (ascii) {
+    wide_.assign(utf8.begin(), utf8.end());
+  } else {
+    wide_ = Wide(utf8);
+  }
+  return wide_.c_str();
 }
 
 AcDbObjectId Builder::LayerNamed(const std::wstring& name, int line) {

@@ -15,6 +15,7 @@
 #include "host/dxf_lexer.h"
 #include "host/dxf_read_builder.h"
 #include "host/dxf_sections.h"
+#include "host/huge_heap.h"
 
 namespace host {
 namespace dxf_in {
@@ -25,6 +26,8 @@ void Builder::Build() {
   ReadHeader();
   // Objects made here take handles above the file's seed as well as above its handles.
   if (db_->handseed().value() < seed_.value()) db_->setHandseed(seed_);
+  entity_seed_ = db_->handseed();
+  seeded_before_entities_ = platform::acad::SeededObjectCount(*db_);
   ReadTables();
   EnsureDefaults();
   db_->setRoots(roots_);
@@ -71,9 +74,22 @@ DxfReadResult ReadAscii(std::string_view bytes, bool defer, bool* deferred,
     const bool cp932 = !utf8 && codepage == "ANSI_932";
     Tokens tokens = Tokenize(bytes, utf8, cp932, !utf8, &result.warnings, defer);
     *deferred = tokens.deferred.present;
-    Builder builder(ParseSections(std::move(tokens)), &result);
-    builder.SetBytesDone(&done);
-    builder.Build();
+    DxfFile file = ParseSections(std::move(tokens));
+    const size_t warned = result.warnings.size();
+    for (bool again = false;; again = true) {
+      Builder builder(std::move(file), &result);
+      builder.SetBytesDone(&done);
+      try {
+        builder.Build();
+        break;
+      } catch (const Builder::Restart& restart) {
+        // Once at most: the largest handle is known from then on.
+        if (again) throw ReadError{L"line 1: the drawing cannot be read"};
+        file = builder.TakeFile();
+        file.deferred.max_handle = restart.max_handle;
+        result.warnings.resize(warned);
+      }
+    }
     if (result.version.empty()) result.version = Narrow(version);
   });
   return result;
@@ -141,6 +157,9 @@ class MappedFile {
   size_t size_ = 0;
 };
 
+// Files from this size on are read into heap backed by huge pages (see ReserveHugeHeap).
+constexpr size_t kHugeHeapFrom = 16u << 20;
+
 DxfReadResult TooLarge(const std::string& path) {
   DxfReadResult result;
   result.error = platform::Utf8ToWide(path) + L": the drawing is larger than " +
@@ -160,6 +179,9 @@ DxfReadResult ReadDxfFile(const std::string& path) {
   // drawing, go back as their records are built, so that the file and the drawing it makes are
   // not both held whole.
   if (MappedFile mapped(path); mapped.ok()) {
+    // The drawing's objects take about three times the file: for a large one, that much heap
+    // backed by huge pages saves most of the page faults of filling it.
+    if (mapped.bytes().size() >= kHugeHeapFrom) ReserveHugeHeap(3 * mapped.bytes().size());
     DxfReadResult result = ReadDxf(
         mapped.bytes(), [&mapped](const char* from, const char* to) { mapped.Drop(from, to); });
     if (!result.ok()) result.error = platform::Utf8ToWide(path) + L": " + result.error;

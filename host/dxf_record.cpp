@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 
 namespace host::dxf_in {
 
@@ -22,8 +23,8 @@ void KeepText(Split* s, std::initializer_list<int> codes) {
     if (const Group* g = Find(s->values, code)) s->raw.push_back(AcDbRawGroup{-code, Kept(*g)});
 }
 
-std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup> raw,
-                                             const std::vector<std::string_view>& written) {
+std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup>& raw,
+                                             std::span<const std::string_view> written) {
   auto bare = [&](size_t i) {
     if (raw[i].code != 100) return false;
     if (i + 1 < raw.size() && raw[i + 1].code != 100) return false;  // groups follow
@@ -35,18 +36,28 @@ std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup> raw,
     for (const AcDbRawGroup& g : raw) same += g.code == 100 && g.value.utf8() == marker;
     return same == 1;
   };
-  std::vector<bool> drop(raw.size());
+  // Judged first, then taken: nothing moves before every marker is judged. Most records keep a
+  // handful of groups, judged in one word; the kept vector is exactly as large as needed, as
+  // objects hold these for the drawing's life.
+  uint64_t drop_few = 0;
+  std::vector<bool> drop_many(raw.size() > 64 ? raw.size() : 0);
   size_t n = 0;
   for (size_t i = 0; i < raw.size(); ++i) {
-    drop[i] = bare(i);
-    n += drop[i] ? 0 : 1;
+    if (!bare(i)) {
+      ++n;
+    } else if (raw.size() > 64) {
+      drop_many[i] = true;
+    } else {
+      drop_few |= uint64_t{1} << i;
+    }
   }
-  // Exactly as large as needed: objects hold these for the drawing's life.
   std::vector<AcDbRawGroup> kept;
   if (n == 0) return kept;
   kept.reserve(n);
-  for (size_t i = 0; i < raw.size(); ++i)
-    if (!drop[i]) kept.push_back(std::move(raw[i]));
+  for (size_t i = 0; i < raw.size(); ++i) {
+    const bool drop = raw.size() > 64 ? drop_many[i] : ((drop_few >> i) & 1) != 0;
+    if (!drop) kept.push_back(std::move(raw[i]));
+  }
   return kept;
 }
 
@@ -65,49 +76,36 @@ std::vector<AcDbRawGroup> AllGroups(const Record& r) {
   return raw;
 }
 
-// A resbuf chain of XData groups (points take their 20/30 partners: 1020, 1030 ...).
-resbuf* BuildXData(const std::vector<const Group*>& groups) {
-  resbuf* head = nullptr;
-  resbuf** tail = &head;
+bool AddXData(std::span<const Group> groups, platform::acad::XDataBuilder* out) {
   for (size_t i = 0; i < groups.size(); ++i) {
-    const Group& g = *groups[i];
-    resbuf* rb = nullptr;
+    const Group& g = groups[i];
     if (g.code == 1001 || (g.code >= 1000 && g.code <= 1005 && g.code != 1004)) {
-      rb = acutNewRb(g.code);
-      rb->resval.rstring = acutNewString(Wide(g).c_str());
+      out->AddText(g.code, g.text);
     } else if (g.code == 1004) {
-      rb = acutNewRb(1004);
       std::string bytes;
       for (size_t k = 0; k + 1 < g.text.size(); k += 2)
         bytes.push_back(
             static_cast<char>(std::stoi(std::string(g.text.substr(k, 2)), nullptr, 16)));
-      rb->resval.rbinary.clen = static_cast<short>(bytes.size());
-      rb->resval.rbinary.buf = new char[bytes.size() + 1];
-      std::copy(bytes.begin(), bytes.end(), rb->resval.rbinary.buf);
+      // The length as a chain's link holds it (16 bits).
+      out->AddBinary(1004, bytes.data(), static_cast<short>(bytes.size()));
     } else if (g.code >= 1010 && g.code <= 1013) {
-      rb = acutNewRb(g.code);
-      rb->resval.rpoint[0] = Real(g);
+      double xyz[3] = {Real(g), 0, 0};
       for (int axis = 1; axis <= 2 && i + 1 < groups.size(); ++axis) {
-        if (groups[i + 1]->code != g.code + 10 * axis) break;
-        rb->resval.rpoint[axis] = Real(*groups[++i]);
+        if (groups[i + 1].code != g.code + 10 * axis) break;
+        xyz[axis] = Real(groups[++i]);
       }
+      out->AddPoint(g.code, xyz[0], xyz[1], xyz[2]);
     } else if (g.code >= 1040 && g.code <= 1042) {
-      rb = acutNewRb(g.code);
-      rb->resval.rreal = Real(g);
+      out->AddReal(g.code, Real(g));
     } else if (g.code == 1070) {
-      rb = acutNewRb(g.code);
-      rb->resval.rint = static_cast<short>(Int(g));
+      out->AddShort(g.code, static_cast<short>(Int(g)));
     } else if (g.code == 1071) {
-      rb = acutNewRb(g.code);
-      rb->resval.rlong = static_cast<int32_t>(Int(g));
+      out->AddLong(g.code, static_cast<int32_t>(Int(g)));
     } else {
-      acutRelRb(head);
-      return nullptr;  // no XData group: keep the groups as they are
+      return false;  // no XData group: the groups are kept as they are
     }
-    *tail = rb;
-    tail = &rb->rbnext;
   }
-  return head;
+  return true;
 }
 
 AcGePoint3d PointOf(const std::vector<const Group*>& values, int x_code, AcGePoint3d start) {
@@ -137,6 +135,11 @@ std::wstring StringOr(const std::vector<const Group*>& values, int code,
                       const std::wstring& fallback) {
   const Group* g = Find(values, code);
   return g ? Wide(*g) : fallback;
+}
+std::string_view TextOr(const std::vector<const Group*>& values, int code,
+                        std::string_view fallback) {
+  const Group* g = Find(values, code);
+  return g ? g->text : fallback;
 }
 
 }  // namespace host::dxf_in

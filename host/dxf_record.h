@@ -3,8 +3,10 @@
 #pragma once
 
 #include <acutads.h>
+#include <dbhost.h>
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -27,33 +29,41 @@ constexpr double kDegree = 3.14159265358979323846 / 180.0;
 struct Split {
   std::vector<const Group*> values;  // modelled, in order
   std::vector<AcDbRawGroup> raw;
-  std::vector<const Group*> xdata;  // from the first 1001 on
+  std::span<const Group> xdata;  // from the first 1001 on
 };
 
 // The first owner group outside application groups (the one the database keeps), or null.
 const Group* FirstOwner(const Record& r);
 
+// Splits into *s, whose vectors keep their memory for the next record.
 template <class Pred>
-Split SplitRecord(const Record& r, Pred modelled) {
-  Split s;
-  bool in_xdata = false;
+void SplitRecord(const Record& r, Pred modelled, Split* s) {
+  s->values.clear();
+  s->raw.clear();
+  s->xdata = {};
   int app_depth = 0;
   const Group* owner = FirstOwner(r);
-  for (const Group& g : r.groups) {
-    if (g.code == 1001) in_xdata = true;
-    if (in_xdata) {
-      s.xdata.push_back(&g);
-      continue;
+  for (size_t i = 0; i < r.groups.size(); ++i) {
+    const Group& g = r.groups[i];
+    if (g.code == 1001) {
+      s->xdata = r.groups.subspan(i);
+      break;
     }
     if (g.code == 102) app_depth += (!g.text.empty() && g.text[0] == '{') ? 1 : -1;
     if (app_depth == 0 && g.code != 102 && g.code != 5 && g.code != 330 && modelled(g.code)) {
-      s.values.push_back(&g);
+      s->values.push_back(&g);
     } else if (g.code == 5 || (g.code == 330 && app_depth == 0 && &g == owner)) {
       // handle and owner: the database keeps them
     } else {
-      s.raw.push_back(AcDbRawGroup{g.code, Kept(g)});
+      s->raw.push_back(AcDbRawGroup{g.code, Kept(g)});
     }
   }
+}
+
+template <class Pred>
+Split SplitRecord(const Record& r, Pred modelled) {
+  Split s;
+  SplitRecord(r, modelled, &s);
   return s;
 }
 
@@ -65,17 +75,18 @@ void KeepText(Split* s, std::initializer_list<int> codes);
 // The kept groups without the markers among `written` that have no kept group after them and
 // appear once: the writer writes those subclass markers itself, in the same places, so the file
 // comes back the same and a large drawing does not keep millions of them.
-std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup> raw,
-                                             const std::vector<std::string_view>& written);
+// The kept groups are moved out of `raw`.
+std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup>& raw,
+                                             std::span<const std::string_view> written);
 // A handle as files write it: upper-case hexadecimal.
 std::string HexText(AcDbHandle h);
 
 // Every group of the record, kept as read.
 std::vector<AcDbRawGroup> AllGroups(const Record& r);
 
-// A resbuf chain of XData groups (points take their 20/30 partners: 1020, 1030 ...), or null
-// when a group is of no XData type. The caller frees it with acutRelRb.
-resbuf* BuildXData(const std::vector<const Group*>& groups);
+// Adds XData groups to `out` (points take their 20/30 partners: 1020, 1030 ...); false when a
+// group is of no XData type (what was added then is of no use).
+bool AddXData(std::span<const Group> groups, platform::acad::XDataBuilder* out);
 
 // The point of the groups x_code, x_code + 10 and x_code + 20 (those missing from `start`).
 AcGePoint3d PointOf(const std::vector<const Group*>& values, int x_code, AcGePoint3d start = {});
@@ -86,5 +97,8 @@ double RealOr(const std::vector<const Group*>& values, int code, double fallback
 long long IntOr(const std::vector<const Group*>& values, int code, long long fallback);
 std::wstring StringOr(const std::vector<const Group*>& values, int code,
                       const std::wstring& fallback = L"");
+// The same as UTF-8, a view of the group's text (or of the fallback).
+std::string_view TextOr(const std::vector<const Group*>& values, int code,
+                        std::string_view fallback = {});
 
 }  // namespace host::dxf_in

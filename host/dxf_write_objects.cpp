@@ -42,26 +42,25 @@ void Writer::WriteObject(AcDbObjectId id) {
     bool hard = false;
     for (const auto& g : obj->rawGroups())
       if (g.code == 280 && g.value == L"1") hard = true;
-    Groups entries;
+    Lines entries;
     AcDbDictionaryIterator* it = dict->newIterator();
     for (; !it->done(); it->next()) {
       if (it->objectId().isErased()) continue;
-      entries.push_back({3, it->name()});
-      entries.push_back({hard ? 360 : 350, Hex(it->objectId().handle())});
+      entries.Add(3, it->name());
+      entries.AddHex(hard ? 360 : 350, it->objectId().handle());
     }
     delete it;
-    Groups head;
-    if (obj->rawGroups().empty()) head.push_back({281, L"1"});
-    WriteModelled(L"DICTIONARY", obj, {}, OwnerOf(obj),
-                  {Subclass{L"AcDbDictionary", head, entries}});
+    Lines head;
+    if (obj->rawGroups().empty()) head.AddUtf8(281, "1");
+    WriteModelled("DICTIONARY", obj, {}, OwnerOf(obj), {Subclass{"AcDbDictionary", head, entries}});
   } else if (auto* group = AcDbGroup::cast(obj)) {
-    Groups g{{300, group->description()},
-             {70, group->isAnonymous() ? L"1" : L"0"},
-             {71, group->isSelectable() ? L"1" : L"0"}};
+    Lines g{{300, group->description()},
+            {70, group->isAnonymous() ? L"1" : L"0"},
+            {71, group->isSelectable() ? L"1" : L"0"}};
     AcDbObjectIdArray members;
     group->allEntityIds(members);
-    for (int i = 0; i < members.length(); ++i) g.push_back({340, Hex(members[i].handle())});
-    WriteModelled(L"GROUP", obj, {}, OwnerOf(obj), {Subclass{L"AcDbGroup", g, {}}});
+    for (int i = 0; i < members.length(); ++i) g.AddHex(340, members[i].handle());
+    WriteModelled("GROUP", obj, {}, OwnerOf(obj), {Subclass{"AcDbGroup", g, {}}});
   } else if (auto* kept = DxfUnknownObject::cast(obj)) {
     Put(0, kept->dxfName());
     PutKept(kept);

@@ -7,68 +7,21 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <map>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "host/dxf_id_table.h"
 #include "host/dxf_write_format.h"
 
 class AcDbText;
 class AcDbHatch;
 
 namespace host::dxf_out {
-
-// A set of object ids in one array (open addressing with linear probing): the writer marks every
-// object of a large drawing, which in a set of nodes would cost a heap block each.
-class IdSet {
- public:
-  void reserve(size_t n) {
-    size_t size = 16;
-    while (size < 2 * n) size *= 2;
-    if (size > slots_.size()) Rehash(size);
-  }
-  // True when the id was not in the set.
-  bool insert(AcDbObjectId id) {
-    if (id.isNull()) return false;
-    if ((count_ + 1) * 2 > slots_.size()) Rehash(slots_.empty() ? 16 : slots_.size() * 2);
-    size_t i = Home(id.stub());
-    for (; slots_[i] != nullptr; i = (i + 1) & mask_)
-      if (slots_[i] == id.stub()) return false;
-    slots_[i] = id.stub();
-    ++count_;
-    return true;
-  }
-  size_t count(AcDbObjectId id) const {
-    if (slots_.empty() || id.isNull()) return 0;
-    for (size_t i = Home(id.stub()); slots_[i] != nullptr; i = (i + 1) & mask_)
-      if (slots_[i] == id.stub()) return 1;
-    return 0;
-  }
-
- private:
-  size_t Home(const AcDbStub* p) const {
-    // Multiplied by 2^64 / golden ratio, the top bits taken: records lie at a fixed stride.
-    const auto v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
-    return static_cast<size_t>((v * 0x9E3779B97F4A7C15ull) >> shift_);
-  }
-  void Rehash(size_t size) {
-    std::vector<AcDbStub*> old = std::move(slots_);
-    slots_.assign(size, nullptr);
-    mask_ = size - 1;
-    shift_ = 64;
-    for (size_t n = size; n > 1; n /= 2) --shift_;
-    count_ = 0;
-    for (AcDbStub* p : old)
-      if (p != nullptr) insert(AcDbObjectId(p));
-  }
-
-  std::vector<AcDbStub*> slots_;
-  size_t mask_ = 0;
-  int shift_ = 64;  // 64 - log2(slots)
-  size_t count_ = 0;
-};
 
 class Writer {
  public:
@@ -81,28 +34,39 @@ class Writer {
   bool WriteTo(std::FILE* file);
 
  private:
+  // Every section, to out_ (and the sink when there is one).
+  void WriteAll();
   // Output and the layout every modelled object shares (dxf_writer.cpp).
-  void PutCode(int code);
   void Put(int code, std::wstring_view value);
+  void PutUtf8(int code, std::string_view value);
+  void PutHex(int code, AcDbHandle h);
   // A kept group's text, UTF-8 as held.
   void PutKept(int code, const AcDbRawText& value);
   void Put(const Groups& groups);
+  void Put(const Lines& lines);
   // A section named as read, whole: a kept name may hold a NUL character.
   void Section(std::wstring_view name);
   void EndSection();
   void Header();
   // The sections kept as read: CLASSES (or an empty one) when `classes`, else the others.
   void KeptSections(bool classes);
-  void WriteModelled(const std::wstring& type, const AcDbObject* obj, const Groups& before_handle,
-                     const std::wstring& owner, const std::vector<Subclass>& subclasses);
+  // 0 type, the groups before the handle, the handle, the owner (null: "0"), the subclasses
+  // with the kept groups in their places, the XData.
+  void WriteModelled(std::string_view type, const AcDbObject* obj, const Lines& before_handle,
+                     AcDbHandle owner, std::span<const Subclass> subclasses);
+  void WriteModelled(std::string_view type, const AcDbObject* obj, const Lines& before_handle,
+                     AcDbHandle owner, std::initializer_list<Subclass> subclasses) {
+    WriteModelled(type, obj, before_handle, owner,
+                  std::span<const Subclass>(subclasses.begin(), subclasses.size()));
+  }
   void WriteXData(const AcDbObject* obj);
-  std::wstring OwnerOf(const AcDbObject* obj);
+  static AcDbHandle OwnerOf(const AcDbObject* obj);
   // The name of a table record, "" for none.
   const std::wstring& NameOf(AcDbObjectId id);
 
   // Preparation (dxf_write_prepare.cpp).
   void Prepare();
-  void Ensure(AcDbObjectId owner, const std::wstring& type);
+  void Ensure(AcDbObjectId owner, std::wstring_view type);
   void EnsureDefaultTables();
   Groups ActiveViewport();
   void AddDefaultTable(const wchar_t* name, const wchar_t* record_type, const Groups& record);
@@ -122,33 +86,39 @@ class Writer {
   // Blocks and entities (dxf_write_entities.cpp).
   void Blocks();
   bool IsPaperSpace(AcDbObjectId id);
-  void WriteBlockPart(AcDbObjectId btr_id, const std::wstring& type);
+  void WriteBlockPart(AcDbObjectId btr_id, std::wstring_view type);
   void Entities();
   void WriteEntitiesOf(AcDbObjectId btr_id);
-  Groups Common(const AcDbEntity* e);
-  Groups TextMain(const AcDbText* t);
+  void Common(const AcDbEntity* e, Lines* g);
+  void TextMain(const AcDbText* t, Lines* g);
   void WriteEntity(AcDbObjectId id);
-  Groups HatchGroups(const AcDbHatch* h);
+  void HatchGroups(const AcDbHatch* h, Lines* g);
 
   // Objects (dxf_write_objects.cpp).
   void Objects();
   void WriteObject(AcDbObjectId id);
 
   AcDbDatabase& db_;
-  std::string out_;
+  TextBuffer out_;
   std::FILE* sink_ = nullptr;  // WriteTo's file, which out_ goes to whenever it is large
   bool sink_failed_ = false;
   void Flush();
+  void MaybeFlush();
+  // WriteEntity's subclasses, kept from one entity to the next with their room: an entity's
+  // groups are written before its attributes are made.
+  Subclass entity_subs_[3];
   // The BLOCK, ENDBLK and SEQEND objects by their owner (PartsOf picks the map of a type).
-  std::unordered_map<AcDbObjectId, AcDbObjectId>& PartsOf(const std::wstring& type);
-  std::unordered_map<AcDbObjectId, AcDbObjectId> blocks_, block_ends_, seqends_;
+  IdMap<AcDbObjectId>& PartsOf(std::wstring_view type);
+  IdMap<AcDbObjectId> blocks_, block_ends_, seqends_;
   // The tables the database does not model, kept as read or made by EnsureDefaultTables, by name.
   std::map<std::wstring, AcDbObjectId> kept_tables_;
   std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> kept_by_owner_;
   IdSet written_;
-  std::vector<AcDbObjectId> all_ids_;
-  std::unordered_map<AcDbObjectId, std::wstring>
-      names_;  // NameOf's answers  // every object when the writing began, by handle
+  std::vector<AcDbObjectId> all_ids_;  // every object when the writing began, by handle
+  std::unordered_map<AcDbObjectId, std::wstring> names_;  // NameOf's answers
+  // Common's last linetype and the name it writes for it (null: none, by layer).
+  AcDbObjectId last_linetype_;
+  const std::wstring* last_linetype_name_ = nullptr;
 };
 
 }  // namespace host::dxf_out

@@ -30,13 +30,16 @@ void Writer::Prepare() {
   all_ids_ = platform::acad::AllObjectIds(db_);
   written_.reserve(all_ids_.size());
   for (AcDbObjectId id : all_ids_) {
-    if (id.isErased()) continue;
+    // Only objects kept as read are looked at here: the class is known without opening.
+    if (id.isErased() || id.objectClass() == nullptr ||
+        !id.objectClass()->isDerivedFrom(DxfUnknownObject::desc()))
+      continue;
     AcDbObject* obj = nullptr;
     if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) continue;
     if (auto* kept = DxfUnknownObject::cast(obj)) {
       const std::wstring& type = kept->dxfName();
       if (type == L"BLOCK" || type == L"ENDBLK" || type == L"SEQEND")
-        PartsOf(type)[kept->ownerId()] = id;
+        PartsOf(type).assign(kept->ownerId(), id);
       if (type == L"TABLE" && kept->ownerId().isNull()) {
         for (const auto& g : kept->rawGroups())
           if (g.code == 2) {
@@ -67,7 +70,10 @@ void Writer::Prepare() {
     for (AcDbObjectId ref_id : refs) {
       AcDbBlockReference* ref = nullptr;
       if (acdbOpenObject(ref, ref_id, AcDb::kForRead) != Acad::eOk) continue;
-      const bool attributed = !LiveIds(ref->attributeIds()).empty();
+      const std::vector<AcDbObjectId>& attributes = ref->attributeIds();
+      const bool attributed = std::any_of(attributes.begin(), attributes.end(), [](AcDbObjectId a) {
+        return !a.isErased() && a.isValid();
+      });
       ref->close();
       if (attributed) Ensure(ref_id, L"SEQEND");
     }
@@ -75,15 +81,15 @@ void Writer::Prepare() {
   table->close();
 }
 
-std::unordered_map<AcDbObjectId, AcDbObjectId>& Writer::PartsOf(const std::wstring& type) {
+IdMap<AcDbObjectId>& Writer::PartsOf(std::wstring_view type) {
   if (type == L"BLOCK") return blocks_;
   if (type == L"ENDBLK") return block_ends_;
   return seqends_;
 }
 
-void Writer::Ensure(AcDbObjectId owner, const std::wstring& type) {
+void Writer::Ensure(AcDbObjectId owner, std::wstring_view type) {
   if (PartsOf(type).count(owner)) return;
-  auto* made = new DxfUnknownObject(type);
+  auto* made = new DxfUnknownObject(std::wstring(type));
   AcDbObjectId id;
   if (db_.addAcDbObject(id, made) != Acad::eOk) {
     delete made;
@@ -91,7 +97,7 @@ void Writer::Ensure(AcDbObjectId owner, const std::wstring& type) {
   }
   made->setOwnerId(owner);
   made->close();
-  PartsOf(type)[owner] = id;
+  PartsOf(type).insert(owner, id);
 }
 
 // The tables a drawing of this format must have beside those the database models: a viewport

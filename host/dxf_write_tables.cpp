@@ -72,8 +72,10 @@ void Writer::WriteKept(AcDbObjectId id) {
 }
 
 void Writer::PutKept(const AcDbObject* obj) {
-  const std::wstring handle = Hex(obj->objectId().handle());
-  if (!HasKept(*obj, 5, handle.c_str()) && !HasKept(*obj, 105, handle.c_str())) Put(5, handle);
+  TextBuffer hex;
+  AppendHex(&hex, obj->objectId().handle());
+  const std::string_view handle = hex.view();
+  if (!HasKept(*obj, 5, handle) && !HasKept(*obj, 105, handle)) PutUtf8(5, handle);
   // An entity belongs where the drawing holds it, which need not be the owner it was read with
   // (one read inside a block named *Model_Space names another block, say, or none at all):
   // its first owner outside {...} groups is written as it is now, or reading it again would
@@ -89,7 +91,7 @@ void Writer::PutKept(const AcDbObject* obj) {
     }
     depth = 0;
     if (!has_owner) {
-      Put(330, OwnerOf(obj));
+      PutHex(330, OwnerOf(obj));
       owner_written = true;
     }
   }
@@ -97,7 +99,7 @@ void Writer::PutKept(const AcDbObject* obj) {
     if (g.code < 0) continue;  // a modelled value's text as read
     if (g.code == 102) depth += (g.value.utf8().starts_with('{')) ? 1 : -1;
     if (entity && !owner_written && depth == 0 && g.code == 330) {
-      Put(330, OwnerOf(obj));
+      PutHex(330, OwnerOf(obj));
       owner_written = true;
       continue;
     }
@@ -112,9 +114,9 @@ void Writer::WriteTable(const wchar_t* name, AcDbObjectId id) {
   const std::vector<AcDbObjectId> records = LiveIds(table->recordIds());
   // Records kept as read (those the table could not take) are listed after the others.
   std::vector<AcDbObjectId> kept = KeptOwnedBy(id);
-  Subclass sub{
-      L"AcDbSymbolTable", {{70, Int(static_cast<long long>(records.size() + kept.size()))}}, {}};
-  WriteModelled(L"TABLE", table, {{2, name}}, L"0", {sub});
+  Subclass sub{"AcDbSymbolTable", {}, {}};
+  sub.groups.AddInt(70, static_cast<long long>(records.size() + kept.size()));
+  WriteModelled("TABLE", table, {{2, name}}, AcDbHandle(), {sub});
   table->close();
   for (AcDbObjectId rec : records) WriteRecord(name, rec);
   for (AcDbObjectId rec : kept) WriteKept(rec);
@@ -147,45 +149,55 @@ void Writer::WriteRecord(const wchar_t* table, AcDbObjectId id) {
   written_.insert(id);
   auto* rec = AcDbSymbolTableRecord::cast(obj);
   const bool made = obj->rawGroups().empty();
-  Groups g{{2, rec->name()}};
-  std::wstring marker;
-  std::wstring type = table;
+  Lines g{{2, rec->name()}};
+  std::string_view marker;
   if (auto* lt = AcDbLinetypeTableRecord::cast(obj)) {
-    marker = L"AcDbLinetypeTableRecord";
+    marker = "AcDbLinetypeTableRecord";
     const ACHAR* comments = L"";
     lt->comments(comments);
-    g.push_back({3, comments});
+    g.Add(3, comments);
     // What the database does not model comes after the modelled groups, as kept groups do.
-    if (made) g.insert(g.end(), {{70, L"0"}, {72, L"65"}, {73, L"0"}, {40, L"0.0"}});
+    if (made) {
+      g.AddUtf8(70, "0");
+      g.AddUtf8(72, "65");
+      g.AddUtf8(73, "0");
+      g.AddUtf8(40, "0.0");
+    }
   } else if (auto* layer = AcDbLayerTableRecord::cast(obj)) {
-    marker = L"AcDbLayerTableRecord";
+    marker = "AcDbLayerTableRecord";
     int flags = (layer->isFrozen() ? 1 : 0) | (layer->isLocked() ? 4 : 0);
-    g.push_back({70, Int(flags)});
+    g.AddInt(70, flags);
     int colour = layer->color().colorIndex();
-    g.push_back({62, Int(layer->isOff() ? -colour : colour)});
-    std::wstring lt = NameOf(layer->linetypeObjectId());
-    g.push_back({6, lt.empty() ? L"Continuous" : lt});
-    g.push_back({370, Int(layer->lineWeight())});
+    g.AddInt(62, layer->isOff() ? -colour : colour);
+    const std::wstring& lt = NameOf(layer->linetypeObjectId());
+    g.Add(6, lt.empty() ? L"Continuous" : lt);
+    g.AddInt(370, layer->lineWeight());
   } else if (auto* style = AcDbTextStyleTableRecord::cast(obj)) {
-    marker = L"AcDbTextStyleTableRecord";
+    marker = "AcDbTextStyleTableRecord";
     const ACHAR* file = L"";
     const ACHAR* big = L"";
     style->fileName(file);
     style->bigFontFileName(big);
-    g.push_back({40, Real(style->textSize())});
-    g.push_back({41, Real(style->xScale())});
-    g.push_back({50, Degrees(*style, 50, style->obliquingAngle())});
-    g.push_back({3, file});
-    g.push_back({4, big});
-    if (made) g.insert(g.end(), {{70, L"0"}, {71, L"0"}, {42, L"2.5"}});
+    g.AddReal(40, style->textSize());
+    g.AddReal(41, style->xScale());
+    AddDegrees(&g, *style, 50, style->obliquingAngle());
+    g.Add(3, file);
+    g.Add(4, big);
+    if (made) {
+      g.AddUtf8(70, "0");
+      g.AddUtf8(71, "0");
+      g.AddUtf8(42, "2.5");
+    }
   } else if (AcDbRegAppTableRecord::cast(obj) != nullptr) {
-    marker = L"AcDbRegAppTableRecord";
-    if (made) g.push_back({70, L"0"});
+    marker = "AcDbRegAppTableRecord";
+    if (made) g.AddUtf8(70, "0");
   } else if (AcDbBlockTableRecord::cast(obj) != nullptr) {
-    marker = L"AcDbBlockTableRecord";
+    marker = "AcDbBlockTableRecord";
   }
-  WriteModelled(type, obj, {}, OwnerOf(obj),
-                {Subclass{L"AcDbSymbolTableRecord", {}, {}}, Subclass{marker, g, {}}});
+  TextBuffer type;
+  AppendText(&type, table);
+  WriteModelled(type.view(), obj, {}, OwnerOf(obj),
+                {Subclass{"AcDbSymbolTableRecord", {}, {}}, Subclass{marker, g, {}}});
   obj->close();
 }
 

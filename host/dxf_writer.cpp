@@ -20,6 +20,19 @@ constexpr size_t kPiece = 1 << 20;  // bytes WriteTo gathers before each write
 }  // namespace
 
 std::string Writer::Write() {
+  WriteAll();
+  return std::string(out_.view());
+}
+
+bool Writer::WriteTo(std::FILE* file) {
+  sink_ = file;
+  out_.reserve(kPiece + 4096);
+  WriteAll();
+  Flush();  // what is left after the last full piece
+  return !sink_failed_;
+}
+
+void Writer::WriteAll() {
   Prepare();
   Header();
   KeptSections(true);
@@ -28,16 +41,7 @@ std::string Writer::Write() {
   Entities();
   Objects();
   KeptSections(false);
-  Put(0, L"EOF");
-  return std::move(out_);
-}
-
-bool Writer::WriteTo(std::FILE* file) {
-  sink_ = file;
-  out_.reserve(kPiece + 4096);
-  out_ = Write();  // what is left after the last full piece
-  Flush();
-  return !sink_failed_;
+  PutUtf8(0, "EOF");
 }
 
 void Writer::Flush() {
@@ -46,39 +50,45 @@ void Writer::Flush() {
   out_.clear();
 }
 
-void Writer::PutCode(int code) {
-  // The code right-aligned in three columns, as AutoCAD writes it.
-  char buf[8];
-  char* end = std::to_chars(buf + 3, buf + sizeof buf, code).ptr;
-  char* begin = buf + 3;
-  while (end - begin < 3) *--begin = ' ';
-  *end++ = '\n';
-  out_.append(begin, end);
+void Writer::MaybeFlush() {
+  if (sink_ != nullptr && out_.size() >= kPiece) Flush();
 }
 
 void Writer::PutKept(int code, const AcDbRawText& value) {
-  PutCode(code);
-  out_ += value.utf8();
+  PutUtf8(code, value.utf8());
+}
+
+void Writer::PutUtf8(int code, std::string_view value) {
+  AppendCode(&out_, code);
+  out_ += value;
   out_ += '\n';
-  if (sink_ != nullptr && out_.size() >= kPiece) Flush();
+  MaybeFlush();
 }
 
 void Writer::Put(int code, std::wstring_view value) {
-  PutCode(code);
-  bool ascii = true;
-  for (wchar_t c : value) ascii = ascii && c < 0x80;
-  if (ascii) {
-    for (wchar_t c : value) out_.push_back(static_cast<char>(c));
-  } else {
-    out_ += platform::WideToUtf8(value);
-  }
+  AppendCode(&out_, code);
+  AppendText(&out_, value);
   out_ += '\n';
-  if (sink_ != nullptr && out_.size() >= kPiece) Flush();
+  MaybeFlush();
 }
+
+void Writer::PutHex(int code, AcDbHandle h) {
+  AppendCode(&out_, code);
+  AppendHex(&out_, h);
+  out_ += '\n';
+  MaybeFlush();
+}
+
 void Writer::Put(const Groups& groups) {
   for (const auto& g : groups)
     if (g.code >= 0) PutKept(g.code, g.value);  // negative: a modelled value's text as read
 }
+
+void Writer::Put(const Lines& lines) {
+  out_ += lines.text();
+  MaybeFlush();
+}
+
 void Writer::Section(std::wstring_view name) {
   Put(0, L"SECTION");
   Put(2, name);
@@ -131,7 +141,7 @@ void Writer::Header() {
   Put(9, L"$DWGCODEPAGE");
   Put(3, codepage);
   Put(9, L"$HANDSEED");
-  Put(5, Hex(db_.handseed()));
+  PutHex(5, db_.handseed());
   Put(9, L"$DIMSCALE");
   Put(40, Real(db_.dimscale()));
   Put(rest);
@@ -143,12 +153,11 @@ void Writer::Header() {
 // 0 TYPE, the groups before the handle, 5 handle, the kept groups before the first marker,
 // 330 owner, then each subclass with its kept groups, kept subclasses the object does not
 // know, and the XData.
-void Writer::WriteModelled(const std::wstring& type, const AcDbObject* obj,
-                           const Groups& before_handle, const std::wstring& owner,
-                           const std::vector<Subclass>& subclasses) {
-  Put(0, type);
+void Writer::WriteModelled(std::string_view type, const AcDbObject* obj, const Lines& before_handle,
+                           AcDbHandle owner, std::span<const Subclass> subclasses) {
+  PutUtf8(0, type);
   Put(before_handle);
-  Put(5, Hex(obj->objectId().handle()));
+  PutHex(5, obj->objectId().handle());
   const Groups& raw = obj->rawGroups();
   // Kept groups split at their markers: segment k runs from starts[k] (its marker, except for
   // the first) to the next marker. Past 15 markers the rest stays in the last segment, written
@@ -169,13 +178,13 @@ void Writer::WriteModelled(const std::wstring& type, const AcDbObject* obj,
       if (raw[i].code >= 0) PutKept(raw[i].code, raw[i].value);  // negative: a value's text as read
   };
   put_range(0, end_of(0));
-  Put(330, owner);
+  PutHex(330, owner);
   size_t search_from = 1;
   for (const Subclass& sub : subclasses) {
-    Put(100, sub.marker);
+    PutUtf8(100, sub.marker);
     Put(sub.groups);
     for (size_t k = search_from; k < segments; ++k) {
-      if (!used[k] && raw[starts[k]].value == sub.marker) {
+      if (!used[k] && raw[starts[k]].value.utf8() == sub.marker) {
         put_range(starts[k] + 1, end_of(k));
         used[k] = true;
         search_from = k + 1;
@@ -191,38 +200,43 @@ void Writer::WriteModelled(const std::wstring& type, const AcDbObject* obj,
 }
 
 void Writer::WriteXData(const AcDbObject* obj) {
-  resbuf* chain = obj->xData(nullptr);
-  for (const resbuf* rb = chain; rb != nullptr; rb = rb->rbnext) {
-    const int code = rb->restype;
+  obj->visitXData([this](const AcDbXDataItem& item) {
+    const int code = item.code;
     if (code == 1004) {
-      std::wstring hex;
-      static const wchar_t* digits = L"0123456789ABCDEF";
-      for (short i = 0; i < rb->resval.rbinary.clen; ++i) {
-        unsigned char b = static_cast<unsigned char>(rb->resval.rbinary.buf[i]);
-        hex.push_back(digits[b >> 4]);
-        hex.push_back(digits[b & 15]);
+      static const char* digits = "0123456789ABCDEF";
+      AppendCode(&out_, code);
+      for (char c : item.text) {
+        const auto b = static_cast<unsigned char>(c);
+        out_ += digits[b >> 4];
+        out_ += digits[b & 15];
       }
-      Put(code, hex);
+      out_ += '\n';
+      MaybeFlush();
     } else if (code >= 1000 && code <= 1005) {
-      Put(code, rb->resval.rstring ? rb->resval.rstring : L"");
+      PutUtf8(code, item.text);
     } else if (code >= 1010 && code <= 1013) {
-      Put(code, Real(rb->resval.rpoint[0]));
-      Put(code + 10, Real(rb->resval.rpoint[1]));
-      Put(code + 20, Real(rb->resval.rpoint[2]));
+      for (int axis = 0; axis < 3; ++axis) {
+        AppendCode(&out_, code + 10 * axis);
+        AppendReal(&out_, item.point[axis]);
+        out_ += '\n';
+      }
+      MaybeFlush();
     } else if (code >= 1040 && code <= 1042) {
-      Put(code, Real(rb->resval.rreal));
-    } else if (code == 1070) {
-      Put(code, Int(rb->resval.rint));
-    } else if (code == 1071) {
-      Put(code, Int(rb->resval.rlong));
+      AppendCode(&out_, code);
+      AppendReal(&out_, item.real);
+      out_ += '\n';
+      MaybeFlush();
+    } else if (code == 1070 || code == 1071) {
+      AppendCode(&out_, code);
+      AppendInt(&out_, item.integer);
+      out_ += '\n';
+      MaybeFlush();
     }
-  }
-  acutRelRb(chain);
+  });
 }
 
-std::wstring Writer::OwnerOf(const AcDbObject* obj) {
-  AcDbObjectId owner = obj->ownerId();
-  return owner.isNull() ? L"0" : Hex(owner.handle());
+AcDbHandle Writer::OwnerOf(const AcDbObject* obj) {
+  return obj->ownerId().handle();
 }
 
 const std::wstring& Writer::NameOf(AcDbObjectId id) {

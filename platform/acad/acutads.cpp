@@ -12,6 +12,16 @@
 namespace platform::acad {
 
 RbValueKind ValueKindOf(int restype) {
+  // XData first: drawings hold millions of its items, and its codes are the last ranges below.
+  if (restype >= 1000 && restype <= 1071) {
+    const int c = restype;
+    if (c == 1004) return RbValueKind::kBinary;
+    if (c <= 1009) return RbValueKind::kString;
+    if (c <= 1013) return RbValueKind::kPoint;
+    if (c <= 1059) return RbValueKind::kReal;
+    if (c <= 1070) return RbValueKind::kShort;
+    return RbValueKind::kLong;
+  }
   switch (restype) {
     case RTREAL:
     case RTANG:

@@ -175,11 +175,12 @@ Acad::ErrorStatus AcDbDatabase::getNamedObjectsDictionary(AcDbDictionary*& pDict
 std::vector<AcDbStub*> AcDbDatabase::Impl::InHandleOrder() {
   std::vector<AcDbStub*> order;
   order.reserve(stubs.size());
-  for (AcDbStub& stub : stubs) order.push_back(&stub);
-  if (!in_order) {
-    std::sort(order.begin(), order.end(), [](const AcDbStub* a, const AcDbStub* b) {
-      return a->handle.value() < b->handle.value();
-    });
+  if (in_order) {
+    for (AcDbStub& stub : stubs) order.push_back(&stub);
+  } else {
+    // A drawing read from a file makes its records out of order (names before the objects they
+    // name): the index has them in order already, most of them in its array.
+    index.AppendInHandleOrder(&order);
   }
   return order;
 }
@@ -218,6 +219,7 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& objId, AcDbObject* p
   if (pObj == nullptr) return Acad::eNullObjectPointer;
   if (pObj->stub_ != nullptr) return Acad::eAlreadyInDb;
   const AcDbHandle handle = next_handle_.isNull() ? handseed_ : next_handle_;
+  if (next_handle_.isNull()) ++impl_->seeded;
   next_handle_.setNull();
   AcDbStub* stub = stubFor(handle, true);
   Acad::ErrorStatus es = adoptObject(stub, pObj);
@@ -230,6 +232,7 @@ Acad::ErrorStatus AcDbDatabase::adoptObject(AcDbStub* stub, AcDbObject* pObj) {
   if (pObj->stub_ != nullptr) return Acad::eAlreadyInDb;
   if (stub->object != nullptr || stub->purged) return Acad::eDuplicateKey;
   stub->object.reset(pObj);
+  stub->cls = pObj->isA();
   stub->writer = true;
   ++impl_->opens;
   stub->modified = false;
@@ -347,7 +350,7 @@ bool AcDbObjectId::isValid() const {
   return stub_ && stub_->object != nullptr;
 }
 AcRxClass* AcDbObjectId::objectClass() const {
-  return stub_ && stub_->object ? stub_->object->isA() : nullptr;
+  return stub_ && stub_->object ? stub_->cls : nullptr;
 }
 bool AcDbObjectId::operator<(const AcDbObjectId& other) const {
   if (handle().value() != other.handle().value()) return handle().value() < other.handle().value();

@@ -82,6 +82,10 @@ void ClearFaults() {
   TheFaults() = Faults();
 }
 
+Adesk::UInt64 SeededObjectCount(const AcDbDatabase& db) {
+  return db.impl().seeded;
+}
+
 int OpenCount(const AcDbDatabase& db) {
   return db.impl().opens;
 }
@@ -135,6 +139,7 @@ int PurgeErasedObjects(AcDbDatabase& db) {
   for (AcDbStub& stub : db.impl().stubs) {
     if (stub.object == nullptr || !stub.erased || stub.isOpen()) continue;
     stub.object.reset();
+    stub.cls = nullptr;
     stub.purged = true;
     ++dropped;
   }

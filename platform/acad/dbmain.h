@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -122,6 +123,16 @@ struct AcDbRawGroup {
   AcDbRawText value;
 };
 
+// One XData item as an object holds it (AcDbObject::visitXData): strings as UTF-8 in `text`
+// (a null string as empty), a binary chunk's bytes in `text`, points, reals and integers by kind.
+struct AcDbXDataItem {
+  int code = 0;
+  std::string_view text;
+  double point[3] = {0, 0, 0};
+  double real = 0;
+  long integer = 0;
+};
+
 class AcDbObject : public AcGiDrawable {
   ACRX_DECLARE_MEMBERS(AcDbObject);
 
@@ -167,6 +178,9 @@ class AcDbObject : public AcGiDrawable {
   // per UTF-16 unit, 1002 one byte, 1003 and 1005 eight bytes, 1004 one byte of length and the
   // bytes, points 24, reals 8, 1070 two and 1071 four bytes.
   virtual Acad::ErrorStatus setXData(const resbuf* xdata);
+  // Calls `visit` for each XData item in order, as xData(nullptr) would list it, without making
+  // a chain: the writer of a large drawing reads millions of items.
+  void visitXData(const std::function<void(const AcDbXDataItem&)>& visit) const;
 
   // Persistent reactors: the objects (groups, dictionaries) that refer to this one.
   void addPersistentReactor(AcDbObjectId objId);
@@ -186,6 +200,7 @@ class AcDbObject : public AcGiDrawable {
  private:
   friend class AcDbDatabase;
   friend struct AcDbStub;
+  friend struct AcDbXDataAccess;        // packed XData (dbxdata.cpp)
   AcDbStub* stub_ = nullptr;            // set when the object enters a database
   std::vector<AcDbObjectId> reactors_;  // persistent reactors, in order added
   char* xdata_ = nullptr;  // owned, packed (dbxdata.cpp), applications in order; null: none

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -14,16 +15,21 @@ struct AcDbStub {
   AcDbDatabase* database = nullptr;
   AcDbHandle handle;
   std::unique_ptr<AcDbObject> object;  // null for a handle reserved but never filled, or purged
+  // The object's class, so that listing objects by class (as a writer does for every object of a
+  // drawing) needs no visit to each object.
+  AcRxClass* cls = nullptr;
   AcDbObjectId owner;
+  int readers = 0;
+  int notifiers = 0;
+  // The flags side by side: a large drawing has hundreds of thousands of records.
   bool erased = false;
   bool purged = false;
-  int readers = 0;
   bool writer = false;
-  int notifiers = 0;
   bool modified = false;  // changed during the current write open: tell the listeners at close
 
   bool isOpen() const { return readers > 0 || writer || notifiers > 0; }
 };
+static_assert(sizeof(AcDbStub) <= 56, "a record grows every drawing by its size per object");
 
 namespace platform::acad::internal {
 
@@ -59,6 +65,19 @@ class HandleIndex {
     if ((hashed_ + 1) * 4 > slots_.size() * 3) Rehash(slots_.empty() ? 64 : slots_.size() * 2);
     Put(stub, handle);
     ++hashed_;
+  }
+
+  // Every record, in handle order: those of the array as they lie, then the hashed ones (all
+  // above the array's end) sorted.
+  void AppendInHandleOrder(std::vector<AcDbStub*>* out) const {
+    for (AcDbStub* stub : dense_)
+      if (stub != nullptr) out->push_back(stub);
+    const size_t first_hashed = out->size();
+    for (const Slot& s : slots_)
+      if (s.stub != nullptr) out->push_back(s.stub);
+    std::sort(
+        out->begin() + static_cast<std::ptrdiff_t>(first_hashed), out->end(),
+        [](const AcDbStub* a, const AcDbStub* b) { return a->handle.value() < b->handle.value(); });
   }
 
  private:
@@ -119,6 +138,7 @@ struct AcDbDatabase::Impl {
   bool in_order = true;          // records were made in rising handle order
   std::vector<AcDbDatabaseReactor*> reactors;
   int opens = 0;  // opens not yet closed (acdbOpenObject, new objects), for a quick left-open check
+  Adesk::UInt64 seeded = 0;  // objects that took their handle from the seed
 
   // Every record, in handle order.
   std::vector<AcDbStub*> InHandleOrder();
@@ -175,6 +195,10 @@ bool SameName(const ACHAR* a, const ACHAR* b);
 
 // The database an entity works in: its own, else the working database.
 AcDbDatabase* DatabaseFor(const AcDbObject* object);
+
+// Bytes the drawing counts for one item of XData (see AcDbObject::setXData); `chars` is the
+// length of a string, `binary_length` that of a 1004 chunk.
+size_t XDataItemSize(int code, size_t chars, int binary_length);
 
 // The box of a text's characters by the monospaced metric (advance units of half a height).
 double TextAdvanceUnits(const ACHAR* text);

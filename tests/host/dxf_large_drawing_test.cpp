@@ -3,6 +3,7 @@
 // small drawing.
 #include <acutads.h>
 #include <dbents.h>
+#include <dbhost.h>
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
 
@@ -146,9 +147,8 @@ TEST(DxfLargeDrawingTest, EveryEntityAttributeAndXDataArrives) {
 TEST(DxfLargeDrawingTest, TheEntitiesBytesAreToldDoneInOrderAndNothingElse) {
   const std::string text = DxfText(SmallDrawing(References(kRefs)));
   std::vector<std::pair<const char*, const char*>> done;
-  DxfReadResult r = ReadDxf(text, [&done](const char* from, const char* to) {
-    done.emplace_back(from, to);
-  });
+  DxfReadResult r =
+      ReadDxf(text, [&done](const char* from, const char* to) { done.emplace_back(from, to); });
   ASSERT_TRUE(r.ok()) << r.error;
   ASSERT_GE(done.size(), 2u);
   // From the first entity to the ENDSEC after the last, one piece after the other.
@@ -251,6 +251,155 @@ TEST(DxfLargeDrawingTest, ANameWhereAHandleBelongsLateInTheEntitiesIsAWarningWit
   AcDbObjectId last;
   EXPECT_EQ(r.database->getAcDbObjectId(last, false, AcDbHandle(RefHandle(kRefs - 1))), Acad::eOk);
   EXPECT_EQ(XDataText(last), L"E" + std::to_wstring(kRefs - 1));
+}
+
+// The handles the file gives its objects (group 5 values, 105 of a dimension style), from its
+// text.
+std::vector<unsigned long long> FileHandles(const std::string& text) {
+  std::vector<unsigned long long> handles;
+  size_t pos = text.find("  0\nENDSEC\n");  // after the header, whose $HANDSEED is no handle
+  std::string code, value;
+  auto line = [&](std::string* out) {
+    const size_t end = text.find('\n', pos);
+    if (end == std::string::npos) return false;
+    *out = text.substr(pos, end - pos);
+    pos = end + 1;
+    return true;
+  };
+  while (line(&code) && line(&value))
+    if (code == "  5" || code == "105") handles.push_back(std::stoull(value, nullptr, 16));
+  return handles;
+}
+
+// Objects of the drawing whose handle the file does not give and is not above `above`.
+int MadeAtOrBelow(AcDbDatabase& db, const std::vector<unsigned long long>& file,
+                  unsigned long long above) {
+  int n = 0;
+  for (const AcDbObjectId& id : platform::acad::AllObjectIds(db)) {
+    const unsigned long long h = id.handle().value();
+    if (std::find(file.begin(), file.end(), h) == file.end() && h <= above) {
+      ++n;
+      ADD_FAILURE() << std::hex << h << " " << (id.objectClass() ? id.objectClass()->name() : L"?");
+    }
+  }
+  return n;
+}
+
+Groups LineOn(const std::string& handle, const std::string& layer) {
+  Groups g = {{0, "LINE"},       {330, "1F"}, {100, "AcDbEntity"}, {8, layer},
+              {100, "AcDbLine"}, {10, "1.0"}, {20, "2.0"},         {30, "0.0"},
+              {11, "3.0"},       {21, "4.0"}, {31, "0.0"}};
+  if (!handle.empty()) g.insert(g.begin() + 1, {5, handle});
+  return g;
+}
+
+// Objects the reader makes take handles above every handle of the file, the entities' included,
+// whether made before the entities are read or while they are; the entities' end is found by
+// their text without being fooled by a value that reads "ENDSEC".
+TEST(DxfLargeDrawingTest, HandlesAndTheEndOfTheEntitiesAreAsWhenReadWhole) {
+  // The file's seed (100) is below the references' handles; objects the drawing lacks are made
+  // before the entities, a layer while they are read. A text reads "ENDSEC".
+  Groups g = References(kRefs);
+  const Groups line = LineOn("FFFF0", "NEW");
+  g.insert(g.end(), line.begin(), line.end());
+  g.insert(g.end(), {{0, "MTEXT"},
+                     {5, "FFFF1"},
+                     {330, "1F"},
+                     {100, "AcDbEntity"},
+                     {8, "0"},
+                     {100, "AcDbMText"},
+                     {1, "ENDSEC"},
+                     {3, "0"},
+                     {1, "ENDSEC"}});
+  const std::string text = DxfText(SmallDrawing(g));
+  size_t done = 0;
+  const char* done_to = nullptr;
+  DxfReadResult r = ReadDxf(text, [&](const char*, const char* to) {
+    ++done;
+    done_to = to;
+  });
+  ASSERT_TRUE(r.ok()) << r.error;
+  // Read a run at a time, up to the entities' end.
+  EXPECT_GE(done, 2u);
+  EXPECT_EQ(done_to, text.data() + text.find("  0\nENDSEC\n", text.find("FFFF1")));
+  const std::vector<unsigned long long> handles = FileHandles(text);
+  EXPECT_EQ(MadeAtOrBelow(*r.database, handles, 0xFFFF1), 0);
+  AcDbObjectId layer_id;
+  {
+    AcDbLayerTable* layers = nullptr;
+    ASSERT_EQ(r.database->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(layers->getAt(L"NEW", layer_id), Acad::eOk);
+    layers->close();
+  }
+  AcDbObjectId mtext_id;
+  ASSERT_EQ(r.database->getAcDbObjectId(mtext_id, false, AcDbHandle(0xFFFF1)), Acad::eOk);
+  AcDbEntity* mtext = nullptr;
+  ASSERT_EQ(acdbOpenAcDbEntity(mtext, mtext_id, AcDb::kForRead), Acad::eOk);
+  int endsec = 0;
+  for (const AcDbRawGroup& raw : mtext->rawGroups()) endsec += raw.value == L"ENDSEC" ? 1 : 0;
+  mtext->close();
+  EXPECT_EQ(endsec, 2);
+
+  // Saved, the drawing lacks nothing and its seed is above its handles; a line with a handle
+  // above that seed on a layer the file lacks makes the layer while the entities are read.
+  std::string saved = WriteDxf(*r.database);
+  const size_t entities = saved.find("ENTITIES");
+  const size_t end = saved.find("  0\nENDSEC\n", entities);
+  ASSERT_NE(end, std::string::npos);
+  saved.insert(end, DxfText(LineOn("FFFFFF0", "NEWER")));
+  DxfReadResult again = ReadDxf(saved);
+  ASSERT_TRUE(again.ok()) << again.error;
+  EXPECT_EQ(MadeAtOrBelow(*again.database, FileHandles(saved), 0xFFFFFF0), 0);
+
+  // A line without a handle gets one above the file's.
+  Groups without = References(kRefs);
+  const Groups bare = LineOn("", "0");
+  // Between the first reference's SEQEND and the second reference.
+  const auto second =
+      std::find(without.begin() + 1, without.end(), std::pair<int, std::string>{0, "INSERT"});
+  without.insert(second, bare.begin(), bare.end());
+  const std::string without_text = DxfText(SmallDrawing(without));
+  r = ReadDxf(without_text);
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_EQ(MadeAtOrBelow(*r.database, FileHandles(without_text), RefHandle(kRefs - 1) + 2), 0);
+  int lines = 0;
+  for (const AcDbObjectId& id : platform::acad::AllObjectIds(*r.database))
+    lines += id.objectClass() != nullptr && id.objectClass()->isDerivedFrom(AcDbLine::desc());
+  EXPECT_EQ(lines, 2);  // the small drawing's and this one
+}
+
+// Lines after the entities read a run at a time are numbered as read: a warning about a group
+// names its line.
+TEST(DxfLargeDrawingTest, LinesAfterTheEntitiesAreNumberedAsInTheFile) {
+  const std::string text = DxfText(SmallDrawing(References(kRefs), {{0, "GROUP"},
+                                                                    {5, "FFFF0"},
+                                                                    {330, "D"},
+                                                                    {100, "AcDbGroup"},
+                                                                    {300, ""},
+                                                                    {70, "0"},
+                                                                    {71, "1"},
+                                                                    {340, "99"}}));
+  size_t done = 0;
+  DxfReadResult r = ReadDxf(text, [&done](const char*, const char*) { ++done; });
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_GE(done, 2u);
+  ASSERT_EQ(r.warnings.size(), 1u);
+  const int line = LineOf(text, "340\n99\n", "FFFF0");
+  EXPECT_EQ(r.warnings[0].rfind(L"line " + std::to_wstring(line) + L": group \"", 0), 0u)
+      << r.warnings[0];
+  EXPECT_NE(r.warnings[0].find(L"names a missing entity 99; left out"), std::wstring::npos);
+}
+
+// A value "0" and then "ENDSEC" where a group code belongs: refused as when read whole.
+TEST(DxfLargeDrawingTest, AnEndInTheWrongPlaceIsAFaultAsWhenReadWhole) {
+  std::string text = DxfText(SmallDrawing(References(kRefs)));
+  const size_t at = text.find("  8\n0\n", text.find("INSERT")) + 6;
+  text.insert(at, "ENDSEC\n");
+  const int line = static_cast<int>(std::count(text.begin(), text.begin() + at, '\n')) + 1;
+  DxfReadResult r = ReadDxf(text);
+  EXPECT_FALSE(r.ok());
+  EXPECT_EQ(r.error,
+            L"line " + std::to_wstring(line) + L": a group code was expected, found \"ENDSEC\"");
 }
 
 }  // namespace

@@ -173,6 +173,50 @@ TEST(DxfLimitsTest, BlocksThatExpandToMoreThanAMillionEntitiesAreRefused) {
                                    "the blocks expand to more than 1000000 entities"));
 }
 
+// Entities the drawing's blocks and layouts hold (attributes are their references' own).
+long long EntitiesHeld(const std::string& text) {
+  DxfReadResult r = ReadDxf(text);
+  EXPECT_TRUE(r.ok()) << platform::WideToUtf8(r.error);
+  if (!r.ok()) return -1;
+  AcDbBlockTable* table = nullptr;
+  EXPECT_EQ(r.database->getBlockTable(table), Acad::eOk);
+  long long held = 0;
+  for (AcDbObjectId id : table->recordIds()) {
+    AcDbBlockTableRecord* block = nullptr;
+    EXPECT_EQ(acdbOpenObject(block, id, AcDb::kForRead), Acad::eOk);
+    held += static_cast<long long>(block->entityIds().size());
+    block->close();
+  }
+  table->close();
+  return held;
+}
+
+TEST(DxfLimitsTest, AFloorOfManyReferencesIsReadWhileRepetitionBeyondSixtyFoldIsNot) {
+  // Model space holds `count` references of LEAF, a block of `points` points.
+  auto floor = [](int count, int points) {
+    Groups leaf, references;
+    for (int i = 0; i < points; ++i) Append(&leaf, Point(Named("1", 1000 + i)));
+    for (int i = 0; i < count; ++i) Append(&references, Insert(Named("3", 100000 + i), "LEAF"));
+    return Drawing(Block("A0", "LEAF", leaf), references);
+  };
+  const long long base = EntitiesHeld(Drawing({}, {}));
+  ASSERT_GT(base, 0);
+  // 25,000 references of 50 points reach 1,250,000 entities: more than a million, but 50 times
+  // what the file holds. A floor of hundreds of thousands of segments is such a drawing.
+  EXPECT_EQ(Error(floor(25000, 50)), "<read>");
+
+  // 20,000 references of 100 points would reach 2,000,000, 100 times the file: refused at the
+  // first reference past 64 times the entities held. The small drawing's own reference, before
+  // those, reaches the two entities of RT100.
+  const std::string text = floor(20000, 100);
+  const long long cap = 64 * (base + 100 + 20000);
+  const long long passing = (cap - 2) / 100 + 1;  // 2 + 100 × passing > cap
+  ASSERT_LT(passing, 20000);
+  EXPECT_EQ(Error(text),
+            LineError(LineOfInsert(text, Named("3", 100000 + static_cast<int>(passing) - 1)),
+                      "the blocks expand to more than " + std::to_string(cap) + " entities"));
+}
+
 TEST(DxfLimitsTest, ALineOfAMegabyteIsReadAndWrittenWhole) {
   const std::string long_text(1 << 20, 'x');
   Groups text_entity = {{0, "TEXT"},       {5, "E0"},     {100, "AcDbEntity"}, {8, "0"},

@@ -11,6 +11,9 @@
 #include <text_encoding.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "dxf_test_support.h"
 #include "host/dxf_objects.h"
@@ -279,6 +282,60 @@ TEST(DxfReaderTest, BadFilesAreRefusedWithTheLine) {
     EXPECT_FALSE(r.ok()) << c.name;
     EXPECT_EQ(r.error, c.error) << c.name;
   }
+}
+
+// A name is looked up in its own table: the linetype "RT100" is none, though a block is named so
+// and a reference to it was read just before; no block is named "Standard" as the text style of
+// the attribute read before.
+TEST(DxfReaderTest, NamesAreLookedUpInTheirOwnTable) {
+  DxfReadResult r = ReadDxf(DxfText(SmallDrawing({{0, "LINE"},
+                                                  {5, "50"},
+                                                  {330, "1F"},
+                                                  {100, "AcDbEntity"},
+                                                  {8, "RT100"},
+                                                  {6, "RT100"},
+                                                  {100, "AcDbLine"},
+                                                  {10, "0.0"},
+                                                  {20, "0.0"},
+                                                  {30, "0.0"},
+                                                  {11, "1.0"},
+                                                  {21, "1.0"},
+                                                  {31, "0.0"},
+                                                  // No block is named as the text style.
+                                                  {0, "INSERT"},
+                                                  {5, "51"},
+                                                  {330, "1F"},
+                                                  {100, "AcDbEntity"},
+                                                  {8, "0"},
+                                                  {100, "AcDbBlockReference"},
+                                                  {2, "Standard"},
+                                                  {10, "0.0"},
+                                                  {20, "0.0"},
+                                                  {30, "0.0"}})));
+  ASSERT_TRUE(r.ok()) << r.error;
+  AcDbEntity* kept = nullptr;
+  ASSERT_EQ(acdbOpenAcDbEntity(kept, IdOf(*r.database, L"51"), AcDb::kForRead), Acad::eOk);
+  EXPECT_NE(DxfUnknownEntity::cast(kept), nullptr);
+  kept->close();
+  AcDbObjectId by_layer, layer, block;
+  AcDbLinetypeTable* linetypes = nullptr;
+  ASSERT_EQ(r.database->getLinetypeTable(linetypes, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(linetypes->getAt(L"ByLayer", by_layer), Acad::eOk);
+  linetypes->close();
+  AcDbLayerTable* layers = nullptr;
+  ASSERT_EQ(r.database->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(layers->getAt(L"RT100", layer), Acad::eOk);  // made, with a warning
+  layers->close();
+  AcDbBlockTable* blocks = nullptr;
+  ASSERT_EQ(r.database->getBlockTable(blocks, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(blocks->getAt(L"RT100", block), Acad::eOk);
+  blocks->close();
+  AcDbEntity* e = nullptr;
+  ASSERT_EQ(acdbOpenAcDbEntity(e, IdOf(*r.database, L"50"), AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(e->linetypeId(), by_layer);
+  EXPECT_EQ(e->layerId(), layer);
+  EXPECT_NE(e->layerId(), block);
+  e->close();
 }
 
 TEST(DxfReaderTest, AGroupNamingAMissingEntityIsRepaired) {

@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,6 +22,7 @@
 
 #include "dxf_test_support.h"
 #include "host/dxf_reader.h"
+#include "host/dxf_write_format.h"
 
 namespace host {
 namespace {
@@ -62,6 +64,46 @@ std::string RichDrawing() {
     }
   }
   return DxfText(g);
+}
+
+TEST(DxfWriterTest, RealsAreTheShortestTextThatReadsBackWithAPointWhenWhole) {
+  using dxf_out::Real;
+  // By hand: fixed form unless the scientific one is shorter, a tie going to the fixed form.
+  EXPECT_EQ(Real(0.0), L"0.0");
+  EXPECT_EQ(Real(-0.0), L"0.0");
+  EXPECT_EQ(Real(-150), L"-150.0");
+  EXPECT_EQ(Real(10000), L"10000.0");
+  EXPECT_EQ(Real(100000), L"1e+05");
+  EXPECT_EQ(Real(-100000), L"-1e+05");
+  EXPECT_EQ(Real(123000), L"123000.0");
+  EXPECT_EQ(Real(1200000), L"1200000.0");  // "1.2e+06" is as long
+  EXPECT_EQ(Real(12000000), L"1.2e+07");
+  EXPECT_EQ(Real(999999999999999), L"999999999999999.0");
+  EXPECT_EQ(Real(1e15), L"1e+15");
+  EXPECT_EQ(Real(14.999999999999998), L"14.999999999999998");
+  EXPECT_EQ(Real(0.1), L"0.1");
+
+  // Whole numbers of every size and sign, checked against the library's shortest form.
+  auto expected = [](double v) {
+    char buf[40];
+    char* end = std::to_chars(buf, buf + sizeof buf, v == 0 ? 0.0 : v).ptr;
+    std::string text(buf, end);
+    if (text.find_first_of(".en") == std::string::npos) text += ".0";
+    return platform::Utf8ToWide(text);
+  };
+  std::vector<double> values;
+  for (double v = 1; v < 1e17; v *= 10) {
+    for (double k : {1.0, 2.0, 7.0, 10.0, 11.0, 99.0, 101.0, 1000.0, 1001.0, 123456.0}) {
+      values.push_back(v * k);
+      values.push_back(v * k + 1);
+      values.push_back(v * k - 1);
+    }
+  }
+  for (int i = -3000; i <= 3000; ++i) values.push_back(i * 1000.0);
+  for (double v : values) {
+    EXPECT_EQ(Real(v), expected(v)) << v;
+    EXPECT_EQ(Real(-v), expected(-v)) << -v;
+  }
 }
 
 TEST(DxfWriterTest, UnmodelledEntitiesAndObjectsComeBackUnchanged) {

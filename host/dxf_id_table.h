@@ -1,0 +1,81 @@
+// Tables keyed by object id in one array each (open addressing with linear probing): the writer
+// marks and looks up every object of a large drawing, which in tables of nodes would cost a heap
+// block each.
+#pragma once
+
+#include <dbmain.h>
+
+#include <cstdint>
+#include <type_traits>
+#include <vector>
+
+namespace host::dxf_out {
+
+// Ids with a value each; IdMap<Empty> is a set.
+template <class Value>
+class IdMap {
+ public:
+  void reserve(size_t n) {
+    size_t size = 16;
+    while (size < 2 * n) size *= 2;
+    if (size > slots_.size()) Rehash(size);
+  }
+  // Adds the id with `value`; true when it was not there (a present id keeps its value).
+  bool insert(AcDbObjectId id, const Value& value = Value()) {
+    if (id.isNull()) return false;
+    if ((count_ + 1) * 2 > slots_.size()) Rehash(slots_.empty() ? 16 : slots_.size() * 2);
+    size_t i = Home(id.stub());
+    for (; slots_[i].key != nullptr; i = (i + 1) & mask_)
+      if (slots_[i].key == id.stub()) return false;
+    slots_[i] = Slot{id.stub(), value};
+    ++count_;
+    return true;
+  }
+  // Adds the id with `value`, or gives a present id that value.
+  void assign(AcDbObjectId id, const Value& value) {
+    if (id.isNull() || insert(id, value)) return;
+    for (size_t i = Home(id.stub()); slots_[i].key != nullptr; i = (i + 1) & mask_)
+      if (slots_[i].key == id.stub()) slots_[i].value = value;
+  }
+  // The id's value, or null when it is not there.
+  const Value* find(AcDbObjectId id) const {
+    if (slots_.empty() || id.isNull()) return nullptr;
+    for (size_t i = Home(id.stub()); slots_[i].key != nullptr; i = (i + 1) & mask_)
+      if (slots_[i].key == id.stub()) return &slots_[i].value;
+    return nullptr;
+  }
+  size_t count(AcDbObjectId id) const { return find(id) != nullptr ? 1 : 0; }
+
+ private:
+  struct Slot {
+    AcDbStub* key = nullptr;
+    [[no_unique_address]] Value value{};
+  };
+  // A set's slots are bare pointers: the writer marks every object of the drawing.
+  static_assert(!std::is_empty_v<Value> || sizeof(Slot) == sizeof(AcDbStub*));
+  size_t Home(const AcDbStub* p) const {
+    // Multiplied by 2^64 / golden ratio, the top bits taken: records lie at a fixed stride.
+    const auto v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
+    return static_cast<size_t>((v * 0x9E3779B97F4A7C15ull) >> shift_);
+  }
+  void Rehash(size_t size) {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(size, Slot{});
+    mask_ = size - 1;
+    shift_ = 64;
+    for (size_t n = size; n > 1; n /= 2) --shift_;
+    count_ = 0;
+    for (const Slot& s : old)
+      if (s.key != nullptr) insert(AcDbObjectId(s.key), s.value);
+  }
+
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+  int shift_ = 64;  // 64 - log2(slots)
+  size_t count_ = 0;
+};
+
+struct Empty {};
+using IdSet = IdMap<Empty>;
+
+}  // namespace host::dxf_out
