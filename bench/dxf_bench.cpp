@@ -91,7 +91,11 @@ void BM_LoadDxf(benchmark::State& state) {
   for (auto _ : state) {
     const double before = AllocatedMiB();
     host::DxfReadResult read = host::ReadDxf(dxf);
-    if (!read.ok()) state.SkipWithError("the drawing was not read");
+    if (!read.ok()) {
+      // The timer must not be paused after this: the run ends here.
+      state.SkipWithError("the drawing was not read");
+      break;
+    }
     held = AllocatedMiB() - before;
     state.PauseTiming();
     read.database.reset();  // freeing is not part of loading
