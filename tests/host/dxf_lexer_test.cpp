@@ -16,13 +16,8 @@ namespace host {
 namespace {
 
 using testing::DxfText;
+using testing::IdOf;
 using testing::SmallDrawing;
-
-AcDbObjectId IdOf(AcDbDatabase& db, const wchar_t* hex) {
-  AcDbObjectId id;
-  db.getAcDbObjectId(id, false, AcDbHandle(hex));
-  return id;
-}
 
 // A point whose x is `x`, as an entity of the small drawing.
 std::vector<std::pair<int, std::string>> PointAt(const std::string& x) {

@@ -22,13 +22,8 @@ namespace host {
 namespace {
 
 using testing::DxfText;
+using testing::IdOf;
 using testing::SmallDrawing;
-
-AcDbObjectId IdOf(AcDbDatabase& db, const wchar_t* hex) {
-  AcDbObjectId id;
-  db.getAcDbObjectId(id, false, AcDbHandle(hex));
-  return id;
-}
 
 TEST(DxfReaderTest, ReadsHeaderTablesBlocksAndEntities) {
   DxfReadResult r = ReadDxf(DxfText(SmallDrawing()));

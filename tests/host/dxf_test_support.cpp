@@ -311,4 +311,10 @@ std::vector<std::pair<int, std::string>> SmallDrawing(
   return g;
 }
 
+AcDbObjectId IdOf(AcDbDatabase& db, const wchar_t* hex) {
+  AcDbObjectId id;
+  db.getAcDbObjectId(id, false, AcDbHandle(hex));
+  return id;
+}
+
 }  // namespace host::testing

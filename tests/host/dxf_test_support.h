@@ -1,6 +1,8 @@
 // Helpers of the DXF tests: drawings written line by line.
 #pragma once
 
+#include <dbmain.h>
+
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -19,5 +21,8 @@ std::string DxfText(const std::vector<std::pair<int, std::string>>& groups);
 std::vector<std::pair<int, std::string>> SmallDrawing(
     const std::vector<std::pair<int, std::string>>& extra_entities = {},
     const std::vector<std::pair<int, std::string>>& extra_objects = {});
+
+// The id of the object with that handle (hexadecimal) in the drawing, null when there is none.
+AcDbObjectId IdOf(AcDbDatabase& db, const wchar_t* hex);
 
 }  // namespace host::testing
