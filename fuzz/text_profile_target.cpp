@@ -83,7 +83,14 @@ void CheckProfile(std::string_view bytes) {
   const std::wstring section = seen.empty() ? L"FUZZ" : seen.front().first;
   const std::wstring key =
       seen.empty() || seen.front().second.empty() ? L"KEY" : seen.front().second.front().first;
-  const std::wstring value = ValueFrom(platform::DecodeText(bytes.substr(bytes.size() / 2)));
+  std::wstring value = ValueFrom(platform::DecodeText(bytes.substr(bytes.size() / 2)));
+  // A key read from a line "[..." without "]" is a key only while its value has no "]": written
+  // back with one, its line is a section header, for Windows as for us. Such a value is no value
+  // a profile file can hold for that key.
+  if (!key.empty() && key.front() == L'[') {
+    std::erase(value, L']');
+    if (value.empty()) value = L"値";
+  }
   file.Set(section, key, value);
   Sections expected = seen;
   if (expected.empty()) expected.push_back({section, {}});
