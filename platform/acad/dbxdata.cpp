@@ -23,6 +23,45 @@ bool IsXDataCode(int code) {
 
 using platform::acad::internal::XDataItemSize;
 
+// One item of a packed block as it lies there.
+struct PackedItem {
+  int code = 0;
+  platform::acad::RbValueKind kind = platform::acad::RbValueKind::kNone;
+  uint8_t form = 0;        // strings: 0 one byte a character, 1 four, 2 a null string
+  uint32_t length = 0;     // strings: characters; binary chunks: bytes
+  bool has_bytes = false;  // binary chunks: whether the bytes are there
+  const char* value = nullptr;
+
+  // The value, copied out of the block (which need not be aligned for it).
+  template <class T>
+  T As() const {
+    T v;
+    std::memcpy(&v, value, sizeof(T));
+    return v;
+  }
+  // The XData size the drawing counts for the item (see setXData).
+  size_t Size() const {
+    return XDataItemSize(
+        code, kind == platform::acad::RbValueKind::kString ? length : 0,
+        kind == platform::acad::RbValueKind::kBinary ? static_cast<int>(length) : 0);
+  }
+  // A string's text; empty for a null string.
+  std::wstring Wide() const {
+    if (form == 0) {
+      std::wstring text(length, L'\0');
+      for (uint32_t i = 0; i < length; ++i)
+        text[i] = static_cast<ACHAR>(static_cast<unsigned char>(value[i]));
+      return text;
+    }
+    if (form == 1) {
+      std::wstring text(length, L'\0');
+      std::memcpy(text.data(), value, length * sizeof(ACHAR));
+      return text;
+    }
+    return {};
+  }
+};
+
 // Walks a packed block item by item.
 class Unpacker {
  public:
@@ -38,112 +77,75 @@ class Unpacker {
   const char* pos() const { return p_; }
   const char* end() const { return end_; }
 
-  // Steps over the next item; its code, its XData size in *size, and for a 1001 item the
-  // application's name in *app.
-  int Skip(size_t* size, std::wstring* app) {
-    const int code = Get<int16_t>();
-    switch (platform::acad::ValueKindOf(code)) {
-      case platform::acad::RbValueKind::kString: {
-        const uint8_t form = Get<uint8_t>();
-        const uint32_t n = Get<uint32_t>();
-        const size_t bytes = form == 0 ? n : form == 1 ? n * sizeof(ACHAR) : 0;
-        if (code == 1001) {
-          app->clear();
-          if (form == 0) {
-            for (uint32_t i = 0; i < n; ++i)
-              app->push_back(static_cast<ACHAR>(static_cast<unsigned char>(p_[i])));
-          } else if (form == 1) {
-            app->assign(reinterpret_cast<const ACHAR*>(p_), n);
-          }
-        }
-        p_ += bytes;
-        *size = XDataItemSize(code, n, 0);
+  // The next item, stepped over.
+  PackedItem Read() {
+    PackedItem item;
+    item.code = Get<int16_t>();
+    item.kind = platform::acad::ValueKindOf(item.code);
+    size_t bytes = 0;
+    switch (item.kind) {
+      case platform::acad::RbValueKind::kString:
+        item.form = Get<uint8_t>();
+        item.length = Get<uint32_t>();
+        bytes = item.form == 0 ? item.length : item.form == 1 ? item.length * sizeof(ACHAR) : 0;
         break;
-      }
-      case platform::acad::RbValueKind::kBinary: {
-        const int32_t n = Get<int32_t>();
-        if (Get<uint8_t>() != 0) p_ += n;
-        *size = XDataItemSize(code, 0, n);
+      case platform::acad::RbValueKind::kBinary:
+        item.length = static_cast<uint32_t>(Get<int32_t>());
+        item.has_bytes = Get<uint8_t>() != 0;
+        bytes = item.has_bytes ? item.length : 0;
         break;
-      }
       case platform::acad::RbValueKind::kPoint:
-        p_ += 3 * sizeof(ads_real);
-        *size = XDataItemSize(code, 0, 0);
+        bytes = 3 * sizeof(ads_real);
         break;
       case platform::acad::RbValueKind::kReal:
-        p_ += sizeof(ads_real);
-        *size = XDataItemSize(code, 0, 0);
+        bytes = sizeof(ads_real);
         break;
       case platform::acad::RbValueKind::kShort:
-        p_ += sizeof(short);
-        *size = XDataItemSize(code, 0, 0);
+        bytes = sizeof(short);
         break;
       case platform::acad::RbValueKind::kLong:
-        p_ += sizeof(int32_t);
-        *size = XDataItemSize(code, 0, 0);
+        bytes = sizeof(int32_t);
         break;
       default:
-        *size = 0;
-        break;
+        break;  // no other kind is packed
     }
-    return code;
+    item.value = p_;
+    p_ += bytes;
+    return item;
   }
 
-  // The next item as a new link (the caller frees it with acutRelRb); its XData size in *size.
-  resbuf* Next(size_t* size) {
-    const int code = Get<int16_t>();
-    resbuf* rb = acutNewRb(code);
-    switch (platform::acad::ValueKindOf(code)) {
-      case platform::acad::RbValueKind::kString: {
-        const uint8_t form = Get<uint8_t>();
-        const uint32_t n = Get<uint32_t>();
-        if (form != 2) {
-          ACHAR* text = new ACHAR[n + 1];
-          if (form == 0) {
-            for (uint32_t i = 0; i < n; ++i)
-              text[i] = static_cast<ACHAR>(static_cast<unsigned char>(p_[i]));
-            p_ += n;
-          } else {
-            std::memcpy(text, p_, n * sizeof(ACHAR));
-            p_ += n * sizeof(ACHAR);
-          }
-          text[n] = 0;
-          rb->resval.rstring = text;
+  // The next item as a new link (the caller frees it with acutRelRb).
+  resbuf* Next() {
+    const PackedItem item = Read();
+    resbuf* rb = acutNewRb(item.code);
+    switch (item.kind) {
+      case platform::acad::RbValueKind::kString:
+        if (item.form != 2) {
+          const std::wstring text = item.Wide();
+          rb->resval.rstring = new ACHAR[text.size() + 1];
+          std::memcpy(rb->resval.rstring, text.c_str(), (text.size() + 1) * sizeof(ACHAR));
         }
-        *size = XDataItemSize(code, n, 0);
         break;
-      }
-      case platform::acad::RbValueKind::kBinary: {
-        const int32_t n = Get<int32_t>();
-        const bool bytes = Get<uint8_t>() != 0;
-        rb->resval.rbinary.clen = n;
-        if (bytes) {
-          rb->resval.rbinary.buf = new char[static_cast<size_t>(n)];
-          std::memcpy(rb->resval.rbinary.buf, p_, static_cast<size_t>(n));
-          p_ += n;
+      case platform::acad::RbValueKind::kBinary:
+        rb->resval.rbinary.clen = static_cast<int32_t>(item.length);
+        if (item.has_bytes) {
+          rb->resval.rbinary.buf = new char[item.length];
+          std::memcpy(rb->resval.rbinary.buf, item.value, item.length);
         }
-        *size = XDataItemSize(code, 0, n);
         break;
-      }
       case platform::acad::RbValueKind::kPoint:
-        std::memcpy(rb->resval.rpoint, p_, 3 * sizeof(ads_real));
-        p_ += 3 * sizeof(ads_real);
-        *size = XDataItemSize(code, 0, 0);
+        std::memcpy(rb->resval.rpoint, item.value, 3 * sizeof(ads_real));
         break;
       case platform::acad::RbValueKind::kReal:
-        rb->resval.rreal = Get<ads_real>();
-        *size = XDataItemSize(code, 0, 0);
+        rb->resval.rreal = item.As<ads_real>();
         break;
       case platform::acad::RbValueKind::kShort:
-        rb->resval.rint = Get<short>();
-        *size = XDataItemSize(code, 0, 0);
+        rb->resval.rint = item.As<short>();
         break;
       case platform::acad::RbValueKind::kLong:
-        rb->resval.rlong = Get<int32_t>();
-        *size = XDataItemSize(code, 0, 0);
+        rb->resval.rlong = item.As<int32_t>();
         break;
       default:
-        *size = 0;
         break;
     }
     return rb;
@@ -176,16 +178,13 @@ std::vector<PackedSegment> SplitPacked(const char* block) {
   Unpacker in(block);
   while (!in.done()) {
     const char* at = in.pos();
-    size_t size = 0;
-    resbuf* rb = in.Next(&size);
-    if (rb->restype == 1001) {
+    const PackedItem item = in.Read();
+    if (item.code == 1001) {
       if (!segments.empty()) segments.back().end = at;
-      segments.push_back(
-          PackedSegment{rb->resval.rstring ? rb->resval.rstring : L"", at, nullptr, 2 + 8});
+      segments.push_back(PackedSegment{item.Wide(), at, nullptr, 2 + 8});
     } else if (!segments.empty()) {
-      segments.back().size += size;
+      segments.back().size += item.Size();
     }
-    acutRelRb(rb);
   }
   if (!segments.empty()) segments.back().end = in.end();
   return segments;
@@ -197,8 +196,7 @@ resbuf* Unpack(const char* begin, const char* end) {
   resbuf** tail = &head;
   Unpacker in(begin, end);
   while (!in.done()) {
-    size_t size = 0;
-    *tail = in.Next(&size);
+    *tail = in.Next();
     tail = &(*tail)->rbnext;
   }
   return head;
@@ -367,81 +365,49 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
 
 void AcDbObject::visitXData(const std::function<void(const AcDbXDataItem&)>& visit) const {
   assertReadEnabled();
-  if (xdata_ == nullptr) return;
-  const char* p = xdata_;
-  uint32_t n = 0;
-  std::memcpy(&n, p, sizeof n);
-  p += sizeof n;
-  const char* const end = p + n;
-  auto get = [&p](auto* value) {
-    std::memcpy(value, p, sizeof *value);
-    p += sizeof *value;
-  };
   std::string text;  // a string's UTF-8, made again for each string
-  while (p < end) {
+  for (Unpacker in(xdata_); !in.done();) {
+    const PackedItem packed = in.Read();
     AcDbXDataItem item;
-    int16_t code = 0;
-    get(&code);
-    item.code = code;
-    switch (platform::acad::ValueKindOf(code)) {
-      case platform::acad::RbValueKind::kString: {
-        uint8_t form = 0;
-        uint32_t length = 0;
-        get(&form);
-        get(&length);
+    item.code = packed.code;
+    switch (packed.kind) {
+      case platform::acad::RbValueKind::kString:
         text.clear();
         // As a chain's string would be read: up to its first null character.
-        if (form == 0) {
-          for (uint32_t i = 0; i < length;) {
+        if (packed.form == 0) {
+          const char* p = packed.value;
+          for (uint32_t i = 0; i < packed.length;) {
             // Runs of ASCII go as they are.
             uint32_t run = i;
-            while (run < length && static_cast<unsigned char>(p[run]) - 1u < 0x7Fu) ++run;
+            while (run < packed.length && static_cast<unsigned char>(p[run]) - 1u < 0x7Fu) ++run;
             text.append(p + i, run - i);
             i = run;
-            if (i == length || p[i] == 0) break;
+            if (i == packed.length || p[i] == 0) break;
             const auto c = static_cast<unsigned char>(p[i++]);
             text.push_back(static_cast<char>(0xC0 | (c >> 6)));
             text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
           }
-          p += length;
-        } else if (form == 1) {
-          std::wstring wide(length, L'\0');
-          std::memcpy(wide.data(), p, length * sizeof(ACHAR));
-          p += length * sizeof(ACHAR);
+        } else if (packed.form == 1) {
+          const std::wstring wide = packed.Wide();
           text = platform::WideToUtf8(std::wstring_view(wide.c_str()));
         }
         item.text = text;
         break;
-      }
-      case platform::acad::RbValueKind::kBinary: {
-        int32_t length = 0;
-        uint8_t has_bytes = 0;
-        get(&length);
-        get(&has_bytes);
-        if (has_bytes != 0) {
-          item.text = std::string_view(p, static_cast<size_t>(length));
-          p += length;
-        }
+      case platform::acad::RbValueKind::kBinary:
+        if (packed.has_bytes) item.text = std::string_view(packed.value, packed.length);
         break;
-      }
       case platform::acad::RbValueKind::kPoint:
-        get(&item.point);
+        std::memcpy(item.point, packed.value, sizeof item.point);
         break;
       case platform::acad::RbValueKind::kReal:
-        get(&item.real);
+        item.real = packed.As<ads_real>();
         break;
-      case platform::acad::RbValueKind::kShort: {
-        short value = 0;
-        get(&value);
-        item.integer = value;
+      case platform::acad::RbValueKind::kShort:
+        item.integer = packed.As<short>();
         break;
-      }
-      case platform::acad::RbValueKind::kLong: {
-        int32_t value = 0;
-        get(&value);
-        item.integer = value;
+      case platform::acad::RbValueKind::kLong:
+        item.integer = packed.As<int32_t>();
         break;
-      }
       default:
         break;
     }
