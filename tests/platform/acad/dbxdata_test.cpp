@@ -42,6 +42,19 @@ class XDataTest : public ::testing::Test {
     apps->close();
   }
 
+  // The applications of the entity's XData in their order, each followed by ";".
+  std::wstring Apps() {
+    AcDbObject* obj = nullptr;
+    EXPECT_EQ(acdbOpenObject(obj, id_, AcDb::kForRead), Acad::eOk);
+    resbuf* all = obj->xData();
+    obj->close();
+    std::wstring apps;
+    for (resbuf* p = all; p != nullptr; p = p->rbnext)
+      if (p->restype == 1001) apps += std::wstring(p->resval.rstring) + L";";
+    acutRelRb(all);
+    return apps;
+  }
+
   // The strings (1000 groups) of an application's XData, each followed by "|"; "none" when
   // the entity has no XData of it.
   std::wstring Strings(const ACHAR* app) {
@@ -85,15 +98,7 @@ TEST_F(XDataTest, RoundTripReplaceAndRemovePerApplication) {
   EXPECT_EQ(Strings(L"RQ_LINK"), L"3|");
 
   // All applications, in the order they were first set.
-  AcDbObject* obj = nullptr;
-  ASSERT_EQ(acdbOpenObject(obj, id_, AcDb::kForRead), Acad::eOk);
-  resbuf* all = obj->xData();
-  obj->close();
-  std::wstring apps;
-  for (resbuf* p = all; p != nullptr; p = p->rbnext)
-    if (p->restype == 1001) apps += std::wstring(p->resval.rstring) + L";";
-  acutRelRb(all);
-  EXPECT_EQ(apps, L"RQ_ATTR;RQ_LINK;");
+  EXPECT_EQ(Apps(), L"RQ_ATTR;RQ_LINK;");
 
   // A chain with only the 1001 group removes that application's XData.
   ASSERT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 0)), Acad::eOk);
@@ -299,17 +304,10 @@ TEST_F(XDataTest, BuilderFollowsTheChainsRules) {
   EXPECT_EQ(Strings(L"RQ_LINK"), L"none");
   EXPECT_EQ(Strings(L"RQ_ATTR"), L"first|");
   EXPECT_EQ(Strings(L"RQ_NEW"), L"n|");
-  AcDbObject* obj = nullptr;
-  ASSERT_EQ(acdbOpenObject(obj, id_, AcDb::kForRead), Acad::eOk);
-  resbuf* all = obj->xData();
-  obj->close();
-  std::wstring apps;
-  for (resbuf* p = all; p != nullptr; p = p->rbnext)
-    if (p->restype == 1001) apps += std::wstring(p->resval.rstring) + L";";
-  acutRelRb(all);
-  EXPECT_EQ(apps, L"RQ_ATTR;RQ_NEW;");
+  EXPECT_EQ(Apps(), L"RQ_ATTR;RQ_NEW;");
 
   // The same items as a chain give the same XData, item for item.
+  AcDbObject* obj = nullptr;
   ASSERT_EQ(acdbOpenObject(obj, id_, AcDb::kForRead), Acad::eOk);
   resbuf* by_builder = obj->xData();
   obj->close();
