@@ -16,11 +16,6 @@ namespace {
 
 constexpr size_t kMaxXDataBytes = 16383;
 
-bool IsXDataCode(int code) {
-  return (code >= 1000 && code <= 1005) || (code >= 1010 && code <= 1013) ||
-         (code >= 1040 && code <= 1042) || code == 1070 || code == 1071;
-}
-
 using platform::acad::internal::XDataItemSize;
 
 // One item of a packed block as it lies there.
@@ -331,14 +326,11 @@ resbuf* AcDbObject::xData(const ACHAR* regappName) const {
 }
 
 Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
-  // The chain's items packed as they come; a link of no XData type makes SetXData refuse them.
+  // The chain's items packed as they come. Each Add takes only the XData codes of its kind, so a
+  // link of any other type makes SetXData refuse them all.
   platform::acad::XDataBuilder items;
   for (const resbuf* rb = xdata; rb != nullptr; rb = rb->rbnext) {
     const int code = rb->restype;
-    if (!IsXDataCode(code)) {
-      items.AddShort(0, 0);  // refused
-      continue;
-    }
     switch (platform::acad::ValueKindOf(code)) {
       case platform::acad::RbValueKind::kString:
         items.AddText(code, rb->resval.rstring);

@@ -112,6 +112,10 @@ TEST_F(XDataTest, RefusalsKeepTheOldXData) {
   EXPECT_EQ(Set(acutBuildList(1001, L"NOT_REGISTERED", 1000, L"x", 0)), Acad::eRegappIdNotFound);
   EXPECT_EQ(Strings(L"NOT_REGISTERED"), L"none");
   EXPECT_EQ(Set(acutBuildList(1000, L"no application first", 0)), Acad::eInvalidInput);
+  // Links that are no XData groups, though of the kinds XData holds.
+  EXPECT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 8, L"layer", 0)), Acad::eInvalidInput);
+  EXPECT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 1000, L"new", 70, 3, 0)), Acad::eInvalidInput);
+  EXPECT_EQ(Strings(L"RQ_ATTR"), L"old|");
 
   platform::acad::FailNextSetXData(Acad::eOutOfMemory);
   EXPECT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 1000, L"new", 0)), Acad::eOutOfMemory);
