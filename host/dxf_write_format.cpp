@@ -72,10 +72,6 @@ std::wstring Real(double v) {
   return std::wstring(buf, RealDigits(buf, v));
 }
 
-std::wstring Int(long long v) {
-  return std::to_wstring(v);
-}
-
 void TextBuffer::Grow(size_t more) {
   const size_t used = size();
   const size_t capacity = static_cast<size_t>(end_ - buffer_.get());

@@ -20,7 +20,6 @@ std::wstring Hex(AcDbHandle h);
 // A real number as the shortest text that reads back as the same double, with a decimal point
 // when it would look like an integer ("1.0", "0.1", "1e-07"); never "-0".
 std::wstring Real(double v);
-std::wstring Int(long long v);
 
 // Output text made a few bytes at a time. A large drawing's file is some 60 million bytes in
 // some 10 million pieces: an append that fits is a copy and a pointer step, without the checks of

@@ -42,7 +42,9 @@ class Writer {
   void PutHex(int code, AcDbHandle h);
   // A kept group's text, UTF-8 as held.
   void PutKept(int code, const AcDbRawText& value);
-  void Put(const Groups& groups);
+  // Kept groups [from, to), leaving out those of negative code: a modelled value's text as read,
+  // which the value's own group writes.
+  void Put(const Groups& groups, size_t from = 0, size_t to = SIZE_MAX);
   void Put(const Lines& lines);
   // A section named as read, whole: a kept name may hold a NUL character.
   void Section(std::wstring_view name);

@@ -79,9 +79,10 @@ void Writer::PutHex(int code, AcDbHandle h) {
   MaybeFlush();
 }
 
-void Writer::Put(const Groups& groups) {
-  for (const auto& g : groups)
-    if (g.code >= 0) PutKept(g.code, g.value);  // negative: a modelled value's text as read
+void Writer::Put(const Groups& groups, size_t from, size_t to) {
+  for (size_t i = from; i < to && i < groups.size(); ++i)
+    if (groups[i].code >= 0)
+      PutKept(groups[i].code, groups[i].value);  // negative: see the declaration
 }
 
 void Writer::Put(const Lines& lines) {
@@ -173,10 +174,7 @@ void Writer::WriteModelled(std::string_view type, const AcDbObject* obj, const L
   for (size_t i = 0; i < kept_xdata; ++i)
     if (raw[i].code == 100 && segments < 16) starts[segments++] = i;
   auto end_of = [&](size_t k) { return k + 1 < segments ? starts[k + 1] : kept_xdata; };
-  auto put_range = [&](size_t from, size_t to) {
-    for (size_t i = from; i < to; ++i)
-      if (raw[i].code >= 0) PutKept(raw[i].code, raw[i].value);  // negative: a value's text as read
-  };
+  auto put_range = [&](size_t from, size_t to) { Put(raw, from, to); };
   put_range(0, end_of(0));
   PutHex(330, owner);
   size_t search_from = 1;
