@@ -239,7 +239,22 @@ ProfileFile ProfileFile::Parse(std::string_view bytes) {
   return file;
 }
 
-std::string ProfileFile::Serialize() const {
+std::string ProfileFile::Serialize() {
+  std::string out = Render();
+  // Code page 932 bytes that are also UTF-8 holding more than ASCII ("ﾃｰ" is C3 B0, "ð" in
+  // UTF-8) would be read back as UTF-8 and mean something else. Such a file goes over to
+  // UTF-16LE from its text, as when code page 932 cannot hold a text: written over or having
+  // lost the only lines that were not UTF-8, a file read in code page 932 stays what it was.
+  if (encoding_ == TextEncoding::kCp932 &&
+      std::any_of(out.begin(), out.end(), [](char c) { return (c & 0x80) != 0; }) &&
+      IsValidUtf8(out)) {
+    Reencode();
+    out = Render();
+  }
+  return out;
+}
+
+std::string ProfileFile::Render() const {
   std::string out;
   if (encoding_ == TextEncoding::kUtf16Le) out = "\xFF\xFE";
   if (encoding_ == TextEncoding::kUtf8Bom) out = "\xEF\xBB\xBF";

@@ -29,7 +29,9 @@ class ProfileFile {
   // Reads a file's bytes: UTF-16LE with BOM, UTF-8 with BOM, UTF-8 holding more than ASCII,
   // else code page 932 (pure ASCII counts as code page 932, as Windows would write it).
   static ProfileFile Parse(std::string_view bytes);
-  std::string Serialize() const;
+  // The file's bytes. A code page 932 file whose bytes would read as UTF-8 goes over to
+  // UTF-16LE first, so that what is written reads back as the same text.
+  std::string Serialize();
   TextEncoding encoding() const { return encoding_; }
 
   // The value of a key as it stands after "=", blanks around it removed, quotes kept; null when
@@ -45,7 +47,7 @@ class ProfileFile {
 
   // Replaces the key's line with "key=value", or adds the line after the last non-blank line of
   // the section, or adds the section at the end. A text that code page 932 cannot hold turns a
-  // code page 932 file into UTF-16LE.
+  // code page 932 file into UTF-16LE (and so may Serialize).
   void Set(std::wstring_view section, std::wstring_view key, std::wstring_view value);
   // Removes the key's line; false when there was none.
   bool DeleteKey(std::wstring_view section, std::wstring_view key);
@@ -59,6 +61,8 @@ class ProfileFile {
   void IndexSections();
   // Moves a code page 932 file over to UTF-16LE (its lines are written from their text).
   void Reencode();
+  // The lines in the file's encoding: as read where unchanged, else from their text.
+  std::string Render() const;
 
   TextEncoding encoding_ = TextEncoding::kCp932;
   // sections_[0] holds the lines before the first section header; it has no header.
