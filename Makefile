@@ -49,7 +49,10 @@ asan: asan-build
 # Each fuzz target for FUZZ_SECONDS, one after the other (clang only). The corpus grows in
 # $(ASAN_BUILD)/fuzz/corpus/<target>, starting from the seeds that fuzz_seeds writes; an input
 # that fails a target is kept in $(ASAN_BUILD)/fuzz/artifacts/<target>/ and stops the run.
+# FUZZ_SEED fixes libFuzzer's random seed, so that a run from the same corpus makes the same inputs
+# in the same order (CI's run can then be replayed); without it each run picks its own.
 FUZZ_SECONDS ?= 60
+FUZZ_SEED ?=
 FUZZ_TARGETS ?= text_ini dat tpr dxf rc script
 FUZZ_DIR = $(ASAN_BUILD)/fuzz
 # The targets write their scratch files into a memory file system when there is one: a save's
@@ -63,7 +66,8 @@ fuzz: asan-build
 	  mkdir -p $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/artifacts/$$t || exit 1; \
 	  echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
 	  TMPDIR=$(FUZZ_TMPDIR) ASAN_OPTIONS=detect_leaks=1 $(FUZZ_DIR)/fuzz_$$t \
-	    -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+	    -max_total_time=$(FUZZ_SECONDS) $(if $(FUZZ_SEED),-seed=$(FUZZ_SEED)) \
+	    -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
 	    -dict=fuzz/dict/$$t.dict -artifact_prefix=$(FUZZ_DIR)/artifacts/$$t/ \
 	    $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/seeds/$$t 2>$(FUZZ_DIR)/fuzz_$$t.log \
 	  || { tail -60 $(FUZZ_DIR)/fuzz_$$t.log; exit 1; }; \
