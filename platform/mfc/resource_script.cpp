@@ -373,6 +373,9 @@ class Parser {
     return 0;
   }
 
+  // Sums and negations wrap around, as the resource compiler's do, instead of overflowing.
+  static long Wrapped(unsigned long bits) { return static_cast<long>(bits); }
+
   long Primary() {
     if (tok_.kind == Token::kNumber) {
       long v = tok_.number;
@@ -393,7 +396,7 @@ class Parser {
     }
     if (IsPunct("-")) {
       Next();
-      return -Primary();
+      return Wrapped(0UL - static_cast<unsigned long>(Primary()));
     }
     if (IsPunct("~")) {
       Next();
@@ -410,7 +413,8 @@ class Parser {
       char op = tok_.text[0];
       Next();
       long r = Primary();
-      v = op == '|' ? (v | r) : op == '+' ? v + r : op == '-' ? v - r : (v & r);
+      const unsigned long a = static_cast<unsigned long>(v), b = static_cast<unsigned long>(r);
+      v = op == '|' ? (v | r) : op == '+' ? Wrapped(a + b) : op == '-' ? Wrapped(a - b) : (v & r);
     }
     return v;
   }
