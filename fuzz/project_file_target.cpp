@@ -63,6 +63,24 @@ std::vector<Saved> SavedOf(const ProjectModel& model) {
   return saved;
 }
 
+// What a saved file gives back of a loaded text: the profile functions drop the blanks around a
+// value, so a loaded text never ends with one unless the buffer cut it there, and then the saved
+// text reads back without them (on Windows too).
+CString WithoutEndBlanks(CString text) {
+  int n = text.GetLength();
+  while (n > 0 && (text[n - 1] == L' ' || text[n - 1] == L'\t')) --n;
+  return text.Left(n);
+}
+
+std::vector<Saved> AsReadBack(std::vector<Saved> saved) {
+  for (Saved& s : saved) {
+    s.name = WithoutEndBlanks(s.name);
+    for (std::vector<CString>& row : s.rows)
+      for (CString& text : row) text = WithoutEndBlanks(text);
+  }
+  return saved;
+}
+
 }  // namespace
 
 void ProjectFile(std::string_view bytes) {
@@ -86,7 +104,7 @@ void ProjectFile(std::string_view bytes) {
   // A value holding a NUL character ends there for every reader (as on Windows), so blanks
   // before it are kept on loading and dropped after saving: such a damaged file is only read.
   if (platform::DecodeText(bytes).find(L'\0') != std::wstring::npos) return;
-  FUZZ_CHECK(reloaded == expected, "a saved project loads as it was saved");
+  FUZZ_CHECK(reloaded == AsReadBack(expected), "a saved project loads as it was saved");
 
   // Reading the first pattern again from the saved file gives it as loaded.
   if (copy.PatternCount() > 0) {
