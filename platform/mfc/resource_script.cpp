@@ -26,7 +26,6 @@ class Parser : private ScriptLexer {
 
   // A style expression with NOT terms: starts from the statement's default style.
   DWORD Style(DWORD style) {
-    bool first = true;
     for (;;) {
       if (IsName("NOT")) {
         Next();
@@ -35,8 +34,6 @@ class Parser : private ScriptLexer {
         long v = Primary();
         style |= static_cast<DWORD>(v);
       }
-      (void)first;
-      first = false;
       if (IsPunct("|")) {
         Next();
         continue;
