@@ -122,6 +122,13 @@ class KeyIndex {
   std::wstring keys_;
 };
 
+// Whether bytes without a BOM are read as UTF-8: valid UTF-8 holding more than ASCII. Anything
+// else is code page 932, pure ASCII included, as Windows would write it.
+bool ReadsAsUtf8(std::string_view bytes) {
+  return std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; }) &&
+         IsValidUtf8(bytes);
+}
+
 std::string EncodeLineEnd(LineEnd end, TextEncoding encoding) {
   std::string eol = end == LineEnd::kCrLf ? "\r\n" : end == LineEnd::kLf ? "\n" : "";
   if (encoding != TextEncoding::kUtf16Le) return eol;
@@ -197,9 +204,7 @@ ProfileFile ProfileFile::Parse(std::string_view bytes) {
     file.encoding_ = TextEncoding::kUtf8Bom;
     bytes.remove_prefix(3);
   } else {
-    bool ascii = true;
-    for (unsigned char c : bytes) ascii = ascii && c < 0x80;
-    file.encoding_ = !ascii && IsValidUtf8(bytes) ? TextEncoding::kUtf8 : TextEncoding::kCp932;
+    file.encoding_ = ReadsAsUtf8(bytes) ? TextEncoding::kUtf8 : TextEncoding::kCp932;
   }
   Section* current = file.sections_.back().get();
   size_t pos = 0;
@@ -245,9 +250,7 @@ std::string ProfileFile::Serialize() {
   // UTF-8) would be read back as UTF-8 and mean something else. Such a file goes over to
   // UTF-16LE from its text, as when code page 932 cannot hold a text: written over or having
   // lost the only lines that were not UTF-8, a file read in code page 932 stays what it was.
-  if (encoding_ == TextEncoding::kCp932 &&
-      std::any_of(out.begin(), out.end(), [](char c) { return (c & 0x80) != 0; }) &&
-      IsValidUtf8(out)) {
+  if (encoding_ == TextEncoding::kCp932 && ReadsAsUtf8(out)) {
     Reencode();
     out = Render();
   }
