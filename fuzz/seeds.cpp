@@ -73,6 +73,17 @@ constexpr char kBareDrawing[] =
     "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n"
     " 11\n10.0\n 21\n5.0\n 31\n0.0\n  0\nENDSEC\n  0\nEOF\n";
 
+// Sequences as older drawings hold them, with a comment first: a polyline with its vertices and
+// SEQEND, and a reference to a block the file lacks, with its attribute and SEQEND.
+constexpr char kSequenceDrawing[] =
+    "999\nbanner\n  0\nSECTION\n  2\nENTITIES\n  0\nPOLYLINE\n  5\n20\n  8\n0\n 66\n1\n"
+    " 10\n0.0\n 20\n0.0\n 30\n0.0\n 70\n1\n  0\nVERTEX\n  5\n21\n330\n20\n  8\n0\n 10\n1.0\n"
+    " 20\n1.0\n 30\n0.0\n  0\nVERTEX\n  5\n22\n330\n20\n  8\n0\n 10\n2.0\n 20\n0.0\n 30\n0.0\n"
+    "  0\nSEQEND\n  5\n23\n330\n20\n  8\n0\n  0\nINSERT\n  5\n24\n  8\n0\n 66\n1\n  2\nNONE\n"
+    " 10\n0.0\n 20\n0.0\n 30\n0.0\n  0\nATTRIB\n  5\n25\n330\n24\n  8\n0\n 10\n0.0\n 20\n0.0\n"
+    " 30\n0.0\n 40\n1.0\n  1\nv\n  2\nTAG\n 70\n0\n  0\nSEQEND\n  5\n26\n330\n24\n  8\n0\n"
+    "999\nend\n  0\nENDSEC\n  0\nEOF\n";
+
 }  // namespace
 
 std::vector<Seed> SeedsOf(std::string_view target, const std::string& source_dir) {
@@ -93,6 +104,7 @@ std::vector<Seed> SeedsOf(std::string_view target, const std::string& source_dir
     AddFiles(source_dir, "examples/drawings", ".dxf", &seeds);
     seeds.push_back({"builder.dxf", BuilderDrawing()});
     seeds.push_back({"bare.dxf", kBareDrawing});
+    seeds.push_back({"sequences.dxf", kSequenceDrawing});
   } else if (target == "rc") {
     AddFiles(source_dir, "resources", ".rc", &seeds);
   } else if (target == "script") {

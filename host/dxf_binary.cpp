@@ -200,8 +200,12 @@ Tokens TokenizeBinary(std::string_view bytes, std::vector<std::wstring>* warning
       throw ReadError{LineError(
           line + 1, L"the file ends inside the value of group " + std::to_wstring(g.code))};
     if (form != BinaryForm::kText) g.text = tokens.store.emplace_back(std::move(value));
+    if (g.code == 999) {  // a comment, as in the ASCII form
+      line += 2;
+      continue;
+    }
     if (DxfTypeOfCode(g.code) == DxfValueType::kHandle && g.code != 5 && g.code != 105 &&
-        Handle(g).isNull())
+        !IsHandleText(g.text))
       warnings->push_back(LineError(line + 1, L"group " + std::to_wstring(g.code) + L" holds \"" +
                                                   Wide(g) +
                                                   L"\" where a handle belongs; kept as text"));

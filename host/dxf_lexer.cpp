@@ -108,10 +108,14 @@ bool IsPlainDecimal(std::string_view t) {
   return i == t.size() && i > point && i - point <= 300;
 }
 
-bool IsHex(std::string_view t) {
+}  // namespace
+
+bool IsHandleText(std::string_view t) {
   return !t.empty() && t.size() <= 16 &&
          t.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
 }
+
+namespace {
 
 // DxfTypeOfCode of every code a file may hold (0 to 1071), looked up once.
 DxfValueType TypeOfCode(int code) {
@@ -144,6 +148,16 @@ std::wstring Wide(const Group& g) {
 // are numbers, handles and ASCII names: they are checked and kept as views of the bytes, without
 // a detour through a wide copy (a large drawing has millions of them).
 bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::wstring>* warnings) {
+  // A 999 group is a comment wherever it stands (some writers open the file with a banner):
+  // skipped, so that no later stage meets it. A loop, not a call of its own: a file may hold
+  // any number of them in a row.
+  while (NextGroup(out, store, warnings))
+    if (out->code != 999) return true;
+  return false;
+}
+
+bool Lexer::NextGroup(Group* out, std::deque<std::string>* store,
+                      std::vector<std::wstring>* warnings) {
   std::string_view code_line, raw;
   const int got = lines_.NextTwo(&code_line, &raw);
   if (got == 0) return false;
@@ -182,7 +196,7 @@ bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::ws
       long long n = 0;
       valid = ParseNumber(t, &n);
     } else {
-      valid = IsHex(t);
+      valid = IsHandleText(t);
     }
     if (!valid && type == DxfValueType::kHandle && g.code != 5 && g.code != 105) {
       // A reference by name where a handle belongs (a text style named in a 340), as some
@@ -281,7 +295,7 @@ bool MaxRecordHandle(const DeferredSection& d, AcDbHandle* max) {
       handled = false;
     } else if (code == "5" && in_record && !handled) {
       value = Trim(value);
-      if (!IsHex(value)) return false;
+      if (!IsHandleText(value)) return false;
       Adesk::UInt64 h = 0;
       for (char c : value)
         h = h * 16 + static_cast<Adesk::UInt64>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);

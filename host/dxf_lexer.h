@@ -157,11 +157,13 @@ class Lexer {
   LineCursor& lines() { return lines_; }
 
  private:
+  // Next, comments included.
+  bool NextGroup(Group* g, std::deque<std::string>* store, std::vector<std::wstring>* warnings);
   LineCursor lines_;
   bool utf8_, cp932_, escapes_;
 };
 
-// Every group of the file in order. Throws ReadError for a code that is no number, a value that
+// Every group of the file in order, but comments (999 groups, wherever they stand). Throws ReadError for a code that is no number, a value that
 // does not fit its code, or a code without its value. A pointer group (330, 340 ...) that holds
 // no handle is kept as text, with a warning naming its line.
 //
@@ -193,6 +195,9 @@ bool IsBinaryDxf(std::string_view bytes);
 // 319, 1004) a length byte and the bytes, text up to a NUL byte. Line numbers are those the groups
 // would have in the ASCII form. Throws ReadError for a file that ends inside a group.
 Tokens TokenizeBinary(std::string_view bytes, std::vector<std::wstring>* warnings);
+
+// True for the text of a handle: one to sixteen hexadecimal digits ("0" is the null handle).
+bool IsHandleText(std::string_view text);
 
 // The value of a group the tokenizer checked, as a number or a handle.
 double Real(const Group& g);

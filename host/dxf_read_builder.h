@@ -97,6 +97,9 @@ class Builder {
   AcDbEntity* MakeHatch(const Record& r, Split* s);
   // Sets the XData; when the database refuses it, keeps it as groups and adds a warning.
   void ApplyXData(const Pending& p, std::vector<std::wstring>* warnings);
+  // True for the entities that follow a sequence's head (VERTEX, ATTRIB) and its SEQEND.
+  static bool FollowsInSequence(std::string_view type);
+  bool AppendKept(AcDbBlockTableRecord* btr, const Record& r);
   void AddEntities(AcDbObjectId block_id, const std::vector<Record>& records, size_t from,
                    size_t to);
   void ReadBlocks();

@@ -248,8 +248,35 @@ void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) 
   obj->close();
 }
 
-// Appends the entities of a run of records to the block; ATTRIB and SEQEND after an INSERT
-// belong to it.
+bool Builder::FollowsInSequence(std::string_view type) {
+  return type == "VERTEX" || type == "ATTRIB" || type == "SEQEND";
+}
+
+// Appends the record to the block as an entity kept as read; false when the block refuses it.
+bool Builder::AppendKept(AcDbBlockTableRecord* btr, const Record& r) {
+  auto* kept = new DxfUnknownEntity(Wide(r.type));
+  Split& s = split_;
+  SplitRecord(
+      r, [](int c) { return c == 8; }, &s);
+  kept->setRawGroups(AllGroups(r));
+  kept->setLayer(LayerText(TextOr(s.values, 8, "0"), r.line));
+  kept->setLinetype(roots_.by_layer);
+  if (!r.handle.isNull()) db_->setNextHandle(r.handle);
+  AcDbObjectId id;
+  if (btr->appendAcDbEntity(id, kept) != Acad::eOk) {
+    delete kept;
+    return false;
+  }
+  kept->close();
+  return true;
+}
+
+// Appends the entities of a run of records to the block. The entities that follow a sequence's
+// head belong to it: the ATTRIB entities and SEQEND of a block reference become its attributes
+// and end mark; those of a POLYLINE (VERTEX, SEQEND), and of a reference the drawing cannot
+// model, are kept as read right behind their head, so that the file gets its sequence back
+// whole. A sequence the file does not close gets its SEQEND; a VERTEX, ATTRIB or SEQEND outside
+// any sequence is left out: written back, either would make the file unreadable.
 void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& records, size_t from,
                           size_t to) {
   AcDbBlockTableRecord* btr = nullptr;
@@ -259,6 +286,36 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
     if (open_ref != nullptr) open_ref->close();
     open_ref = nullptr;
   };
+  // The head of a sequence kept as read, while its entities come: its record, and the entity
+  // type it holds ("VERTEX" or "ATTRIB").
+  const Record* kept_head = nullptr;
+  std::string_view kept_follower;
+  auto end_kept = [&]() {
+    if (kept_head == nullptr) return;
+    result_->warnings.push_back(LineError(
+        kept_head->line, Wide(kept_head->type) + L" without its SEQEND: one is added"));
+    auto* seqend = new DxfUnknownEntity(L"SEQEND");
+    std::vector<AcDbRawGroup> groups;
+    if (!kept_head->handle.isNull())
+      groups.push_back(AcDbRawGroup{330, Kept(HexText(kept_head->handle))});
+    groups.push_back(AcDbRawGroup{100, Kept("AcDbEntity")});
+    groups.push_back(AcDbRawGroup{8, Kept("0")});
+    seqend->setRawGroups(std::move(groups));
+    seqend->setLayer(LayerText("0", kept_head->line));
+    seqend->setLinetype(roots_.by_layer);
+    AcDbObjectId id;
+    if (btr->appendAcDbEntity(id, seqend) == Acad::eOk) {
+      seqend->close();
+    } else {
+      delete seqend;
+    }
+    kept_head = nullptr;
+  };
+  auto fail = [&](const Record& r, const wchar_t* what) {
+    end_ref();
+    btr->close();
+    throw ReadError{LineError(r.line, what)};
+  };
   for (size_t i = from; i < to; ++i) {
     const Record& r = records[i];
     // The marks of a block's start and end are no entities: kept as one, a mark would be written
@@ -267,9 +324,18 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
       result_->warnings.push_back(LineError(r.line, Wide(r.type) + L" outside its place left out"));
       continue;
     }
+    if (kept_head != nullptr) {
+      if (r.type == "SEQEND" || r.type == kept_follower) {
+        if (!AppendKept(btr, r)) fail(r, L"the entity cannot be added");
+        if (r.type == "SEQEND") kept_head = nullptr;
+        continue;
+      }
+      end_kept();
+    }
     if (r.type == "SEQEND" || (r.type == "ATTRIB" && open_ref != nullptr)) {
       if (open_ref == nullptr) {
-        result_->warnings.push_back(LineError(r.line, L"SEQEND without an INSERT left out"));
+        result_->warnings.push_back(
+            LineError(r.line, L"SEQEND without a POLYLINE or INSERT left out"));
         continue;
       }
       if (r.type == "SEQEND") {
@@ -293,7 +359,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
       auto* attr = AcDbAttribute::cast(made);
       if (attr == nullptr) {
         delete made;
-        throw ReadError{LineError(r.line, L"the attribute cannot be read")};
+        fail(r, L"the attribute cannot be read");
       }
       SetCommon(attr, s.values, r.line);
       static constexpr std::string_view kAttributeMarkers[] = {"AcDbEntity", "AcDbText",
@@ -303,34 +369,38 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
       AcDbObjectId id;
       if (open_ref->appendAttribute(id, attr) != Acad::eOk) {
         delete attr;
-        throw ReadError{LineError(r.line, L"the attribute cannot be added")};
+        fail(r, L"the attribute cannot be added");
       }
       attr->close();
       pending_.push_back({id, s.xdata, r.line});
       continue;
     }
     end_ref();
+    if (FollowsInSequence(r.type)) {
+      result_->warnings.push_back(LineError(
+          r.line, Wide(r.type) + (r.type == "VERTEX" ? L" without a POLYLINE left out"
+                                                     : L" without an INSERT left out")));
+      continue;
+    }
     Split& s = split_;
     AcDbEntity* e = MakeEntity(r, &s);
     if (e == nullptr) {
-      auto* kept = new DxfUnknownEntity(Wide(r.type));
-      SplitRecord(
-          r, [](int c) { return c == 8; }, &s);
-      kept->setRawGroups(AllGroups(r));
-      e = kept;
-      e->setLayer(LayerText(TextOr(s.values, 8, "0"), r.line));
-      e->setLinetype(roots_.by_layer);
-      s.xdata = {};  // part of the kept groups
-    } else {
-      SetCommon(e, s.values, r.line);
-      e->setRawGroups(WithoutBareMarkers(s.raw, MarkersWritten(r.type)));
+      // Kept as read; a POLYLINE, or a reference whose attributes follow, heads a sequence.
+      const bool attributes_follow = r.type == "INSERT" && IntOr(s.values, 66, 0) == 1;
+      if (!AppendKept(btr, r)) fail(r, L"the entity cannot be added");
+      if (r.type == "POLYLINE" || attributes_follow) {
+        kept_head = &r;
+        kept_follower = attributes_follow ? "ATTRIB" : "VERTEX";
+      }
+      continue;
     }
+    SetCommon(e, s.values, r.line);
+    e->setRawGroups(WithoutBareMarkers(s.raw, MarkersWritten(r.type)));
     if (!r.handle.isNull()) db_->setNextHandle(r.handle);
     AcDbObjectId id;
     if (btr->appendAcDbEntity(id, e) != Acad::eOk) {
       delete e;
-      btr->close();
-      throw ReadError{LineError(r.line, L"the entity cannot be added")};
+      fail(r, L"the entity cannot be added");
     }
     pending_.push_back({id, s.xdata, r.line});
     auto* ref = AcDbBlockReference::cast(e);
@@ -342,6 +412,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
     }
   }
   end_ref();
+  end_kept();
   btr->close();
 }
 

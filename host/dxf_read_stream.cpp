@@ -18,8 +18,8 @@ void Builder::AddEntityRecords(const std::vector<Record>& e) {
     // Runs of entities with the same owner go to that block (paper space by 67 or owner).
     AcDbObjectId owner = OwnerBlock(e[i]);
     size_t j = i + 1;
-    while (j < e.size() &&
-           (e[j].type == "ATTRIB" || e[j].type == "SEQEND" || OwnerBlock(e[j]) == owner))
+    // A sequence's entities name their head as owner, or none: they go where their head goes.
+    while (j < e.size() && (FollowsInSequence(e[j].type) || OwnerBlock(e[j]) == owner))
       ++j;
     AddEntities(owner, e, i, j);
     i = j;
@@ -34,8 +34,8 @@ void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
       throw ReadError{LineError(file_.deferred.line, L"the entities are not plain")};
     if (max.value() >= entity_seed_.value()) throw Restart{max};
   }
-  // Records a run; a run ends before an entity that is no ATTRIB or SEQEND, so that a block
-  // reference and its attributes are always in one.
+  // Records a run; a run ends before an entity that is no VERTEX, ATTRIB or SEQEND, so that a
+  // sequence (a block reference and its attributes, a polyline and its vertices) is always in one.
   constexpr size_t kRun = 4096;
   const DeferredSection& d = file_.deferred;
   Lexer lexer(d.bytes, d.utf8, d.cp932, d.escapes);
@@ -62,7 +62,7 @@ void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
       if ((pos >= d.end || last) && !(last && pos == d.end))
         throw ReadError{LineError(line, L"the entities end without ENDSEC")};
       if (g.code == 0) {
-        if (last || (heads >= kRun && g.text != "ATTRIB" && g.text != "SEQEND")) {
+        if (last || (heads >= kRun && !FollowsInSequence(g.text))) {
           lexer.lines().Seek(pos, line);
           end = last;
           break;

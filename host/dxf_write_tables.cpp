@@ -80,7 +80,11 @@ void Writer::PutKept(const AcDbObject* obj) {
   // (one read inside a block named *Model_Space names another block, say, or none at all):
   // its first owner outside {...} groups is written as it is now, or reading it again would
   // move it; one read without an owner gets one after its handle.
-  const bool entity = DxfUnknownEntity::cast(obj) != nullptr;
+  // The entities of a sequence (a POLYLINE's VERTEX entities, its SEQEND) go with their head
+  // whatever owner they name, and keep the one they were read with: most name the head.
+  const auto* kept_entity = DxfUnknownEntity::cast(obj);
+  const bool entity = kept_entity != nullptr && kept_entity->dxfName() != L"VERTEX" &&
+                      kept_entity->dxfName() != L"ATTRIB" && kept_entity->dxfName() != L"SEQEND";
   bool owner_written = false;
   int depth = 0;
   if (entity) {

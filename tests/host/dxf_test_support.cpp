@@ -1,7 +1,19 @@
 // Helpers of the DXF tests.
 #include "dxf_test_support.h"
 
+#include <gtest/gtest.h>
+#include <text_encoding.h>
+
+#include <bit>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "host/dxf_reader.h"
+#include "host/dxf_writer.h"
 
 namespace host::testing {
 
@@ -315,6 +327,76 @@ AcDbObjectId IdOf(AcDbDatabase& db, const wchar_t* hex) {
   AcDbObjectId id;
   db.getAcDbObjectId(id, false, AcDbHandle(hex));
   return id;
+}
+
+std::string SaveTwice(const std::string& text, std::vector<std::wstring>* warnings) {
+  DxfReadResult first = ReadDxf(text);
+  EXPECT_TRUE(first.ok()) << platform::WideToUtf8(first.error);
+  if (!first.ok()) return "";
+  if (warnings != nullptr) *warnings = first.warnings;
+  const std::string saved = WriteDxf(*first.database);
+  DxfReadResult second = ReadDxf(saved);
+  EXPECT_TRUE(second.ok()) << platform::WideToUtf8(second.error);
+  if (!second.ok()) return saved;
+  EXPECT_TRUE(WriteDxf(*second.database) == saved) << "the second save differs from the first";
+  return saved;
+}
+
+std::string EzdxfOutput(const std::filesystem::path& dir, const std::string& saved,
+                        const std::string& script) {
+  const auto dxf = dir / "saved.dxf";
+  std::ofstream(dxf, std::ios::binary) << saved;
+  const auto py = dir / "check.py";
+  std::ofstream(py) << "import ezdxf\ndoc = ezdxf.readfile(r'" << dxf.string() << "')\n"
+                    << "print('errors', len(doc.audit().errors))\n"
+                    << script;
+  const auto out = dir / "check.out";
+  const int status =
+      std::system(("/usr/bin/python3 " + py.string() + " > " + out.string() + " 2>&1").c_str());
+  std::stringstream text;
+  text << std::ifstream(out).rdbuf();
+  EXPECT_EQ(status, 0) << text.str();
+  return text.str();
+}
+
+// The binary form of groups as the DXF reference lays it out: the sentinel, then per group a
+// two-byte code and its value, little-endian.
+std::string BinaryDxf(const std::vector<std::pair<int, std::string>>& groups) {
+  std::string out("AutoCAD Binary DXF\r\n\x1a\0", 22);
+  auto put = [&](std::uint64_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  };
+  for (const auto& [code, value] : groups) {
+    put(static_cast<std::uint16_t>(code), 2);
+    const int c = code;
+    const bool real = (c >= 10 && c <= 59) || (c >= 110 && c <= 149) || (c >= 210 && c <= 239) ||
+                      (c >= 460 && c <= 469) || (c >= 1010 && c <= 1059);
+    long long n = 0;
+    std::from_chars(value.data(), value.data() + value.size(), n);
+    if (real) {
+      double d = 0;
+      std::from_chars(value.data(), value.data() + value.size(), d);
+      put(std::bit_cast<std::uint64_t>(d), 8);
+    } else if ((c >= 60 && c <= 79) || (c >= 170 && c <= 179) || (c >= 270 && c <= 289) ||
+               (c >= 370 && c <= 409) || (c >= 1060 && c <= 1070)) {
+      put(static_cast<std::uint64_t>(n), 2);
+    } else if ((c >= 90 && c <= 99) || (c >= 420 && c <= 429) || (c >= 440 && c <= 459) ||
+               c == 1071) {
+      put(static_cast<std::uint64_t>(n), 4);
+    } else if (c >= 160 && c <= 169) {
+      put(static_cast<std::uint64_t>(n), 8);
+    } else if (c >= 290 && c <= 299) {
+      put(static_cast<std::uint64_t>(n), 1);
+    } else if ((c >= 310 && c <= 319) || c == 1004) {
+      put(value.size() / 2, 1);
+      for (size_t i = 0; i + 1 < value.size(); i += 2)
+        put(std::stoul(value.substr(i, 2), nullptr, 16), 1);
+    } else {
+      out += value;
+      out.push_back('\0');
+    }
+  }
+  return out;
 }
 
 }  // namespace host::testing

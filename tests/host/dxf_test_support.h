@@ -3,6 +3,7 @@
 
 #include <dbmain.h>
 
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -21,6 +22,19 @@ std::string DxfText(const std::vector<std::pair<int, std::string>>& groups);
 std::vector<std::pair<int, std::string>> SmallDrawing(
     const std::vector<std::pair<int, std::string>>& extra_entities = {},
     const std::vector<std::pair<int, std::string>>& extra_objects = {});
+
+// The drawing saved, after checking that loading it and
+// saving again gives the same bytes. *warnings gets those of the first load.
+std::string SaveTwice(const std::string& text, std::vector<std::wstring>* warnings = nullptr);
+
+// What ezdxf (with the system's Python, which has it) prints when `script` runs on `doc`, the
+// saved file read from `dir`, after a first line "errors N" with the count of its audit's errors.
+std::string EzdxfOutput(const std::filesystem::path& dir, const std::string& saved,
+                        const std::string& script);
+
+// The binary form of groups as the DXF reference lays it out: the sentinel, then per group a
+// two-byte code and its value, little-endian, by the type of its code.
+std::string BinaryDxf(const std::vector<std::pair<int, std::string>>& groups);
 
 // The id of the object with that handle (hexadecimal) in the drawing, null when there is none.
 AcDbObjectId IdOf(AcDbDatabase& db, const wchar_t* hex);
