@@ -49,7 +49,9 @@ void Dxf(std::string_view bytes) {
   const std::wstring seen = host::DescribeDrawing(read.database.get());
   WalkDrawing(*read.database);
 
-  const std::string written = host::WriteDxf(*read.database);
+  std::wstring fault;
+  const std::string written = host::WriteDxf(*read.database, &fault);
+  FUZZ_CHECK(fault.empty(), "a drawing that was read is written with its structure whole");
   host::DxfReadResult again = host::ReadDxf(written);
   FUZZ_CHECK(again.ok(), "a drawing written reads back");
   FUZZ_CHECK(host::DescribeDrawing(again.database.get()) == seen,

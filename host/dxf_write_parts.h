@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "host/dxf_id_table.h"
+#include "host/dxf_write_check.h"
 #include "host/dxf_write_format.h"
 
 class AcDbText;
@@ -27,11 +28,14 @@ class Writer {
  public:
   explicit Writer(AcDbDatabase& db) : db_(db) {}
 
-  // The file's bytes.
+  // The file's bytes; empty when their structure would break (see fault()).
   std::string Write();
   // Writes the file's bytes to `file` a piece at a time as they are made, so that a large
-  // drawing's text is never held whole; false when a write failed.
+  // drawing's text is never held whole; false when a write failed or the structure of what was
+  // written would break (then fault() says how, and the file must not be used).
   bool WriteTo(std::FILE* file);
+  // The first fault of the structure written (see StructureCheck), empty when it holds.
+  const std::wstring& fault() const { return structure_.fault(); }
 
  private:
   // Every section, to out_ (and the sink when there is one).
@@ -102,6 +106,9 @@ class Writer {
 
   AcDbDatabase& db_;
   TextBuffer out_;
+  StructureCheck structure_;  // told of every record and handle that out_ gets
+  // The UTF-8 text out_ got since `from` (a value just appended, before its line end).
+  std::string_view Since(size_t from) const { return out_.view().substr(from); }
   std::FILE* sink_ = nullptr;  // WriteTo's file, which out_ goes to whenever it is large
   bool sink_failed_ = false;
   void Flush();

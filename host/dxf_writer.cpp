@@ -21,6 +21,7 @@ constexpr size_t kPiece = 1 << 20;  // bytes WriteTo gathers before each write
 
 std::string Writer::Write() {
   WriteAll();
+  if (!structure_.Finish()) return {};
   return std::string(out_.view());
 }
 
@@ -29,7 +30,7 @@ bool Writer::WriteTo(std::FILE* file) {
   out_.reserve(kPiece + 4096);
   WriteAll();
   Flush();  // what is left after the last full piece
-  return !sink_failed_;
+  return structure_.Finish() && !sink_failed_;
 }
 
 void Writer::WriteAll() {
@@ -59,6 +60,8 @@ void Writer::PutKept(int code, const AcDbRawText& value) {
 }
 
 void Writer::PutUtf8(int code, std::string_view value) {
+  if (code == 0) structure_.Record(value);
+  if (code == 5) structure_.Handle(value);
   AppendCode(&out_, code);
   out_ += value;
   out_ += '\n';
@@ -67,14 +70,18 @@ void Writer::PutUtf8(int code, std::string_view value) {
 
 void Writer::Put(int code, std::wstring_view value) {
   AppendCode(&out_, code);
+  const size_t from = out_.size();
   AppendText(&out_, value);
+  if (code == 0) structure_.Record(Since(from));
   out_ += '\n';
   MaybeFlush();
 }
 
 void Writer::PutHex(int code, AcDbHandle h) {
   AppendCode(&out_, code);
+  const size_t from = out_.size();
   AppendHex(&out_, h);
+  if (code == 5) structure_.Handle(Since(from));
   out_ += '\n';
   MaybeFlush();
 }
@@ -92,7 +99,12 @@ void Writer::Put(const Lines& lines) {
 
 void Writer::Section(std::wstring_view name) {
   Put(0, L"SECTION");
-  Put(2, name);
+  AppendCode(&out_, 2);
+  const size_t from = out_.size();
+  AppendText(&out_, name);
+  structure_.SectionName(Since(from));
+  out_ += '\n';
+  MaybeFlush();
 }
 void Writer::EndSection() {
   Put(0, L"ENDSEC");
@@ -254,19 +266,28 @@ const std::wstring& Writer::NameOf(AcDbObjectId id) {
 
 }  // namespace dxf_out
 
-std::string WriteDxf(AcDbDatabase& db) {
-  return dxf_out::Writer(db).Write();
+std::string WriteDxf(AcDbDatabase& db, std::wstring* fault) {
+  dxf_out::Writer writer(db);
+  std::string bytes = writer.Write();
+  if (fault != nullptr) *fault = writer.fault();
+  return bytes;
 }
 
 bool WriteDxfFile(AcDbDatabase& db, const std::string& path, std::wstring* error) {
   const std::string temp = path + ".saving";
   {
     std::FILE* out = std::fopen(temp.c_str(), "wb");
-    bool written = out != nullptr && dxf_out::Writer(db).WriteTo(out);
+    dxf_out::Writer writer(db);
+    bool written = out != nullptr && writer.WriteTo(out);
     if (out != nullptr && std::fclose(out) != 0) written = false;
     if (!written) {
       std::remove(temp.c_str());
-      if (error) *error = platform::Utf8ToWide(path) + L": cannot be written";
+      if (error) {
+        *error = platform::Utf8ToWide(path) +
+                 (writer.fault().empty()
+                      ? std::wstring(L": cannot be written")
+                      : L": not saved, the file would not open again: " + writer.fault());
+      }
       return false;
     }
   }

@@ -15,12 +15,15 @@
 
 namespace host {
 
-// The file's bytes.
-std::string WriteDxf(AcDbDatabase& db);
+// The file's bytes. Every record is checked as it is written (sections, tables and blocks
+// closed, every POLYLINE and attributed INSERT closed by its SEQEND, no SEQEND, VERTEX or ATTRIB
+// outside its sequence): a drawing whose file would not open again gives no bytes, and *fault
+// (when given) says why ("the POLYLINE 2A is not closed by a SEQEND"); else *fault is empty.
+std::string WriteDxf(AcDbDatabase& db, std::wstring* fault = nullptr);
 
 // Writes the file through a temporary file next to it, then renames it over the target, so
 // that a failed save leaves the old file as it was. False with *error (naming the path) when
-// it cannot be written.
+// it cannot be written, or when its structure would break (the check of WriteDxf).
 bool WriteDxfFile(AcDbDatabase& db, const std::string& path, std::wstring* error);
 
 }  // namespace host

@@ -334,7 +334,9 @@ std::string SaveTwice(const std::string& text, std::vector<std::wstring>* warnin
   EXPECT_TRUE(first.ok()) << platform::WideToUtf8(first.error);
   if (!first.ok()) return "";
   if (warnings != nullptr) *warnings = first.warnings;
-  const std::string saved = WriteDxf(*first.database);
+  std::wstring fault;
+  const std::string saved = WriteDxf(*first.database, &fault);
+  EXPECT_EQ(fault, L"") << "the save was refused";
   DxfReadResult second = ReadDxf(saved);
   EXPECT_TRUE(second.ok()) << platform::WideToUtf8(second.error);
   if (!second.ok()) return saved;

@@ -23,7 +23,7 @@ std::vector<std::pair<int, std::string>> SmallDrawing(
     const std::vector<std::pair<int, std::string>>& extra_entities = {},
     const std::vector<std::pair<int, std::string>>& extra_objects = {});
 
-// The drawing saved, after checking that loading it and
+// The drawing saved, after checking that the save was not refused, and that loading it and
 // saving again gives the same bytes. *warnings gets those of the first load.
 std::string SaveTwice(const std::string& text, std::vector<std::wstring>* warnings = nullptr);
 
