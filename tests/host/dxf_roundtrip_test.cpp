@@ -51,23 +51,7 @@ std::string RecordOf(const std::string& saved, const std::string& type, const st
   return saved.substr(from, to - from + 1);
 }
 
-class DxfRoundTripTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("harnex_dxf_rt_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  // What ezdxf prints about the file when `script` runs on `doc`.
-  std::string Ezdxf(const std::string& saved, const std::string& script) {
-    return testing::EzdxfOutput(dir_, saved, script);
-  }
-
-  std::filesystem::path dir_;
-};
+using DxfRoundTripTest = testing::DxfFileTest;
 
 TEST_F(DxfRoundTripTest, SectionsTheDrawingDoesNotModelAreKeptWhole) {
   Groups drawing = WithSection(SmallDrawing(), "CLASSES",

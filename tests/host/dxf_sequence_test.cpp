@@ -110,22 +110,7 @@ Groups WithBlock(const Groups& block, const Groups& entities) {
   return g;
 }
 
-class DxfSequenceTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("harnex_dxf_seq_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string Ezdxf(const std::string& saved, const std::string& script) {
-    return testing::EzdxfOutput(dir_, saved, script);
-  }
-
-  std::filesystem::path dir_;
-};
+using DxfSequenceTest = testing::DxfFileTest;
 
 // What ezdxf prints of each polyline of a layout: handle, mode, vertex count, first vertex.
 constexpr const char* kPolylines = R"(

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <text_encoding.h>
+#include <unistd.h>
 
 #include <bit>
 #include <charconv>
@@ -342,6 +343,17 @@ std::string SaveTwice(const std::string& text, std::vector<std::wstring>* warnin
   if (!second.ok()) return saved;
   EXPECT_TRUE(WriteDxf(*second.database) == saved) << "the second save differs from the first";
   return saved;
+}
+
+void DxfFileTest::SetUp() {
+  dir_ = std::filesystem::temp_directory_path() /
+         ("harnex_dxf_" + std::to_string(::getpid()) + "_" +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  std::filesystem::create_directories(dir_);
+}
+
+void DxfFileTest::TearDown() {
+  std::filesystem::remove_all(dir_);
 }
 
 std::string EzdxfOutput(const std::filesystem::path& dir, const std::string& saved,

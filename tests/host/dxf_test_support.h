@@ -2,6 +2,7 @@
 #pragma once
 
 #include <dbmain.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <initializer_list>
@@ -31,6 +32,20 @@ std::string SaveTwice(const std::string& text, std::vector<std::wstring>* warnin
 // saved file read from `dir`, after a first line "errors N" with the count of its audit's errors.
 std::string EzdxfOutput(const std::filesystem::path& dir, const std::string& saved,
                         const std::string& script);
+
+// A test with a folder of its own for the files it writes (named after the test, removed after
+// it), and ezdxf to read them.
+class DxfFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // What ezdxf prints about the file when `script` runs on `doc` (see EzdxfOutput).
+  std::string Ezdxf(const std::string& saved, const std::string& script) {
+    return EzdxfOutput(dir_, saved, script);
+  }
+
+  std::filesystem::path dir_;
+};
 
 // The binary form of groups as the DXF reference lays it out: the sentinel, then per group a
 // two-byte code and its value, little-endian, by the type of its code.
