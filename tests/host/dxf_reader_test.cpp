@@ -250,6 +250,11 @@ TEST(DxfReaderTest, BadFilesAreRefusedWithTheLine) {
                                     {0, "EOF"}});
   // A section of a kind the drawing does not know is kept, but it must still end.
   std::string unended = DxfText({{0, "SECTION"}, {2, "PICTURES"}, {90, "5"}, {0, "EOF"}});
+  // A section begun inside another, whether the drawing models it or keeps it.
+  std::string nested = DxfText({{0, "SECTION"}, {2, "ENTITIES"}, {0, "SECTION"}, {2, "OBJECTS"},
+                                {0, "ENDSEC"}, {0, "EOF"}});
+  std::string nested_kept = DxfText({{0, "SECTION"}, {2, "PICTURES"}, {0, "SECTION"},
+                                     {2, "OBJECTS"}, {0, "ENDSEC"}, {0, "EOF"}});
   std::string twice = DxfText({{0, "SECTION"},
                                {2, "ENTITIES"},
                                {0, "LINE"},
@@ -268,6 +273,8 @@ TEST(DxfReaderTest, BadFilesAreRefusedWithTheLine) {
       {"group code", bad_code, L"line 5: a group code was expected, found \"X1\""},
       {"number", not_number, L"line 12: group 10 needs a number, found \"abc\""},
       {"section", unended, L"line 7: EOF inside a section (ENDSEC missing)"},
+      {"nested", nested, L"line 5: SECTION inside a section (ENDSEC missing)"},
+      {"nested kept", nested_kept, L"line 5: SECTION inside a section (ENDSEC missing)"},
       {"handle twice", twice, L"line 11: handle 40 is used twice (first on line 5)"},
       {"version", old, L"line 1: drawing version AC1009 is not supported (AC1015 to AC1032 are)"},
       {"empty", "", L"line 1: the file ends without EOF (truncated?)"},
