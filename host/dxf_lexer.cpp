@@ -148,42 +148,38 @@ std::wstring Wide(const Group& g) {
 // are numbers, handles and ASCII names: they are checked and kept as views of the bytes, without
 // a detour through a wide copy (a large drawing has millions of them).
 bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::wstring>* warnings) {
-  // A 999 group is a comment wherever it stands (some writers open the file with a banner):
-  // skipped, so that no later stage meets it. A loop, not a call of its own: a file may hold
-  // any number of them in a row.
-  while (NextGroup(out, store, warnings))
-    if (out->code != 999) return true;
-  return false;
-}
-
-bool Lexer::NextGroup(Group* out, std::deque<std::string>* store,
-                      std::vector<std::wstring>* warnings) {
   std::string_view code_line, raw;
-  const int got = lines_.NextTwo(&code_line, &raw);
-  if (got == 0) return false;
-  const int line = lines_.number() - (got - 1);
-  std::string_view code_text = Trim(code_line);
+  int got = 0, line = 0;
   long long code = 0;
-  // Most codes are a few digits: read here; anything else goes the long way below.
-  if (!code_text.empty() && code_text.size() <= 4) {
-    for (char c : code_text) {
-      if (c < '0' || c > '9') {
-        code = -1;
-        break;
+  // A 999 group is a comment wherever it stands (some writers open the file with a banner):
+  // skipped here, so that no later stage meets it; a loop, as a file may hold any number in a row.
+  do {
+    got = lines_.NextTwo(&code_line, &raw);
+    if (got == 0) return false;
+    line = lines_.number() - (got - 1);
+    std::string_view code_text = Trim(code_line);
+    code = 0;
+    // Most codes are a few digits: read here; anything else goes the long way below.
+    if (!code_text.empty() && code_text.size() <= 4) {
+      for (char c : code_text) {
+        if (c < '0' || c > '9') {
+          code = -1;
+          break;
+        }
+        code = code * 10 + (c - '0');
       }
-      code = code * 10 + (c - '0');
+    } else {
+      code = -1;
     }
-  } else {
-    code = -1;
-  }
-  // Negative codes name things only inside a running program and never stand in a file; the
-  // database also keeps a value's text as read under a negative code, which is never written.
-  if ((code < 0 && !ParseNumber(code_text, &code)) || code < 0 || code > 1071)
-    throw ReadError{LineError(
-        line, L"a group code was expected, found \"" + platform::Utf8ToWide(code_text) + L"\"")};
-  if (got < 2)
-    throw ReadError{LineError(
-        line, L"the file ends after group code " + std::to_wstring(code) + L" without its value")};
+    // Negative codes name things only inside a running program and never stand in a file; the
+    // database also keeps a value's text as read under a negative code, which is never written.
+    if ((code < 0 && !ParseNumber(code_text, &code)) || code < 0 || code > 1071)
+      throw ReadError{LineError(line, L"a group code was expected, found \"" +
+                                          platform::Utf8ToWide(code_text) + L"\"")};
+    if (got < 2)
+      throw ReadError{LineError(line, L"the file ends after group code " +
+                                          std::to_wstring(code) + L" without its value")};
+  } while (code == 999);
   Group g{static_cast<int>(code), line, {}};
   const DxfValueType type = TypeOfCode(g.code);
   if (type != DxfValueType::kString) {

@@ -157,8 +157,6 @@ class Lexer {
   LineCursor& lines() { return lines_; }
 
  private:
-  // Next, comments included.
-  bool NextGroup(Group* g, std::deque<std::string>* store, std::vector<std::wstring>* warnings);
   LineCursor lines_;
   bool utf8_, cp932_, escapes_;
 };

@@ -9,9 +9,10 @@ size_t ReadRecordsAt(std::span<const Group> g, size_t pos, std::vector<Record>* 
     if (head.code != 0)
       throw ReadError{
           LineError(head.line, L"group 0 was expected, found group " + std::to_wstring(head.code))};
-    if (head.text == "ENDSEC" || head.text == "EOF") {
-      if (head.text == "EOF")
-        throw ReadError{LineError(head.line, L"EOF inside a section (ENDSEC missing)")};
+    if (head.text == "ENDSEC" || head.text == "EOF" || head.text == "SECTION") {
+      if (head.text != "ENDSEC")
+        throw ReadError{
+            LineError(head.line, Wide(head) + L" inside a section (ENDSEC missing)")};
       return pos;
     }
     Record r;
@@ -75,10 +76,14 @@ class Parser {
         // store of newer drawings (flags before its first record), classes, sections of others.
         const size_t first = pos_;
         while (pos_ < g_.size() &&
-               !(g_[pos_].code == 0 && (g_[pos_].text == "ENDSEC" || g_[pos_].text == "EOF")))
+               !(g_[pos_].code == 0 && (g_[pos_].text == "ENDSEC" || g_[pos_].text == "EOF" ||
+                                        g_[pos_].text == "SECTION")))
           ++pos_;
-        if (pos_ < g_.size() && g_[pos_].text == "EOF")
-          throw ReadError{LineError(g_[pos_].line, L"EOF inside a section (ENDSEC missing)")};
+        // A section begun inside another cannot be told from a missing ENDSEC: written back,
+        // it would end in a file that no reader opens.
+        if (pos_ < g_.size() && g_[pos_].text != "ENDSEC")
+          throw ReadError{LineError(g_[pos_].line,
+                                    Wide(g_[pos_]) + L" inside a section (ENDSEC missing)")};
         file.kept.push_back(
             KeptSection{name, std::span<const Group>(g_.data() + first, pos_ - first)});
       }

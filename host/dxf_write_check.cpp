@@ -1,148 +1,241 @@
 // The structure of a DXF file as it is written: sections, tables, blocks and sequences.
+//
+// Each record is judged when it begins, by its kind alone: a large floor's file has some half a
+// million records, and nothing of most of them is kept. Only the handles of the records that
+// open something (a table, a block, a sequence) are kept, for a fault that names them later; a
+// fault about the record that begins waits for its handle, which the writer puts out next.
 #include "host/dxf_write_check.h"
 
 namespace host::dxf_out {
 
-void StructureCheck::Record(std::string_view type) {
-  if (pending_) Commit();
-  current_.type.assign(type);
-  handle_.clear();
-  handle_set_ = false;
-  pending_ = true;
+StructureCheck::Kind StructureCheck::KindOf(std::string_view name) {
+  if (name.empty()) return Kind::kOther;
+  switch (name[0]) {
+    case 'A':
+      if (name == "ATTRIB") return Kind::kAttribute;
+      break;
+    case 'B':
+      if (name == "BLOCK") return Kind::kBlock;
+      if (name == "BLOCKS") return Kind::kBlocksSection;
+      break;
+    case 'E':
+      if (name == "ENDSEC") return Kind::kEndSection;
+      if (name == "EOF") return Kind::kEof;
+      if (name == "ENDTAB") return Kind::kEndTable;
+      if (name == "ENDBLK") return Kind::kEndBlock;
+      if (name == "ENTITIES") return Kind::kEntitiesSection;
+      break;
+    case 'I':
+      if (name == "INSERT") return Kind::kInsert;
+      break;
+    case 'P':
+      if (name == "POLYLINE") return Kind::kPolyline;
+      break;
+    case 'S':
+      if (name == "SEQEND") return Kind::kSequenceEnd;
+      if (name == "SECTION") return Kind::kSection;
+      break;
+    case 'T':
+      if (name == "TABLE") return Kind::kTable;
+      if (name == "TABLES") return Kind::kTablesSection;
+      break;
+    case 'V':
+      if (name == "VERTEX") return Kind::kVertex;
+      break;
+    default:
+      break;
+  }
+  return Kind::kOther;
 }
 
-void StructureCheck::SectionName(std::string_view name) {
-  section_.assign(name);
-  named_ = true;
+const wchar_t* StructureCheck::TypeOf(Kind kind) {
+  switch (kind) {
+    case Kind::kTable:
+      return L"TABLE";
+    case Kind::kBlock:
+      return L"BLOCK";
+    case Kind::kPolyline:
+      return L"POLYLINE";
+    case Kind::kInsert:
+      return L"INSERT";
+    default:
+      return L"";
+  }
+}
+
+void StructureCheck::FaultAbout(Kind kind, const std::string& handle, const wchar_t* what) {
+  if (!ok()) return;
+  fault_ = std::wstring(L"the ") + TypeOf(kind);
+  if (!handle.empty()) fault_ += L" " + std::wstring(handle.begin(), handle.end());
+  fault_ += what;
+}
+
+void StructureCheck::FaultHere(const wchar_t* before, std::string_view type,
+                               const wchar_t* after) {
+  if (!ok()) return;
+  fault_ = before;
+  fault_ += std::wstring(type.begin(), type.end());
+  fault_after_ = after;
+  fault_waits_for_handle_ = true;
+}
+
+void StructureCheck::NameFaultsHandle(std::string_view hex) {
+  fault_ += L" " + std::wstring(hex.begin(), hex.end());
+}
+
+void StructureCheck::SequenceClosed() {
+  if (sequence_ == Sequence::kVertices)
+    FaultAbout(Kind::kPolyline, polyline_, L" is not closed by a SEQEND");
+  if (sequence_ == Sequence::kAttributes)
+    FaultAbout(Kind::kInsert, insert_, L" is not closed by a SEQEND");
+}
+
+void StructureCheck::Record(std::string_view type) {
+  // The fault about the record before is complete, with its handle or without.
+  if (fault_waits_for_handle_) {
+    fault_ += fault_after_;
+    fault_waits_for_handle_ = false;
+  }
+  handle_seen_ = false;
+  handle_slot_ = nullptr;
+  if (!ok()) return;
+  const Kind kind = KindOf(type);
+  if (ended_) {
+    FaultHere(L"a ", type, L" follows EOF");
+    return;
+  }
+  if (!in_section_) {
+    if (kind == Kind::kSection) {
+      in_section_ = true;
+      named_ = false;
+      section_ = Kind::kOther;
+      section_name_.clear();
+      section_named_later_ = true;
+    } else if (kind == Kind::kEof) {
+      ended_ = true;
+    } else {
+      FaultHere(L"a ", type, L" stands outside a section");
+    }
+    return;
+  }
+  if (section_named_later_) {
+    // The name came after the SECTION, before this record.
+    section_named_later_ = false;
+    if (!named_) {
+      fault_ = L"a SECTION has no name";
+      return;
+    }
+    section_ = KindOf(section_name_);
+  }
+  if (kind == Kind::kEndSection || kind == Kind::kSection || kind == Kind::kEof) {
+    SequenceClosed();
+    if (in_block_) FaultAbout(Kind::kBlock, block_, L" is not closed by an ENDBLK");
+    if (in_table_) FaultAbout(Kind::kTable, table_, L" is not closed by an ENDTAB");
+    if (kind != Kind::kEndSection && ok())
+      fault_ = L"the section " + std::wstring(section_name_.begin(), section_name_.end()) +
+               L" is not closed by ENDSEC";
+    in_section_ = false;
+    in_block_ = in_table_ = after_insert_ = false;
+    sequence_ = Sequence::kNone;
+    return;
+  }
+  switch (section_) {
+    case Kind::kEntitiesSection:
+      Entity(kind, type);
+      break;
+    case Kind::kBlocksSection:
+      if (kind == Kind::kBlock || kind == Kind::kEndBlock) {
+        SequenceClosed();
+        after_insert_ = false;
+        if (kind == Kind::kBlock) {
+          if (in_block_) FaultAbout(Kind::kBlock, block_, L" is not closed by an ENDBLK");
+          in_block_ = true;
+          block_.clear();
+          handle_slot_ = &block_;
+        } else {
+          if (!in_block_) FaultHere(L"an ", type, L" closes no BLOCK");
+          in_block_ = false;
+        }
+      } else if (!in_block_) {
+        FaultHere(L"a ", type, L" stands outside a block");
+      } else {
+        Entity(kind, type);
+      }
+      break;
+    case Kind::kTablesSection:
+      if (kind == Kind::kTable) {
+        if (in_table_) FaultAbout(Kind::kTable, table_, L" is not closed by an ENDTAB");
+        in_table_ = true;
+        table_.clear();
+        handle_slot_ = &table_;
+      } else if (kind == Kind::kEndTable) {
+        if (!in_table_) FaultHere(L"an ", type, L" closes no TABLE");
+        in_table_ = false;
+      } else if (!in_table_) {
+        FaultHere(L"a ", type, L" stands outside a table");
+      }
+      break;
+    default:
+      // The other sections hold records of no sequence (objects, classes) or none at all.
+      break;
+  }
 }
 
 bool StructureCheck::Finish() {
-  if (pending_) Commit();
+  if (fault_waits_for_handle_) {
+    fault_ += fault_after_;
+    fault_waits_for_handle_ = false;
+  }
   if (ok() && !ended_) {
     if (in_section_) {
-      Fault(L"the section " + std::wstring(section_.begin(), section_.end()) +
-            L" is not closed by ENDSEC");
+      fault_ = L"the section " + std::wstring(section_name_.begin(), section_name_.end()) +
+               L" is not closed by ENDSEC";
     } else {
-      Fault(L"the file does not end with EOF");
+      fault_ = L"the file does not end with EOF";
     }
   }
   return ok();
 }
 
-std::wstring StructureCheck::Name(const Named& r) {
-  std::wstring name(r.type.begin(), r.type.end());
-  if (!r.handle.empty()) name += L" " + std::wstring(r.handle.begin(), r.handle.end());
-  return name;
-}
-
-void StructureCheck::Fault(const std::wstring& what) {
-  if (fault_.empty()) fault_ = what;
-}
-
-void StructureCheck::SequenceClosed() {
-  if (sequence_ != Sequence::kNone) Fault(L"the " + Name(head_) + L" is not closed by a SEQEND");
-}
-
-void StructureCheck::Commit() {
-  pending_ = false;
-  if (!ok()) return;
-  current_.handle = handle_;
-  const Named& r = current_;
-  const std::string& t = r.type;
-  if (ended_) {
-    Fault(L"a " + Name(r) + L" follows EOF");
-    return;
-  }
-  if (!in_section_) {
-    if (t == "SECTION") {
-      // Its name came after it, before this judgement.
-      in_section_ = true;
-      if (!named_) Fault(L"a SECTION has no name");
-      named_ = false;
-    } else if (t == "EOF") {
-      ended_ = true;
-    } else {
-      Fault(L"a " + Name(r) + L" stands outside a section");
-    }
-    return;
-  }
-  if (t == "ENDSEC" || t == "SECTION" || t == "EOF") {
-    SequenceClosed();
-    if (in_block_) Fault(L"the " + Name(block_) + L" is not closed by an ENDBLK");
-    if (in_table_) Fault(L"the " + Name(table_) + L" is not closed by an ENDTAB");
-    if (t != "ENDSEC")
-      Fault(L"the section " + std::wstring(section_.begin(), section_.end()) +
-            L" is not closed by ENDSEC");
-    in_section_ = false;
-    section_.clear();
-    after_insert_ = false;
-    return;
-  }
-  if (section_ == "ENTITIES") {
-    Entity(r);
-  } else if (section_ == "BLOCKS") {
-    if (t == "BLOCK" || t == "ENDBLK") {
-      SequenceClosed();
-      after_insert_ = false;
-      if (t == "BLOCK") {
-        if (in_block_) Fault(L"the " + Name(block_) + L" is not closed by an ENDBLK");
-        in_block_ = true;
-        block_ = r;
-      } else {
-        if (!in_block_) Fault(L"an " + Name(r) + L" closes no BLOCK");
-        in_block_ = false;
-      }
-    } else if (!in_block_) {
-      Fault(L"a " + Name(r) + L" stands outside a block");
-    } else {
-      Entity(r);
-    }
-  } else if (section_ == "TABLES") {
-    if (t == "TABLE") {
-      if (in_table_) Fault(L"the " + Name(table_) + L" is not closed by an ENDTAB");
-      in_table_ = true;
-      table_ = r;
-    } else if (t == "ENDTAB") {
-      if (!in_table_) Fault(L"an " + Name(r) + L" closes no TABLE");
-      in_table_ = false;
-    } else if (!in_table_) {
-      Fault(L"a " + Name(r) + L" stands outside a table");
-    }
-  }
-  // The other sections hold records of no sequence (objects, classes) or none at all.
-}
-
-void StructureCheck::Entity(const Named& r) {
-  const std::string& t = r.type;
+void StructureCheck::Entity(Kind kind, std::string_view type) {
   if (sequence_ != Sequence::kNone) {
-    if (t == "SEQEND") {
+    if (kind == Kind::kSequenceEnd) {
       sequence_ = Sequence::kNone;
-    } else if (!(sequence_ == Sequence::kVertices && t == "VERTEX") &&
-               !(sequence_ == Sequence::kAttributes && t == "ATTRIB")) {
+    } else if (!(sequence_ == Sequence::kVertices && kind == Kind::kVertex) &&
+               !(sequence_ == Sequence::kAttributes && kind == Kind::kAttribute)) {
       SequenceClosed();
     }
     return;
   }
   const bool after_insert = after_insert_;
   after_insert_ = false;
-  if (t == "SEQEND") {
-    // A reference whose attributes all went may end its sequence at once.
-    if (!after_insert) Fault(L"a " + Name(r) + L" follows no POLYLINE or INSERT");
-  } else if (t == "ATTRIB") {
-    if (after_insert) {
-      sequence_ = Sequence::kAttributes;
-      head_ = insert_;
-    } else {
-      Fault(L"an " + Name(r) + L" stands outside an INSERT");
-    }
-  } else if (t == "VERTEX") {
-    Fault(L"a " + Name(r) + L" stands outside a POLYLINE");
-  } else if (t == "POLYLINE") {
-    sequence_ = Sequence::kVertices;
-    head_ = r;
-  } else if (t == "INSERT") {
-    after_insert_ = true;
-    insert_ = r;
+  switch (kind) {
+    case Kind::kSequenceEnd:
+      // A reference whose attributes all went may end its sequence at once.
+      if (!after_insert) FaultHere(L"a ", type, L" follows no POLYLINE or INSERT");
+      break;
+    case Kind::kAttribute:
+      if (after_insert) {
+        sequence_ = Sequence::kAttributes;
+      } else {
+        FaultHere(L"an ", type, L" stands outside an INSERT");
+      }
+      break;
+    case Kind::kVertex:
+      FaultHere(L"a ", type, L" stands outside a POLYLINE");
+      break;
+    case Kind::kPolyline:
+      sequence_ = Sequence::kVertices;
+      polyline_.clear();
+      handle_slot_ = &polyline_;
+      break;
+    case Kind::kInsert:
+      after_insert_ = true;
+      insert_.clear();
+      handle_slot_ = &insert_;
+      break;
+    default:
+      break;
   }
 }
 

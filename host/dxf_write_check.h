@@ -8,7 +8,8 @@
 // there. The writer tells this check every record it writes, in order; the first fault is kept
 // and names the record, so that a save can refuse to replace the file before anything is lost.
 //
-// The check costs a few comparisons a record: the writer's formatting is most of a save.
+// The check costs a few comparisons a record and keeps nothing of most records: the writer's
+// formatting is most of a save.
 #pragma once
 
 #include <string>
@@ -21,13 +22,16 @@ class StructureCheck {
   // A record begins: its type (the value of its 0 group, SECTION and ENDSEC included).
   void Record(std::string_view type);
   // The name of the section that the last SECTION opened (its 2 group).
-  void SectionName(std::string_view name);
+  void SectionName(std::string_view name) {
+    section_name_.assign(name);
+    named_ = true;
+  }
   // A handle group (5) of the record that began last; the first one counts.
   void Handle(std::string_view hex) {
-    if (!handle_set_) {
-      handle_.assign(hex);
-      handle_set_ = true;
-    }
+    if (handle_seen_) return;
+    handle_seen_ = true;
+    if (handle_slot_ != nullptr) handle_slot_->assign(hex);
+    if (fault_waits_for_handle_) NameFaultsHandle(hex);
   }
   // The file is complete: EOF written last, nothing left open. False when a fault was found.
   bool Finish();
@@ -37,32 +41,39 @@ class StructureCheck {
   const std::wstring& fault() const { return fault_; }
 
  private:
-  struct Named {
-    std::string type, handle;
+  // The record types and section names that the structure is made of.
+  enum class Kind {
+    kOther, kSection, kEndSection, kEof, kTable, kEndTable, kBlock, kEndBlock,
+    kPolyline, kVertex, kInsert, kAttribute, kSequenceEnd,
+    kEntitiesSection, kBlocksSection, kTablesSection,
   };
   enum class Sequence { kNone, kVertices, kAttributes };
+  static Kind KindOf(std::string_view name);
+  static const wchar_t* TypeOf(Kind kind);
 
-  // Judges the record that began last, now that its handle is known.
-  void Commit();
-  void Entity(const Named& r);
-  // Faults when a sequence is open (`at` is the record that came instead of its SEQEND).
+  void Entity(Kind kind, std::string_view type);
+  // Faults when a sequence is open.
   void SequenceClosed();
-  void Fault(const std::wstring& what);
-  static std::wstring Name(const Named& r);
+  // The fault about a record whose handle is known: "the POLYLINE 2A" + what.
+  void FaultAbout(Kind kind, const std::string& handle, const wchar_t* what);
+  // The fault about the record that began last (`before` + its type + its handle, when one
+  // follows, + `after`).
+  void FaultHere(const wchar_t* before, std::string_view type, const wchar_t* after);
+  void NameFaultsHandle(std::string_view hex);
 
-  Named current_;  // the record that began last
-  std::string handle_;
-  bool handle_set_ = false;
-  bool pending_ = false;  // current_ has not been judged yet
+  bool handle_seen_ = false;
+  std::string* handle_slot_ = nullptr;  // where the handle of the record that began goes
+  bool fault_waits_for_handle_ = false;
+  std::wstring fault_after_;  // the end of a fault that waits for its record's handle
 
   bool in_section_ = false, named_ = false, ended_ = false;
-  std::string section_;
+  bool section_named_later_ = false;  // a SECTION began: its name is judged at the next record
+  Kind section_ = Kind::kOther;  // of the section open
+  std::string section_name_;
   bool in_block_ = false, in_table_ = false;
-  Named block_, table_;
+  std::string block_, table_, polyline_, insert_;  // their handles
   Sequence sequence_ = Sequence::kNone;
-  Named head_;  // the sequence's POLYLINE or INSERT
   bool after_insert_ = false;
-  Named insert_;
   std::wstring fault_;
 };
 
