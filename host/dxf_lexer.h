@@ -161,8 +161,9 @@ class Lexer {
   bool utf8_, cp932_, escapes_;
 };
 
-// Every group of the file in order, but comments (999 groups, wherever they stand). Throws ReadError for a code that is no number, a value that
-// does not fit its code, or a code without its value. A pointer group (330, 340 ...) that holds
+// Every group of the file in order, but comments (999 groups, wherever they stand). Throws
+// ReadError for a code that is no number, a value that does not fit its code, or a code without
+// its value. A pointer group (330, 340 ...) that holds
 // no handle is kept as text, with a warning naming its line.
 //
 // With `defer`, the records of the first ENTITIES section are not made groups when its end is

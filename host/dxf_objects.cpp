@@ -33,4 +33,12 @@ std::wstring DxfHeaderValue(const AcDbDatabase& db, const std::wstring& name) {
   return L"";
 }
 
+bool DxfFollowsInSequence(std::string_view type) {
+  return type == "VERTEX" || type == "ATTRIB" || type == "SEQEND";
+}
+
+bool DxfFollowsInSequence(std::wstring_view type) {
+  return type == L"VERTEX" || type == L"ATTRIB" || type == L"SEQEND";
+}
+
 }  // namespace host

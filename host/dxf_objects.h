@@ -10,6 +10,7 @@
 #include <dbmain.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace host {
@@ -60,6 +61,11 @@ constexpr int kDxfSectionEnd = -2;
 // What the value of a group code is, by the ranges of the DXF reference.
 enum class DxfValueType { kString, kReal, kInteger, kHandle };
 DxfValueType DxfTypeOfCode(int code);
+
+// True for the entity types that follow the head of a sequence (a POLYLINE's VERTEX entities, an
+// INSERT's ATTRIB entities) and end it (SEQEND): they belong where their head is.
+bool DxfFollowsInSequence(std::string_view type);
+bool DxfFollowsInSequence(std::wstring_view type);
 
 // The value of a header variable kept as read ("$INSUNITS" → "4"), empty when absent.
 std::wstring DxfHeaderValue(const AcDbDatabase& db, const std::wstring& name);

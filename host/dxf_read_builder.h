@@ -25,6 +25,10 @@
 
 class AcDbText;
 
+namespace host {
+class DxfUnknownEntity;
+}
+
 namespace host::dxf_in {
 
 // The values the database's enumerations hold (a value outside them is undefined there).
@@ -97,9 +101,10 @@ class Builder {
   AcDbEntity* MakeHatch(const Record& r, Split* s);
   // Sets the XData; when the database refuses it, keeps it as groups and adds a warning.
   void ApplyXData(const Pending& p, std::vector<std::wstring>* warnings);
-  // True for the entities that follow a sequence's head (VERTEX, ATTRIB) and its SEQEND.
-  static bool FollowsInSequence(std::string_view type);
-  bool AppendKept(AcDbBlockTableRecord* btr, const Record& r);
+  // Appends an entity kept as read to the block, on the layer named so and under that handle
+  // (null: a new one); false (the entity deleted) when the block refuses it.
+  bool AppendKept(AcDbBlockTableRecord* btr, DxfUnknownEntity* kept, std::string_view layer,
+                  AcDbHandle handle, int line);
   void AddEntities(AcDbObjectId block_id, const std::vector<Record>& records, size_t from,
                    size_t to);
   void ReadBlocks();

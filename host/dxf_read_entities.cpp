@@ -248,20 +248,12 @@ void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) 
   obj->close();
 }
 
-bool Builder::FollowsInSequence(std::string_view type) {
-  return type == "VERTEX" || type == "ATTRIB" || type == "SEQEND";
-}
-
-// Appends the record to the block as an entity kept as read; false when the block refuses it.
-bool Builder::AppendKept(AcDbBlockTableRecord* btr, const Record& r) {
-  auto* kept = new DxfUnknownEntity(Wide(r.type));
-  Split& s = split_;
-  SplitRecord(
-      r, [](int c) { return c == 8; }, &s);
-  kept->setRawGroups(AllGroups(r));
-  kept->setLayer(LayerText(TextOr(s.values, 8, "0"), r.line));
+bool Builder::AppendKept(AcDbBlockTableRecord* btr, DxfUnknownEntity* kept,
+                         std::string_view layer, AcDbHandle handle, int line) {
+  // The layer first: one the file lacks is made here, and must not take the entity's handle.
+  kept->setLayer(LayerText(layer, line));
   kept->setLinetype(roots_.by_layer);
-  if (!r.handle.isNull()) db_->setNextHandle(r.handle);
+  if (!handle.isNull()) db_->setNextHandle(handle);
   AcDbObjectId id;
   if (btr->appendAcDbEntity(id, kept) != Acad::eOk) {
     delete kept;
@@ -290,6 +282,13 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
   // type it holds ("VERTEX" or "ATTRIB").
   const Record* kept_head = nullptr;
   std::string_view kept_follower;
+  auto keep = [&](const Record& r) {
+    auto* kept = new DxfUnknownEntity(Wide(r.type));
+    SplitRecord(
+        r, [](int c) { return c == 8; }, &split_);
+    kept->setRawGroups(AllGroups(r));
+    return AppendKept(btr, kept, TextOr(split_.values, 8, "0"), r.handle, r.line);
+  };
   auto end_kept = [&]() {
     if (kept_head == nullptr) return;
     result_->warnings.push_back(LineError(
@@ -301,14 +300,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
     groups.push_back(AcDbRawGroup{100, Kept("AcDbEntity")});
     groups.push_back(AcDbRawGroup{8, Kept("0")});
     seqend->setRawGroups(std::move(groups));
-    seqend->setLayer(LayerText("0", kept_head->line));
-    seqend->setLinetype(roots_.by_layer);
-    AcDbObjectId id;
-    if (btr->appendAcDbEntity(id, seqend) == Acad::eOk) {
-      seqend->close();
-    } else {
-      delete seqend;
-    }
+    AppendKept(btr, seqend, "0", AcDbHandle(), kept_head->line);
     kept_head = nullptr;
   };
   auto fail = [&](const Record& r, const wchar_t* what) {
@@ -326,18 +318,13 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
     }
     if (kept_head != nullptr) {
       if (r.type == "SEQEND" || r.type == kept_follower) {
-        if (!AppendKept(btr, r)) fail(r, L"the entity cannot be added");
+        if (!keep(r)) fail(r, L"the entity cannot be added");
         if (r.type == "SEQEND") kept_head = nullptr;
         continue;
       }
       end_kept();
     }
-    if (r.type == "SEQEND" || (r.type == "ATTRIB" && open_ref != nullptr)) {
-      if (open_ref == nullptr) {
-        result_->warnings.push_back(
-            LineError(r.line, L"SEQEND without a POLYLINE or INSERT left out"));
-        continue;
-      }
+    if (open_ref != nullptr && (r.type == "SEQEND" || r.type == "ATTRIB")) {
       if (r.type == "SEQEND") {
         auto* seqend = new DxfUnknownObject(L"SEQEND");
         // Most are exactly what the writer makes of a SEQEND without kept groups: a large floor
@@ -376,10 +363,11 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
       continue;
     }
     end_ref();
-    if (FollowsInSequence(r.type)) {
+    if (DxfFollowsInSequence(r.type)) {
       result_->warnings.push_back(LineError(
-          r.line, Wide(r.type) + (r.type == "VERTEX" ? L" without a POLYLINE left out"
-                                                     : L" without an INSERT left out")));
+          r.line, Wide(r.type) + (r.type == "VERTEX"   ? L" without a POLYLINE left out"
+                                  : r.type == "ATTRIB" ? L" without an INSERT left out"
+                                                       : L" without a POLYLINE or INSERT left out")));
       continue;
     }
     Split& s = split_;
@@ -387,7 +375,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
     if (e == nullptr) {
       // Kept as read; a POLYLINE, or a reference whose attributes follow, heads a sequence.
       const bool attributes_follow = r.type == "INSERT" && IntOr(s.values, 66, 0) == 1;
-      if (!AppendKept(btr, r)) fail(r, L"the entity cannot be added");
+      if (!keep(r)) fail(r, L"the entity cannot be added");
       if (r.type == "POLYLINE" || attributes_follow) {
         kept_head = &r;
         kept_follower = attributes_follow ? "ATTRIB" : "VERTEX";

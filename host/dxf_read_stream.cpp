@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/dxf_objects.h"
 #include "host/dxf_read_builder.h"
 
 namespace host::dxf_in {
@@ -19,7 +20,7 @@ void Builder::AddEntityRecords(const std::vector<Record>& e) {
     AcDbObjectId owner = OwnerBlock(e[i]);
     size_t j = i + 1;
     // A sequence's entities name their head as owner, or none: they go where their head goes.
-    while (j < e.size() && (FollowsInSequence(e[j].type) || OwnerBlock(e[j]) == owner))
+    while (j < e.size() && (DxfFollowsInSequence(e[j].type) || OwnerBlock(e[j]) == owner))
       ++j;
     AddEntities(owner, e, i, j);
     i = j;
@@ -62,7 +63,7 @@ void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
       if ((pos >= d.end || last) && !(last && pos == d.end))
         throw ReadError{LineError(line, L"the entities end without ENDSEC")};
       if (g.code == 0) {
-        if (last || (heads >= kRun && !FollowsInSequence(g.text))) {
+        if (last || (heads >= kRun && !DxfFollowsInSequence(g.text))) {
           lexer.lines().Seek(pos, line);
           end = last;
           break;

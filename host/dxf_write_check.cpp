@@ -8,64 +8,44 @@
 
 namespace host::dxf_out {
 
+namespace {
+
+struct KindName {
+  StructureCheck::Kind kind;
+  std::string_view name;
+};
+
+// The names of the records and sections the structure is made of.
+constexpr KindName kKindNames[] = {
+    {StructureCheck::Kind::kSection, "SECTION"},   {StructureCheck::Kind::kEndSection, "ENDSEC"},
+    {StructureCheck::Kind::kEof, "EOF"},           {StructureCheck::Kind::kTable, "TABLE"},
+    {StructureCheck::Kind::kEndTable, "ENDTAB"},   {StructureCheck::Kind::kBlock, "BLOCK"},
+    {StructureCheck::Kind::kEndBlock, "ENDBLK"},   {StructureCheck::Kind::kPolyline, "POLYLINE"},
+    {StructureCheck::Kind::kVertex, "VERTEX"},     {StructureCheck::Kind::kInsert, "INSERT"},
+    {StructureCheck::Kind::kAttribute, "ATTRIB"},  {StructureCheck::Kind::kSequenceEnd, "SEQEND"},
+    {StructureCheck::Kind::kEntitiesSection, "ENTITIES"},
+    {StructureCheck::Kind::kBlocksSection, "BLOCKS"},
+    {StructureCheck::Kind::kTablesSection, "TABLES"},
+};
+
+}  // namespace
+
 StructureCheck::Kind StructureCheck::KindOf(std::string_view name) {
-  if (name.empty()) return Kind::kOther;
-  switch (name[0]) {
-    case 'A':
-      if (name == "ATTRIB") return Kind::kAttribute;
-      break;
-    case 'B':
-      if (name == "BLOCK") return Kind::kBlock;
-      if (name == "BLOCKS") return Kind::kBlocksSection;
-      break;
-    case 'E':
-      if (name == "ENDSEC") return Kind::kEndSection;
-      if (name == "EOF") return Kind::kEof;
-      if (name == "ENDTAB") return Kind::kEndTable;
-      if (name == "ENDBLK") return Kind::kEndBlock;
-      if (name == "ENTITIES") return Kind::kEntitiesSection;
-      break;
-    case 'I':
-      if (name == "INSERT") return Kind::kInsert;
-      break;
-    case 'P':
-      if (name == "POLYLINE") return Kind::kPolyline;
-      break;
-    case 'S':
-      if (name == "SEQEND") return Kind::kSequenceEnd;
-      if (name == "SECTION") return Kind::kSection;
-      break;
-    case 'T':
-      if (name == "TABLE") return Kind::kTable;
-      if (name == "TABLES") return Kind::kTablesSection;
-      break;
-    case 'V':
-      if (name == "VERTEX") return Kind::kVertex;
-      break;
-    default:
-      break;
-  }
+  // Most records are none of these: their first letter tells it mostly.
+  for (const KindName& k : kKindNames)
+    if (!name.empty() && k.name[0] == name[0] && k.name == name) return k.kind;
   return Kind::kOther;
 }
 
-const wchar_t* StructureCheck::TypeOf(Kind kind) {
-  switch (kind) {
-    case Kind::kTable:
-      return L"TABLE";
-    case Kind::kBlock:
-      return L"BLOCK";
-    case Kind::kPolyline:
-      return L"POLYLINE";
-    case Kind::kInsert:
-      return L"INSERT";
-    default:
-      return L"";
-  }
+std::wstring StructureCheck::TypeOf(Kind kind) {
+  for (const KindName& k : kKindNames)
+    if (k.kind == kind) return std::wstring(k.name.begin(), k.name.end());
+  return L"";
 }
 
 void StructureCheck::FaultAbout(Kind kind, const std::string& handle, const wchar_t* what) {
   if (!ok()) return;
-  fault_ = std::wstring(L"the ") + TypeOf(kind);
+  fault_ = L"the " + TypeOf(kind);
   if (!handle.empty()) fault_ += L" " + std::wstring(handle.begin(), handle.end());
   fault_ += what;
 }
@@ -90,12 +70,21 @@ void StructureCheck::SequenceClosed() {
     FaultAbout(Kind::kInsert, insert_, L" is not closed by a SEQEND");
 }
 
+void StructureCheck::CompleteFault() {
+  if (!fault_waits_for_handle_) return;
+  fault_ += fault_after_;
+  fault_waits_for_handle_ = false;
+}
+
+void StructureCheck::SectionNotClosed() {
+  if (ok())
+    fault_ = L"the section " + std::wstring(section_name_.begin(), section_name_.end()) +
+             L" is not closed by ENDSEC";
+}
+
 void StructureCheck::Record(std::string_view type) {
   // The fault about the record before is complete, with its handle or without.
-  if (fault_waits_for_handle_) {
-    fault_ += fault_after_;
-    fault_waits_for_handle_ = false;
-  }
+  CompleteFault();
   handle_seen_ = false;
   handle_slot_ = nullptr;
   if (!ok()) return;
@@ -106,11 +95,11 @@ void StructureCheck::Record(std::string_view type) {
   }
   if (!in_section_) {
     if (kind == Kind::kSection) {
+      // Its name follows (SectionName).
       in_section_ = true;
       named_ = false;
       section_ = Kind::kOther;
       section_name_.clear();
-      section_named_later_ = true;
     } else if (kind == Kind::kEof) {
       ended_ = true;
     } else {
@@ -118,22 +107,15 @@ void StructureCheck::Record(std::string_view type) {
     }
     return;
   }
-  if (section_named_later_) {
-    // The name came after the SECTION, before this record.
-    section_named_later_ = false;
-    if (!named_) {
-      fault_ = L"a SECTION has no name";
-      return;
-    }
-    section_ = KindOf(section_name_);
+  if (!named_) {
+    fault_ = L"a SECTION has no name";
+    return;
   }
   if (kind == Kind::kEndSection || kind == Kind::kSection || kind == Kind::kEof) {
     SequenceClosed();
     if (in_block_) FaultAbout(Kind::kBlock, block_, L" is not closed by an ENDBLK");
     if (in_table_) FaultAbout(Kind::kTable, table_, L" is not closed by an ENDTAB");
-    if (kind != Kind::kEndSection && ok())
-      fault_ = L"the section " + std::wstring(section_name_.begin(), section_name_.end()) +
-               L" is not closed by ENDSEC";
+    if (kind != Kind::kEndSection) SectionNotClosed();
     in_section_ = false;
     in_block_ = in_table_ = after_insert_ = false;
     sequence_ = Sequence::kNone;
@@ -182,14 +164,10 @@ void StructureCheck::Record(std::string_view type) {
 }
 
 bool StructureCheck::Finish() {
-  if (fault_waits_for_handle_) {
-    fault_ += fault_after_;
-    fault_waits_for_handle_ = false;
-  }
+  CompleteFault();
   if (ok() && !ended_) {
     if (in_section_) {
-      fault_ = L"the section " + std::wstring(section_name_.begin(), section_name_.end()) +
-               L" is not closed by ENDSEC";
+      SectionNotClosed();
     } else {
       fault_ = L"the file does not end with EOF";
     }

@@ -24,6 +24,7 @@ class StructureCheck {
   // The name of the section that the last SECTION opened (its 2 group).
   void SectionName(std::string_view name) {
     section_name_.assign(name);
+    section_ = KindOf(name);
     named_ = true;
   }
   // A handle group (5) of the record that began last; the first one counts.
@@ -40,16 +41,30 @@ class StructureCheck {
   // The first fault, as "the POLYLINE 2A is not closed by a SEQEND"; empty while none.
   const std::wstring& fault() const { return fault_; }
 
- private:
   // The record types and section names that the structure is made of.
   enum class Kind {
-    kOther, kSection, kEndSection, kEof, kTable, kEndTable, kBlock, kEndBlock,
-    kPolyline, kVertex, kInsert, kAttribute, kSequenceEnd,
-    kEntitiesSection, kBlocksSection, kTablesSection,
+    kOther,
+    kSection,
+    kEndSection,
+    kEof,
+    kTable,
+    kEndTable,
+    kBlock,
+    kEndBlock,
+    kPolyline,
+    kVertex,
+    kInsert,
+    kAttribute,
+    kSequenceEnd,
+    kEntitiesSection,
+    kBlocksSection,
+    kTablesSection,
   };
+
+ private:
   enum class Sequence { kNone, kVertices, kAttributes };
   static Kind KindOf(std::string_view name);
-  static const wchar_t* TypeOf(Kind kind);
+  static std::wstring TypeOf(Kind kind);
 
   void Entity(Kind kind, std::string_view type);
   // Faults when a sequence is open.
@@ -60,6 +75,9 @@ class StructureCheck {
   // follows, + `after`).
   void FaultHere(const wchar_t* before, std::string_view type, const wchar_t* after);
   void NameFaultsHandle(std::string_view hex);
+  // Ends a fault that waited for its record's handle.
+  void CompleteFault();
+  void SectionNotClosed();
 
   bool handle_seen_ = false;
   std::string* handle_slot_ = nullptr;  // where the handle of the record that began goes
@@ -67,7 +85,6 @@ class StructureCheck {
   std::wstring fault_after_;  // the end of a fault that waits for its record's handle
 
   bool in_section_ = false, named_ = false, ended_ = false;
-  bool section_named_later_ = false;  // a SECTION began: its name is judged at the next record
   Kind section_ = Kind::kOther;  // of the section open
   std::string section_name_;
   bool in_block_ = false, in_table_ = false;

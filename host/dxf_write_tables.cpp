@@ -83,8 +83,7 @@ void Writer::PutKept(const AcDbObject* obj) {
   // The entities of a sequence (a POLYLINE's VERTEX entities, its SEQEND) go with their head
   // whatever owner they name, and keep the one they were read with: most name the head.
   const auto* kept_entity = DxfUnknownEntity::cast(obj);
-  const bool entity = kept_entity != nullptr && kept_entity->dxfName() != L"VERTEX" &&
-                      kept_entity->dxfName() != L"ATTRIB" && kept_entity->dxfName() != L"SEQEND";
+  const bool entity = kept_entity != nullptr && !DxfFollowsInSequence(kept_entity->dxfName());
   bool owner_written = false;
   int depth = 0;
   if (entity) {
