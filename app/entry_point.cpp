@@ -6,7 +6,7 @@
 #include <afxwin.h>
 #include <rxregsvc.h>
 
-#include "ApiComn.h"
+#include <ApiComn.h>
 #include "app/command_table.h"
 #include "app/harnex_module.h"
 #include "app/module_exports.h"

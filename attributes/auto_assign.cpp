@@ -12,9 +12,9 @@
 #include "attributes/element_class.h"
 #include "attributes/route_pick.h"
 #include "attributes/run_marks.h"
-#include "maker/AttributeData.h"
-#include "maker/RootComn.h"
-#include "maker/VuRida.h"
+#include <AttributeData.h>
+#include <RootComn.h>
+#include <VuRida.h>
 #include "palette/main_dialog.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include "attributes/element_class.h"
 #include "attributes/row_writer.h"
 #include "attributes/run_marks.h"
-#include "maker/RootComn.h"
-#include "maker/VuRida.h"
+#include <RootComn.h>
+#include <VuRida.h>
 #include "palette/main_dialog.h"
 
 namespace {

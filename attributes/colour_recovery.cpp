@@ -12,8 +12,8 @@
 #include "attributes/attribute_record.h"
 #include "attributes/element_class.h"
 #include "attributes/route_filter.h"
-#include "maker/ApiComn.h"
-#include "maker/AttributeData.h"
+#include <ApiComn.h>
+#include <AttributeData.h>
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <memory>
 
 #include "attributes/attribute_record.h"
-#include "maker/ApiComn.h"
-#include "maker/AttributeData.h"
-#include "maker/RootComn.h"
-#include "maker/VuRida.h"
+#include <ApiComn.h>
+#include <AttributeData.h>
+#include <RootComn.h>
+#include <VuRida.h>
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <dbmain.h>
 
 #include "attributes/attribute_record.h"
-#include "maker/AttributeData.h"
+#include <AttributeData.h>
 
 namespace {
 

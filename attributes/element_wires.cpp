@@ -2,7 +2,7 @@
 #include "attributes/element_wires.h"
 
 #include "attributes/attribute_record.h"
-#include "maker/AttributeData.h"
+#include <AttributeData.h>
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "attributes/attribute_record.h"
 #include "attributes/element_class.h"
 #include "attributes/route_filter.h"
-#include "maker/AttributeData.h"
+#include <AttributeData.h>
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "app/harnex_module.h"
 #include "attributes/element_class.h"
-#include "maker/VuRida.h"
+#include <VuRida.h>
 #include "palette/main_dialog.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include "attributes/element_colour.h"
 #include "attributes/element_wires.h"
 #include "attributes/run_marks.h"
-#include "maker/ApiComn.h"
-#include "maker/AttributeData.h"
+#include <ApiComn.h>
+#include <AttributeData.h>
 #include "palette/main_dialog.h"
 
 namespace {

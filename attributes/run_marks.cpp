@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "attributes/attribute_record.h"
-#include "maker/ApiComn.h"
+#include <ApiComn.h>
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include "attributes/element_class.h"
 #include "attributes/element_colour.h"
 #include "attributes/route_filter.h"
-#include "maker/ApiComn.h"
-#include "maker/AttributeData.h"
-#include "maker/VuRida.h"
+#include <ApiComn.h>
+#include <AttributeData.h>
+#include <VuRida.h>
 
 namespace {
 

@@ -16,14 +16,15 @@
 #include <memory>
 #include <string>
 
-#include "host/drawing_builder.h"
-#include "host/session.h"
-#include "host/system_folder.h"
+#include "tools/harnex_session.h"
+#include "tools/drawing_builder.h"
+#include "host/session/session.h"
+#include "tools/system_folder.h"
 
 namespace assignment_bench {
 
 struct Tree {
-  std::unique_ptr<host::SystemFolderCopy> folder;
+  std::unique_ptr<tools::SystemFolderCopy> folder;
   std::unique_ptr<host::Session> session;
   AcDbObjectId root;    // the segment the command picks
   AcDbObjectId last;    // an element the run writes last, or among the last
@@ -35,18 +36,18 @@ struct Tree {
 // ticked; the script presses palette button `button`. False when anything fails.
 inline bool Start(Tree& tree, std::function<void(AcDbDatabase*)> draw, int button) {
   std::string error;
-  tree.folder = host::SystemFolderCopy::Create("", &error);
+  tree.folder = tools::SystemFolderCopy::Create("", &error);
   if (tree.folder == nullptr) return false;
   if (!tree.folder->RememberProject(L"サンプルビル", L"受変電から分電盤")) return false;
 
-  host::Session::Options options;
+  host::Session::Options options = tools::HarnexSessionOptions();
   options.config_path = tree.folder->config_path();
   options.drawing = std::move(draw);
   tree.session = std::make_unique<host::Session>(options);
   if (!tree.session->Start()) return false;
   if (tree.session->RunScript(L"command RQ_HARNEX\nclick 238\n") != 0) return false;
   wchar_t handle[32];
-  std::swprintf(handle, 32, L"%llX", static_cast<unsigned long long>(host::HandleOf(tree.root)));
+  std::swprintf(handle, 32, L"%llX", static_cast<unsigned long long>(tools::HandleOf(tree.root)));
   // Appended piece by piece: g++ 12 at -O3 misreads a literal followed by a temporary string as
   // overlapping copies (-Wrestrict).
   tree.script = L"click ";

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "tools/harnex_session.h"
 #include "attributes/attribute_record.h"
 #include "attributes/part_numbers.h"
-#include "host/drawing_builder.h"
-#include "host/session.h"
-#include "maker/AttributeData.h"
+#include "tools/drawing_builder.h"
+#include "host/session/session.h"
+#include <AttributeData.h>
 
 namespace {
 
@@ -25,16 +26,16 @@ struct LargeDrawing {
   std::vector<AcDbObjectId> elements;
 
   LargeDrawing() {
-    host::Session::Options options;
-    options.host_module = false;
-    options.load_addin = false;
+    host::Session::Options options = tools::HarnexSessionOptions();
+    tools::SkipAtStart(&options, tools::kHostModuleName);
+    tools::SkipAtStart(&options, tools::kAddinModuleName);
     options.drawing = [this](AcDbDatabase* db) {
-      host::DrawingBuilder b(db);
+      tools::DrawingBuilder b(db);
       b.DefineSegment(L"RT1", 10);
       b.DefinePart(L"KK_P", 10);
       elements.reserve(kElements);
       for (int i = 0; i < kElements; ++i) {
-        const host::Placement at{i * 10.0, 0};
+        const tools::Placement at{i * 10.0, 0};
         if (i % kPartEvery == 0) {
           const int part = (i / kPartEvery) % kDistinctParts;
           elements.push_back(b.AddPart(L"KK_P", at, L"P-" + std::to_wstring(part)));

@@ -32,7 +32,7 @@ std::unique_ptr<Tree> MakeTree(int elements) {
   auto tree = std::make_unique<Tree>();
   Tree* t = tree.get();
   const auto draw = [t, elements](AcDbDatabase* db) {
-    host::DrawingBuilder b(db);
+    tools::DrawingBuilder b(db);
     b.DefineSegment(L"RT10", 10);
     b.DefineTee(L"RB_T5", 5);
     b.DefineTee(L"RBT5", 5, /*hatched=*/true);

@@ -22,9 +22,9 @@
 #include <acdocman.h>
 #include <dbmain.h>
 
-#include "host/drawing_builder.h"
-#include "host/dxf_reader.h"
-#include "host/dxf_writer.h"
+#include "tools/drawing_builder.h"
+#include "host/dxf/dxf_reader.h"
+#include "host/dxf/dxf_writer.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ std::string MakeDrawing(int elements) {
   // The builder works on the current document's drawing, as the route tools do.
   AcDbDatabase db(true, false);
   platform::acad::OpenDocument(&db, L"dxf_bench.dwg");
-  host::DrawingBuilder b(&db);
+  tools::DrawingBuilder b(&db);
   b.DefineSegment(L"RT1000", kLength);
   for (int row = 0; row * kPerRow < elements && !b.failed(); ++row) {
     const double y = row * 2 * kLength;

@@ -13,11 +13,12 @@
 #include <memory>
 #include <string>
 
+#include "tools/harnex_session.h"
 #include "annotation/annotation_block.h"
 #include "annotation/draw_note.h"
 #include "annotation/list_table.h"
-#include "host/session.h"
-#include "host/system_folder.h"
+#include "host/session/session.h"
+#include "tools/system_folder.h"
 
 namespace {
 
@@ -45,8 +46,8 @@ void FillRows(CDrawNote& note) {
 
 void BM_BuildTable(benchmark::State& state) {
   std::string error;
-  auto folder = host::SystemFolderCopy::Create("", &error);
-  host::Session::Options options;
+  auto folder = tools::SystemFolderCopy::Create("", &error);
+  host::Session::Options options = tools::HarnexSessionOptions();
   options.config_path = folder->config_path();
   host::Session session(options);
   session.Start();

@@ -18,9 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "host/drawing_builder.h"
-#include "host/session.h"
-#include "host/system_folder.h"
+#include "tools/harnex_session.h"
+#include "tools/drawing_builder.h"
+#include "host/session/session.h"
+#include "tools/system_folder.h"
 
 namespace {
 
@@ -56,14 +57,14 @@ std::vector<std::wstring> HundredWires() {
 // leader end is picked first and the samples flip the box.
 Times SampleTimes(bool boxFixed) {
   std::string error;
-  auto folder = host::SystemFolderCopy::Create("", &error);
-  host::Session::Options options;
+  auto folder = tools::SystemFolderCopy::Create("", &error);
+  host::Session::Options options = tools::HarnexSessionOptions();
   options.config_path = folder->config_path();
   options.drawing = [](AcDbDatabase* db) {
-    host::DrawingBuilder b(db);
+    tools::DrawingBuilder b(db);
     b.DefineSegment(L"RT100", 100);
     const AcDbObjectId id = b.AddRouteElement(L"RT100", {0, 0, 0, 1}, L"0");
-    b.SetStrings(id, host::DrawingBuilder::kAttrApp, HundredWires());
+    b.SetStrings(id, tools::DrawingBuilder::kAttrApp, HundredWires());
   };
   host::Session session(options);
   session.Start();

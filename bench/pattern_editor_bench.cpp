@@ -9,8 +9,8 @@
 #include "app/harnex_resources.h"
 #include "project/pattern_editor.h"
 #include "resources/palette_ids.h"
-#include "winbase.h"
-#include "window_system.h"
+#include <winbase.h>
+#include "platform/mfc/window_system.h"
 
 namespace {
 

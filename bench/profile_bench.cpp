@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "file_system.h"
-#include "text_encoding.h"
-#include "windows.h"
+#include "platform/win/file_system.h"
+#include "platform/win/text_encoding.h"
+#include <windows.h>
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "file_system.h"
+#include "platform/win/file_system.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
-#include "text_encoding.h"
-#include "windows.h"
+#include "platform/win/text_encoding.h"
+#include <windows.h>
 
 namespace {
 

@@ -14,12 +14,12 @@
 #include <memory>
 #include <string>
 
-#include "host/drawing_builder.h"
-#include "host/drawing_document.h"
-#include "host/dxf_reader.h"
-#include "host/dxf_writer.h"
-#include "host/report.h"
-#include "host/report_drawing.h"
+#include "tools/drawing_builder.h"
+#include "host/session/drawing_document.h"
+#include "host/dxf/dxf_reader.h"
+#include "host/dxf/dxf_writer.h"
+#include "tools/report.h"
+#include "tools/report_drawing.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ struct LargeDrawingFile {
             ("harnex_report_bench_" + std::to_string(::getpid()) + ".dxf"))
                .string();
     AcDbDatabase db(true, true);
-    host::DrawingBuilder b(&db);
+    tools::DrawingBuilder b(&db);
     b.DefineSegment(L"RT1000", 1000);
     b.DefineTee(L"RB250", 250);
     for (int i = 0; i < kElements; ++i) {
@@ -91,7 +91,7 @@ BENCHMARK(BM_LoadDrawing)->Unit(benchmark::kMillisecond);
 void BM_WireLines(benchmark::State& state) {
   const OpenDrawing drawing;  // one current document at a time: closed when the bench ends
   size_t lines = 0;
-  for (auto _ : state) lines = host::ReadWireLines().size();
+  for (auto _ : state) lines = tools::ReadWireLines().size();
   state.counters["lines"] = static_cast<double>(lines);
   state.SetItemsProcessed(state.iterations() * kElements);
 }
@@ -100,7 +100,7 @@ BENCHMARK(BM_WireLines)->Unit(benchmark::kMillisecond);
 void BM_UntaggedLines(benchmark::State& state) {
   const OpenDrawing drawing;
   size_t lines = 0;
-  for (auto _ : state) lines = host::ReadUntaggedElements().size();
+  for (auto _ : state) lines = tools::ReadUntaggedElements().size();
   state.counters["lines"] = static_cast<double>(lines);
   state.SetItemsProcessed(state.iterations() * kElements);
 }
@@ -108,14 +108,14 @@ BENCHMARK(BM_UntaggedLines)->Unit(benchmark::kMillisecond);
 
 void BM_WireReportFile(benchmark::State& state) {
   TheFile();
-  host::ReportOptions options;
-  options.kind = host::ReportKind::kWires;
+  tools::ReportOptions options;
+  options.kind = tools::ReportKind::kWires;
   options.files = {TheFile().path};
   options.config_path = "/nonexistent/harnex.ini";
-  host::ReportIo io;
+  tools::ReportIo io;
   size_t bytes = 0;
   io.output = [&bytes](std::string_view csv) { bytes = csv.size(); };
-  for (auto _ : state) benchmark::DoNotOptimize(host::RunReport(options, io));
+  for (auto _ : state) benchmark::DoNotOptimize(tools::RunReport(options, io));
   state.counters["csv_bytes"] = static_cast<double>(bytes);
   state.SetItemsProcessed(state.iterations() * kElements);
 }

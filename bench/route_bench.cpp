@@ -40,9 +40,9 @@
 #include <acdocman.h>
 #include <dbmain.h>
 
-#include "RootComn.h"
-#include "VuRida.h"
-#include "host/drawing_builder.h"
+#include <RootComn.h>
+#include <VuRida.h>
+#include "tools/drawing_builder.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ struct Network {
 
   explicit Network(int n) : count(n), db(std::make_unique<AcDbDatabase>(true, false)) {
     platform::acad::OpenDocument(db.get(), L"route_bench.dwg");
-    host::DrawingBuilder b(db.get());
+    tools::DrawingBuilder b(db.get());
     b.DefineSegment(L"RT10", kLength);
     for (int row = 0; row * kPerGroup < n && !b.failed(); ++row) {
       const double y = row * 2 * kLength;

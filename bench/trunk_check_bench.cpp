@@ -5,10 +5,11 @@
 #include <memory>
 #include <vector>
 
+#include "tools/harnex_session.h"
 #include "attributes/colour_recovery.h"
 #include "attributes/trunk_check.h"
-#include "host/drawing_builder.h"
-#include "host/session.h"
+#include "tools/drawing_builder.h"
+#include "host/session/session.h"
 
 namespace {
 
@@ -20,11 +21,11 @@ struct LargeDrawing {
   std::unique_ptr<host::Session> session;
 
   LargeDrawing() {
-    host::Session::Options options;
-    options.host_module = false;
-    options.load_addin = false;
+    host::Session::Options options = tools::HarnexSessionOptions();
+    tools::SkipAtStart(&options, tools::kHostModuleName);
+    tools::SkipAtStart(&options, tools::kAddinModuleName);
     options.drawing = [](AcDbDatabase* db) {
-      host::DrawingBuilder b(db);
+      tools::DrawingBuilder b(db);
       b.DefineSegment(L"RT1", 10);
       for (int i = 0; i < kElements; ++i) {
         const AcDbObjectId id = b.AddRouteElement(L"RT1", {i * 10.0, 0});

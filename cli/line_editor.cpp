@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "host/completion.h"
+#include "host/user/completion.h"
 
 namespace cli {
 

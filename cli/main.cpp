@@ -11,17 +11,18 @@
 #include <string>
 #include <vector>
 
-#include <text_encoding.h>
+#include "tools/harnex_session.h"
+#include "platform/win/text_encoding.h"
 #include "cli/typed_session.h"
-#include "host/command_line.h"
-#include "host/demo.h"
-#include "host/example_drawing.h"
-#include "host/palette_recovery.h"
-#include "host/report.h"
-#include "host/script.h"
-#include "host/session.h"
-#include "host/svg_renderer.h"
-#include "host/svg_wiring.h"
+#include "cli/program_options.h"
+#include "tools/demo.h"
+#include "tools/example_drawing.h"
+#include "tools/palette_recovery.h"
+#include "tools/report.h"
+#include "host/user/script.h"
+#include "host/session/session.h"
+#include "host/svg/svg_renderer.h"
+#include "tools/svg_wiring.h"
 
 namespace {
 
@@ -57,32 +58,32 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  host::CommandLine options;
+  cli::ProgramOptions options;
   std::string error;
-  if (!host::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
-    std::cerr << "harnex-host: " << error << "\n" << host::UsageText();
+  if (!cli::ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+    std::cerr << "harnex-host: " << error << "\n" << cli::UsageText();
     return host::kExitHostError;
   }
   if (options.help) {
-    std::fputs(host::UsageText(), stdout);
+    std::fputs(cli::UsageText(), stdout);
     return host::kExitOk;
   }
-  if (options.demo) return host::RunDemo(options.demo_dir);
+  if (options.demo) return tools::RunDemo(options.demo_dir);
   if (options.report) {
-    host::ReportOptions report = options.report_options;
-    report.config_path = host::ResolveConfigPath(options);
-    host::ReportIo io;
+    tools::ReportOptions report = options.report_options;
+    report.config_path = cli::ResolveConfigPath(options);
+    tools::ReportIo io;
     io.output = [](std::string_view bytes) {
       std::fwrite(bytes.data(), 1, bytes.size(), stdout);
       std::fflush(stdout);
     };
     io.diagnostics = [](const std::wstring& line) { WriteErr(line + L"\n"); };
     io.progress_bar = true;
-    return host::RunReport(report, io);
+    return tools::RunReport(report, io);
   }
   if (!options.make_example.empty()) {
     std::wstring make_error;
-    if (!host::WriteExampleDrawing(options.make_example, &make_error)) {
+    if (!tools::WriteExampleDrawing(options.make_example, &make_error)) {
       return Fail(platform::WideToUtf8(make_error));
     }
     return host::kExitOk;
@@ -101,9 +102,9 @@ int main(int argc, char** argv) {
     if (!script.ok()) return Fail(options.script + ": " + platform::WideToUtf8(script.error));
   }
 
-  host::Session::Options session_options;
-  session_options.config_path = platform::Utf8ToWide(host::ResolveConfigPath(options));
-  session_options.host_module = !options.no_host_module;
+  host::Session::Options session_options = tools::HarnexSessionOptions();
+  session_options.config_path = platform::Utf8ToWide(cli::ResolveConfigPath(options));
+  if (options.no_host_module) tools::SkipAtStart(&session_options, tools::kHostModuleName);
   session_options.drawing_file = options.drawing;
   session_options.output = WriteOut;
   session_options.diagnostics = WriteErr;
@@ -131,7 +132,7 @@ int main(int argc, char** argv) {
     // Nobody is left to ask: unsaved palette edits go to a recovery file, never over the project.
     std::string recovery;
     std::wstring recovery_error;
-    if (host::WritePaletteRecovery(&recovery, &recovery_error)) {
+    if (tools::WritePaletteRecovery(&recovery, &recovery_error)) {
       std::cerr << "harnex-host: unsaved palette edits written to " << recovery << "\n";
     } else if (!recovery_error.empty()) {
       WriteErr(recovery_error + L"\n");
@@ -154,7 +155,7 @@ int main(int argc, char** argv) {
     std::wstring svg_error;
     const bool written = options.highlights.empty()
                              ? host::WriteSvgFile(*session.database(), options.svg, &svg_error)
-                             : host::WriteMarkedSvgFile(*session.database(), options.svg,
+                             : tools::WriteMarkedSvgFile(*session.database(), options.svg,
                                                         options.highlights, &svg_error);
     if (!written) {
       WriteErr(svg_error + L"\n");

@@ -2,8 +2,8 @@
 #include "cli/typed_session.h"
 
 #include <acedads.h>
-#include <status_bar.h>
-#include <text_encoding.h>
+#include "platform/acad/status_bar.h"
+#include "platform/win/text_encoding.h"
 
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "host/palette_recovery.h"
-#include "host/typed_line.h"
+#include "tools/palette_recovery.h"
+#include "host/user/typed_line.h"
 
 namespace cli {
 namespace {
@@ -101,7 +101,7 @@ bool TypedSession::NextLine(std::wstring* line) {
       // Ctrl-D closed the palette first: closed, the session ends; still open (its question was
       // cancelled or its save failed), the user goes on at the prompt.
       closing_palette_ = false;
-      if (!host::PaletteIsOpen()) return false;
+      if (!tools::PaletteIsOpen()) return false;
     }
     // A progress meter that a loop left up is cleared, so that the prompt starts a clean line.
     if (platform::acad::ProgressMeter().active) std::fputs("\r\x1b[K", stderr);
@@ -128,7 +128,7 @@ bool TypedSession::NextLine(std::wstring* line) {
     const bool end = result == LineEditor::Result::kEnd;
     if (wait.kind == platform::WaitKind::kCommandPrompt) {
       if (!end) continue;  // the line is cleared
-      if (host::PaletteHasUnsavedEdits()) {
+      if (tools::PaletteHasUnsavedEdits()) {
         closing_palette_ = true;
         *line = L"@200 click 2";
         return true;

@@ -23,7 +23,7 @@
 #include <string>
 
 #include "cli/line_editor.h"
-#include "host/session.h"
+#include "host/session/session.h"
 
 namespace cli {
 

@@ -1,16 +1,16 @@
 // Fuzz target: a DXF drawing read, written and read again, rendered, hit-tested and measured.
 #include <dbmain.h>
 #include <dbsymtb.h>
-#include <hit_test.h>
+#include "platform/acad/hit_test.h"
 
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_targets.h"
-#include "host/dxf_reader.h"
-#include "host/dxf_writer.h"
-#include "host/entity_view.h"
-#include "host/svg_renderer.h"
+#include "host/dxf/dxf_reader.h"
+#include "host/dxf/dxf_writer.h"
+#include "host/user/entity_view.h"
+#include "host/svg/svg_renderer.h"
 
 namespace fuzz {
 namespace {

@@ -2,7 +2,7 @@
 // it. Every list file of one master-list folder is a hard link of the one input file.
 #include <VuRida.h>
 #include <afxcoll.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 #include <unistd.h>
 
 #include <filesystem>

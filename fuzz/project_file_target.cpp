@@ -1,6 +1,6 @@
 // Fuzz target: a project file (.tpr) loaded, saved under another name and loaded again.
-#include <text_encoding.h>
-#include <user_session.h>
+#include "platform/win/text_encoding.h"
+#include "platform/win/user_session.h"
 #include <windows.h>
 
 #include <filesystem>

@@ -1,5 +1,5 @@
 // Fuzz target: a resource script (.rc text) as the toolkit reads dialog templates from it.
-#include <resource_script.h>
+#include "platform/mfc/resource_script.h"
 
 #include <string>
 

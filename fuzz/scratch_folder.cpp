@@ -2,7 +2,7 @@
 #include "fuzz/scratch_folder.h"
 
 #include <stdlib.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
 #include <algorithm>
 #include <cstdlib>

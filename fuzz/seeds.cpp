@@ -2,15 +2,15 @@
 #include "fuzz/seeds.h"
 
 #include <dbmain.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
-#include "host/drawing_builder.h"
-#include "host/dxf_writer.h"
+#include "tools/drawing_builder.h"
+#include "host/dxf/dxf_writer.h"
 
 namespace fuzz {
 namespace {
@@ -53,7 +53,7 @@ void AddReencoded(std::vector<Seed>* seeds) {
 // tee, a part block with attributes, a block inside a block, a plain line, a route group.
 std::string BuilderDrawing() {
   AcDbDatabase db(true, false);
-  host::DrawingBuilder b(&db);
+  tools::DrawingBuilder b(&db);
   b.DefineSegment(L"RT1000", 1000);
   b.DefineTee(L"RBT_T250", 250, true);
   b.DefinePart(L"KK_L", 200);

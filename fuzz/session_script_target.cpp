@@ -2,7 +2,7 @@
 #include <string>
 
 #include "fuzz/fuzz_targets.h"
-#include "host/script.h"
+#include "host/user/script.h"
 
 namespace fuzz {
 

@@ -1,6 +1,6 @@
 // Fuzz target: the text decoder and the INI parser with its write-back.
-#include <profile_file.h>
-#include <text_encoding.h>
+#include "platform/win/profile_file.h"
+#include "platform/win/text_encoding.h"
 
 #include <optional>
 #include <string>

@@ -9,8 +9,8 @@
 #include <dbmain.h>
 #include <dbsymtb.h>
 
-#include "ApiComn.h"
-#include "maker_util.h"
+#include <ApiComn.h>
+#include "maker/maker_util.h"
 
 int spedSSLength(const ads_name ss, long* length) {
   Adesk::Int32 count = 0;

@@ -1,12 +1,10 @@
 // Dravik.dll: module exports, configuration values and commands sent to the command line.
-#include <cstdlib>
 #include <string>
 
 #include <acdocman.h>
-#include <text_encoding.h>
 #include <windows.h>
 
-#include "ApiComn.h"
+#include <ApiComn.h>
 
 FARPROC ApiComn_GetProcAdrs(HMODULE module, const char* name) {
   if (module == nullptr || name == nullptr) return nullptr;
@@ -15,8 +13,13 @@ FARPROC ApiComn_GetProcAdrs(HMODULE module, const char* name) {
 
 FARPROC ApiComn_GetProcAdrs(HMODULE module, const wchar_t* name) {
   if (name == nullptr) return nullptr;
-  // Export names are plain ASCII; a wide name is narrowed the same way.
-  return ApiComn_GetProcAdrs(module, platform::WideToUtf8(name).c_str());
+  // Export names are plain ASCII; a wide name is narrowed character by character.
+  std::string narrow;
+  for (const wchar_t* c = name; *c != L'\0'; ++c) {
+    if (*c > 0x7F) return nullptr;
+    narrow += static_cast<char>(*c);
+  }
+  return ApiComn_GetProcAdrs(module, narrow.c_str());
 }
 
 int ApiComn_GetEnv(CString& value, int mode, const wchar_t* file, const wchar_t* section,
@@ -32,8 +35,12 @@ int ApiComn_GetEnv(CString& value, int mode, const wchar_t* file, const wchar_t*
       return value.IsEmpty() ? 1 : 0;
     }
     case 0: {
-      const char* text = std::getenv(platform::WideToUtf8(key).c_str());
-      if (text != nullptr) value = platform::Utf8ToWide(text).c_str();
+      const DWORD size = GetEnvironmentVariableW(key, nullptr, 0);
+      if (size > 0) {
+        std::wstring text(size, L'\0');
+        const DWORD length = GetEnvironmentVariableW(key, text.data(), size);
+        if (length < size) value = text.substr(0, length).c_str();
+      }
       return value.IsEmpty() ? 1 : 0;
     }
     default:

@@ -5,7 +5,7 @@
 #include <numbers>
 #include <string>
 
-#include "ApiComn.h"
+#include <ApiComn.h>
 
 double ApiComn_atof(const wchar_t* text) {
   if (text == nullptr) return 0.0;

@@ -5,7 +5,7 @@
 #include <dbmain.h>
 #include <dbsymtb.h>
 
-#include "ApiComn.h"
+#include <ApiComn.h>
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <dbents.h>
 #include <dbmain.h>
 
-#include "AttributeData.h"
+#include <AttributeData.h>
 
 namespace {
 

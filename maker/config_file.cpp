@@ -4,10 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include <text_encoding.h>
 #include <windows.h>
 
-#include "VuRida.h"
+#include <VuRida.h>
 
 namespace {
 
@@ -21,14 +20,60 @@ std::wstring_view TrimBlanks(std::wstring_view text) {
   return text;
 }
 
+// Wide text from a file's bytes: UTF-16 or UTF-8 after their byte-order marks, UTF-8 when the
+// bytes are valid UTF-8, code page 932 otherwise (the maker's older files).
+std::wstring DecodeBytes(const std::string& bytes) {
+  std::string_view rest = bytes;
+  if (rest.size() >= 2 && rest[0] == '\xFF' && rest[1] == '\xFE') {
+    std::wstring text;
+    for (size_t i = 2; i + 1 < rest.size(); i += 2) {
+      text += static_cast<wchar_t>(static_cast<unsigned char>(rest[i]) |
+                                   static_cast<unsigned char>(rest[i + 1]) << 8);
+    }
+    return text;
+  }
+  UINT code_page = CP_UTF8;
+  DWORD flags = MB_ERR_INVALID_CHARS;
+  if (rest.substr(0, 3) == "\xEF\xBB\xBF") {
+    rest.remove_prefix(3);
+    flags = 0;
+  }
+  if (rest.empty()) return std::wstring();
+  const int length = static_cast<int>(rest.size());
+  int count = MultiByteToWideChar(code_page, flags, rest.data(), length, nullptr, 0);
+  if (count == 0) {
+    code_page = 932;
+    flags = 0;
+    count = MultiByteToWideChar(code_page, flags, rest.data(), length, nullptr, 0);
+  }
+  std::wstring text(static_cast<size_t>(count), L'\0');
+  MultiByteToWideChar(code_page, flags, rest.data(), length, text.data(), count);
+  return text;
+}
+
+// The whole file as text. False when it cannot be opened or read.
+bool ReadText(const wchar_t* path, std::wstring* text) {
+  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::string bytes(GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  const bool ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
+                                             &read, nullptr) &&
+                                    read == bytes.size());
+  CloseHandle(file);
+  if (!ok) return false;
+  *text = DecodeBytes(bytes);
+  return true;
+}
+
 // The file's records: its lines without line ends, minus blank, skipped and comment lines.
 // False when the file cannot be read.
 bool ReadRecords(const wchar_t* path, int skip_lines, const wchar_t* comment_prefix,
                  std::vector<std::wstring>* records) {
   if (path == nullptr) return false;
-  std::string bytes;
-  if (platform::ReadFileBytes(path, &bytes) != ERROR_SUCCESS) return false;
-  const std::wstring text = platform::DecodeText(bytes);
+  std::wstring text;
+  if (!ReadText(path, &text)) return false;
   const std::wstring_view comment = comment_prefix ? comment_prefix : L"";
   std::wstring_view rest = text;
   for (int line_number = 0; !rest.empty(); ++line_number) {

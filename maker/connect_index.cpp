@@ -1,5 +1,5 @@
 // The hash grid behind the route connection queries.
-#include "connect_index.h"
+#include "maker/connect_index.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,8 +4,8 @@
 #include <dbmain.h>
 #include <dbsymtb.h>
 
-#include "VuRida.h"
-#include "maker_util.h"
+#include <VuRida.h>
+#include "maker/maker_util.h"
 
 namespace {
 

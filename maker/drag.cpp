@@ -1,5 +1,5 @@
 // Dravik.dll: CDrag, the drag jig that reports cursor samples and inputs to its owner window.
-#include "Drag.h"
+#include <Drag.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -9,7 +9,6 @@
 #include <acgitransient.h>
 #include <acutads.h>
 #include <dbmain.h>
-#include <user_session.h>
 
 namespace {
 
@@ -26,9 +25,7 @@ CDrag*& RunningJig() {
 }
 
 void ShowPrompt(const CString& prompt) {
-  platform::PrintText(L"\n");
-  platform::PrintText(prompt.GetString());
-  platform::PrintText(L": ");
+  acutPrintf(L"\n%s: ", prompt.GetString());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // VuRida.dll: CListCtrlEx, row insertion by sub-item and the selected rows.
-#include "ListCtrlEx.h"
+#include <ListCtrlEx.h>
 
 int CListCtrlEx::AddItem(int row, int subItem, LPCTSTR text, DWORD_PTR data, int /*image*/) {
   if (subItem == 0) {

@@ -1,5 +1,5 @@
 // Dravik.dll: CPaletteDialog, a palette set around one modeless dialog.
-#include "PaletteDialog.h"
+#include <PaletteDialog.h>
 
 CPaletteDialog::CPaletteDialog(CWnd* dialog, int /*layout*/) : dialog_(dialog) {}
 

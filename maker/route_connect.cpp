@@ -7,8 +7,8 @@
 // the point.
 #include <dbmain.h>
 
-#include "RootComn.h"
-#include "route_index.h"
+#include <RootComn.h>
+#include "maker/route_index.h"
 
 namespace {
 

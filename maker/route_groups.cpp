@@ -9,10 +9,10 @@
 #include <dbgroup.h>
 #include <dbmain.h>
 
-#include "ApiComn.h"
-#include "RootComn.h"
-#include "maker_util.h"
-#include "route_index.h"
+#include <ApiComn.h>
+#include <RootComn.h>
+#include "maker/maker_util.h"
+#include "maker/route_index.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // VuRida.dll's memory of a drawing, kept right by listening to the drawing's changes.
-#include "route_index.h"
+#include "maker/route_index.h"
 
 #include <algorithm>
 #include <utility>
@@ -10,7 +10,7 @@
 #include <dbsymtb.h>
 #include <gegbl.h>
 
-#include "VuRida.h"
+#include <VuRida.h>
 
 namespace vurida {
 namespace {

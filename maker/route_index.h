@@ -23,7 +23,7 @@
 #include <gescl3d.h>
 #include <gevec3d.h>
 
-#include "connect_index.h"
+#include "maker/connect_index.h"
 
 namespace vurida {
 

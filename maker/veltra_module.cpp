@@ -1,5 +1,5 @@
 // Veltra.arx: the host configuration file path and the perpendicular foot, and the export table.
-#include "Veltra.h"
+#include <Veltra.h>
 
 #include <gegbl.h>
 #include <gevec3d.h>

@@ -13,9 +13,9 @@
 #include <gegbl.h>
 #include <gevec3d.h>
 
-#include "RootComn.h"
-#include "VuRida.h"
-#include "maker_util.h"
+#include <RootComn.h>
+#include <VuRida.h>
+#include "maker/maker_util.h"
 
 const wchar_t* const RQCONECT_LAYER = L"RQ_CONNECT";
 const wchar_t* const RQANNO_LAYER = L"RQ_ANNO";

@@ -7,7 +7,7 @@
 #include <dbmain.h>
 #include <dbpl.h>
 
-#include "VuRida.h"
+#include <VuRida.h>
 
 namespace {
 

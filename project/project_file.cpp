@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <memory>
 
-#include "ApiComn.h"
+#include <ApiComn.h>
 
 namespace {
 

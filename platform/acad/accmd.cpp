@@ -1,11 +1,11 @@
 // The command stack: groups of commands in registration order, looked up without regard to case.
-#include "accmd.h"
+#include <accmd.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "dbstub.h"
+#include "platform/acad/dbstub.h"
 
 ACRX_DEFINE_MEMBERS(AcEdCommand, AcRxObject, L"")
 ACRX_DEFINE_MEMBERS(AcEdCommandIterator, AcRxObject, L"")

@@ -1,6 +1,6 @@
 // The document manager: one current document, counted locks, resource handles and the queue of
 // text sent to the command line.
-#include "acdocman.h"
+#include <acdocman.h>
 
 #include <afxwin.h>
 
@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "dbapserv.h"
-#include "dbstub.h"
+#include <dbapserv.h>
+#include "platform/acad/dbstub.h"
 
 ACRX_DEFINE_MEMBERS(AcApDocument, AcRxObject, L"")
 ACRX_DEFINE_MEMBERS(AcApDocManager, AcRxObject, L"")

@@ -1,5 +1,5 @@
 // The transaction manager's graphics flushes, counted.
-#include "actrans.h"
+#include <actrans.h>
 
 Acad::ErrorStatus AcTransactionManager::queueForGraphicsFlush() {
   ++queued_;

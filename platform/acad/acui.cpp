@@ -1,10 +1,10 @@
 // The host's windows (main frame, drawing window, command line) and the AcUi/AdUi classes.
-#include "acui.h"
+#include <acui.h>
 
 #include <memory>
 
-#include "user_session.h"
-#include "window_system.h"
+#include "platform/win/user_session.h"
+#include "platform/mfc/window_system.h"
 
 namespace {
 

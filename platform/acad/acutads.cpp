@@ -1,5 +1,5 @@
 // Result-buffer chains, utility strings and the command-line print of the ADS library.
-#include "acutads.h"
+#include <acutads.h>
 
 #include <afxstr.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "user_session.h"
+#include "platform/win/user_session.h"
 
 namespace platform::acad {
 

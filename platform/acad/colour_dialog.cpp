@@ -1,10 +1,10 @@
 // AutoCAD's colour dialog answered by the scripted user's `colour` action, and acedUpdateDisplay.
-#include "colour_dialog.h"
+#include "platform/acad/colour_dialog.h"
 
 #include <string>
 
-#include "aced.h"
-#include "user_session.h"
+#include <aced.h>
+#include "platform/win/user_session.h"
 
 namespace platform::acad {
 namespace {

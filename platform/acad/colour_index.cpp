@@ -1,5 +1,5 @@
 // AutoCAD colour indexes and their RGB colours (CAcUiColorComboBox's conversions).
-#include "acui.h"
+#include <acui.h>
 
 #include <array>
 

@@ -1,5 +1,5 @@
 // The one host application services object of the process.
-#include "dbapserv.h"
+#include <dbapserv.h>
 
 AcDbHostApplicationServices* acdbHostApplicationServices() {
   static AcDbHostApplicationServices services;

@@ -1,10 +1,10 @@
 // Block references: placement, the block transform, attributes and extents through the block.
 #include <cmath>
 
-#include "block_nesting.h"
-#include "dbents.h"
-#include "dbstub.h"
-#include "dbsymtb.h"
+#include "platform/acad/block_nesting.h"
+#include <dbents.h>
+#include "platform/acad/dbstub.h"
+#include <dbsymtb.h>
 
 using platform::acad::internal::InternalAccess;
 using platform::acad::internal::Peek;

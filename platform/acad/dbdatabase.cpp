@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "acutads.h"
-#include "dbapserv.h"
-#include "dbdict.h"
-#include "dbhost.h"
-#include "dbstub.h"
-#include "dbsymtb.h"
-#include "wide_string.h"
+#include <acutads.h>
+#include <dbapserv.h>
+#include <dbdict.h>
+#include "platform/acad/dbhost.h"
+#include "platform/acad/dbstub.h"
+#include <dbsymtb.h>
+#include "platform/win/wide_string.h"
 
 ACRX_DEFINE_MEMBERS(AcDbDatabase, AcRxObject, L"")
 ACRX_DEFINE_MEMBERS(AcDbDatabaseReactor, AcRxObject, L"")

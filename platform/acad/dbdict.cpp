@@ -1,9 +1,9 @@
 // AcDbDictionary: keyed ownership of objects, lookup without regard to case, and iteration.
-#include "dbdict.h"
+#include <dbdict.h>
 
-#include "acutads.h"
-#include "dbgroup.h"
-#include "dbstub.h"
+#include <acutads.h>
+#include <dbgroup.h>
+#include "platform/acad/dbstub.h"
 
 using platform::acad::internal::SameName;
 

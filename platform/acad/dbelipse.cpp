@@ -1,5 +1,5 @@
 // AcDbEllipse: parametric points, angle and parameter conversions, transforms and extents.
-#include "dbelipse.h"
+#include <dbelipse.h>
 
 #include <cmath>
 

@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "acutads.h"
-#include "dbcurve.h"
-#include "dbstub.h"
-#include "dbsymtb.h"
+#include <acutads.h>
+#include <dbcurve.h>
+#include "platform/acad/dbstub.h"
+#include <dbsymtb.h>
 
 using platform::acad::internal::DatabaseFor;
 using platform::acad::internal::PeekAs;

@@ -1,10 +1,10 @@
 // Lines, points, circles and arcs: their geometry, transforms and extents.
-#include "dbents.h"
+#include <dbents.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "dbstub.h"
+#include "platform/acad/dbstub.h"
 
 ACRX_DEFINE_MEMBERS(AcDbLine, AcDbCurve, L"LINE")
 ACRX_DEFINE_MEMBERS(AcDbPoint, AcDbEntity, L"POINT")

@@ -1,11 +1,11 @@
 // AcDbGroup: ordered members, with the group kept as a persistent reactor on each member.
-#include "dbgroup.h"
+#include <dbgroup.h>
 
 #include <algorithm>
 
-#include "acutads.h"
-#include "dbdict.h"
-#include "dbstub.h"
+#include <acutads.h>
+#include <dbdict.h>
+#include "platform/acad/dbstub.h"
 
 using platform::acad::internal::Peek;
 

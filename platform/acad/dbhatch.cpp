@@ -1,9 +1,9 @@
 // AcDbHatch: pattern settings and boundary loops.
-#include "dbhatch.h"
+#include <dbhatch.h>
 
 #include <cmath>
 
-#include "dbstub.h"
+#include "platform/acad/dbstub.h"
 
 ACRX_DEFINE_MEMBERS(AcDbHatch, AcDbEntity, L"HATCH")
 

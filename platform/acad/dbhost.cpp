@@ -1,13 +1,13 @@
 // The host's view of the database: left-open objects, all objects, purging, and the fault seam.
-#include "dbhost.h"
+#include "platform/acad/dbhost.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "dbdict.h"
-#include "dbents.h"
-#include "dbstub.h"
-#include "dbsymtb.h"
+#include <dbdict.h>
+#include <dbents.h>
+#include "platform/acad/dbstub.h"
+#include <dbsymtb.h>
 
 namespace platform::acad {
 namespace {

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "acadstrc.h"
-#include "dbmain.h"
+#include <acadstrc.h>
+#include <dbmain.h>
 
 struct AcDbXDataAccess;
 

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <utility>
 
-#include "acutads.h"
-#include "dbents.h"
-#include "dbstub.h"
-#include "text_encoding.h"
+#include <acutads.h>
+#include <dbents.h>
+#include "platform/acad/dbstub.h"
+#include "platform/win/text_encoding.h"
 
 using platform::acad::internal::DieMisuse;
 

@@ -1,5 +1,5 @@
 // AcDbPolyline: vertices with bulges, parameters along segments, transforms and extents.
-#include "dbpl.h"
+#include <dbpl.h>
 
 #include <algorithm>
 #include <cmath>

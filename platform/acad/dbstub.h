@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "dbmain.h"
+#include <dbmain.h>
 
 // What an AcDbObjectId points to. It lives as long as its database, so ids never dangle.
 struct AcDbStub {

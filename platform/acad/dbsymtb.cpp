@@ -1,9 +1,9 @@
 // Symbol tables and records: lookup by name, adding records, iteration, and block contents.
-#include "dbsymtb.h"
+#include <dbsymtb.h>
 
-#include "acutads.h"
-#include "dbents.h"
-#include "dbstub.h"
+#include <acutads.h>
+#include <dbents.h>
+#include "platform/acad/dbstub.h"
 
 using platform::acad::internal::PeekAs;
 using platform::acad::internal::SameName;

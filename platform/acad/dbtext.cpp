@@ -2,9 +2,9 @@
 #include <cmath>
 #include <cwctype>
 
-#include "acutads.h"
-#include "dbents.h"
-#include "dbstub.h"
+#include <acutads.h>
+#include <dbents.h>
+#include "platform/acad/dbstub.h"
 
 ACRX_DEFINE_MEMBERS(AcDbText, AcDbEntity, L"TEXT")
 ACRX_DEFINE_MEMBERS(AcDbAttributeDefinition, AcDbText, L"ATTDEF")

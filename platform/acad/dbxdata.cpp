@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
-#include "acutads.h"
-#include "dbhost.h"
-#include "dbstub.h"
-#include "dbsymtb.h"
+#include <acutads.h>
+#include "platform/acad/dbhost.h"
+#include "platform/acad/dbstub.h"
+#include <dbsymtb.h>
 
 namespace {
 

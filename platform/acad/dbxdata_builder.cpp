@@ -10,9 +10,9 @@
 #include <cstring>
 #include <cwchar>
 
-#include "dbhost.h"
-#include "dbstub.h"
-#include "text_encoding.h"
+#include "platform/acad/dbhost.h"
+#include "platform/acad/dbstub.h"
+#include "platform/win/text_encoding.h"
 
 namespace platform::acad {
 

@@ -2,8 +2,8 @@
 #include <deque>
 #include <string>
 
-#include "acedads.h"
-#include "editor_input.h"
+#include <acedads.h>
+#include "platform/acad/editor_input.h"
 
 namespace {
 

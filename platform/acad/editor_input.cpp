@@ -1,5 +1,5 @@
 // The command line's wait loop and echoes, shared by prompts, picks, selections and drags.
-#include "editor_input.h"
+#include "platform/acad/editor_input.h"
 
 #include <cerrno>
 #include <cmath>

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "user_session.h"
+#include "platform/win/user_session.h"
 
 namespace platform::acad {
 

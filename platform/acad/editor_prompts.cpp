@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "acedads.h"
-#include "editor_input.h"
+#include <acedads.h>
+#include "platform/acad/editor_input.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 #include <algorithm>
 #include <string>
 
-#include "acedads.h"
-#include "acutads.h"
-#include "dbapserv.h"
-#include "dbents.h"
-#include "dbmain.h"
-#include "editor_input.h"
-#include "hit_test.h"
-#include "system_variables.h"
+#include <acedads.h>
+#include <acutads.h>
+#include <dbapserv.h>
+#include <dbents.h>
+#include <dbmain.h>
+#include "platform/acad/editor_input.h"
+#include "platform/acad/hit_test.h"
+#include "platform/acad/system_variables.h"
 
 namespace {
 

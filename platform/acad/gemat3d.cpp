@@ -1,5 +1,5 @@
 // AcGeMatrix3d: construction of the common transforms, products and the inverse.
-#include "gemat3d.h"
+#include <gemat3d.h>
 
 #include <cmath>
 #include <utility>

@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gemat3d.h"
-#include "gepnt2d.h"
-#include "gepnt3d.h"
-#include "gescl3d.h"
+#include <gemat3d.h>
+#include <gepnt2d.h>
+#include <gepnt3d.h>
+#include <gescl3d.h>
 
 AcGeTol AcGeContext::gTol;
 

@@ -1,19 +1,19 @@
 // Hit testing of entities against a pick point, and the pick aperture.
-#include "hit_test.h"
+#include "platform/acad/hit_test.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "block_nesting.h"
-#include "dbapserv.h"
-#include "dbelipse.h"
-#include "dbents.h"
-#include "dbhatch.h"
-#include "dbmain.h"
-#include "dbpl.h"
-#include "dbsymtb.h"
-#include "gescl3d.h"
+#include "platform/acad/block_nesting.h"
+#include <dbapserv.h>
+#include <dbelipse.h>
+#include <dbents.h>
+#include <dbhatch.h>
+#include <dbmain.h>
+#include <dbpl.h>
+#include <dbsymtb.h>
+#include <gescl3d.h>
 
 namespace platform::acad {
 namespace {

@@ -10,9 +10,9 @@
 #include <optional>
 #include <vector>
 
-#include "dbid.h"
-#include "gemat3d.h"
-#include "gepnt3d.h"
+#include <dbid.h>
+#include <gemat3d.h>
+#include <gepnt3d.h>
 
 class AcDbEntity;
 

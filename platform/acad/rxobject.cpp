@@ -1,5 +1,5 @@
 // The runtime class tree behind isKindOf, cast and desc.
-#include "rxobject.h"
+#include <rxobject.h>
 
 AcRxClass::AcRxClass(const ACHAR* name, const AcRxClass* parent, const ACHAR* dxfName)
     : name_(name), parent_(parent), dxf_name_(dxfName ? dxfName : L"") {}

@@ -1,10 +1,10 @@
 // The system registry with its two services, and what the dynamic linker records per application.
-#include "rxregsvc.h"
+#include <rxregsvc.h>
 
 #include <map>
 #include <string>
 
-#include "accmd.h"
+#include <accmd.h>
 
 ACRX_DEFINE_MEMBERS(AcRxDictionary, AcRxObject, L"")
 ACRX_DEFINE_MEMBERS(AcRxDynamicLinker, AcRxObject, L"")

@@ -1,14 +1,14 @@
 // Matching entities against selection filters and wildcard patterns.
-#include "selection_filter.h"
+#include "platform/acad/selection_filter.h"
 
 #include <cwctype>
 #include <string>
 
-#include "acutads.h"
-#include "dbents.h"
-#include "dbmain.h"
-#include "dbsymtb.h"
-#include "rxobject.h"
+#include <acutads.h>
+#include <dbents.h>
+#include <dbmain.h>
+#include <dbsymtb.h>
+#include <rxobject.h>
 
 namespace platform::acad {
 namespace {

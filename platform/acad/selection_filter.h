@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "adsdef.h"
+#include <adsdef.h>
 
 class AcDbEntity;
 

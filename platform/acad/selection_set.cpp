@@ -1,5 +1,5 @@
 // Selection sets: acedSSGet with its modes and filters, the set functions and the pick-first set.
-#include "selection_set.h"
+#include "platform/acad/selection_set.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -7,15 +7,15 @@
 #include <string>
 #include <unordered_set>
 
-#include "aced.h"
-#include "acutads.h"
-#include "dbapserv.h"
-#include "dbents.h"
-#include "dbmain.h"
-#include "dbsymtb.h"
-#include "editor_input.h"
-#include "hit_test.h"
-#include "selection_filter.h"
+#include <aced.h>
+#include <acutads.h>
+#include <dbapserv.h>
+#include <dbents.h>
+#include <dbmain.h>
+#include <dbsymtb.h>
+#include "platform/acad/editor_input.h"
+#include "platform/acad/hit_test.h"
+#include "platform/acad/selection_filter.h"
 
 namespace platform::acad {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "adsdef.h"
-#include "dbid.h"
+#include <adsdef.h>
+#include <dbid.h>
 
 namespace platform::acad {
 

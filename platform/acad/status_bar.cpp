@@ -1,9 +1,9 @@
 // The status bar's progress meter: acedSetStatusBarProgressMeter, ...Pos and acedRestoreStatusBar.
-#include "status_bar.h"
+#include "platform/acad/status_bar.h"
 
 #include <utility>
 
-#include "aced.h"
+#include <aced.h>
 
 namespace platform::acad {
 namespace {

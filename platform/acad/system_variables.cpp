@@ -1,11 +1,11 @@
 // The editor's system variables: ERRNO, DIMSCALE and PICKBOX through acedGetVar/acedSetVar.
-#include "system_variables.h"
+#include "platform/acad/system_variables.h"
 
 #include <cwctype>
 #include <string>
 
-#include "acedads.h"
-#include "hit_test.h"
+#include <acedads.h>
+#include "platform/acad/hit_test.h"
 
 namespace platform::acad {
 namespace {

@@ -2,10 +2,10 @@
 #include <cwchar>
 #include <cwctype>
 
-#include "acgi.h"
-#include "dbmain.h"
-#include "dbsymtb.h"
-#include "wide_string.h"
+#include <acgi.h>
+#include <dbmain.h>
+#include <dbsymtb.h>
+#include "platform/win/wide_string.h"
 
 AcGiTextStyle::AcGiTextStyle(const ACHAR* fontName, const ACHAR* bigFontName, double textSize,
                              double xScale, double obliqueAngle, double trackPercent,

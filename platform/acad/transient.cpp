@@ -1,7 +1,7 @@
 // The transient graphics of the graphics system.
 #include <algorithm>
 
-#include "acgitransient.h"
+#include <acgitransient.h>
 
 bool AcGiTransientManager::addTransient(AcGiDrawable* pDrawable, AcGiTransientDrawingMode mode,
                                         int subDrawingMode, const AcArray<int>&) {

@@ -1,5 +1,5 @@
 // CString: buffer access, search, trim and edit operations. The formatter is in cstring_format.cpp.
-#include "afxstr.h"
+#include <afxstr.h>
 
 #include <algorithm>
 #include <cinttypes>
@@ -7,8 +7,8 @@
 #include <cstring>
 #include <cwchar>
 
-#include "text_encoding.h"
-#include "wide_string.h"
+#include "platform/win/text_encoding.h"
+#include "platform/win/wide_string.h"
 
 namespace platform::mfc {
 

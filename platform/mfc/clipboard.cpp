@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "window_state.h"
-#include "window_system.h"
+#include "platform/mfc/window_state.h"
+#include "platform/mfc/window_system.h"
 
 namespace platform::mfc {
 

@@ -2,9 +2,9 @@
 // recording device context with its GDI objects.
 #include <algorithm>
 
-#include "afxcmn.h"
-#include "wide_string.h"
-#include "window_system.h"
+#include <afxcmn.h>
+#include "platform/win/wide_string.h"
+#include "platform/mfc/window_system.h"
 
 using platform::mfc::FindWindowRecord;
 using platform::mfc::WindowRecord;

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <cwchar>
 
-#include "afxstr.h"
-#include "text_encoding.h"
-#include "wide_string.h"
+#include <afxstr.h>
+#include "platform/win/text_encoding.h"
+#include "platform/win/wide_string.h"
 
 namespace {
 

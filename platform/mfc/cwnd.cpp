@@ -1,7 +1,7 @@
 // CCmdTarget and CWnd: message maps, the window procedure, reflection and window attachment.
 #include <vector>
 
-#include "window_system.h"
+#include "platform/mfc/window_system.h"
 
 using platform::mfc::FindWindowRecord;
 using platform::mfc::WindowRecord;

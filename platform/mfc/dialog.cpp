@@ -2,9 +2,9 @@
 // dialog data exchange.
 #include <cwchar>
 
-#include "resource_module.h"
-#include "user_session.h"
-#include "window_system.h"
+#include "platform/mfc/resource_module.h"
+#include "platform/win/user_session.h"
+#include "platform/mfc/window_system.h"
 
 using platform::mfc::FindWindowRecord;
 

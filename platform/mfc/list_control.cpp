@@ -4,8 +4,8 @@
 #include <cwchar>
 #include <string_view>
 
-#include "wide_string.h"
-#include "window_state.h"
+#include "platform/win/wide_string.h"
+#include "platform/mfc/window_state.h"
 
 namespace platform::mfc {
 

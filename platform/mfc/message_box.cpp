@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "user_session.h"
-#include "window_system.h"
+#include "platform/win/user_session.h"
+#include "platform/mfc/window_system.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // and the mouse that makes controls show them.
 #include <algorithm>
 
-#include "afxcmn.h"
-#include "window_system.h"
+#include <afxcmn.h>
+#include "platform/mfc/window_system.h"
 
 namespace platform::mfc {
 namespace {

@@ -1,12 +1,12 @@
 // Tokens, preprocessor lines and expressions of resource scripts.
-#include "resource_lexer.h"
+#include "platform/mfc/resource_lexer.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <utility>
 
-#include "resource_symbols.h"
+#include "platform/mfc/resource_symbols.h"
 
 namespace platform::mfc {
 

@@ -1,14 +1,14 @@
 // The current resource module, the extension modules whose resources are searched after it,
 // and the parsed scripts of both.
-#include "resource_module.h"
+#include "platform/mfc/resource_module.h"
 
 #include <algorithm>
 #include <iostream>
 #include <map>
 #include <vector>
 
-#include "afxwin.h"
-#include "winbase.h"
+#include <afxwin.h>
+#include <winbase.h>
 
 namespace platform::mfc {
 namespace {

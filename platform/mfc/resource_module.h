@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "resource_script.h"
-#include "windef.h"
+#include "platform/mfc/resource_script.h"
+#include <windef.h>
 
 namespace platform::mfc {
 

@@ -1,10 +1,10 @@
 // A resource script reader for the statements dialogs use: #define, DIALOG / DIALOGEX with their
 // control statements, STRINGTABLE; other resources are skipped.
-#include "resource_script.h"
+#include "platform/mfc/resource_script.h"
 
-#include "afxstr.h"
-#include "resource_lexer.h"
-#include "winuser.h"
+#include <afxstr.h>
+#include "platform/mfc/resource_lexer.h"
+#include <winuser.h>
 
 namespace platform::mfc {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "windef.h"
+#include <windef.h>
 
 namespace platform::mfc {
 

@@ -1,8 +1,8 @@
 // The values of the Windows names that dialog templates use, for scripts whose headers are not
 // included.
-#include "resource_symbols.h"
+#include "platform/mfc/resource_symbols.h"
 
-#include "winuser.h"
+#include <winuser.h>
 
 namespace platform::mfc {
 

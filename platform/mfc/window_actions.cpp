@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <map>
 
-#include "afxcmn.h"
-#include "user_session.h"
-#include "window_system.h"
+#include <afxcmn.h>
+#include "platform/win/user_session.h"
+#include "platform/mfc/window_system.h"
 
 using platform::mfc::FindWindowRecord;
 using platform::mfc::WindowRecord;

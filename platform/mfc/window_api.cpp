@@ -6,9 +6,9 @@
 #include <cwchar>
 #include <utility>
 
-#include "wide_string.h"
-#include "window_state.h"
-#include "window_system.h"
+#include "platform/win/wide_string.h"
+#include "platform/mfc/window_state.h"
+#include "platform/mfc/window_system.h"
 
 using platform::mfc::FindWindowRecord;
 using platform::mfc::S;

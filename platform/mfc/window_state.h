@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "window_system.h"
+#include "platform/mfc/window_system.h"
 
 namespace platform::mfc {
 

@@ -1,7 +1,7 @@
 // The headless window system: window records, the edit and button class procedures, the
 // posted-message queue and timers. The list and combo box procedure is in list_control.cpp, the
 // Win32 window functions over them in window_api.cpp, the clipboard in clipboard.cpp.
-#include "window_system.h"
+#include "platform/mfc/window_system.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,8 +10,8 @@
 #include <unordered_map>
 #include <utility>
 
-#include "wide_string.h"
-#include "window_state.h"
+#include "platform/win/wide_string.h"
+#include "platform/mfc/window_state.h"
 
 namespace platform::mfc {
 

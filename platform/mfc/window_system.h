@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "afxwin.h"
-#include "user_session.h"
+#include <afxwin.h>
+#include "platform/win/user_session.h"
 
 namespace platform::mfc {
 

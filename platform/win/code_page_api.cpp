@@ -3,9 +3,9 @@
 #include <cstring>
 #include <cwchar>
 
-#include "text_encoding.h"
-#include "winbase.h"
-#include "winnls.h"
+#include "platform/win/text_encoding.h"
+#include <winbase.h>
+#include <winnls.h>
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <unordered_set>
 #include <vector>
 
-#include "file_system.h"
-#include "profile_cache.h"
-#include "text_encoding.h"
-#include "wide_string.h"
-#include "win_path.h"
-#include "winbase.h"
+#include "platform/win/file_system.h"
+#include "platform/win/profile_cache.h"
+#include "platform/win/text_encoding.h"
+#include "platform/win/wide_string.h"
+#include "platform/win/win_path.h"
+#include <winbase.h>
 
 namespace platform {
 namespace {

@@ -1,5 +1,5 @@
 // The real disk, the fault-injecting wrapper, and the installed file system.
-#include "file_system.h"
+#include "platform/win/file_system.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -10,8 +10,8 @@
 #include <atomic>
 #include <cerrno>
 
-#include "profile_cache.h"
-#include "winerror.h"
+#include "platform/win/profile_cache.h"
+#include <winerror.h>
 
 namespace platform {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "windef.h"
+#include <windef.h>
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 // The thread's last error code and the Windows string functions of winbase.h.
-#include "wide_string.h"
-#include "winbase.h"
+#include "platform/win/wide_string.h"
+#include <winbase.h>
 
 #include <cwchar>
 

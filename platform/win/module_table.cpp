@@ -6,10 +6,10 @@
 #include <memory>
 #include <vector>
 
-#include "text_encoding.h"
-#include "wide_string.h"
-#include "win_path.h"
-#include "winbase.h"
+#include "platform/win/text_encoding.h"
+#include "platform/win/wide_string.h"
+#include "platform/win/win_path.h"
+#include <winbase.h>
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The Microsoft C runtime additions: secure copies, case-blind comparisons, _wtoi and printf
 // with Microsoft's wide-format rules.
-#include "mscrt.h"
+#include <mscrt.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cwctype>
 
-#include "wide_string.h"
+#include "platform/win/wide_string.h"
 
 namespace platform {
 

@@ -26,12 +26,12 @@
 #include <map>
 #include <unordered_map>
 
-#include "file_system.h"
-#include "profile_cache.h"
-#include "profile_file.h"
-#include "text_encoding.h"
-#include "win_path.h"
-#include "winbase.h"
+#include "platform/win/file_system.h"
+#include "platform/win/profile_cache.h"
+#include "platform/win/profile_file.h"
+#include "platform/win/text_encoding.h"
+#include "platform/win/win_path.h"
+#include <winbase.h>
 
 namespace platform {
 namespace {

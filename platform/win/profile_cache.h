@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "winbase.h"
+#include <winbase.h>
 
 namespace platform {
 

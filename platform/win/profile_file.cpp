@@ -1,11 +1,11 @@
 // Parsing, indexing and rewriting profile files line by line.
-#include "profile_file.h"
+#include "platform/win/profile_file.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
 
-#include "wide_string.h"
+#include "platform/win/wide_string.h"
 
 namespace platform {
 namespace {

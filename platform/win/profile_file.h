@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "text_encoding.h"
+#include "platform/win/text_encoding.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // Text encodings: UTF-8 and UTF-16LE by hand, code page 932 through glibc's iconv.
-#include "text_encoding.h"
+#include "platform/win/text_encoding.h"
 
 #include <iconv.h>
 

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <optional>
 
-#include "mscrt.h"
-#include "winbase.h"
+#include <mscrt.h>
+#include <winbase.h>
 
 namespace {
 

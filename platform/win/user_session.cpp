@@ -1,5 +1,5 @@
 // The installed user session and the queue-fed session of tests and the scripted user.
-#include "user_session.h"
+#include "platform/win/user_session.h"
 
 #include <cwchar>
 #include <utility>

@@ -1,5 +1,5 @@
 // UTF-16 order, Windows case mapping and East Asian width of wide strings.
-#include "wide_string.h"
+#include "platform/win/wide_string.h"
 
 #include <locale.h>
 #include <wctype.h>

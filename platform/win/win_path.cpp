@@ -1,12 +1,12 @@
 // Windows-form paths mapped onto this system's files, with Windows' name rules.
-#include "win_path.h"
+#include "platform/win/win_path.h"
 
 #include <vector>
 
-#include "file_system.h"
-#include "text_encoding.h"
-#include "wide_string.h"
-#include "winerror.h"
+#include "platform/win/file_system.h"
+#include "platform/win/text_encoding.h"
+#include "platform/win/wide_string.h"
+#include <winerror.h>
 
 namespace platform {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "file_system.h"
-#include "windef.h"
+#include "platform/win/file_system.h"
+#include <windef.h>
 
 namespace platform {
 

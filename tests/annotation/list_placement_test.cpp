@@ -31,7 +31,7 @@ AcGePoint3d P(double x, double y) {
 class ListPlacementTest : public NoteSessionTest {
  protected:
   void StartOnEmptyDrawing() {
-    Start([](host::DrawingBuilder& builder) { builder.SetGlobalScale(2); });
+    Start([](tools::DrawingBuilder& builder) { builder.SetGlobalScale(2); });
     ASSERT_NE(PaletteInstance, nullptr);
     CPtrArray rows;
     PaletteInstance->GetAllRowData(rows);
@@ -180,7 +180,7 @@ TEST_F(ListPlacementTest, ChangedListSettingsRebuildTheTableAtTheNextCursorMove)
 }
 
 TEST_F(ListPlacementTest, WithoutThePaletteTheCommandSaysSoAndDrawsNothing) {
-  Start([](host::DrawingBuilder& builder) { builder.SetGlobalScale(2); }, false);
+  Start([](tools::DrawingBuilder& builder) { builder.SetGlobalScale(2); }, false);
   ASSERT_EQ(RunLines({L"command RQ_HARNEX_LIST"}), 0) << session().stop_reason();
   EXPECT_EQ(Transcript(), L"\nコマンド: RQ_HARNEX_LIST\n\nERROR:設定ﾃﾞｰﾀが取得出来ません。");
   EXPECT_TRUE(NoteBlockNames().empty());

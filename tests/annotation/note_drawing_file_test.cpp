@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "host/dxf_reader.h"
-#include "host/dxf_writer.h"
-#include "host/svg_renderer.h"
+#include "host/dxf/dxf_reader.h"
+#include "host/dxf/dxf_writer.h"
+#include "host/svg/svg_renderer.h"
 #include "note_support.h"
-#include "text_encoding.h"
+#include "platform/win/text_encoding.h"
 
 namespace note_test {
 namespace {
@@ -47,10 +47,10 @@ std::string Slurp(const fs::path& path) {
 }
 
 TEST_F(NoteDrawingFileTest, TheSavedNoteIsABlockAndAnInsertThatEzdxfAndOurReaderSee) {
-  Start([](host::DrawingBuilder& b) {
+  Start([](tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT100", 100);
     const AcDbObjectId id = b.AddRouteElement(L"RT100", {0, 0, 0, 1}, L"0");
-    b.SetStrings(id, host::DrawingBuilder::kAttrApp,
+    b.SetStrings(id, tools::DrawingBuilder::kAttrApp,
                  {L"S501|DK|2|1|55|0|", L"S004|1L-1|2|1|55|0|", L"S002|IV5.5|2|1|55|0|"});
   });
   // F = (40,0); the tick is (40,1)-(40,-1); E = (40,31): 90 degrees from T0, a step.

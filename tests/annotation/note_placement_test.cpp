@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <ApiComn.h>
-#include <dbhost.h>
+#include "platform/acad/dbhost.h"
 #include <windows.h>
 
 #include <algorithm>
@@ -66,30 +66,30 @@ class NotePlacementTest : public NoteSessionTest {
   void StartOnRoutes(bool palette = true) {
     WriteNoteSettings(kSettings);
     Start(
-        [this](host::DrawingBuilder& b) {
+        [this](tools::DrawingBuilder& b) {
           b.SetGlobalScale(2);
           b.DefineSegment(L"RT100", 100);
           b.DefineTee(L"KK_T", 20);
           b.DefineSegment(L"RB_E", 20);
           // A note block of an earlier session: the next note takes the next number.
           b.DefineSegment(L"PXNT0001", 10);
-          auto wired = [&b](const std::wstring& block, host::Placement at, const wchar_t* etat) {
+          auto wired = [&b](const std::wstring& block, tools::Placement at, const wchar_t* etat) {
             const AcDbObjectId id = b.AddRouteElement(block, at, etat);
-            b.SetStrings(id, host::DrawingBuilder::kAttrApp, kThreeWires);
+            b.SetStrings(id, tools::DrawingBuilder::kAttrApp, kThreeWires);
             return id;
           };
-          e_.left_to_right = host::HandleOf(wired(L"RT100", {1000, 500, 0, 1}, L"0"));
-          e_.right_to_left = host::HandleOf(wired(L"RT100", {1300, 500, 180, 1}, L"0"));
-          e_.in_route = host::HandleOf(wired(L"RT100", {1000, 700, 0, 1}, L"1"));
+          e_.left_to_right = tools::HandleOf(wired(L"RT100", {1000, 500, 0, 1}, L"0"));
+          e_.right_to_left = tools::HandleOf(wired(L"RT100", {1300, 500, 180, 1}, L"0"));
+          e_.in_route = tools::HandleOf(wired(L"RT100", {1000, 700, 0, 1}, L"1"));
           const AcDbObjectId bare = b.AddRouteElement(L"RT100", {1000, 900, 0, 1}, L"0");
-          ApiComn_removeXData(bare, host::DrawingBuilder::kAttrApp);
-          e_.no_wiring = host::HandleOf(bare);
-          e_.three_ends = host::HandleOf(wired(L"KK_T", {1500, 500, 0, 1}, L"0"));
-          e_.fitting = host::HandleOf(wired(L"RB_E", {1500, 700, 0, 1}, L"0"));
+          ApiComn_removeXData(bare, tools::DrawingBuilder::kAttrApp);
+          e_.no_wiring = tools::HandleOf(bare);
+          e_.three_ends = tools::HandleOf(wired(L"KK_T", {1500, 500, 0, 1}, L"0"));
+          e_.fitting = tools::HandleOf(wired(L"RB_E", {1500, 700, 0, 1}, L"0"));
           const AcDbObjectId single = b.AddRouteElement(L"RT100", {1000, 1100, 0, 1}, L"1");
-          b.SetStrings(single, host::DrawingBuilder::kAttrApp,
+          b.SetStrings(single, tools::DrawingBuilder::kAttrApp,
                        {L"S501|DR|2|1|55|0|", L"S004|1P-1|2|1|55|0|", L"S002|CV8|2|1|55|0|"});
-          e_.one_wire = host::HandleOf(single);
+          e_.one_wire = tools::HandleOf(single);
         },
         palette);
   }

@@ -7,7 +7,7 @@
 
 #include "annotation/note_geometry.h"
 #include "annotation/note_lines.h"
-#include "text_encoding.h"
+#include "platform/win/text_encoding.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 // The wiring note tests' session, and the shapes they compare entities by.
+#include "tools/harnex_session.h"
 #include "note_support.h"
 
 #include <Drag.h>
@@ -6,7 +7,7 @@
 #include <dbapserv.h>
 #include <dbelipse.h>
 #include <dbents.h>
-#include <dbhost.h>
+#include "platform/acad/dbhost.h"
 #include <dbmain.h>
 #include <dbsymtb.h>
 #include <windows.h>
@@ -14,7 +15,7 @@
 #include <cwchar>
 #include <fstream>
 
-#include "text_encoding.h"
+#include "platform/win/text_encoding.h"
 
 namespace note_test {
 
@@ -149,7 +150,7 @@ std::vector<Shape> ModelSpaceShapes() {
 
 void NoteSessionTest::SetUp() {
   std::string error;
-  folder_ = host::SystemFolderCopy::Create("", &error);
+  folder_ = tools::SystemFolderCopy::Create("", &error);
   ASSERT_NE(folder_, nullptr) << error;
 }
 
@@ -170,14 +171,14 @@ void NoteSessionTest::WriteNoteSettings(
   out << "\xEF\xBB\xBF" << platform::WideToUtf8(text);
 }
 
-void NoteSessionTest::Start(const std::function<void(host::DrawingBuilder&)>& build, bool palette) {
+void NoteSessionTest::Start(const std::function<void(tools::DrawingBuilder&)>& build, bool palette) {
   // The palette opens on the sample project, so that its note boxes can be clicked.
   ASSERT_TRUE(folder_->RememberProject(L"サンプルビル", L"受変電から分電盤"));
-  host::Session::Options options;
+  host::Session::Options options = tools::HarnexSessionOptions();
   options.config_path = folder_->config_path();
   std::wstring build_error;
   options.drawing = [&build, &build_error](AcDbDatabase* db) {
-    host::DrawingBuilder builder(db);
+    tools::DrawingBuilder builder(db);
     build(builder);
     build_error = builder.error();
   };

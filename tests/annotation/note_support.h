@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "host/drawing_builder.h"
-#include "host/session.h"
-#include "host/system_folder.h"
+#include "tools/drawing_builder.h"
+#include "host/session/session.h"
+#include "tools/system_folder.h"
 
 class AcDbEntity;
 
@@ -60,7 +60,7 @@ class NoteSessionTest : public ::testing::Test {
   // Replaces the note section with these values (key, text) before Start.
   void WriteNoteSettings(const std::vector<std::pair<std::wstring, std::wstring>>& values);
   // Starts the session on the drawing `build` makes; opens the palette unless told not to.
-  void Start(const std::function<void(host::DrawingBuilder&)>& build, bool palette = true);
+  void Start(const std::function<void(tools::DrawingBuilder&)>& build, bool palette = true);
 
   // Runs script lines one by one. Before each line after the first, the shapes the jig shows
   // are recorded: shown[i] is what the jig showed after lines[i] had been taken. `before`, when
@@ -73,7 +73,7 @@ class NoteSessionTest : public ::testing::Test {
   host::Session& session() { return *session_; }
 
  private:
-  std::unique_ptr<host::SystemFolderCopy> folder_;
+  std::unique_ptr<tools::SystemFolderCopy> folder_;
   std::unique_ptr<host::Session> session_;
   std::vector<std::vector<Shape>> shown_;
 };

@@ -14,7 +14,7 @@
 #include "app/harnex_module.h"
 #include "note_support.h"
 #include "resources/resource.h"
-#include "window_system.h"
+#include "platform/mfc/window_system.h"
 
 namespace note_test {
 namespace {
@@ -31,7 +31,7 @@ std::vector<HWND> PlacementWindows() {
 class NoteWindowTest : public NoteSessionTest {};
 
 TEST_F(NoteWindowTest, DrawNoteMakesOneHiddenPlacementWindowWithTheDrawingsScale) {
-  Start([](host::DrawingBuilder& b) { b.SetGlobalScale(50); });
+  Start([](tools::DrawingBuilder& b) { b.SetGlobalScale(50); });
   ASSERT_EQ(RunLines({L"command RQ_HARNEX_DRAWNOTE", L"esc"}), 0) << session().stop_reason();
   ASSERT_NE(NoteDragInstance, nullptr);
   CDrawNote* first = NoteDragInstance;

@@ -10,13 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "tools/harnex_session.h"
 #include "annotation/list_detail_dialog.h"
 #include "annotation/note_settings_dialog.h"
 #include "dialogs/harnex_resource_scope.h"
-#include "host/session.h"
-#include "host/system_folder.h"
+#include "host/session/session.h"
+#include "tools/system_folder.h"
 #include "resources/resource.h"
-#include "text_encoding.h"
+#include "platform/win/text_encoding.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ class SettingsDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    folder_ = host::SystemFolderCopy::Create("", &error);
+    folder_ = tools::SystemFolderCopy::Create("", &error);
     ASSERT_NE(folder_, nullptr) << error;
     path_ = folder_->system_folder() + "/ZazoZivi.ini";
   }
@@ -124,7 +125,7 @@ class SettingsDialogTest : public ::testing::Test {
   // Starts the session with Harnex loaded, and a window to open the dialogs over: a popup at
   // (130, 70)-(930, 670).
   void Start() {
-    host::Session::Options options;
+    host::Session::Options options = tools::HarnexSessionOptions();
     options.config_path = folder_->config_path();
     session_ = std::make_unique<host::Session>(options);
     ASSERT_TRUE(session_->Start());
@@ -157,7 +158,7 @@ class SettingsDialogTest : public ::testing::Test {
   CWnd owner;
 
  private:
-  std::unique_ptr<host::SystemFolderCopy> folder_;
+  std::unique_ptr<tools::SystemFolderCopy> folder_;
   std::unique_ptr<host::Session> session_;
   std::string path_;
 };

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "app/harnex_resources.h"
-#include "resource_script.h"
+#include "platform/mfc/resource_script.h"
 #include "resources/resource.h"
-#include "text_encoding.h"
-#include "wide_string.h"
+#include "platform/win/text_encoding.h"
+#include "platform/win/wide_string.h"
 
 namespace {
 

@@ -4,7 +4,8 @@
 
 #include <accmd.h>
 #include <acdocman.h>
-#include <dbhost.h>
+#include "tools/harnex_session.h"
+#include "platform/acad/dbhost.h"
 #include <gtest/gtest.h>
 #include <rxregsvc.h>
 
@@ -12,7 +13,7 @@
 #include <vector>
 
 #include "app/harnex_module.h"
-#include "host/session.h"
+#include "host/session/session.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ std::vector<const AcEdCommand*> GroupCommands(const wchar_t* group) {
 }
 
 host::Session::Options BaseOptions() {
-  host::Session::Options options;
+  host::Session::Options options = tools::HarnexSessionOptions();
   options.config_path = L"/tmp/harnex-entry-test/harnex.ini";
   return options;
 }
@@ -50,7 +51,7 @@ std::wstring ArxCommandsListing(host::Session& session) {
 
 TEST(EntryPointTest, WithoutTheHostModuleTheLoadIsRefusedAndNothingIsRegistered) {
   host::Session::Options options = BaseOptions();
-  options.host_module = false;
+  tools::SkipAtStart(&options, tools::kHostModuleName);
   host::Session session(options);
   ASSERT_TRUE(session.Start());
   EXPECT_FALSE(session.modules().IsLoaded(L"Harnex.arx"));

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "resource_script.h"
+#include "platform/mfc/resource_script.h"
 #include "resources/palette_ids.h"
 
 namespace {

@@ -74,7 +74,7 @@ class RecordListTest : public attributes_test::RouteDrawingTest {};
 
 TEST_F(RecordListTest, AListWrittenToAnElementReadsBackInOrder) {
   AcDbObjectId element, bare;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT1", 100);
     element = b.AddRouteElement(L"RT1", {0, 0});
     bare = b.AddRouteElement(L"RT1", {100, 0});

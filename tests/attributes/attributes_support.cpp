@@ -1,24 +1,25 @@
 // A host session on a route drawing for the tests of the wiring attribute record.
+#include "tools/harnex_session.h"
 #include "attributes_support.h"
 
 #include <acutads.h>
 #include <dbapserv.h>
 #include <dbents.h>
-#include <dbhost.h>
+#include "platform/acad/dbhost.h"
 #include <dbmain.h>
 #include <dbsymtb.h>
 
 namespace attributes_test {
 
-void RouteDrawingTest::StartSession(const std::function<void(host::DrawingBuilder&)>& build) {
+void RouteDrawingTest::StartSession(const std::function<void(tools::DrawingBuilder&)>& build) {
   std::string error;
-  folder_ = host::SystemFolderCopy::Create("", &error);
+  folder_ = tools::SystemFolderCopy::Create("", &error);
   ASSERT_NE(folder_, nullptr) << error;
-  host::Session::Options options;
+  host::Session::Options options = tools::HarnexSessionOptions();
   options.config_path = folder_->config_path();
   std::wstring build_error;
   options.drawing = [&build, &build_error](AcDbDatabase* db) {
-    host::DrawingBuilder builder(db);
+    tools::DrawingBuilder builder(db);
     build(builder);
     build_error = builder.error();
   };
@@ -29,9 +30,9 @@ void RouteDrawingTest::StartSession(const std::function<void(host::DrawingBuilde
 
 void RouteDrawingTest::StartSessionOnFile(const std::string& dxf) {
   std::string error;
-  folder_ = host::SystemFolderCopy::Create("", &error);
+  folder_ = tools::SystemFolderCopy::Create("", &error);
   ASSERT_NE(folder_, nullptr) << error;
-  host::Session::Options options;
+  host::Session::Options options = tools::HarnexSessionOptions();
   options.config_path = folder_->config_path();
   options.drawing_file = dxf;
   session_ = std::make_unique<host::Session>(options);

@@ -8,16 +8,16 @@
 #include <afx.h>
 #include <afxcoll.h>
 #include <dbid.h>
-#include <status_bar.h>
+#include "platform/acad/status_bar.h"
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "host/drawing_builder.h"
-#include "host/session.h"
-#include "host/system_folder.h"
+#include "tools/drawing_builder.h"
+#include "host/session/session.h"
+#include "tools/system_folder.h"
 
 namespace attributes_test {
 
@@ -25,7 +25,7 @@ class RouteDrawingTest : public ::testing::Test {
  protected:
   // Starts a session (Harnex loaded, on a copy of the system folder) whose drawing `build`
   // fills. Fails the test when the builder or the session reports an error.
-  void StartSession(const std::function<void(host::DrawingBuilder&)>& build);
+  void StartSession(const std::function<void(tools::DrawingBuilder&)>& build);
   // The same on a DXF drawing.
   void StartSessionOnFile(const std::string& dxf);
   void TearDown() override;
@@ -33,10 +33,10 @@ class RouteDrawingTest : public ::testing::Test {
   // The scripted user's next actions.
   void Queue(std::vector<host::ScriptStep> steps);
   host::Session& session() { return *session_; }
-  const host::SystemFolderCopy& folder() const { return *folder_; }
+  const tools::SystemFolderCopy& folder() const { return *folder_; }
 
  private:
-  std::unique_ptr<host::SystemFolderCopy> folder_;
+  std::unique_ptr<tools::SystemFolderCopy> folder_;
   std::unique_ptr<host::Session> session_;
 };
 

@@ -25,7 +25,7 @@ constexpr wchar_t kDone[] = L"\n配線情報設定中...設定が終了しまし
 
 std::wstring Hex(AcDbObjectId id) {
   wchar_t text[32];
-  std::swprintf(text, 32, L"%llX", static_cast<unsigned long long>(host::HandleOf(id)));
+  std::swprintf(text, 32, L"%llX", static_cast<unsigned long long>(tools::HandleOf(id)));
   return text;
 }
 
@@ -55,7 +55,7 @@ Records PartRecords(const std::wstring& part) {
 
 class AutoAssignTest : public attributes_test::AssignmentTest {
  protected:
-  void Define(host::DrawingBuilder& b) {
+  void Define(tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT100", 100);
     b.DefinePart(L"LOAD", 20);
     b.DefineSegment(L"PS100", 100);  // a part block that a route passes through
@@ -89,7 +89,7 @@ class AutoAssignTest : public attributes_test::AssignmentTest {
 //                M     N
 TEST_F(AutoAssignTest, ALoadStraightToTheTerminalWritesThePathTheTerminalAndItsFarEnd) {
   AcDbObjectId l, s1, s2, t, x, y, v, m, u, n, w;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     Define(b);
     l = b.AddPart(L"LOAD", {0, 0}, L"A,B");
     s1 = b.AddRouteElement(L"RT100", {0, 0});
@@ -128,7 +128,7 @@ TEST_F(AutoAssignTest, ALoadStraightToTheTerminalWritesThePathTheTerminalAndItsF
 // L "A" ── S3 ── P "Z" ── S4 ── T: a part block with two connection points on the way.
 TEST_F(AutoAssignTest, APartBlockOnTheWayEndsTheWritesButNotTheTrace) {
   AcDbObjectId l, s3, p, s4, t, x;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     Define(b);
     l = b.AddPart(L"LOAD", {0, 0}, L"A");
     s3 = b.AddRouteElement(L"RT100", {0, 0});
@@ -153,7 +153,7 @@ TEST_F(AutoAssignTest, APartBlockOnTheWayEndsTheWritesButNotTheTrace) {
 //   A "A" ── SA ── H ── SC ── T ── X
 TEST_F(AutoAssignTest, AHatchedPanelCollectsTheNamesAndTheSecondPassWritesFromIt) {
   AcDbObjectId a, sa, h, bl, sb, sc, t, x;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     Define(b);
     a = b.AddPart(L"LOAD", {0, 0}, L"A");
     sa = b.AddRouteElement(L"RT100", {0, 0});
@@ -183,7 +183,7 @@ TEST_F(AutoAssignTest, AHatchedPanelCollectsTheNamesAndTheSecondPassWritesFromIt
 // L "A" ── S1 ── P3 "Z" (ETAT 3) ── S2 ── T.
 TEST_F(AutoAssignTest, APartBlockInStateThreeIsPassedOverAndTheWritesGoOn) {
   AcDbObjectId l, s1, p3, s2, t;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     Define(b);
     l = b.AddPart(L"LOAD", {0, 0}, L"A");
     s1 = b.AddRouteElement(L"RT100", {0, 0});
@@ -204,7 +204,7 @@ TEST_F(AutoAssignTest, APartBlockInStateThreeIsPassedOverAndTheWritesGoOn) {
 // written.
 TEST_F(AutoAssignTest, ASecondHatchedPanelRunsTheListsTogetherAndNothingBeyondItIsWritten) {
   AcDbObjectId a, sa, h1, s, h2, sc, t;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     Define(b);
     a = b.AddPart(L"LOAD", {0, 0}, L"A");
     sa = b.AddRouteElement(L"RT100", {0, 0});
@@ -228,7 +228,7 @@ TEST_F(AutoAssignTest, ASecondHatchedPanelRunsTheListsTogetherAndNothingBeyondIt
 // A panel of class RBT without hatch is an ordinary route element: the rows pass it.
 TEST_F(AutoAssignTest, AnUnhatchedPanelIsWrittenLikeAnyElement) {
   AcDbObjectId a, sa, h, sc, t;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     Define(b);
     a = b.AddPart(L"LOAD", {0, 0}, L"A");
     sa = b.AddRouteElement(L"RT100", {0, 0});
@@ -248,7 +248,7 @@ TEST_F(AutoAssignTest, AnUnhatchedPanelIsWrittenLikeAnyElement) {
 //               B
 TEST_F(AutoAssignTest, AnElementReachedByTwoRowsHoldsBothAndASecondRunGivesTheSame) {
   AcDbObjectId a, sa, bl, sb, sc, t;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     Define(b);
     a = b.AddPart(L"LOAD", {0, 0}, L"A");
     sa = b.AddRouteElement(L"RT100", {0, 0});
@@ -281,7 +281,7 @@ TEST_F(AutoAssignTest, AnElementReachedByTwoRowsHoldsBothAndASecondRunGivesTheSa
 // reach T, each ending where it would re-enter an element of its own path.
 TEST_F(AutoAssignTest, ARingEndsAndEachWayRoundWritesTheTerminal) {
   AcDbObjectId l, ra, rb, rc, rd, t, x;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     Define(b);
     l = b.AddPart(L"LOAD", {0, 0}, L"A");
     ra = b.AddRouteElement(L"RT100", {0, 0});
@@ -316,7 +316,7 @@ TEST_F(AutoAssignTest, ARingEndsAndEachWayRoundWritesTheTerminal) {
 // through Y2, Y3 and E); the square and E hold A's row, then B's.
 TEST_F(AutoAssignTest, ALoopBlockedByOneLoadsPathIsStillWalkedFromAnotherLoad) {
   AcDbObjectId a, sa, e, y1, y2, y3, bl, t, x;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     Define(b);
     a = b.AddPart(L"LOAD", {0, 0}, L"A");
     sa = b.AddRouteElement(L"RT100", {0, 0});
@@ -366,7 +366,7 @@ TEST_F(AutoAssignTest, ALoopBlockedByOneLoadsPathIsStillWalkedFromAnotherLoad) {
 // the other way it comes back to P and ends there.
 TEST_F(AutoAssignTest, ALoopBackToTheStartPassesTheStartOver) {
   AcDbObjectId p, s1, t, x, l1, l2, l3;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     Define(b);
     p = b.AddPart(L"PS100", {0, 0}, L"A");
     s1 = b.AddRouteElement(L"RT100", {100, 0});
@@ -394,7 +394,7 @@ TEST_F(AutoAssignTest, ALoopBackToTheStartPassesTheStartOver) {
 
 TEST_F(AutoAssignTest, APickThatIsNoRouteSegmentAsksAgainAndNoPaletteStopsAtOnce) {
   AcDbObjectId l, s, h;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     Define(b);
     l = b.AddPart(L"LOAD", {0, 0}, L"A");
     s = b.AddRouteElement(L"RT100", {0, 0});

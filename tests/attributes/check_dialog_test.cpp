@@ -34,7 +34,7 @@ class CheckDialogTest : public attributes_test::RouteDrawingTest {
   // Two elements without a trunk number (one coloured 4) and one with it; then the palette and
   // its settings check window are opened on the sample project.
   void StartWithWindow() {
-    StartSession([this](host::DrawingBuilder& b) {
+    StartSession([this](tools::DrawingBuilder& b) {
       b.DefineSegment(L"RT1", 100);
       unset_ = b.AddRouteElement(L"RT1", {0, 0});
       coloured_ = b.AddRouteElement(L"RT1", {100, 0});

@@ -8,8 +8,8 @@
 #include <acdocman.h>
 #include <actrans.h>
 #include <dbents.h>
-#include <dbhost.h>
-#include <status_bar.h>
+#include "platform/acad/dbhost.h"
+#include "platform/acad/status_bar.h"
 
 #include <string>
 #include <vector>
@@ -24,7 +24,7 @@ using attributes_test::BreakAt;
 using attributes_test::AttributeColoursOf;
 using attributes_test::ColourOf;
 using attributes_test::XDataStrings;
-using host::DrawingBuilder;
+using tools::DrawingBuilder;
 using Strings = std::vector<std::wstring>;
 namespace steps = host::steps;
 
@@ -112,7 +112,7 @@ TEST_F(ColourRecoveryTest, ASecondRecoveryWritesNoList) {
 
 TEST_F(ColourRecoveryTest, OnlyThePickFirstElementsAreRecovered) {
   StartWithMarkedElements();
-  session().Run({steps::Preselect({host::HandleOf(second_), host::HandleOf(panel_)}),
+  session().Run({steps::Preselect({tools::HandleOf(second_), tools::HandleOf(panel_)}),
                  steps::Command(L"RQ_HARNEX_RECOVERCOLOR")});
   EXPECT_EQ(ColourOf(second_), 3);
   EXPECT_EQ(XDataStrings(second_, L"RQ_ATTR"), RecordsSaving(L""));

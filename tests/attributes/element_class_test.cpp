@@ -25,7 +25,7 @@ TEST_F(ElementClassTest, TheBlockNamePrefixGivesTheClass) {
   };
   std::map<std::wstring, AcDbObjectId> ids;
   AcDbObjectId line;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     double x = 0;
     for (const auto& [name, cls] : expected) {
       b.DefineSegment(name, 10);
@@ -48,7 +48,7 @@ TEST_F(ElementClassTest, EtatOneOrTwoIsARouteAndThreeIsItsOwnState) {
       {L"", {false, false}}, {L"x", {false, false}}, {L"4", {false, false}}, {L"03", {false, true}},
   };
   std::map<std::wstring, AcDbObjectId> ids;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT1", 10);
     double x = 0;
     for (const auto& [etat, tests] : expected) {
@@ -66,7 +66,7 @@ TEST_F(ElementClassTest, EtatOneOrTwoIsARouteAndThreeIsItsOwnState) {
 
 TEST_F(ElementClassTest, AHatchedPanelIsAnRbtBlockWithAHatch) {
   AcDbObjectId hatched, plain, hatched_other, tee;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     b.DefinePart(L"RBT_PANEL", 20, true);
     b.DefinePart(L"RBT_PLAIN", 20, false);
     b.DefinePart(L"KK_PANEL", 20, true);
@@ -85,7 +85,7 @@ TEST_F(ElementClassTest, AHatchedPanelIsAnRbtBlockWithAHatch) {
 
 TEST_F(ElementClassTest, LinkDataAndRouteKinds) {
   AcDbObjectId element, part, unlinked, other_kind, attr_only, line;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT1", 10);
     b.DefinePart(L"KK_P", 10);
     element = b.AddRouteElement(L"RT1", {0, 0});
@@ -116,7 +116,7 @@ TEST_F(ElementClassTest, LinkDataAndRouteKinds) {
 
 TEST_F(ElementClassTest, CheckableElementsAreRouteElementsAndPartsInARouteButNoRbtBlocks) {
   AcDbObjectId segment, panel_block, part_in_route, part_alone, unlinked, other_kind, line;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT1", 10);
     b.DefinePart(L"RBT_PANEL", 10, true);
     b.DefinePart(L"KK_P", 10);

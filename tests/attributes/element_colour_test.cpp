@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "attributes_support.h"
-#include "maker/ApiComn.h"
+#include <ApiComn.h>
 
 namespace {
 
@@ -27,7 +27,7 @@ std::vector<std::wstring> With(std::vector<std::wstring> records, const std::wst
 class ElementColourTest : public attributes_test::RouteDrawingTest {
  protected:
   void StartWithElements() {
-    StartSession([this](host::DrawingBuilder& b) {
+    StartSession([this](tools::DrawingBuilder& b) {
       b.DefineSegment(L"RT1", 100);
       element_ = b.AddRouteElement(L"RT1", {0, 0});
       coloured_ = b.AddRouteElement(L"RT1", {100, 0});

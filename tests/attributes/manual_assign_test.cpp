@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <dbhost.h>
+#include "platform/acad/dbhost.h"
 #include <dbmain.h>
 
 #include <cwchar>
@@ -15,7 +15,7 @@
 
 #include "app/harnex_module.h"
 #include "assignment_support.h"
-#include "host/example_drawing.h"
+#include "tools/example_drawing.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ const Records kThreeRows = {L"S501|DK|2|1|55|0|",
 
 std::wstring Hex(AcDbObjectId id) {
   wchar_t text[32];
-  std::swprintf(text, 32, L"%llX", static_cast<unsigned long long>(host::HandleOf(id)));
+  std::swprintf(text, 32, L"%llX", static_cast<unsigned long long>(tools::HandleOf(id)));
   return text;
 }
 
@@ -59,7 +59,7 @@ class ManualAssignTest : public attributes_test::AssignmentTest {
   // R (-100,0)-(0,0); D (-200,0)-(-100,0); E (400,0)-(500,0); a load P (part block, class KK)
   // in G at (400,0). Besides: a segment U in no group.
   void StartOnTree(const Records& records_of_a = UntouchedRecords()) {
-    StartSession([&](host::DrawingBuilder& b) {
+    StartSession([&](tools::DrawingBuilder& b) {
       b.DefineSegment(L"RT100", 100);
       b.DefineSegment(L"KK100", 100);
       b.DefineSegment(L"RBT100", 100);
@@ -88,7 +88,7 @@ class ManualAssignTest : public attributes_test::AssignmentTest {
   // A ring of four segments in one group: S (0,0)-(100,0), A up to (100,100), B back to
   // (0,100), C down to (0,0).
   void StartOnRing() {
-    StartSession([&](host::DrawingBuilder& b) {
+    StartSession([&](tools::DrawingBuilder& b) {
       b.DefineSegment(L"RT100", 100);
       s_ = b.AddRouteElement(L"RT100", {0, 0});
       a_ = b.AddRouteElement(L"RT100", {100, 0, 90});
@@ -181,7 +181,7 @@ TEST_F(ManualAssignTest, AnElementThatCannotBeWrittenSaysSoAndTheTraceGoesOn) {
 TEST_F(ManualAssignTest, APickThatIsNoRouteSegmentAsksAgain) {
   StartOnTree();
   const AcDbObjectId line = [&] {
-    host::DrawingBuilder builder(session().database());
+    tools::DrawingBuilder builder(session().database());
     return builder.AddLine(0, 800, 100, 800);
   }();
   // Two segments chosen before the command, a part block, a tee, a line (the pick takes block
@@ -227,7 +227,7 @@ TEST_F(ManualAssignTest, APickThatIsNoRouteSegmentAsksAgain) {
 }
 
 TEST_F(ManualAssignTest, TheCommandEndsWithItsMessageAndUnlocksOnEveryWayOut) {
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT100", 100);
     b.DefineNesting(L"RT_NEST", L"RT100", {});
     s_ = b.AddRouteElement(L"RT100", {0, 0});
@@ -268,7 +268,7 @@ TEST_F(ManualAssignTest, TheCommandEndsWithItsMessageAndUnlocksOnEveryWayOut) {
 }
 
 TEST_F(ManualAssignTest, ASegmentBetweenPanelsGetsTheRowsAndNothingBeyond) {
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT100", 100);
     b.DefineSegment(L"RBT100", 100);
     r_ = b.AddRouteElement(L"RBT100", {-100, 0});
@@ -288,7 +288,7 @@ TEST_F(ManualAssignTest, ASegmentBetweenPanelsGetsTheRowsAndNothingBeyond) {
 TEST_F(ManualAssignTest, EachGroupOfTheSegmentIsWalkedOnItsOwn) {
   // S and A in two groups; B, beyond A, only in the second. The first group's walk writes A;
   // the second walks through A again and reaches B.
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT100", 100);
     s_ = b.AddRouteElement(L"RT100", {0, 0});
     a_ = b.AddRouteElement(L"RT100", {100, 0});
@@ -312,7 +312,7 @@ class ExampleDrawingManualTest : public attributes_test::AssignmentTest {
 };
 
 TEST_F(ExampleDrawingManualTest, TheRiserSegmentSpreadsToThePullBoxAndTheCorridorUpToThePanels) {
-  StartSessionOnFile(host::BundledExampleDrawingPath());
+  StartSessionOnFile(tools::BundledExampleDrawingPath());
   OpenSamplePalette();
   ASSERT_EQ(Run(L"click 238\nclick 239\nclick 240\nclick 336\npick 7E\n"), 0)
       << session().stop_reason();

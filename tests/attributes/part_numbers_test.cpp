@@ -3,7 +3,7 @@
 #include "attributes/part_numbers.h"
 
 #include <gtest/gtest.h>
-#include <status_bar.h>
+#include "platform/acad/status_bar.h"
 
 #include <string>
 #include <vector>
@@ -22,7 +22,7 @@ class PartNumbersTest : public attributes_test::RouteDrawingTest {
   // Part blocks with duplicate, empty and case-variant part numbers, a route element whose
   // records carry an "S001" of their own, and a line; eight entities pass the filter.
   void StartWithParts() {
-    StartSession([](host::DrawingBuilder& b) {
+    StartSession([](tools::DrawingBuilder& b) {
       b.DefineSegment(L"RT1", 100);
       b.DefinePart(L"KK_P", 20);
       b.AddPart(L"KK_P", {0, 0}, L"分電盤-2");
@@ -80,7 +80,7 @@ TEST_F(PartNumbersTest, AUserBreakStopsTheLoopAndRestoresTheStatusBar) {
 }
 
 TEST_F(PartNumbersTest, ADrawingWithoutPartsGivesNone) {
-  StartSession([](host::DrawingBuilder& b) {
+  StartSession([](tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT1", 100);
     b.AddStraightRun(L"RT1", 0, 0, 300, 0, 3);
   });
@@ -90,7 +90,7 @@ TEST_F(PartNumbersTest, ADrawingWithoutPartsGivesNone) {
 }
 
 TEST_F(PartNumbersTest, ADrawingWithoutRouteElementsHasNothingToSelect) {
-  StartSession([](host::DrawingBuilder& b) { b.AddLine(0, 0, 10, 0); });
+  StartSession([](tools::DrawingBuilder& b) { b.AddLine(0, 0, 10, 0); });
   platform::acad::ResetProgressMeter();
   CStringArray parts;
   parts.Add(L"left over");

@@ -14,7 +14,7 @@ class RouteFilterTest : public attributes_test::RouteDrawingTest {};
 
 TEST_F(RouteFilterTest, SelectsEntitiesWithLinkOrRecordData) {
   AcDbObjectId both, link_only, attr_only, neither, line;
-  StartSession([&](host::DrawingBuilder& b) {
+  StartSession([&](tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT1", 100);
     both = b.AddRouteElement(L"RT1", {0, 0});
     link_only = b.AddRouteElement(L"RT1", {100, 0});

@@ -9,7 +9,7 @@
 namespace {
 
 using attributes_test::CountOf;
-using host::HandleOf;
+using tools::HandleOf;
 namespace steps = host::steps;
 
 constexpr const wchar_t* kPrompt = L"\n配線を選択:";
@@ -19,7 +19,7 @@ class RoutePickTest : public attributes_test::RouteDrawingTest {
   // A segment RT1 at the origin, a block RTN holding an RT1 placed at (200,0), a segment without
   // "RQ_LINK" data below them and a line above them.
   void StartWithRoutes() {
-    StartSession([this](host::DrawingBuilder& b) {
+    StartSession([this](tools::DrawingBuilder& b) {
       b.DefineSegment(L"RT1", 100);
       b.DefineNesting(L"RTN", L"RT1", {0, 0});
       segment_ = b.AddRouteElement(L"RT1", {0, 0});
@@ -51,7 +51,7 @@ TEST_F(RoutePickTest, APickInsideAnElementGivesTheEntityThePointAndTheElement) {
 
 TEST_F(RoutePickTest, TwoBlocksDeepTheOutermostReferenceIsTheElement) {
   StartWithRoutes();
-  Queue({steps::PickAt(260, 0), steps::Pick({HandleOf(nested_)})});
+  Queue({steps::PickAt(260, 0), steps::Pick({tools::HandleOf(nested_)})});
   ASSERT_EQ(Pick(), RTNORM);
   EXPECT_EQ(element_, nested_);
   EXPECT_EQ(entity_, segment_line_);
@@ -65,9 +65,9 @@ TEST_F(RoutePickTest, TwoBlocksDeepTheOutermostReferenceIsTheElement) {
 TEST_F(RoutePickTest, MissesTopLevelEntitiesAndUnlinkedBlocksAreAskedAgain) {
   StartWithRoutes();
   Queue({steps::PickAt(500, 500),         // empty space
-         steps::Pick({HandleOf(line_)}),  // a top-level entity
+         steps::Pick({tools::HandleOf(line_)}),  // a top-level entity
          steps::PickAt(50, -100),         // inside a block without "RQ_LINK"
-         steps::Pick({HandleOf(segment_)})});
+         steps::Pick({tools::HandleOf(segment_)})});
   ASSERT_EQ(Pick(), RTNORM);
   EXPECT_EQ(element_, segment_);
   EXPECT_EQ(entity_, segment_line_);
@@ -81,7 +81,7 @@ TEST_F(RoutePickTest, EnterGivesNoneAndEscIsPassedOn) {
   EXPECT_TRUE(entity_.isNull());
   EXPECT_TRUE(element_.isNull());
 
-  Queue({steps::Pick({HandleOf(line_)}), steps::Esc()});
+  Queue({steps::Pick({tools::HandleOf(line_)}), steps::Esc()});
   EXPECT_EQ(Pick(), RTCAN);
   EXPECT_TRUE(entity_.isNull());
   EXPECT_TRUE(element_.isNull());

@@ -40,7 +40,7 @@ class RowWriterTest : public attributes_test::AssignmentTest {
   // One route element with `records`, one line without any XData; the palette opens unless
   // `open` is false.
   void StartWith(const Records& records, bool open = true) {
-    StartSession([this, &records](host::DrawingBuilder& b) {
+    StartSession([this, &records](tools::DrawingBuilder& b) {
       b.DefineSegment(L"RT100", 100);
       element_ = b.AddRouteElement(L"RT100", {0, 0});
       b.SetStrings(element_, L"RQ_ATTR", records);
@@ -237,7 +237,7 @@ TEST_F(RowWriterTest, AtTheXDataLimitTheListIsTakenWhenItFitsBesideTheMarkerItFi
   const std::wstring px02 = L"PX02|1P-1!CVT60sq E14 (FEP80)!P-1,L-2!DR!|2|1|55|0|";
   const Records hundred = padded(false, px02, 16350);
   ASSERT_TRUE(session().database() != nullptr);
-  host::DrawingBuilder builder(session().database());
+  tools::DrawingBuilder builder(session().database());
   ASSERT_TRUE(builder.SetStrings(element_, L"RQ_ATTR", hundred));
   ASSERT_TRUE(WriteAutoFlag(element_, 100));
   EXPECT_FALSE(WriteRowAuto(element_, 1));
@@ -274,7 +274,7 @@ TEST_F(RowWriterTest, WiresReadBackAsNoteLinesWithConstructionItemNames) {
 
   // Without "S501" the first line's name is empty, not "不明"; missing values are empty.
   ASSERT_TRUE(session().database() != nullptr);
-  host::DrawingBuilder builder(session().database());
+  tools::DrawingBuilder builder(session().database());
   ASSERT_TRUE(builder.SetStrings(element_, L"RQ_ATTR", {L"S004|1L-3|2|1|55|0|"}));
   ASSERT_TRUE(ReadWiringLines(element_, lines));
   EXPECT_EQ(ToVector(lines), Strings{L"1L-3!!!"});

@@ -17,7 +17,7 @@ using Strings = std::vector<std::wstring>;
 class RunMarksTest : public attributes_test::RouteDrawingTest {
  protected:
   void StartWithElements() {
-    StartSession([this](host::DrawingBuilder& b) {
+    StartSession([this](tools::DrawingBuilder& b) {
       b.DefineSegment(L"RT1", 100);
       b.DefinePart(L"RBT_PANEL", 20, true);
       first_ = b.AddRouteElement(L"RT1", {0, 0});

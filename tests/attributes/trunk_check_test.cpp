@@ -7,9 +7,9 @@
 #include <acdocman.h>
 #include <actrans.h>
 #include <dbapserv.h>
-#include <dbhost.h>
+#include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
-#include <status_bar.h>
+#include "platform/acad/status_bar.h"
 
 #include <string>
 #include <vector>
@@ -22,7 +22,7 @@ using attributes_test::BreakAt;
 
 using attributes_test::ColourOf;
 using attributes_test::XDataStrings;
-using host::DrawingBuilder;
+using tools::DrawingBuilder;
 using Strings = std::vector<std::wstring>;
 namespace steps = host::steps;
 
@@ -101,7 +101,7 @@ TEST_F(TrunkCheckTest, ElementsWithoutATrunkNumberAreMarkedRedAndKeepTheirColour
   // "0" and "A-1" are set; RBT panels, part blocks outside routes and elements without "S004"
   // are never looked at.
   for (AcDbObjectId id : {zero_, set_, panel_, loosePart_, noTrunk_}) {
-    EXPECT_EQ(ColourOf(id), 256) << "handle " << host::HandleOf(id);
+    EXPECT_EQ(ColourOf(id), 256) << "handle " << tools::HandleOf(id);
   }
   EXPECT_EQ(XDataStrings(zero_, L"RQ_ATTR"), Records(L"0"));
   EXPECT_EQ(XDataStrings(panel_, L"RQ_ATTR"), Records(L""));
@@ -119,7 +119,7 @@ TEST_F(TrunkCheckTest, ElementsWithoutATrunkNumberAreMarkedRedAndKeepTheirColour
 
 TEST_F(TrunkCheckTest, ThePickFirstSelectionAloneIsChecked) {
   StartWithElements();
-  session().Run({steps::Preselect({host::HandleOf(dash_), host::HandleOf(zero_)}),
+  session().Run({steps::Preselect({tools::HandleOf(dash_), tools::HandleOf(zero_)}),
                  steps::Command(L"RQ_HARNEX_CHECKATT")});
   EXPECT_EQ(session().transcript(), kEcho + kFound);
   EXPECT_EQ(ColourOf(dash_), 1);
@@ -129,7 +129,7 @@ TEST_F(TrunkCheckTest, ThePickFirstSelectionAloneIsChecked) {
 
   // A selection with nothing to mark says so.
   session().ClearTranscript();
-  session().Run({steps::Preselect({host::HandleOf(set_), host::HandleOf(panel_)}),
+  session().Run({steps::Preselect({tools::HandleOf(set_), tools::HandleOf(panel_)}),
                  steps::Command(L"RQ_HARNEX_CHECKATT")});
   EXPECT_EQ(session().transcript(), kEcho + kNoneFound);
 }

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "window_system.h"
+#include "platform/mfc/window_system.h"
 
 namespace controls_test {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "user_session.h"
+#include "platform/win/user_session.h"
 
 namespace controls_test {
 

@@ -6,7 +6,7 @@
 
 #include "controls/xtip_combo_box.h"
 #include "controls_support.h"
-#include "window_system.h"
+#include "platform/mfc/window_system.h"
 
 namespace controls_test {
 namespace {

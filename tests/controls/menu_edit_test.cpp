@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "controls_support.h"
-#include "window_system.h"
+#include "platform/mfc/window_system.h"
 
 namespace controls_test {
 namespace {

@@ -7,16 +7,17 @@
 #include <memory>
 #include <sstream>
 
+#include "tools/harnex_session.h"
 #include "app/harnex_module.h"
 #include "controls/menu_edit.h"
 #include "controls/xtip_combo_box.h"
-#include "host/palette_view.h"
-#include "host/session.h"
-#include "host/system_folder.h"
+#include "tools/palette_view.h"
+#include "host/session/session.h"
+#include "tools/system_folder.h"
 #include "palette/main_dialog.h"
 #include "resources/resource.h"
-#include "text_encoding.h"
-#include "window_system.h"
+#include "platform/win/text_encoding.h"
+#include "platform/mfc/window_system.h"
 
 namespace controls_test {
 namespace {
@@ -25,12 +26,12 @@ class PaletteControlsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    folder_ = host::SystemFolderCopy::Create("", &error);
+    folder_ = tools::SystemFolderCopy::Create("", &error);
     ASSERT_NE(folder_, nullptr) << error;
     // The palette opens on the sample project's first pattern: row 1's wire size is
     // "CV22sq-3C E8", row 2's "CVT60sq E14".
     ASSERT_TRUE(folder_->RememberProject(L"サンプルビル", L"受変電から分電盤"));
-    host::Session::Options options;
+    host::Session::Options options = tools::HarnexSessionOptions();
     options.config_path = folder_->config_path();
     session_ = std::make_unique<host::Session>(options);
     ASSERT_TRUE(session_->Start());
@@ -49,7 +50,7 @@ class PaletteControlsTest : public ::testing::Test {
   }
   // The palette's line of control row `row` (1 to 10) in `show palette`.
   static std::wstring PaletteRow(int row) {
-    std::wistringstream in(host::DescribePalette());
+    std::wistringstream in(tools::DescribePalette());
     std::wstring line;
     for (int i = 0; i < 6 + row && std::getline(in, line); ++i) {
     }
@@ -57,7 +58,7 @@ class PaletteControlsTest : public ::testing::Test {
   }
   static HWND Control(int id) { return ::GetDlgItem(PaletteInstance->m_hWnd, id); }
 
-  std::unique_ptr<host::SystemFolderCopy> folder_;
+  std::unique_ptr<tools::SystemFolderCopy> folder_;
   std::unique_ptr<host::Session> session_;
 };
 

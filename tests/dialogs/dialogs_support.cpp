@@ -1,4 +1,5 @@
 // A host session for the dialog tests: project files, steps, transcript events and list rows.
+#include "tools/harnex_session.h"
 #include "dialogs_support.h"
 
 #include <afxcmn.h>
@@ -8,19 +9,19 @@
 #include <fstream>
 #include <sstream>
 
-#include "text_encoding.h"
-#include "window_system.h"
+#include "platform/win/text_encoding.h"
+#include "platform/mfc/window_system.h"
 
 namespace dialogs_test {
 
 void DialogSessionTest::SetUp() {
   std::string error;
-  folder_ = host::SystemFolderCopy::Create("", &error);
+  folder_ = tools::SystemFolderCopy::Create("", &error);
   ASSERT_NE(folder_, nullptr) << error;
   for (const auto& entry : std::filesystem::directory_iterator(ProjectPosix())) {
     std::filesystem::remove(entry.path());
   }
-  host::Session::Options options;
+  host::Session::Options options = tools::HarnexSessionOptions();
   options.config_path = folder_->config_path();
   session_ = std::make_unique<host::Session>(options);
   ASSERT_TRUE(session_->Start());

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "host/session.h"
-#include "host/system_folder.h"
+#include "host/session/session.h"
+#include "tools/system_folder.h"
 
 namespace dialogs_test {
 
@@ -52,7 +52,7 @@ class DialogSessionTest : public ::testing::Test {
   CWnd owner;
 
  private:
-  std::unique_ptr<host::SystemFolderCopy> folder_;
+  std::unique_ptr<tools::SystemFolderCopy> folder_;
   std::unique_ptr<host::Session> session_;
 };
 

@@ -11,10 +11,10 @@
 
 #include "dialogs/harnex_resource_scope.h"
 #include "dialogs_support.h"
-#include "file_system.h"
+#include "platform/win/file_system.h"
 #include "resources/resource.h"
-#include "text_encoding.h"
-#include "window_system.h"
+#include "platform/win/text_encoding.h"
+#include "platform/mfc/window_system.h"
 
 namespace dialogs_test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "dialogs/harnex_resource_scope.h"
 #include "dialogs_support.h"
-#include "resource_module.h"
+#include "platform/mfc/resource_module.h"
 #include "resources/resource.h"
 
 namespace dialogs_test {

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "app/harnex_resources.h"
-#include "resource_script.h"
+#include "platform/mfc/resource_script.h"
 #include "resources/resource.h"
-#include "text_encoding.h"
+#include "platform/win/text_encoding.h"
 
 namespace {
 

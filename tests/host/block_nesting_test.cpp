@@ -1,15 +1,15 @@
 // Walks through nested blocks end at the nesting limit, also in a drawing whose block holds a
 // reference to itself (which the DXF reader refuses, but code can still build): the picture,
 // picks, window-selection boxes and picks by name all come back.
-#include <block_nesting.h>
+#include "platform/acad/block_nesting.h"
 #include <dbents.h>
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
-#include <hit_test.h>
+#include "platform/acad/hit_test.h"
 
 #include <string>
 
-#include "host/svg_renderer.h"
+#include "host/svg/svg_renderer.h"
 
 namespace host {
 namespace {

@@ -1,7 +1,8 @@
 // harnex-host's options: parsing, errors, and the program's answers to bad options and scripts.
-#include "host/command_line.h"
+#include "tools/harnex_session.h"
+#include "cli/program_options.h"
 
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -12,8 +13,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "host/drawing_builder.h"
-#include "host/session.h"
+#include "tools/drawing_builder.h"
+#include "host/session/session.h"
 
 namespace host {
 namespace {
@@ -36,25 +37,25 @@ std::filesystem::path Scratch(const std::string& name) {
 }
 
 TEST(CommandLineTest, ParsesEveryOption) {
-  CommandLine c;
+  cli::ProgramOptions c;
   std::string error;
-  ASSERT_TRUE(ParseCommandLine({"--config", "a.ini", "--no-host-module", "run.hxs"}, &c, &error));
+  ASSERT_TRUE(cli::ParseProgramOptions({"--config", "a.ini", "--no-host-module", "run.hxs"}, &c, &error));
   EXPECT_EQ(c.config, "a.ini");
   EXPECT_TRUE(c.no_host_module);
   EXPECT_EQ(c.script, "run.hxs");
   EXPECT_FALSE(c.demo);
 
-  ASSERT_TRUE(ParseCommandLine({"--drawing", "d.dxf", "--save", "s.dxf", "--svg", "p.svg", "-"}, &c,
+  ASSERT_TRUE(cli::ParseProgramOptions({"--drawing", "d.dxf", "--save", "s.dxf", "--svg", "p.svg", "-"}, &c,
                                &error));
   EXPECT_EQ(c.drawing, "d.dxf");
   EXPECT_EQ(c.save, "s.dxf");
   EXPECT_EQ(c.svg, "p.svg");
   EXPECT_EQ(c.script, "-");
 
-  ASSERT_TRUE(ParseCommandLine({"--demo"}, &c, &error));
+  ASSERT_TRUE(cli::ParseProgramOptions({"--demo"}, &c, &error));
   EXPECT_TRUE(c.demo);
   EXPECT_EQ(c.demo_dir, "");
-  ASSERT_TRUE(ParseCommandLine({"--demo", "/tmp/x"}, &c, &error));
+  ASSERT_TRUE(cli::ParseProgramOptions({"--demo", "/tmp/x"}, &c, &error));
   EXPECT_EQ(c.demo_dir, "/tmp/x");
 
   const struct {
@@ -67,35 +68,35 @@ TEST(CommandLineTest, ParsesEveryOption) {
       {{"--demo", "--no-host-module"}, "--demo takes no other options and no script"},
   };
   for (const auto& b : bad) {
-    EXPECT_FALSE(ParseCommandLine(b.args, &c, &error)) << b.error;
+    EXPECT_FALSE(cli::ParseProgramOptions(b.args, &c, &error)) << b.error;
     EXPECT_EQ(error, b.error);
   }
 }
 
 TEST(CommandLineTest, AReportTakesFilesAndItsOwnOptionsButNoSession) {
-  CommandLine c;
+  cli::ProgramOptions c;
   std::string error;
-  ASSERT_TRUE(ParseCommandLine({"--report", "wires", "a.dxf", "--allowance", "1.5", "b.dxf",
+  ASSERT_TRUE(cli::ParseProgramOptions({"--report", "wires", "a.dxf", "--allowance", "1.5", "b.dxf",
                                 "--out", "w.csv", "--encoding", "cp932", "--config", "h.ini"},
                                &c, &error))
       << error;
   EXPECT_TRUE(c.report);
-  EXPECT_EQ(c.report_options.kind, ReportKind::kWires);
+  EXPECT_EQ(c.report_options.kind, tools::ReportKind::kWires);
   EXPECT_EQ(c.report_options.files, (std::vector<std::string>{"a.dxf", "b.dxf"}));
   EXPECT_TRUE(c.report_options.with_allowance);
   EXPECT_DOUBLE_EQ(c.report_options.allowance, 1.5);
   EXPECT_EQ(c.report_options.out, "w.csv");
-  EXPECT_EQ(c.report_options.encoding, CsvEncoding::kCp932);
+  EXPECT_EQ(c.report_options.encoding, tools::CsvEncoding::kCp932);
   EXPECT_EQ(c.config, "h.ini");
   EXPECT_EQ(c.script, "");
 
-  ASSERT_TRUE(ParseCommandLine({"p.tpr", "--report", "patterns"}, &c, &error)) << error;
-  EXPECT_EQ(c.report_options.kind, ReportKind::kPatterns);
+  ASSERT_TRUE(cli::ParseProgramOptions({"p.tpr", "--report", "patterns"}, &c, &error)) << error;
+  EXPECT_EQ(c.report_options.kind, tools::ReportKind::kPatterns);
   EXPECT_EQ(c.report_options.files, std::vector<std::string>{"p.tpr"});
   EXPECT_FALSE(c.report_options.with_allowance);
-  EXPECT_EQ(c.report_options.encoding, CsvEncoding::kUtf8Bom);
+  EXPECT_EQ(c.report_options.encoding, tools::CsvEncoding::kUtf8Bom);
 
-  ASSERT_TRUE(ParseCommandLine({"--svg", "p.svg", "--highlight", "1L-2", "--highlight", "動力"}, &c,
+  ASSERT_TRUE(cli::ParseProgramOptions({"--svg", "p.svg", "--highlight", "1L-2", "--highlight", "動力"}, &c,
                                &error));
   EXPECT_EQ(c.highlights, (std::vector<std::wstring>{L"1L-2", L"動力"}));
 
@@ -120,20 +121,20 @@ TEST(CommandLineTest, AReportTakesFilesAndItsOwnOptionsButNoSession) {
       {{"--highlight", "1L-2"}, "--highlight marks systems in the --svg picture: it needs --svg"},
   };
   for (const auto& b : bad) {
-    EXPECT_FALSE(ParseCommandLine(b.args, &c, &error)) << b.error;
+    EXPECT_FALSE(cli::ParseProgramOptions(b.args, &c, &error)) << b.error;
     EXPECT_EQ(error, b.error);
   }
 }
 
 TEST(CommandLineTest, ConfigFallsBackToTheEnvironmentThenTheCurrentFolder) {
-  CommandLine c;
+  cli::ProgramOptions c;
   c.config = "/etc/x.ini";
-  EXPECT_EQ(ResolveConfigPath(c), "/etc/x.ini");
+  EXPECT_EQ(cli::ResolveConfigPath(c), "/etc/x.ini");
   c.config.clear();
   setenv("HARNEX_CONFIG", "/srv/h.ini", 1);
-  EXPECT_EQ(ResolveConfigPath(c), "/srv/h.ini");
+  EXPECT_EQ(cli::ResolveConfigPath(c), "/srv/h.ini");
   unsetenv("HARNEX_CONFIG");
-  EXPECT_EQ(ResolveConfigPath(c), (std::filesystem::current_path() / "harnex.ini").string());
+  EXPECT_EQ(cli::ResolveConfigPath(c), (std::filesystem::current_path() / "harnex.ini").string());
 }
 
 // Runs the built program; returns its exit status and what it wrote to standard error.
@@ -207,10 +208,10 @@ TEST(CommandLineTest, ADrawingIsOpenedAndSavedToAnotherFileNeverOverTheInput) {
   std::filesystem::create_directories(dir);
   const std::string in = (dir / "plan.dxf").string();
   {
-    Session::Options options;
-    options.host_module = false;
+    host::Session::Options options = tools::HarnexSessionOptions();
+    tools::SkipAtStart(&options, tools::kHostModuleName);
     options.drawing = [](AcDbDatabase* db) {
-      DrawingBuilder b(db);
+      tools::DrawingBuilder b(db);
       b.DefineSegment(L"RT100", 100);
       b.DefinePart(L"KK_PANEL", 20);
       b.AddRouteElement(L"RT100", {0, 0});

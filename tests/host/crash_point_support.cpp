@@ -14,8 +14,8 @@
 #include <set>
 #include <sstream>
 
-#include "winbase.h"
-#include "winerror.h"
+#include <winbase.h>
+#include <winerror.h>
 
 namespace host::testing {
 namespace {

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "file_system.h"
+#include "platform/win/file_system.h"
 
 namespace host::testing {
 

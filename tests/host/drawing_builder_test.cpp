@@ -1,19 +1,19 @@
 // The drawing builder: drawings that the maker's functions read as the route tools' drawings.
-#include "host/drawing_builder.h"
+#include "tools/drawing_builder.h"
 
 #include <acdocman.h>
 #include <acutads.h>
 #include <dbents.h>
-#include <dbhost.h>
+#include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "maker/ApiComn.h"
-#include "maker/AttributeData.h"
-#include "maker/RootComn.h"
-#include "maker/VuRida.h"
+#include <ApiComn.h>
+#include <AttributeData.h>
+#include <RootComn.h>
+#include <VuRida.h>
 
 namespace host {
 namespace {
@@ -29,7 +29,7 @@ class DrawingBuilderTest : public ::testing::Test {
 };
 
 TEST_F(DrawingBuilderTest, ConnectionPointsFollowTheReference) {
-  DrawingBuilder b(&db_);
+  tools::DrawingBuilder b(&db_);
   b.DefineSegment(L"RT100", 100);
   b.DefineTee(L"RB50", 50);
   // Rotated by 90 degrees and scaled by 2 at (10,20): the block's (100,0) lands at (10,220).
@@ -53,7 +53,7 @@ TEST_F(DrawingBuilderTest, ConnectionPointsFollowTheReference) {
 }
 
 TEST_F(DrawingBuilderTest, ElementsCarryTheRouteToolsDataAndGroups) {
-  DrawingBuilder b(&db_);
+  tools::DrawingBuilder b(&db_);
   b.DefineSegment(L"RT100", 100);
   b.DefinePart(L"KK_PANEL", 40);
   const AcDbObjectId panel = b.AddPart(L"KK_PANEL", {0, 0}, L"P-1");
@@ -104,7 +104,7 @@ TEST_F(DrawingBuilderTest, ElementsCarryTheRouteToolsDataAndGroups) {
 }
 
 TEST_F(DrawingBuilderTest, AnUnknownBlockStopsTheBuilder) {
-  DrawingBuilder b(&db_);
+  tools::DrawingBuilder b(&db_);
   EXPECT_TRUE(b.AddRouteElement(L"NOPE", {0, 0}).isNull());
   EXPECT_TRUE(b.failed());
   b.DefineSegment(L"RT1", 1);
@@ -115,7 +115,7 @@ TEST_F(DrawingBuilderTest, AnUnknownBlockStopsTheBuilder) {
 // block pieces still land on their layers.
 TEST(DrawingBuilderWithoutDocumentTest, BlockPiecesGetTheirLayers) {
   AcDbDatabase db(true, false);
-  DrawingBuilder b(&db);
+  tools::DrawingBuilder b(&db);
   const AcDbObjectId block = b.DefineSegment(L"RT10", 10);
   ASSERT_FALSE(b.failed()) << b.error().c_str();
   AcDbBlockTableRecord* record = nullptr;

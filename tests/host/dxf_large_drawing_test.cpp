@@ -3,7 +3,7 @@
 // small drawing.
 #include <acutads.h>
 #include <dbents.h>
-#include <dbhost.h>
+#include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "dxf_test_support.h"
-#include "host/dxf_reader.h"
-#include "host/dxf_writer.h"
+#include "host/dxf/dxf_reader.h"
+#include "host/dxf/dxf_writer.h"
 
 namespace host {
 namespace {

@@ -2,7 +2,7 @@
 // end, and a file that ends after a group code.
 #include <dbents.h>
 #include <gtest/gtest.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
 #include <iterator>
 #include <string>
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "dxf_test_support.h"
-#include "host/dxf_reader.h"
+#include "host/dxf/dxf_reader.h"
 
 namespace host {
 namespace {

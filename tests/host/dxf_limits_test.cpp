@@ -2,12 +2,12 @@
 // refused with the line of the reference; a file too large to hold is refused before it is
 // read; a line of a megabyte is read like any other.
 #include <acutads.h>
-#include <block_nesting.h>
+#include "platform/acad/block_nesting.h"
 #include <dbents.h>
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "dxf_test_support.h"
-#include "host/dxf_reader.h"
-#include "host/dxf_writer.h"
+#include "host/dxf/dxf_reader.h"
+#include "host/dxf/dxf_writer.h"
 
 namespace host {
 namespace {

@@ -1,14 +1,14 @@
 // The DXF reader: what a drawing file gives the database, code pages, and refused files.
-#include "host/dxf_reader.h"
+#include "host/dxf/dxf_reader.h"
 
 #include <acutads.h>
 #include <dbdict.h>
 #include <dbents.h>
 #include <dbgroup.h>
-#include <dbhost.h>
+#include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
 #include <algorithm>
 #include <string>
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "dxf_test_support.h"
-#include "host/dxf_objects.h"
+#include "host/dxf/dxf_objects.h"
 
 namespace host {
 namespace {

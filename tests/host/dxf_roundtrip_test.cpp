@@ -5,7 +5,7 @@
 // entities and values in it.
 #include <dbents.h>
 #include <gtest/gtest.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 #include <unistd.h>
 
 #include <bit>
@@ -17,8 +17,8 @@
 #include <sstream>
 
 #include "dxf_test_support.h"
-#include "host/dxf_reader.h"
-#include "host/dxf_writer.h"
+#include "host/dxf/dxf_reader.h"
+#include "host/dxf/dxf_writer.h"
 
 namespace host {
 namespace {

@@ -4,7 +4,7 @@
 // with the same entities and vertices. A drawing whose file would not open again is not saved.
 #include <dbents.h>
 #include <gtest/gtest.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,10 +12,10 @@
 #include <sstream>
 
 #include "dxf_test_support.h"
-#include "host/dxf_objects.h"
-#include "host/dxf_reader.h"
-#include "host/dxf_write_check.h"
-#include "host/dxf_writer.h"
+#include "host/dxf/dxf_objects.h"
+#include "host/dxf/dxf_reader.h"
+#include "host/dxf/dxf_write_check.h"
+#include "host/dxf/dxf_writer.h"
 
 namespace host {
 namespace {

@@ -2,7 +2,7 @@
 #include "dxf_test_support.h"
 
 #include <gtest/gtest.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 #include <unistd.h>
 
 #include <bit>
@@ -13,8 +13,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/dxf_reader.h"
-#include "host/dxf_writer.h"
+#include "host/dxf/dxf_reader.h"
+#include "host/dxf/dxf_writer.h"
 
 namespace host::testing {
 

@@ -1,15 +1,15 @@
 // The DXF writer: round trips without loss, handles, and what an independent reader (ezdxf,
 // run by the system's /usr/bin/python3) sees in what we write and what we read from it.
-#include "host/dxf_writer.h"
+#include "host/dxf/dxf_writer.h"
 
 #include <acutads.h>
 #include <dbdict.h>
 #include <dbents.h>
 #include <dbgroup.h>
-#include <dbhost.h>
+#include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
 #include <unistd.h>
 
@@ -21,8 +21,8 @@
 #include <sstream>
 
 #include "dxf_test_support.h"
-#include "host/dxf_reader.h"
-#include "host/dxf_write_format.h"
+#include "host/dxf/dxf_reader.h"
+#include "host/dxf/dxf_write_format.h"
 
 namespace host {
 namespace {

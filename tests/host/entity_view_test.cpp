@@ -1,12 +1,12 @@
 // Plain-text views of entities and of the drawing, as `show entity` and `show drawing` print them.
-#include "host/entity_view.h"
+#include "host/user/entity_view.h"
 
 #include <acdocman.h>
 #include <dbmain.h>
 #include <gtest/gtest.h>
 
-#include <text_encoding.h>
-#include "host/drawing_builder.h"
+#include "platform/win/text_encoding.h"
+#include "tools/drawing_builder.h"
 
 namespace host {
 namespace {
@@ -19,16 +19,16 @@ class EntityViewTest : public ::testing::Test {
 };
 
 TEST_F(EntityViewTest, ABlockReferenceShowsPropertiesAttributesAndXData) {
-  DrawingBuilder b(&db_);
+  tools::DrawingBuilder b(&db_);
   b.DefinePart(L"KK_PANEL", 40);
   const AcDbObjectId panel = b.AddPart(L"KK_PANEL", {12.5, -3, 90, 2}, L"P-1", L"2");
   ASSERT_FALSE(b.failed());
   const std::wstring handle = [&] {
     wchar_t buf[32];
-    swprintf(buf, 32, L"%llX", static_cast<unsigned long long>(HandleOf(panel)));
+    swprintf(buf, 32, L"%llX", static_cast<unsigned long long>(tools::HandleOf(panel)));
     return std::wstring(buf);
   }();
-  EXPECT_EQ(DescribeEntity(&db_, HandleOf(panel)),
+  EXPECT_EQ(DescribeEntity(&db_, tools::HandleOf(panel)),
             L"entity " + handle +
                 L" INSERT\n"
                 L"  layer 0\n"
@@ -45,7 +45,7 @@ TEST_F(EntityViewTest, ABlockReferenceShowsPropertiesAttributesAndXData) {
 }
 
 TEST_F(EntityViewTest, TheDrawingListsModelSpaceInOrder) {
-  DrawingBuilder b(&db_);
+  tools::DrawingBuilder b(&db_);
   b.DefineSegment(L"RT10", 10);
   b.AddStraightRun(L"RT10", 0, 0, 20, 0, 2);
   ASSERT_FALSE(b.failed());

@@ -1,16 +1,16 @@
 // The bundled example drawing: made again it is the checked-in file, it loads, its routes join
 // every panel with its loads and the terminal segment, and ezdxf audits it without errors.
-#include "host/example_drawing.h"
+#include "tools/example_drawing.h"
 
 #include <acdocman.h>
 #include <acutads.h>
 #include <dbents.h>
 #include <dbgroup.h>
-#include <dbhost.h>
+#include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 #include <unistd.h>
 
 #include <cstdlib>
@@ -21,12 +21,12 @@
 #include <sstream>
 
 #include "attributes/element_class.h"
-#include "host/dxf_objects.h"
-#include "host/dxf_reader.h"
-#include "maker/ApiComn.h"
-#include "maker/AttributeData.h"
-#include "maker/RootComn.h"
-#include "maker/VuRida.h"
+#include "host/dxf/dxf_objects.h"
+#include "host/dxf/dxf_reader.h"
+#include <ApiComn.h>
+#include <AttributeData.h>
+#include <RootComn.h>
+#include <VuRida.h>
 
 namespace host {
 namespace {
@@ -53,11 +53,11 @@ std::string FirstDifference(const std::string& a, const std::string& b) {
 }
 
 TEST(ExampleDrawingTest, MakingItAgainGivesTheCheckedInFile) {
-  const std::string path = BundledExampleDrawingPath();
+  const std::string path = tools::BundledExampleDrawingPath();
   const std::string checked_in = Slurp(path);
   ASSERT_FALSE(checked_in.empty()) << "nothing at " << path;
   std::wstring error;
-  const std::string made = ExampleDrawingDxf(&error);
+  const std::string made = tools::ExampleDrawingDxf(&error);
   ASSERT_FALSE(made.empty()) << platform::WideToUtf8(error);
   EXPECT_TRUE(made == checked_in) << FirstDifference(made, checked_in)
                                   << "\n(make it again with harnex-host --make-example " << path
@@ -89,7 +89,7 @@ TEST(ExampleDrawingTest, TheProgramMakesItAgain) {
   const fs::path out = dir / "plan.dxf";
   std::string err;
   ASSERT_EQ(RunProgram("--make-example " + out.string(), &err), 0) << err;
-  EXPECT_TRUE(Slurp(out) == Slurp(BundledExampleDrawingPath()));
+  EXPECT_TRUE(Slurp(out) == Slurp(tools::BundledExampleDrawingPath()));
 
   EXPECT_EQ(RunProgram("--make-example " + (dir / "missing" / "plan.dxf").string(), &err), 1);
   EXPECT_NE(err.find("missing/plan.dxf: cannot be written"), std::string::npos) << err;
@@ -103,7 +103,7 @@ TEST(ExampleDrawingTest, TheProgramMakesItAgain) {
 class ExampleRoutesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    DxfReadResult read = ReadDxfFile(BundledExampleDrawingPath());
+    DxfReadResult read = ReadDxfFile(tools::BundledExampleDrawingPath());
     ASSERT_TRUE(read.ok()) << platform::WideToUtf8(read.error);
     for (const auto& warning : read.warnings) ADD_FAILURE() << platform::WideToUtf8(warning);
     db_ = std::move(read.database);
@@ -350,14 +350,14 @@ for name, group in sorted(doc.groups):
 )";
   const fs::path out = dir / "audit.out";
   const std::string command = "/usr/bin/python3 " + (dir / "audit.py").string() + " " +
-                              BundledExampleDrawingPath() + " >" + out.string() + " 2>&1";
+                              tools::BundledExampleDrawingPath() + " >" + out.string() + " 2>&1";
   const int status = std::system(command.c_str());
   const std::string text = Slurp(out);
   fs::remove_all(dir);
   ASSERT_EQ(status, 0) << text;
   EXPECT_NE(text.find("errors 0\n"), std::string::npos) << text;
   // What ezdxf counts is what our own reader found.
-  DxfReadResult read = ReadDxfFile(BundledExampleDrawingPath());
+  DxfReadResult read = ReadDxfFile(tools::BundledExampleDrawingPath());
   ASSERT_TRUE(read.ok());
   int elements = 0, parts = 0;
   std::map<std::wstring, int> groups;

@@ -1,5 +1,5 @@
 // Heap asked to be backed by huge pages: the range is flagged, untouched, and taken next.
-#include "host/huge_heap.h"
+#include "host/dxf/huge_heap.h"
 
 #include <gtest/gtest.h>
 

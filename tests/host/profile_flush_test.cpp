@@ -15,11 +15,12 @@
 #include <memory>
 #include <string>
 
+#include "tools/harnex_session.h"
 #include "crash_point_support.h"
-#include "file_system.h"
-#include "host/session.h"
-#include "text_encoding.h"
-#include "window_system.h"
+#include "platform/win/file_system.h"
+#include "host/session/session.h"
+#include "platform/win/text_encoding.h"
+#include "platform/mfc/window_system.h"
 
 namespace host {
 namespace {
@@ -106,8 +107,8 @@ class ProfileFlushTest : public ::testing::Test {
     IniPosix() = root_ + "/設定.ini";
     IniFile() = platform::Utf8ToWide(IniPosix());
     SeenByPostedHandler().clear();
-    Session::Options options;
-    options.load_addin = false;
+    host::Session::Options options = tools::HarnexSessionOptions();
+    tools::SkipAtStart(&options, tools::kAddinModuleName);
     ModuleImage image;
     image.name = L"HxIni.arx";
     image.exports = {{"acrxEntryPoint", reinterpret_cast<void*>(&Entry)}};

@@ -1,5 +1,5 @@
 // The progress meter drawn as a text bar.
-#include "host/progress_bar.h"
+#include "host/session/progress_bar.h"
 
 #include <aced.h>
 #include <gtest/gtest.h>

@@ -3,15 +3,15 @@
 // the BOM, CRLF line ends and the headers; --highlight marks one system in the picture.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "host/drawing_builder.h"
-#include "host/system_folder.h"
+#include "tools/drawing_builder.h"
+#include "tools/system_folder.h"
 #include "report_support.h"
 #include "terminal_support.h"
 
@@ -54,7 +54,7 @@ bool RunPython(const fs::path& dir, const std::string& script, std::string* outp
   return status == 0;
 }
 
-void Segments(DrawingBuilder& b, const std::wstring& second_system) {
+void Segments(tools::DrawingBuilder& b, const std::wstring& second_system) {
   b.DefineSegment(L"RT100", 100);
   const AcDbObjectId a = b.AddRouteElement(L"RT100", {0, 0});
   b.SetStrings(a, L"RQ_ATTR",
@@ -70,9 +70,9 @@ void Segments(DrawingBuilder& b, const std::wstring& second_system) {
 TEST(ReportProgramTest, AWireReportOfABatchOpensInPythonsCsvWithBomCrlfAndHeaders) {
   ScratchFolder dir("harnex_report_cli");
   ASSERT_TRUE(testing::WriteBuiltDrawing(
-      dir / "1F.dxf", [](DrawingBuilder& b) { Segments(b, L"1L-3"); }, L"4"));
+      dir / "1F.dxf", [](tools::DrawingBuilder& b) { Segments(b, L"1L-3"); }, L"4"));
   ASSERT_TRUE(testing::WriteBuiltDrawing(
-      dir / "2F.dxf", [](DrawingBuilder& b) { Segments(b, L"2L-1"); }, L"6"));
+      dir / "2F.dxf", [](tools::DrawingBuilder& b) { Segments(b, L"2L-1"); }, L"6"));
   std::ofstream(dir / "broken.dxf") << "  0\nSECTION\n  2\nHEADER\n";
   const std::string drawing_before = FileBytes(dir / "1F.dxf");
 
@@ -107,7 +107,7 @@ print("ok", len(rows))
 
 TEST(ReportProgramTest, CodePage932AndStandardOutputAndNoWritingOverAnInput) {
   std::string error;
-  auto system = SystemFolderCopy::Create("", &error);
+  auto system = tools::SystemFolderCopy::Create("", &error);
   ASSERT_NE(system, nullptr) << error;
   ScratchFolder dir("harnex_report_cp932");
   const std::string config = platform::WideToUtf8(system->config_path());
@@ -136,7 +136,7 @@ print("ok")
   EXPECT_TRUE(passed) << output;
 
   ASSERT_TRUE(
-      testing::WriteBuiltDrawing(dir / "plan.dxf", [](DrawingBuilder& b) { Segments(b, L"-"); }));
+      testing::WriteBuiltDrawing(dir / "plan.dxf", [](tools::DrawingBuilder& b) { Segments(b, L"-"); }));
   const Outcome untagged = RunProgram(dir.path(), "--report untagged plan.dxf");
   EXPECT_EQ(untagged.status, 0) << untagged.err;
   EXPECT_EQ(untagged.out.rfind("\xEF\xBB\xBF図面,ハンドル,ブロック名,X,Y,画層\r\nplan.dxf,", 0), 0u)
@@ -154,7 +154,7 @@ print("ok")
 TEST(ReportProgramTest, HighlightMarksTheElementsOfOneSystemInThePicture) {
   ScratchFolder dir("harnex_highlight");
   ASSERT_TRUE(testing::WriteBuiltDrawing(dir / "plan.dxf",
-                                         [](DrawingBuilder& b) { Segments(b, L"1L-3"); }));
+                                         [](tools::DrawingBuilder& b) { Segments(b, L"1L-3"); }));
   const Outcome run =
       RunProgram(dir.path(), "--drawing plan.dxf --svg plan.svg --highlight 1L-3 --no-host-module");
   EXPECT_EQ(run.status, 0) << run.err;
@@ -169,7 +169,7 @@ TEST(ReportProgramTest, HighlightMarksTheElementsOfOneSystemInThePicture) {
 TEST(ReportProgramTest, ABatchShowsAProgressBarOnATerminalThatMessagesDoNotRunInto) {
   ScratchFolder dir("harnex_report_bar");
   ASSERT_TRUE(
-      testing::WriteBuiltDrawing(dir / "1F.dxf", [](DrawingBuilder& b) { Segments(b, L"1L-3"); }));
+      testing::WriteBuiltDrawing(dir / "1F.dxf", [](tools::DrawingBuilder& b) { Segments(b, L"1L-3"); }));
   std::ofstream(dir / "broken.dxf") << "  0\nSECTION\n";
   const std::string one = (dir / "1F.dxf").string(), broken = (dir / "broken.dxf").string();
   {

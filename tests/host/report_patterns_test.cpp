@@ -1,14 +1,14 @@
 // The pattern report: one line per non-empty row of every pattern, whichever program wrote the
 // project file and in which encoding.
 #include <gtest/gtest.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "host/report.h"
-#include "host/system_folder.h"
+#include "tools/report.h"
+#include "tools/system_folder.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 #include "report_support.h"
@@ -76,9 +76,9 @@ void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-ReportOptions PatternOptions(std::vector<std::string> files, std::string config = "") {
-  ReportOptions options;
-  options.kind = ReportKind::kPatterns;
+tools::ReportOptions PatternOptions(std::vector<std::string> files, std::string config = "") {
+  tools::ReportOptions options;
+  options.kind = tools::ReportKind::kPatterns;
   options.files = std::move(files);
   options.config_path = std::move(config);
   return options;
@@ -100,7 +100,7 @@ TEST(PatternReportTest, FiftyFullPatternsReadAlikeFromWindowsAndFromThisProgram)
 
   std::vector<std::wstring> said;
   bool all_read = false;
-  const CsvTable table =
+  const tools::CsvTable table =
       testing::Report(PatternOptions({(dir / "ANSI棟.tpr").string(), (dir / "UTF16棟.tpr").string(),
                                       (dir / "保存棟.tpr").string()}),
                       &said, &all_read);
@@ -122,7 +122,7 @@ TEST(PatternReportTest, FiftyFullPatternsReadAlikeFromWindowsAndFromThisProgram)
     }
   }
   // What a spreadsheet gets: quotes around the comma and the doubled quotes.
-  const std::wstring text = CsvText(table);
+  const std::wstring text = tools::CsvText(table);
   EXPECT_NE(text.find(L"\r\nANSI棟,パターン1,幹線,1,動力,P1-1,\"盤1,負荷1\",CV1sq,,,(FEP30),○,"
                       L"\"\"\"至急\"\" 1F\"\r\n"),
             std::wstring::npos);
@@ -130,7 +130,7 @@ TEST(PatternReportTest, FiftyFullPatternsReadAlikeFromWindowsAndFromThisProgram)
 
 TEST(PatternReportTest, EmptyRowsAreLeftOutAndAProjectIsFoundByNameInTheProjectFolder) {
   std::string error;
-  auto system = SystemFolderCopy::Create("", &error);
+  auto system = tools::SystemFolderCopy::Create("", &error);
   ASSERT_NE(system, nullptr) << error;
   ScratchFolder dir("harnex_pattern_gaps");
   // A row that holds only the on-rack flag is a row; one whose keys are all empty ends the
@@ -140,7 +140,7 @@ TEST(PatternReportTest, EmptyRowsAreLeftOutAndAProjectIsFoundByNameInTheProjectF
                                    L"KOUJI-001=電灯\r\nONRACK-002=1\r\nKEITOU-004=X\r\n"));
   std::vector<std::wstring> said;
   bool all_read = false;
-  const CsvTable table =
+  const tools::CsvTable table =
       testing::Report(PatternOptions({(dir / "gaps.tpr").string(), "サンプルビル"},
                                      platform::WideToUtf8(system->config_path())),
                       &said, &all_read);
@@ -166,7 +166,7 @@ TEST(PatternReportTest, FilesThatAreNoProjectsAreSaidAndTheOthersStillReported) 
                                (dir / "none.tpr").string(), (dir / "good.tpr").string()};
   std::vector<std::wstring> said;
   bool all_read = true;
-  const CsvTable table =
+  const tools::CsvTable table =
       testing::Report(PatternOptions({files[0], files[1], files[2], files[3]}), &said, &all_read);
   EXPECT_FALSE(all_read);
   ASSERT_EQ(said.size(), 3u);

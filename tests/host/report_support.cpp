@@ -8,11 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
 #include <fstream>
 
-#include "host/dxf_writer.h"
+#include "host/dxf/dxf_writer.h"
 
 namespace host::testing {
 namespace fs = std::filesystem;
@@ -28,10 +28,10 @@ ScratchFolder::~ScratchFolder() {
   fs::remove_all(path_, ec);
 }
 
-bool WriteBuiltDrawing(const fs::path& path, const std::function<void(DrawingBuilder&)>& build,
+bool WriteBuiltDrawing(const fs::path& path, const std::function<void(tools::DrawingBuilder&)>& build,
                        const std::wstring& insunits) {
   AcDbDatabase db(true, true);
-  DrawingBuilder builder(&db);
+  tools::DrawingBuilder builder(&db);
   build(builder);
   EXPECT_FALSE(builder.failed()) << path << ": " << platform::WideToUtf8(builder.error());
   if (!insunits.empty()) {
@@ -70,11 +70,11 @@ void PutOnLayer(AcDbDatabase* db, AcDbObjectId id, const std::wstring& layer, bo
   entity->close();
 }
 
-CsvTable Report(const ReportOptions& options, std::vector<std::wstring>* diagnostics,
+tools::CsvTable Report(const tools::ReportOptions& options, std::vector<std::wstring>* diagnostics,
                 bool* all_read) {
-  ReportIo io;
+  tools::ReportIo io;
   io.diagnostics = [diagnostics](const std::wstring& line) { diagnostics->push_back(line); };
-  return BuildReport(options, io, all_read);
+  return tools::BuildReport(options, io, all_read);
 }
 
 std::string FileBytes(const fs::path& path) {

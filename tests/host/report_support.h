@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "host/drawing_builder.h"
-#include "host/report.h"
+#include "tools/drawing_builder.h"
+#include "tools/report.h"
 
 namespace host::testing {
 
@@ -31,7 +31,7 @@ class ScratchFolder {
 // Builds a drawing with `build` and writes it to `path`; `insunits`, when not empty, becomes the
 // header variable $INSUNITS. False (with a test failure) when building or writing fails.
 bool WriteBuiltDrawing(const std::filesystem::path& path,
-                       const std::function<void(DrawingBuilder&)>& build,
+                       const std::function<void(tools::DrawingBuilder&)>& build,
                        const std::wstring& insunits = L"");
 
 // Replaces the reference's scale factors (the builder places with a uniform scale).
@@ -41,7 +41,7 @@ void SetScaleFactors(AcDbObjectId reference, double x, double y);
 void PutOnLayer(AcDbDatabase* db, AcDbObjectId id, const std::wstring& layer, bool frozen = false);
 
 // The report's table for these options; *diagnostics gets every line said.
-CsvTable Report(const ReportOptions& options, std::vector<std::wstring>* diagnostics,
+tools::CsvTable Report(const tools::ReportOptions& options, std::vector<std::wstring>* diagnostics,
                 bool* all_read);
 
 // A whole file as bytes.

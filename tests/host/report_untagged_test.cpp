@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/drawing_builder.h"
-#include "host/report.h"
+#include "tools/drawing_builder.h"
+#include "tools/report.h"
 #include "report_support.h"
 
 namespace host {
@@ -21,18 +21,18 @@ using Rows = std::vector<Row>;
 // The handle as DXF writes it; taken while the built drawing's ids are alive.
 std::wstring Hex(AcDbObjectId id) {
   wchar_t buffer[32];
-  std::swprintf(buffer, 32, L"%llX", static_cast<unsigned long long>(HandleOf(id)));
+  std::swprintf(buffer, 32, L"%llX", static_cast<unsigned long long>(tools::HandleOf(id)));
   return buffer;
 }
 
 TEST(UntaggedReportTest, TheElementsTheCheckWouldMarkAreListedInDrawingOrder) {
   ScratchFolder dir("harnex_untagged_report");
   std::vector<std::wstring> expected;  // handles
-  ASSERT_TRUE(WriteBuiltDrawing(dir / "plan.dxf", [&](DrawingBuilder& b) {
+  ASSERT_TRUE(WriteBuiltDrawing(dir / "plan.dxf", [&](tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT100", 100);
     b.DefineTee(L"RBT_P", 20, true);
     b.DefinePart(L"KK_LOAD", 20);
-    auto element = [&](const std::wstring& block, const Placement& at,
+    auto element = [&](const std::wstring& block, const tools::Placement& at,
                        const std::vector<std::wstring>& records) {
       const AcDbObjectId id = b.AddRouteElement(block, at);
       b.SetStrings(id, L"RQ_ATTR", records);
@@ -56,12 +56,12 @@ TEST(UntaggedReportTest, TheElementsTheCheckWouldMarkAreListedInDrawingOrder) {
     expected = {Hex(dash), Hex(empty), Hex(in_route)};
   }));
 
-  ReportOptions options;
-  options.kind = ReportKind::kUntagged;
+  tools::ReportOptions options;
+  options.kind = tools::ReportKind::kUntagged;
   options.files = {(dir / "plan.dxf").string()};
   std::vector<std::wstring> said;
   bool all_read = false;
-  const CsvTable table = testing::Report(options, &said, &all_read);
+  const tools::CsvTable table = testing::Report(options, &said, &all_read);
   EXPECT_TRUE(all_read);
   EXPECT_TRUE(said.empty());
   EXPECT_EQ(table.header, (Row{L"図面", L"ハンドル", L"ブロック名", L"X", L"Y", L"画層"}));
@@ -73,20 +73,20 @@ TEST(UntaggedReportTest, TheElementsTheCheckWouldMarkAreListedInDrawingOrder) {
 
 TEST(UntaggedReportTest, ADrawingWithoutUntaggedElementsGivesOnlyTheHeader) {
   ScratchFolder dir("harnex_untagged_none");
-  ASSERT_TRUE(WriteBuiltDrawing(dir / "done.dxf", [](DrawingBuilder& b) {
+  ASSERT_TRUE(WriteBuiltDrawing(dir / "done.dxf", [](tools::DrawingBuilder& b) {
     b.DefineSegment(L"RT100", 100);
     const AcDbObjectId id = b.AddRouteElement(L"RT100", {0, 0});
     b.SetStrings(id, L"RQ_ATTR", {L"S004|1L-1|2|1|55|0|"});
   }));
-  ReportOptions options;
-  options.kind = ReportKind::kUntagged;
+  tools::ReportOptions options;
+  options.kind = tools::ReportKind::kUntagged;
   options.files = {(dir / "done.dxf").string()};
   std::vector<std::wstring> said;
   bool all_read = false;
-  const CsvTable table = testing::Report(options, &said, &all_read);
+  const tools::CsvTable table = testing::Report(options, &said, &all_read);
   EXPECT_TRUE(all_read);
   EXPECT_TRUE(table.rows.empty());
-  EXPECT_EQ(CsvText(table), L"図面,ハンドル,ブロック名,X,Y,画層\r\n");
+  EXPECT_EQ(tools::CsvText(table), L"図面,ハンドル,ブロック名,X,Y,画層\r\n");
 }
 
 }  // namespace

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "host/drawing_builder.h"
-#include "host/report.h"
-#include "host/system_folder.h"
+#include "tools/drawing_builder.h"
+#include "tools/report.h"
+#include "tools/system_folder.h"
 #include "report_support.h"
-#include "text_encoding.h"
+#include "platform/win/text_encoding.h"
 
 namespace host {
 namespace {
@@ -42,7 +42,7 @@ std::wstring Record(const std::wstring& tag, const std::wstring& value) {
 //           one element, counted once.
 //   bare    RT100 with the route tools' empty records: no wire.
 //   code    RT100 with only a construction item code: no wire either.
-void FirstFloor(DrawingBuilder& b) {
+void FirstFloor(tools::DrawingBuilder& b) {
   b.DefineSegment(L"RT100", 100);
   b.DefineTee(L"RB50", 50);
   const AcDbObjectId seg_a = b.AddRouteElement(L"RT100", {0, 0, 30, 2});
@@ -75,7 +75,7 @@ void FirstFloor(DrawingBuilder& b) {
 }
 
 // One segment of 100 units carrying 1L-2, in a drawing of the given units.
-void OneSegment(DrawingBuilder& b) {
+void OneSegment(tools::DrawingBuilder& b) {
   b.DefineSegment(L"RT100", 100);
   const AcDbObjectId seg = b.AddRouteElement(L"RT100", {0, 0});
   b.SetStrings(seg, L"RQ_ATTR",
@@ -88,12 +88,12 @@ class WireReportTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(WriteBuiltDrawing(dir_ / "1F.dxf", FirstFloor, L"4"));
     std::string error;
-    system_ = SystemFolderCopy::Create("", &error);
+    system_ = tools::SystemFolderCopy::Create("", &error);
     ASSERT_NE(system_, nullptr) << error;
   }
-  ReportOptions Options(std::vector<std::string> files) {
-    ReportOptions options;
-    options.kind = ReportKind::kWires;
+  tools::ReportOptions Options(std::vector<std::string> files) {
+    tools::ReportOptions options;
+    options.kind = tools::ReportKind::kWires;
     options.files = std::move(files);
     options.config_path = (dir_ / "no_such.ini").string();
     return options;
@@ -101,13 +101,13 @@ class WireReportTest : public ::testing::Test {
   std::string File(const std::string& name) { return (dir_ / name).string(); }
 
   ScratchFolder dir_{"harnex_wire_report"};
-  std::unique_ptr<SystemFolderCopy> system_;
+  std::unique_ptr<tools::SystemFolderCopy> system_;
 };
 
 TEST_F(WireReportTest, EachWireOfADrawingIsOneLineWithItsElementsAndRouteLength) {
   std::vector<std::wstring> said;
   bool all_read = false;
-  CsvTable table = Report(Options({File("1F.dxf")}), &said, &all_read);
+  tools::CsvTable table = Report(Options({File("1F.dxf")}), &said, &all_read);
   EXPECT_TRUE(all_read);
   EXPECT_TRUE(said.empty()) << platform::WideToUtf8(said.front());
   EXPECT_EQ(table.header, (Row{L"図面", L"系統番号", L"工事項目", L"盤/負荷名称", L"配線サイズ",
@@ -122,13 +122,13 @@ TEST_F(WireReportTest, EachWireOfADrawingIsOneLineWithItsElementsAndRouteLength)
 }
 
 TEST_F(WireReportTest, NamesComeFromTheConfiguredMasterListsAndTheAllowanceAddsBothEnds) {
-  ReportOptions options = Options({File("1F.dxf")});
+  tools::ReportOptions options = Options({File("1F.dxf")});
   options.config_path = platform::WideToUtf8(system_->config_path());
   options.with_allowance = true;
   options.allowance = 1.5;
   std::vector<std::wstring> said;
   bool all_read = false;
-  CsvTable table = Report(options, &said, &all_read);
+  tools::CsvTable table = Report(options, &said, &all_read);
   ASSERT_EQ(table.header.size(), 8u);
   EXPECT_EQ(table.header.back(), L"手配長(m)");
   // E1 and E2 are the general list's 電灯 and コンセント; ZZ is in no list and stays a code.
@@ -147,7 +147,7 @@ TEST_F(WireReportTest, TheDrawingsUnitsGiveTheMetres) {
   ASSERT_TRUE(WriteBuiltDrawing(dir_ / "odd.dxf", OneSegment, L"99"));
   std::vector<std::wstring> said;
   bool all_read = false;
-  CsvTable table =
+  tools::CsvTable table =
       Report(Options({File("m.dxf"), File("cm.dxf"), File("none.dxf"), File("odd.dxf")}), &said,
              &all_read);
   EXPECT_TRUE(all_read);
@@ -172,7 +172,7 @@ TEST_F(WireReportTest, ABrokenFileIsSaidWithItsNameAndTheOthersAreStillReported)
   const std::string before = testing::FileBytes(dir_ / "1F.dxf");
   std::vector<std::wstring> said;
   bool all_read = true;
-  CsvTable table =
+  tools::CsvTable table =
       Report(Options({File("1F.dxf"), File("broken.dxf"), File("missing.dxf"), File("m.dxf")}),
              &said, &all_read);
   EXPECT_FALSE(all_read);

@@ -5,7 +5,7 @@
 #include <acdocman.h>
 #include <dbents.h>
 #include <dbgroup.h>
-#include <dbhost.h>
+#include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
 
@@ -13,10 +13,10 @@
 #include <memory>
 #include <vector>
 
-#include "host/drawing_builder.h"
-#include "host/dxf_reader.h"
-#include "host/dxf_writer.h"
-#include "maker/RootComn.h"
+#include "tools/drawing_builder.h"
+#include "host/dxf/dxf_reader.h"
+#include "host/dxf/dxf_writer.h"
+#include <RootComn.h>
 
 namespace host {
 namespace {
@@ -27,7 +27,7 @@ class RouteAnswersTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::acad::OpenDocument(db_.get(), L"Routes.dwg");
-    DrawingBuilder b(db_.get());
+    tools::DrawingBuilder b(db_.get());
     b.DefineSegment(L"RT10", 10);
     const auto run = b.AddStraightRun(L"RT10", 0, 0, 30, 0, 3);
     a_ = run[0];
@@ -134,7 +134,7 @@ TEST_F(RouteAnswersTest, AnElementChangedInPlaceIsAnsweredByWhereItsPointsAreNow
     r->close();
   };
   ASSERT_EQ(at_far_end(), Ids({b_}));
-  DrawingBuilder builder(db_.get());
+  tools::DrawingBuilder builder(db_.get());
   ASSERT_TRUE(builder.SetStrings(b_, L"RQ_ATTR", {L"S004|1L-1|2|1|55|0|"}));
   change(b_, [](AcDbBlockReference& r) { return r.setColorIndex(3); });
   EXPECT_EQ(at_far_end(), Ids({b_})) << "records and colour";
@@ -222,7 +222,7 @@ TEST_F(RouteAnswersTest, ErasedMembersAreNotAnsweredUntilUnerased) {
 }
 
 TEST_F(RouteAnswersTest, GroupMembersAppendedAndRemovedChangeTheAnswers) {
-  DrawingBuilder b(db_.get());
+  tools::DrawingBuilder b(db_.get());
   const AcDbObjectId e = b.AddRouteElement(L"RT10", {10, 0});  // starts on the joint
   const AcDbObjectId other = b.AddGroup(L"ROUTE2", {c_});
   ASSERT_FALSE(b.failed());
@@ -268,7 +268,7 @@ TEST_F(RouteAnswersTest, ListsChangedBetweenQuestionsAreReadAgain) {
   AcDbObjectIdArray copy = list_;
   AcDbObjectIdArray blocks;
   int count = -1;
-  DrawingBuilder b(db_.get());
+  tools::DrawingBuilder b(db_.get());
   const AcDbObjectId e = b.AddRouteElement(L"RT10", {10, 0});
   ASSERT_FALSE(b.failed());
   copy.append(e);
@@ -291,7 +291,7 @@ TEST(RouteAnswersAcrossDrawingsTest, ANewDrawingGetsNoAnswerFromTheOneClosedBefo
   for (double y : {0.0, 50.0}) {
     auto db = std::make_unique<AcDbDatabase>(true, false);
     platform::acad::OpenDocument(db.get(), L"Routes.dwg");
-    DrawingBuilder b(db.get());
+    tools::DrawingBuilder b(db.get());
     b.DefineSegment(L"RT10", 10);
     const auto run = b.AddStraightRun(L"RT10", 0, y, 30, y, 3);
     const AcDbObjectId group = b.AddGroup(L"ROUTE1", run);

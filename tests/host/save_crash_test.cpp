@@ -16,10 +16,11 @@
 #include <memory>
 #include <string>
 
+#include "tools/harnex_session.h"
 #include "crash_point_support.h"
-#include "host/session.h"
-#include "host/system_folder.h"
-#include "text_encoding.h"
+#include "host/session/session.h"
+#include "tools/system_folder.h"
+#include "platform/win/text_encoding.h"
 
 namespace host::testing {
 namespace {
@@ -72,7 +73,7 @@ class SaveCrashTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    folder_ = SystemFolderCopy::Create("", &error);
+    folder_ = tools::SystemFolderCopy::Create("", &error);
     ASSERT_NE(folder_, nullptr) << error;
     const std::wstring projects = Win("/プロジェクト");
     // The palette opens on the sample project, as after a palette closed on it.
@@ -100,7 +101,7 @@ class SaveCrashTest : public ::testing::Test {
     return [config, script, close_windows] {
       const SYSTEMTIME now{2026, 12, 0, 6, 13, 14, 15, 0};
       platform::SetClockForTesting(&now);
-      Session::Options options;
+      host::Session::Options options = tools::HarnexSessionOptions();
       options.config_path = config;
       options.extra_images = {SettingsImage()};
       options.load_at_start = {L"HxSettings.arx"};
@@ -181,7 +182,7 @@ class SaveCrashTest : public ::testing::Test {
     before.Restore();
   }
 
-  std::unique_ptr<SystemFolderCopy> folder_;
+  std::unique_ptr<tools::SystemFolderCopy> folder_;
 };
 
 // The lines of a sample project saved at the test's clock with row 1 of its first pattern

@@ -1,9 +1,9 @@
 // Session scripts: every action, quoting, comments, errors with line numbers and encodings.
-#include "host/script.h"
+#include "host/user/script.h"
 
 #include <gtest/gtest.h>
 
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
 namespace host {
 namespace {

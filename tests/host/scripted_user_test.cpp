@@ -1,6 +1,6 @@
 // The scripted user: directives handled on the way to the next action, lazy line input,
 // streaming of the transcript.
-#include "host/scripted_user.h"
+#include "host/user/scripted_user.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,13 @@
 // Sessions: loading and unloading applications, running commands and queued input, the
 // left-open check, expect and mismatches, and the command line's texts.
-#include "host/session.h"
+#include "tools/harnex_session.h"
+#include "host/session/session.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <text_encoding.h>
-#include "host/drawing_builder.h"
+#include "platform/win/text_encoding.h"
+#include "tools/drawing_builder.h"
 #include "test_addin_support.h"
 
 namespace host {
@@ -16,8 +17,8 @@ using testing::TestAddinCallCounts;
 using testing::TestAddinImage;
 
 Session::Options TestOptions() {
-  Session::Options options;
-  options.load_addin = false;  // these tests use their own application
+  host::Session::Options options = tools::HarnexSessionOptions();
+  tools::SkipAtStart(&options, tools::kAddinModuleName);  // these tests use their own application
   options.extra_images = {TestAddinImage(false), TestAddinImage(true)};
   return options;
 }
@@ -195,11 +196,11 @@ TEST(SessionTest, PreselectGivesTheNextCommandItsPickFirstSet) {
   options.load_at_start = {L"HxTest.arx"};
   uint64_t first = 0, second = 0;
   options.drawing = [&](AcDbDatabase* db) {
-    DrawingBuilder b(db);
+    tools::DrawingBuilder b(db);
     b.DefineSegment(L"RT10", 10);
     const auto run = b.AddStraightRun(L"RT10", 0, 0, 20, 0, 2);
-    first = HandleOf(run[0]);
-    second = HandleOf(run[1]);
+    first = tools::HandleOf(run[0]);
+    second = tools::HandleOf(run[1]);
   };
   Session session(options);
   ASSERT_TRUE(session.Start());
@@ -218,8 +219,8 @@ TEST(SessionTest, PreselectGivesTheNextCommandItsPickFirstSet) {
 }
 
 TEST(SessionTest, TheAddinRefusesToLoadWithoutTheHostModule) {
-  Session::Options options;
-  options.host_module = false;
+  host::Session::Options options = tools::HarnexSessionOptions();
+  tools::SkipAtStart(&options, tools::kHostModuleName);
   Session session(options);
   ASSERT_TRUE(session.Start());
   EXPECT_NE(session.transcript().find(L"Harnex.arx をロードできません。"), std::wstring::npos)
@@ -229,7 +230,7 @@ TEST(SessionTest, TheAddinRefusesToLoadWithoutTheHostModule) {
 }
 
 TEST(SessionTest, TheAddinLoadsWithTheHostModuleAndRegistersItsCommands) {
-  Session::Options options;
+  host::Session::Options options = tools::HarnexSessionOptions();
   Session session(options);
   EXPECT_EQ(session.Run({steps::Command(L"ARXCOMMANDS", {L"HARNEX"})}), 0);
   EXPECT_NE(GetModuleHandleW(L"Veltra.arx"), nullptr);

@@ -1,13 +1,14 @@
 // SVG pictures of model space: placement with Y flipped, colours resolved, block transforms,
 // texts, and a view box that holds the whole drawing.
-#include "host/svg_renderer.h"
+#include "tools/harnex_session.h"
+#include "host/svg/svg_renderer.h"
 
 #include <dbelipse.h>
 #include <dbents.h>
 #include <dbhatch.h>
 #include <dbpl.h>
 #include <dbsymtb.h>
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "host/drawing_builder.h"
-#include "host/session.h"
+#include "tools/drawing_builder.h"
+#include "host/session/session.h"
 
 namespace host {
 namespace {
@@ -62,9 +63,9 @@ AcDbObjectId NewLayer(AcDbDatabase* db, const wchar_t* name, int colour) {
 
 // Renders the drawing that `fill` makes, in a session as the program runs it.
 std::string Render(const std::function<void(AcDbDatabase*)>& fill) {
-  Session::Options options;
-  options.host_module = false;
-  options.load_addin = false;
+  host::Session::Options options = tools::HarnexSessionOptions();
+  tools::SkipAtStart(&options, tools::kHostModuleName);
+  tools::SkipAtStart(&options, tools::kAddinModuleName);
   options.drawing = fill;
   Session session(options);
   EXPECT_TRUE(session.Start());
@@ -98,7 +99,7 @@ std::vector<std::pair<double, double>> CrossCentres(const std::string& svg) {
 
 TEST(SvgRendererTest, ALineIsDrawnWithYFlippedOnAWhiteBackground) {
   const std::string svg = Render([](AcDbDatabase* db) {
-    DrawingBuilder b(db);
+    tools::DrawingBuilder b(db);
     b.AddLine(10, 20, 30, 40.5);
   });
   EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
@@ -270,9 +271,9 @@ TEST(SvgRendererTest, CurvesAndHatchesStayInsideTheView) {
 }
 
 TEST(SvgRendererTest, AFileThatCannotBeWrittenIsAnErrorNamingIt) {
-  Session::Options options;
-  options.host_module = false;
-  options.load_addin = false;
+  host::Session::Options options = tools::HarnexSessionOptions();
+  tools::SkipAtStart(&options, tools::kHostModuleName);
+  tools::SkipAtStart(&options, tools::kAddinModuleName);
   Session session(options);
   ASSERT_TRUE(session.Start());
   std::wstring error;

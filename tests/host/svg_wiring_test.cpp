@@ -1,15 +1,16 @@
 // Wiring marks over a drawing's picture: which elements carry a system, and the band along a
 // segment and through a fitting, placed with Y flipped.
-#include "host/svg_wiring.h"
+#include "tools/harnex_session.h"
+#include "tools/svg_wiring.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "host/drawing_builder.h"
-#include "host/session.h"
-#include "host/svg_renderer.h"
+#include "tools/drawing_builder.h"
+#include "host/session/session.h"
+#include "host/svg/svg_renderer.h"
 
 namespace host {
 namespace {
@@ -19,11 +20,11 @@ using Strings = std::vector<std::wstring>;
 class SvgWiringTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Session::Options options;
-    options.host_module = false;
-    options.load_addin = false;
+    host::Session::Options options = tools::HarnexSessionOptions();
+    tools::SkipAtStart(&options, tools::kHostModuleName);
+    tools::SkipAtStart(&options, tools::kAddinModuleName);
     options.drawing = [this](AcDbDatabase* db) {
-      DrawingBuilder b(db);
+      tools::DrawingBuilder b(db);
       b.DefineSegment(L"RT100", 100);
       b.DefineTee(L"RB_T10", 10);
       segment_ = b.AddRouteElement(L"RT100", {0, 0, 90});  // (0,0) up to (0,100)
@@ -41,7 +42,7 @@ class SvgWiringTest : public ::testing::Test {
   }
   std::string Marked(const Strings& systems) {
     AcDbDatabase& db = *session_->database();
-    return AddWiringMarks(RenderSvg(db), db, systems);
+    return tools::AddWiringMarks(RenderSvg(db), db, systems);
   }
 
   std::unique_ptr<Session> session_;
@@ -50,9 +51,9 @@ class SvgWiringTest : public ::testing::Test {
 };
 
 TEST_F(SvgWiringTest, AnElementCarriesItsTrunkNumberAndTheSystemsOfItsFurtherWires) {
-  EXPECT_EQ(SystemsOf(segment_), (Strings{L"1L-2", L"1L-3"}));
-  EXPECT_EQ(SystemsOf(tee_), Strings{L"1P-1"});
-  EXPECT_EQ(SystemsOf(bare_), Strings{});
+  EXPECT_EQ(tools::SystemsOf(segment_), (Strings{L"1L-2", L"1L-3"}));
+  EXPECT_EQ(tools::SystemsOf(tee_), Strings{L"1P-1"});
+  EXPECT_EQ(tools::SystemsOf(bare_), Strings{});
 }
 
 TEST_F(SvgWiringTest, TheBandRunsAlongTheSegmentAndFromAFittingsCentreToItsPoints) {
@@ -66,7 +67,7 @@ TEST_F(SvgWiringTest, TheBandRunsAlongTheSegmentAndFromAFittingsCentreToItsPoint
   EXPECT_NE(one.find("stroke=\"#ff8c00\""), std::string::npos);
   EXPECT_EQ(one.substr(one.size() - 7), "</svg>\n");
 
-  const std::string any = Marked({kAnySystem});
+  const std::string any = Marked({tools::kAnySystem});
   EXPECT_NE(any.find("<path d=\"M0.000 0.000 L0.000 -100.000\"/>"), std::string::npos);
   EXPECT_NE(any.find("<path d=\"M200.000 -50.000 L190.000 -50.000 M200.000 -50.000 L210.000 "
                      "-50.000 M200.000 -50.000 L200.000 -60.000 \"/>"),

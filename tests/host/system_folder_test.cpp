@@ -1,13 +1,13 @@
 // Working copies of the system folder: the configuration file names the copy; temporary copies
 // go away with their owner.
-#include "host/system_folder.h"
+#include "tools/system_folder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <filesystem>
 
-#include <text_encoding.h>
+#include "platform/win/text_encoding.h"
 
 namespace host {
 namespace {
@@ -16,7 +16,7 @@ TEST(SystemFolderTest, TheConfigurationNamesTheCopiedSystemFolder) {
   std::string error;
   std::string root;
   {
-    auto folder = SystemFolderCopy::Create("", &error);
+    auto folder = tools::SystemFolderCopy::Create("", &error);
     ASSERT_NE(folder, nullptr) << error;
     root = folder->root();
     EXPECT_TRUE(std::filesystem::is_directory(folder->system_folder()));

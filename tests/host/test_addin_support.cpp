@@ -8,14 +8,14 @@
 #include <dbmain.h>
 #include <dbsymtb.h>
 #include <rxregsvc.h>
-#include <window_system.h>
+#include "platform/mfc/window_system.h"
 #include <windows.h>
 
 #include <afxwin.h>
 #include <dbents.h>
 
-#include "host/svg_renderer.h"
-#include "maker/Drag.h"
+#include "host/svg/svg_renderer.h"
+#include <Drag.h>
 
 namespace host::testing {
 

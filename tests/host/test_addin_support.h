@@ -20,7 +20,7 @@
 
 #include <string>
 
-#include "host/module_loader.h"
+#include "host/session/module_loader.h"
 
 namespace host::testing {
 

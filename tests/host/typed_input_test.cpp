@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <text_encoding.h>
+#include "tools/harnex_session.h"
+#include "platform/win/text_encoding.h"
 
-#include "host/completion.h"
-#include "host/script_help.h"
-#include "host/scripted_user.h"
-#include "host/session.h"
-#include "host/system_folder.h"
-#include "host/typed_line.h"
+#include "host/user/completion.h"
+#include "host/user/script_help.h"
+#include "host/user/scripted_user.h"
+#include "host/session/session.h"
+#include "tools/system_folder.h"
+#include "host/user/typed_line.h"
 
 namespace host {
 namespace {
@@ -121,9 +122,9 @@ TEST(TypedLineTest, HelpListsTheActionsAndShowsTheSyntaxOfOne) {
   EXPECT_FALSE(ReadScriptLine(L"help click type", 1, &steps, &error));
 
   // In a session, help prints into the transcript on lines of its own.
-  Session::Options options;
-  options.load_addin = false;
-  options.host_module = false;
+  host::Session::Options options = tools::HarnexSessionOptions();
+  tools::SkipAtStart(&options, tools::kAddinModuleName);
+  tools::SkipAtStart(&options, tools::kHostModuleName);
   Session session(options);
   ASSERT_EQ(session.RunScript(L"help menu\n"), 0) << platform::WideToUtf8(session.stop_reason());
   EXPECT_NE(session.transcript().find(L"[@ID] menu CTRL ITEM\n  picks an item"), std::wstring::npos)
@@ -164,9 +165,9 @@ class CompletionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    folder_ = SystemFolderCopy::Create("", &error);
+    folder_ = tools::SystemFolderCopy::Create("", &error);
     ASSERT_NE(folder_, nullptr) << error;
-    Session::Options options;
+    host::Session::Options options = tools::HarnexSessionOptions();
     options.config_path = folder_->config_path();
     session_ = std::make_unique<Session>(options);
     ASSERT_TRUE(session_->Start());
@@ -175,7 +176,7 @@ class CompletionTest : public ::testing::Test {
     session_.reset();
     folder_.reset();
   }
-  std::unique_ptr<SystemFolderCopy> folder_;
+  std::unique_ptr<tools::SystemFolderCopy> folder_;
   std::unique_ptr<Session> session_;
 };
 

@@ -8,11 +8,12 @@
 #include <fstream>
 #include <iterator>
 
-#include <text_encoding.h>
+#include "tools/harnex_session.h"
+#include "platform/win/text_encoding.h"
 
-#include "host/drawing_builder.h"
-#include "host/session.h"
-#include "host/system_folder.h"
+#include "tools/drawing_builder.h"
+#include "host/session/session.h"
+#include "tools/system_folder.h"
 #include "terminal_support.h"
 
 namespace {
@@ -35,7 +36,7 @@ class TypedSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    folder_ = host::SystemFolderCopy::Create("", &error);
+    folder_ = tools::SystemFolderCopy::Create("", &error);
     ASSERT_NE(folder_, nullptr) << error;
     home_ = fs::path(folder_->root()) / "home";
     fs::create_directories(home_);
@@ -46,7 +47,7 @@ class TypedSessionTest : public ::testing::Test {
 
   // The program on the example drawing and the copied system folder, with its own home folder.
   std::unique_ptr<TerminalProgram> Start(std::vector<std::pair<std::string, std::string>> env = {},
-                                         std::string drawing = host::BundledExamplesDir() +
+                                         std::string drawing = tools::BundledExamplesDir() +
                                                                "/drawings/office_1f.dxf") {
     env.emplace_back("HOME", home_.string());
     auto program = std::make_unique<TerminalProgram>(
@@ -76,7 +77,7 @@ class TypedSessionTest : public ::testing::Test {
     ASSERT_TRUE(p.WaitFor("> ")) << p.output();
   }
 
-  std::unique_ptr<host::SystemFolderCopy> folder_;
+  std::unique_ptr<tools::SystemFolderCopy> folder_;
   fs::path home_;
   fs::path project_;
   std::string project_bytes_;
@@ -215,10 +216,10 @@ TEST_F(TypedSessionTest, CtrlCStopsALongLoopAtItsNextEscCheckAndTheBarIsCleared)
   // the key is pressed once the bar is on the screen, as a user would press it.
   const std::string many = (fs::path(folder_->root()) / "many_parts.dxf").string();
   {
-    host::Session::Options options;
-    options.host_module = false;
+    host::Session::Options options = tools::HarnexSessionOptions();
+    tools::SkipAtStart(&options, tools::kHostModuleName);
     options.drawing = [](AcDbDatabase* db) {
-      host::DrawingBuilder b(db);
+      tools::DrawingBuilder b(db);
       b.DefinePart(L"KK_LOAD", 10);
       for (int i = 0; i < 20000; ++i)
         b.AddPart(L"KK_LOAD", {20.0 * (i % 200), 20.0 * (i / 200)}, L"L-" + std::to_wstring(i));

@@ -8,8 +8,8 @@
 #include <acdocman.h>
 #include <windows.h>
 
-#include "ApiComn.h"
-#include "Veltra.h"
+#include <ApiComn.h>
+#include <Veltra.h>
 #include "drawing_support.h"
 
 namespace {

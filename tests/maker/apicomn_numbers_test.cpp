@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "ApiComn.h"
+#include <ApiComn.h>
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <dbmain.h>
 
-#include "ApiComn.h"
+#include <ApiComn.h>
 #include "drawing_support.h"
 
 namespace {

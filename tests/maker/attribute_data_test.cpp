@@ -1,7 +1,7 @@
 // Record access on "RQ_ATTR" lists.
 #include <gtest/gtest.h>
 
-#include "AttributeData.h"
+#include <AttributeData.h>
 
 namespace {
 

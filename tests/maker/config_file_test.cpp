@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "VuRida.h"
+#include <VuRida.h>
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "connect_index.h"
-#include "route_index.h"
+#include "maker/connect_index.h"
+#include "maker/route_index.h"
 
 namespace {
 

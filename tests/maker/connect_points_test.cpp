@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "VuRida.h"
+#include <VuRida.h>
 #include "drawing_support.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <acgitransient.h>
 #include <adsdef.h>
 #include <dbents.h>
-#include <user_session.h>
+#include "platform/win/user_session.h"
 
-#include "Drag.h"
+#include <Drag.h>
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <dbdict.h>
 #include <dbents.h>
 #include <dbgroup.h>
-#include <dbhost.h>
+#include "platform/acad/dbhost.h"
 #include <dbmain.h>
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
 
-#include "ApiComn.h"
+#include <ApiComn.h>
 
 namespace maker_test {
 

@@ -1,7 +1,7 @@
 // CListCtrlEx: rows by sub-item and the selected rows.
 #include <gtest/gtest.h>
 
-#include "ListCtrlEx.h"
+#include <ListCtrlEx.h>
 
 namespace {
 

@@ -1,7 +1,7 @@
 // CPaletteDialog: the dialog shown inside the palette set.
 #include <gtest/gtest.h>
 
-#include "PaletteDialog.h"
+#include <PaletteDialog.h>
 
 namespace {
 

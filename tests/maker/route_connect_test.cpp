@@ -5,7 +5,7 @@
 #include <dbmain.h>
 #include <gemat3d.h>
 
-#include "VuRida.h"
+#include <VuRida.h>
 #include "drawing_support.h"
 
 namespace {

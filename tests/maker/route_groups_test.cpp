@@ -1,8 +1,8 @@
 // Route kinds and the route groups that hold an element.
 #include <gtest/gtest.h>
 
-#include "ApiComn.h"
-#include "VuRida.h"
+#include <ApiComn.h>
+#include <VuRida.h>
 #include "drawing_support.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The host module's exports: the configuration file path and the perpendicular foot.
 #include <gtest/gtest.h>
 
-#include "Veltra.h"
+#include <Veltra.h>
 
 namespace {
 

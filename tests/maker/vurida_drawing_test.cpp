@@ -8,7 +8,7 @@
 #include <dbmain.h>
 #include <dbsymtb.h>
 
-#include "VuRida.h"
+#include <VuRida.h>
 #include "drawing_support.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <adsdef.h>
 #include <dbents.h>
 #include <dbmain.h>
-#include <user_session.h>
+#include "platform/win/user_session.h"
 
-#include "VuRida.h"
+#include <VuRida.h>
 #include "drawing_support.h"
-#include "selection_set.h"
+#include "platform/acad/selection_set.h"
 
 namespace {
 

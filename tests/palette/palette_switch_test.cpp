@@ -7,11 +7,11 @@
 #include <string>
 
 #include "app/harnex_module.h"
-#include "file_system.h"
+#include "platform/win/file_system.h"
 #include "palette/main_dialog.h"
 #include "palette_test_support.h"
 #include "resources/resource.h"
-#include "win_path.h"
+#include "platform/win/win_path.h"
 
 namespace palette_test {
 namespace {

@@ -1,4 +1,5 @@
 // The palette's scenario tests: a session on a copy of the example system folder.
+#include "tools/harnex_session.h"
 #include "palette_test_support.h"
 
 #include <windows.h>
@@ -10,19 +11,19 @@
 #include "app/harnex_module.h"
 #include "palette/main_dialog.h"
 #include "resources/resource.h"
-#include "text_encoding.h"
-#include "window_system.h"
+#include "platform/win/text_encoding.h"
+#include "platform/mfc/window_system.h"
 
 namespace palette_test {
 
 void PaletteSessionTest::SetUp() {
   std::string error;
-  folder_ = host::SystemFolderCopy::Create("", &error);
+  folder_ = tools::SystemFolderCopy::Create("", &error);
   ASSERT_NE(folder_, nullptr) << error;
 }
 
 void PaletteSessionTest::Start() {
-  host::Session::Options options;
+  host::Session::Options options = tools::HarnexSessionOptions();
   options.config_path = folder_->config_path();
   session_ = std::make_unique<host::Session>(options);
   ASSERT_TRUE(session_->Start());

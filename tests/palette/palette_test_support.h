@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "host/session.h"
-#include "host/system_folder.h"
+#include "host/session/session.h"
+#include "tools/system_folder.h"
 
 class CMainDlg;
 
@@ -59,7 +59,7 @@ class PaletteSessionTest : public ::testing::Test {
   host::Session& session() { return *session_; }
 
  private:
-  std::unique_ptr<host::SystemFolderCopy> folder_;
+  std::unique_ptr<tools::SystemFolderCopy> folder_;
   std::unique_ptr<host::Session> session_;
 };
 

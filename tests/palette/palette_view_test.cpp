@@ -1,5 +1,5 @@
 // `show palette`: the palette as the user reads it, in aligned columns.
-#include "host/palette_view.h"
+#include "tools/palette_view.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 #include "palette/main_dialog.h"
 #include "palette_test_support.h"
-#include "text_encoding.h"
-#include "wide_string.h"
+#include "platform/win/text_encoding.h"
+#include "platform/win/wide_string.h"
 
 namespace palette_test {
 namespace {
@@ -33,14 +33,14 @@ class PaletteViewTest : public PaletteSessionTest {};
 
 TEST_F(PaletteViewTest, ShowsTheProjectThePatternsTheChoicesAndTheRowsInColumns) {
   Start();
-  EXPECT_EQ(host::DescribePalette(), L"[palette] no palette");
+  EXPECT_EQ(tools::DescribePalette(), L"[palette] no palette");
 
   SetLastProject(L"NAME", L"サンプルビル");
   SetLastProject(L"PATTERN", L"受変電から分電盤");
   ASSERT_EQ(Run(L"command RQ_HARNEX\nclick 239\nclick 220\nclick 341\nclick 342\n"), 0)
       << StopReason();
-  const std::vector<std::wstring> lines = Lines(host::DescribePalette());
-  ASSERT_EQ(lines.size(), 17u) << host::DescribePalette();
+  const std::vector<std::wstring> lines = Lines(tools::DescribePalette());
+  ASSERT_EQ(lines.size(), 17u) << tools::DescribePalette();
   EXPECT_EQ(lines[0], L"[palette] 複数配線情報設定");
   EXPECT_EQ(lines[1], L"プロジェクト: サンプルビル");
   EXPECT_EQ(lines[2], L"パターン: 受変電から分電盤  [*受変電から分電盤 | 1F照明・コンセント]");
@@ -65,7 +65,7 @@ TEST_F(PaletteViewTest, ShowsTheProjectThePatternsTheChoicesAndTheRowsInColumns)
   // Hidden, and without a project.
   ASSERT_EQ(Run(L"click 202\n"), 0) << StopReason();
   ::ShowWindow(::GetParent(Palette()->m_hWnd), SW_HIDE);
-  const std::vector<std::wstring> empty = Lines(host::DescribePalette());
+  const std::vector<std::wstring> empty = Lines(tools::DescribePalette());
   EXPECT_EQ(empty[0], L"[palette] 複数配線情報設定 (非表示)");
   EXPECT_EQ(empty[1], L"プロジェクト:  (無効)");
   EXPECT_EQ(empty[2], L"パターン:   []");

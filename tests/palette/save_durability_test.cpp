@@ -7,9 +7,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "file_system.h"
+#include "platform/win/file_system.h"
 #include "palette_test_support.h"
-#include "text_encoding.h"
+#include "platform/win/text_encoding.h"
 
 namespace palette_test {
 namespace {

@@ -19,8 +19,8 @@
 #include "palette/main_dialog.h"
 #include "palette_test_support.h"
 #include "resources/resource.h"
-#include "text_encoding.h"
-#include "window_system.h"
+#include "platform/win/text_encoding.h"
+#include "platform/mfc/window_system.h"
 
 namespace palette_test {
 namespace {

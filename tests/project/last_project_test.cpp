@@ -8,7 +8,7 @@
 
 #include "project/project_file.h"
 #include "project/project_test_support.h"
-#include "windows.h"
+#include <windows.h>
 
 namespace {
 

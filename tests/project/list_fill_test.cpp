@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "project/master_lists_test_support.h"
-#include "text_encoding.h"
+#include "platform/win/text_encoding.h"
 
 namespace {
 

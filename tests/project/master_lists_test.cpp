@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "host/system_folder.h"
+#include "tools/system_folder.h"
 #include "project/master_lists_test_support.h"
-#include "text_encoding.h"
-#include "windows.h"
+#include "platform/win/text_encoding.h"
+#include <windows.h>
 
 namespace {
 
@@ -198,11 +198,11 @@ class ExampleSystemFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    copy = host::SystemFolderCopy::Create("", &error);
+    copy = tools::SystemFolderCopy::Create("", &error);
     ASSERT_NE(copy, nullptr) << error;
     folder = MasterListFolder(copy->config_path().c_str());
   }
-  std::unique_ptr<host::SystemFolderCopy> copy;
+  std::unique_ptr<tools::SystemFolderCopy> copy;
   CString folder;
 };
 

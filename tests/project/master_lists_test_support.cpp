@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "text_encoding.h"
-#include "window_system.h"
-#include "windows.h"
+#include "platform/win/text_encoding.h"
+#include "platform/mfc/window_system.h"
+#include <windows.h>
 
 namespace masterlisttest {
 

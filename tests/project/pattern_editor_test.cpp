@@ -13,9 +13,9 @@
 #include "project/pattern_rows.h"
 #include "project/project_test_support.h"
 #include "resources/palette_ids.h"
-#include "user_session.h"
-#include "winbase.h"
-#include "window_system.h"
+#include "platform/win/user_session.h"
+#include <winbase.h>
+#include "platform/mfc/window_system.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <functional>
 #include <sstream>
 
-#include "file_system.h"
+#include "platform/win/file_system.h"
 #include "project/project_test_support.h"
-#include "text_encoding.h"
-#include "windows.h"
+#include "platform/win/text_encoding.h"
+#include <windows.h>
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <fstream>
 #include <string>
 
-#include "profile_cache.h"
+#include "platform/win/profile_cache.h"
 #include "project/project_file.h"
 #include "project/project_test_support.h"
-#include "windows.h"
+#include <windows.h>
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "project/pattern_data.h"
 #include "project/project_model.h"
-#include "user_session.h"
+#include "platform/win/user_session.h"
 
 namespace projecttest {
 

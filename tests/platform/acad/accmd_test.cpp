@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "accmd.h"
+#include <accmd.h>
 
 namespace {
 

@@ -4,13 +4,13 @@
 
 #include <afxwin.h>
 
-#include "acdocman.h"
-#include "actrans.h"
-#include "acutads.h"
-#include "dbapserv.h"
-#include "dbhost.h"
-#include "dbmain.h"
-#include "user_session.h"
+#include <acdocman.h>
+#include <actrans.h>
+#include <acutads.h>
+#include <dbapserv.h>
+#include "platform/acad/dbhost.h"
+#include <dbmain.h>
+#include "platform/win/user_session.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The host's UI windows: the command line's Esc, the palette set hosting a dialog, roll-up and
 // opacity, and the keep-focus message id.
-#include "acui.h"
+#include <acui.h>
 
 #include <gtest/gtest.h>
 
-#include "user_session.h"
-#include "window_system.h"
+#include "platform/win/user_session.h"
+#include "platform/mfc/window_system.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The colour dialog answered by `colour N`, cancelled by `colour`, and refused otherwise.
 #include <gtest/gtest.h>
 
-#include "aced.h"
-#include "colour_dialog.h"
+#include <aced.h>
+#include "platform/acad/colour_dialog.h"
 #include "editor_test_support.h"
-#include "user_session.h"
+#include "platform/win/user_session.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "dbents.h"
-#include "dbhost.h"
-#include "dbsymtb.h"
+#include <dbents.h>
+#include "platform/acad/dbhost.h"
+#include <dbsymtb.h>
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "dbelipse.h"
-#include "dbents.h"
-#include "dbhatch.h"
-#include "dbpl.h"
+#include <dbelipse.h>
+#include <dbents.h>
+#include <dbhatch.h>
+#include <dbpl.h>
 
 namespace {
 

@@ -2,11 +2,11 @@
 // entity.
 #include <gtest/gtest.h>
 
-#include "dbdict.h"
-#include "dbents.h"
-#include "dbgroup.h"
-#include "dbhost.h"
-#include "dbsymtb.h"
+#include <dbdict.h>
+#include <dbents.h>
+#include <dbgroup.h>
+#include "platform/acad/dbhost.h"
+#include <dbsymtb.h>
 
 namespace {
 

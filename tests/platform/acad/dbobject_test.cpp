@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "dbents.h"
-#include "dbhost.h"
-#include "dbsymtb.h"
+#include <dbents.h>
+#include "platform/acad/dbhost.h"
+#include <dbsymtb.h>
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "acutads.h"
-#include "dbents.h"
-#include "dbhost.h"
-#include "dbsymtb.h"
+#include <acutads.h>
+#include <dbents.h>
+#include "platform/acad/dbhost.h"
+#include <dbsymtb.h>
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Raw drag input (acedGrRead) and the Esc check of long loops (acedUsrBrk).
 #include <gtest/gtest.h>
 
-#include "acedads.h"
+#include <acedads.h>
 #include "editor_test_support.h"
-#include "user_session.h"
+#include "platform/win/user_session.h"
 
 namespace {
 

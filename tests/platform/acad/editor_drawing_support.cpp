@@ -1,11 +1,11 @@
 // The editor tests' drawing: a working database with helpers to fill it.
 #include "editor_drawing_support.h"
 
-#include "acutads.h"
-#include "dbapserv.h"
-#include "dbhost.h"
-#include "dbsymtb.h"
-#include "gescl3d.h"
+#include <acutads.h>
+#include <dbapserv.h>
+#include "platform/acad/dbhost.h"
+#include <dbsymtb.h>
+#include <gescl3d.h>
 
 namespace editor_test {
 

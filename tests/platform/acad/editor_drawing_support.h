@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "dbents.h"
-#include "dbmain.h"
+#include <dbents.h>
+#include <dbmain.h>
 
 namespace editor_test {
 

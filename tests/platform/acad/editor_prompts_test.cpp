@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "acedads.h"
+#include <acedads.h>
 #include "editor_test_support.h"
-#include "user_session.h"
+#include "platform/win/user_session.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "user_session.h"
+#include "platform/win/user_session.h"
 
 namespace editor_test {
 

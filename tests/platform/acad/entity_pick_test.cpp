@@ -3,12 +3,12 @@
 
 #include <numbers>
 
-#include "aced.h"
-#include "acedads.h"
-#include "acutads.h"
+#include <aced.h>
+#include <acedads.h>
+#include <acutads.h>
 #include "editor_drawing_support.h"
 #include "editor_test_support.h"
-#include "user_session.h"
+#include "platform/win/user_session.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "gemat3d.h"
-#include "gescl3d.h"
+#include <gemat3d.h>
+#include <gescl3d.h>
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <numbers>
 
-#include "dbpl.h"
+#include <dbpl.h>
 #include "editor_drawing_support.h"
-#include "hit_test.h"
+#include "platform/acad/hit_test.h"
 
 namespace {
 

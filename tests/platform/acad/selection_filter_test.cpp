@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "selection_filter.h"
+#include "platform/acad/selection_filter.h"
 
 namespace {
 

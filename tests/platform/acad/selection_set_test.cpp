@@ -4,13 +4,13 @@
 
 #include <set>
 
-#include "aced.h"
-#include "acedads.h"
-#include "acutads.h"
+#include <aced.h>
+#include <acedads.h>
+#include <acutads.h>
 #include "editor_drawing_support.h"
 #include "editor_test_support.h"
-#include "selection_set.h"
-#include "user_session.h"
+#include "platform/acad/selection_set.h"
+#include "platform/win/user_session.h"
 
 namespace {
 

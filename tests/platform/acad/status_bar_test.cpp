@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "aced.h"
-#include "status_bar.h"
+#include <aced.h>
+#include "platform/acad/status_bar.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "acgi.h"
-#include "dbsymtb.h"
+#include <acgi.h>
+#include <dbsymtb.h>
 #include "editor_drawing_support.h"
 
 namespace {

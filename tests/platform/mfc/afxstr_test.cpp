@@ -1,10 +1,10 @@
 // CString: MFC's Unicode Format rules, searching, trimming, editing and buffer access.
-#include "afxstr.h"
+#include <afxstr.h>
 
 #include <gtest/gtest.h>
 
-#include "afxcoll.h"
-#include "atltypes.h"
+#include <afxcoll.h>
+#include <atltypes.h>
 
 namespace {
 

@@ -2,9 +2,9 @@
 // views (selection, sort, column clicks), context menus and the recording device context.
 #include <gtest/gtest.h>
 
-#include "afxcmn.h"
+#include <afxcmn.h>
 #include "mfc_support.h"
-#include "window_system.h"
+#include "platform/mfc/window_system.h"
 
 namespace {
 

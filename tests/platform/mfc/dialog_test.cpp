@@ -2,9 +2,9 @@
 // check boxes and radio groups, combo boxes, data exchange, the modal loop and its transcript.
 #include <gtest/gtest.h>
 
-#include "afxcmn.h"
+#include <afxcmn.h>
 #include "mfc_support.h"
-#include "window_system.h"
+#include "platform/mfc/window_system.h"
 
 namespace {
 

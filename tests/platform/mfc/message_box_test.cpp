@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "mfc_support.h"
-#include "window_system.h"
+#include "platform/mfc/window_system.h"
 
 namespace {
 

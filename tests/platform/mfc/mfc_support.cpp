@@ -1,7 +1,7 @@
 // Shared helpers of the MFC stand-in's tests: a test resource module and user actions.
 #include "mfc_support.h"
 
-#include "winbase.h"
+#include <winbase.h>
 
 namespace mfc_test {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "afxwin.h"
-#include "user_session.h"
+#include <afxwin.h>
+#include "platform/win/user_session.h"
 
 namespace mfc_test {
 

@@ -1,10 +1,10 @@
 // The resource script reader: every control statement, styles with NOT, string tables, and
 // errors with their line numbers.
-#include "resource_script.h"
+#include "platform/mfc/resource_script.h"
 
 #include <gtest/gtest.h>
 
-#include "afxcmn.h"
+#include <afxcmn.h>
 #include "mfc_support.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The window system: posted messages and PreTranslateMessage, timers at idle, focus
 // notifications, reflected notifications and control colours.
-#include "window_system.h"
+#include "platform/mfc/window_system.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "file_system.h"
+#include "platform/win/file_system.h"
 #include "platform/win/win_test_support.h"
-#include "win_path.h"
-#include "windows.h"
+#include "platform/win/win_path.h"
+#include <windows.h>
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <ctime>
 
-#include "windows.h"
+#include <windows.h>
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "file_system.h"
+#include "platform/win/file_system.h"
 #include "platform/win/win_test_support.h"
-#include "profile_cache.h"
-#include "text_encoding.h"
-#include "windows.h"
+#include "platform/win/profile_cache.h"
+#include "platform/win/text_encoding.h"
+#include <windows.h>
 
 namespace {
 

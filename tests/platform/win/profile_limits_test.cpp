@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/win/win_test_support.h"
-#include "profile_cache.h"
-#include "windows.h"
+#include "platform/win/profile_cache.h"
+#include <windows.h>
 
 namespace {
 

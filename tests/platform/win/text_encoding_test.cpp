@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "text_encoding.h"
-#include "wide_string.h"
-#include "windows.h"
+#include "platform/win/text_encoding.h"
+#include "platform/win/wide_string.h"
+#include <windows.h>
 
 namespace {
 

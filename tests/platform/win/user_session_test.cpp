@@ -1,5 +1,5 @@
 // The queue-fed user session: order of actions, typed answers first, stop and transcript lines.
-#include "user_session.h"
+#include "platform/win/user_session.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "text_encoding.h"
-#include "winbase.h"
+#include "platform/win/text_encoding.h"
+#include <winbase.h>
 
 namespace wintest {
 

@@ -1,4 +1,0 @@
-// MFC's base header: the same as afxwin.h in this subset.
-#pragma once
-
-#include "afxwin.h"

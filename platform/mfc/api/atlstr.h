@@ -1,0 +1,4 @@
+// ATL's string header: the same CString as MFC's.
+#pragma once
+
+#include <afxstr.h>
