@@ -9,13 +9,12 @@
 #include <memory>
 #include <utility>
 
-#include "app/harnex_module.h"
+#include "app/palette_access.h"
 #include "attributes/element_class.h"
 #include "attributes/row_writer.h"
 #include "attributes/run_marks.h"
 #include "maker/RootComn.h"
 #include "maker/VuRida.h"
-#include "palette/main_dialog.h"
 
 namespace {
 
@@ -23,8 +22,9 @@ namespace {
 CString PanelLink(AcDbObjectId panel, int row) {
   CString link = ReadBanLink(panel);
   CStringArray values;
-  if (PaletteInstance != nullptr && PaletteInstance->GetRowData(row, values) &&
-      values.GetSize() > 2 && !values[2].IsEmpty()) {
+  const PaletteAccess* palette = PaletteAccessInstance();
+  if (palette != nullptr && palette->GetRowData(row, values) && values.GetSize() > 2 &&
+      !values[2].IsEmpty()) {
     link = link.IsEmpty() ? values[2] : link + L"," + values[2];
   }
   return link;

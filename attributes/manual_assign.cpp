@@ -8,13 +8,12 @@
 
 #include <vector>
 
-#include "app/harnex_module.h"
+#include "app/palette_access.h"
 #include "attributes/element_class.h"
 #include "attributes/route_pick.h"
 #include "attributes/row_writer.h"
 #include "maker/RootComn.h"
 #include "maker/VuRida.h"
-#include "palette/main_dialog.h"
 
 namespace {
 
@@ -57,12 +56,13 @@ void AssignLocked() {
     acutPrintf(L"\nERROR:ｸﾞﾙｰﾌﾟIDが取得出来ません。");
     return;
   }
-  if (PaletteInstance == nullptr) {
+  const PaletteAccess* palette = PaletteAccessInstance();
+  if (palette == nullptr) {
     acutPrintf(L"\nERROR:設定画面を表示して下さい。");
     return;
   }
   CUIntArray rows;
-  if (PaletteInstance->GetCheckedRows(rows) == 0) {
+  if (palette->GetCheckedRows(rows) == 0) {
     acutPrintf(L"\nERROR:選択されているデータがありません。");
     return;
   }

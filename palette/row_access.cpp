@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/harnex_module.h"
 #include "palette/main_dialog.h"
 #include "project/pattern_rows.h"
 #include "resources/resource.h"
@@ -40,6 +41,10 @@ bool SamePanels(const std::vector<CString>& wanted, const std::vector<CString>& 
 }
 
 }  // namespace
+
+const PaletteAccess* PaletteAccessInstance() {
+  return PaletteInstance;
+}
 
 BOOL CMainDlg::GetAllRowData(CPtrArray& rows) const {
   VuRida_RemoveAllFree(rows);

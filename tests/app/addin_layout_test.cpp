@@ -1,0 +1,148 @@
+// The add-in's folders as layers, read from the source tree: which folder's headers each one
+// includes, and that no folder comes back to itself through its includes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kAddinFolders = {"app",     "attributes", "annotation", "project",
+                                                "palette", "dialogs",    "controls",   "resources"};
+
+fs::path SourceDir() {
+  const char* dir = std::getenv("HARNEX_SOURCE_DIR");
+  return dir ? dir : ".";
+}
+
+bool IsAddinFolder(const std::string& name) {
+  return std::find(kAddinFolders.begin(), kAddinFolders.end(), name) != kAddinFolders.end();
+}
+
+// One #include line of an add-in file: where it is, and what it names as written.
+struct Include {
+  std::string where;  // "folder/file:line"
+  std::string folder;
+  std::string target;
+  bool quoted;
+};
+
+std::vector<Include> AddinIncludes() {
+  static const std::regex kInclude(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
+  std::vector<Include> found;
+  for (const std::string& folder : kAddinFolders) {
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& e : fs::directory_iterator(SourceDir() / folder)) {
+      if (e.is_regular_file()) files.push_back(e.path());
+    }
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+      std::ifstream in(file);
+      std::string line;
+      for (int n = 1; std::getline(in, line); ++n) {
+        std::smatch m;
+        if (!std::regex_search(line, m, kInclude)) continue;
+        found.push_back({folder + "/" + file.filename().string() + ":" + std::to_string(n), folder,
+                         m[2].str(), m[1].str() == "\""});
+      }
+    }
+  }
+  return found;
+}
+
+// The add-in folder that a quoted include names first ("palette/main_dialog.h" names palette),
+// or "" when it names none.
+std::string FolderNamed(const Include& include) {
+  if (!include.quoted) return "";
+  const size_t slash = include.target.find('/');
+  if (slash == std::string::npos) return "";
+  const std::string folder = include.target.substr(0, slash);
+  return IsAddinFolder(folder) ? folder : "";
+}
+
+// folder -> folder it includes -> the include lines that make the edge.
+using FolderGraph = std::map<std::string, std::map<std::string, std::vector<std::string>>>;
+
+FolderGraph AddinFolderGraph() {
+  FolderGraph graph;
+  for (const std::string& folder : kAddinFolders) graph[folder];
+  for (const Include& include : AddinIncludes()) {
+    const std::string to = FolderNamed(include);
+    if (!to.empty() && to != include.folder) graph[include.folder][to].push_back(include.where);
+  }
+  return graph;
+}
+
+// A path of folders from `from` to `to` along the graph's edges (both ends included), or empty.
+std::vector<std::string> PathBetween(const FolderGraph& graph, const std::string& from,
+                                     const std::string& to) {
+  std::map<std::string, std::string> came_from;
+  std::vector<std::string> pending = {from};
+  came_from[from] = "";
+  while (!pending.empty()) {
+    const std::string at = pending.back();
+    pending.pop_back();
+    for (const auto& [next, lines] : graph.at(at)) {
+      if (came_from.count(next)) continue;
+      came_from[next] = at;
+      if (next == to) {
+        std::vector<std::string> path = {to};
+        for (std::string f = at; !f.empty(); f = came_from[f]) path.insert(path.begin(), f);
+        return path;
+      }
+      pending.push_back(next);
+    }
+  }
+  return {};
+}
+
+// The cycle through an edge, written out with the include line of each step.
+std::string DescribeCycle(const FolderGraph& graph, const std::vector<std::string>& path) {
+  std::string text;
+  for (size_t i = 0; i + 1 < path.size(); ++i) {
+    text += "\n  " + path[i] + " -> " + path[i + 1] + "  (" +
+            graph.at(path[i]).at(path[i + 1]).front() + ")";
+  }
+  return text;
+}
+
+TEST(AddinLayout, NoFolderComesBackToItselfThroughItsIncludes) {
+  const FolderGraph graph = AddinFolderGraph();
+  ASSERT_FALSE(graph.at("palette").empty()) << "no includes found below " << SourceDir();
+  for (const auto& [from, edges] : graph) {
+    for (const auto& [to, lines] : edges) {
+      std::vector<std::string> back = PathBetween(graph, to, from);
+      if (back.empty()) continue;
+      back.insert(back.begin(), from);
+      ADD_FAILURE() << "include cycle:" << DescribeCycle(graph, back);
+    }
+  }
+}
+
+TEST(AddinLayout, AppIsTheLowestLayerAndTheCommandsReadThePaletteThroughItsInterface) {
+  const FolderGraph graph = AddinFolderGraph();
+  for (const auto& [to, lines] : graph.at("app")) {
+    ADD_FAILURE() << "app/ includes " << to << "/ at " << lines.front();
+  }
+  for (const char* commands : {"attributes", "annotation"}) {
+    const auto& edges = graph.at(commands);
+    const auto palette = edges.find("palette");
+    if (palette != edges.end()) {
+      ADD_FAILURE() << commands << "/ includes the palette at " << palette->second.front()
+                    << "; the commands read it as PaletteAccess (app/palette_access.h)";
+    }
+  }
+  // The interface is what they use instead, so it must be there to be used.
+  EXPECT_TRUE(fs::is_regular_file(SourceDir() / "app/palette_access.h"));
+}
+
+}  // namespace
