@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "maker/ApiComn.h"
+#include <ApiComn.h>
 
 const wchar_t* const kAttrApp = L"RQ_ATTR";
 const wchar_t* const kLinkApp = L"RQ_LINK";

@@ -2,6 +2,9 @@
 // two passes; the trace that they start is in auto_trace.cpp.
 #include "attributes/auto_assign.h"
 
+#include <AttributeData.h>
+#include <RootComn.h>
+#include <VuRida.h>
 #include <acutads.h>
 #include <adsdef.h>
 #include <dbgroup.h>
@@ -12,9 +15,6 @@
 #include "attributes/element_class.h"
 #include "attributes/route_pick.h"
 #include "attributes/run_marks.h"
-#include "maker/AttributeData.h"
-#include "maker/RootComn.h"
-#include "maker/VuRida.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 // The trace of automatic assignment, on a stack of its own, and the writes beyond the terminal.
 #include "attributes/auto_trace.h"
 
+#include <RootComn.h>
+#include <VuRida.h>
 #include <acutads.h>
 #include <adsdef.h>
 #include <gegbl.h>
@@ -13,8 +15,6 @@
 #include "attributes/element_class.h"
 #include "attributes/row_writer.h"
 #include "attributes/run_marks.h"
-#include "maker/RootComn.h"
-#include "maker/VuRida.h"
 
 namespace {
 

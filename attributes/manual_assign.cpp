@@ -2,6 +2,8 @@
 // route group.
 #include "attributes/manual_assign.h"
 
+#include <RootComn.h>
+#include <VuRida.h>
 #include <acutads.h>
 #include <adsdef.h>
 #include <gegbl.h>
@@ -12,8 +14,6 @@
 #include "attributes/element_class.h"
 #include "attributes/route_pick.h"
 #include "attributes/row_writer.h"
-#include "maker/RootComn.h"
-#include "maker/VuRida.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The nested pick of a route element.
 #include "attributes/route_pick.h"
 
+#include <VuRida.h>
 #include <acedads.h>
 #include <acutads.h>
 #include <adsdef.h>
@@ -9,7 +10,6 @@
 #include "app/harnex_module.h"
 #include "app/palette_access.h"
 #include "attributes/element_class.h"
-#include "maker/VuRida.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
 // Writing palette rows into route elements' record lists and reading them back as note lines.
 #include "attributes/row_writer.h"
 
+#include <ApiComn.h>
+#include <AttributeData.h>
 #include <acutads.h>
 #include <dbmain.h>
 
@@ -11,8 +13,6 @@
 #include "attributes/element_colour.h"
 #include "attributes/element_wires.h"
 #include "attributes/run_marks.h"
-#include "maker/ApiComn.h"
-#include "maker/AttributeData.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // lookups between names and codes.
 #include "project/master_lists.h"
 
-#include "VuRida.h"
+#include <VuRida.h>
 
 #include "project/project_file.h"
 

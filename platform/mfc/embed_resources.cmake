@@ -1,11 +1,15 @@
 # Writes OUT: a C++ source defining `extern const char SYMBOL[]` with the text of RC, where each
-# `#include "name"` line naming one of INCLUDES (|-separated paths) is replaced by that file.
+# `#include "name"` or `#include "folder/name"` line naming one of INCLUDES (|-separated paths;
+# folder is the one that holds the file) is replaced by that file.
 file(READ ${RC} text)
 string(REPLACE "|" ";" includes "${INCLUDES}")
 foreach(h ${includes})
   get_filename_component(name ${h} NAME)
+  get_filename_component(dir ${h} DIRECTORY)
+  get_filename_component(folder ${dir} NAME)
   file(READ ${h} header)
   string(REGEX REPLACE "\n$" "" header "${header}")
+  string(REPLACE "#include \"${folder}/${name}\"" "${header}" text "${text}")
   string(REPLACE "#include \"${name}\"" "${header}" text "${text}")
 endforeach()
 string(LENGTH "${text}" length)

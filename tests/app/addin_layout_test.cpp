@@ -1,5 +1,5 @@
 // The add-in's folders as layers, read from the source tree: which folder's headers each one
-// includes, and that no folder comes back to itself through its includes.
+// includes, that no folder comes back to itself through its includes, and how includes are spelled.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -143,6 +143,29 @@ TEST(AddinLayout, AppIsTheLowestLayerAndTheCommandsReadThePaletteThroughItsInter
   }
   // The interface is what they use instead, so it must be there to be used.
   EXPECT_TRUE(fs::is_regular_file(SourceDir() / "app/palette_access.h"));
+}
+
+// The platform's and the maker's headers are the real APIs' and are named as an add-in names
+// them, <VuRida.h>, <dbmain.h>; the add-in's own files are named from the repository root,
+// "folder/name.h", also beside each other, so that one spelling finds one file everywhere.
+TEST(AddinLayout, IncludesNameApiHeadersInBracketsAndOwnFilesFromTheRoot) {
+  int quoted = 0;
+  for (const Include& include : AddinIncludes()) {
+    const std::string first = include.target.substr(0, include.target.find('/'));
+    if (!include.quoted) {
+      EXPECT_TRUE(include.target.find('/') == std::string::npos || !IsAddinFolder(first))
+          << include.where << ": <" << include.target << "> is the add-in's own file";
+      EXPECT_NE(first, "maker") << include.where << ": <" << include.target << ">";
+      continue;
+    }
+    ++quoted;
+    EXPECT_FALSE(FolderNamed(include).empty())
+        << include.where << ": \"" << include.target
+        << "\" is neither an API header in brackets nor an add-in file named from the root";
+    EXPECT_TRUE(fs::is_regular_file(SourceDir() / include.target))
+        << include.where << ": \"" << include.target << "\" is not there";
+  }
+  EXPECT_GT(quoted, 0);
 }
 
 }  // namespace
