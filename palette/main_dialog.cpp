@@ -290,7 +290,7 @@ void CMainDlg::OnOpenProject() {
       editor_.SetModified(false);
       return;
     }
-    chosen = list.m_selectedProject;
+    chosen = list.SelectedProject();
   }
 
   project_.ClearPatterns();

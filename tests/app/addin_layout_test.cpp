@@ -1,5 +1,6 @@
 // The add-in's folders as layers, read from the source tree: which folder's headers each one
-// includes, that no folder comes back to itself through its includes, and how includes are spelled.
+// includes, that no folder comes back to itself through its includes, how includes are spelled,
+// and the one style of the add-in's member names.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -67,6 +69,24 @@ std::string FolderNamed(const Include& include) {
   if (slash == std::string::npos) return "";
   const std::string folder = include.target.substr(0, slash);
   return IsAddinFolder(folder) ? folder : "";
+}
+
+// Every identifier that begins with "m_" in the files of `folder`, with where it stands.
+std::vector<std::pair<std::string, std::string>> MPrefixedNames(const fs::path& folder) {
+  static const std::regex kName(R"(\bm_[A-Za-z0-9_]+)");
+  std::vector<std::pair<std::string, std::string>> found;
+  for (const fs::directory_entry& e : fs::directory_iterator(folder)) {
+    if (!e.is_regular_file()) continue;
+    std::ifstream in(e.path());
+    std::string line;
+    for (int n = 1; std::getline(in, line); ++n) {
+      for (std::sregex_iterator m(line.begin(), line.end(), kName), end; m != end; ++m) {
+        found.emplace_back(m->str(), folder.filename().string() + "/" +
+                                         e.path().filename().string() + ":" + std::to_string(n));
+      }
+    }
+  }
+  return found;
 }
 
 // folder -> folder it includes -> the include lines that make the edge.
@@ -166,6 +186,21 @@ TEST(AddinLayout, IncludesNameApiHeadersInBracketsAndOwnFilesFromTheRoot) {
         << include.where << ": \"" << include.target << "\" is not there";
   }
   EXPECT_GT(quoted, 0);
+}
+
+// The add-in's own members are camelCase_; "m_" names only the toolkit's real members, such as
+// CWnd's m_hWnd, which the stand-ins of MFC and ObjectARX declare as the real classes do.
+TEST(AddinLayout, MembersOfTheAddinsOwnClassesAreNotMPrefixed) {
+  std::set<std::string> toolkit;
+  for (const char* platform : {"platform/mfc", "platform/acad"}) {
+    for (const auto& [name, where] : MPrefixedNames(SourceDir() / platform)) toolkit.insert(name);
+  }
+  ASSERT_TRUE(toolkit.count("m_hWnd")) << "the MFC stand-in was not read";
+  for (const std::string& folder : kAddinFolders) {
+    for (const auto& [name, where] : MPrefixedNames(SourceDir() / folder)) {
+      EXPECT_TRUE(toolkit.count(name)) << where << ": " << name << " is no member of the toolkit";
+    }
+  }
 }
 
 }  // namespace
