@@ -29,7 +29,9 @@ constexpr Column kColumns[] = {{L"工事項目", LVCFMT_LEFT, 138},    {L"系統
                                {L"ﾗｯｸ上", LVCFMT_CENTER, 44},      {L"備考", LVCFMT_LEFT, 116}};
 constexpr int kRemarksColumn = 7;
 
-// The keys of a row's eight columns, in the order of the list's columns and of ImportedColumn.
+// The keys of a row's eight columns, in the order of the list's columns and of ImportedColumn:
+// KOUJI construction item, KEITOU system number, BAN panel or load name, HSIZE1 wire size, HSIZE2
+// and HSIZE3 conduit sizes indoors and outdoors, ONRACK on a cable rack, MEMO remarks.
 constexpr LPCWSTR kRowKeys[kImportedColumns] = {L"KOUJI-%03d",  L"KEITOU-%03d", L"BAN-%03d",
                                                 L"HSIZE1-%03d", L"HSIZE2-%03d", L"HSIZE3-%03d",
                                                 L"ONRACK-%03d", L"MEMO-%03d"};

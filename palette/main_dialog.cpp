@@ -1,4 +1,5 @@
-// The palette dialog: projects, the type and conduit choice, the row area's buttons and closing.
+// CMainDlg, the palette dialog: projects, the type and conduit choice, the row area's buttons
+// and closing.
 #include "palette/main_dialog.h"
 
 #include <windows.h>

@@ -201,6 +201,8 @@ class CMainDlg : public CAcUiDialog, public PaletteAccess {
   // The wire size detail dialog while it is open; released after its window is destroyed.
   std::unique_ptr<CDetailDlg> detailDialog_;
 
+  // The row area's boxes, named by their columns (PatternColumn): kouji construction item,
+  // keitou system number, ban panel or load name.
   CComboBox patternBox_;
   CXTipComboBox koujiBoxes_[kPageRows];
   CComboBox keitouBoxes_[kPageRows];

@@ -1,5 +1,6 @@
-// What the drawing commands read from the palette: the rows of the current pattern, the checked
-// rows, the note, conduit and type choices and the list table's sizes.
+// CMainDlg as PaletteAccess, what the drawing commands read from the palette: the rows of the
+// current pattern, the checked rows, the note, conduit and type choices and the list table's
+// sizes.
 #include <VuRida.h>
 
 #include <vector>

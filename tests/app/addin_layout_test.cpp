@@ -1,6 +1,6 @@
 // The add-in's folders as layers, read from the source tree: which folder's headers each one
 // includes, that no folder comes back to itself through its includes, how includes are spelled,
-// and the one style of the add-in's member names.
+// the one style of the add-in's member names and the class named atop each dialog header.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -201,6 +201,29 @@ TEST(AddinLayout, MembersOfTheAddinsOwnClassesAreNotMPrefixed) {
       EXPECT_TRUE(toolkit.count(name)) << where << ": " << name << " is no member of the toolkit";
     }
   }
+}
+
+// A dialog header is named for what the dialog does, its class for its history (CInsDataDlg in
+// pattern_import_dialog.h): the first line names the class, so a search for either finds both.
+TEST(AddinLayout, EveryDialogHeaderNamesItsClassOnItsFirstLine) {
+  static const std::regex kDialogClass(R"(^class (C\w+) : public (CDialog|CAcUiDialog)\b)");
+  int dialogs = 0;
+  for (const std::string& folder : kAddinFolders) {
+    for (const fs::directory_entry& e : fs::directory_iterator(SourceDir() / folder)) {
+      if (e.path().extension() != ".h") continue;
+      std::ifstream in(e.path());
+      std::string first, line;
+      std::getline(in, first);
+      for (line = first; in; std::getline(in, line)) {
+        std::smatch m;
+        if (!std::regex_search(line, m, kDialogClass)) continue;
+        ++dialogs;
+        EXPECT_EQ(first.rfind("// " + m[1].str() + ":", 0), 0u)
+            << folder << "/" << e.path().filename().string() << " begins \"" << first << "\"";
+      }
+    }
+  }
+  EXPECT_GE(dialogs, 9);
 }
 
 }  // namespace
