@@ -7,8 +7,8 @@
 #include "annotation/list_drag.h"
 #include "app/command_handlers.h"
 #include "app/harnex_module.h"
+#include "app/palette_access.h"
 #include "dialogs/harnex_resource_scope.h"
-#include "palette/main_dialog.h"
 
 namespace {
 
@@ -23,12 +23,13 @@ void DropPlacement() {
 }  // namespace
 
 void CmdDrawList() {
-  if (PaletteInstance == nullptr) {
+  const PaletteAccess* palette = PaletteAccessInstance();
+  if (palette == nullptr) {
     acutPrintf(kNoSettings);
     DropPlacement();
     return;
   }
-  const int mode = kDrawNoteModeTrunkList + PaletteInstance->GetPatternType();
+  const int mode = kDrawNoteModeTrunkList + palette->GetPatternType();
   DropPlacement();
   {
     HarnexResourceScope resources;
@@ -36,7 +37,7 @@ void CmdDrawList() {
     NoteDragInstance->Create();
   }
   CDrawNote& note = *NoteDragInstance;
-  PaletteInstance->GetAllRowData(note.rows);
+  palette->GetAllRowData(note.rows);
   note.scale = VuRida_GetGlobalScale();
   if (LockCurrentDocument(true)) {
     StartList(note);

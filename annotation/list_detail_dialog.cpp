@@ -20,16 +20,16 @@ CListDetailDlg::CListDetailDlg(CWnd* parent) : CAcUiDialog(IDD_LIST_DETAIL, pare
 
 void CListDetailDlg::DoDataExchange(CDataExchange* pDX) {
   CAcUiDialog::DoDataExchange(pDX);
-  for (int i = 0; i < 5; ++i) DDX_Text(pDX, kEdits[i], m_texts[i]);
+  for (int i = 0; i < 5; ++i) DDX_Text(pDX, kEdits[i], texts_[i]);
 }
 
 BOOL CListDetailDlg::OnInitDialog() {
   CAcUiDialog::OnInitDialog();
-  m_path = SettingsFilePath(ConfigIniPath);
-  m_settings = ReadListSettings(m_path);
-  const double values[5] = {m_settings.textHeight, m_settings.textWidth, m_settings.rowHeight,
-                            m_settings.leftMargin, m_settings.rightMargin};
-  for (int i = 0; i < 5; ++i) m_texts[i] = SettingNumberText(values[i]);
+  path_ = SettingsFilePath(ConfigIniPath);
+  settings_ = ReadListSettings(path_);
+  const double values[5] = {settings_.textHeight, settings_.textWidth, settings_.rowHeight,
+                            settings_.leftMargin, settings_.rightMargin};
+  for (int i = 0; i < 5; ++i) texts_[i] = SettingNumberText(values[i]);
   UpdateData(FALSE);
   return TRUE;
 }
@@ -37,16 +37,16 @@ BOOL CListDetailDlg::OnInitDialog() {
 void CListDetailDlg::OnOK() {
   UpdateData(TRUE);
   ListSettings typed;
-  typed.textHeight = ApiComn_atof(m_texts[0]);
-  typed.textWidth = ApiComn_atof(m_texts[1]);
-  typed.rowHeight = ApiComn_atof(m_texts[2]);
-  typed.leftMargin = ApiComn_atof(m_texts[3]);
-  typed.rightMargin = ApiComn_atof(m_texts[4]);
+  typed.textHeight = ApiComn_atof(texts_[0]);
+  typed.textWidth = ApiComn_atof(texts_[1]);
+  typed.rowHeight = ApiComn_atof(texts_[2]);
+  typed.leftMargin = ApiComn_atof(texts_[3]);
+  typed.rightMargin = ApiComn_atof(texts_[4]);
   if (!(typed.rowHeight > typed.textHeight)) {
     AfxMessageBox(kRowHeightTooSmallMessage, MB_ICONHAND);
     return;
   }
-  m_settings = typed;
-  WriteListSettings(m_path, m_settings);
+  settings_ = typed;
+  WriteListSettings(path_, settings_);
   EndDialog(IDOK);
 }

@@ -28,7 +28,7 @@ class CListDetailDlg : public CAcUiDialog {
 
   // The five values: after IDOK those accepted and written, before it those read at opening
   // (the defaults before the dialog was shown).
-  ListSettings GetListSettings() const { return m_settings; }
+  ListSettings GetListSettings() const { return settings_; }
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -37,7 +37,7 @@ class CListDetailDlg : public CAcUiDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CString m_path;
-  ListSettings m_settings;
-  CString m_texts[5];  // the edits, in the order of ListSettings
+  CString path_;
+  ListSettings settings_;
+  CString texts_[5];  // the edits, in the order of ListSettings
 };

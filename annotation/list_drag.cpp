@@ -15,8 +15,7 @@
 #include "annotation/annotation_block.h"
 #include "annotation/draw_note.h"
 #include "annotation/list_table.h"
-#include "app/harnex_module.h"
-#include "palette/main_dialog.h"
+#include "app/palette_access.h"
 
 namespace {
 
@@ -48,9 +47,9 @@ void SpanOutline(AcDbPolyline* outline, const AcGePoint3d& m) {
 }
 
 // Reads the palette's list settings into the note; true when they differ from those held.
-bool TakeListSettings(CDrawNote& note) {
+bool TakeListSettings(const PaletteAccess& palette, CDrawNote& note) {
   double height = 0, width = 0, row = 0, left = 0, right = 0;
-  PaletteInstance->GetListSettings(&height, &width, &row, &left, &right);
+  palette.GetListSettings(&height, &width, &row, &left, &right);
   const double factor = height != 0 ? width / height : 1.0;
   const bool changed = height != note.listTextHeight || factor != note.listWidthFactor ||
                        row != note.rowHeight || left != note.leftMargin ||
@@ -104,7 +103,8 @@ int FitTableToRectangle(const AcGePoint3d& first, const AcGePoint3d& second, AcD
 LRESULT ListDragSample(CDrawNote& note, dragdata& data) {
   CDrag& drag = *data.drag;
   auto* reference = AcDbBlockReference::cast(drag.At(kListTable));
-  if (PaletteInstance != nullptr && reference != nullptr && TakeListSettings(note)) {
+  const PaletteAccess* palette = PaletteAccessInstance();
+  if (palette != nullptr && reference != nullptr && TakeListSettings(*palette, note)) {
     if (!RebuildTable(note, reference)) return kListKeepDragging;
   }
   const AcGePoint3d cursor = drag.GetPoint();
@@ -161,7 +161,7 @@ LRESULT ListDragInput(CDrawNote& note, dragdata& data) {
 bool StartList(CDrawNote& note) {
   VuRida_createLayer(RQANNO_LAYER, nullptr);
   VuRida_createLayer(RQTABLE_LAYER, nullptr);
-  if (PaletteInstance != nullptr) TakeListSettings(note);
+  if (const PaletteAccess* palette = PaletteAccessInstance()) TakeListSettings(*palette, note);
   CDrag drag(0);
   auto* outline = new AcDbPolyline;
   for (int i = 0; i < kOutlineVertices; ++i) outline->addVertexAt(i, AcGePoint2d(0, 0));

@@ -13,10 +13,10 @@
 #include "annotation/note_lines.h"
 #include "app/command_handlers.h"
 #include "app/harnex_module.h"
+#include "app/palette_access.h"
 #include "attributes/element_class.h"
 #include "attributes/route_pick.h"
 #include "dialogs/harnex_resource_scope.h"
-#include "palette/main_dialog.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ void CmdDrawNote() {
 }
 
 void CmdLocate() {
-  if (NoteDragInstance == nullptr || PaletteInstance == nullptr) {
+  if (NoteDragInstance == nullptr || PaletteAccessInstance() == nullptr) {
     acutPrintf(kNoPlacement);
     return;
   }
@@ -65,7 +65,10 @@ void CmdLocate() {
   }
   if (TakesNote(element)) {
     CStringArray lines;
-    if (!BuildNoteLines(element, *PaletteInstance, lines)) {
+    // Asked again after the pick, which the user may have answered by closing the palette; the
+    // element's wires then cannot be read, as ReadWiringLines says.
+    const PaletteAccess* palette = PaletteAccessInstance();
+    if (palette == nullptr || !BuildNoteLines(element, *palette, lines)) {
       acutPrintf(kNoWiring);
     } else {
       CDrawNote& note = *NoteDragInstance;

@@ -1,8 +1,8 @@
 // Note lines from an element's wires and the palette's note boxes.
 #include "annotation/note_lines.h"
 
+#include "app/palette_access.h"
 #include "attributes/row_writer.h"
-#include "palette/main_dialog.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ void ComposeNoteLines(const CStringArray& raws, const bool flags[3], CStringArra
   for (INT_PTR i = 0; i < raws.GetSize(); ++i) lines.Add(ComposeNoteLine(raws[i], flags));
 }
 
-bool BuildNoteLines(AcDbObjectId id, const CMainDlg& palette, CStringArray& lines) {
+bool BuildNoteLines(AcDbObjectId id, const PaletteAccess& palette, CStringArray& lines) {
   lines.RemoveAll();
   CStringArray raws;
   if (!ReadWiringLines(id, raws) || raws.IsEmpty()) return false;

@@ -13,7 +13,7 @@
 #include <afxcoll.h>
 #include <dbid.h>
 
-class CMainDlg;
+class PaletteAccess;
 
 // The note line of one raw string for the three box states. Parts missing from the raw string
 // count as empty.
@@ -25,4 +25,4 @@ void ComposeNoteLines(const CStringArray& raws, const bool flags[3], CStringArra
 // The note lines of element `id`: its wires as ReadWiringLines gives them, composed with the
 // palette's note boxes (GetNoteFlags). False, with `lines` empty, when the element has no wires
 // to read.
-bool BuildNoteLines(AcDbObjectId id, const CMainDlg& palette, CStringArray& lines);
+bool BuildNoteLines(AcDbObjectId id, const PaletteAccess& palette, CStringArray& lines);

@@ -20,36 +20,36 @@ ON_MESSAGE(WM_ACAD_KEEPFOCUS, &CNoteSetting::OnAcadKeepFocus)
 END_MESSAGE_MAP()
 
 CNoteSetting::CNoteSetting(CWnd* parent)
-    : CAcUiDialog(IDD_NOTE_SETTINGS, parent), m_parent(parent) {}
+    : CAcUiDialog(IDD_NOTE_SETTINGS, parent), parent_(parent) {}
 
 void CNoteSetting::DoDataExchange(CDataExchange* pDX) {
   CAcUiDialog::DoDataExchange(pDX);
-  DDX_Text(pDX, IDC_NOTE_TEXT_HEIGHT, m_textHeight);
-  DDX_Text(pDX, IDC_NOTE_TEXT_WIDTH, m_textWidth);
-  DDX_Text(pDX, IDC_NOTE_LINE_GAP, m_lineGap);
-  DDX_Text(pDX, IDC_NOTE_TEXT_OFFSET, m_textOffset);
-  DDX_Check(pDX, IDC_NOTE_ANGLE_CORRECTION, m_angleCorrection);
-  DDX_Text(pDX, IDC_NOTE_CORRECTION_ANGLE, m_correctionAngle);
+  DDX_Text(pDX, IDC_NOTE_TEXT_HEIGHT, textHeight_);
+  DDX_Text(pDX, IDC_NOTE_TEXT_WIDTH, textWidth_);
+  DDX_Text(pDX, IDC_NOTE_LINE_GAP, lineGap_);
+  DDX_Text(pDX, IDC_NOTE_TEXT_OFFSET, textOffset_);
+  DDX_Check(pDX, IDC_NOTE_ANGLE_CORRECTION, angleCorrection_);
+  DDX_Text(pDX, IDC_NOTE_CORRECTION_ANGLE, correctionAngle_);
 }
 
 BOOL CNoteSetting::OnInitDialog() {
   CAcUiDialog::OnInitDialog();
-  m_path = SettingsFilePath(ConfigIniPath);
+  path_ = SettingsFilePath(ConfigIniPath);
   auto read = [this](const SettingKey& key) {
-    return ReadSettingText(m_path, kNoteSettingsSection, key, kNoteDialogBuffer);
+    return ReadSettingText(path_, kNoteSettingsSection, key, kNoteDialogBuffer);
   };
-  m_textHeight = read(kNoteTextHeight);
-  m_textWidth = read(kNoteTextWidth);
-  m_lineGap = read(kNoteLineGap);
-  m_textOffset = read(kNoteTextOffset);
+  textHeight_ = read(kNoteTextHeight);
+  textWidth_ = read(kNoteTextWidth);
+  lineGap_ = read(kNoteLineGap);
+  textOffset_ = read(kNoteTextOffset);
   // Only the exact text counts: "あり " with a blank is off.
   if (read(kNoteAngleCorrection) == kSettingOn) {
-    m_angleCorrection = BST_CHECKED;
+    angleCorrection_ = BST_CHECKED;
   } else {
-    m_angleCorrection = BST_UNCHECKED;
+    angleCorrection_ = BST_UNCHECKED;
     GetDlgItem(IDC_NOTE_CORRECTION_ANGLE)->EnableWindow(FALSE);
   }
-  m_correctionAngle = read(kNoteCorrectionAngle);
+  correctionAngle_ = read(kNoteCorrectionAngle);
   UpdateData(FALSE);
   CenterOnParentClient();
   return TRUE;
@@ -57,30 +57,30 @@ BOOL CNoteSetting::OnInitDialog() {
 
 void CNoteSetting::OnAngleCorrectionClicked() {
   UpdateData(TRUE);
-  GetDlgItem(IDC_NOTE_CORRECTION_ANGLE)->EnableWindow(m_angleCorrection == BST_CHECKED);
+  GetDlgItem(IDC_NOTE_CORRECTION_ANGLE)->EnableWindow(angleCorrection_ == BST_CHECKED);
 }
 
 void CNoteSetting::OnOK() {
   UpdateData(TRUE);
-  const double textHeight = ApiComn_atof(m_textHeight);
-  const double textWidth = ApiComn_atof(m_textWidth);
-  const double lineGap = ApiComn_atof(m_lineGap);
-  const double textOffset = ApiComn_atof(m_textOffset);
-  const double correctionAngle = ApiComn_atof(m_correctionAngle);
-  const bool correction = m_angleCorrection == BST_CHECKED;
+  const double textHeight = ApiComn_atof(textHeight_);
+  const double textWidth = ApiComn_atof(textWidth_);
+  const double lineGap = ApiComn_atof(lineGap_);
+  const double textOffset = ApiComn_atof(textOffset_);
+  const double correctionAngle = ApiComn_atof(correctionAngle_);
+  const bool correction = angleCorrection_ == BST_CHECKED;
   const bool valid = textOffset >= 0 && textHeight > 0 && textWidth > 0 && lineGap >= 0 &&
                      (!correction || correctionAngle > 0);
   if (!valid) {
     AfxMessageBox(kInvalidNoteSettingsMessage, MB_OK);
     return;
   }
-  WriteSettingNumber(m_path, kNoteSettingsSection, kNoteTextHeight, textHeight);
-  WriteSettingNumber(m_path, kNoteSettingsSection, kNoteTextWidth, textWidth);
-  WriteSettingNumber(m_path, kNoteSettingsSection, kNoteLineGap, lineGap);
-  WriteSettingNumber(m_path, kNoteSettingsSection, kNoteTextOffset, textOffset);
+  WriteSettingNumber(path_, kNoteSettingsSection, kNoteTextHeight, textHeight);
+  WriteSettingNumber(path_, kNoteSettingsSection, kNoteTextWidth, textWidth);
+  WriteSettingNumber(path_, kNoteSettingsSection, kNoteLineGap, lineGap);
+  WriteSettingNumber(path_, kNoteSettingsSection, kNoteTextOffset, textOffset);
   ::WritePrivateProfileStringW(kNoteSettingsSection, kNoteAngleCorrection.name,
-                               correction ? kSettingOn : kSettingOff, m_path);
-  WriteSettingNumber(m_path, kNoteSettingsSection, kNoteCorrectionAngle, correctionAngle);
+                               correction ? kSettingOn : kSettingOff, path_);
+  WriteSettingNumber(path_, kNoteSettingsSection, kNoteCorrectionAngle, correctionAngle);
   EndDialog(IDOK);
 }
 
@@ -90,10 +90,10 @@ LRESULT CNoteSetting::OnAcadKeepFocus(WPARAM, LPARAM) {
 
 // The centre of the parent's client area, each half truncated on its own; the size stays.
 void CNoteSetting::CenterOnParentClient() {
-  if (m_parent == nullptr || m_parent->GetSafeHwnd() == nullptr) return;
+  if (parent_ == nullptr || parent_->GetSafeHwnd() == nullptr) return;
   CRect client, own;
-  m_parent->GetClientRect(&client);
-  m_parent->ClientToScreen(&client);
+  parent_->GetClientRect(&client);
+  parent_->ClientToScreen(&client);
   GetWindowRect(&own);
   const int left = client.left + client.Width() / 2 - own.Width() / 2;
   const int top = client.top + client.Height() / 2 - own.Height() / 2;

@@ -39,12 +39,12 @@ class CNoteSetting : public CAcUiDialog {
  private:
   void CenterOnParentClient();
 
-  CWnd* m_parent;
-  CString m_path;
-  CString m_textHeight;
-  CString m_textWidth;
-  CString m_lineGap;
-  CString m_textOffset;
-  CString m_correctionAngle;
-  int m_angleCorrection = BST_UNCHECKED;
+  CWnd* parent_;
+  CString path_;
+  CString textHeight_;
+  CString textWidth_;
+  CString lineGap_;
+  CString textOffset_;
+  CString correctionAngle_;
+  int angleCorrection_ = BST_UNCHECKED;
 };

@@ -2,11 +2,11 @@
 // the add-in identification export.
 #include <windows.h>
 
+#include <ApiComn.h>
 #include <acui.h>
 #include <afxwin.h>
 #include <rxregsvc.h>
 
-#include <ApiComn.h>
 #include "app/command_table.h"
 #include "app/harnex_module.h"
 #include "app/module_exports.h"

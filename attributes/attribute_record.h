@@ -25,7 +25,7 @@ class AcDbObject;
 extern const wchar_t* const kAttrApp;      // "RQ_ATTR": the record list
 extern const wchar_t* const kLinkApp;      // "RQ_LINK": route kind and links of the route tools
 extern const wchar_t* const kAutoFlagApp;  // "RQPX_AUTOFLAG"
-extern const wchar_t* const kBanLinkApp;   // "RQPX_BANLINK"
+extern const wchar_t* const kBanLinkApp;   // "RQPX_BANLINK" (ban: panel or load)
 
 // Record tags.
 extern const wchar_t* const kTagPartNumber;   // "S001"

@@ -2,20 +2,19 @@
 // two passes; the trace that they start is in auto_trace.cpp.
 #include "attributes/auto_assign.h"
 
+#include <AttributeData.h>
+#include <RootComn.h>
+#include <VuRida.h>
 #include <acutads.h>
 #include <adsdef.h>
 #include <dbgroup.h>
 
 #include <unordered_set>
 
-#include "app/harnex_module.h"
+#include "app/palette_access.h"
 #include "attributes/element_class.h"
 #include "attributes/route_pick.h"
 #include "attributes/run_marks.h"
-#include <AttributeData.h>
-#include <RootComn.h>
-#include <VuRida.h>
-#include "palette/main_dialog.h"
 
 namespace {
 
@@ -57,14 +56,15 @@ void ExpandGroup(AcDbObjectId group, AcDbObjectIdArray& reached,
 template <typename StartNames>
 bool RunPass(const AcDbObjectIdArray& elements, AutoTrace& trace, StartNames start) {
   for (int i = 0; i < elements.length(); ++i) {
-    if (PaletteInstance == nullptr) {
+    const PaletteAccess* palette = PaletteAccessInstance();
+    if (palette == nullptr) {
       acutPrintf(L"\nERROR:設定画面が見つかりません。処理を中止します。");
       return false;
     }
     const AcDbObjectId e = elements[i];
     const CString names = start(e);
     int row = -1;
-    if (names.IsEmpty() || !PaletteInstance->FindCheckedRowByPanelName(names, row)) continue;
+    if (names.IsEmpty() || !palette->FindCheckedRowByPanelName(names, row)) continue;
     AcGePoint3dArray points;
     if (!ConnectPoints(e, points)) continue;
     for (int p = 0; p < points.length(); ++p) {

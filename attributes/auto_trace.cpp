@@ -1,6 +1,8 @@
 // The trace of automatic assignment, on a stack of its own, and the writes beyond the terminal.
 #include "attributes/auto_trace.h"
 
+#include <RootComn.h>
+#include <VuRida.h>
 #include <acutads.h>
 #include <adsdef.h>
 #include <gegbl.h>
@@ -9,13 +11,10 @@
 #include <memory>
 #include <utility>
 
-#include "app/harnex_module.h"
+#include "app/palette_access.h"
 #include "attributes/element_class.h"
 #include "attributes/row_writer.h"
 #include "attributes/run_marks.h"
-#include <RootComn.h>
-#include <VuRida.h>
-#include "palette/main_dialog.h"
 
 namespace {
 
@@ -23,8 +22,9 @@ namespace {
 CString PanelLink(AcDbObjectId panel, int row) {
   CString link = ReadBanLink(panel);
   CStringArray values;
-  if (PaletteInstance != nullptr && PaletteInstance->GetRowData(row, values) &&
-      values.GetSize() > 2 && !values[2].IsEmpty()) {
+  const PaletteAccess* palette = PaletteAccessInstance();
+  if (palette != nullptr && palette->GetRowData(row, values) && values.GetSize() > 2 &&
+      !values[2].IsEmpty()) {
     link = link.IsEmpty() ? values[2] : link + L"," + values[2];
   }
   return link;

@@ -26,37 +26,37 @@ END_MESSAGE_MAP()
 
 CCheckDlg::CCheckDlg(CWnd* parent)
     : CAcUiDialog(IDD_CHECK_SETTINGS, parent),
-      m_parent(parent),
-      m_colour(kStartColour),
-      m_swatch(RGB(192, 192, 192)) {}
+      parent_(parent),
+      colour_(kStartColour),
+      swatch_(RGB(192, 192, 192)) {}
 
 CCheckDlg::~CCheckDlg() {
   if (m_hWnd) DestroyWindow();
 }
 
 BOOL CCheckDlg::Create() {
-  return CAcUiDialog::Create(IDD_CHECK_SETTINGS, m_parent);
+  return CAcUiDialog::Create(IDD_CHECK_SETTINGS, parent_);
 }
 
 void CCheckDlg::DoDataExchange(CDataExchange* pDX) {
   CAcUiDialog::DoDataExchange(pDX);
-  DDX_Control(pDX, IDC_CHECK_COLOUR, m_swatch);
+  DDX_Control(pDX, IDC_CHECK_COLOUR, swatch_);
 }
 
 BOOL CCheckDlg::OnInitDialog() {
   CAcUiDialog::OnInitDialog();
-  m_colour = kStartColour;
-  m_colourIndex.Format(L"%d", CAcUiColorComboBox::GetColorIndex(m_colour));
-  m_swatch.SetColor(m_colour);
+  colour_ = kStartColour;
+  colourIndex_.Format(L"%d", CAcUiColorComboBox::GetColorIndex(colour_));
+  swatch_.SetColor(colour_);
   CentreOverParent();
   return TRUE;
 }
 
 void CCheckDlg::CentreOverParent() {
-  if (m_parent == nullptr || m_parent->m_hWnd == nullptr) return;
+  if (parent_ == nullptr || parent_->m_hWnd == nullptr) return;
   CRect parent;
   CRect own;
-  m_parent->GetWindowRect(&parent);
+  parent_->GetWindowRect(&parent);
   GetWindowRect(&own);
   // Each half is taken on its own and rounded toward zero, as integer division does.
   const int left = parent.left + (parent.Width() / 2 - own.Width() / 2);
@@ -69,20 +69,20 @@ LRESULT CCheckDlg::OnAcadKeepFocus(WPARAM, LPARAM) {
 }
 
 void CCheckDlg::OnChooseColour() {
-  int index = CAcUiColorComboBox::GetColorIndex(m_colour);
+  int index = CAcUiColorComboBox::GetColorIndex(colour_);
   // ByLayer and ByBlock would not show the elements, so they are not offered.
   if (acedSetColorDialog(index, false, 0)) {
-    m_colourIndex.Format(L"%d", index);
-    m_colour = CAcUiColorComboBox::GetColorFromIndex(index);
-    m_swatch.SetColor(m_colour);
+    colourIndex_.Format(L"%d", index);
+    colour_ = CAcUiColorComboBox::GetColorFromIndex(index);
+    swatch_.SetColor(colour_);
   }
   // The colour dialog took the focus; the user goes on from the swatch either way
   // (GotoDlgCtrl is the dialog manager's WM_NEXTDLGCTL with the swatch's window).
-  GotoDlgCtrl(&m_swatch);
+  GotoDlgCtrl(&swatch_);
 }
 
 void CCheckDlg::OnRun() {
-  RunCheck(_wtoi(m_colourIndex), CheckLocking::kDialog);
+  RunCheck(_wtoi(colourIndex_), CheckLocking::kDialog);
 }
 
 void CCheckDlg::OnClear() {

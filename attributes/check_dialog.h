@@ -37,8 +37,8 @@ class CCheckDlg : public CAcUiDialog {
   using CAcUiDialog::Create;  // the dialog's own overloads stay visible beside this one
 
   // The marking colour as the check reads it: the colour index text and the swatch's colour.
-  const CString& ColourIndexText() const { return m_colourIndex; }
-  COLORREF Colour() const { return m_colour; }
+  const CString& ColourIndexText() const { return colourIndex_; }
+  COLORREF Colour() const { return colour_; }
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -55,8 +55,8 @@ class CCheckDlg : public CAcUiDialog {
   // Centres the window over its parent without resizing it.
   void CentreOverParent();
 
-  CWnd* m_parent;
-  CString m_colourIndex;
-  COLORREF m_colour;
-  CDeruColorButton m_swatch;
+  CWnd* parent_;
+  CString colourIndex_;
+  COLORREF colour_;
+  CDeruColorButton swatch_;
 };

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <ApiComn.h>
+#include <AttributeData.h>
 #include <aced.h>
 #include <acedads.h>
 #include <dbmain.h>
@@ -12,8 +14,6 @@
 #include "attributes/attribute_record.h"
 #include "attributes/element_class.h"
 #include "attributes/route_filter.h"
-#include <ApiComn.h>
-#include <AttributeData.h>
 
 namespace {
 

@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <ApiComn.h>
+#include <AttributeData.h>
+#include <RootComn.h>
+#include <VuRida.h>
 #include <dbents.h>
 #include <dbhatch.h>
 #include <dbmain.h>
@@ -11,10 +15,6 @@
 #include <memory>
 
 #include "attributes/attribute_record.h"
-#include <ApiComn.h>
-#include <AttributeData.h>
-#include <RootComn.h>
-#include <VuRida.h>
 
 namespace {
 

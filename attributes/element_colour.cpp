@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
+#include <AttributeData.h>
 #include <dbents.h>
 #include <dbmain.h>
 
 #include "attributes/attribute_record.h"
-#include <AttributeData.h>
 
 namespace {
 

@@ -1,8 +1,9 @@
 // Reading a route element's wires from its record list.
 #include "attributes/element_wires.h"
 
-#include "attributes/attribute_record.h"
 #include <AttributeData.h>
+
+#include "attributes/attribute_record.h"
 
 namespace {
 

@@ -2,19 +2,18 @@
 // route group.
 #include "attributes/manual_assign.h"
 
+#include <RootComn.h>
+#include <VuRida.h>
 #include <acutads.h>
 #include <adsdef.h>
 #include <gegbl.h>
 
 #include <vector>
 
-#include "app/harnex_module.h"
+#include "app/palette_access.h"
 #include "attributes/element_class.h"
 #include "attributes/route_pick.h"
 #include "attributes/row_writer.h"
-#include <RootComn.h>
-#include <VuRida.h>
-#include "palette/main_dialog.h"
 
 namespace {
 
@@ -57,12 +56,13 @@ void AssignLocked() {
     acutPrintf(L"\nERROR:ｸﾞﾙｰﾌﾟIDが取得出来ません。");
     return;
   }
-  if (PaletteInstance == nullptr) {
+  const PaletteAccess* palette = PaletteAccessInstance();
+  if (palette == nullptr) {
     acutPrintf(L"\nERROR:設定画面を表示して下さい。");
     return;
   }
   CUIntArray rows;
-  if (PaletteInstance->GetCheckedRows(rows) == 0) {
+  if (palette->GetCheckedRows(rows) == 0) {
     acutPrintf(L"\nERROR:選択されているデータがありません。");
     return;
   }

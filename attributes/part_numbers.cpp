@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <AttributeData.h>
 #include <aced.h>
 #include <acedads.h>
 #include <dbmain.h>
@@ -13,7 +14,6 @@
 #include "attributes/attribute_record.h"
 #include "attributes/element_class.h"
 #include "attributes/route_filter.h"
-#include <AttributeData.h>
 
 namespace {
 

@@ -1,15 +1,15 @@
 // The nested pick of a route element.
 #include "attributes/route_pick.h"
 
+#include <VuRida.h>
 #include <acedads.h>
 #include <acutads.h>
 #include <adsdef.h>
 #include <dbmain.h>
 
 #include "app/harnex_module.h"
+#include "app/palette_access.h"
 #include "attributes/element_class.h"
-#include <VuRida.h>
-#include "palette/main_dialog.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ int PickRouteSegment(const wchar_t* prompt, const wchar_t* notRouteMessage, AcDb
 }
 
 void RunRowAssignment(void (*assign)()) {
-  if (PaletteInstance == nullptr) {
+  if (PaletteAccessInstance() == nullptr) {
     acutPrintf(L"\nERROR:設定画面を表示して下さい。");
     return;
   }

@@ -1,19 +1,18 @@
 // Writing palette rows into route elements' record lists and reading them back as note lines.
 #include "attributes/row_writer.h"
 
+#include <ApiComn.h>
+#include <AttributeData.h>
 #include <acutads.h>
 #include <dbmain.h>
 
 #include <vector>
 
-#include "app/harnex_module.h"
+#include "app/palette_access.h"
 #include "attributes/attribute_record.h"
 #include "attributes/element_colour.h"
 #include "attributes/element_wires.h"
 #include "attributes/run_marks.h"
-#include <ApiComn.h>
-#include <AttributeData.h>
-#include "palette/main_dialog.h"
 
 namespace {
 
@@ -111,15 +110,17 @@ bool WriteRows(AcDbObjectId id, const CUIntArray& rows) {
     acutPrintf(L"\nERROR:複数配線属性が設定取得出来ません。");
     return false;
   }
-  const int choice = PaletteInstance != nullptr ? PaletteInstance->GetConduitChoice() : 0;
+  const PaletteAccess* palette = PaletteAccessInstance();
+  const int choice = palette != nullptr ? palette->GetConduitChoice() : 0;
   RemoveWireRecords(list);
   for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
-    if (PaletteInstance == nullptr) {
+    palette = PaletteAccessInstance();
+    if (palette == nullptr) {
       acutPrintf(L"\nERROR:設定画面が見つかりません。");
       return false;
     }
     CStringArray row;
-    if (!PaletteInstance->GetRowData(static_cast<int>(rows[i]), row)) {
+    if (!palette->GetRowData(static_cast<int>(rows[i]), row)) {
       acutPrintf(L"\nERROR:設定ﾃﾞｰﾀが取得出来ません。");
       return false;
     }
@@ -139,7 +140,8 @@ bool WriteRows(AcDbObjectId id, const CUIntArray& rows) {
 }
 
 bool WriteRowAuto(AcDbObjectId id, int row) {
-  if (PaletteInstance == nullptr) {
+  const PaletteAccess* palette = PaletteAccessInstance();
+  if (palette == nullptr) {
     acutPrintf(L"\nERROR:設定画面が見つかりません。");
     return false;
   }
@@ -154,9 +156,9 @@ bool WriteRowAuto(AcDbObjectId id, int row) {
     acutPrintf(L"\nERROR:複数配線属性が設定取得出来ません。");
     return false;
   }
-  const int choice = PaletteInstance->GetConduitChoice();
+  const int choice = palette->GetConduitChoice();
   CStringArray values;
-  if (!PaletteInstance->GetRowData(row, values)) {
+  if (!palette->GetRowData(row, values)) {
     acutPrintf(L"\nERROR:設定ﾃﾞｰﾀが取得出来ません。");
     return false;
   }
@@ -192,11 +194,12 @@ bool WriteRowAuto(AcDbObjectId id, int row) {
 bool ReadWiringLines(AcDbObjectId id, CStringArray& lines) {
   lines.RemoveAll();
   std::vector<ElementWire> wires;
-  if (PaletteInstance == nullptr || !ReadElementWires(id, wires)) return false;
+  const PaletteAccess* palette = PaletteAccessInstance();
+  if (palette == nullptr || !ReadElementWires(id, wires)) return false;
   for (const ElementWire& wire : wires) {
     // A missing "S501" stays empty rather than reading as an unknown code.
     CString name;
-    if (wire.hasCode) PaletteInstance->ConstructionItemName(name, wire.code);
+    if (wire.hasCode) palette->ConstructionItemName(name, wire.code);
     lines.Add(NoteLine(wire.system, wire.size, name));
   }
   return lines.GetSize() > 0;

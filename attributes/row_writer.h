@@ -1,7 +1,7 @@
 // Writing the palette's rows into a route element's record list, and reading an element's wires
 // back as note lines.
 //
-// A palette row (CMainDlg::GetRowData) is nine strings: 0 construction item code, 1 system
+// A palette row (PaletteAccess::GetRowData) is nine strings: 0 construction item code, 1 system
 // number, 2 panel/load name, 3 wire size, 4-6 conduit size indoors, outdoors, underground,
 // 7 on-rack mark, 8 remarks. Fields 7 and 8 never reach an element.
 //
@@ -9,7 +9,7 @@
 // "S3B9" (panel/load name) and "S002" (size text); every further wire is one record
 // "PX%02d|SYSTEM!SIZE!PANEL!CODE!|2|1|55|0|" numbered from 02 (attribute_record.h).
 //
-// All three operations need the palette (PaletteInstance) and print their errors on the
+// All three operations need the palette (PaletteAccessInstance) and print their errors on the
 // command line with acutPrintf. They open nothing that they leave open.
 #pragma once
 
@@ -49,7 +49,7 @@ bool WriteRowAuto(AcDbObjectId id, int row);
 
 // Fills `lines` (emptied first) with one note line per wire of element `id`, each three parts
 // each followed by "!": "S004!S002!NAME!" for the first wire, where NAME is the construction
-// item name of the code in "S501" (CMainDlg::ConstructionItemName, "不明" for an unknown code;
+// item name of the code in "S501" (PaletteAccess::ConstructionItemName, "不明" for an unknown code;
 // empty when there is no "S501" record), then "SYSTEM!SIZE!NAME!" for every "PX" record in list
 // order. A "PX" record whose value splits at "!" into fewer than four parts is skipped; the
 // parts are trimmed of blanks, and the code is cut before its first "," unless that comma is

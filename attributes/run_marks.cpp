@@ -3,8 +3,9 @@
 
 #include <windows.h>
 
-#include "attributes/attribute_record.h"
 #include <ApiComn.h>
+
+#include "attributes/attribute_record.h"
 
 namespace {
 

@@ -5,7 +5,8 @@
 //                    run; otherwise one more than the index of the last wire written (1 after
 //                    the first wire).
 //   "RQPX_BANLINK"   one string: the comma-separated panel/load names of the rows whose traces
-//                    passed through this hatched panel block and reached the terminal route.
+//                    passed through this hatched panel block and reached the terminal route
+//                    (ban, romanised 盤: panel or load; the link of names a panel has passed on).
 #pragma once
 
 #include <afx.h>

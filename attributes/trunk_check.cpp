@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <ApiComn.h>
+#include <AttributeData.h>
+#include <VuRida.h>
 #include <acdocman.h>
 #include <aced.h>
 #include <acedads.h>
@@ -15,9 +18,6 @@
 #include "attributes/element_class.h"
 #include "attributes/element_colour.h"
 #include "attributes/route_filter.h"
-#include <ApiComn.h>
-#include <AttributeData.h>
-#include <VuRida.h>
 
 namespace {
 

@@ -29,7 +29,9 @@ constexpr Column kColumns[] = {{L"工事項目", LVCFMT_LEFT, 138},    {L"系統
                                {L"ﾗｯｸ上", LVCFMT_CENTER, 44},      {L"備考", LVCFMT_LEFT, 116}};
 constexpr int kRemarksColumn = 7;
 
-// The keys of a row's eight columns, in the order of the list's columns and of ImportedColumn.
+// The keys of a row's eight columns, in the order of the list's columns and of ImportedColumn:
+// KOUJI construction item, KEITOU system number, BAN panel or load name, HSIZE1 wire size, HSIZE2
+// and HSIZE3 conduit sizes indoors and outdoors, ONRACK on a cable rack, MEMO remarks.
 constexpr LPCWSTR kRowKeys[kImportedColumns] = {L"KOUJI-%03d",  L"KEITOU-%03d", L"BAN-%03d",
                                                 L"HSIZE1-%03d", L"HSIZE2-%03d", L"HSIZE3-%03d",
                                                 L"ONRACK-%03d", L"MEMO-%03d"};
@@ -62,31 +64,31 @@ ON_CBN_SELCHANGE(IDC_IMPORT_PATTERN, &CInsDataDlg::OnPatternChanged)
 END_MESSAGE_MAP()
 
 CInsDataDlg::CInsDataDlg(CWnd* palette)
-    : CAcUiDialog(IDD_IMPORT_ROWS, palette), m_palette(palette) {}
+    : CAcUiDialog(IDD_IMPORT_ROWS, palette), palette_(palette) {}
 
 const CStringArray* CInsDataDlg::GetRow(INT_PTR index) const {
-  if (index < 0 || index >= m_rows.GetSize()) return nullptr;
-  return static_cast<const CStringArray*>(m_rows[index]);
+  if (index < 0 || index >= rows_.GetSize()) return nullptr;
+  return static_cast<const CStringArray*>(rows_[index]);
 }
 
 void CInsDataDlg::ClearRows() {
-  for (INT_PTR i = 0; i < m_rows.GetSize(); ++i) delete static_cast<CStringArray*>(m_rows[i]);
-  m_rows.RemoveAll();
+  for (INT_PTR i = 0; i < rows_.GetSize(); ++i) delete static_cast<CStringArray*>(rows_[i]);
+  rows_.RemoveAll();
 }
 
 void CInsDataDlg::DoDataExchange(CDataExchange* pDX) {
   CAcUiDialog::DoDataExchange(pDX);
-  DDX_Control(pDX, IDC_IMPORT_PROJECT, m_projectBox);
-  DDX_Control(pDX, IDC_IMPORT_PATTERN, m_patternBox);
+  DDX_Control(pDX, IDC_IMPORT_PROJECT, projectBox_);
+  DDX_Control(pDX, IDC_IMPORT_PATTERN, patternBox_);
 }
 
 BOOL CInsDataDlg::OnInitDialog() {
   CAcUiDialog::OnInitDialog();
   CreateList();
-  m_projectFolder = ProjectFolderFromConfig(ConfigIniPath);
+  projectFolder_ = ProjectFolderFromConfig(ConfigIniPath);
   FillProjects();
-  if (m_projectBox.GetCount() > 0) {
-    m_projectBox.SetCurSel(0);
+  if (projectBox_.GetCount() > 0) {
+    projectBox_.SetCurSel(0);
     OnProjectChanged();
   }
   CenterOnPalette();
@@ -94,38 +96,38 @@ BOOL CInsDataDlg::OnInitDialog() {
 }
 
 void CInsDataDlg::CreateList() {
-  m_list.CreateEx(WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE,
-                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, kListRect,
-                  this, IDC_IMPORT_LIST);
-  m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  list_.CreateEx(WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE,
+                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, kListRect,
+                 this, IDC_IMPORT_LIST);
+  list_.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-    m_list.InsertColumn(i, kColumns[i].heading, kColumns[i].format, kColumns[i].width, -1);
+    list_.InsertColumn(i, kColumns[i].heading, kColumns[i].format, kColumns[i].width, -1);
   }
   // The remarks column's width is set once more when every column stands.
-  m_list.SetColumnWidth(kRemarksColumn, kColumns[kRemarksColumn].width);
+  list_.SetColumnWidth(kRemarksColumn, kColumns[kRemarksColumn].width);
 }
 
 void CInsDataDlg::FillProjects() {
-  m_projectBox.ResetContent();
+  projectBox_.ResetContent();
   // Without a system folder there is no project folder; "\*.tpr" would search elsewhere.
-  if (m_projectFolder.IsEmpty()) return;
+  if (projectFolder_.IsEmpty()) return;
   CString pattern;
-  pattern.Format(L"%s\\*.tpr", m_projectFolder.GetString());
+  pattern.Format(L"%s\\*.tpr", projectFolder_.GetString());
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW(pattern, &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    m_projectBox.AddString(ProjectNameOf(found.cFileName));
+    projectBox_.AddString(ProjectNameOf(found.cFileName));
   } while (FindNextFileW(search, &found));
   FindClose(search);
 }
 
 // Half the difference of the sizes, each half truncated on its own, as the name dialog centres.
 void CInsDataDlg::CenterOnPalette() {
-  if (m_palette == nullptr || m_palette->GetSafeHwnd() == nullptr) return;
+  if (palette_ == nullptr || palette_->GetSafeHwnd() == nullptr) return;
   CRect palette, own;
-  m_palette->GetWindowRect(&palette);
+  palette_->GetWindowRect(&palette);
   GetWindowRect(&own);
   const int left = palette.left + palette.Width() / 2 - own.Width() / 2;
   const int top = palette.top + palette.Height() / 2 - own.Height() / 2;
@@ -134,7 +136,7 @@ void CInsDataDlg::CenterOnPalette() {
 
 CString CInsDataDlg::ProjectPath(const CString& name) const {
   CString path;
-  path.Format(L"%s\\%s.tpr", m_projectFolder.GetString(), name.GetString());
+  path.Format(L"%s\\%s.tpr", projectFolder_.GetString(), name.GetString());
   return path;
 }
 
@@ -147,27 +149,27 @@ bool CInsDataDlg::SelectedText(const CComboBox& box, CString& text) {
 
 void CInsDataDlg::OnProjectChanged() {
   CString project;
-  if (!SelectedText(m_projectBox, project) || project.IsEmpty()) return;
-  m_patternBox.ResetContent();
+  if (!SelectedText(projectBox_, project) || project.IsEmpty()) return;
+  patternBox_.ResetContent();
   const CString file = ProjectPath(project);
   for (int n = 1;; ++n) {
     const CString name = ReadValue(file, kProjectSection, PatternKey(n));
     if (name.IsEmpty()) break;
-    m_patternBox.AddString(name);
+    patternBox_.AddString(name);
   }
-  if (m_patternBox.GetCount() == 0) {
+  if (patternBox_.GetCount() == 0) {
     // The pattern shown before is no longer chosen: its rows must not be handed over.
-    m_list.DeleteAllItems();
+    list_.DeleteAllItems();
     return;
   }
-  m_patternBox.SetCurSel(0);
+  patternBox_.SetCurSel(0);
   OnPatternChanged();
 }
 
 void CInsDataDlg::OnPatternChanged() {
   CString project, pattern;
-  if (!SelectedText(m_projectBox, project) || !SelectedText(m_patternBox, pattern)) return;
-  m_list.DeleteAllItems();
+  if (!SelectedText(projectBox_, project) || !SelectedText(patternBox_, pattern)) return;
+  list_.DeleteAllItems();
   const CString file = ProjectPath(project);
   for (int n = 1;; ++n) {
     const CString key = PatternKey(n);
@@ -192,24 +194,24 @@ void CInsDataDlg::ListRows(const CString& file, const CString& section) {
     }
     if (allEmpty) return;
     values[kImportedOnRack] = _wtoi(values[kImportedOnRack]) == 1 ? kOnRackMark : L"";
-    const int row = m_list.AddItem(r - 1, 0, values[0], 0, -1);
+    const int row = list_.AddItem(r - 1, 0, values[0], 0, -1);
     for (int column = 1; column < kImportedColumns; ++column) {
-      m_list.AddItem(row, column, values[column], 0, -1);
+      list_.AddItem(row, column, values[column], 0, -1);
     }
   }
 }
 
 void CInsDataDlg::OnOK() {
   CUIntArray taken;
-  if (!m_list.GetSelected(taken)) {
-    for (int row = 0; row < m_list.GetItemCount(); ++row) taken.Add(row);
+  if (!list_.GetSelected(taken)) {
+    for (int row = 0; row < list_.GetItemCount(); ++row) taken.Add(row);
   }
   for (INT_PTR i = 0; i < taken.GetSize(); ++i) {
     auto* values = new CStringArray;
     for (int column = 0; column < kImportedColumns; ++column) {
-      values->Add(m_list.GetItemText(static_cast<int>(taken[i]), column));
+      values->Add(list_.GetItemText(static_cast<int>(taken[i]), column));
     }
-    m_rows.Add(values);
+    rows_.Add(values);
   }
   CAcUiDialog::OnOK();
 }

@@ -40,8 +40,8 @@ class CInsDataDlg : public CAcUiDialog {
   // on-rack mark "○" or empty, remarks. Empty after IDCANCEL. The arrays belong to the dialog
   // until ClearRows; the destructor does not free them, so a caller that got IDOK calls
   // ClearRows when it has inserted them.
-  const CPtrArray& GetRows() const { return m_rows; }
-  INT_PTR GetRowCount() const { return m_rows.GetSize(); }
+  const CPtrArray& GetRows() const { return rows_; }
+  INT_PTR GetRowCount() const { return rows_.GetSize(); }
   const CStringArray* GetRow(INT_PTR index) const;
 
   // Deletes every handed-over row and empties the array.
@@ -67,10 +67,10 @@ class CInsDataDlg : public CAcUiDialog {
   // Adds the rows of `section` of `file` to the list.
   void ListRows(const CString& file, const CString& section);
 
-  CListCtrlEx m_list;
-  CPtrArray m_rows;
-  CComboBox m_projectBox;
-  CComboBox m_patternBox;
-  CString m_projectFolder;
-  CWnd* m_palette;
+  CListCtrlEx list_;
+  CPtrArray rows_;
+  CComboBox projectBox_;
+  CComboBox patternBox_;
+  CString projectFolder_;
+  CWnd* palette_;
 };

@@ -79,7 +79,7 @@ ON_BN_CLICKED(IDC_LIST_COPY, &CProjList::OnCopy)
 END_MESSAGE_MAP()
 
 CProjList::CProjList(const CString& currentProject, CWnd* parent)
-    : CAcUiDialog(IDD_PROJECT_LIST, parent), m_currentProject(currentProject) {}
+    : CAcUiDialog(IDD_PROJECT_LIST, parent), currentProject_(currentProject) {}
 
 void CProjList::DoDataExchange(CDataExchange* pDX) {
   CAcUiDialog::DoDataExchange(pDX);
@@ -89,18 +89,18 @@ BOOL CProjList::OnInitDialog() {
   CAcUiDialog::OnInitDialog();
   CreateList();
   MoveToOwner();
-  m_projectFolder = ProjectFolderFromConfig(ConfigIniPath);
+  projectFolder_ = ProjectFolderFromConfig(ConfigIniPath);
   if (!FillList()) AfxMessageBox(L"プロジェクトは存在しません。", MB_OK);
   return TRUE;
 }
 
 void CProjList::CreateList() {
-  m_list.CreateEx(WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE,
-                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, kListRect,
-                  this, IDC_LIST_PROJECTS);
-  m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  list_.CreateEx(WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE,
+                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, kListRect,
+                 this, IDC_LIST_PROJECTS);
+  list_.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-    m_list.InsertColumn(i, kColumns[i].heading, LVCFMT_CENTER, kColumns[i].width, -1);
+    list_.InsertColumn(i, kColumns[i].heading, LVCFMT_CENTER, kColumns[i].width, -1);
   }
 }
 
@@ -118,16 +118,16 @@ void CProjList::MoveToOwner() {
 
 CString CProjList::ProjectPath(const CString& name) const {
   CString path;
-  path.Format(L"%s\\%s.tpr", m_projectFolder.GetString(), name.GetString());
+  path.Format(L"%s\\%s.tpr", projectFolder_.GetString(), name.GetString());
   return path;
 }
 
 bool CProjList::FillList() {
-  m_list.DeleteAllItems();
+  list_.DeleteAllItems();
   // Without a system folder there is no project folder; "\*.tpr" would search elsewhere.
-  if (m_projectFolder.IsEmpty()) return false;
+  if (projectFolder_.IsEmpty()) return false;
   CString pattern;
-  pattern.Format(L"%s\\*.tpr", m_projectFolder.GetString());
+  pattern.Format(L"%s\\*.tpr", projectFolder_.GetString());
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW(pattern, &found);
   if (search == INVALID_HANDLE_VALUE) return false;
@@ -135,10 +135,10 @@ bool CProjList::FillList() {
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     CString file;
-    file.Format(L"%s\\%s", m_projectFolder.GetString(), found.cFileName);
-    m_list.AddItem(row, 0, ProjectNameOf(found.cFileName), 0, -1);
-    m_list.AddItem(row, 1, ReadDate(file, kCreateDateKey), 0, -1);
-    m_list.AddItem(row, 2, ReadDate(file, kUpdateDateKey), 0, -1);
+    file.Format(L"%s\\%s", projectFolder_.GetString(), found.cFileName);
+    list_.AddItem(row, 0, ProjectNameOf(found.cFileName), 0, -1);
+    list_.AddItem(row, 1, ReadDate(file, kCreateDateKey), 0, -1);
+    list_.AddItem(row, 2, ReadDate(file, kUpdateDateKey), 0, -1);
     ++row;
   } while (FindNextFileW(search, &found));
   FindClose(search);
@@ -156,28 +156,28 @@ LRESULT CProjList::OnChooseMessage(WPARAM, LPARAM) {
 
 void CProjList::OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult) {
   const auto* click = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);
-  m_descending = !m_descending;
+  descending_ = !descending_;
   // The comparison finds a row's texts by its index before the sort.
-  for (int row = 0; row < m_list.GetItemCount(); ++row) m_list.SetItemData(row, row);
-  SortedList = m_list.GetSafeHwnd();
+  for (int row = 0; row < list_.GetItemCount(); ++row) list_.SetItemData(row, row);
+  SortedList = list_.GetSafeHwnd();
   SortedColumn = click->iSubItem;
-  m_list.SortItems(&CompareRows, m_descending);
+  list_.SortItems(&CompareRows, descending_);
   *pResult = 0;
 }
 
 void CProjList::OnOK() {
   CUIntArray selected;
-  if (!m_list.GetSelected(selected) || selected.GetSize() != 1) return;
+  if (!list_.GetSelected(selected) || selected.GetSize() != 1) return;
   const int row = static_cast<int>(selected[0]);
-  if (row >= m_list.GetItemCount()) return;
-  m_selectedProject = m_list.GetItemText(row, 0);
+  if (row >= list_.GetItemCount()) return;
+  selectedProject_ = list_.GetItemText(row, 0);
   CAcUiDialog::OnOK();
 }
 
 void CProjList::OnCopy() {
   CUIntArray selected;
-  if (!m_list.GetSelected(selected) || selected.GetSize() != 1) return;
-  const CString source = m_list.GetItemText(static_cast<int>(selected[0]), 0);
+  if (!list_.GetSelected(selected) || selected.GetSize() != 1) return;
+  const CString source = list_.GetItemText(static_cast<int>(selected[0]), 0);
   if (source.IsEmpty()) return;
   HarnexResourceScope resources;
   CNewProjDlg dialog(CNewProjDlg::kCopyProject, this);
@@ -214,7 +214,7 @@ bool CProjList::AskCopyName(CNewProjDlg& dialog, CString& name) const {
 // every selected project, and only those, is the one whose file and row go.
 void CProjList::OnDelete() {
   CUIntArray selected;
-  if (!m_list.GetSelected(selected)) return;
+  if (!list_.GetSelected(selected)) return;
   if (AfxMessageBox(L"選択されたプロジェクトを削除してよろしいですか？",
                     MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return;
@@ -237,15 +237,15 @@ void CProjList::OnDelete() {
 }
 
 CProjList::DeleteResult CProjList::DeleteRow(int row) {
-  const CString name = m_list.GetItemText(row, 0);
-  if (name == m_currentProject) {
+  const CString name = list_.GetItemText(row, 0);
+  if (name == currentProject_) {
     CString question;
     question.Format(L"[%s]は現在表示中のプロジェクトです。\n本当に削除しますか？",
                     name.GetString());
     if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) return DeleteResult::kKept;
   }
   if (DeleteFileW(ProjectPath(name))) {
-    m_list.DeleteItem(row);
+    list_.DeleteItem(row);
     return DeleteResult::kDeleted;
   }
   CString question;

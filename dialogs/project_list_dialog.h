@@ -43,8 +43,8 @@ class CProjList : public CAcUiDialog {
   // palette, not owned.
   CProjList(const CString& currentProject, CWnd* parent);
 
-  // After IDOK: the name of the chosen project.
-  CString m_selectedProject;
+  // After IDOK: the name of the chosen project (empty before).
+  const CString& SelectedProject() const { return selectedProject_; }
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -72,8 +72,9 @@ class CProjList : public CAcUiDialog {
   enum class DeleteResult { kDeleted, kKept, kStop };
   DeleteResult DeleteRow(int row);
 
-  CListCtrlEx m_list;
-  CString m_currentProject;
-  bool m_descending = false;
-  CString m_projectFolder;
+  CListCtrlEx list_;
+  CString currentProject_;
+  bool descending_ = false;
+  CString projectFolder_;
+  CString selectedProject_;
 };

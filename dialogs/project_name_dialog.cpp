@@ -29,7 +29,7 @@ BEGIN_MESSAGE_MAP(CNewProjDlg, CAcUiDialog)
 END_MESSAGE_MAP()
 
 CNewProjDlg::CNewProjDlg(UINT mode, CWnd* parent)
-    : CAcUiDialog(IDD_NAME_INPUT, parent), m_mode(mode), m_parent(parent) {}
+    : CAcUiDialog(IDD_NAME_INPUT, parent), mode_(mode), parent_(parent) {}
 
 LPCWSTR CNewProjDlg::CaptionOf(UINT mode) {
   return TextsOf(mode).caption;
@@ -41,14 +41,14 @@ LPCWSTR CNewProjDlg::PromptOf(UINT mode) {
 
 void CNewProjDlg::DoDataExchange(CDataExchange* pDX) {
   CAcUiDialog::DoDataExchange(pDX);
-  DDX_Text(pDX, IDC_NAME_EDIT, m_name);
-  DDX_Text(pDX, IDC_NAME_PROMPT, m_prompt);
+  DDX_Text(pDX, IDC_NAME_EDIT, name_);
+  DDX_Text(pDX, IDC_NAME_PROMPT, prompt_);
 }
 
 BOOL CNewProjDlg::OnInitDialog() {
   CAcUiDialog::OnInitDialog();
-  SetWindowText(CaptionOf(m_mode));
-  m_prompt = PromptOf(m_mode);
+  SetWindowText(CaptionOf(mode_));
+  prompt_ = PromptOf(mode_);
   UpdateData(FALSE);
   CenterOnParent();
   return TRUE;
@@ -56,8 +56,8 @@ BOOL CNewProjDlg::OnInitDialog() {
 
 void CNewProjDlg::OnOK() {
   UpdateData(TRUE);
-  if (m_name.IsEmpty()) {
-    AfxMessageBox(m_prompt, MB_ICONSTOP | MB_OK);
+  if (name_.IsEmpty()) {
+    AfxMessageBox(prompt_, MB_ICONSTOP | MB_OK);
     return;
   }
   EndDialog(IDOK);
@@ -66,9 +66,9 @@ void CNewProjDlg::OnOK() {
 // Half the difference of the sizes, each half truncated on its own: the dialog's centre may lie
 // a pixel left of or above the parent's.
 void CNewProjDlg::CenterOnParent() {
-  if (m_parent == nullptr || m_parent->GetSafeHwnd() == nullptr) return;
+  if (parent_ == nullptr || parent_->GetSafeHwnd() == nullptr) return;
   CRect parent, own;
-  m_parent->GetWindowRect(&parent);
+  parent_->GetWindowRect(&parent);
   GetWindowRect(&own);
   const int left = parent.left + parent.Width() / 2 - own.Width() / 2;
   const int top = parent.top + parent.Height() / 2 - own.Height() / 2;

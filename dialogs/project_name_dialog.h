@@ -32,7 +32,7 @@ class CNewProjDlg : public CAcUiDialog {
   CNewProjDlg(UINT mode, CWnd* parent);
 
   // The name entered last (empty until an OK).
-  CString GetName() const { return m_name; }
+  CString GetName() const { return name_; }
 
   // The caption and the prompt of a mode.
   static LPCWSTR CaptionOf(UINT mode);
@@ -47,8 +47,8 @@ class CNewProjDlg : public CAcUiDialog {
  private:
   void CenterOnParent();
 
-  CString m_name;
-  CString m_prompt;
-  UINT m_mode;
-  CWnd* m_parent;
+  CString name_;
+  CString prompt_;
+  UINT mode_;
+  CWnd* parent_;
 };

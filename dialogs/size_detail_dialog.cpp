@@ -34,56 +34,56 @@ END_MESSAGE_MAP()
 
 CDetailDlg::CDetailDlg(UINT wiringType, UINT row, CWnd* edit, CWnd* palette)
     : CAcUiDialog(IDD_SIZE_DETAIL, palette),
-      m_palette(palette),
-      m_edit(edit),
-      m_row(row),
-      m_wiringType(wiringType) {}
+      palette_(palette),
+      edit_(edit),
+      row_(row),
+      wiringType_(wiringType) {}
 
 BOOL CDetailDlg::Create() {
-  return CAcUiDialog::Create(IDD_SIZE_DETAIL, m_palette);
+  return CAcUiDialog::Create(IDD_SIZE_DETAIL, palette_);
 }
 
 void CDetailDlg::DoDataExchange(CDataExchange* pDX) {
   CAcUiDialog::DoDataExchange(pDX);
-  DDX_Control(pDX, IDC_DETAIL_EARTH, m_earthBox);
-  DDX_Control(pDX, IDC_DETAIL_SIZE, m_sizeBox);
-  DDX_Control(pDX, IDC_DETAIL_GROUP, m_groupBox);
+  DDX_Control(pDX, IDC_DETAIL_EARTH, earthBox_);
+  DDX_Control(pDX, IDC_DETAIL_SIZE, sizeBox_);
+  DDX_Control(pDX, IDC_DETAIL_GROUP, groupBox_);
 }
 
 CString CDetailDlg::ListPath(LPCWSTR file) const {
-  if (m_listFolder.IsEmpty()) return CString();
-  return m_listFolder + L"\\" + file;
+  if (listFolder_.IsEmpty()) return CString();
+  return listFolder_ + L"\\" + file;
 }
 
 BOOL CDetailDlg::OnInitDialog() {
   CAcUiDialog::OnInitDialog();
   const CString folder = DetailMasterListFolder(ConfigIniPath);
   if (!folder.IsEmpty()) {
-    m_listFolder = folder + L"\\" + TypeFolderName(m_wiringType == 0 ? 0 : 1);
+    listFolder_ = folder + L"\\" + TypeFolderName(wiringType_ == 0 ? 0 : 1);
   }
 
-  FillFirstFields(m_earthBox, kEarthSizesFileName);
-  FillFirstFields(m_groupBox, kWireSizesFileName);
+  FillFirstFields(earthBox_, kEarthSizesFileName);
+  FillFirstFields(groupBox_, kWireSizesFileName);
 
-  if (m_edit != nullptr && m_edit->GetSafeHwnd() != nullptr) {
+  if (edit_ != nullptr && edit_->GetSafeHwnd() != nullptr) {
     PlaceBelowEdit();
-    m_edit->GetWindowText(m_initialText);
+    edit_->GetWindowText(initialText_);
   }
 
   // Each step works on what the step before left over, so a text that matches no group keeps
   // every box on its first entry.
   CString rest;
-  if (!m_initialText.IsEmpty()) rest = SelectLongestPrefix(m_groupBox, m_initialText);
+  if (!initialText_.IsEmpty()) rest = SelectLongestPrefix(groupBox_, initialText_);
   FillSizes();
-  if (!rest.IsEmpty()) rest = SelectLongestPrefix(m_sizeBox, rest);
-  if (!rest.IsEmpty()) SelectLongestPrefix(m_earthBox, rest);
+  if (!rest.IsEmpty()) rest = SelectLongestPrefix(sizeBox_, rest);
+  if (!rest.IsEmpty()) SelectLongestPrefix(earthBox_, rest);
   return TRUE;
 }
 
 void CDetailDlg::PlaceBelowEdit() {
   CRect edit;
-  m_edit->GetClientRect(&edit);
-  m_edit->ClientToScreen(&edit);
+  edit_->GetClientRect(&edit);
+  edit_->ClientToScreen(&edit);
   SetWindowPos(&wndTop, edit.left - 2, edit.bottom + 3, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
@@ -103,20 +103,20 @@ void CDetailDlg::FillFirstFields(CComboBox& box, LPCWSTR file) {
 }
 
 void CDetailDlg::FillSizes() {
-  const int chosen = m_groupBox.GetCurSel();
+  const int chosen = groupBox_.GetCurSel();
   if (chosen < 0) return;
   CString group;
-  m_groupBox.GetLBText(chosen, group);
+  groupBox_.GetLBText(chosen, group);
   CPtrArray records;
   if (!ReadRecords(ListPath(kWireSizesFileName), records)) return;
-  m_sizeBox.ResetContent();
-  m_sizeBox.SetCurSel(-1);
+  sizeBox_.ResetContent();
+  sizeBox_.SetCurSel(-1);
   for (INT_PTR i = 0; i < records.GetSize(); ++i) {
     const CStringArray& record = RecordAt(records, i);
-    if (record.GetSize() > 1 && record[0] == group) m_sizeBox.AddString(record[1]);
+    if (record.GetSize() > 1 && record[0] == group) sizeBox_.AddString(record[1]);
   }
   VuRida_RemoveAllFree(records);
-  m_sizeBox.SetCurSel(0);
+  sizeBox_.SetCurSel(0);
 }
 
 CString CDetailDlg::SelectLongestPrefix(CComboBox& box, const CString& text) {
@@ -148,18 +148,18 @@ LRESULT CDetailDlg::OnAcadKeepFocus(WPARAM, LPARAM) {
 
 void CDetailDlg::OnOK() {
   CString group, size, earth;
-  m_groupBox.GetWindowText(group);
-  m_sizeBox.GetWindowText(size);
-  m_earthBox.GetWindowText(earth);
-  m_result = group + size;
-  if (!earth.IsEmpty() && earth != kNoEarth) m_result += L" " + earth;
+  groupBox_.GetWindowText(group);
+  sizeBox_.GetWindowText(size);
+  earthBox_.GetWindowText(earth);
+  result_ = group + size;
+  if (!earth.IsEmpty() && earth != kNoEarth) result_ += L" " + earth;
   // Posted, not sent: the palette destroys this window, which must not happen inside OnOK.
-  m_palette->PostMessage(kSizeDetailChosen, reinterpret_cast<WPARAM>(&m_result),
-                         static_cast<LPARAM>(m_row));
+  palette_->PostMessage(kSizeDetailChosen, reinterpret_cast<WPARAM>(&result_),
+                        static_cast<LPARAM>(row_));
   CAcUiDialog::OnOK();
 }
 
 void CDetailDlg::OnCancel() {
-  m_palette->PostMessage(kSizeDetailCancelled, 0, static_cast<LPARAM>(m_row));
+  palette_->PostMessage(kSizeDetailCancelled, 0, static_cast<LPARAM>(row_));
   CAcUiDialog::OnCancel();
 }

@@ -46,8 +46,8 @@ class CDetailDlg : public CAcUiDialog {
   using CAcUiDialog::Create;  // the dialog's own overloads stay visible beside this one
 
   // The composed text of the last OK (empty before).
-  const CString& Result() const { return m_result; }
-  UINT Row() const { return m_row; }
+  const CString& Result() const { return result_; }
+  UINT Row() const { return row_; }
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -72,14 +72,14 @@ class CDetailDlg : public CAcUiDialog {
   // returns the text after it without leading white space; empty when nothing matches.
   static CString SelectLongestPrefix(CComboBox& box, const CString& text);
 
-  CExComboBox m_earthBox;
-  CExComboBox m_sizeBox;
-  CExComboBox m_groupBox;
-  CString m_result;
-  CWnd* m_palette;
-  CWnd* m_edit;
-  UINT m_row;
-  UINT m_wiringType;
-  CString m_listFolder;
-  CString m_initialText;
+  CExComboBox earthBox_;
+  CExComboBox sizeBox_;
+  CExComboBox groupBox_;
+  CString result_;
+  CWnd* palette_;
+  CWnd* edit_;
+  UINT row_;
+  UINT wiringType_;
+  CString listFolder_;
+  CString initialText_;
 };

@@ -1,4 +1,4 @@
-// The palette's command buttons: they start the drawing commands by name, and open the note
+// CMainDlg's command buttons: they start the drawing commands by name, and open the note
 // settings, the list details and the settings check window.
 #include <ApiComn.h>
 #include <acui.h>

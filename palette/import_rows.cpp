@@ -1,4 +1,4 @@
-// The palette's import button: rows of a pattern of any project, inserted into the current
+// CMainDlg's import button: rows of a pattern of any project, inserted into the current
 // pattern before the marked row.
 #include <windows.h>
 

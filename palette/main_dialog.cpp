@@ -1,4 +1,5 @@
-// The palette dialog: projects, the type and conduit choice, the row area's buttons and closing.
+// CMainDlg, the palette dialog: projects, the type and conduit choice, the row area's buttons
+// and closing.
 #include "palette/main_dialog.h"
 
 #include <windows.h>
@@ -290,7 +291,7 @@ void CMainDlg::OnOpenProject() {
       editor_.SetModified(false);
       return;
     }
-    chosen = list.m_selectedProject;
+    chosen = list.SelectedProject();
   }
 
   project_.ClearPatterns();

@@ -3,8 +3,9 @@
 // deletes patterns and edits the rows of the current pattern.
 //
 // There is at most one palette per process: the palette command (palette_command.h) makes it and
-// keeps it in PaletteInstance. It owns the open project (ProjectModel) and the row area
-// (PatternEditor) and never loses unsaved edits without asking:
+// keeps it in PaletteInstance. The drawing commands read it only as PaletteAccess
+// (app/palette_access.h), which it implements. It owns the open project (ProjectModel) and the
+// row area (PatternEditor) and never loses unsaved edits without asking:
 //   new project, close            "データが変更されています。保存しますか？"  Yes / No / Cancel
 //   open a project                 "現在のプロジェクトを保存しますか？"        Yes / No / Cancel
 //   window destroyed otherwise     "データが変更されています。保存しますか？"  Yes / No
@@ -54,12 +55,13 @@
 #include <acui.h>
 #include <afxcmn.h>
 #include <afxwin.h>
-#include "controls/menu_edit.h"
-#include "controls/xtip_combo_box.h"
 
 #include <memory>
 
 #include "annotation/annotation_settings.h"
+#include "app/palette_access.h"
+#include "controls/menu_edit.h"
+#include "controls/xtip_combo_box.h"
 #include "project/list_fill.h"
 #include "project/master_lists.h"
 #include "project/pattern_editor.h"
@@ -68,7 +70,7 @@
 class CCheckDlg;
 class CDetailDlg;
 
-class CMainDlg : public CAcUiDialog {
+class CMainDlg : public CAcUiDialog, public PaletteAccess {
  public:
   // `parent` (not owned) is the window the palette is created under.
   explicit CMainDlg(CWnd* parent);
@@ -90,64 +92,17 @@ class CMainDlg : public CAcUiDialog {
   CDetailDlg* SizeDetail() const { return detailDialog_.get(); }
   const ListSettings& GetListSettingsRecord() const { return listSettings_; }
 
-  // ---- What the drawing commands read ------------------------------------------------------
-  //
-  // Valid while PaletteInstance points to the palette; callers check it first. They read the
-  // palette as it stands: the model as of the last collect (a button collects before it sends
-  // its command), the radio buttons and check boxes as they are now. Row indices are 0 to 99 of
-  // the current pattern; a row is empty as PatternData::IsRowEmpty says. Row data is nine
-  // strings in column order: construction item, system number, panel or load name, wire size,
-  // conduit size indoors, outdoors and underground, "○" for a row on a rack (else empty),
-  // remarks.
-
-  // Frees every CStringArray* that `rows` holds (VuRida_RemoveAllFree) and empties it, then adds
-  // one new CStringArray of the nine strings of each row from row 0 up to, not including, the
-  // first empty row (at most 100), the construction item as its name as stored. The caller owns
-  // the new arrays and frees them with VuRida_RemoveAllFree. Always TRUE; without a current
-  // pattern `rows` stays empty.
-  BOOL GetAllRowData(CPtrArray& rows) const;
-
-  // Empties `values` and fills it with the nine strings of `row`, the construction item as its
-  // code: the code of the name in the list of the pattern's type, else in the other type's list
-  // (ConstructionItems::CodeOf), empty when neither holds the name. An empty row gives nine empty
-  // strings. False, with `values` empty, when `row` is outside 0 to 99 or there is no current
-  // pattern.
-  bool GetRowData(int row, CStringArray& values) const;
-
-  // The checked row for a panel list: `text` and each row's panel or load name are split at ","
-  // into parts trimmed of white space (a text without "," is one part, untrimmed). The walk over
-  // rows 0 up to the first empty row (at most 100) stops at the first row that has as many parts
-  // as `text` and whose pairs of parts (every part of `text` with every part of the row) equal
-  // without regard to case number as many as the parts of `text`: so "P-1, L-1" matches
-  // "l-1,p-1" but not "P-1". True, with `row` set, when that row is checked. False (and `row`
-  // unchanged) when no row matches, when the first matching row is not checked (later rows are not
-  // looked at) or without a current pattern.
-  bool FindCheckedRowByPanelName(const CString& text, int& row) const;
-
-  // Empties `rows` and adds, ascending, every row 0 to 99 that is checked and not empty. Result:
-  // their number (0 without a current pattern).
-  int GetCheckedRows(CUIntArray& rows) const;
-
-  // The list table's sizes as the palette holds them: read from the settings file when the
-  // palette opened, replaced by OK in the list details ("詳"). No pointer may be null.
+  // ---- What the drawing commands read (PaletteAccess, app/palette_access.h) ----------------
+  BOOL GetAllRowData(CPtrArray& rows) const override;
+  bool GetRowData(int row, CStringArray& values) const override;
+  bool FindCheckedRowByPanelName(const CString& text, int& row) const override;
+  int GetCheckedRows(CUIntArray& rows) const override;
   void GetListSettings(double* textHeight, double* textWidth, double* rowHeight, double* leftMargin,
-                       double* rightMargin) const;
-
-  // flags[i] is whether note check box 341 + i is checked: 0 "幹線番号を記入", 1 "配線ｻｲｽﾞを記入",
-  // 2 "工事区分を記入".
-  void GetNoteFlags(bool flags[3]) const;
-
-  // What the conduit check boxes show, not the pattern's stored choice: 1 "屋内" (398), else 2
-  // "屋外" (399), else 3 "地中" (400), else 0.
-  int GetConduitChoice() const;
-
-  // Sets `name` to the name of the construction item with `code` (the general list's name over
-  // the trunk list's), "不明" when neither list holds the code, and returns it.
-  CString ConstructionItemName(CString& name, const CString& code) const;
-
-  // What the radio buttons show, not the pattern's stored type: 0 for "幹線" (211) checked,
-  // else 1.
-  int GetPatternType() const;
+                       double* rightMargin) const override;
+  void GetNoteFlags(bool flags[3]) const override;
+  int GetConduitChoice() const override;
+  CString ConstructionItemName(CString& name, const CString& code) const override;
+  int GetPatternType() const override;
 
  protected:
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -246,6 +201,8 @@ class CMainDlg : public CAcUiDialog {
   // The wire size detail dialog while it is open; released after its window is destroyed.
   std::unique_ptr<CDetailDlg> detailDialog_;
 
+  // The row area's boxes, named by their columns (PatternColumn): kouji construction item,
+  // keitou system number, ban panel or load name.
   CComboBox patternBox_;
   CXTipComboBox koujiBoxes_[kPageRows];
   CComboBox keitouBoxes_[kPageRows];

@@ -1,4 +1,4 @@
-// The palette's pattern buttons: choosing, making, copying and deleting the patterns of the
+// CMainDlg's pattern buttons: choosing, making, copying and deleting the patterns of the
 // open project.
 #include <windows.h>
 

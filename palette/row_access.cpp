@@ -1,9 +1,11 @@
-// What the drawing commands read from the palette: the rows of the current pattern, the checked
-// rows, the note, conduit and type choices and the list table's sizes.
+// CMainDlg as PaletteAccess, what the drawing commands read from the palette: the rows of the
+// current pattern, the checked rows, the note, conduit and type choices and the list table's
+// sizes.
 #include <VuRida.h>
 
 #include <vector>
 
+#include "app/harnex_module.h"
 #include "palette/main_dialog.h"
 #include "project/pattern_rows.h"
 #include "resources/resource.h"
@@ -40,6 +42,10 @@ bool SamePanels(const std::vector<CString>& wanted, const std::vector<CString>& 
 }
 
 }  // namespace
+
+const PaletteAccess* PaletteAccessInstance() {
+  return PaletteInstance;
+}
 
 BOOL CMainDlg::GetAllRowData(CPtrArray& rows) const {
   VuRida_RemoveAllFree(rows);

@@ -1,5 +1,5 @@
-// The palette's side of the wire size detail: opening one dialog for a row's edit, and taking its
-// text back.
+// CMainDlg's side of the wire size detail (CDetailDlg): opening one dialog for a row's edit, and
+// taking its text back.
 #include <windows.h>
 
 #include "dialogs/harnex_resource_scope.h"

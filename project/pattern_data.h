@@ -25,7 +25,14 @@ constexpr int kConduitUnderground = 3;  // 地中
 // and edits to it do not mark the project as modified.
 inline constexpr wchar_t kSearchPatternName[] = L"系統番号検索";
 
-// The nine row columns in the order of the project file's row keys.
+// The nine row columns in the order of the project file's row keys. The columns, the members of
+// PatternData and the keys keep the romanised Japanese names that project files have always used:
+//   kouji   工事 "construction work": the construction item (工事項目) a wire belongs to
+//   keitou  系統 "system": the system number (系統番号) of the circuit
+//   ban     盤 "panel": the panel or load name (盤/負荷名称) the wire runs to
+//   hsize1  the wire size (配線サイズ); hsize2 to hsize4 the conduit sizes (電線管サイズ) indoors
+//           (屋内), outdoors (屋外) and underground (地中)
+//   onRack  on a cable rack (ラック上); memo the remarks (備考)
 enum PatternColumn {
   kColumnKouji,   // 工事項目: construction item (display name from the master list)
   kColumnKeitou,  // 系統番号: system number
@@ -72,9 +79,9 @@ class PatternData {
   int type = kPatternTypeTrunk;  // kPatternTypeTrunk or kPatternTypeGeneral
   int pipeSel = kConduitNone;    // kConduitNone ... kConduitUnderground
   bool checked[kPatternRows] = {};
-  CString kouji[kPatternRows];
-  CString keitou[kPatternRows];
-  CString ban[kPatternRows];
+  CString kouji[kPatternRows];   // construction item names (see PatternColumn for the names)
+  CString keitou[kPatternRows];  // system numbers
+  CString ban[kPatternRows];     // panel or load names
   CString hsize1[kPatternRows];
   CString hsize2[kPatternRows];
   CString hsize3[kPatternRows];

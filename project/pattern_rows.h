@@ -44,14 +44,15 @@ bool AnyRowChecked(const PatternData& pattern);
 // copies are left as they were. Returns the number of rows copied.
 int CopyMatchingRows(const PatternData& pattern, const CString& key, PatternData& found);
 
-// The eight strings of one imported row, in the order the import dialog hands them over.
+// The eight strings of one imported row, in the order the import dialog hands them over; the
+// romanised names are those of PatternColumn.
 enum ImportedColumn {
-  kImportedKouji,
-  kImportedKeitou,
-  kImportedBan,
-  kImportedHsize1,
-  kImportedHsize2,
-  kImportedHsize3,
+  kImportedKouji,   // kouji: construction item
+  kImportedKeitou,  // keitou: system number
+  kImportedBan,     // ban: panel or load name
+  kImportedHsize1,  // wire size
+  kImportedHsize2,  // conduit size indoors
+  kImportedHsize3,  // conduit size outdoors
   kImportedOnRack,  // "○" for a row on a cable rack
   kImportedMemo,
   kImportedColumns

@@ -1,12 +1,11 @@
 // Project files: LoadProject, SaveProject and ReloadPattern over the Windows profile functions.
 #include "project/project_file.h"
 
+#include <ApiComn.h>
 #include <afxwin.h>
 
 #include <cwchar>
 #include <memory>
-
-#include <ApiComn.h>
 
 namespace {
 

@@ -16,6 +16,10 @@
 //   KOUJI-001= KEITOU-001= BAN-001= HSIZE1-001= HSIZE2-001= HSIZE3-001= HSIZE4-001=
 //   ONRACK-001=<0 or 1> MEMO-001=           nine keys per non-empty row, rows renumbered 1, 2...
 //
+// The row keys are romanised Japanese (PatternColumn, pattern_data.h): KOUJI construction item,
+// KEITOU system number, BAN panel or load name, HSIZE1 wire size, HSIZE2 to HSIZE4 conduit sizes
+// indoors, outdoors and underground, ONRACK on a cable rack, MEMO remarks.
+//
 // Saving replaces the project file atomically. Every save is written completely into the
 // temporary file "PrjTemp.tmp" of the project folder, flushed, and then moved over the project
 // file in one step (MoveFileExW with MOVEFILE_REPLACE_EXISTING): at every moment the project's

@@ -1,4 +1,4 @@
-// Resource ids of the wire size detail dialog (template 206).
+// CDetailDlg: resource ids of the wire size detail dialog (template 206).
 #pragma once
 
 #define IDD_SIZE_DETAIL 206

@@ -1,4 +1,4 @@
-// Resource ids of the pattern import dialog (template 204).
+// CInsDataDlg: resource ids of the pattern import dialog (template 204).
 #pragma once
 
 #define IDD_IMPORT_ROWS 204

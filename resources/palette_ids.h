@@ -1,4 +1,4 @@
-// Resource ids of the palette dialog (template 200) and its controls.
+// CMainDlg: resource ids of the palette dialog (template 200) and its controls.
 #pragma once
 
 #define IDD_PALETTE 200
@@ -23,7 +23,9 @@
 #define IDC_CONDUIT_BURIED 400   // "地中"
 
 // The ten control rows of the row area: the id of a column's control in the first row; the
-// control of row i (0 to 9) has that id + i.
+// control of row i (0 to 9) has that id + i. The columns are named by the project file's
+// romanised keys (PatternColumn): KOUJI construction item, KEITOU system number, BAN panel or
+// load, HSIZE1 wire size, HSIZE2 to HSIZE4 conduit sizes, ONRACK on a rack, MEMO remarks.
 #define IDC_ROW_MARK 218    // radio buttons: the row that row operations act at
 #define IDC_ROW_KOUJI 228   // construction item, drop-down list
 #define IDC_ROW_CHECK 238   // check boxes: the rows the drawing commands use

@@ -1,4 +1,5 @@
-// Resource ids of the project list and project name dialogs (templates 202 and 203).
+// CProjList and CNewProjDlg: resource ids of the project list and project name dialogs
+// (templates 203 and 202).
 #pragma once
 
 // The name dialog: one name for a new project or pattern, a project copy or a pattern saved

@@ -1,5 +1,5 @@
-// Resource ids of the note settings, list details and settings check dialogs (templates 208, 209
-// and 211).
+// CNoteSetting, CCheckDlg and CListDetailDlg: resource ids of the note settings, settings check
+// and list details dialogs (templates 208, 209 and 211).
 #pragma once
 
 // The note settings: sizes of the wiring notes and the leader's angle correction.

@@ -228,16 +228,16 @@ TEST_F(ProjectListTest, OkAndMessage3400ChooseOnlyWithExactlyOneRowSelected) {
   EXPECT_EQ(
       Show(none, {Click(IDOK), Rows(IDC_LIST_PROJECTS, {0, 3}), Click(IDOK), Click(IDCANCEL)}),
       IDCANCEL);
-  EXPECT_EQ(none.m_selectedProject, L"");
+  EXPECT_EQ(none.SelectedProject(), L"");
   CRecordingProjList one(L"", &owner);
   EXPECT_EQ(Show(one, {Rows(IDC_LIST_PROJECTS, {2}), Click(IDOK)}), IDOK);
-  EXPECT_EQ(one.m_selectedProject, L"a3");
+  EXPECT_EQ(one.SelectedProject(), L"a3");
   // 0x3400 after each change of a row: with rows 0 and 1 selected it does nothing, with row 1
   // alone it chooses.
   CRecordingProjList posted(L"", &owner);
   posted.choose_on_change = true;
   EXPECT_EQ(Show(posted, {Rows(IDC_LIST_PROJECTS, {0, 1}), Rows(IDC_LIST_PROJECTS, {1})}), IDOK);
-  EXPECT_EQ(posted.m_selectedProject, L"a2");
+  EXPECT_EQ(posted.SelectedProject(), L"a2");
   ExpectAllStepsTaken();
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/harnex_module.h"
+#include "app/palette_access.h"
 #include "attributes/check_dialog.h"
 #include "palette/main_dialog.h"
 #include "palette_test_support.h"
@@ -422,6 +423,38 @@ TEST_F(CommandButtonsTest, TheSettingsCheckWindowIsMadeOnceAndForgottenWhenItClo
   ASSERT_EQ(Run(L"click 2\n"), 0) << StopReason();
   EXPECT_EQ(CheckDlgInstance, nullptr);
   EXPECT_FALSE(::IsWindow(second));
+}
+
+TEST_F(CommandButtonsTest, TheCommandsReachThePaletteAsItsInterfaceOnlyWhileItIsOpen) {
+  SetLastProject(L"NAME", kSample);
+  SetLastProject(L"PATTERN", L"受変電から分電盤");
+  Start();
+  EXPECT_EQ(PaletteAccessInstance(), nullptr);
+  ASSERT_EQ(Run(L"command RQ_HARNEX\n"), 0) << StopReason();
+  ASSERT_NE(Palette(), nullptr);
+
+  // The palette itself, reached as its base: every answer comes from the open palette's controls.
+  const PaletteAccess* palette = PaletteAccessInstance();
+  ASSERT_EQ(palette, static_cast<const PaletteAccess*>(Palette()));
+  EXPECT_EQ(palette->GetConduitChoice(), 3);
+  EXPECT_EQ(palette->GetPatternType(), 0);
+  bool flags[3] = {true, false, false};
+  palette->GetNoteFlags(flags);
+  EXPECT_EQ(std::vector<bool>(flags, flags + 3), (std::vector<bool>{false, true, true}));
+  ASSERT_EQ(Run(L"click 238\nclick 212\n"), 0) << StopReason();
+  EXPECT_EQ(palette->GetPatternType(), 1);
+  CUIntArray rows;
+  EXPECT_EQ(palette->GetCheckedRows(rows), 1);
+  ASSERT_EQ(rows.GetSize(), 1);
+  EXPECT_EQ(rows[0], 0u);
+
+  // Closed: the commands find no palette and say so.
+  ASSERT_EQ(Run(L"click 2\nanswer no\n"), 0) << StopReason();
+  ASSERT_EQ(Palette(), nullptr);
+  EXPECT_EQ(PaletteAccessInstance(), nullptr);
+  ClearTranscript();
+  ASSERT_EQ(Run(L"command RQ_HARNEX_LIST\n"), 0) << StopReason();
+  EXPECT_NE(Transcript().find(L"\nERROR:設定ﾃﾞｰﾀが取得出来ません。"), std::wstring::npos);
 }
 
 }  // namespace
