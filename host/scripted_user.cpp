@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "host/script_help.h"
+#include "host/script_verbs.h"
 #include "host/typed_line.h"
 
 namespace host {

@@ -6,7 +6,7 @@
 #include <text_encoding.h>
 
 #include "host/completion.h"
-#include "host/script_help.h"
+#include "host/script_verbs.h"
 #include "host/scripted_user.h"
 #include "host/session.h"
 #include "host/system_folder.h"
