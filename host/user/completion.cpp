@@ -9,24 +9,16 @@
 #include <map>
 #include <memory>
 
-#include "host/user/script_help.h"
+#include "host/user/script_verbs.h"
+#include "host/user/script_words.h"
 #include "platform/mfc/window_system.h"
 
 namespace host {
 namespace {
 
-bool IsBlank(wchar_t c) {
-  return c == L' ' || c == L'\t';
-}
-
 bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
   return text.size() >= prefix.size() &&
          AsciiLower(text.substr(0, prefix.size())) == AsciiLower(prefix);
-}
-
-bool IsWindowVerb(const std::wstring& verb) {
-  return verb == L"click" || verb == L"type" || verb == L"choose" || verb == L"rows" ||
-         verb == L"header" || verb == L"menu";
 }
 
 // The controls below `window` (every descendant with an id), id to text.
@@ -88,7 +80,7 @@ Completion CompleteTypedLine(std::wstring_view line) {
   const std::wstring_view word = line.substr(result.word_start);
 
   std::map<std::wstring, std::wstring> found;  // candidate to label
-  auto offer = [&](const std::wstring& candidate, const std::wstring& label) {
+  auto offer = [&](std::wstring_view candidate, std::wstring_view label) {
     if (StartsWithNoCase(candidate, word)) found.emplace(candidate, label);
   };
   // "@ID VERB CTRL": the template prefix names the window.
@@ -99,15 +91,18 @@ Completion CompleteTypedLine(std::wstring_view line) {
     if (template_id <= 0) return result;
   }
   if (words.empty()) {
+    // The first word: any verb, or a command name; after @ID only a window action.
+    for (const auto& v : ScriptVerbs()) {
+      if (template_id == 0 || v.window_action()) offer(v.name, v.name);
+    }
     if (template_id == 0) {
-      for (const auto& v : ScriptVerbs()) offer(v.name, v.name);
       for (const auto& name : CommandNames()) offer(name, name);
-    } else {
-      for (const auto* v : {L"choose", L"click", L"header", L"menu", L"rows", L"type"}) offer(v, v);
     }
   } else if (words.size() == 1) {
-    const std::wstring verb = AsciiLower(words.front());
-    if (IsWindowVerb(verb)) {
+    // The word after a verb: what its row says the verb takes first.
+    const ScriptVerb* verb = FindScriptVerb(words.front());
+    const VerbArgument argument = verb ? verb->argument : VerbArgument::kOther;
+    if (argument == VerbArgument::kControl) {
       const HWND window =
           template_id ? WindowOfTemplate(template_id) : platform::mfc::ActiveActionWindow();
       std::map<int, std::wstring> controls;
@@ -116,12 +111,10 @@ Completion CompleteTypedLine(std::wstring_view line) {
         offer(std::to_wstring(id),
               text.empty() ? std::to_wstring(id) : std::to_wstring(id) + L" " + text);
       }
-    } else if (template_id == 0 && verb == L"help") {
+    } else if (template_id == 0 && argument == VerbArgument::kVerb) {
       for (const auto& v : ScriptVerbs()) offer(v.name, v.name);
-    } else if (template_id == 0 && verb == L"show") {
-      for (const auto* w : {L"drawing", L"entity", L"palette"}) offer(w, w);
-    } else if (template_id == 0 && verb == L"answer") {
-      for (const auto* w : {L"cancel", L"no", L"ok", L"yes"}) offer(w, w);
+    } else if (template_id == 0 && argument == VerbArgument::kKeyword) {
+      for (const auto& w : verb->keywords) offer(w, w);
     }
   }
   for (auto& [candidate, label] : found) {

@@ -16,12 +16,13 @@ struct Completion {
 };
 
 // Completes the last word of `before_cursor` (the line up to the cursor):
-//   first word           the actions and the command names of the host and of the loaded
-//                        applications (global names), ignoring case
-//   after a window verb  the control ids of the active window (click, type, choose, rows,
-//                        header, menu), or of the window made from template ID after "@ID VERB"
-//   after help           the actions; after show: palette, entity, drawing; after answer: ok,
-//                        yes, no, cancel
+//   first word             the verbs and the command names of the host and of the loaded
+//                          applications (global names), ignoring case; after "@ID" only the
+//                          window actions
+//   after a window action  the control ids of the active window, or of the window made from
+//                          template ID after "@ID VERB"
+//   after another verb     what its row in the verbs' table (host/script_verbs.h) says comes
+//                          first: the verbs after help, the keywords after show and answer
 // Nothing elsewhere.
 Completion CompleteTypedLine(std::wstring_view before_cursor);
 

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "host/user/script_help.h"
+#include "host/user/script_verbs.h"
 #include "host/user/typed_line.h"
 
 namespace host {

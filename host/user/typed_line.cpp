@@ -5,18 +5,10 @@
 
 #include "platform/win/wide_string.h"
 
-#include "host/user/script_help.h"
+#include "host/user/script_verbs.h"
+#include "host/user/script_words.h"
 
 namespace host {
-namespace {
-
-std::wstring_view FirstWord(std::wstring_view s) {
-  size_t end = 0;
-  while (end < s.size() && s[end] != L' ' && s[end] != L'\t') ++end;
-  return s.substr(0, end);
-}
-
-}  // namespace
 
 std::vector<std::wstring> BoxAnswers(unsigned box_type) {
   switch (box_type & 0xF) {
@@ -34,7 +26,8 @@ std::vector<std::wstring> BoxAnswers(unsigned box_type) {
 bool ReadTypedLine(std::wstring_view line, int line_number, const platform::Wait& wait,
                    std::vector<ScriptStep>* out, std::wstring* error) {
   const std::wstring_view text = platform::TrimBlanks(line);
-  const std::wstring_view first = FirstWord(text);
+  std::wstring_view rest;
+  const std::wstring_view first = FirstWord(text, &rest);
   if ((!first.empty() && first.front() == L'@') || IsScriptVerb(first)) {
     return ReadScriptLine(line, line_number, out, error);
   }
@@ -59,7 +52,8 @@ bool ReadTypedLine(std::wstring_view line, int line_number, const platform::Wait
       return false;
     }
     case platform::WaitKind::kDialog:
-      *error = L"a dialog waits: click, type, choose, rows, header or menu (Ctrl-C cancels it)";
+      *error =
+          L"a dialog waits: " + ListNames(WindowVerbNames(), L" or ") + L" (Ctrl-C cancels it)";
       return false;
   }
   return false;

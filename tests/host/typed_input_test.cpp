@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "tools/harnex_session.h"
 #include "platform/win/text_encoding.h"
 
+#include "tools/harnex_session.h"
 #include "host/user/completion.h"
-#include "host/user/script_help.h"
+#include "host/user/script_verbs.h"
 #include "host/user/scripted_user.h"
 #include "host/session/session.h"
 #include "tools/system_folder.h"
@@ -95,6 +95,9 @@ TEST(TypedLineTest, ABoxTakesItsOwnAnswersAndADialogOnlyActions) {
 
   EXPECT_TRUE(Read(L"RQ_HARNEX", WaitOf(WaitKind::kDialog), &error).empty());
   EXPECT_NE(error.find(L"a dialog waits"), std::wstring::npos) << platform::WideToUtf8(error);
+  // It names what a dialog takes: the window actions.
+  EXPECT_EQ(error,
+            L"a dialog waits: click, type, choose, rows, header or menu (Ctrl-C cancels it)");
 }
 
 TEST(TypedLineTest, HelpListsTheActionsAndShowsTheSyntaxOfOne) {
@@ -191,6 +194,12 @@ TEST_F(CompletionTest, CompletesActionsCommandNamesAndControlIds) {
   EXPECT_EQ(c.word_start, 5u);
   EXPECT_EQ(c.candidates, (std::vector<std::wstring>{L"header", L"help"}));
   EXPECT_EQ(CompleteTypedLine(L"answer c").candidates, std::vector<std::wstring>{L"cancel"});
+  EXPECT_EQ(CompleteTypedLine(L"Show ").candidates,
+            (std::vector<std::wstring>{L"drawing", L"entity", L"palette"}));
+  // After @ID only the window actions: not command or colour, nor a command name.
+  EXPECT_EQ(CompleteTypedLine(L"@200 c").candidates,
+            (std::vector<std::wstring>{L"choose", L"click"}));
+  EXPECT_TRUE(CompleteTypedLine(L"@200 answer ").candidates.empty());
   EXPECT_TRUE(CompleteTypedLine(L"pick 7").candidates.empty());
   // No window yet: no control ids.
   EXPECT_TRUE(CompleteTypedLine(L"click 2").candidates.empty());
