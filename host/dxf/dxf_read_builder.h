@@ -4,8 +4,9 @@
 // and records every drawing needs made when missing), blocks, entities, then objects
 // (dictionaries and groups last, as they name the others). Its parts live in one file each:
 // dxf_read_tables.cpp (header, tables, names), dxf_read_entities.cpp (blocks and entities),
-// dxf_read_stream.cpp (the entities section, a run at a time), dxf_read_hatch.cpp,
-// dxf_read_objects.cpp (dictionaries, groups, other objects).
+// dxf_read_stream.cpp (the entities section, a run at a time), dxf_read_objects.cpp
+// (dictionaries, groups, other objects); each entity kind is made in its own file,
+// dxf_entity_<kind>.cpp (see dxf_entities.h).
 #pragma once
 
 #include "platform/acad/dbhost.h"
@@ -27,6 +28,7 @@ class AcDbText;
 
 namespace host {
 class DxfUnknownEntity;
+struct DxfEntityKind;
 }
 
 namespace host::dxf_in {
@@ -59,6 +61,26 @@ class Builder {
   // Told of the deferred entities' bytes as their records are built (see DxfBytesDone).
   void SetBytesDone(const DxfBytesDone* done) { done_ = done; }
 
+  // For the entity kinds' readers (dxf_entity_<kind>.cpp).
+  const AcDbDatabase::Roots& roots() const { return roots_; }
+  // Lookup by the file's text. Entities name their layer, linetype, style and block, mostly the
+  // same few: the last few answers are kept by that text, so that a name is not made wide and
+  // hashed for each.
+  AcDbObjectId LookupText(AcDbObjectId table_id, std::string_view name);
+  // The text as a wide string, valid until the next call.
+  const ACHAR* WideText(std::string_view utf8);
+  // The value as read when it is one of `defined`, else `fallback` with a warning naming the
+  // line: the database's enumerations have no room for other values.
+  int Enumerated(long long value, std::span<const int> defined, int fallback, int line,
+                 const wchar_t* what);
+  // The codes of the common properties that SetCommon takes, and of the text properties that
+  // SetText takes.
+  static bool CommonCode(int c);
+  static bool TextCode(int c);
+  // The properties every text has (TEXT, ATTDEF, ATTRIB); their vertical alignment is the group
+  // `vertical_code`.
+  void SetText(AcDbText* t, const std::vector<const Group*>& v, int vertical_code, int line);
+
  private:
   struct Pending {
     AcDbObjectId id;
@@ -80,25 +102,14 @@ class Builder {
   void EnsureDefaults();
   AcDbObjectId Lookup(AcDbObjectId table_id, const std::wstring& name);
   AcDbObjectId LayerNamed(const std::wstring& name, int line);
-  // Lookup and LayerNamed by the file's text. Entities name their layer, linetype, style and
-  // block, mostly the same few: the last few answers are kept by that text, so that a name is
-  // not made wide and hashed for each.
-  AcDbObjectId LookupText(AcDbObjectId table_id, std::string_view name);
+  // LayerNamed by the file's text, its last few answers kept as LookupText's are.
   AcDbObjectId LayerText(std::string_view name, int line);
-  // The text as a wide string, valid until the next call.
-  const ACHAR* WideText(std::string_view utf8);
 
-  // Blocks and entities (dxf_read_entities.cpp, dxf_read_stream.cpp, dxf_read_hatch.cpp).
+  // Blocks and entities (dxf_read_entities.cpp, dxf_read_stream.cpp).
   void SetCommon(AcDbEntity* e, const std::vector<const Group*>& values, int line);
-  static bool CommonCode(int c);
-  static bool TextCode(int c);
-  void SetText(AcDbText* t, const std::vector<const Group*>& v, int vertical_code, int line);
-  // The value as read when it is one of `defined`, else `fallback` with a warning naming the
-  // line: the database's enumerations have no room for other values.
-  int Enumerated(long long value, std::span<const int> defined, int fallback, int line,
-                 const wchar_t* what);
-  AcDbEntity* MakeEntity(const Record& r, Split* s);
-  AcDbEntity* MakeHatch(const Record& r, Split* s);
+  // The entity of the record, made by the row of its type (*kind, null for a type the database
+  // does not model), or null to keep the record as groups.
+  AcDbEntity* MakeEntity(const Record& r, Split* s, const DxfEntityKind** kind);
   // Sets the XData; when the database refuses it, keeps it as groups and adds a warning.
   void ApplyXData(const Pending& p, std::vector<std::wstring>* warnings);
   // Appends an entity kept as read to the block, on the layer named so and under that handle
@@ -125,8 +136,6 @@ class Builder {
   // than kMaxBlockNesting or reach too many entities (dxf_read_nesting.cpp).
   void CheckBlockNesting();
   AcDbObjectId OwnerBlock(const Record& r);
-  // The subclass markers the writer writes itself for an entity of that type.
-  static std::span<const std::string_view> MarkersWritten(std::string_view type);
 
   // Objects (dxf_read_objects.cpp).
   void ReadObjects();

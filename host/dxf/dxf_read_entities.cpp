@@ -1,23 +1,21 @@
-// Blocks and entities of a DXF file: the modelled entity types and the kept ones, attributes
-// and their SEQEND, XData.
+// Blocks and entities of a DXF file: what every modelled entity shares (common properties,
+// text), the entities kept as read, sequences (attributes and their SEQEND), XData. Each
+// modelled type is made in its own file (dxf_entity_<kind>.cpp, see dxf_entities.h).
 #include "host/dxf/dxf_read_builder.h"
 
 #include <acutads.h>
 #include <dbdict.h>
-#include <dbelipse.h>
 #include <dbents.h>
 #include <dbgroup.h>
-#include <dbhatch.h>
 #include "platform/acad/dbhost.h"
-#include <dbpl.h>
 #include <dbsymtb.h>
 #include "platform/win/wide_string.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <unordered_map>
 
+#include "host/dxf/dxf_entities.h"
 #include "host/dxf/dxf_objects.h"
 
 namespace host::dxf_in {
@@ -74,161 +72,9 @@ void Builder::SetText(AcDbText* t, const std::vector<const Group*>& v, int verti
   if (Find(v, 11) != nullptr) t->setAlignmentPoint(PointOf(v, 11));
 }
 
-// A modelled entity made from the record, or null to keep it as groups.
-AcDbEntity* Builder::MakeEntity(const Record& r, Split* s) {
-  const std::string_view type = r.type;
-  if (type == "LINE") {
-    SplitRecord(
-        r, [](int c) { return CommonCode(c) || (c >= 10 && c <= 31 && c % 10 <= 1); }, s);
-    return new AcDbLine(PointOf(s->values, 10), PointOf(s->values, 11));
-  }
-  if (type == "POINT") {
-    SplitRecord(
-        r, [](int c) { return CommonCode(c) || c == 10 || c == 20 || c == 30; }, s);
-    return new AcDbPoint(PointOf(s->values, 10));
-  }
-  if (type == "CIRCLE" || type == "ARC") {
-    const bool arc = type == "ARC";
-    SplitRecord(
-        r,
-        [arc](int c) {
-          return CommonCode(c) || c == 10 || c == 20 || c == 30 || c == 40 ||
-                 (arc && (c == 50 || c == 51));
-        },
-        s);
-    KeepText(s, {50, 51});
-    const double radius = RealOr(s->values, 40, 1);
-    if (!(radius > 0)) return nullptr;
-    if (arc)
-      return new AcDbArc(PointOf(s->values, 10), radius, RealOr(s->values, 50, 0) * kDegree,
-                         RealOr(s->values, 51, 0) * kDegree);
-    return new AcDbCircle(PointOf(s->values, 10), AcGeVector3d::kZAxis, radius);
-  }
-  if (type == "LWPOLYLINE") {
-    SplitRecord(
-        r,
-        [](int c) {
-          return CommonCode(c) || c == 90 || c == 70 || c == 43 || c == 38 || c == 10 || c == 20 ||
-                 c == 40 || c == 41 || c == 42 || c == 210 || c == 220 || c == 230;
-        },
-        s);
-    auto* pl = new AcDbPolyline;
-    double constant = -1;
-    int n = -1;
-    for (const Group* g : s->values) {
-      if (g->code == 10) {
-        ++n;
-        pl->addVertexAt(n, AcGePoint2d(Real(*g), 0), 0, constant, constant);
-      } else if (n >= 0 && g->code == 20) {
-        AcGePoint2d p;
-        pl->getPointAt(n, p);
-        pl->setPointAt(n, AcGePoint2d(p.x, Real(*g)));
-      } else if (n >= 0 && (g->code == 40 || g->code == 41)) {
-        double a, b;
-        pl->getWidthsAt(n, a, b);
-        if (g->code == 40)
-          a = Real(*g);
-        else
-          b = Real(*g);
-        pl->setWidthsAt(n, a, b);
-      } else if (n >= 0 && g->code == 42) {
-        pl->setBulgeAt(n, Real(*g));
-      } else if (g->code == 43) {
-        constant = Real(*g);
-      }
-    }
-    if (constant > 0) pl->setConstantWidth(constant);
-    pl->setClosed(IntOr(s->values, 70, 0) & 1);
-    pl->setElevation(RealOr(s->values, 38, 0));
-    pl->setNormal(AcGeVector3d(RealOr(s->values, 210, 0), RealOr(s->values, 220, 0),
-                               RealOr(s->values, 230, 1)));
-    return pl;
-  }
-  if (type == "TEXT") {
-    SplitRecord(
-        r, [](int c) { return CommonCode(c) || TextCode(c); }, s);
-    KeepText(s, {50, 51, 11});
-    auto* t = new AcDbText;
-    SetText(t, s->values, 73, r.line);
-    return t;
-  }
-  if (type == "ATTDEF" || type == "ATTRIB") {
-    const bool def = type == "ATTDEF";
-    SplitRecord(
-        r,
-        [def](int c) {
-          return CommonCode(c) || (TextCode(c) && c != 73) || c == 2 || c == 70 || c == 74 ||
-                 (def && c == 3);
-        },
-        s);
-    KeepText(s, {50, 51, 11});
-    const long long flags = IntOr(s->values, 70, 0);
-    if (def) {
-      auto* a = new AcDbAttributeDefinition;
-      SetText(a, s->values, 74, r.line);
-      if (a->setTag(WideText(TextOr(s->values, 2))) != Acad::eOk) {
-        delete a;
-        return nullptr;
-      }
-      a->setPrompt(WideText(TextOr(s->values, 3)));
-      a->setInvisible(flags & 1);
-      a->setConstant(flags & 2);
-      return a;
-    }
-    auto* a = new AcDbAttribute;
-    SetText(a, s->values, 74, r.line);
-    if (a->setTag(WideText(TextOr(s->values, 2))) != Acad::eOk) {
-      delete a;
-      return nullptr;
-    }
-    a->setInvisible(flags & 1);
-    return a;
-  }
-  if (type == "INSERT") {
-    SplitRecord(
-        r,
-        [](int c) {
-          return CommonCode(c) || c == 66 || c == 2 || c == 10 || c == 20 || c == 30 || c == 41 ||
-                 c == 42 || c == 43 || c == 50 || c == 210 || c == 220 || c == 230;
-        },
-        s);
-    KeepText(s, {50});
-    AcDbObjectId block = LookupText(roots_.block_table, TextOr(s->values, 2));
-    if (block.isNull()) return nullptr;
-    auto* ref = new AcDbBlockReference(PointOf(s->values, 10), block);
-    ref->setScaleFactors(
-        AcGeScale3d(RealOr(s->values, 41, 1), RealOr(s->values, 42, 1), RealOr(s->values, 43, 1)));
-    ref->setRotation(RealOr(s->values, 50, 0) * kDegree);
-    ref->setNormal(AcGeVector3d(RealOr(s->values, 210, 0), RealOr(s->values, 220, 0),
-                                RealOr(s->values, 230, 1)));
-    return ref;
-  }
-  if (type == "ELLIPSE") {
-    SplitRecord(
-        r,
-        [](int c) {
-          return CommonCode(c) || (c >= 10 && c <= 31 && c % 10 <= 1) || c == 210 || c == 220 ||
-                 c == 230 || c == 40 || c == 41 || c == 42;
-        },
-        s);
-    KeepText(s, {41, 42});
-    auto* e = new AcDbEllipse;
-    AcGeVector3d normal(RealOr(s->values, 210, 0), RealOr(s->values, 220, 0),
-                        RealOr(s->values, 230, 1));
-    AcGePoint3d major = PointOf(s->values, 11);
-    if (e->set(PointOf(s->values, 10), normal, AcGeVector3d(major.x, major.y, major.z),
-               RealOr(s->values, 40, 1)) != Acad::eOk) {
-      delete e;
-      return nullptr;
-    }
-    const double start = e->angleAtParam(RealOr(s->values, 41, 0));
-    const double end = e->angleAtParam(RealOr(s->values, 42, 2 * 3.14159265358979323846));
-    e->setStartAngle(start);
-    e->setEndAngle(end);
-    return e;
-  }
-  if (type == "HATCH") return MakeHatch(r, s);
-  return nullptr;
+AcDbEntity* Builder::MakeEntity(const Record& r, Split* s, const DxfEntityKind** kind) {
+  *kind = DxfEntityKindNamed(r.type);
+  return *kind != nullptr ? (*kind)->read(*this, r, s) : nullptr;
 }
 
 void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) {
@@ -342,16 +188,15 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
         continue;
       }
       Split& s = split_;
-      AcDbEntity* made = MakeEntity(r, &s);
+      const DxfEntityKind* kind = nullptr;
+      AcDbEntity* made = MakeEntity(r, &s, &kind);
       auto* attr = AcDbAttribute::cast(made);
       if (attr == nullptr) {
         delete made;
         fail(r, L"the attribute cannot be read");
       }
       SetCommon(attr, s.values, r.line);
-      static constexpr std::string_view kAttributeMarkers[] = {"AcDbEntity", "AcDbText",
-                                                               "AcDbAttribute"};
-      attr->setRawGroups(WithoutBareMarkers(s.raw, kAttributeMarkers));
+      attr->setRawGroups(WithoutBareMarkers(s.raw, kind->markers.names()));
       if (!r.handle.isNull()) db_->setNextHandle(r.handle);
       AcDbObjectId id;
       if (open_ref->appendAttribute(id, attr) != Acad::eOk) {
@@ -371,7 +216,8 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
       continue;
     }
     Split& s = split_;
-    AcDbEntity* e = MakeEntity(r, &s);
+    const DxfEntityKind* kind = nullptr;
+    AcDbEntity* e = MakeEntity(r, &s, &kind);
     if (e == nullptr) {
       // Kept as read; a POLYLINE, or a reference whose attributes follow, heads a sequence.
       const bool attributes_follow = r.type == "INSERT" && IntOr(s.values, 66, 0) == 1;
@@ -383,7 +229,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
       continue;
     }
     SetCommon(e, s.values, r.line);
-    e->setRawGroups(WithoutBareMarkers(s.raw, MarkersWritten(r.type)));
+    e->setRawGroups(WithoutBareMarkers(s.raw, kind->markers.names()));
     if (!r.handle.isNull()) db_->setNextHandle(r.handle);
     AcDbObjectId id;
     if (btr->appendAcDbEntity(id, e) != Acad::eOk) {
@@ -450,29 +296,6 @@ void Builder::ReadBlocks() {
     AddEntities(btr_id, b, i + 1, j);
     i = j + 1;
   }
-}
-
-std::span<const std::string_view> Builder::MarkersWritten(std::string_view type) {
-  static constexpr std::string_view kLine[] = {"AcDbEntity", "AcDbLine"};
-  static constexpr std::string_view kPoint[] = {"AcDbEntity", "AcDbPoint"};
-  static constexpr std::string_view kCircle[] = {"AcDbEntity", "AcDbCircle"};
-  static constexpr std::string_view kArc[] = {"AcDbEntity", "AcDbCircle", "AcDbArc"};
-  static constexpr std::string_view kPolyline[] = {"AcDbEntity", "AcDbPolyline"};
-  static constexpr std::string_view kText[] = {"AcDbEntity", "AcDbText"};
-  static constexpr std::string_view kAttdef[] = {"AcDbEntity", "AcDbText",
-                                                 "AcDbAttributeDefinition"};
-  static constexpr std::string_view kInsert[] = {"AcDbEntity", "AcDbBlockReference"};
-  static constexpr std::string_view kEllipse[] = {"AcDbEntity", "AcDbEllipse"};
-  if (type == "LINE") return kLine;
-  if (type == "POINT") return kPoint;
-  if (type == "CIRCLE") return kCircle;
-  if (type == "ARC") return kArc;
-  if (type == "LWPOLYLINE") return kPolyline;
-  if (type == "TEXT") return kText;
-  if (type == "ATTDEF") return kAttdef;
-  if (type == "INSERT") return kInsert;
-  if (type == "ELLIPSE") return kEllipse;
-  return {};  // hatches keep every marker
 }
 
 }  // namespace host::dxf_in

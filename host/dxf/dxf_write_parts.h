@@ -1,6 +1,7 @@
 // The DXF writer's state and its parts, one file each: dxf_writer.cpp (output, header, the
 // common layout of modelled objects), dxf_write_prepare.cpp (the objects a file needs that the
-// database may lack), dxf_write_tables.cpp, dxf_write_entities.cpp, dxf_write_objects.cpp.
+// database may lack), dxf_write_tables.cpp, dxf_write_entities.cpp, dxf_write_objects.cpp; each
+// entity kind is written in its own file, dxf_entity_<kind>.cpp (see dxf_entities.h).
 #pragma once
 
 #include <dbmain.h>
@@ -20,9 +21,33 @@
 #include "host/dxf/dxf_write_format.h"
 
 class AcDbText;
-class AcDbHatch;
 
 namespace host::dxf_out {
+
+class Writer;
+
+// What an entity kind's writer is given (see DxfEntityKind::write): the writer, the entity's
+// subclasses to fill after AcDbEntity, and the entities to write right after it.
+class EntityOut {
+ public:
+  EntityOut(Writer& w, std::span<Subclass> subclasses) : writer(w), subs_(subclasses) {}
+
+  // The next subclass, empty, with its marker.
+  Lines& Next(std::string_view marker) {
+    subs_[n_].marker = marker;
+    return subs_[n_++].groups;
+  }
+  // The subclasses given so far, AcDbEntity's first.
+  std::span<const Subclass> written() const { return subs_.first(n_); }
+
+  Writer& writer;
+  // Entities that follow this one in a sequence, then its SEQEND (a reference's attributes).
+  std::vector<AcDbObjectId> followers;
+
+ private:
+  std::span<Subclass> subs_;
+  size_t n_ = 1;  // AcDbEntity's is the first, which the writer fills
+};
 
 class Writer {
  public:
@@ -36,6 +61,14 @@ class Writer {
   bool WriteTo(std::FILE* file);
   // The first fault of the structure written (see StructureCheck), empty when it holds.
   const std::wstring& fault() const { return structure_.fault(); }
+
+  // For the entity kinds' writers (dxf_entity_<kind>.cpp).
+  // The name of a table record, "" for none.
+  const std::wstring& NameOf(AcDbObjectId id);
+  // The groups every text has (TEXT, ATTDEF, ATTRIB) in its first AcDbText subclass.
+  void TextMain(const AcDbText* t, Lines* g);
+  // The ids of objects that are not erased.
+  static std::vector<AcDbObjectId> LiveIds(const std::vector<AcDbObjectId>& ids);
 
  private:
   // Every section, to out_ (and the sink when there is one).
@@ -67,8 +100,6 @@ class Writer {
   }
   void WriteXData(const AcDbObject* obj);
   static AcDbHandle OwnerOf(const AcDbObject* obj);
-  // The name of a table record, "" for none.
-  const std::wstring& NameOf(AcDbObjectId id);
 
   // Preparation (dxf_write_prepare.cpp).
   void Prepare();
@@ -76,7 +107,6 @@ class Writer {
   void EnsureDefaultTables();
   Groups ActiveViewport();
   void AddDefaultTable(const wchar_t* name, const wchar_t* record_type, const Groups& record);
-  static std::vector<AcDbObjectId> LiveIds(const std::vector<AcDbObjectId>& ids);
 
   // Tables (dxf_write_tables.cpp).
   void Tables();
@@ -96,9 +126,8 @@ class Writer {
   void Entities();
   void WriteEntitiesOf(AcDbObjectId btr_id);
   void Common(const AcDbEntity* e, Lines* g);
-  void TextMain(const AcDbText* t, Lines* g);
+  // An entity by the row of its class (see dxf_entities.h), and what follows it in a sequence.
   void WriteEntity(AcDbObjectId id);
-  void HatchGroups(const AcDbHatch* h, Lines* g);
 
   // Objects (dxf_write_objects.cpp).
   void Objects();

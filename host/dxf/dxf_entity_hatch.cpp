@@ -1,28 +1,20 @@
-// Solid hatches of a DXF file.
-#include "host/dxf/dxf_read_builder.h"
-
-#include <acutads.h>
-#include <dbdict.h>
-#include <dbelipse.h>
-#include <dbents.h>
-#include <dbgroup.h>
+// HATCH: solid fills bounded by polyline loops (AcDbHatch); a hatch of any other kind (a
+// pattern, an associative one, other loops) stays as its groups.
 #include <dbhatch.h>
-#include "platform/acad/dbhost.h"
-#include <dbpl.h>
-#include <dbsymtb.h>
-#include "platform/win/wide_string.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdlib>
-#include <unordered_map>
+#include <memory>
+#include <string>
+#include <vector>
 
-#include "host/dxf/dxf_objects.h"
+#include "host/dxf/dxf_entities.h"
+#include "host/dxf/dxf_read_builder.h"
+#include "host/dxf/dxf_write_parts.h"
 
-namespace host::dxf_in {
+namespace host {
 
-// Solid hatches bounded by polyline loops; anything else stays as groups.
-AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
+namespace dxf_in {
+
+AcDbEntity* ReadHatch(Builder& in, const Record& r, Split* s) {
   SplitRecord(
       r, [](int) { return true; }, s);
   std::vector<const Group*> common, rest;
@@ -51,7 +43,7 @@ AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
       continue;
     }
     if (!in_hatch) {
-      if (depth == 0 && g.code != 102 && CommonCode(g.code)) {
+      if (depth == 0 && g.code != 102 && Builder::CommonCode(g.code)) {
         kept_values.push_back(&g);
       } else {
         kept_raw.push_back(AcDbRawGroup{g.code, Kept(g)});
@@ -135,7 +127,7 @@ AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
   while (k < body.size()) {
     const Group& g = *body[k++];
     if (g.code == 75) {
-      style = Enumerated(Int(g), kHatchStyles, AcDbHatch::kNormal, g.line, L"hatch style");
+      style = in.Enumerated(Int(g), kHatchStyles, AcDbHatch::kNormal, g.line, L"hatch style");
     } else if (g.code == 76 || g.code == 52 || g.code == 41 || g.code == 77) {
       // pattern type, angle, scale, double: fixed for solid fills
     } else if (g.code == 78) {
@@ -157,4 +149,52 @@ AcDbEntity* Builder::MakeHatch(const Record& r, Split* s) {
   return hatch.release();
 }
 
-}  // namespace host::dxf_in
+}  // namespace dxf_in
+
+namespace dxf_out {
+
+void WriteHatch(EntityOut& out, const AcDbEntity& e) {
+  const auto* h = static_cast<const AcDbHatch*>(&e);
+  Lines& g = out.Next("AcDbHatch");
+  g.AddPoint(10, AcGePoint3d(0, 0, h->elevation()));
+  g.AddVector(210, h->normal());
+  g.Add(2, h->patternName());
+  g.AddUtf8(70, h->isSolidFill() ? "1" : "0");
+  g.AddUtf8(71, h->associative() ? "1" : "0");
+  int loops = 0;
+  for (int i = 0; i < h->numLoops(); ++i)
+    if (h->loopTypeAt(i) & AcDbHatch::kPolyline) ++loops;
+  g.AddInt(91, loops);
+  for (int i = 0; i < h->numLoops(); ++i) {
+    Adesk::Int32 type = 0;
+    AcGePoint2dArray points;
+    AcGeDoubleArray bulges;
+    if (h->getLoopAt(i, type, points, bulges) != Acad::eOk) continue;
+    bool has_bulge = false;
+    for (int k = 0; k < bulges.length(); ++k)
+      if (bulges[k] != 0) has_bulge = true;
+    g.AddInt(92, type);
+    g.AddUtf8(72, has_bulge ? "1" : "0");
+    g.AddUtf8(73, "1");
+    g.AddInt(93, points.length());
+    for (int k = 0; k < points.length(); ++k) {
+      g.AddReal(10, points[k].x);
+      g.AddReal(20, points[k].y);
+      if (has_bulge) g.AddReal(42, bulges[k]);
+    }
+    g.AddUtf8(97, "0");
+  }
+  g.AddInt(75, h->hatchStyle());
+  g.AddInt(76, h->patternType());
+  if (!h->isSolidFill()) {
+    g.AddReal(52, h->patternAngle() / kDegree);
+    g.AddReal(41, h->patternScale());
+    g.AddUtf8(77, "0");
+    g.AddUtf8(78, "0");
+  }
+  g.AddUtf8(98, "0");
+}
+
+}  // namespace dxf_out
+
+}  // namespace host
