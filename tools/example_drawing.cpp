@@ -1,5 +1,6 @@
 // The bundled example drawing: a first-floor electrical plan with routes, panels and loads.
 #include "tools/example_drawing.h"
+#include "platform/acad/kept_groups.h"
 
 #include <dbsymtb.h>
 
@@ -43,10 +44,10 @@ bool ExampleMaker::Make() {
   Layer(kNameLayer, 7);
   builder_.SetGlobalScale(100);
   // Millimetres, as the drawing's insertion units say.
-  std::vector<AcDbRawGroup> header = db_->rawHeader();
+  std::vector<platform::acad::RawGroup> header = platform::acad::KeptHeader(*db_);
   header.push_back({9, L"$INSUNITS"});
   header.push_back({70, L"4"});
-  db_->setRawHeader(std::move(header));
+  platform::acad::SetKeptHeader(*db_, std::move(header));
   DefineBlocks();
   DrawPlan();
   BuildRoutes();

@@ -1,6 +1,7 @@
 // HATCH: solid fills bounded by polyline loops (AcDbHatch); a hatch of any other kind (a
 // pattern, an associative one, other loops) stays as its groups.
 #include <dbhatch.h>
+#include "platform/acad/kept_groups.h"
 
 #include <memory>
 #include <string>
@@ -21,10 +22,10 @@ AcDbEntity* ReadHatch(Builder& in, const Record& r, Split* s) {
   auto hatch = std::make_unique<AcDbHatch>();
   const auto& v = s->values;
   size_t i = 0;
-  std::vector<AcDbRawGroup> raw = std::move(s->raw);
+  std::vector<platform::acad::RawGroup> raw = std::move(s->raw);
   // Before the hatch subclass: the common properties; unmodelled ones are kept.
   bool in_hatch = false;
-  std::vector<AcDbRawGroup> kept_raw;
+  std::vector<platform::acad::RawGroup> kept_raw;
   std::vector<const Group*> kept_values;
   // Rebuild the split by walking the record's groups in order (markers are raw groups).
   (void)v;
@@ -39,14 +40,14 @@ AcDbEntity* ReadHatch(Builder& in, const Record& r, Split* s) {
     if (g.code == 5 || &g == owner) continue;
     if (g.code == 100 && g.text == "AcDbHatch") {
       in_hatch = true;
-      kept_raw.push_back(AcDbRawGroup{g.code, Kept(g)});
+      kept_raw.push_back(platform::acad::RawGroup{g.code, Kept(g)});
       continue;
     }
     if (!in_hatch) {
       if (depth == 0 && g.code != 102 && Builder::CommonCode(g.code)) {
         kept_values.push_back(&g);
       } else {
-        kept_raw.push_back(AcDbRawGroup{g.code, Kept(g)});
+        kept_raw.push_back(platform::acad::RawGroup{g.code, Kept(g)});
       }
     } else {
       body.push_back(&g);
@@ -90,7 +91,7 @@ AcDbEntity* ReadHatch(Builder& in, const Record& r, Split* s) {
         associative = Int(g) != 0;
         break;
       default:
-        kept_raw.push_back(AcDbRawGroup{g.code, Kept(g)});
+        kept_raw.push_back(platform::acad::RawGroup{g.code, Kept(g)});
     }
   }
   if (!solid || associative || !at(91)) return nullptr;
@@ -137,7 +138,7 @@ AcDbEntity* ReadHatch(Builder& in, const Record& r, Split* s) {
       long long seeds = Int(g);
       for (long long p = 0; p < seeds && k + 1 < body.size(); ++p) k += 2;
     } else {
-      kept_raw.push_back(AcDbRawGroup{g.code, Kept(g)});
+      kept_raw.push_back(platform::acad::RawGroup{g.code, Kept(g)});
     }
   }
   hatch->setPattern(AcDbHatch::kPreDefined, pattern.c_str());

@@ -1,5 +1,6 @@
 // Objects kept as DXF groups, and the group-code value types.
 #include "host/dxf/dxf_objects.h"
+#include "platform/acad/kept_groups.h"
 
 ACRX_DEFINE_MEMBERS(host::DxfUnknownObject, AcDbObject, L"")
 ACRX_DEFINE_MEMBERS(host::DxfUnknownEntity, AcDbEntity, L"")
@@ -22,7 +23,7 @@ DxfValueType DxfTypeOfCode(int code) {
 }
 
 std::wstring DxfHeaderValue(const AcDbDatabase& db, const std::wstring& name) {
-  const auto& groups = db.rawHeader();
+  const auto& groups = platform::acad::KeptHeader(db);
   bool in_section = false;
   for (size_t i = 0; i + 1 < groups.size(); ++i) {
     if (groups[i].code == kDxfSectionStart) in_section = true;

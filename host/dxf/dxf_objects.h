@@ -1,7 +1,7 @@
 // What a DXF drawing holds beyond the database's own classes: objects and entities kept as
 // their groups, and the group-code rules that the DXF reader and writer share.
 //
-// The kept groups of a modelled object (rawGroups()) are written back in their subclass. A kept
+// The kept groups of a modelled object (platform::acad::KeptGroups) are written back in their subclass. A kept
 // group with a negative code is no group of the file: it holds the text the modelled group of
 // the positive code had (an angle in degrees that the database holds in radians), which the
 // writer gives back while the value is unchanged.
@@ -17,7 +17,7 @@ namespace host {
 
 // An object of a type the database does not model (an XRECORD, a LAYOUT, a table record of a
 // table it does not model, the BLOCK and ENDBLK of a block, the SEQEND of a block reference).
-// Its groups, handle included, are kept in rawGroups() exactly as read, and written back so;
+// Its groups, handle included, are kept (platform::acad::KeptGroups) exactly as read, and written back so;
 // an empty list means "made here": the writer builds the groups itself (BLOCK, ENDBLK, SEQEND).
 class DxfUnknownObject : public AcDbObject {
   ACRX_DECLARE_MEMBERS(DxfUnknownObject);

@@ -2,6 +2,7 @@
 // text), the entities kept as read, sequences (attributes and their SEQEND), XData. Each
 // modelled type is made in its own file (dxf_entity_<kind>.cpp, see dxf_entities.h).
 #include "host/dxf/dxf_read_builder.h"
+#include "platform/acad/kept_groups.h"
 
 #include <acutads.h>
 #include <dbdict.h>
@@ -86,9 +87,9 @@ void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) 
   Acad::ErrorStatus es = items ? platform::acad::SetXData(obj, xdata_items_) : Acad::eInvalidInput;
   if (es != Acad::eOk) {
     // Kept as groups when the database refuses it (size, unknown application).
-    std::vector<AcDbRawGroup> raw = obj->rawGroups();
-    for (const Group& g : p.xdata) raw.push_back(AcDbRawGroup{g.code, Kept(g)});
-    obj->setRawGroups(std::move(raw));
+    std::vector<platform::acad::RawGroup> raw = platform::acad::KeptGroups(*obj);
+    for (const Group& g : p.xdata) raw.push_back(platform::acad::RawGroup{g.code, Kept(g)});
+    platform::acad::SetKeptGroups(*obj, std::move(raw));
     warnings->push_back(LineError(p.line, L"XData kept as read: the drawing refuses it as XData"));
   }
   obj->close();
@@ -132,7 +133,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
     auto* kept = new DxfUnknownEntity(Wide(r.type));
     SplitRecord(
         r, [](int c) { return c == 8; }, &split_);
-    kept->setRawGroups(AllGroups(r));
+    platform::acad::SetKeptGroups(*kept, AllGroups(r));
     return AppendKept(btr, kept, TextOr(split_.values, 8, "0"), r.handle, r.line);
   };
   auto end_kept = [&]() {
@@ -140,12 +141,12 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
     result_->warnings.push_back(LineError(
         kept_head->line, Wide(kept_head->type) + L" without its SEQEND: one is added"));
     auto* seqend = new DxfUnknownEntity(L"SEQEND");
-    std::vector<AcDbRawGroup> groups;
+    std::vector<platform::acad::RawGroup> groups;
     if (!kept_head->handle.isNull())
-      groups.push_back(AcDbRawGroup{330, Kept(HexText(kept_head->handle))});
-    groups.push_back(AcDbRawGroup{100, Kept("AcDbEntity")});
-    groups.push_back(AcDbRawGroup{8, Kept("0")});
-    seqend->setRawGroups(std::move(groups));
+      groups.push_back(platform::acad::RawGroup{330, Kept(HexText(kept_head->handle))});
+    groups.push_back(platform::acad::RawGroup{100, Kept("AcDbEntity")});
+    groups.push_back(platform::acad::RawGroup{8, Kept("0")});
+    platform::acad::SetKeptGroups(*seqend, std::move(groups));
     AppendKept(btr, seqend, "0", AcDbHandle(), kept_head->line);
     kept_head = nullptr;
   };
@@ -180,7 +181,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
                            r.groups[1].text == HexText(open_ref->objectId().handle()) &&
                            r.groups[2].code == 100 && r.groups[2].text == "AcDbEntity" &&
                            r.groups[3].code == 8 && r.groups[3].text == "0";
-        if (!plain) seqend->setRawGroups(AllGroups(r));
+        if (!plain) platform::acad::SetKeptGroups(*seqend, AllGroups(r));
         AddRoot(seqend, &r);
         seqend->setOwnerId(open_ref->objectId());
         seqend->close();
@@ -196,7 +197,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
         fail(r, L"the attribute cannot be read");
       }
       SetCommon(attr, s.values, r.line);
-      attr->setRawGroups(WithoutBareMarkers(s.raw, kind->markers.names()));
+      platform::acad::SetKeptGroups(*attr, WithoutBareMarkers(s.raw, kind->markers.names()));
       if (!r.handle.isNull()) db_->setNextHandle(r.handle);
       AcDbObjectId id;
       if (open_ref->appendAttribute(id, attr) != Acad::eOk) {
@@ -229,7 +230,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
       continue;
     }
     SetCommon(e, s.values, r.line);
-    e->setRawGroups(WithoutBareMarkers(s.raw, kind->markers.names()));
+    platform::acad::SetKeptGroups(*e, WithoutBareMarkers(s.raw, kind->markers.names()));
     if (!r.handle.isNull()) db_->setNextHandle(r.handle);
     AcDbObjectId id;
     if (btr->appendAcDbEntity(id, e) != Acad::eOk) {
@@ -288,7 +289,7 @@ void Builder::ReadBlocks() {
     }
     for (size_t k : {i, j}) {
       auto* kept = new DxfUnknownObject(Wide(b[k].type));
-      kept->setRawGroups(AllGroups(b[k]));
+      platform::acad::SetKeptGroups(*kept, AllGroups(b[k]));
       AddRoot(kept, &b[k]);
       kept->setOwnerId(btr_id);
       kept->close();

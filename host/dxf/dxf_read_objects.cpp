@@ -1,5 +1,6 @@
 // The objects of a DXF file: dictionaries, groups, and the objects kept as read.
 #include "host/dxf/dxf_read_builder.h"
+#include "platform/acad/kept_groups.h"
 
 #include <acutads.h>
 #include <dbdict.h>
@@ -41,14 +42,14 @@ void Builder::ReadObjects() {
       obj = group;
     } else {
       auto* kept = new DxfUnknownObject(Wide(r.type));
-      kept->setRawGroups(AllGroups(r));
+      platform::acad::SetKeptGroups(*kept, AllGroups(r));
       AcDbObjectId id = AddRoot(kept, &r);
       (void)id;
       SetOwner(kept, r.owner);
       kept->close();
       continue;
     }
-    obj->setRawGroups(std::move(s.raw));
+    platform::acad::SetKeptGroups(*obj, std::move(s.raw));
     AcDbObjectId id = AddRoot(obj, &r);
     SetOwner(obj, r.owner);
     obj->close();

@@ -1,6 +1,7 @@
 // The header and the tables of a DXF file: layers, linetypes, text styles, applications,
 // block records, and tables kept as read.
 #include "host/dxf/dxf_read_builder.h"
+#include "platform/acad/kept_groups.h"
 
 #include <acutads.h>
 #include <dbdict.h>
@@ -55,7 +56,7 @@ std::wstring Builder::HexOf(AcDbHandle h) {
 }
 
 void Builder::ReadHeader() {
-  std::vector<AcDbRawGroup> raw;
+  std::vector<platform::acad::RawGroup> raw;
   const auto& h = file_.header;
   for (size_t i = 0; i < h.size();) {
     if (h[i].code != 9)
@@ -70,16 +71,16 @@ void Builder::ReadHeader() {
     } else if (name == "$DIMSCALE" && j > i + 1) {
       db_->setDimscale(Real(h[i + 1]));
     } else {
-      for (size_t k = i; k < j; ++k) raw.push_back(AcDbRawGroup{h[k].code, Kept(h[k])});
+      for (size_t k = i; k < j; ++k) raw.push_back(platform::acad::RawGroup{h[k].code, Kept(h[k])});
     }
     i = j;
   }
   for (const KeptSection& section : file_.kept) {
-    raw.push_back(AcDbRawGroup{kDxfSectionStart, Kept(section.name)});
-    for (const Group& g : section.groups) raw.push_back(AcDbRawGroup{g.code, Kept(g)});
-    raw.push_back(AcDbRawGroup{kDxfSectionEnd, L""});
+    raw.push_back(platform::acad::RawGroup{kDxfSectionStart, Kept(section.name)});
+    for (const Group& g : section.groups) raw.push_back(platform::acad::RawGroup{g.code, Kept(g)});
+    raw.push_back(platform::acad::RawGroup{kDxfSectionEnd, L""});
   }
-  db_->setRawHeader(std::move(raw));
+  platform::acad::SetKeptHeader(*db_, std::move(raw));
 }
 
 // ---- Tables ----
@@ -145,11 +146,11 @@ void Builder::ReadTable(const std::wstring& name, const Record& head,
   if (table == nullptr) {
     // A table the database does not model, kept whole.
     auto* kept = new DxfUnknownObject(L"TABLE");
-    kept->setRawGroups(AllGroups(head));
+    platform::acad::SetKeptGroups(*kept, AllGroups(head));
     AcDbObjectId table_id = AddRoot(kept, &head);
     for (const Record* r : records) {
       auto* rec = new DxfUnknownObject(Wide(r->type));
-      rec->setRawGroups(AllGroups(*r));
+      platform::acad::SetKeptGroups(*rec, AllGroups(*r));
       AcDbObjectId id = AddRoot(rec, r);
       rec->setOwnerId(table_id);
       rec->close();
@@ -160,7 +161,7 @@ void Builder::ReadTable(const std::wstring& name, const Record& head,
     return;
   }
   Split s = SplitRecord(head, [](int code) { return code == 2 || code == 70; });
-  table->setRawGroups(std::move(s.raw));
+  platform::acad::SetKeptGroups(*table, std::move(s.raw));
   AcDbObjectId table_id = AddRoot(table, &head);
   if (name == L"LTYPE") roots_.linetype_table = table_id;
   if (name == L"LAYER") roots_.layer_table = table_id;
@@ -227,14 +228,14 @@ void Builder::ReadTableRecord(const std::wstring& table_name, AcDbSymbolTable* t
     delete rec;
     // Kept as read, listed after the table's modelled records.
     auto* kept = new DxfUnknownObject(Wide(r.type));
-    kept->setRawGroups(AllGroups(r));
+    platform::acad::SetKeptGroups(*kept, AllGroups(r));
     AddRoot(kept, &r);
     kept->setOwnerId(table->objectId());
     kept->close();
     return;
   }
   rec->setName(name.c_str());
-  rec->setRawGroups(std::move(s.raw));
+  platform::acad::SetKeptGroups(*rec, std::move(s.raw));
   if (!r.handle.isNull()) db_->setNextHandle(r.handle);
   AcDbObjectId id;
   if (table->add(id, rec) != Acad::eOk) {

@@ -1,5 +1,6 @@
 // Reading the groups of one record.
 #include "host/dxf/dxf_record.h"
+#include "platform/acad/kept_groups.h"
 
 #include <algorithm>
 #include <cctype>
@@ -20,10 +21,10 @@ const Group* FirstOwner(const Record& r) {
 
 void KeepText(Split* s, std::initializer_list<int> codes) {
   for (int code : codes)
-    if (const Group* g = Find(s->values, code)) s->raw.push_back(AcDbRawGroup{-code, Kept(*g)});
+    if (const Group* g = Find(s->values, code)) s->raw.push_back(platform::acad::RawGroup{-code, Kept(*g)});
 }
 
-std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup>& raw,
+std::vector<platform::acad::RawGroup> WithoutBareMarkers(std::vector<platform::acad::RawGroup>& raw,
                                              std::span<const std::string_view> written) {
   auto bare = [&](size_t i) {
     if (raw[i].code != 100) return false;
@@ -33,7 +34,7 @@ std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup>& raw,
     for (std::string_view w : written) known = known || marker == w;
     if (!known) return false;
     size_t same = 0;
-    for (const AcDbRawGroup& g : raw) same += g.code == 100 && g.value.utf8() == marker;
+    for (const platform::acad::RawGroup& g : raw) same += g.code == 100 && g.value.utf8() == marker;
     return same == 1;
   };
   // Judged first, then taken: nothing moves before every marker is judged. Most records keep a
@@ -51,7 +52,7 @@ std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup>& raw,
       drop_few |= uint64_t{1} << i;
     }
   }
-  std::vector<AcDbRawGroup> kept;
+  std::vector<platform::acad::RawGroup> kept;
   if (n == 0) return kept;
   kept.reserve(n);
   for (size_t i = 0; i < raw.size(); ++i) {
@@ -69,10 +70,10 @@ std::string HexText(AcDbHandle h) {
   return text;
 }
 
-std::vector<AcDbRawGroup> AllGroups(const Record& r) {
-  std::vector<AcDbRawGroup> raw;
+std::vector<platform::acad::RawGroup> AllGroups(const Record& r) {
+  std::vector<platform::acad::RawGroup> raw;
   raw.reserve(r.groups.size());
-  for (const Group& g : r.groups) raw.push_back(AcDbRawGroup{g.code, Kept(g)});
+  for (const Group& g : r.groups) raw.push_back(platform::acad::RawGroup{g.code, Kept(g)});
   return raw;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <acutads.h>
+#include "platform/acad/kept_groups.h"
 #include "platform/acad/dbhost.h"
 
 #include <initializer_list>
@@ -15,11 +16,11 @@
 namespace host::dxf_in {
 
 // The group's text as a kept group holds it.
-inline AcDbRawText Kept(const Group& g) {
-  return AcDbRawText::fromUtf8(g.text);
+inline platform::acad::RawText Kept(const Group& g) {
+  return platform::acad::RawText::fromUtf8(g.text);
 }
-inline AcDbRawText Kept(std::string_view utf8) {
-  return AcDbRawText::fromUtf8(utf8);
+inline platform::acad::RawText Kept(std::string_view utf8) {
+  return platform::acad::RawText::fromUtf8(utf8);
 }
 
 constexpr double kDegree = 3.14159265358979323846 / 180.0;
@@ -28,7 +29,7 @@ constexpr double kDegree = 3.14159265358979323846 / 180.0;
 // the caller takes (outside XData); the others, the 100 markers included, are kept in order.
 struct Split {
   std::vector<const Group*> values;  // modelled, in order
-  std::vector<AcDbRawGroup> raw;
+  std::vector<platform::acad::RawGroup> raw;
   std::span<const Group> xdata;  // from the first 1001 on
 };
 
@@ -55,7 +56,7 @@ void SplitRecord(const Record& r, Pred modelled, Split* s) {
     } else if (g.code == 5 || (g.code == 330 && app_depth == 0 && &g == owner)) {
       // handle and owner: the database keeps them
     } else {
-      s->raw.push_back(AcDbRawGroup{g.code, Kept(g)});
+      s->raw.push_back(platform::acad::RawGroup{g.code, Kept(g)});
     }
   }
 }
@@ -76,13 +77,13 @@ void KeepText(Split* s, std::initializer_list<int> codes);
 // appear once: the writer writes those subclass markers itself, in the same places, so the file
 // comes back the same and a large drawing does not keep millions of them.
 // The kept groups are moved out of `raw`.
-std::vector<AcDbRawGroup> WithoutBareMarkers(std::vector<AcDbRawGroup>& raw,
+std::vector<platform::acad::RawGroup> WithoutBareMarkers(std::vector<platform::acad::RawGroup>& raw,
                                              std::span<const std::string_view> written);
 // A handle as files write it: upper-case hexadecimal.
 std::string HexText(AcDbHandle h);
 
 // Every group of the record, kept as read.
-std::vector<AcDbRawGroup> AllGroups(const Record& r);
+std::vector<platform::acad::RawGroup> AllGroups(const Record& r);
 
 // Adds XData groups to `out` (points take their 20/30 partners: 1020, 1030 ...); false when a
 // group is of no XData type (what was added then is of no use).

@@ -3,6 +3,7 @@
 // (attributes and their SEQEND). Each modelled type is written in its own file
 // (dxf_entity_<kind>.cpp, see dxf_entities.h).
 #include "host/dxf/dxf_write_parts.h"
+#include "platform/acad/kept_groups.h"
 
 #include <acutads.h>
 #include <dbdict.h>
@@ -45,9 +46,9 @@ void Writer::WriteBlockPart(AcDbObjectId btr_id, std::wstring_view type) {
   AcDbObject* part = nullptr;
   if (acdbOpenObject(part, *part_id, AcDb::kForRead) != Acad::eOk) return;
   written_.insert(*part_id);
-  if (!part->rawGroups().empty()) {
+  if (!platform::acad::KeptGroups(*part).empty()) {
     Put(0, type);
-    Put(part->rawGroups());
+    Put(platform::acad::KeptGroups(*part));
     part->close();
     return;
   }
@@ -166,9 +167,9 @@ void Writer::WriteEntity(AcDbObjectId id) {
   AcDbObject* seqend = nullptr;
   if (acdbOpenObject(seqend, *seqend_id, AcDb::kForRead) != Acad::eOk) return;
   written_.insert(*seqend_id);
-  if (!seqend->rawGroups().empty()) {
+  if (!platform::acad::KeptGroups(*seqend).empty()) {
     PutUtf8(0, "SEQEND");
-    Put(seqend->rawGroups());
+    Put(platform::acad::KeptGroups(*seqend));
   } else {
     Subclass& sub = entity_subs_[0];
     sub.marker = "AcDbEntity";

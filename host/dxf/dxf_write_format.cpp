@@ -1,5 +1,6 @@
 // How values and groups look in the DXF files the writer makes.
 #include "host/dxf/dxf_write_format.h"
+#include "platform/acad/kept_groups.h"
 
 #include "platform/win/text_encoding.h"
 
@@ -158,7 +159,7 @@ void AppendText(TextBuffer* out, std::wstring_view text) {
 
 void AddAsRead(Lines* lines, const AcDbObject& obj, int code, double value,
                double (*read_back)(const AcDbObject&, double), double computed) {
-  for (const AcDbRawGroup& g : obj.rawGroups()) {
+  for (const platform::acad::RawGroup& g : platform::acad::KeptGroups(obj)) {
     if (g.code != -code) continue;
     const std::string_view text = g.value.utf8();
     double read = 0;
@@ -179,13 +180,13 @@ void AddDegrees(Lines* lines, const AcDbObject& obj, int code, double radians) {
 }
 
 bool HasKept(const AcDbObject& obj, int code) {
-  for (const AcDbRawGroup& g : obj.rawGroups())
+  for (const platform::acad::RawGroup& g : platform::acad::KeptGroups(obj))
     if (g.code == code) return true;
   return false;
 }
 
 bool HasKept(const AcDbObject& obj, int code, std::string_view value) {
-  for (const AcDbRawGroup& g : obj.rawGroups())
+  for (const platform::acad::RawGroup& g : platform::acad::KeptGroups(obj))
     if (g.code == code && g.value.utf8() == value) return true;
   return false;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <dbmain.h>
+#include "platform/acad/kept_groups.h"
 
 #include <cstring>
 #include <initializer_list>
@@ -88,7 +89,7 @@ void AppendCode(TextBuffer* out, int code);
 void AppendText(TextBuffer* out, std::wstring_view text);
 
 // Groups given to the database as kept groups (tables a file needs that it lacks).
-using Groups = std::vector<AcDbRawGroup>;
+using Groups = std::vector<platform::acad::RawGroup>;
 
 // Groups the writer makes, held as the file's text already: each group is its code line and its
 // value line. Writing them is one copy, and a value costs no heap block of its own; a large

@@ -1,5 +1,6 @@
 // The OBJECTS section: dictionaries, groups and the objects kept as read.
 #include "host/dxf/dxf_write_parts.h"
+#include "platform/acad/kept_groups.h"
 
 #include <acutads.h>
 #include <dbdict.h>
@@ -40,7 +41,7 @@ void Writer::WriteObject(AcDbObjectId id) {
   written_.insert(id);
   if (auto* dict = AcDbDictionary::cast(obj)) {
     bool hard = false;
-    for (const auto& g : obj->rawGroups())
+    for (const auto& g : platform::acad::KeptGroups(*obj))
       if (g.code == 280 && g.value == L"1") hard = true;
     Lines entries;
     AcDbDictionaryIterator* it = dict->newIterator();
@@ -51,7 +52,7 @@ void Writer::WriteObject(AcDbObjectId id) {
     }
     delete it;
     Lines head;
-    if (obj->rawGroups().empty()) head.AddUtf8(281, "1");
+    if (platform::acad::KeptGroups(*obj).empty()) head.AddUtf8(281, "1");
     WriteModelled("DICTIONARY", obj, {}, OwnerOf(obj), {Subclass{"AcDbDictionary", head, entries}});
   } else if (auto* group = AcDbGroup::cast(obj)) {
     Lines g{{300, group->description()},

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <dbmain.h>
+#include "platform/acad/kept_groups.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -78,7 +79,7 @@ class Writer {
   void PutUtf8(int code, std::string_view value);
   void PutHex(int code, AcDbHandle h);
   // A kept group's text, UTF-8 as held.
-  void PutKept(int code, const AcDbRawText& value);
+  void PutKept(int code, const platform::acad::RawText& value);
   // Kept groups [from, to), leaving out those of negative code: a modelled value's text as read,
   // which the value's own group writes.
   void Put(const Groups& groups, size_t from = 0, size_t to = SIZE_MAX);

@@ -1,6 +1,7 @@
 // What a file needs that the database may lack: BLOCK, ENDBLK and SEQEND objects, and the
 // tables of the format the database does not model.
 #include "host/dxf/dxf_write_parts.h"
+#include "platform/acad/kept_groups.h"
 
 #include <acutads.h>
 #include <dbdict.h>
@@ -41,7 +42,7 @@ void Writer::Prepare() {
       if (type == L"BLOCK" || type == L"ENDBLK" || type == L"SEQEND")
         PartsOf(type).assign(kept->ownerId(), id);
       if (type == L"TABLE" && kept->ownerId().isNull()) {
-        for (const auto& g : kept->rawGroups())
+        for (const auto& g : platform::acad::KeptGroups(*kept))
           if (g.code == 2) {
             kept_tables_[g.value] = id;
             break;
@@ -203,7 +204,7 @@ void Writer::AddDefaultTable(const wchar_t* name, const wchar_t* record_type,
     head.push_back({100, L"AcDbDimStyleTable"});
     head.push_back({71, L"0"});
   }
-  table->setRawGroups(head);
+  platform::acad::SetKeptGroups(*table, head);
   if (has_record) {
     auto* rec = new DxfUnknownObject(record_type);
     AcDbObjectId rec_id;
@@ -212,7 +213,7 @@ void Writer::AddDefaultTable(const wchar_t* name, const wchar_t* record_type,
       Groups groups = {{std::wstring(name) == L"DIMSTYLE" ? 105 : 5, Hex(rec_id.handle())},
                        {330, table_handle}};
       groups.insert(groups.end(), record.begin(), record.end());
-      rec->setRawGroups(groups);
+      platform::acad::SetKeptGroups(*rec, groups);
       rec->setOwnerId(table_id);
       rec->close();
       table->children().push_back(rec_id);

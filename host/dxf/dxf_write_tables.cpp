@@ -1,5 +1,6 @@
 // The TABLES section: modelled tables and their records, and tables kept as read.
 #include "host/dxf/dxf_write_parts.h"
+#include "platform/acad/kept_groups.h"
 
 #include <acutads.h>
 #include <dbdict.h>
@@ -51,7 +52,7 @@ void Writer::WriteKeptTable(AcDbObjectId id) {
   if (acdbOpenObject(table, id, AcDb::kForRead) != Acad::eOk) return;
   written_.insert(id);
   Put(0, L"TABLE");
-  Put(table->rawGroups());
+  Put(platform::acad::KeptGroups(*table));
   for (AcDbObjectId rec : table->children()) WriteKept(rec);
   table->close();
   Put(0, L"ENDTAB");
@@ -88,7 +89,7 @@ void Writer::PutKept(const AcDbObject* obj) {
   int depth = 0;
   if (entity) {
     bool has_owner = false;
-    for (const AcDbRawGroup& g : obj->rawGroups()) {
+    for (const platform::acad::RawGroup& g : platform::acad::KeptGroups(*obj)) {
       if (g.code == 102) depth += (g.value.utf8().starts_with('{')) ? 1 : -1;
       has_owner = has_owner || (depth == 0 && g.code == 330);
     }
@@ -98,7 +99,7 @@ void Writer::PutKept(const AcDbObject* obj) {
       owner_written = true;
     }
   }
-  for (const AcDbRawGroup& g : obj->rawGroups()) {
+  for (const platform::acad::RawGroup& g : platform::acad::KeptGroups(*obj)) {
     if (g.code < 0) continue;  // a modelled value's text as read
     if (g.code == 102) depth += (g.value.utf8().starts_with('{')) ? 1 : -1;
     if (entity && !owner_written && depth == 0 && g.code == 330) {
@@ -151,7 +152,7 @@ void Writer::WriteRecord(const wchar_t* table, AcDbObjectId id) {
   if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) return;
   written_.insert(id);
   auto* rec = AcDbSymbolTableRecord::cast(obj);
-  const bool made = obj->rawGroups().empty();
+  const bool made = platform::acad::KeptGroups(*obj).empty();
   Lines g{{2, rec->name()}};
   std::string_view marker;
   if (auto* lt = AcDbLinetypeTableRecord::cast(obj)) {

@@ -1,5 +1,6 @@
 // The DXF writer: database objects and kept groups to the sections of an AC1024 file.
 #include "host/dxf/dxf_writer.h"
+#include "platform/acad/kept_groups.h"
 
 #include <acutads.h>
 #include <dbsymtb.h>
@@ -55,7 +56,7 @@ void Writer::MaybeFlush() {
   if (sink_ != nullptr && out_.size() >= kPiece) Flush();
 }
 
-void Writer::PutKept(int code, const AcDbRawText& value) {
+void Writer::PutKept(int code, const platform::acad::RawText& value) {
   PutUtf8(code, value.utf8());
 }
 
@@ -113,7 +114,7 @@ void Writer::EndSection() {
 // ---- Header and the sections kept as read ----
 
 void Writer::KeptSections(bool classes) {
-  const Groups& raw = db_.rawHeader();
+  const Groups& raw = platform::acad::KeptHeader(db_);
   bool classes_written = false;
   for (size_t i = 0; i < raw.size(); ++i) {
     if (raw[i].code != kDxfSectionStart || (raw[i].value == L"CLASSES") != classes) continue;
@@ -136,7 +137,7 @@ void Writer::Header() {
   Put(1, L"AC1024");
   // The code page goes second, where AutoCAD writes it, whether it was read or not: a drawing
   // read and written again comes out as it went in.
-  const Groups& raw = db_.rawHeader();
+  const Groups& raw = platform::acad::KeptHeader(db_);
   Groups rest;
   std::wstring codepage = L"ANSI_1252";
   for (size_t i = 0; i < raw.size(); ++i) {
@@ -171,7 +172,7 @@ void Writer::WriteModelled(std::string_view type, const AcDbObject* obj, const L
   PutUtf8(0, type);
   Put(before_handle);
   PutHex(5, obj->objectId().handle());
-  const Groups& raw = obj->rawGroups();
+  const Groups& raw = platform::acad::KeptGroups(*obj);
   // Kept groups split at their markers: segment k runs from starts[k] (its marker, except for
   // the first) to the next marker. Past 15 markers the rest stays in the last segment, written
   // in order as it is.

@@ -7,6 +7,7 @@
 #include <dbdict.h>
 #include "platform/acad/dbhost.h"
 #include "platform/acad/dbstub.h"
+#include "platform/acad/kept_groups.h"
 #include <dbsymtb.h>
 #include "platform/win/wide_string.h"
 
@@ -142,6 +143,7 @@ void AcDbDatabase::notifyErased(const AcDbObject* object, bool erased) const {
 }
 
 AcDbDatabase::~AcDbDatabase() {
+  platform::acad::ForgetKept(this);
   TellReactors(impl_->reactors, [&](AcDbDatabaseReactor* r) { r->goodbye(this); });
   impl_->reactors.clear();
   if (acdbHostApplicationServices()->workingDatabase() == this)

@@ -6,6 +6,7 @@
 #include <acutads.h>
 #include <dbents.h>
 #include "platform/acad/dbstub.h"
+#include "platform/acad/kept_groups.h"
 #include "platform/win/text_encoding.h"
 
 using platform::acad::internal::DieMisuse;
@@ -28,45 +29,11 @@ AcDbObject* Peek(AcDbObjectId id) {
 
 }  // namespace platform::acad::internal
 
-AcDbRawText::AcDbRawText(std::wstring_view text) : AcDbRawText() {
-  bool ascii = true;
-  for (wchar_t c : text) ascii = ascii && static_cast<unsigned>(c) < 0x80;
-  if (!ascii) {
-    assign(platform::WideToUtf8(text));
-    return;
-  }
-  std::string narrow(text.size(), '\0');
-  for (size_t i = 0; i < text.size(); ++i) narrow[i] = static_cast<char>(text[i]);
-  assign(narrow);
-}
-
-void AcDbRawText::assign(std::string_view utf8) {
-  release();
-  if (utf8.size() < sizeof small_) {
-    small_[0] = static_cast<char>(utf8.size());
-    std::memcpy(small_ + 1, utf8.data(), utf8.size());
-    return;
-  }
-  const uint32_t n = static_cast<uint32_t>(utf8.size());
-  char* block = new char[sizeof n + n];
-  std::memcpy(block, &n, sizeof n);
-  std::memcpy(block + sizeof n, utf8.data(), n);
-  small_[0] = static_cast<char>(kHeap);
-  std::memcpy(small_ + 8, &block, sizeof block);
-}
-
-std::wstring AcDbRawText::wide() const {
-  const std::string_view text = utf8();
-  bool ascii = true;
-  for (char c : text) ascii = ascii && (c & 0x80) == 0;
-  if (ascii) return std::wstring(text.begin(), text.end());
-  return platform::Utf8ToWide(text);
-}
-
 AcDbObject::AcDbObject() = default;
 
 AcDbObject::~AcDbObject() {
   delete[] xdata_;
+  platform::acad::ForgetKept(this);
 }
 
 AcDbObjectId AcDbObject::objectId() const {

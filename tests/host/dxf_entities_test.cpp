@@ -1,5 +1,6 @@
 // The table of modelled entity kinds: the reader's look-up by type name and the writer's by class.
 #include "host/dxf/dxf_entities.h"
+#include "platform/acad/kept_groups.h"
 
 #include <dbelipse.h>
 #include <dbents.h>
@@ -87,7 +88,7 @@ std::vector<std::wstring> KeptMarkers(AcDbDatabase& db, const wchar_t* handle) {
   AcDbEntity* e = nullptr;
   EXPECT_EQ(acdbOpenObject(e, testing::IdOf(db, handle), AcDb::kForRead), Acad::eOk) << handle;
   if (e == nullptr) return markers;
-  for (const AcDbRawGroup& g : e->rawGroups())
+  for (const platform::acad::RawGroup& g : platform::acad::KeptGroups(*e))
     if (g.code == 100) markers.push_back(g.value.wide());
   e->close();
   return markers;

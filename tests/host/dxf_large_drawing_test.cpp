@@ -2,6 +2,7 @@
 // entity, attribute and XData arrives, and faults late in the entities are reported as in a
 // small drawing.
 #include <acutads.h>
+#include "platform/acad/kept_groups.h"
 #include <dbents.h>
 #include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
@@ -336,7 +337,7 @@ TEST(DxfLargeDrawingTest, HandlesAndTheEndOfTheEntitiesAreAsWhenReadWhole) {
   AcDbEntity* mtext = nullptr;
   ASSERT_EQ(acdbOpenAcDbEntity(mtext, mtext_id, AcDb::kForRead), Acad::eOk);
   int endsec = 0;
-  for (const AcDbRawGroup& raw : mtext->rawGroups()) endsec += raw.value == L"ENDSEC" ? 1 : 0;
+  for (const platform::acad::RawGroup& raw : platform::acad::KeptGroups(*mtext)) endsec += raw.value == L"ENDSEC" ? 1 : 0;
   mtext->close();
   EXPECT_EQ(endsec, 2);
 

@@ -1,6 +1,7 @@
 // The DXF lexer seen through the reader: reals of every form, lines of any length, either line
 // end, and a file that ends after a group code.
 #include <dbents.h>
+#include "platform/acad/kept_groups.h"
 #include <gtest/gtest.h>
 #include "platform/win/text_encoding.h"
 
@@ -82,7 +83,7 @@ TEST(DxfReaderTest, LinesOfAnyLengthAndEitherLineEnd) {
     ASSERT_TRUE(r.ok()) << platform::WideToUtf8(r.error);
     AcDbEntity* e = nullptr;
     ASSERT_EQ(acdbOpenAcDbEntity(e, IdOf(*r.database, L"50"), AcDb::kForRead), Acad::eOk);
-    const auto& raw = e->rawGroups();
+    const auto& raw = platform::acad::KeptGroups(*e);
     ASSERT_EQ(raw.size(), 5u + std::size(lengths)) << crlf;
     for (size_t i = 0; i < std::size(lengths); ++i) {
       EXPECT_EQ(raw[5 + i].code, 3);

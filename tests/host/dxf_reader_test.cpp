@@ -1,5 +1,6 @@
 // The DXF reader: what a drawing file gives the database, code pages, and refused files.
 #include "host/dxf/dxf_reader.h"
+#include "platform/acad/kept_groups.h"
 
 #include <acutads.h>
 #include <dbdict.h>
@@ -139,11 +140,11 @@ TEST(DxfReaderTest, UnmodelledEntitiesKeepTheirGroups) {
   EXPECT_EQ(kept->dxfName(), L"MTEXT");
   EXPECT_EQ(e->layerId(), IdOf(*r.database, L"11"));
   // Every group after the type, handle and owner included, in file order.
-  ASSERT_EQ(e->rawGroups().size(), 10u);
-  EXPECT_EQ(e->rawGroups()[0].code, 5);
-  EXPECT_EQ(e->rawGroups()[0].value, L"50");
-  EXPECT_EQ(e->rawGroups()[9].code, 1);
-  EXPECT_EQ(e->rawGroups()[9].value, L"A\\PB");
+  ASSERT_EQ(platform::acad::KeptGroups(*e).size(), 10u);
+  EXPECT_EQ(platform::acad::KeptGroups(*e)[0].code, 5);
+  EXPECT_EQ(platform::acad::KeptGroups(*e)[0].value, L"50");
+  EXPECT_EQ(platform::acad::KeptGroups(*e)[9].code, 1);
+  EXPECT_EQ(platform::acad::KeptGroups(*e)[9].value, L"A\\PB");
   e->close();
 }
 

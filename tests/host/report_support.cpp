@@ -1,5 +1,6 @@
 // Helpers of the report tests.
 #include "report_support.h"
+#include "platform/acad/kept_groups.h"
 
 #include <dbents.h>
 #include <dbmain.h>
@@ -35,10 +36,10 @@ bool WriteBuiltDrawing(const fs::path& path, const std::function<void(tools::Dra
   build(builder);
   EXPECT_FALSE(builder.failed()) << path << ": " << platform::WideToUtf8(builder.error());
   if (!insunits.empty()) {
-    std::vector<AcDbRawGroup> header = db.rawHeader();
+    std::vector<platform::acad::RawGroup> header = platform::acad::KeptHeader(db);
     header.push_back({9, L"$INSUNITS"});
     header.push_back({70, insunits});
-    db.setRawHeader(std::move(header));
+    platform::acad::SetKeptHeader(db, std::move(header));
   }
   std::wstring error;
   const bool written = WriteDxfFile(db, path.string(), &error);

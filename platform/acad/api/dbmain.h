@@ -41,88 +41,6 @@ class AcDbLinetypeTable;
 class AcDbDictionary;
 class AcDbSymbolTable;
 
-// The text of a kept group, held as UTF-8 in 16 bytes: up to 15 bytes of text inside (most are
-// markers, numbers and handles), longer text in a heap block of its own. A large drawing keeps
-// millions of them. Compares with wide text as the wide text it stands for.
-class AcDbRawText {
- public:
-  AcDbRawText() { small_[0] = 0; }
-  AcDbRawText(const wchar_t* text) : AcDbRawText(std::wstring_view(text)) {}       // NOLINT
-  AcDbRawText(const std::wstring& text) : AcDbRawText(std::wstring_view(text)) {}  // NOLINT
-  explicit AcDbRawText(std::wstring_view text);
-  AcDbRawText(const AcDbRawText& other) : AcDbRawText() { assign(other.utf8()); }
-  AcDbRawText(AcDbRawText&& other) noexcept {
-    std::memcpy(small_, other.small_, sizeof small_);
-    other.small_[0] = 0;
-  }
-  AcDbRawText& operator=(const AcDbRawText& other) {
-    if (this != &other) assign(other.utf8());
-    return *this;
-  }
-  AcDbRawText& operator=(AcDbRawText&& other) noexcept {
-    if (this != &other) {
-      release();
-      std::memcpy(small_, other.small_, sizeof small_);
-      other.small_[0] = 0;
-    }
-    return *this;
-  }
-  ~AcDbRawText() { release(); }
-
-  // Text that is UTF-8 already.
-  static AcDbRawText fromUtf8(std::string_view utf8) {
-    AcDbRawText t;
-    t.assign(utf8);
-    return t;
-  }
-
-  std::string_view utf8() const {
-    if (!heap()) return {small_ + 1, static_cast<size_t>(static_cast<unsigned char>(small_[0]))};
-    const char* block = heapBlock();
-    uint32_t n;
-    std::memcpy(&n, block, sizeof n);
-    return {block + sizeof n, n};
-  }
-  std::wstring wide() const;
-  operator std::wstring() const { return wide(); }  // NOLINT
-  bool empty() const { return utf8().empty(); }
-
-  friend bool operator==(const AcDbRawText& a, const AcDbRawText& b) {
-    return a.utf8() == b.utf8();
-  }
-  friend bool operator==(const AcDbRawText& a, const wchar_t* b) {
-    return a == AcDbRawText(std::wstring_view(b));
-  }
-  friend bool operator==(const AcDbRawText& a, const std::wstring& b) {
-    return a == AcDbRawText(std::wstring_view(b));
-  }
-
- private:
-  // small_[0]: the length of text held inside, or kHeap with the block's address from small_ + 8
-  // (a 32-bit length, then the bytes).
-  static constexpr unsigned char kHeap = 0xFF;
-  bool heap() const { return static_cast<unsigned char>(small_[0]) == kHeap; }
-  char* heapBlock() const {
-    char* block;
-    std::memcpy(&block, small_ + 8, sizeof block);
-    return block;
-  }
-  void release() {
-    if (heap()) delete[] heapBlock();
-    small_[0] = 0;
-  }
-  void assign(std::string_view utf8);
-
-  alignas(8) char small_[16];
-};
-
-// One DXF group kept verbatim for data this database does not model (a DXF reader may attach
-// them to an object so that a writer can give them back).
-struct AcDbRawGroup {
-  int code = 0;
-  AcDbRawText value;
-};
-
 // One XData item as an object holds it (AcDbObject::visitXData): strings as UTF-8 in `text`
 // (a null string as empty), a binary chunk's bytes in `text`, points, reals and integers by kind.
 struct AcDbXDataItem {
@@ -188,10 +106,6 @@ class AcDbObject : public AcGiDrawable {
   bool hasPersistentReactor(AcDbObjectId objId) const;
   AcDbObjectIdArray getPersistentReactorIds() const;
 
-  // Groups that this database does not model, kept for a writer. Not checked for open state.
-  const std::vector<AcDbRawGroup>& rawGroups() const { return raw_groups_; }
-  void setRawGroups(std::vector<AcDbRawGroup> groups) { raw_groups_ = std::move(groups); }
-
   AcDbStub* stub() const { return stub_; }
 
  protected:
@@ -204,7 +118,6 @@ class AcDbObject : public AcGiDrawable {
   AcDbStub* stub_ = nullptr;            // set when the object enters a database
   std::vector<AcDbObjectId> reactors_;  // persistent reactors, in order added
   char* xdata_ = nullptr;  // owned, packed (dbxdata.cpp), applications in order; null: none
-  std::vector<AcDbRawGroup> raw_groups_;
 };
 
 // A bounding box; empty until the first point is added.
@@ -398,9 +311,6 @@ class AcDbDatabase : public AcRxObject {
   // Makes the next new object (addAcDbObject, and so table add, appendAcDbEntity ...) take this
   // handle instead of the seed, once; a reader keeps the file's handles this way.
   void setNextHandle(AcDbHandle handle) { next_handle_ = handle; }
-  // Header variables that this database does not model, kept for a writer, in file order.
-  const std::vector<AcDbRawGroup>& rawHeader() const { return raw_header_; }
-  void setRawHeader(std::vector<AcDbRawGroup> groups) { raw_header_ = std::move(groups); }
   // Puts a new object into an empty record (then open for write). eDuplicateKey when the
   // record holds an object, eAlreadyInDb when the object is in a database.
   Acad::ErrorStatus adoptObject(AcDbStub* stub, AcDbObject* pObj);
@@ -412,7 +322,6 @@ class AcDbDatabase : public AcRxObject {
   std::unique_ptr<Impl> impl_;
   AcDbHandle handseed_{1};
   AcDbHandle next_handle_;
-  std::vector<AcDbRawGroup> raw_header_;
   double dimscale_ = 1.0;
   AcDbObjectId block_table_, layer_table_, text_style_table_, regapp_table_, linetype_table_;
   AcDbObjectId named_objects_, group_dictionary_, model_space_, paper_space_;

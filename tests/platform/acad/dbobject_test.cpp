@@ -1,5 +1,6 @@
 // The open and close rules of database objects, erased objects and the left-open check.
 #include <gtest/gtest.h>
+#include "platform/acad/kept_groups.h"
 
 #include <algorithm>
 #include <vector>
@@ -224,7 +225,7 @@ TEST(DbObjectTest, KeptGroupsHoldShortAndLongTextAlike) {
   const std::wstring fifteen = L"AcDbAttribute12";
   const std::wstring sixteen = L"AcDbAttribute123";
   const std::wstring wide = L"電線 route 1";
-  std::vector<AcDbRawGroup> groups = {{100, fifteen}, {100, sixteen}, {1, wide}, {2, L""}};
+  std::vector<platform::acad::RawGroup> groups = {{100, fifteen}, {100, sixteen}, {1, wide}, {2, L""}};
   EXPECT_EQ(groups[0].value.utf8(), "AcDbAttribute12");
   EXPECT_EQ(groups[1].value.utf8(), "AcDbAttribute123");
   EXPECT_EQ(groups[2].value.utf8(), "\xE9\x9B\xBB\xE7\xB7\x9A route 1");
@@ -235,16 +236,16 @@ TEST(DbObjectTest, KeptGroupsHoldShortAndLongTextAlike) {
   EXPECT_FALSE(groups[0].value == sixteen);
 
   // Copies and moves keep the text; a moved-from text is empty.
-  std::vector<AcDbRawGroup> copy = groups;
+  std::vector<platform::acad::RawGroup> copy = groups;
   for (int i = 0; i < 100; ++i) copy.push_back(copy[static_cast<size_t>(i % 3)]);  // regrows
   EXPECT_TRUE(copy[1].value == sixteen);
   EXPECT_TRUE(copy[101].value == sixteen);
   EXPECT_TRUE(copy[102].value == wide);
-  AcDbRawText moved = std::move(copy[1].value);
+  platform::acad::RawText moved = std::move(copy[1].value);
   EXPECT_TRUE(moved == sixteen);
   EXPECT_TRUE(copy[1].value.empty());
   copy[1].value = moved;
-  moved = AcDbRawText::fromUtf8("x");
+  moved = platform::acad::RawText::fromUtf8("x");
   EXPECT_TRUE(copy[1].value == sixteen);
   EXPECT_TRUE(moved == L"x");
   copy[0].value = std::move(copy[2].value);
