@@ -17,7 +17,7 @@
 #include "cli/program_options.h"
 #include "tools/demo.h"
 #include "tools/example_drawing.h"
-#include "tools/palette_recovery.h"
+#include "cli/session_end.h"
 #include "tools/report.h"
 #include "host/user/script.h"
 #include "host/session/session.h"
@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
     // Nobody is left to ask: unsaved palette edits go to a recovery file, never over the project.
     std::string recovery;
     std::wstring recovery_error;
-    if (tools::WritePaletteRecovery(&recovery, &recovery_error)) {
+    if (cli::WritePaletteRecovery(&recovery, &recovery_error)) {
       std::cerr << "harnex-host: unsaved palette edits written to " << recovery << "\n";
     } else if (!recovery_error.empty()) {
       WriteErr(recovery_error + L"\n");

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "tools/palette_recovery.h"
+#include "cli/session_end.h"
 #include "host/user/typed_line.h"
 
 namespace cli {
@@ -101,7 +101,7 @@ bool TypedSession::NextLine(std::wstring* line) {
       // Ctrl-D closed the palette first: closed, the session ends; still open (its question was
       // cancelled or its save failed), the user goes on at the prompt.
       closing_palette_ = false;
-      if (!tools::PaletteIsOpen()) return false;
+      if (!cli::PaletteIsOpen()) return false;
     }
     // A progress meter that a loop left up is cleared, so that the prompt starts a clean line.
     if (platform::acad::ProgressMeter().active) std::fputs("\r\x1b[K", stderr);
@@ -128,7 +128,7 @@ bool TypedSession::NextLine(std::wstring* line) {
     const bool end = result == LineEditor::Result::kEnd;
     if (wait.kind == platform::WaitKind::kCommandPrompt) {
       if (!end) continue;  // the line is cleared
-      if (tools::PaletteHasUnsavedEdits()) {
+      if (cli::PaletteHasUnsavedEdits()) {
         closing_palette_ = true;
         *line = L"@200 click 2";
         return true;

@@ -16,7 +16,7 @@
 //
 // SIGTERM and SIGHUP end the session at the next wait (a long loop at its next Esc check):
 // Terminated() is then true and the caller writes the palette's unsaved edits to a recovery
-// file before the windows close (host/palette_recovery.h).
+// file before the windows close (cli/session_end.h).
 #pragma once
 
 #include <memory>

@@ -53,6 +53,7 @@ int Ask(LPCWSTR question, UINT buttons) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CMainDlg, CAcUiDialog)
+ON_MESSAGE(WM_QUERYENDSESSION, &CMainDlg::OnQueryEndSession)
 ON_BN_CLICKED(IDC_PROJECT_OPEN, &CMainDlg::OnOpenProject)
 ON_BN_CLICKED(IDC_PROJECT_NEW, &CMainDlg::OnNewProject)
 ON_CBN_SELCHANGE(IDC_PATTERN_BOX, &CMainDlg::OnPatternChosen)

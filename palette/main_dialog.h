@@ -148,6 +148,11 @@ class CMainDlg : public CAcUiDialog, public PaletteAccess {
   // lParam: the row.
   afx_msg LRESULT OnSizeDetailCancelled(WPARAM wParam, LPARAM lParam);
   afx_msg void OnDestroy();
+  // When the session ends (palette/recovery_notice.h): whether edits would be lost, and the
+  // recovery project that keeps them.
+  afx_msg LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+  LRESULT OnRecoveryNotice(WPARAM capacity, LPARAM buffer);
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   DECLARE_MESSAGE_MAP()
 
  private:

@@ -1,6 +1,9 @@
 // The Win32 window functions of the headless window system: messages, visibility and
 // enabling, focus, texts, window longs, rectangles and positions, the cursor, timers, dialog
 // items, system colours and metrics.
+#include <cwctype>
+#include <map>
+#include <string>
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
@@ -19,6 +22,18 @@ LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (!r) return 0;
   if (r->wnd) return r->wnd->WindowProc(Msg, wParam, lParam);
   return platform::mfc::ClassWindowProc(hWnd, Msg, wParam, lParam);
+}
+
+UINT RegisterWindowMessageW(LPCWSTR lpString) {
+  if (lpString == nullptr || *lpString == L'\0') return 0;
+  static std::map<std::wstring, UINT> registered;
+  std::wstring key(lpString);
+  for (wchar_t& c : key) c = static_cast<wchar_t>(std::towupper(c));
+  const auto it = registered.find(key);
+  if (it != registered.end()) return it->second;
+  const UINT id = 0xC000 + static_cast<UINT>(registered.size());
+  registered.emplace(std::move(key), id);
+  return id;
 }
 
 BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {

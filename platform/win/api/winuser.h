@@ -35,6 +35,12 @@
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
 #define WM_INITDIALOG 0x0110
+// The session is ending: WM_QUERYENDSESSION asks each top-level window whether it may end now
+// (TRUE) or would lose work (FALSE); lParam says why (ENDSESSION_CLOSEAPP: the application is
+// closed, as the Restart Manager closes it, and asked to keep what it can for a restart).
+#define WM_QUERYENDSESSION 0x0011
+#define WM_ENDSESSION 0x0016
+#define ENDSESSION_CLOSEAPP 0x00000001
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
@@ -544,6 +550,12 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 // window that is not alive); PostMessageW queues it for the next pump (FALSE for a dead window).
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+
+// A message number unique in the process for a name (without regard to case): the same number
+// for the same name, from 0xC000 up; 0 for a null or empty name. Windows that have never met
+// the name leave it to their default procedure.
+UINT RegisterWindowMessageW(LPCWSTR lpString);
+#define RegisterWindowMessage RegisterWindowMessageW
 #define SendMessage SendMessageW
 #define PostMessage PostMessageW
 
