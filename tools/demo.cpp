@@ -1,5 +1,4 @@
 // The bundled demo: copy the example, write its configuration, run its script, keep the results.
-#include "tools/harnex_session.h"
 #include "tools/demo.h"
 
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include "host/svg/svg_renderer.h"
 #include "tools/svg_wiring.h"
 #include "tools/system_folder.h"
+#include "tools/harnex_session.h"
 
 namespace tools {
 namespace fs = std::filesystem;

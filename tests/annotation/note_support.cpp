@@ -1,5 +1,4 @@
 // The wiring note tests' session, and the shapes they compare entities by.
-#include "tools/harnex_session.h"
 #include "note_support.h"
 
 #include <Drag.h>
@@ -16,6 +15,7 @@
 #include <fstream>
 
 #include "platform/win/text_encoding.h"
+#include "tools/harnex_session.h"
 
 namespace note_test {
 

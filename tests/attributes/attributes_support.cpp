@@ -1,11 +1,11 @@
 // A host session on a route drawing for the tests of the wiring attribute record.
-#include "tools/harnex_session.h"
 #include "attributes_support.h"
 
 #include <acutads.h>
 #include <dbapserv.h>
 #include <dbents.h>
 #include "platform/acad/dbhost.h"
+#include "tools/harnex_session.h"
 #include <dbmain.h>
 #include <dbsymtb.h>
 

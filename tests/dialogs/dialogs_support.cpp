@@ -1,5 +1,4 @@
 // A host session for the dialog tests: project files, steps, transcript events and list rows.
-#include "tools/harnex_session.h"
 #include "dialogs_support.h"
 
 #include <afxcmn.h>
@@ -11,6 +10,7 @@
 
 #include "platform/win/text_encoding.h"
 #include "platform/mfc/window_system.h"
+#include "tools/harnex_session.h"
 
 namespace dialogs_test {
 

@@ -1,5 +1,4 @@
 // harnex-host's options: parsing, errors, and the program's answers to bad options and scripts.
-#include "tools/harnex_session.h"
 #include "cli/program_options.h"
 
 #include "platform/win/text_encoding.h"
@@ -15,6 +14,7 @@
 
 #include "tools/drawing_builder.h"
 #include "host/session/session.h"
+#include "tools/harnex_session.h"
 
 namespace host {
 namespace {

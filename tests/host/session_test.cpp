@@ -1,6 +1,5 @@
 // Sessions: loading and unloading applications, running commands and queued input, the
 // left-open check, expect and mismatches, and the command line's texts.
-#include "tools/harnex_session.h"
 #include "host/session/session.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +8,7 @@
 #include "platform/win/text_encoding.h"
 #include "tools/drawing_builder.h"
 #include "test_addin_support.h"
+#include "tools/harnex_session.h"
 
 namespace host {
 namespace {

@@ -1,6 +1,5 @@
 // SVG pictures of model space: placement with Y flipped, colours resolved, block transforms,
 // texts, and a view box that holds the whole drawing.
-#include "tools/harnex_session.h"
 #include "host/svg/svg_renderer.h"
 
 #include <dbelipse.h>
@@ -20,6 +19,7 @@
 
 #include "tools/drawing_builder.h"
 #include "host/session/session.h"
+#include "tools/harnex_session.h"
 
 namespace host {
 namespace {

@@ -1,6 +1,5 @@
 // Wiring marks over a drawing's picture: which elements carry a system, and the band along a
 // segment and through a fitting, placed with Y flipped.
-#include "tools/harnex_session.h"
 #include "tools/svg_wiring.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +10,7 @@
 #include "tools/drawing_builder.h"
 #include "host/session/session.h"
 #include "host/svg/svg_renderer.h"
+#include "tools/harnex_session.h"
 
 namespace host {
 namespace {

@@ -1,5 +1,4 @@
 // The palette's scenario tests: a session on a copy of the example system folder.
-#include "tools/harnex_session.h"
 #include "palette_test_support.h"
 
 #include <windows.h>
@@ -13,6 +12,7 @@
 #include "resources/resource.h"
 #include "platform/win/text_encoding.h"
 #include "platform/mfc/window_system.h"
+#include "tools/harnex_session.h"
 
 namespace palette_test {
 
