@@ -96,9 +96,18 @@ void Builder::ReadTables() {
     const std::wstring name = StringOf(head, 2);
     size_t j = i + 1;
     std::vector<const Record*> records;
-    while (j < t.size() && t[j].type != "ENDTAB") records.push_back(&t[j++]);
+    while (j < t.size() && t[j].type != "ENDTAB" && t[j].type != "TABLE")
+      records.push_back(&t[j++]);
     if (j >= t.size()) throw ReadError{LineError(head.line, L"the table has no ENDTAB")};
     ReadTable(name, head, records);
+    if (t[j].type == "TABLE") {
+      // The next table begins where this one should have ended. Kept as a record of this one,
+      // it would be written back inside it, where no reader takes it: the table is closed here.
+      result_->warnings.push_back(
+          LineError(head.line, L"TABLE without its ENDTAB: one is added"));
+      i = j;
+      continue;
+    }
     i = j + 1;
   }
 }

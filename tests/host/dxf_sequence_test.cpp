@@ -244,6 +244,36 @@ for e in doc.modelspace():
       << out;
 }
 
+TEST_F(DxfSequenceTest, ATableThatTheNextTableOpensIsClosedWithAWarning) {
+  // The first table's ENDTAB is missing: the next TABLE begins inside it. Kept as one of its
+  // records, that TABLE would be written back inside the first table, and the save refused.
+  Groups drawing = SmallDrawing({});
+  size_t tables = 0;
+  for (auto it = drawing.begin(); it != drawing.end(); ++it) {
+    if (it->first == 0 && it->second == "ENDTAB") {
+      drawing.erase(it);
+      break;
+    }
+  }
+  for (const auto& g : drawing) tables += g.first == 0 && g.second == "TABLE" ? 1 : 0;
+  ASSERT_GE(tables, 2u);
+  std::vector<std::wstring> warnings;
+  const std::string saved = SaveTwice(DxfText(drawing), &warnings);
+  std::wstring all;
+  for (const std::wstring& w : warnings) all += w + L"\n";
+  EXPECT_NE(all.find(L": TABLE without its ENDTAB: one is added\n"), std::wstring::npos) << all;
+  size_t opened = 0, closed = 0;
+  for (size_t at = saved.find("\nTABLE\n"); at != std::string::npos;
+       at = saved.find("\nTABLE\n", at + 1))
+    ++opened;
+  for (size_t at = saved.find("\nENDTAB\n"); at != std::string::npos;
+       at = saved.find("\nENDTAB\n", at + 1))
+    ++closed;
+  // Every table of the file is written (and those the writer adds), each closed.
+  EXPECT_GE(opened, tables);
+  EXPECT_EQ(closed, opened);
+}
+
 TEST_F(DxfSequenceTest, APolylineWhereALargeFilesEntitiesAreCutIntoRunsStaysWhole) {
   // The entities of a large file are built a few thousand records at a time: a polyline whose
   // vertices pass the end of the first run must not be cut there.
