@@ -151,6 +151,7 @@ class CMainDlg : public CAcUiDialog, public PaletteAccess {
   // When the session ends (palette/recovery_notice.h): whether edits would be lost, and the
   // recovery project that keeps them.
   afx_msg LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+  bool HasUnsavedEdits();  // the page collected first
   LRESULT OnRecoveryNotice(WPARAM capacity, LPARAM buffer);
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   DECLARE_MESSAGE_MAP()

@@ -23,27 +23,31 @@ bool FileExists(const CString& path) {
 
 }  // namespace
 
-LRESULT CMainDlg::OnQueryEndSession(WPARAM, LPARAM) {
+bool CMainDlg::HasUnsavedEdits() {
   // The controls may hold a typed value the pattern does not have yet.
   editor_.CollectPage();
-  return editor_.IsModified() ? FALSE : TRUE;
+  return editor_.IsModified();
+}
+
+LRESULT CMainDlg::OnQueryEndSession(WPARAM, LPARAM) {
+  return HasUnsavedEdits() ? FALSE : TRUE;
 }
 
 LRESULT CMainDlg::OnRecoveryNotice(WPARAM capacity, LPARAM buffer) {
   Answer(CString(), capacity, buffer);
-  editor_.CollectPage();
-  if (!editor_.IsModified()) return kRecoveryNothingUnsaved;
+  if (!HasUnsavedEdits()) return kRecoveryNothingUnsaved;
   const CString base =
       (project_.Name().IsEmpty() ? CString(L"無題") : project_.Name()) + L".recovered";
   CString name = base;
-  for (int n = 2; FileExists(ProjectFilePath(project_.Folder(), name)); ++n) {
+  CString file = ProjectFilePath(project_.Folder(), name);
+  for (int n = 2; FileExists(file); ++n) {
     if (n > 999) {
       Answer(ProjectFilePath(project_.Folder(), base), capacity, buffer);
       return kRecoveryNoFreeName;
     }
     name.Format(L"%s-%d", base.GetString(), n);
+    file = ProjectFilePath(project_.Folder(), name);
   }
-  const CString file = ProjectFilePath(project_.Folder(), name);
   Answer(file, capacity, buffer);
   if (!SaveProject(project_, name)) return kRecoveryNotWritten;
   editor_.SetModified(false);

@@ -3,12 +3,13 @@
 // test also catches the ones a path can sneak past it ("../host/..."), and says which line.
 #include <gtest/gtest.h>
 
+#include "layers_support.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -74,7 +75,6 @@ const std::map<std::string, std::set<std::string>>& Allowed() {
 // Every include of every source file below `root` that crosses a forbidden edge, as
 // "file:line includes TARGET (LAYER may not use OTHER)".
 std::vector<std::string> ForbiddenIncludes(const fs::path& root) {
-  static const std::regex kInclude(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
   // Headers included as <name.h>: the real API headers, found by name in the api/ folders.
   std::map<std::string, std::string> api;
   for (const char* folder : {"platform/win/api", "platform/mfc/api", "platform/acad/api",
@@ -104,14 +104,10 @@ std::vector<std::string> ForbiddenIncludes(const fs::path& root) {
     const std::string layer = LayerOf(file);
     const auto rule = Allowed().find(layer);
     if (rule == Allowed().end()) continue;  // tests, benchmarks, fuzz targets, or no layer
-    std::ifstream in(root / file);
-    std::string line;
-    for (int n = 1; std::getline(in, line); ++n) {
-      std::smatch m;
-      if (!std::regex_search(line, m, kInclude)) continue;
-      const std::string name = m[2].str();
+    for (const testing::IncludeLine& include : testing::IncludeLines(root / file)) {
+      const std::string& name = include.name;
       std::string target;
-      if (m[1].str() == "<") {
+      if (!include.quoted) {
         const auto found = api.find(name);
         if (found == api.end()) continue;  // the C++ or system library
         target = found->second;
@@ -129,7 +125,7 @@ std::vector<std::string> ForbiddenIncludes(const fs::path& root) {
       }
       const std::string other = LayerOf(target);
       if (other.empty() || other == layer || rule->second.count(other) != 0) continue;
-      faults.push_back(file + ":" + std::to_string(n) + " includes " + name + " (" + layer +
+      faults.push_back(file + ":" + std::to_string(include.line) + " includes " + name + " (" + layer +
                        " may not use " + other + ")");
     }
   }

@@ -3,6 +3,8 @@
 // the one style of the add-in's member names and the class named atop each dialog header.
 #include <gtest/gtest.h>
 
+#include "layers_support.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -39,7 +41,6 @@ struct Include {
 };
 
 std::vector<Include> AddinIncludes() {
-  static const std::regex kInclude(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
   std::vector<Include> found;
   for (const std::string& folder : kAddinFolders) {
     std::vector<fs::path> files;
@@ -48,13 +49,10 @@ std::vector<Include> AddinIncludes() {
     }
     std::sort(files.begin(), files.end());
     for (const fs::path& file : files) {
-      std::ifstream in(file);
-      std::string line;
-      for (int n = 1; std::getline(in, line); ++n) {
-        std::smatch m;
-        if (!std::regex_search(line, m, kInclude)) continue;
-        found.push_back({folder + "/" + file.filename().string() + ":" + std::to_string(n), folder,
-                         m[2].str(), m[1].str() == "\""});
+      for (const testing::IncludeLine& include : testing::IncludeLines(file)) {
+        found.push_back(
+            {folder + "/" + file.filename().string() + ":" + std::to_string(include.line), folder,
+             include.name, include.quoted});
       }
     }
   }
