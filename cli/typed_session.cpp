@@ -86,6 +86,12 @@ std::wstring TypedSession::PromptFor(const platform::Wait& wait) const {
     case platform::WaitKind::kDialog:
       std::fputc('\n', stdout);
       return L"dialog> ";
+    case platform::WaitKind::kMenu:
+      std::fputc('\n', stdout);
+      return L"menu> ";
+    case platform::WaitKind::kColour:
+      std::fputc('\n', stdout);
+      return L"colour> ";
     case platform::WaitKind::kCommandPrompt:
       break;
   }
@@ -146,6 +152,12 @@ bool TypedSession::Cancel(const platform::Wait& wait, bool end, std::wstring* li
       return true;
     case platform::WaitKind::kDialog:
       *line = L"click 2";
+      return true;
+    case platform::WaitKind::kMenu:
+      *line = L"esc";
+      return true;
+    case platform::WaitKind::kColour:
+      *line = L"colour";
       return true;
     case platform::WaitKind::kBox:
       // A box without Cancel cannot be escaped.

@@ -54,7 +54,8 @@ const platform::UserAction* ScriptedUser::Peek() {
 const platform::UserAction* ScriptedUser::PeekImmediate() {
   if (stopped() || Unwinding()) return nullptr;
   if (queue_.empty()) {
-    if (steps_.empty() && break_poll_) {
+    const bool box_waits = boxes_wait_ && platform::CurrentWait().kind == platform::WaitKind::kBox;
+    if (steps_.empty() && break_poll_ && !box_waits) {
       if (!break_poll_()) return nullptr;
       platform::UserAction esc;
       esc.kind = platform::ActionKind::kBreak;

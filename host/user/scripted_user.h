@@ -54,6 +54,9 @@ class ScriptedUser : public platform::ActionQueueSession {
   // it offers a `break` when the poll says the user pressed Esc (Ctrl-C) since it last asked. A
   // break offered so and not taken is dropped before the next action is given.
   void SetBreakPoll(std::function<bool()> poll) { break_poll_ = std::move(poll); }
+  // For a front end that shows every box until it is answered (a page): a box that only wants OK
+  // waits for the user's line as a question box does, even with a break poll set.
+  void SetBoxesWait(bool wait) { boxes_wait_ = wait; }
 
   const platform::UserAction* Peek() override;
   const platform::UserAction* PeekImmediate() override;
@@ -87,6 +90,7 @@ class ScriptedUser : public platform::ActionQueueSession {
   size_t expect_mark_ = 0;
   bool typed_ = false;
   std::function<bool()> break_poll_;
+  bool boxes_wait_ = false;
   bool polled_break_ = false;  // the queue's front is a break that the poll offered
   bool unwinding_ = false;     // typed input that did not fit: waits end until the command prompt
   // True while a typed mistake unwinds the waits (nothing is given to them).

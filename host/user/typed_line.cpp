@@ -55,6 +55,12 @@ bool ReadTypedLine(std::wstring_view line, int line_number, const platform::Wait
       *error =
           L"a dialog waits: " + ListNames(WindowVerbNames(), L" or ") + L" (Ctrl-C cancels it)";
       return false;
+    case platform::WaitKind::kMenu:
+      *error = L"a menu waits: menu " + std::to_wstring(wait.control) + L" ITEM (Ctrl-C closes it)";
+      return false;
+    case platform::WaitKind::kColour:
+      *error = L"the colour dialog waits: colour N (Ctrl-C cancels it)";
+      return false;
   }
   return false;
 }

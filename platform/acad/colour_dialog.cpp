@@ -24,6 +24,11 @@ void acedUpdateDisplay() {
 
 bool acedSetColorDialog(int& nColor, Adesk::Boolean bAllowMetaColor, int /*nCurLayerColor*/) {
   using platform::ActionKind;
+  platform::Wait wait;
+  wait.kind = platform::WaitKind::kColour;
+  wait.colour = nColor;
+  wait.allow_meta = bAllowMetaColor;
+  const platform::ScopedWait waiting(wait);
   const platform::UserAction* next = platform::PeekAction();
   if (next == nullptr) {
     // The input ended while the dialog was up: it is cancelled as every modal dialog is.

@@ -1,9 +1,8 @@
 // Message boxes answered through the user session, with their transcript line.
 #include <algorithm>
-#include <optional>
 
-#include "platform/win/user_session.h"
 #include "platform/mfc/window_system.h"
+#include "platform/win/user_session.h"
 
 namespace {
 
@@ -84,9 +83,9 @@ int MessageBoxW(HWND, LPCWSTR lpText, LPCWSTR, UINT uType) {
     return buttons[def < buttons.size() ? def : 0];
   }
   // A box with only OK waits for an answer only when one comes next; a question box takes the
-  // next action whatever comes before it.
-  std::optional<platform::ScopedWait> question;
-  if (buttons.size() > 1) question.emplace(platform::WaitKind::kBox, uType, text);
+  // next action whatever comes before it. Both are the wait of a box while they look, so that a
+  // front end that shows boxes until they are answered (a page) can tell.
+  const platform::ScopedWait box(platform::WaitKind::kBox, uType, text);
   const platform::UserAction* action =
       buttons.size() == 1 ? platform::PeekImmediateAction() : platform::PeekAction();
   if (action && action->kind == platform::ActionKind::kAnswer) {

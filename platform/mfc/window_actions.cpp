@@ -4,31 +4,20 @@
 #include <map>
 
 #include <afxcmn.h>
-#include "platform/win/user_session.h"
 #include "platform/mfc/window_system.h"
+#include "platform/win/user_session.h"
 
+using platform::ActionKind;
 using platform::mfc::FindWindowRecord;
 using platform::mfc::WindowRecord;
 
 namespace {
-
-struct MenuItem {
-  UINT flags = 0;
-  UINT_PTR id = 0;
-  std::wstring text;
-};
 
 struct ActionState {
   std::vector<HWND> modal;
   HWND last_acted = nullptr;
   HWND palette = nullptr;  // by handle: the object may go before its window does
   bool installed = false;
-  std::map<HMENU, std::vector<MenuItem>> menus;
-  uintptr_t next_menu = 0x7000000;
-  bool menu_pending = false;
-  std::wstring menu_pick;
-  int menu_line = 0;
-  bool menu_consumed = false;
 };
 
 ActionState& A() {
@@ -52,25 +41,6 @@ HWND TargetWindow(const platform::UserAction& a) {
     return nullptr;
   }
   return platform::mfc::ActiveActionWindow();
-}
-
-std::wstring StripMnemonic(const std::wstring& s) {
-  std::wstring out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == L'&' && i + 1 < s.size()) {
-      if (s[i + 1] == L'&') out += L'&';
-      ++i;
-      if (s[i] != L'&') out += s[i];
-      continue;
-    }
-    out += s[i];
-  }
-  // "サイズ詳細(&S)": the mnemonic in parentheses goes too.
-  if (out.size() >= 3 && out[out.size() - 3] == L'(' && out.back() == L')' &&
-      s.find(L"(&") != std::wstring::npos) {
-    out.erase(out.size() - 3);
-  }
-  return out;
 }
 
 // Auto radio buttons: check this one, clear the others of its group.
@@ -103,8 +73,6 @@ bool Click(const platform::UserAction& a, HWND target, HWND control) {
     return true;
   }
   WindowRecord* r = FindWindowRecord(control);
-  if (r->class_name != L"Button") return Mismatch(a, L"not a button");
-  if ((r->style & BS_TYPEMASK) == BS_GROUPBOX) return Mismatch(a, L"a group box");
   ::SetFocus(control);
   switch (r->style & BS_TYPEMASK) {
     case BS_AUTOCHECKBOX:
@@ -124,10 +92,7 @@ bool Click(const platform::UserAction& a, HWND target, HWND control) {
 
 bool Type(const platform::UserAction& a, HWND control) {
   WindowRecord* r = FindWindowRecord(control);
-  bool combo = r->class_name == L"ComboBox";
-  if (r->class_name != L"Edit" && !combo) return Mismatch(a, L"not an edit or combo box");
-  if (combo && (r->style & 3) == CBS_DROPDOWNLIST) return Mismatch(a, L"a drop-down list");
-  if (!combo && (r->style & ES_READONLY)) return Mismatch(a, L"a read-only edit");
+  const bool combo = r->class_name == L"ComboBox";
   ::SetFocus(control);
   if (!(r = FindWindowRecord(control))) return true;
   r->undo_text = r->text;
@@ -150,30 +115,28 @@ bool Type(const platform::UserAction& a, HWND control) {
   return true;
 }
 
+// The item of a list box or combo box that `choose TEXT` selects: the exact text first, then
+// (combo boxes) the same text without regard to case; -1 when there is none.
+int ChosenItem(HWND control, const WindowRecord& r, const std::wstring& text) {
+  if (r.class_name == L"ListBox") {
+    return static_cast<int>(::SendMessageW(control, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(text.c_str())));
+  }
+  for (size_t i = 0; i < r.items.size(); ++i) {
+    if (r.items[i].text == text) return static_cast<int>(i);
+  }
+  return static_cast<int>(::SendMessageW(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(text.c_str())));
+}
+
 bool Choose(const platform::UserAction& a, HWND control) {
   WindowRecord* r = FindWindowRecord(control);
+  const int index = ChosenItem(control, *r, a.text);
   if (r->class_name == L"ListBox") {
-    int i = static_cast<int>(::SendMessageW(control, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                            reinterpret_cast<LPARAM>(a.text.c_str())));
-    if (i < 0) return Mismatch(a, L"no such item");
-    ::SendMessageW(control, LB_SETCURSEL, i, 0);
+    ::SendMessageW(control, LB_SETCURSEL, index, 0);
     platform::mfc::NotifyParent(control, LBN_SELCHANGE);
     return true;
   }
-  if (r->class_name != L"ComboBox") return Mismatch(a, L"not a combo box");
-  // The exact text first, then the same text without regard to case.
-  int index = -1;
-  for (size_t i = 0; i < r->items.size(); ++i) {
-    if (r->items[i].text == a.text) {
-      index = static_cast<int>(i);
-      break;
-    }
-  }
-  if (index < 0) {
-    index = static_cast<int>(::SendMessageW(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                            reinterpret_cast<LPARAM>(a.text.c_str())));
-  }
-  if (index < 0) return Mismatch(a, L"no such item");
   ::SetFocus(control);
   ::SendMessageW(control, CB_SHOWDROPDOWN, TRUE, 0);
   ::SendMessageW(control, CB_SETCURSEL, index, 0);
@@ -185,10 +148,6 @@ bool Choose(const platform::UserAction& a, HWND control) {
 
 bool Rows(const platform::UserAction& a, HWND control) {
   WindowRecord* r = FindWindowRecord(control);
-  if (r->class_name != L"SysListView32") return Mismatch(a, L"not a list view");
-  for (int row : a.numbers) {
-    if (row < 0 || row >= static_cast<int>(r->items.size())) return Mismatch(a, L"no such row");
-  }
   // Clicking rows puts the focus into the list.
   ::SetFocus(control);
   for (int i = 0; i < static_cast<int>(r->items.size()); ++i) {
@@ -201,16 +160,12 @@ bool Rows(const platform::UserAction& a, HWND control) {
 
 bool Header(const platform::UserAction& a, HWND control) {
   WindowRecord* r = FindWindowRecord(control);
-  if (r->class_name != L"SysListView32") return Mismatch(a, L"not a list view");
-  int column = a.numbers.empty() ? -1 : a.numbers[0];
-  if (column < 0 || column >= static_cast<int>(r->columns.size()))
-    return Mismatch(a, L"no such column");
   NMLISTVIEW nm{};
   nm.hdr.hwndFrom = control;
   nm.hdr.idFrom = r->id;
   nm.hdr.code = LVN_COLUMNCLICK;
   nm.iItem = -1;
-  nm.iSubItem = column;
+  nm.iSubItem = a.numbers[0];
   ::SendMessageW(r->parent, WM_NOTIFY, r->id, reinterpret_cast<LPARAM>(&nm));
   return true;
 }
@@ -218,17 +173,70 @@ bool Header(const platform::UserAction& a, HWND control) {
 bool Menu(const platform::UserAction& a, HWND control) {
   RECT rc{};
   ::GetWindowRect(control, &rc);
-  A().menu_pending = true;
-  A().menu_pick = a.text;
-  A().menu_line = a.line;
-  A().menu_consumed = false;
+  platform::mfc::SetPendingMenuPick(a.text, a.line);
   ::SendMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control),
                  MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
-  bool consumed = A().menu_consumed;
-  A().menu_pending = false;
-  if (!consumed) return Mismatch(a, L"no context menu opened");
+  if (!platform::mfc::EndMenuPick()) return Mismatch(a, L"no context menu opened");
   platform::mfc::RunIdle();
   return true;
+}
+
+// Why the control refuses what `a` asks of it, by what the control is and holds; empty when it
+// takes it. Asks nothing that changes the control.
+std::wstring ControlRefusal(const platform::UserAction& a, HWND control) {
+  const WindowRecord* r = FindWindowRecord(control);
+  const DWORD type = r->style & BS_TYPEMASK;
+  const bool combo = r->class_name == L"ComboBox";
+  const bool list_view = r->class_name == L"SysListView32";
+  switch (a.kind) {
+    case ActionKind::kClick:
+      if (r->class_name != L"Button") return L"not a button";
+      if (type == BS_GROUPBOX) return L"a group box";
+      return L"";
+    case ActionKind::kType:
+      if (r->class_name != L"Edit" && !combo) return L"not an edit or combo box";
+      if (combo && (r->style & 3) == CBS_DROPDOWNLIST) return L"a drop-down list";
+      if (!combo && (r->style & ES_READONLY)) return L"a read-only edit";
+      return L"";
+    case ActionKind::kChoose:
+      if (r->class_name != L"ListBox" && !combo) return L"not a combo box";
+      return ChosenItem(control, *r, a.text) < 0 ? L"no such item" : L"";
+    case ActionKind::kRows:
+      if (!list_view) return L"not a list view";
+      for (int row : a.numbers) {
+        if (row < 0 || row >= static_cast<int>(r->items.size())) return L"no such row";
+      }
+      return L"";
+    case ActionKind::kHeader:
+      if (!list_view) return L"not a list view";
+      if (a.numbers.empty() || a.numbers[0] < 0 ||
+          a.numbers[0] >= static_cast<int>(r->columns.size())) {
+        return L"no such column";
+      }
+      return L"";
+    default:
+      return L"";
+  }
+}
+
+// Why no window takes `a` now (empty: a window does). `*target` and `*control` get the window
+// and control it goes to.
+std::wstring Refusal(const platform::UserAction& a, HWND* target, HWND* control) {
+  *target = TargetWindow(a);
+  *control = nullptr;
+  if (!*target) return L"no such window";
+  // While a modal dialog is open, the windows below it take no input.
+  if (!A().modal.empty() && ::IsWindow(A().modal.back()) && *target != A().modal.back()) {
+    return L"another dialog is open";
+  }
+  *control = ::GetDlgItem(*target, a.control);
+  const bool enter_or_esc =
+      a.kind == ActionKind::kClick && (a.control == IDOK || a.control == IDCANCEL);
+  if (enter_or_esc) return L"";
+  if (!*control) return L"no such control";
+  if (!::IsWindowVisible(*control)) return L"the control is hidden";
+  if (!::IsWindowEnabled(*control)) return L"the control is disabled";
+  return ControlRefusal(a, *control);
 }
 
 }  // namespace
@@ -278,36 +286,27 @@ HWND ActiveActionWindow() {
   return nullptr;
 }
 
-void SetPendingMenuPick(const std::wstring& item_text, int line) {
-  A().menu_pending = true;
-  A().menu_pick = item_text;
-  A().menu_line = line;
-  A().menu_consumed = false;
-}
-
 void InstallWindowActionDispatcher() {
   if (A().installed) return;
   A().installed = true;
   platform::SetWindowActionHandler(&DispatchWindowAction);
 }
 
+std::wstring WindowActionRefusal(const platform::UserAction& a) {
+  HWND target = nullptr;
+  HWND control = nullptr;
+  return Refusal(a, &target, &control);
+}
+
 bool DispatchWindowAction(const platform::UserAction& a) {
-  HWND target = TargetWindow(a);
+  HWND target = nullptr;
+  HWND control = nullptr;
+  const std::wstring refusal = Refusal(a, &target, &control);
   if (!target) return false;
-  // While a modal dialog is open, the windows below it take no input.
-  if (!A().modal.empty() && ::IsWindow(A().modal.back()) && target != A().modal.back()) {
-    Mismatch(a, L"another dialog is open");
-    return true;
-  }
+  if (refusal == L"another dialog is open") return Mismatch(a, refusal);
   A().last_acted = target;
   ObservedHandler observed([&a] { return a.Describe(); });
-  HWND control = ::GetDlgItem(target, a.control);
-  bool enter_or_esc = a.kind == ActionKind::kClick && (a.control == IDOK || a.control == IDCANCEL);
-  if (!enter_or_esc) {
-    if (!control) return Mismatch(a, L"no such control");
-    if (!::IsWindowVisible(control)) return Mismatch(a, L"the control is hidden");
-    if (!::IsWindowEnabled(control)) return Mismatch(a, L"the control is disabled");
-  }
+  if (!refusal.empty()) return Mismatch(a, refusal);
   switch (a.kind) {
     case ActionKind::kClick:
       return Click(a, target, control);
@@ -327,134 +326,3 @@ bool DispatchWindowAction(const platform::UserAction& a) {
 }
 
 }  // namespace platform::mfc
-
-// Menus.
-
-HMENU CreatePopupMenu() {
-  HMENU h = reinterpret_cast<HMENU>(A().next_menu);
-  A().next_menu += 0x10;
-  A().menus[h];
-  return h;
-}
-
-BOOL DestroyMenu(HMENU h) {
-  return A().menus.erase(h) > 0;
-}
-
-BOOL InsertMenuW(HMENU h, UINT pos, UINT flags, UINT_PTR id, LPCWSTR text) {
-  auto it = A().menus.find(h);
-  if (it == A().menus.end()) return FALSE;
-  auto& items = it->second;
-  size_t at = items.size();
-  if (flags & MF_BYPOSITION) {
-    if (pos != static_cast<UINT>(-1) && pos < items.size()) at = pos;
-  } else {
-    for (size_t i = 0; i < items.size(); ++i) {
-      if (items[i].id == pos) at = i;
-    }
-  }
-  items.insert(items.begin() + at, MenuItem{flags & ~static_cast<UINT>(MF_BYPOSITION), id,
-                                            (flags & MF_SEPARATOR) || !text ? L"" : text});
-  return TRUE;
-}
-
-BOOL AppendMenuW(HMENU h, UINT flags, UINT_PTR id, LPCWSTR text) {
-  return InsertMenuW(h, static_cast<UINT>(-1), flags | MF_BYPOSITION, id, text);
-}
-
-UINT EnableMenuItem(HMENU h, UINT item, UINT enable) {
-  auto it = A().menus.find(h);
-  if (it == A().menus.end()) return static_cast<UINT>(-1);
-  auto& items = it->second;
-  MenuItem* target = nullptr;
-  if (enable & MF_BYPOSITION) {
-    if (item < items.size()) target = &items[item];
-  } else {
-    for (auto& m : items) {
-      if (m.id == item && !(m.flags & MF_SEPARATOR)) {
-        target = &m;
-        break;
-      }
-    }
-  }
-  if (!target) return static_cast<UINT>(-1);
-  UINT old = target->flags & (MF_GRAYED | MF_DISABLED);
-  target->flags =
-      (target->flags & ~(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
-  return old;
-}
-
-int GetMenuItemCount(HMENU h) {
-  auto it = A().menus.find(h);
-  return it == A().menus.end() ? -1 : static_cast<int>(it->second.size());
-}
-
-namespace {
-
-// "[menu 364] サイズ詳細(&S) | - | 元に戻す(&U) (greyed) | ...": the menu as the user sees it,
-// with the owner's control id.
-std::wstring MenuLine(const std::vector<MenuItem>& items, HWND owner) {
-  std::wstring line = L"[menu";
-  if (int id = ::GetDlgCtrlID(owner); id != 0) line += L" " + std::to_wstring(id);
-  line += L"]";
-  for (size_t i = 0; i < items.size(); ++i) {
-    line += i == 0 ? L" " : L" | ";
-    if (items[i].flags & MF_SEPARATOR) {
-      line += L"-";
-      continue;
-    }
-    line += items[i].text;
-    if (items[i].flags & (MF_GRAYED | MF_DISABLED)) line += L" (greyed)";
-  }
-  return line;
-}
-
-}  // namespace
-
-BOOL TrackPopupMenu(HMENU h, UINT flags, int, int, int, HWND hWnd, const RECT*) {
-  auto it = A().menus.find(h);
-  if (it == A().menus.end()) return FALSE;
-  const std::wstring shown = MenuLine(it->second, hWnd);
-  if (!A().menu_pending || A().menu_consumed) {  // the user dismisses it
-    platform::PrintEvent(shown + L" → Esc");
-    return 0;
-  }
-  A().menu_consumed = true;
-  const std::wstring want = A().menu_pick;
-  const MenuItem* picked = nullptr;
-  for (const auto& m : it->second) {
-    if (m.flags & MF_SEPARATOR) continue;
-    if (m.text == want || StripMnemonic(m.text) == want) {
-      picked = &m;
-      break;
-    }
-  }
-  auto stop = [&](const std::wstring& why) {
-    platform::PrintEvent(shown + L" → Esc");
-    platform::StopSession(platform::kExitScriptMismatch, L"line " + std::to_wstring(A().menu_line) +
-                                                             L": menu \"" + want + L"\": " + why);
-    return 0;
-  };
-  if (!picked) return stop(L"no such item");
-  if (picked->flags & (MF_GRAYED | MF_DISABLED)) {
-    return stop(L"the item \"" + picked->text + L"\" is greyed");
-  }
-  platform::PrintEvent(shown + L" → " + picked->text);
-  UINT_PTR id = picked->id;
-  if (flags & TPM_RETURNCMD) return static_cast<BOOL>(id);
-  ::PostMessageW(hWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-  return TRUE;
-}
-
-BOOL CMenu::CreatePopupMenu() {
-  if (m_hMenu) return FALSE;
-  m_hMenu = ::CreatePopupMenu();
-  return TRUE;
-}
-
-BOOL CMenu::DestroyMenu() {
-  if (!m_hMenu) return FALSE;
-  ::DestroyMenu(m_hMenu);
-  m_hMenu = nullptr;
-  return TRUE;
-}

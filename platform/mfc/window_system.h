@@ -159,8 +159,34 @@ HWND ActiveActionWindow();
 // Modal dialogs, innermost last (maintained by CDialog::DoModal).
 void PushModal(HWND dialog);
 void PopModal(HWND dialog);
-// A popup menu waits for the item the current `menu` action names (TrackPopupMenu takes it).
+// Why DispatchWindowAction would refuse the window action `a` now, in the words of its mismatch
+// ("no such window", "another dialog is open", "no such control", "the control is hidden", "not
+// a button", "no such item", ...); empty when a window takes it. Changes nothing, so that a
+// front end can refuse an action before it reaches the session.
+std::wstring WindowActionRefusal(const platform::UserAction& a);
+
+// Popup menus. A `menu` action makes the next TrackPopupMenu pick the item it names ("サイズ詳細"
+// finds "サイズ詳細(&S)"); with no item the menu stays open: it waits for the user's next action
+// (platform::WaitKind::kMenu), which picks with `menu CTRL ITEM` for the same control, closes it
+// with `esc`, or closes it and goes on to whatever takes it. EndMenuPick ends the action: true
+// when a menu took it.
 void SetPendingMenuPick(const std::wstring& item_text, int line);
+bool EndMenuPick();
+// A menu item's text as the user reads it: "&" mnemonics and a trailing "(&S)" removed.
+std::wstring StripMnemonic(const std::wstring& text);
+struct MenuItemView {
+  std::wstring text;  // with its mnemonic, as the application gave it
+  bool greyed = false;
+  bool separator = false;
+};
+// The menu that waits for the user's next action, or null: its owner, where it opened (screen
+// coordinates) and its items.
+struct OpenMenuView {
+  HWND owner = nullptr;
+  POINT at{0, 0};
+  std::vector<MenuItemView> items;
+};
+const OpenMenuView* OpenMenu();
 
 // The class procedure of tooltip windows; *handled is false for messages it leaves to the
 // common window behaviour.

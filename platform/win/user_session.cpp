@@ -158,7 +158,13 @@ Wait CurrentWait() {
   return g_wait;
 }
 ScopedWait::ScopedWait(WaitKind kind, unsigned box_type, std::wstring text) : previous_(g_wait) {
-  g_wait = Wait{kind, box_type, std::move(text)};
+  g_wait = Wait{};
+  g_wait.kind = kind;
+  g_wait.box_type = box_type;
+  g_wait.text = std::move(text);
+}
+ScopedWait::ScopedWait(Wait wait) : previous_(g_wait) {
+  g_wait = std::move(wait);
 }
 ScopedWait::~ScopedWait() {
   g_wait = previous_;

@@ -118,12 +118,17 @@ enum class WaitKind {
   kCommandPrompt,  // nothing else waits: the main loop's command prompt
   kPrompt,         // a prompt, pick, selection or drag of the command line
   kDialog,         // a modal dialog's message loop
-  kBox,            // a message box with more than one button
+  kBox,            // a message box (with one button only when boxes wait, see below)
+  kMenu,           // a popup menu left open by `menu CTRL` without an item
+  kColour,         // the colour dialog
 };
 struct Wait {
   WaitKind kind = WaitKind::kCommandPrompt;
-  unsigned box_type = 0;  // kBox: the box's MB_* type (its buttons)
-  std::wstring text;      // kBox: the box's text
+  unsigned box_type = 0;    // kBox: the box's MB_* type (its buttons and icon)
+  std::wstring text;        // kBox: the box's text
+  int control = 0;          // kMenu: the control id of the menu's owner
+  int colour = 0;           // kColour: the colour index the dialog opens with
+  bool allow_meta = false;  // kColour: whether ByBlock (0) and ByLayer (256) may be chosen
 };
 // The innermost wait, kCommandPrompt when none is open.
 Wait CurrentWait();
@@ -131,6 +136,7 @@ Wait CurrentWait();
 class ScopedWait {
  public:
   explicit ScopedWait(WaitKind kind, unsigned box_type = 0, std::wstring text = L"");
+  explicit ScopedWait(Wait wait);
   ~ScopedWait();
   ScopedWait(const ScopedWait&) = delete;
   ScopedWait& operator=(const ScopedWait&) = delete;
