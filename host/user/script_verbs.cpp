@@ -28,6 +28,12 @@ bool ParseCommand(const ScriptVerb& verb, std::wstring_view args, ScriptStep* st
   return true;
 }
 
+// A line typed at a prompt, Enter included; an empty one is Enter alone.
+bool ParseTyped(const ScriptVerb&, std::wstring_view args, ScriptStep* step, std::wstring* error) {
+  *step = steps::Action(ActionKind::kTyped);
+  return ReadText(args, &step->action.text, error);
+}
+
 bool ReadHandles(ActionKind kind, std::wstring_view args, ScriptStep* step, std::wstring* error) {
   *step = steps::Action(kind);
   return ParseHandles(args, &step->action.handles, error);
@@ -106,23 +112,24 @@ bool ParseType(const ScriptVerb& verb, std::wstring_view args, ScriptStep* step,
   return ReadText(rest, &step->action.text, error);
 }
 
-// A list item or a menu item is named by its text, which cannot be empty.
-bool ReadItem(ActionKind kind, const ScriptVerb& verb, std::wstring_view args, ScriptStep* step,
-              std::wstring* error) {
+// A list item is named by its text, which cannot be empty.
+bool ParseChoose(const ScriptVerb& verb, std::wstring_view args, ScriptStep* step,
+                 std::wstring* error) {
   std::wstring_view rest;
-  if (!ReadControl(kind, verb, args, step, &rest, error)) return false;
+  if (!ReadControl(ActionKind::kChoose, verb, args, step, &rest, error)) return false;
   if (!ReadText(rest, &step->action.text, error)) return false;
   if (!step->action.text.empty()) return true;
   *error = std::wstring(verb.name) + L": expected the item's text";
   return false;
 }
-bool ParseChoose(const ScriptVerb& verb, std::wstring_view args, ScriptStep* step,
-                 std::wstring* error) {
-  return ReadItem(ActionKind::kChoose, verb, args, step, error);
-}
+
+// A menu item is named by its text; without one the menu is opened and left open, so that the
+// next action can look at it or pick from it.
 bool ParseMenu(const ScriptVerb& verb, std::wstring_view args, ScriptStep* step,
                std::wstring* error) {
-  return ReadItem(ActionKind::kMenu, verb, args, step, error);
+  std::wstring_view rest;
+  if (!ReadControl(ActionKind::kMenu, verb, args, step, &rest, error)) return false;
+  return ReadText(rest, &step->action.text, error);
 }
 
 bool ParseRows(const ScriptVerb& verb, std::wstring_view args, ScriptStep* step,
@@ -235,6 +242,10 @@ constexpr ScriptVerb kScriptVerbs[] = {
      .syntax = L"command NAME [ARG...]",
      .summary = L"types NAME at the command line; each ARG answers one of its first prompts",
      .parse = ParseCommand},
+    {.name = L"typed",
+     .syntax = L"typed [TEXT]",
+     .summary = L"types TEXT at a prompt and presses Enter (alone: an empty line, Enter)",
+     .parse = ParseTyped},
     {.name = L"pick",
      .syntax = L"pick H[,H...]",
      .summary = L"answers an entity prompt with these entities (hex handles)",
@@ -294,8 +305,9 @@ constexpr ScriptVerb kScriptVerbs[] = {
      .parse = ParseHeader,
      .argument = VerbArgument::kControl},
     {.name = L"menu",
-     .syntax = L"[@ID] menu CTRL ITEM",
-     .summary = L"picks an item of a control's context menu",
+     .syntax = L"[@ID] menu CTRL [ITEM]",
+     .summary = L"opens a control's context menu and picks ITEM; without ITEM the menu stays open "
+                L"for the next action",
      .parse = ParseMenu,
      .argument = VerbArgument::kControl},
     // Answers.

@@ -28,6 +28,18 @@ TEST(ScriptTest, EditorActions) {
   EXPECT_EQ(s.action.text, L"ARXLOAD");
   EXPECT_EQ(s.action.args, (std::vector<std::wstring>{L"Harnex.arx", L"two words", L""}));
 
+  // A typed line keeps its inner blanks; quotes keep the outer ones, and no TEXT is an empty line.
+  s = One(L"typed 100,200");
+  EXPECT_EQ(s.action.kind, ActionKind::kTyped);
+  EXPECT_EQ(s.action.text, L"100,200");
+  EXPECT_EQ(One(L"Typed  新規 パターン  # the name").action.text, L"新規 パターン");
+  EXPECT_EQ(One(L"typed \"  a \\\"b\\\" # c \"").action.text, L"  a \"b\" # c ");
+  for (const wchar_t* empty : {L"typed", L"typed \"\"", L"typed   "}) {
+    s = One(empty);
+    EXPECT_EQ(s.action.kind, ActionKind::kTyped) << platform::WideToUtf8(empty);
+    EXPECT_EQ(s.action.text, L"") << platform::WideToUtf8(empty);
+  }
+
   s = One(L"pick 1A,2b, 3F");
   EXPECT_EQ(s.action.kind, ActionKind::kPick);
   EXPECT_EQ(s.action.handles, (std::vector<uint64_t>{0x1A, 0x2B, 0x3F}));
@@ -99,6 +111,13 @@ TEST(ScriptTest, WindowActionsAndAnswers) {
   s = One(L"menu 1005 貼り付け");
   EXPECT_EQ(s.action.kind, ActionKind::kMenu);
   EXPECT_EQ(s.action.text, L"貼り付け");
+  // Without an item the menu is only opened.
+  s = One(L"@206 menu 365");
+  EXPECT_EQ(s.action.kind, ActionKind::kMenu);
+  EXPECT_EQ(s.action.template_id, 206);
+  EXPECT_EQ(s.action.control, 365);
+  EXPECT_EQ(s.action.text, L"");
+  EXPECT_EQ(One(L"menu 365 \"削除 # 1\"").action.text, L"削除 # 1");
 
   s = One(L"answer Yes");
   EXPECT_EQ(s.action.kind, ActionKind::kAnswer);
@@ -161,6 +180,11 @@ TEST(ScriptTest, BadLinesAreReportedWithTheirLineNumber) {
       {L"show", L"line 1: show: expected palette, entity H or drawing"},
       {L"command", L"line 1: command: expected a command name"},
       {L"enter now", L"line 1: enter: unexpected text \"now\""},
+      {L"typed \"a\" b", L"line 1: unexpected text after the closing quote"},
+      {L"typed \"open", L"line 1: unterminated quoted text"},
+      {L"menu", L"line 1: menu: expected a control id, got \"\""},
+      {L"menu 365 \"a\" b", L"line 1: unexpected text after the closing quote"},
+      {L"choose 376", L"line 1: choose: expected the item's text"},
   };
   for (const auto& c : cases) {
     const auto result = ReadScript(c.script);

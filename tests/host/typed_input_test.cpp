@@ -69,6 +69,11 @@ TEST(TypedLineTest, ABareWordIsACommandAtTheCommandPromptAndAnAnswerAtAPrompt) {
   ASSERT_EQ(steps.size(), 1u);
   EXPECT_EQ(steps[0].action.kind, ActionKind::kTyped);
   EXPECT_EQ(steps[0].action.text, L"");
+  // `typed` says the same: what follows it is the answer.
+  steps = Read(L"typed \" 12 \"", prompt);
+  ASSERT_EQ(steps.size(), 1u);
+  EXPECT_EQ(steps[0].action.kind, ActionKind::kTyped);
+  EXPECT_EQ(steps[0].action.text, L" 12 ");
   steps = Read(L"esc", prompt);
   ASSERT_EQ(steps.size(), 1u);
   EXPECT_EQ(steps[0].action.kind, ActionKind::kEsc);
@@ -105,7 +110,7 @@ TEST(TypedLineTest, HelpListsTheActionsAndShowsTheSyntaxOfOne) {
   // One line per action, each beginning with its name.
   size_t lines = 0;
   for (wchar_t c : all) lines += c == L'\n';
-  EXPECT_EQ(lines, 20u);
+  EXPECT_EQ(lines, 21u);
   EXPECT_EQ(all.rfind(L"command    types NAME", 0), 0u) << platform::WideToUtf8(all);
   EXPECT_NE(all.find(L"\nhelp       lists the actions"), std::wstring::npos);
   EXPECT_EQ(HelpText(L"CLICK"),
@@ -130,7 +135,8 @@ TEST(TypedLineTest, HelpListsTheActionsAndShowsTheSyntaxOfOne) {
   tools::SkipAtStart(&options, tools::kHostModuleName);
   Session session(options);
   ASSERT_EQ(session.RunScript(L"help menu\n"), 0) << platform::WideToUtf8(session.stop_reason());
-  EXPECT_NE(session.transcript().find(L"[@ID] menu CTRL ITEM\n  picks an item"), std::wstring::npos)
+  EXPECT_NE(session.transcript().find(L"[@ID] menu CTRL [ITEM]\n  opens a control's context menu"),
+            std::wstring::npos)
       << platform::WideToUtf8(session.transcript());
 }
 
@@ -190,6 +196,7 @@ TEST_F(CompletionTest, CompletesActionsCommandNamesAndControlIds) {
   EXPECT_EQ(CommonPrefix(c.candidates), L"RQ_HARNEX_L");
   EXPECT_EQ(CompleteTypedLine(L"ARXU").candidates, std::vector<std::wstring>{L"ARXUNLOAD"});
   EXPECT_EQ(CompleteTypedLine(L"cli").candidates, std::vector<std::wstring>{L"click"});
+  EXPECT_EQ(CompleteTypedLine(L"typ").candidates, (std::vector<std::wstring>{L"type", L"typed"}));
   c = CompleteTypedLine(L"help he");
   EXPECT_EQ(c.word_start, 5u);
   EXPECT_EQ(c.candidates, (std::vector<std::wstring>{L"header", L"help"}));
