@@ -11,17 +11,18 @@
 #include <string>
 #include <vector>
 
-#include "tools/harnex_session.h"
-#include "platform/win/text_encoding.h"
-#include "cli/typed_session.h"
 #include "cli/program_options.h"
-#include "tools/demo.h"
-#include "tools/example_drawing.h"
+#include "cli/served_session.h"
 #include "cli/session_end.h"
-#include "tools/report.h"
-#include "host/user/script.h"
+#include "cli/typed_session.h"
 #include "host/session/session.h"
 #include "host/svg/svg_renderer.h"
+#include "host/user/script.h"
+#include "platform/win/text_encoding.h"
+#include "tools/demo.h"
+#include "tools/example_drawing.h"
+#include "tools/harnex_session.h"
+#include "tools/report.h"
 #include "tools/svg_wiring.h"
 
 namespace {
@@ -60,7 +61,8 @@ int Fail(const std::string& message) {
 int main(int argc, char** argv) {
   cli::ProgramOptions options;
   std::string error;
-  if (!cli::ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+  if (!cli::ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc), &options,
+                                &error)) {
     std::cerr << "harnex-host: " << error << "\n" << cli::UsageText();
     return host::kExitHostError;
   }
@@ -110,9 +112,19 @@ int main(int argc, char** argv) {
   session_options.diagnostics = WriteErr;
   session_options.progress_bar = true;
   host::Session session(session_options);
-  const bool typed = from_stdin && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
+  const bool typed = !options.serve && from_stdin && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
   std::unique_ptr<cli::TypedSession> terminal;
-  if (typed) {
+  std::unique_ptr<cli::ServedSession> served;
+  if (options.serve) {
+    cli::ServedSession::Options serve_options;
+    serve_options.port = options.port;
+    serve_options.record_path = options.record;
+    served = std::make_unique<cli::ServedSession>(&session, serve_options);
+    std::string serve_error;
+    if (!served->Start(&serve_error)) return Fail(serve_error);
+    served->RecordSteps(script.steps);
+    std::cerr << served->Url() << std::endl;
+  } else if (typed) {
     UseUtf8Characters();
     terminal = std::make_unique<cli::TypedSession>(&session, cli::HistoryPath());
   } else if (from_stdin) {
@@ -128,7 +140,8 @@ int main(int argc, char** argv) {
     });
   }
   session.Run(std::move(script.steps));
-  if (terminal && terminal->Terminated() != 0) {
+  const int terminated = terminal ? terminal->Terminated() : served ? served->Terminated() : 0;
+  if (terminated != 0) {
     // Nobody is left to ask: unsaved palette edits go to a recovery file, never over the project.
     std::string recovery;
     std::wstring recovery_error;
@@ -156,7 +169,7 @@ int main(int argc, char** argv) {
     const bool written = options.highlights.empty()
                              ? host::WriteSvgFile(*session.database(), options.svg, &svg_error)
                              : tools::WriteMarkedSvgFile(*session.database(), options.svg,
-                                                        options.highlights, &svg_error);
+                                                         options.highlights, &svg_error);
     if (!written) {
       WriteErr(svg_error + L"\n");
       return host::kExitHostError;

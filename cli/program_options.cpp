@@ -12,6 +12,7 @@ const char* UsageText() {
   return "usage: harnex-host [--config FILE] [--drawing FILE.dxf] [--save FILE.dxf]\n"
          "                   [--svg FILE.svg [--highlight SYSTEM]...] [--no-host-module]\n"
          "                   [SCRIPT | -]\n"
+         "       harnex-host --serve [--port N] [--record FILE.hxs] [session options] [SCRIPT]\n"
          "       harnex-host --demo [DIR]\n"
          "       harnex-host --make-example FILE.dxf\n"
          "       harnex-host --report wires DRAWING.dxf... [--config FILE] [--out FILE.csv]\n"
@@ -62,13 +63,15 @@ bool CheckReport(const ProgramOptions& c, bool session_options, bool have_allowa
 
 }  // namespace
 
-bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* out, std::string* error) {
+bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* out,
+                         std::string* error) {
   *out = ProgramOptions{};
   bool have_script = false;
   bool other_options = false;
   bool session_options = false;  // options of a session, which --report does not run
   bool have_allowance = false;
   bool have_report_options = false;
+  bool have_serve_options = false;
   std::string word;
   std::vector<std::string> positional;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -101,6 +104,23 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* o
       out->no_host_module = true;
       other_options = true;
       session_options = true;
+    } else if (arg == "--serve") {
+      out->serve = true;
+      other_options = true;
+      session_options = true;
+    } else if (arg == "--port") {
+      if (!value(&word)) return false;
+      char* end = nullptr;
+      const long port = std::strtol(word.c_str(), &end, 10);
+      if (end == nullptr || *end != '\0' || port < 1 || port > 65535) {
+        *error = "--port takes a port number 1 to 65535, not " + word;
+        return false;
+      }
+      out->port = static_cast<int>(port);
+      have_serve_options = true;
+    } else if (arg == "--record") {
+      if (!value(&out->record)) return false;
+      have_serve_options = true;
     } else if (arg == "--report") {
       if (!value(&word)) return false;
       if (!tools::ParseReportKind(word, &out->report_options.kind)) {
@@ -163,6 +183,14 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* o
   }
   if (!CheckReport(*out, session_options || have_script, have_allowance, have_report_options,
                    error)) {
+    return false;
+  }
+  if (have_serve_options && !out->serve) {
+    *error = "--port and --record belong to --serve";
+    return false;
+  }
+  if (out->serve && out->script == "-") {
+    *error = "--serve takes its input from the page, not from standard input";
     return false;
   }
   if (!out->highlights.empty() && out->svg.empty()) {
