@@ -1,8 +1,11 @@
 // harnex-host: runs a user session of the simulated CAD host from a script or the keyboard.
 #include <unistd.h>
 
+#include <winbase.h>
+
 #include <langinfo.h>
 #include <clocale>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -51,6 +54,32 @@ void UseUtf8Characters() {
   if (std::setlocale(LC_CTYPE, "C.UTF-8") == nullptr) std::setlocale(LC_CTYPE, "C.utf8");
 }
 
+// HARNEX_CLOCK="YYYY-MM-DD HH:MM:SS" fixes the date and time the session sees, so that a replay
+// of a recorded session writes the same files (projects keep their update time). False when the
+// variable is set but is no such time.
+bool FixClockFromEnvironment() {
+  const char* text = std::getenv("HARNEX_CLOCK");
+  if (text == nullptr || *text == '\0') return true;
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  char separator = 0;
+  int used = 0;
+  if (std::sscanf(text, "%4d-%2d-%2d%c%2d:%2d:%2d%n", &year, &month, &day, &separator, &hour,
+                  &minute, &second, &used) != 7 ||
+      text[used] != '\0' || (separator != ' ' && separator != 'T') || year < 1601 ||
+      month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) {
+    return false;
+  }
+  SYSTEMTIME time{};
+  time.wYear = static_cast<WORD>(year);
+  time.wMonth = static_cast<WORD>(month);
+  time.wDay = static_cast<WORD>(day);
+  time.wHour = static_cast<WORD>(hour);
+  time.wMinute = static_cast<WORD>(minute);
+  time.wSecond = static_cast<WORD>(second);
+  platform::SetClockForTesting(&time);
+  return true;
+}
+
 int Fail(const std::string& message) {
   std::cerr << "harnex-host: " << message << "\n";
   return host::kExitHostError;
@@ -69,6 +98,10 @@ int main(int argc, char** argv) {
   if (options.help) {
     std::fputs(cli::UsageText(), stdout);
     return host::kExitOk;
+  }
+  if (!FixClockFromEnvironment()) {
+    return Fail("HARNEX_CLOCK must be a time \"YYYY-MM-DD HH:MM:SS\", not " +
+                std::string(std::getenv("HARNEX_CLOCK")));
   }
   if (options.demo) return tools::RunDemo(options.demo_dir);
   if (options.report) {

@@ -68,6 +68,8 @@ BOOL CAdUiPaletteSet::HostDialog(CWnd* dialog) {
   if (!dialog || !::IsWindow(dialog->m_hWnd) || !m_hWnd) return FALSE;
   ::SetParent(dialog->m_hWnd, m_hWnd);
   dialog->ModifyStyle(WS_POPUP, WS_CHILD);
+  // The palette fills the set's client area from its corner, wherever its template placed it.
+  dialog->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   dialog->ShowWindow(SW_SHOW);
   hosted_ = dialog;
   // The user's actions without a window named go to the palette when nothing else is active.

@@ -23,6 +23,7 @@
   // Page-only state: the combo box whose list is dropped, the anchor row of each list view
   // (for Shift-click), the command line's history.
   let dropped = null;
+  let droppedBox = null;  // [node, element] of that box, found while the windows are drawn
   const anchors = {};
   const history = [];
   let historyAt = 0;
@@ -223,13 +224,18 @@
     return box;
   }
 
+  // The dropped list is a popup over every window, under its box.
   function dropList(node, box) {
     const list = document.createElement('div');
     list.classList.add('drop-list');
     list.dataset.dropList = String(node.ctrl);
-    list.style.left = node.x + 'px';
-    list.style.top = (node.y + Math.min(node.h, kComboField)) + 'px';
-    list.style.minWidth = node.w + 'px';
+    list.dataset.window = box.closest('[data-window]').dataset.window;
+    list.dataset.template = String(windowOf(box));
+    const at = box.getBoundingClientRect();
+    const origin = desktop.getBoundingClientRect();
+    list.style.left = (at.left - origin.left + desktop.scrollLeft) + 'px';
+    list.style.top = (at.bottom - origin.top + desktop.scrollTop) + 'px';
+    list.style.minWidth = at.width + 'px';
     node.items.forEach((item, i) => {
       const row = document.createElement('div');
       row.textContent = item;
@@ -238,7 +244,7 @@
       row.addEventListener('mousedown', (event) => {
         event.stopPropagation();
         dropped = null;
-        act({ action: 'choose', window: windowOf(box), ctrl: node.ctrl, text: item });
+        act({ action: 'choose', window: Number(list.dataset.template), ctrl: node.ctrl, text: item });
       });
       list.append(row);
     });
@@ -384,7 +390,6 @@
     const client = document.createElement('div');
     client.classList.add('client');
     win.append(client);
-    const drops = [];
     for (const child of node.children) {
       if (child.kind === 'dialog' || child.kind === 'window') {
         if (child.visible) client.append(windowElement(child, false));
@@ -394,12 +399,10 @@
       if (!element) continue;
       common(element, child);
       client.append(element);
-      if (child.kind === 'combo' && dropped === windowOf(client.closest('.window') || win) + ':' + child.ctrl) {
-        drops.push([child, element]);
+      if (child.kind === 'combo' && dropped === windowOf(win) + ':' + child.ctrl) {
+        droppedBox = [child, element];
       }
     }
-    // The lists are drawn last, over the controls below them.
-    for (const [child, element] of drops) client.append(dropList(child, element));
     return win;
   }
 
@@ -557,6 +560,8 @@
       if (wait === 'dialog' && i !== windows.length - 1) win.classList.add('inactive');
       desktop.append(win);
     });
+    if (droppedBox) desktop.append(dropList(droppedBox[0], droppedBox[1]));
+    droppedBox = null;
     view.windows.filter((w) => w.kind === 'tooltip').forEach((node) => desktop.append(tooltip(node)));
     if (view.box || view.colour) {
       const shade = document.createElement('div');

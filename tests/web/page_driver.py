@@ -1,0 +1,167 @@
+"""Drives a served harnex-host session through its page in headless Chromium (Selenium).
+
+The browser tests and the page benchmark share it: a session on a fresh copy of the bundled
+system folder, a browser on its page, and the page's actions done as a user does them (clicks,
+keys), each waited for until the page shows the session's answer.
+"""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.options import Options
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
+
+CHROMIUM = '/usr/bin/chromium'
+CHROMEDRIVER = '/usr/bin/chromedriver'
+# A fixed clock, so that a replay writes the same project files.
+CLOCK = '2026-12-07 10:00:00'
+
+
+def system_folder(source_dir, where):
+    """A copy of the bundled system folder in `where`; its harnex.ini names the folder itself."""
+    folder = os.path.join(where, 'system')
+    shutil.copytree(os.path.join(source_dir, 'examples', 'system'), folder)
+    return folder
+
+
+def host_env():
+    env = dict(os.environ)
+    env['HARNEX_CLOCK'] = CLOCK
+    return env
+
+
+class ServedSession:
+    """harnex-host --serve on a system folder; the URL is read from its standard error."""
+
+    def __init__(self, host, folder, extra_args=()):
+        self.folder = folder
+        self.process = subprocess.Popen(
+            [host, '--serve', '--config', 'harnex.ini'] + list(extra_args),
+            cwd=folder, env=host_env(), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+            text=True, encoding='utf-8')
+        self.url = self.process.stderr.readline().strip()
+        if not self.url.startswith('http://127.0.0.1:'):
+            self.process.kill()
+            raise RuntimeError('harnex-host printed no URL: ' + self.url)
+
+    def wait(self, timeout=20):
+        out, err = self.process.communicate(timeout=timeout)
+        return self.process.returncode, out, err
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.communicate()
+
+
+def browser(width=1400, height=1000):
+    options = Options()
+    options.binary_location = CHROMIUM
+    profile = tempfile.mkdtemp(prefix='harnex-chromium-')
+    for argument in ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
+                     '--no-first-run', '--disable-background-networking',
+                     '--disable-component-update', '--disable-sync',
+                     '--disable-dev-shm-usage', '--user-data-dir=' + profile,
+                     '--window-size=%d,%d' % (width, height), '--lang=ja']:
+        options.add_argument(argument)
+    driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    driver.profile_dir = profile
+    return driver
+
+
+def close_browser(driver):
+    profile = getattr(driver, 'profile_dir', None)
+    driver.quit()
+    if profile:
+        shutil.rmtree(profile, ignore_errors=True)
+
+
+class Page:
+    """The page of one session, used with the mouse and the keyboard."""
+
+    def __init__(self, driver, url, timeout=10):
+        self.driver = driver
+        self.timeout = timeout
+        driver.get(url)
+        self.until(lambda d: self.version() > 0, 'the page shows no state')
+
+    def until(self, condition, what):
+        return WebDriverWait(self.driver, self.timeout).until(condition, what)
+
+    def version(self):
+        value = self.driver.find_element(By.TAG_NAME, 'body').get_attribute('data-version')
+        return int(value) if value else 0
+
+    def find(self, css):
+        return self.driver.find_element(By.CSS_SELECTOR, css)
+
+    def finds(self, css):
+        return self.driver.find_elements(By.CSS_SELECTOR, css)
+
+    def control(self, window, ctrl):
+        return self.find('[data-window="%s"] [data-ctrl="%s"]' % (window, ctrl))
+
+    def after(self, action, what='the session answers'):
+        """Does `action`, then waits until the page shows the session's next state."""
+        before = self.version()
+        action()
+        self.until(lambda d: self.version() > before, what)
+
+    def click(self, window, ctrl):
+        self.after(lambda: self.control(window, ctrl).click(), 'click %s %s' % (window, ctrl))
+
+    def command(self, line):
+        self.after(lambda: self.find('[data-role="command-line"]').send_keys(line + Keys.ENTER),
+                   'the command line takes ' + line)
+
+    def type(self, window, ctrl, text):
+        def act():
+            field = self.control(window, ctrl)
+            field.clear()
+            field.send_keys(text + Keys.TAB)
+        self.after(act, 'type %s %s' % (window, ctrl))
+
+    def choose(self, window, ctrl, text):
+        box = self.control(window, ctrl)
+        box.find_element(By.CSS_SELECTOR, '.combo-arrow').click()
+        items = self.finds('[data-window="%s"][data-drop-list="%s"] [data-item]' % (window, ctrl))
+        item = next(i for i in items if i.text == text)
+        self.after(lambda: item.click(), 'choose %s %s' % (ctrl, text))
+
+    def row(self, window, ctrl, row, key=None):
+        element = self.find('[data-window="%s"] [data-ctrl="%s"] [data-row="%d"]'
+                            % (window, ctrl, row))
+        def act():
+            chain = ActionChains(self.driver)
+            if key:
+                chain.key_down(key)
+            chain.click(element)
+            if key:
+                chain.key_up(key)
+            chain.perform()
+        self.after(act, 'row %d' % row)
+
+    def context_menu(self, window, ctrl):
+        self.after(lambda: ActionChains(self.driver).context_click(self.control(window, ctrl)).perform(),
+                   'the context menu opens')
+
+    def menu_item(self, label):
+        self.after(lambda: self.find('[data-window="menu"] [data-item="%s"]' % label).click(),
+                   'the menu item ' + label)
+
+    def answer(self, answer):
+        self.after(lambda: self.find('[data-window="box"] [data-answer="%s"]' % answer).click(),
+                   'the box answered ' + answer)
+
+    def transcript(self):
+        return self.find('[data-role="transcript"]').get_attribute('textContent')
+
+    def box_text(self):
+        return self.find('[data-window="box"] .box-text').text
