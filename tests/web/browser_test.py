@@ -77,6 +77,7 @@ class DesignerSession(unittest.TestCase):
         page.menu_item('サイズ詳細')
         self.assertFalse(page.finds('[data-window="menu"]'))
         self.assertEqual(page.find('[data-window="206"] .titlebar').text, '配線サイズ詳細')
+        self.assertEqual(page_driver.clipped_texts(self.driver), [])
         page.choose('206', 376, 'CVT')
         page.choose('206', 378, '60sq')
         page.choose('206', 380, 'E14')
@@ -99,6 +100,7 @@ class DesignerSession(unittest.TestCase):
         page.type('200', 308, '未保存のメモ')
         page.after(lambda: page.find('[data-role="close"]').click(), 'the close asks')
         self.assertEqual(page.box_text(), 'データが変更されています。保存しますか？')
+        self.assertEqual(page_driver.clipped_texts(self.driver), [])
         self.assertEqual([b.text for b in page.finds('[data-window="box"] [data-answer]')],
                          ['はい(Y)', 'いいえ(N)', 'キャンセル'])
         page.answer('no')
@@ -152,9 +154,11 @@ class Screenshots(unittest.TestCase):
                 page.click('200', 201)
                 page.row('203', 360, 0)
                 driver.save_screenshot(os.path.join(SHOTS, 'project-list.png'))
+                self.assertEqual(page_driver.clipped_texts(driver), [])
                 page.click('203', 1)
                 page.click('200', 238)
                 driver.save_screenshot(os.path.join(SHOTS, 'palette.png'))
+                self.assertEqual(page_driver.clipped_texts(driver), [])
                 # Japanese text is drawn with a Japanese font: the glyphs have width.
                 width = driver.execute_script(
                     "const s = document.createElement('span'); s.textContent = '複数配線';"

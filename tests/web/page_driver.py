@@ -165,3 +165,31 @@ class Page:
 
     def box_text(self):
         return self.find('[data-window="box"] .box-text').text
+
+
+# The texts of the page's controls that do not fit their control: "window ctrl text" for each.
+CLIPPED_TEXTS = """
+const clipped = [];
+for (const el of document.querySelectorAll('#desktop .ctrl')) {
+  if (el.offsetParent === null || el.matches('input, .listview, .list-box, fieldset')) continue;
+  const text = el.matches('label') ? el.querySelector('span') : el;
+  const box = el.getBoundingClientRect();
+  const inner = text.getBoundingClientRect();
+  const overflow = text.scrollWidth > text.clientWidth + 1 || inner.right > box.right + 1 ||
+      text.scrollHeight > text.clientHeight + 1;
+  if (overflow) {
+    clipped.push(el.closest('[data-window]').dataset.window + ' ' + el.dataset.ctrl + ' ' + el.textContent);
+  }
+}
+for (const legend of document.querySelectorAll('#desktop fieldset legend')) {
+  const box = legend.parentElement.getBoundingClientRect();
+  if (legend.getBoundingClientRect().right > box.right + 1) {
+    clipped.push(legend.closest('[data-window]').dataset.window + ' ' + legend.parentElement.dataset.ctrl + ' ' + legend.textContent);
+  }
+}
+return clipped;
+"""
+
+
+def clipped_texts(driver):
+    return driver.execute_script(CLIPPED_TEXTS)

@@ -183,7 +183,8 @@
     if (node.frame) div.classList.add('frame');
     setLabel(div, node.text);
     div.style.textAlign = node.align;
-    div.style.whiteSpace = 'pre';
+    // Static text wraps at its control's width, as a static control wraps it.
+    div.style.whiteSpace = 'pre-wrap';
     return div;
   }
 
