@@ -77,6 +77,7 @@ fuzz: asan-build
 
 bench: build
 	for b in $(BUILD)/bench/*_bench; do $$b; done
+	/usr/bin/python3 bench/page_bench.py $(BUILD)/harnex-host .
 
 format:
 	find app attributes annotation project palette dialogs controls platform maker host cli tests bench \

@@ -121,6 +121,11 @@ class Page:
         self.after(lambda: self.find('[data-role="command-line"]').send_keys(line + Keys.ENTER),
                    'the command line takes ' + line)
 
+    def key(self, window, ctrl, key):
+        """A key pressed with the focus in a control: Enter and Esc are the window's IDOK and
+        IDCANCEL."""
+        self.after(lambda: self.control(window, ctrl).send_keys(key), 'a key in %s' % window)
+
     def type(self, window, ctrl, text):
         def act():
             field = self.control(window, ctrl)

@@ -22,14 +22,11 @@
   let ended = false;
   // Page-only state: the combo box whose list is dropped, the anchor row of each list view
   // (for Shift-click), the command line's history.
-  let dropped = null;
+  const state = { dropped: null, anchors: {} };
   let droppedBox = null;  // [node, element] of that box, found while the windows are drawn
-  const anchors = {};
   const history = [];
   let historyAt = 0;
 
-  const kBoxLabels = { ok: 'OK', cancel: 'キャンセル', yes: 'はい(Y)', no: 'いいえ(N)' };
-  const kIcons = { stop: '×', question: '?', warning: '!', information: 'i' };
   // Space above a top-level window for its title bar.
   const kTitle = 21;
   const kMargin = 8;
@@ -61,293 +58,11 @@
     return post('/action', action);
   }
 
-  // ---- Text of controls: "読込み(&O)" shows "読込み(O)" with the O underlined.
-  function setLabel(element, text) {
-    element.textContent = '';
-    for (let i = 0; i < text.length; ++i) {
-      if (text[i] === '&' && i + 1 < text.length) {
-        ++i;
-        if (text[i] === '&') {
-          element.append('&');
-        } else {
-          const u = document.createElement('u');
-          u.textContent = text[i];
-          element.append(u);
-        }
-      } else {
-        element.append(text[i]);
-      }
-    }
-  }
-
-  // The template id that window actions name for a node's window.
-  function windowOf(element) {
-    const w = element.closest('[data-template]');
-    return w ? Number(w.dataset.template) : 0;
-  }
-
-  function place(element, node) {
-    element.style.left = node.x + 'px';
-    element.style.top = node.y + 'px';
-    element.style.width = node.w + 'px';
-    element.style.height = node.h + 'px';
-  }
-
-  // A closed combo box shows its selection field only; the rest of its rectangle is the height
-  // its list drops to.
-  const kComboField = 20;
-
-  function common(element, node) {
-    element.classList.add('ctrl');
-    element.dataset.ctrl = String(node.ctrl);
-    if (!node.visible) element.classList.add('hidden');
-    if (!node.enabled) element.classList.add('disabled');
-    if (node.focus) element.classList.add('focus');
-    if (node.color) element.style.color = node.color;
-    if (node.background) element.style.background = node.background;
-    place(element, node);
-    if (node.kind === 'combo') element.style.height = Math.min(node.h, kComboField) + 'px';
-  }
-
-  // ---- Controls.
-  function button(node) {
-    const b = document.createElement('button');
-    b.type = 'button';
-    if (node.kind === 'default') b.classList.add('default');
-    setLabel(b, node.text);
-    b.disabled = !node.enabled;
-    b.addEventListener('click', () => act({ action: 'click', window: windowOf(b), ctrl: node.ctrl }));
-    return b;
-  }
-
-  function checkBox(node) {
-    const label = document.createElement('label');
-    const box = document.createElement('input');
-    box.type = node.kind === 'radio' ? 'radio' : 'checkbox';
-    box.checked = node.check === 1;
-    box.indeterminate = node.check === 2;
-    box.disabled = !node.enabled;
-    const text = document.createElement('span');
-    setLabel(text, node.text);
-    label.append(box, text);
-    label.addEventListener('click', (event) => {
-      event.preventDefault();
-      if (node.enabled) act({ action: 'click', window: windowOf(label), ctrl: node.ctrl });
-    });
-    return label;
-  }
-
-  function groupBox(node) {
-    const group = document.createElement('fieldset');
-    const legend = document.createElement('legend');
-    setLabel(legend, node.text);
-    if (node.text) group.append(legend);
-    return group;
-  }
-
-  // An edit's text goes to the session when the user commits it: Enter, Tab or leaving it.
-  function commitEdit(input, node) {
-    if (input.dataset.sent || input.value === node.text) return;
-    input.dataset.sent = '1';
-    act({ action: 'type', window: windowOf(input), ctrl: node.ctrl, text: input.value });
-  }
-
-  function edit(node) {
-    const input = document.createElement('input');
-    input.type = node.password ? 'password' : 'text';
-    input.value = node.text;
-    input.readOnly = node.readonly;
-    input.disabled = !node.enabled;
-    input.style.textAlign = node.align;
-    input.addEventListener('keydown', (event) => {
-      if (event.key === 'Enter' || event.key === 'Tab') {
-        if (input.value !== node.text) {
-          event.stopPropagation();
-          if (event.key === 'Enter') event.preventDefault();
-          commitEdit(input, node);
-        }
-      }
-    });
-    input.addEventListener('blur', () => commitEdit(input, node));
-    input.addEventListener('contextmenu', (event) => {
-      event.preventDefault();
-      commitEdit(input, node);
-      act({ action: 'menu', window: windowOf(input), ctrl: node.ctrl });
-    });
-    return input;
-  }
-
-  function staticText(node) {
-    const div = document.createElement('div');
-    div.classList.add('static');
-    if (node.frame) div.classList.add('frame');
-    setLabel(div, node.text);
-    div.style.textAlign = node.align;
-    // Static text wraps at its control's width, as a static control wraps it.
-    div.style.whiteSpace = 'pre-wrap';
-    return div;
-  }
-
-  function combo(node) {
-    const box = document.createElement('div');
-    box.classList.add('combo');
-    if (node.list) box.classList.add('list-only');
-    const text = node.list ? document.createElement('div') : document.createElement('input');
-    text.classList.add('combo-text');
-    const shown = node.list ? (node.sel >= 0 ? node.items[node.sel] : '') : node.text;
-    if (node.list) {
-      text.textContent = shown;
-    } else {
-      text.value = shown;
-      text.disabled = !node.enabled;
-      text.addEventListener('keydown', (event) => {
-        if ((event.key === 'Enter' || event.key === 'Tab') && text.value !== node.text) {
-          event.stopPropagation();
-          if (event.key === 'Enter') event.preventDefault();
-          commitEdit(text, node);
-        }
-      });
-      text.addEventListener('blur', () => commitEdit(text, node));
-    }
-    const arrow = document.createElement('div');
-    arrow.classList.add('combo-arrow');
-    arrow.textContent = '▼';
-    box.append(text, arrow);
-    const toggle = (event) => {
-      event.stopPropagation();
-      if (!node.enabled) return;
-      const key = windowOf(box) + ':' + node.ctrl;
-      dropped = dropped === key ? null : key;
-      render();
-    };
-    arrow.addEventListener('mousedown', toggle);
-    if (node.list) text.addEventListener('mousedown', toggle);
-    return box;
-  }
-
-  // The dropped list is a popup over every window, under its box.
-  function dropList(node, box) {
-    const list = document.createElement('div');
-    list.classList.add('drop-list');
-    list.dataset.dropList = String(node.ctrl);
-    list.dataset.window = box.closest('[data-window]').dataset.window;
-    list.dataset.template = String(windowOf(box));
-    const at = box.getBoundingClientRect();
-    const origin = desktop.getBoundingClientRect();
-    list.style.left = (at.left - origin.left + desktop.scrollLeft) + 'px';
-    list.style.top = (at.bottom - origin.top + desktop.scrollTop) + 'px';
-    list.style.minWidth = at.width + 'px';
-    node.items.forEach((item, i) => {
-      const row = document.createElement('div');
-      row.textContent = item;
-      row.dataset.item = String(i);
-      if (i === node.sel) row.classList.add('sel');
-      row.addEventListener('mousedown', (event) => {
-        event.stopPropagation();
-        dropped = null;
-        act({ action: 'choose', window: Number(list.dataset.template), ctrl: node.ctrl, text: item });
-      });
-      list.append(row);
-    });
-    return list;
-  }
-
-  function listBox(node) {
-    const list = document.createElement('div');
-    list.classList.add('list-box');
-    node.items.forEach((item, i) => {
-      const row = document.createElement('div');
-      row.textContent = item;
-      row.dataset.row = String(i);
-      if (i === node.sel) row.classList.add('sel');
-      row.addEventListener('click', () => act({ action: 'choose', window: windowOf(list), ctrl: node.ctrl, text: item }));
-      list.append(row);
-    });
-    return list;
-  }
-
-  // A list view's rows: a click selects one row, Ctrl-click adds or removes one, Shift-click
-  // selects the rows from the last clicked one.
-  function listView(node) {
-    const box = document.createElement('div');
-    box.classList.add('listview');
-    const table = document.createElement('table');
-    const head = document.createElement('tr');
-    let width = 0;
-    node.columns.forEach((column, c) => {
-      const th = document.createElement('th');
-      th.textContent = column.text;
-      th.style.width = column.width + 'px';
-      th.style.maxWidth = column.width + 'px';
-      th.dataset.column = String(c);
-      width += column.width;
-      th.addEventListener('click', () => act({ action: 'header', window: windowOf(box), ctrl: node.ctrl, column: c }));
-      head.append(th);
-    });
-    table.style.width = width + 'px';
-    const thead = document.createElement('thead');
-    thead.append(head);
-    const body = document.createElement('tbody');
-    const key = () => windowOf(box) + ':' + node.ctrl;
-    node.rows.forEach((row, i) => {
-      const tr = document.createElement('tr');
-      tr.dataset.row = String(i);
-      if (row.selected) tr.classList.add('sel');
-      row.cells.forEach((cell, c) => {
-        const td = document.createElement('td');
-        td.textContent = cell;
-        if (node.columns[c]) td.style.maxWidth = node.columns[c].width + 'px';
-        tr.append(td);
-      });
-      tr.addEventListener('click', (event) => {
-        if (!node.enabled) return;
-        const selected = node.rows.map((r, j) => (r.selected ? j : -1)).filter((j) => j >= 0);
-        let rows;
-        if (event.shiftKey && anchors[key()] !== undefined) {
-          const from = Math.min(anchors[key()], i);
-          const to = Math.max(anchors[key()], i);
-          rows = [];
-          for (let j = from; j <= to; ++j) rows.push(j);
-        } else if (event.ctrlKey || event.metaKey) {
-          rows = selected.includes(i) ? selected.filter((j) => j !== i) : selected.concat([i]).sort((a, b) => a - b);
-          anchors[key()] = i;
-        } else {
-          rows = [i];
-          anchors[key()] = i;
-        }
-        act({ action: 'rows', window: windowOf(box), ctrl: node.ctrl, rows: rows });
-      });
-      body.append(tr);
-    });
-    table.append(thead, body);
-    box.append(table);
-    return box;
-  }
-
-  function makeControl(node) {
-    switch (node.kind) {
-      case 'push':
-      case 'default':
-        return button(node);
-      case 'check':
-      case 'radio':
-        return checkBox(node);
-      case 'group':
-        return groupBox(node);
-      case 'edit':
-        return edit(node);
-      case 'static':
-        return staticText(node);
-      case 'combo':
-        return combo(node);
-      case 'list':
-        return listBox(node);
-      case 'listview':
-        return listView(node);
-      default:
-        return null;
-    }
-  }
+  const controls = Harnex.makeControls({ act: act, render: () => render(), state: state, desktop: desktop });
+  const { makeControl, dropList, windowOf, place, common } = controls;
+  const system = Harnex.makeSystemWindows(
+    { act: act, desktop: desktop, kMargin: kMargin, kTitle: kTitle }, controls);
+  const { messageBox, colourDialog, menu } = system;
 
   // ---- Windows.
   function windowName(node, topLevel) {
@@ -400,7 +115,7 @@
       if (!element) continue;
       common(element, child);
       client.append(element);
-      if (child.kind === 'combo' && dropped === windowOf(win) + ':' + child.ctrl) {
+      if (child.kind === 'combo' && state.dropped === windowOf(win) + ':' + child.ctrl) {
         droppedBox = [child, element];
       }
     }
@@ -418,127 +133,6 @@
     if (node.color) tip.style.color = node.color;
     if (node.background) tip.style.background = node.background;
     return tip;
-  }
-
-  // ---- The system's own windows.
-  function systemWindow(name, title) {
-    const win = document.createElement('div');
-    win.classList.add('system-window');
-    win.dataset.window = name;
-    const bar = document.createElement('div');
-    bar.classList.add('titlebar');
-    bar.textContent = title;
-    win.append(bar);
-    return win;
-  }
-
-  function centre(win) {
-    desktop.append(win);
-    const left = Math.max(kMargin, (desktop.clientWidth - win.offsetWidth) / 2 + desktop.scrollLeft);
-    const top = Math.max(kMargin, (desktop.clientHeight - win.offsetHeight) / 3 + desktop.scrollTop);
-    win.style.left = left + 'px';
-    win.style.top = top + 'px';
-  }
-
-  function messageBox(box) {
-    const win = systemWindow('box', 'AutoCAD');
-    const body = document.createElement('div');
-    body.classList.add('box-body');
-    if (kIcons[box.icon]) {
-      const icon = document.createElement('div');
-      icon.classList.add('box-icon', box.icon);
-      icon.textContent = kIcons[box.icon];
-      body.append(icon);
-    }
-    const text = document.createElement('div');
-    text.classList.add('box-text');
-    text.textContent = box.text;
-    body.append(text);
-    const buttons = document.createElement('div');
-    buttons.classList.add('box-buttons');
-    box.answers.forEach((answer) => {
-      const b = document.createElement('button');
-      b.type = 'button';
-      b.dataset.answer = answer;
-      b.textContent = kBoxLabels[answer] || answer;
-      b.addEventListener('click', () => act({ action: 'answer', answer: answer }));
-      buttons.append(b);
-    });
-    win.append(body, buttons);
-    centre(win);
-    const first = buttons.querySelector('button');
-    if (first) first.focus();
-  }
-
-  function colourDialog(colour) {
-    const win = systemWindow('colour', '色選択');
-    let chosen = colour.colour;
-    const cell = (index) => {
-      const div = document.createElement('div');
-      div.style.background = colour.table[index];
-      div.dataset.colour = String(index);
-      div.title = String(index);
-      if (index === chosen) div.classList.add('sel');
-      div.addEventListener('click', () => {
-        chosen = index;
-        win.querySelectorAll('[data-colour]').forEach((d) => d.classList.toggle('sel', Number(d.dataset.colour) === index));
-      });
-      div.addEventListener('dblclick', () => act({ action: 'colour', colour: index }));
-      return div;
-    };
-    const grid = document.createElement('div');
-    grid.classList.add('colour-grid');
-    // The full palette as the dialog lays it out: ten rows of hues, columns of 10..249.
-    for (let row = 0; row < 10; ++row) {
-      for (let column = 0; column < 24; ++column) grid.append(cell(10 + column * 10 + row));
-    }
-    const standard = document.createElement('div');
-    standard.classList.add('colour-row');
-    for (let i = 1; i <= 9; ++i) standard.append(cell(i));
-    const greys = document.createElement('div');
-    greys.classList.add('colour-row');
-    for (let i = 250; i <= 255; ++i) greys.append(cell(i));
-    const buttons = document.createElement('div');
-    buttons.classList.add('box-buttons');
-    const ok = document.createElement('button');
-    ok.type = 'button';
-    ok.dataset.answer = 'ok';
-    ok.textContent = 'OK';
-    ok.addEventListener('click', () => act({ action: 'colour', colour: chosen }));
-    const cancel = document.createElement('button');
-    cancel.type = 'button';
-    cancel.dataset.answer = 'cancel';
-    cancel.textContent = 'キャンセル';
-    cancel.addEventListener('click', () => act({ action: 'colour' }));
-    buttons.append(ok, cancel);
-    win.append(grid, standard, greys, buttons);
-    centre(win);
-  }
-
-  function menu(m) {
-    const div = document.createElement('div');
-    div.classList.add('menu');
-    div.dataset.window = 'menu';
-    div.dataset.ctrl = String(m.ctrl);
-    div.style.left = (m.x + kMargin) + 'px';
-    div.style.top = (m.y + kMargin + kTitle) + 'px';
-    m.items.forEach((item) => {
-      const row = document.createElement('div');
-      if (item.separator) {
-        row.classList.add('separator');
-      } else {
-        row.classList.add('item');
-        row.dataset.item = item.label;
-        setLabel(row, item.text);
-        if (item.greyed) row.classList.add('greyed');
-        row.addEventListener('mousedown', (event) => {
-          event.stopPropagation();
-          if (!item.greyed) act({ action: 'menu', window: m.window, ctrl: m.ctrl, item: item.label });
-        });
-      }
-      div.append(row);
-    });
-    desktop.append(div);
   }
 
   // ---- The whole view.
@@ -639,8 +233,8 @@
       act({ action: 'esc' });
       return;
     }
-    if (dropped && esc) {
-      dropped = null;
+    if (state.dropped && esc) {
+      state.dropped = null;
       render();
       return;
     }
@@ -658,8 +252,8 @@
   // A click beside an open menu closes it, as in Windows; beside a dropped list, the list.
   document.addEventListener('mousedown', (event) => {
     if (view && view.menu && !event.target.closest('.menu')) act({ action: 'esc' });
-    if (dropped && !event.target.closest('.drop-list') && !event.target.closest('.combo')) {
-      dropped = null;
+    if (state.dropped && !event.target.closest('.drop-list') && !event.target.closest('.combo')) {
+      state.dropped = null;
       render();
     }
   });
