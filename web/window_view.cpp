@@ -80,6 +80,17 @@ void AddControlState(HWND h, const WindowRecord& r, nlohmann::json* node) {
     n["caption"] = (r.style & WS_CAPTION) == WS_CAPTION;
     return;
   }
+  if (c == L"Button" && (r.style & BS_TYPEMASK) == BS_OWNERDRAW) {
+    // What the button's owner draws when it paints, as drawing operations for a canvas.
+    n["kind"] = "owner";
+    nlohmann::json draw = nlohmann::json::array();
+    const UINT state = ::GetFocus() == h ? ODS_FOCUS : 0;
+    for (const DrawOp& op : platform::mfc::PaintOwnerDrawn(h, ODA_DRAWENTIRE, state)) {
+      draw.push_back({{"op", op.op}, {"args", op.args}, {"text", Utf8(op.text)}});
+    }
+    n["draw"] = std::move(draw);
+    return;
+  }
   if (c == L"Button") {
     n["kind"] = ButtonKind(r.style);
     n["check"] = r.check;

@@ -19,6 +19,9 @@
 //   list                                a list box: "items", "sel"
 //   listview                            "columns" [{"text", "width"}], "rows" [{"cells":
 //                                       [text...], "selected"}]
+//   owner                               an owner-drawn button: "draw" [{"op", "args", "text"}],
+//                                       what its owner draws (SelectPen, Rectangle, LineTo, ...)
+//                                       with colours as COLORREF numbers (0x00bbggrr)
 //   tooltip                             a tooltip window: "text" is the tip shown
 // Colours a handler set for a control (WM_CTLCOLOR*) come as "color" and "background"
 // ("#rrggbb"). Positions of top-level windows are screen coordinates; children's are in their

@@ -173,6 +173,42 @@ class Screenshots(unittest.TestCase):
                 served.kill()
 
 
+    def test_colour_dialog_of_the_check_settings(self):
+        with tempfile.TemporaryDirectory(prefix='harnex-colour-') as work:
+            folder = page_driver.system_folder(SOURCE, work)
+            served = page_driver.ServedSession(HOST, folder)
+            driver = page_driver.browser(1000, 900)
+            try:
+                page = Page(driver, served.url)
+                page.command('RQ_HARNEX')
+                page.click('200', 201)
+                page.row('203', 360, 0)
+                page.click('203', 1)
+                page.click('200', 335)
+                self.assertEqual(page.find('[data-window="209"] .titlebar').text, '設定確認')
+                swatch = '[data-window="209"] [data-ctrl="217"]'
+                centre = ("const c = document.querySelector(arguments[0]);"
+                          "return Array.from(c.getContext('2d').getImageData("
+                          "c.width / 2, c.height / 2, 1, 1).data.slice(0, 3));")
+                self.assertEqual(driver.execute_script(centre, swatch), [255, 0, 0])
+                page.click('209', 217)
+                self.assertTrue(page.finds('[data-window="colour"]'))
+                driver.save_screenshot(os.path.join(SHOTS, 'colour.png'))
+                page.find('[data-window="colour"] [data-colour="3"]').click()
+                page.after(lambda: page.find('[data-window="colour"] [data-answer="ok"]').click(),
+                           'the colour is chosen')
+                self.assertFalse(page.finds('[data-window="colour"]'))
+                self.assertIn('[colour dialog] 3', page.transcript())
+                # The swatch draws the chosen colour.
+                self.assertEqual(driver.execute_script(centre, swatch), [0, 255, 0])
+                page.key('209', 396, page_driver.Keys.ESCAPE)
+                page.after(lambda: page.find('[data-role="close"]').click(), 'the close')
+                self.assertEqual(served.wait()[0], 0)
+            finally:
+                close_browser_safely(driver)
+                served.kill()
+
+
 def close_browser_safely(driver):
     try:
         page_driver.close_browser(driver)

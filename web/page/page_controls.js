@@ -276,8 +276,56 @@ Harnex.makeControls = function (page) {
     return box;
   }
 
+  function cssColour(colourRef) {
+    const c = Number(colourRef);
+    return 'rgb(' + (c & 255) + ',' + ((c >> 8) & 255) + ',' + ((c >> 16) & 255) + ')';
+  }
+
+  // An owner-drawn button: what its owner drew, on a canvas; a click is the button's click.
+  function ownerDrawn(node) {
+    const canvas = document.createElement('canvas');
+    canvas.width = node.w;
+    canvas.height = node.h;
+    const g = canvas.getContext('2d');
+    g.lineWidth = 1;
+    let at = [0, 0];
+    for (const d of node.draw) {
+      const a = d.args;
+      if (d.op === 'Rectangle') {
+        g.fillStyle = cssColour(a[5]);
+        g.fillRect(a[0], a[1], a[2] - a[0], a[3] - a[1]);
+        g.strokeStyle = cssColour(a[4]);
+        g.strokeRect(a[0] + 0.5, a[1] + 0.5, a[2] - a[0] - 1, a[3] - a[1] - 1);
+      } else if (d.op === 'FillSolidRect' || d.op === 'FillRect') {
+        g.fillStyle = cssColour(a[4]);
+        g.fillRect(a[0], a[1], a[2] - a[0], a[3] - a[1]);
+      } else if (d.op === 'MoveTo') {
+        at = [a[0], a[1]];
+      } else if (d.op === 'LineTo') {
+        g.strokeStyle = cssColour(a[2]);
+        g.setLineDash(a[3] === 2 ? [1, 1] : []);  // PS_DOT
+        g.beginPath();
+        g.moveTo(at[0] + 0.5, at[1] + 0.5);
+        g.lineTo(a[0] + 0.5, a[1] + 0.5);
+        g.stroke();
+        at = [a[0], a[1]];
+      } else if (d.op === 'TextOut' || d.op === 'DrawText') {
+        g.fillStyle = d.op === 'TextOut' ? cssColour(a[2]) : '#000';
+        g.font = '12px IPAGothic';
+        g.textBaseline = 'top';
+        g.fillText(d.text, a[0], a[1]);
+      }
+    }
+    canvas.addEventListener('click', () => {
+      if (node.enabled) act({ action: 'click', window: windowOf(canvas), ctrl: node.ctrl });
+    });
+    return canvas;
+  }
+
   function makeControl(node) {
     switch (node.kind) {
+      case 'owner':
+        return ownerDrawn(node);
       case 'push':
       case 'default':
         return button(node);
