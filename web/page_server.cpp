@@ -84,7 +84,10 @@ class PageServer::Impl {
 
   // The checks every request passes first; false when `res` holds the refusal.
   bool Admit(const httplib::Request& req, httplib::Response& res) const;
-  void Post(PageRequest::Kind kind, const httplib::Request& req, httplib::Response& res);
+  // Reads a POST's body into *body; false when it is over the limit.
+  bool ReadBody(const httplib::ContentReader& reader, std::string* body) const;
+  void Post(PageRequest::Kind kind, const httplib::ContentReader& reader,
+            const httplib::Request& req, httplib::Response& res);
   void Events(const httplib::Request& req, httplib::Response& res);
   void State(httplib::Response& res);
   // The message of one push: what `connection` has not been sent yet. Under the lock.
@@ -152,15 +155,15 @@ bool PageServer::Impl::Start(std::string* error) {
     return Admit(req, res) ? httplib::Server::HandlerResponse::Unhandled
                            : httplib::Server::HandlerResponse::Handled;
   });
-  server_.Post("/action", [this](const httplib::Request& req, httplib::Response& res) {
-    Post(PageRequest::Kind::kAction, req, res);
-  });
-  server_.Post("/line", [this](const httplib::Request& req, httplib::Response& res) {
-    Post(PageRequest::Kind::kLine, req, res);
-  });
-  server_.Post("/close", [this](const httplib::Request& req, httplib::Response& res) {
-    Post(PageRequest::Kind::kClose, req, res);
-  });
+  // The POSTs read their bodies themselves: httplib's limit holds only against a stated
+  // Content-Length, and a chunked body would be read whole, at any size.
+  const auto post = [this](PageRequest::Kind kind) {
+    return [this, kind](const httplib::Request& req, httplib::Response& res,
+                        const httplib::ContentReader& reader) { Post(kind, reader, req, res); };
+  };
+  server_.Post("/action", post(PageRequest::Kind::kAction));
+  server_.Post("/line", post(PageRequest::Kind::kLine));
+  server_.Post("/close", post(PageRequest::Kind::kClose));
   server_.Get("/events",
               [this](const httplib::Request& req, httplib::Response& res) { Events(req, res); });
   server_.Get("/state", [this](const httplib::Request&, httplib::Response& res) { State(res); });
@@ -209,11 +212,31 @@ void PageServer::Impl::Stop() {
   if (listener_.joinable()) listener_.join();
 }
 
-void PageServer::Impl::Post(PageRequest::Kind kind, const httplib::Request& req,
-                            httplib::Response& res) {
+bool PageServer::Impl::ReadBody(const httplib::ContentReader& reader, std::string* body) const {
+  // What is over the limit is read and dropped, so that the client is there for the answer.
+  bool over = false;
+  const bool read = reader([&](const char* data, size_t size) {
+    if (!over && size <= options_.max_body - body->size()) {
+      body->append(data, size);
+    } else {
+      over = true;
+      body->clear();
+    }
+    return true;
+  });
+  return read && !over;
+}
+
+void PageServer::Impl::Post(PageRequest::Kind kind, const httplib::ContentReader& reader,
+                            const httplib::Request& req, httplib::Response& res) {
+  std::string text;
+  if (!ReadBody(reader, &text)) {
+    Answer(res, 413, "the request is too large", 0);
+    return;
+  }
   auto pending = std::make_shared<Pending>();
   pending->request.kind = kind;
-  pending->request.body = nlohmann::json::parse(req.body, nullptr, false);
+  pending->request.body = nlohmann::json::parse(text, nullptr, false);
   if (pending->request.body.is_discarded()) {
     Answer(res, 400, "malformed JSON", 0);
     return;

@@ -19,10 +19,10 @@
 //
 // Refused without touching the session: no token or a wrong one (403), a Host header that is not
 // 127.0.0.1:PORT or localhost:PORT (403, against DNS rebinding), a POST whose Origin is not the
-// page's own (403), a body over the limit (413), malformed JSON (400), a path that is not one of
-// the page's files (404), a POST from a page while another page holds the session (409: the
-// first page whose push channel is open sends the actions; the others only watch, and are told
-// "control": false), anything after the session ended (410).
+// page's own (403), a body over the limit, of a stated length or chunked (413), malformed JSON
+// (400), a path that is not one of the page's files (404), a POST from a page while another page
+// holds the session (409: the first page whose push channel is open sends the actions; the others
+// only watch, and are told "control": false), anything after the session ended (410).
 #pragma once
 
 #include <chrono>
