@@ -18,11 +18,11 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 import page_driver  # noqa: E402
 from page_driver import Page  # noqa: E402
 
-# Clicks `selector` in the page and answers with the milliseconds until the page showed the
-# session's next state (the next animation frame after it was drawn).
-TIMED_CLICK = """
+# Does one input in the page (a click on the element arguments[1] names, or the line arguments[1]
+# typed at the command line, as arguments[0] says) and answers with the milliseconds until the
+# page showed the session's next state (the next animation frame after it was drawn).
+TIMED_INPUT = """
 const done = arguments[arguments.length - 1];
-const target = document.querySelector(arguments[0]);
 const before = document.body.dataset.version;
 const start = performance.now();
 const watch = new MutationObserver(() => {
@@ -31,24 +31,14 @@ const watch = new MutationObserver(() => {
   requestAnimationFrame(() => done(performance.now() - start));
 });
 watch.observe(document.body, {attributes: true, attributeFilter: ['data-version']});
-target.click();
+if (arguments[0] === 'click') {
+  document.querySelector(arguments[1]).click();
+} else {
+  const line = document.querySelector('[data-role="command-line"]');
+  line.value = arguments[1];
+  line.dispatchEvent(new KeyboardEvent('keydown', {key: 'Enter', bubbles: true}));
+}
 """
-
-TIMED_LINE = """
-const done = arguments[arguments.length - 1];
-const line = document.querySelector('[data-role="command-line"]');
-const before = document.body.dataset.version;
-const start = performance.now();
-const watch = new MutationObserver(() => {
-  if (document.body.dataset.version === before) return;
-  watch.disconnect();
-  requestAnimationFrame(() => done(performance.now() - start));
-});
-watch.observe(document.body, {attributes: true, attributeFilter: ['data-version']});
-line.value = arguments[0];
-line.dispatchEvent(new KeyboardEvent('keydown', {key: 'Enter', bubbles: true}));
-"""
-
 
 def main():
     host, source = (os.path.abspath(a) for a in sys.argv[1:3])
@@ -68,7 +58,7 @@ def main():
             page.key('200', 345, page_driver.Keys.ESCAPE)
             opens = []
             for _ in range(10):
-                opens.append(driver.execute_async_script(TIMED_LINE, 'RQ_HARNEX'))
+                opens.append(driver.execute_async_script(TIMED_INPUT, 'line', 'RQ_HARNEX'))
                 if page.control('200', 345).get_attribute('value') != 'サンプルビル':
                     raise RuntimeError('the palette opened without the sample project')
                 page.key('200', 345, page_driver.Keys.ESCAPE)
@@ -76,7 +66,7 @@ def main():
             # Check boxes of the rows, then the page buttons, in turn.
             targets = ['[data-window="200"] [data-ctrl="%d"]' % (238 + i) for i in range(10)]
             targets += ['[data-window="200"] [data-ctrl="209"]', '[data-window="200"] [data-ctrl="208"]']
-            times = [driver.execute_async_script(TIMED_CLICK, targets[i % len(targets)])
+            times = [driver.execute_async_script(TIMED_INPUT, 'click', targets[i % len(targets)])
                      for i in range(clicks)]
             page.key('200', 345, page_driver.Keys.ESCAPE)
             page.after(lambda: page.find('[data-role="close"]').click(), 'the close')

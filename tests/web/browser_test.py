@@ -141,72 +141,67 @@ class DesignerSession(unittest.TestCase):
 
 
 class Screenshots(unittest.TestCase):
-    """The palette and a dialog as the page draws them, for the README."""
+    """The palette and the dialogs as the page draws them, for the README."""
+
+    def setUp(self):
+        self.work = tempfile.TemporaryDirectory(prefix='harnex-shots-')
+        self.served = page_driver.ServedSession(HOST, page_driver.system_folder(SOURCE, self.work.name))
+        self.driver = page_driver.browser(1000, 900)
+        self.page = Page(self.driver, self.served.url)
+        self.page.command('RQ_HARNEX')
+
+    def tearDown(self):
+        close_browser_safely(self.driver)
+        self.served.kill()
+        self.work.cleanup()
+
+    def close_session(self):
+        self.page.after(lambda: self.page.find('[data-role="close"]').click(), 'the close')
+        self.assertEqual(self.served.wait()[0], 0)
 
     def test_palette_and_project_list(self):
-        with tempfile.TemporaryDirectory(prefix='harnex-shots-') as work:
-            folder = page_driver.system_folder(SOURCE, work)
-            served = page_driver.ServedSession(HOST, folder)
-            driver = page_driver.browser(1000, 900)
-            try:
-                page = Page(driver, served.url)
-                page.command('RQ_HARNEX')
-                page.click('200', 201)
-                page.row('203', 360, 0)
-                driver.save_screenshot(os.path.join(SHOTS, 'project-list.png'))
-                self.assertEqual(page_driver.clipped_texts(driver), [])
-                page.click('203', 1)
-                page.click('200', 238)
-                driver.save_screenshot(os.path.join(SHOTS, 'palette.png'))
-                self.assertEqual(page_driver.clipped_texts(driver), [])
-                # Japanese text is drawn with a Japanese font: the glyphs have width.
-                width = driver.execute_script(
-                    "const s = document.createElement('span'); s.textContent = '複数配線';"
-                    "s.style.position = 'absolute';"
-                    "document.body.append(s); const w = s.getBoundingClientRect().width;"
-                    "s.remove(); return w;")
-                self.assertEqual(width, 48)  # four full-width characters of 12 pixels
-                page.after(lambda: page.find('[data-role="close"]').click(), 'the close')
-                self.assertEqual(served.wait()[0], 0)
-            finally:
-                close_browser_safely(driver)
-                served.kill()
-
+        page, driver = self.page, self.driver
+        page.click('200', 201)
+        page.row('203', 360, 0)
+        driver.save_screenshot(os.path.join(SHOTS, 'project-list.png'))
+        self.assertEqual(page_driver.clipped_texts(driver), [])
+        page.click('203', 1)
+        page.click('200', 238)
+        driver.save_screenshot(os.path.join(SHOTS, 'palette.png'))
+        self.assertEqual(page_driver.clipped_texts(driver), [])
+        # Japanese text is drawn with a Japanese font: the glyphs have width.
+        width = driver.execute_script(
+            "const s = document.createElement('span'); s.textContent = '複数配線';"
+            "s.style.position = 'absolute';"
+            "document.body.append(s); const w = s.getBoundingClientRect().width;"
+            "s.remove(); return w;")
+        self.assertEqual(width, 48)  # four full-width characters of 12 pixels
+        self.close_session()
 
     def test_colour_dialog_of_the_check_settings(self):
-        with tempfile.TemporaryDirectory(prefix='harnex-colour-') as work:
-            folder = page_driver.system_folder(SOURCE, work)
-            served = page_driver.ServedSession(HOST, folder)
-            driver = page_driver.browser(1000, 900)
-            try:
-                page = Page(driver, served.url)
-                page.command('RQ_HARNEX')
-                page.click('200', 201)
-                page.row('203', 360, 0)
-                page.click('203', 1)
-                page.click('200', 335)
-                self.assertEqual(page.find('[data-window="209"] .titlebar').text, '設定確認')
-                swatch = '[data-window="209"] [data-ctrl="217"]'
-                centre = ("const c = document.querySelector(arguments[0]);"
-                          "return Array.from(c.getContext('2d').getImageData("
-                          "c.width / 2, c.height / 2, 1, 1).data.slice(0, 3));")
-                self.assertEqual(driver.execute_script(centre, swatch), [255, 0, 0])
-                page.click('209', 217)
-                self.assertTrue(page.finds('[data-window="colour"]'))
-                driver.save_screenshot(os.path.join(SHOTS, 'colour.png'))
-                page.find('[data-window="colour"] [data-colour="3"]').click()
-                page.after(lambda: page.find('[data-window="colour"] [data-answer="ok"]').click(),
-                           'the colour is chosen')
-                self.assertFalse(page.finds('[data-window="colour"]'))
-                self.assertIn('[colour dialog] 3', page.transcript())
-                # The swatch draws the chosen colour.
-                self.assertEqual(driver.execute_script(centre, swatch), [0, 255, 0])
-                page.key('209', 396, page_driver.Keys.ESCAPE)
-                page.after(lambda: page.find('[data-role="close"]').click(), 'the close')
-                self.assertEqual(served.wait()[0], 0)
-            finally:
-                close_browser_safely(driver)
-                served.kill()
+        page, driver = self.page, self.driver
+        page.click('200', 201)
+        page.row('203', 360, 0)
+        page.click('203', 1)
+        page.click('200', 335)
+        self.assertEqual(page.find('[data-window="209"] .titlebar').text, '設定確認')
+        swatch = '[data-window="209"] [data-ctrl="217"]'
+        centre = ("const c = document.querySelector(arguments[0]);"
+                  "return Array.from(c.getContext('2d').getImageData("
+                  "c.width / 2, c.height / 2, 1, 1).data.slice(0, 3));")
+        self.assertEqual(driver.execute_script(centre, swatch), [255, 0, 0])
+        page.click('209', 217)
+        self.assertTrue(page.finds('[data-window="colour"]'))
+        driver.save_screenshot(os.path.join(SHOTS, 'colour.png'))
+        page.find('[data-window="colour"] [data-colour="3"]').click()
+        page.after(lambda: page.find('[data-window="colour"] [data-answer="ok"]').click(),
+                   'the colour is chosen')
+        self.assertFalse(page.finds('[data-window="colour"]'))
+        self.assertIn('[colour dialog] 3', page.transcript())
+        # The swatch draws the chosen colour.
+        self.assertEqual(driver.execute_script(centre, swatch), [0, 255, 0])
+        page.key('209', 396, page_driver.Keys.ESCAPE)
+        self.close_session()
 
 
 def close_browser_safely(driver):
