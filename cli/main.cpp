@@ -5,8 +5,8 @@
 
 #include <langinfo.h>
 #include <clocale>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -65,8 +65,8 @@ bool FixClockFromEnvironment() {
   int used = 0;
   if (std::sscanf(text, "%4d-%2d-%2d%c%2d:%2d:%2d%n", &year, &month, &day, &separator, &hour,
                   &minute, &second, &used) != 7 ||
-      text[used] != '\0' || (separator != ' ' && separator != 'T') || year < 1601 ||
-      month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) {
+      text[used] != '\0' || (separator != ' ' && separator != 'T') || year < 1601 || month < 1 ||
+      month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) {
     return false;
   }
   SYSTEMTIME time{};
