@@ -103,14 +103,7 @@ std::string MenuItemRefusal(const platform::UserAction& action) {
       action.control != ::GetDlgCtrlID(menu->owner)) {
     return "";
   }
-  for (const auto& item : menu->items) {
-    if (item.separator) continue;
-    if (item.text != action.text && platform::mfc::StripMnemonic(item.text) != action.text) {
-      continue;
-    }
-    return item.greyed ? "the item \"" + platform::WideToUtf8(item.text) + "\" is greyed" : "";
-  }
-  return "the menu has no item \"" + platform::WideToUtf8(action.text) + "\"";
+  return platform::WideToUtf8(platform::mfc::OpenMenuRefusal(action.text));
 }
 
 }  // namespace

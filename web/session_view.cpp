@@ -8,8 +8,6 @@
 #include "platform/win/user_session.h"
 #include "web/window_view.h"
 
-#include <cstdio>
-
 namespace web {
 namespace {
 
@@ -33,20 +31,6 @@ const char* KindName(WaitKind kind) {
   return "command";
 }
 
-const char* IconName(unsigned type) {
-  switch (type & MB_ICONMASK) {
-    case MB_ICONHAND:
-      return "stop";
-    case MB_ICONQUESTION:
-      return "question";
-    case MB_ICONEXCLAMATION:
-      return "warning";
-    case MB_ICONASTERISK:
-      return "information";
-  }
-  return "none";
-}
-
 nlohmann::json MenuView(const platform::mfc::OpenMenuView& menu) {
   nlohmann::json items = nlohmann::json::array();
   for (const auto& item : menu.items) {
@@ -68,10 +52,7 @@ nlohmann::json MenuView(const platform::mfc::OpenMenuView& menu) {
 nlohmann::json ColourView(const platform::Wait& wait) {
   nlohmann::json table = nlohmann::json::array();
   for (int i = 0; i < 256; ++i) {
-    const COLORREF c = CAcUiColorComboBox::GetColorFromIndex(i);
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
-    table.push_back(hex);
+    table.push_back(HtmlColour(CAcUiColorComboBox::GetColorFromIndex(i)));
   }
   return {{"colour", wait.colour}, {"allow_meta", wait.allow_meta}, {"table", std::move(table)}};
 }
@@ -87,7 +68,7 @@ nlohmann::json SessionView(const std::wstring& transcript) {
     for (const auto& a : host::BoxAnswers(wait.box_type))
       answers.push_back(platform::WideToUtf8(a));
     view["box"] = {{"text", platform::WideToUtf8(wait.text)},
-                   {"icon", IconName(wait.box_type)},
+                   {"icon", platform::WideToUtf8(platform::mfc::MessageBoxIconName(wait.box_type))},
                    {"answers", std::move(answers)}};
   }
   if (wait.kind == WaitKind::kMenu) {

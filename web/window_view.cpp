@@ -19,12 +19,6 @@ std::string Utf8(const std::wstring& text) {
   return platform::WideToUtf8(text);
 }
 
-std::string Hex(COLORREF c) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "#%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
-  return buf;
-}
-
 const char* ButtonKind(DWORD style) {
   switch (style & BS_TYPEMASK) {
     case BS_DEFPUSHBUTTON:
@@ -123,8 +117,8 @@ void AddControlState(HWND h, const WindowRecord& r, nlohmann::json* node) {
     if (tip.tracked >= 0 && tip.tracked < static_cast<int>(tip.tools.size())) {
       n["text"] = Utf8(tip.tools[tip.tracked].text);
     }
-    n["color"] = Hex(tip.text_colour);
-    n["background"] = Hex(tip.background);
+    n["color"] = HtmlColour(tip.text_colour);
+    n["background"] = HtmlColour(tip.background);
     return;
   }
   // The colours a handler chooses while the control paints (the palette marks fields so).
@@ -134,8 +128,8 @@ void AddControlState(HWND h, const WindowRecord& r, nlohmann::json* node) {
     const COLORREF text_before = text;
     const COLORREF background_before = background;
     platform::mfc::QueryControlColors(h, &text, &background);
-    if (text != text_before) n["color"] = Hex(text);
-    if (background != background_before) n["background"] = Hex(background);
+    if (text != text_before) n["color"] = HtmlColour(text);
+    if (background != background_before) n["background"] = HtmlColour(background);
   }
 }
 
@@ -172,6 +166,12 @@ bool IsHostWindow(const WindowRecord& r) {
 }
 
 }  // namespace
+
+std::string HtmlColour(COLORREF c) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "#%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
+  return buf;
+}
 
 nlohmann::json WindowsView() {
   nlohmann::json windows = nlohmann::json::array();

@@ -30,9 +30,15 @@
 // line are the page's own parts, and hidden top-level windows are left out.
 #pragma once
 
+#include <string>
+
+#include <windows.h>
 #include <nlohmann/json.hpp>
 
 namespace web {
+
+// A colour as the page writes it: "#rrggbb".
+std::string HtmlColour(COLORREF colour);
 
 // Every visible top-level window, in creation order (the last is on top). Main thread only.
 nlohmann::json WindowsView();

@@ -6,20 +6,6 @@
 
 namespace {
 
-const wchar_t* IconName(UINT type) {
-  switch (type & MB_ICONMASK) {
-    case MB_ICONHAND:
-      return L"stop";
-    case MB_ICONQUESTION:
-      return L"question";
-    case MB_ICONEXCLAMATION:
-      return L"warning";
-    case MB_ICONASTERISK:
-      return L"information";
-  }
-  return L"none";
-}
-
 std::vector<int> Buttons(UINT type) {
   switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL:
@@ -70,12 +56,30 @@ bool Has(const std::vector<int>& buttons, int id) {
 
 }  // namespace
 
+namespace platform::mfc {
+
+const wchar_t* MessageBoxIconName(UINT type) {
+  switch (type & MB_ICONMASK) {
+    case MB_ICONHAND:
+      return L"stop";
+    case MB_ICONQUESTION:
+      return L"question";
+    case MB_ICONEXCLAMATION:
+      return L"warning";
+    case MB_ICONASTERISK:
+      return L"information";
+  }
+  return L"none";
+}
+
+}  // namespace platform::mfc
+
 int MessageBoxW(HWND, LPCWSTR lpText, LPCWSTR, UINT uType) {
   const std::vector<int> buttons = Buttons(uType);
   const std::wstring text = lpText ? lpText : L"";
   auto finish = [&](int answer) {
-    platform::PrintEvent(std::wstring(L"[box ") + IconName(uType) + L"] " + text + L" → " +
-                         AnswerWord(answer));
+    platform::PrintEvent(std::wstring(L"[box ") + platform::mfc::MessageBoxIconName(uType) + L"] " +
+                         text + L" → " + AnswerWord(answer));
     return answer;
   };
   if (!platform::CurrentUserSession()) {

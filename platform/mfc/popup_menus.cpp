@@ -23,8 +23,9 @@ struct MenuState {
   std::wstring pick;
   int line = 0;
   bool consumed = false;
-  // The menu that waits for the user, while it does.
+  // The menu that waits for the user, while it does, and its items.
   const platform::mfc::OpenMenuView* open = nullptr;
+  const std::vector<MenuItem>* open_items = nullptr;
 };
 
 MenuState& M() {
@@ -50,6 +51,24 @@ std::wstring MenuLine(const std::vector<MenuItem>& items, HWND owner) {
   return line;
 }
 
+// The item of `items` that `want` names, and why it cannot be picked (empty when it can).
+std::wstring FindItem(const std::vector<MenuItem>& items, const std::wstring& want,
+                      const MenuItem** picked) {
+  *picked = nullptr;
+  for (const auto& m : items) {
+    if (m.flags & MF_SEPARATOR) continue;
+    if (m.text == want || platform::mfc::StripMnemonic(m.text) == want) {
+      *picked = &m;
+      break;
+    }
+  }
+  if (*picked == nullptr) return L"no such item";
+  if ((*picked)->flags & (MF_GRAYED | MF_DISABLED)) {
+    return L"the item \"" + (*picked)->text + L"\" is greyed";
+  }
+  return L"";
+}
+
 // The menu stays open until the user's next action: `menu CTRL ITEM` for its owner picks ITEM,
 // `esc` closes it, and anything else closes it and goes on to whatever takes it (as a click
 // elsewhere closes a menu). Returns the item's text to pick, empty when the menu closes.
@@ -62,6 +81,7 @@ std::wstring WaitForPick(const std::vector<MenuItem>& items, HWND owner, POINT a
         {m.text, (m.flags & (MF_GRAYED | MF_DISABLED)) != 0, (m.flags & MF_SEPARATOR) != 0});
   }
   M().open = &view;
+  M().open_items = &items;
   platform::Wait wait;
   wait.kind = platform::WaitKind::kMenu;
   wait.control = ::GetDlgCtrlID(owner);
@@ -78,6 +98,7 @@ std::wstring WaitForPick(const std::vector<MenuItem>& items, HWND owner, POINT a
     }
   }
   M().open = nullptr;
+  M().open_items = nullptr;
   return pick;
 }
 
@@ -119,6 +140,12 @@ bool EndMenuPick() {
 
 const OpenMenuView* OpenMenu() {
   return M().open;
+}
+
+std::wstring OpenMenuRefusal(const std::wstring& item) {
+  if (M().open_items == nullptr) return L"";
+  const MenuItem* picked = nullptr;
+  return FindItem(*M().open_items, item, &picked);
 }
 
 }  // namespace platform::mfc
@@ -198,22 +225,11 @@ BOOL TrackPopupMenu(HMENU h, UINT flags, int x, int y, int, HWND hWnd, const REC
     return 0;
   }
   const MenuItem* picked = nullptr;
-  for (const auto& m : it->second) {
-    if (m.flags & MF_SEPARATOR) continue;
-    if (m.text == want || platform::mfc::StripMnemonic(m.text) == want) {
-      picked = &m;
-      break;
-    }
-  }
-  auto stop = [&](const std::wstring& why) {
+  if (const std::wstring why = FindItem(it->second, want, &picked); !why.empty()) {
     platform::PrintEvent(shown + L" → Esc");
     platform::StopSession(platform::kExitScriptMismatch, L"line " + std::to_wstring(M().line) +
                                                              L": menu \"" + want + L"\": " + why);
     return 0;
-  };
-  if (!picked) return stop(L"no such item");
-  if (picked->flags & (MF_GRAYED | MF_DISABLED)) {
-    return stop(L"the item \"" + picked->text + L"\" is greyed");
   }
   platform::PrintEvent(shown + L" → " + picked->text);
   UINT_PTR id = picked->id;

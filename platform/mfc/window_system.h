@@ -187,6 +187,10 @@ struct OpenMenuView {
   std::vector<MenuItemView> items;
 };
 const OpenMenuView* OpenMenu();
+// Why the menu that waits would not take `item` (picked by its text, with or without the
+// mnemonic): "no such item" or "the item \"...\" is greyed", as a `menu` action's mismatch says;
+// empty when it takes it, or when no menu waits.
+std::wstring OpenMenuRefusal(const std::wstring& item);
 
 // The class procedure of tooltip windows; *handled is false for messages it leaves to the
 // common window behaviour.
@@ -208,6 +212,10 @@ void MoveMouse(HWND window, POINT point);
 HBRUSH QueryControlColors(HWND control, COLORREF* text, COLORREF* background);
 // Sends WM_DRAWITEM for an owner-drawn control to its parent and returns what was drawn.
 std::vector<DrawOp> PaintOwnerDrawn(HWND control, UINT action, UINT state);
+
+// The icon of a message box of MB_* type `type` as its transcript line names it: "stop",
+// "question", "warning", "information" or "none".
+const wchar_t* MessageBoxIconName(UINT type);
 
 // Dialog base units of a font (pixels per 4 horizontal and 8 vertical dialog units).
 SIZE DialogBaseUnits(const std::wstring& face, int point_size);
