@@ -62,7 +62,7 @@ int acedGrRead(int track, int* type, struct resbuf* result) {
             return false;
         }
       },
-      L"the drag");
+      L"the drag", "drag");
   if (input.outcome != platform::acad::InputOutcome::kAction) return RTCAN;
   const UserAction& a = input.action;
   switch (a.kind) {

@@ -34,9 +34,13 @@ bool IsPickAnswer(const UserAction& a) {
          (a.kind == ActionKind::kTyped && a.text.empty());
 }
 
-EditorInput AwaitEditorInput(const ActionFilter& accepts, std::wstring_view what) {
+EditorInput AwaitEditorInput(const ActionFilter& accepts, std::wstring_view what,
+                             const char* input) {
   EditorInput result;
-  const ScopedWait wait(WaitKind::kPrompt);
+  Wait marked;
+  marked.kind = WaitKind::kPrompt;
+  marked.input = input;
+  const ScopedWait wait(std::move(marked));
   for (;;) {
     // A cancel requested before the prompt ends it at once, as AutoCAD does with an Esc that a
     // modeless window typed into the command line.

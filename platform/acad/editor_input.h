@@ -31,7 +31,9 @@ using ActionFilter = std::function<bool(const UserAction&)>;
 
 // Waits for the next action that `accepts` takes. `what` names the prompt for the mismatch
 // message, e.g. L"the point prompt \"\\n始点:\"".
-EditorInput AwaitEditorInput(const ActionFilter& accepts, std::wstring_view what);
+// `input` says what the prompt takes (platform::Wait::input).
+EditorInput AwaitEditorInput(const ActionFilter& accepts, std::wstring_view what,
+                             const char* input = "value");
 
 // What answers an entity or object pick: a pick by handle, a pointed point, or an empty
 // response (Enter, or an empty typed line).

@@ -69,7 +69,8 @@ int RunPrompt(const ACHAR* prompt, std::wstring_view kind, Accept&& accept, Pars
   for (;;) {
     PrintPrompt(prompt);
     auto input = AwaitEditorInput(
-        [&](const UserAction& a) { return IsEmptyResponse(a) || accept(a); }, what);
+        [&](const UserAction& a) { return IsEmptyResponse(a) || accept(a); }, what,
+        kind == L"point" ? "point" : kind == L"corner" ? "corner" : "value");
     if (input.outcome != InputOutcome::kAction) return RTCAN;
     const UserAction& a = input.action;
     if (IsEmptyResponse(a)) {
@@ -180,7 +181,7 @@ int acedGetString(int /*cronly*/, const ACHAR* prompt, ACHAR* result, size_t buf
   PrintPrompt(prompt);
   auto input = AwaitEditorInput(
       [](const UserAction& a) { return IsTyped(a) || a.kind == ActionKind::kEnter; },
-      platform::acad::DescribePrompt(L"string", prompt));
+      platform::acad::DescribePrompt(L"string", prompt), "text");
   if (input.outcome != InputOutcome::kAction) return RTCAN;
   const std::wstring text = IsTyped(input.action) ? input.action.text : std::wstring();
   platform::acad::EchoTyped(text);

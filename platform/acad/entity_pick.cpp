@@ -60,7 +60,7 @@ int Pick(const ACHAR* prompt, bool nested, bool preset, ads_point ptres, PickPat
   if (prompt == nullptr) prompt = L"\nオブジェクトを選択: ";
   const std::wstring what = DescribePrompt(L"entity", prompt);
   platform::PrintText(prompt);
-  auto input = AwaitEditorInput(IsPickAnswer, what);
+  auto input = AwaitEditorInput(IsPickAnswer, what, "entity");
   if (input.outcome != InputOutcome::kAction) return RTCAN;
   EchoLineEnd();
   const UserAction& a = input.action;

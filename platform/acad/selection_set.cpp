@@ -119,7 +119,7 @@ int UserSelection(const resbuf* filter, bool single, std::vector<AcDbObjectId>& 
   const std::wstring what = DescribePrompt(L"object selection", prompt);
   for (;;) {
     PrintText(prompt);
-    auto input = AwaitEditorInput(IsPickAnswer, what);
+    auto input = AwaitEditorInput(IsPickAnswer, what, "select");
     if (input.outcome != InputOutcome::kAction) return RTCAN;
     EchoLineEnd();
     const UserAction& a = input.action;

@@ -129,6 +129,10 @@ struct Wait {
   int control = 0;          // kMenu: the control id of the menu's owner
   int colour = 0;           // kColour: the colour index the dialog opens with
   bool allow_meta = false;  // kColour: whether ByBlock (0) and ByLayer (256) may be chosen
+  // kPrompt: what the prompt takes, for a front end that points with a mouse: "entity" (a pick),
+  // "select" (objects, picked one by one), "point", "corner" (the other corner of a rectangle),
+  // "drag" (cursor samples and a point), "text" (a string) or "value" (a number or keyword).
+  std::string input{};
 };
 // The innermost wait, kCommandPrompt when none is open.
 Wait CurrentWait();
