@@ -94,6 +94,9 @@ class Renderer {
  public:
   void DrawBlock(AcDbObjectId block_id, const Context& ctx);
   std::string Finish() const;
+  // What was drawn as the page shows it, without the document around it: a point is a dot that
+  // the page sizes on the screen (class "point"), since the page has no picture size.
+  EntityPicture Piece() const;
 
  private:
   void DrawEntity(AcDbEntity* entity, const Context& ctx);
@@ -432,7 +435,33 @@ std::string Renderer::Finish() const {
   return out;
 }
 
+EntityPicture Renderer::Piece() const {
+  EntityPicture piece;
+  size_t next_cross = 0;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (next_cross < crosses_.size() && crosses_[next_cross].slot == i) {
+      const Cross& c = crosses_[next_cross++];
+      piece.markup += "<path class=\"point\" d=\"M" + Num(c.at.x) + " " + Num(c.at.y) +
+                      " h0\" stroke=\"" + ColourText(c.colour) + "\"/>";
+      continue;
+    }
+    piece.markup += items_[i];
+  }
+  piece.any = any_;
+  piece.min_x = min_x_;
+  piece.min_y = min_y_;
+  piece.max_x = max_x_;
+  piece.max_y = max_y_;
+  return piece;
+}
+
 }  // namespace
+
+EntityPicture RenderEntityPicture(AcDbEntity* entity) {
+  Renderer renderer;
+  renderer.DrawTransient(entity);
+  return renderer.Piece();
+}
 
 std::string RenderSvg(AcDbDatabase& db) {
   AcDbBlockTable* table = nullptr;

@@ -34,6 +34,18 @@ bool WriteSvgText(const std::string& svg, const std::string& path, std::wstring*
 // naming the file, when it cannot be written.
 bool WriteSvgFile(AcDbDatabase& db, const std::string& path, std::wstring* error);
 
+// One entity drawn as a top-level entity of model space (through its block when it is a
+// reference), for a page that shows the drawing entity by entity: the SVG elements without the
+// document around them, in the picture's coordinates (Y down), and their extent there. Points
+// are drawn as a zero-length path of class "point", which the page strokes as a dot. An entity on
+// a layer that is off or frozen draws nothing. The entity must be open for read.
+struct EntityPicture {
+  std::string markup;
+  bool any = false;  // whether anything was drawn (then the extent is valid)
+  double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
+};
+EntityPicture RenderEntityPicture(AcDbEntity* entity);
+
 // The red, green and blue of an AutoCAD colour index 1..255 (others give black), as on a white
 // background: index 7 is black.
 struct Rgb {
