@@ -79,22 +79,12 @@ std::vector<std::wstring> SystemsOf(AcDbObjectId element) {
   return systems;
 }
 
-std::string AddWiringMarks(const std::string& svg, AcDbDatabase& db,
-                           const std::vector<std::wstring>& systems) {
-  const size_t end = svg.rfind("</svg>");
-  if (systems.empty() || end == std::string::npos) return svg;
-  AcDbBlockTable* table = nullptr;
-  AcDbObjectId model_space;
-  if (db.getBlockTable(table, AcDb::kForRead) == Acad::eOk) {
-    table->getAt(ACDB_MODEL_SPACE, model_space);
-    table->close();
-  }
+std::string WiringBandPaths(AcDbDatabase& db, const std::vector<std::wstring>& systems) {
+  if (systems.empty()) return "";
   AcDbBlockTableRecord* space = nullptr;
-  if (model_space.isNull() || acdbOpenObject(space, model_space, AcDb::kForRead) != Acad::eOk)
-    return svg;
+  if (acdbOpenObject(space, db.modelSpaceId(), AcDb::kForRead) != Acad::eOk) return "";
   const std::vector<AcDbObjectId> ids = space->entityIds();
   space->close();
-
   std::string paths;
   for (const AcDbObjectId& id : ids) {
     std::vector<AcGePoint3d> points;
@@ -124,6 +114,29 @@ std::string AddWiringMarks(const std::string& svg, AcDbDatabase& db,
     }
     paths += "<path d=\"" + d + "\"/>\n";
   }
+  return paths;
+}
+
+std::vector<std::wstring> SystemsInDrawing(AcDbDatabase& db) {
+  std::vector<std::wstring> systems;
+  AcDbBlockTableRecord* space = nullptr;
+  if (acdbOpenObject(space, db.modelSpaceId(), AcDb::kForRead) != Acad::eOk) return systems;
+  const std::vector<AcDbObjectId> ids = space->entityIds();
+  space->close();
+  for (const AcDbObjectId& id : ids) {
+    if (id.isErased()) continue;
+    for (std::wstring& system : SystemsOf(id)) systems.push_back(std::move(system));
+  }
+  std::sort(systems.begin(), systems.end());
+  systems.erase(std::unique(systems.begin(), systems.end()), systems.end());
+  return systems;
+}
+
+std::string AddWiringMarks(const std::string& svg, AcDbDatabase& db,
+                           const std::vector<std::wstring>& systems) {
+  const size_t end = svg.rfind("</svg>");
+  if (systems.empty() || end == std::string::npos) return svg;
+  const std::string paths = WiringBandPaths(db, systems);
   if (paths.empty()) return svg;
   const std::string group =
       "<g fill=\"none\" stroke=\"#ff8c00\" stroke-opacity=\"0.45\" "

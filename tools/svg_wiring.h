@@ -23,6 +23,14 @@ inline constexpr const wchar_t* kAnySystem = L"*";
 // The system numbers of an element's wires, in record order (empty ones left out).
 std::vector<std::wstring> SystemsOf(AcDbObjectId element);
 
+// The band's paths over every model-space element that carries one of `systems`, one
+// `<path d="..."/>` line each in picture coordinates, without stroke: the caller draws them as a
+// band. Empty when `systems` is empty or no element matches.
+std::string WiringBandPaths(AcDbDatabase& db, const std::vector<std::wstring>& systems);
+
+// Every system number that an element of model space carries, sorted, each once.
+std::vector<std::wstring> SystemsInDrawing(AcDbDatabase& db);
+
 // `svg` (as RenderSvg wrote it for `db`) with the band drawn over every model-space element that
 // carries one of `systems`. Nothing changes when `systems` is empty or no element matches.
 std::string AddWiringMarks(const std::string& svg, AcDbDatabase& db,
