@@ -9,6 +9,7 @@
 #include "cli/session_end.h"
 #include "host/user/script_writer.h"
 #include "host/user/typed_line.h"
+#include "tools/svg_wiring.h"
 #include "platform/win/text_encoding.h"
 #include "platform/win/user_session.h"
 #include "web/page_action.h"
@@ -116,6 +117,7 @@ bool ServedSession::NextLine(std::wstring* line) {
   }
   // The session waits: the pages see it as it is now. A refused request changes nothing, so
   // that nothing is published again until the session takes one.
+  SyncDrawing();
   server_.Publish(web::SessionView(session_->transcript()), session_->transcript());
   for (;;) {
     web::PageRequest request;
@@ -137,6 +139,9 @@ bool ServedSession::Handle(const web::PageRequest& request, std::wstring* line, 
       return HandleLine(request.body, line);
     case web::PageRequest::Kind::kClose:
       return HandleClose(line, end);
+    case web::PageRequest::Kind::kHighlight:
+      HandleHighlight(request.body);
+      return false;
   }
   return false;
 }
@@ -200,6 +205,47 @@ bool ServedSession::HandleClose(std::wstring* line, bool* end) {
   }
   *end = true;
   return false;
+}
+
+void ServedSession::SyncDrawing() {
+  AcDbDatabase* db = session_->database();
+  if (db != pieces_.database()) {
+    pieces_.Attach(db);
+    server_.drawing().Load(pieces_.Pieces());
+    band_changed_ = !highlighted_.empty();
+  }
+  const host::DrawingChanges changes = pieces_.TakeChanges();
+  // A circuit's band follows what the drawing's elements carry now.
+  if (!highlighted_.empty() && !changes.empty()) band_changed_ = true;
+  std::string band;
+  if (band_changed_) band = Band();
+  server_.drawing().Change(changes, host::DrawingPieces::TemporaryMarkup(),
+                           band_changed_ ? &band : nullptr);
+  band_changed_ = false;
+}
+
+std::string ServedSession::Band() const {
+  AcDbDatabase* db = session_->database();
+  if (db == nullptr || highlighted_.empty()) return "";
+  return tools::WiringBandPaths(*db, {highlighted_});
+}
+
+void ServedSession::HandleHighlight(const nlohmann::json& body) {
+  if (!body.is_object() || !body.contains("system") || !body["system"].is_string()) {
+    server_.Refuse(400, "\"system\" must be a system number, or \"\" for none");
+    return;
+  }
+  highlighted_ = platform::Utf8ToWide(body["system"].get<std::string>());
+  band_changed_ = true;
+  nlohmann::json systems = nlohmann::json::array();
+  if (AcDbDatabase* db = session_->database()) {
+    for (const std::wstring& system : tools::SystemsInDrawing(*db))
+      systems.push_back(platform::WideToUtf8(system));
+  }
+  server_.Reply({{"systems", std::move(systems)}});
+  // Nothing else changed: the pages get the band with the same view.
+  SyncDrawing();
+  server_.Publish(web::SessionView(session_->transcript()), session_->transcript());
 }
 
 }  // namespace cli

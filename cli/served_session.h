@@ -11,6 +11,12 @@
 //                                palette edits the palette is closed first ("@200 click 2",
 //                                whose question the page answers); elsewhere refused (409)
 //   Esc while a command works    the break of a long loop (acedUsrBrk)
+//   highlight {"system": S}      nothing: the band of circuit S is shown on the page's drawing
+//                                (as --highlight marks the picture), "" clears it; answered with
+//                                {"systems": [...]}, every system number the drawing carries
+//
+// At every wait the page's drawing is brought up to date: the entities changed since (by
+// handle), the drag's temporary entities and the band (web/drawing_store.h).
 //
 // SIGTERM, SIGHUP and SIGINT end the session at the next wait (a long loop at its next Esc
 // check): Terminated() is then the signal, and the caller writes the recovery project as a typed
@@ -26,6 +32,7 @@
 #include <vector>
 
 #include "host/session/session.h"
+#include "host/svg/drawing_pieces.h"
 #include "web/page_server.h"
 
 namespace cli {
@@ -67,12 +74,19 @@ class ServedSession {
   bool HandleAction(const nlohmann::json& body, std::wstring* line);
   bool HandleLine(const nlohmann::json& body, std::wstring* line);
   bool HandleClose(std::wstring* line, bool* end);
+  void HandleHighlight(const nlohmann::json& body);
+  // Brings the pages' drawing up to date with the session's.
+  void SyncDrawing();
+  std::string Band() const;
   void Record(const std::wstring& line);
   void WatchSignals();
 
   host::Session* session_;
   Options options_;
   web::PageServer server_;
+  host::DrawingPieces pieces_;
+  std::wstring highlighted_;  // the system whose band is shown, empty for none
+  bool band_changed_ = false;
   std::FILE* record_ = nullptr;
   std::deque<std::wstring> lines_;  // lines of one request not yet given
   int typed_lines_ = 0;

@@ -2,6 +2,7 @@
 #include "web/page_action.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "host/user/typed_line.h"
 #include "platform/mfc/window_system.h"
@@ -23,7 +24,28 @@ constexpr ActionName kActions[] = {
     {"header", ActionKind::kHeader}, {"menu", ActionKind::kMenu},
     {"answer", ActionKind::kAnswer}, {"colour", ActionKind::kColour},
     {"enter", ActionKind::kEnter},   {"esc", ActionKind::kEsc},
+    {"pickat", ActionKind::kPickAt}, {"point", ActionKind::kPoint},
+    {"move", ActionKind::kMove},
 };
+
+// Drawing coordinates: finite numbers. (A page sends what its pointer is over.)
+bool Real(const nlohmann::json& body, const char* key, double* out, std::string* error) {
+  const auto it = body.find(key);
+  if (it == body.end() || !it->is_number() || !std::isfinite(it->get<double>()) ||
+      std::abs(it->get<double>()) > 1e15) {
+    *error = std::string("\"") + key + "\" must be a drawing coordinate";
+    return false;
+  }
+  *out = it->get<double>();
+  return true;
+}
+
+// The prompts that a point on the drawing answers.
+bool PointedAt(const platform::Wait& wait) {
+  return wait.kind == WaitKind::kPrompt &&
+         (wait.input == "entity" || wait.input == "select" || wait.input == "point" ||
+          wait.input == "corner" || wait.input == "drag");
+}
 
 bool Int(const nlohmann::json& body, const char* key, bool required, int* out, std::string* error) {
   const auto it = body.find(key);
@@ -88,6 +110,13 @@ std::string WaitRefusal(const platform::UserAction& action, const platform::Wait
       if (wait.kind == WaitKind::kMenu && action.kind == ActionKind::kEnter) {
         return "a menu waits for an item";
       }
+      return "";
+    case ActionKind::kPickAt:
+    case ActionKind::kPoint:
+      if (!PointedAt(wait)) return "no prompt waits for a point on the drawing";
+      return "";
+    case ActionKind::kMove:
+      if (wait.kind != WaitKind::kPrompt) return "no prompt follows the cursor";
       return "";
     default:  // window actions
       if (box) return "a message box waits for an answer";
@@ -167,6 +196,10 @@ bool ReadPageAction(const nlohmann::json& body, platform::UserAction* out, std::
       out->numbers = {colour};
       return true;
     }
+    case ActionKind::kPickAt:
+    case ActionKind::kPoint:
+    case ActionKind::kMove:
+      return Real(body, "x", &out->x, error) && Real(body, "y", &out->y, error);
     default:
       return true;
   }

@@ -12,6 +12,9 @@
 //   {"action": "answer", "answer": "ok" | "yes" | "no" | "cancel"}
 //   {"action": "colour" [, "colour": N]}                      no colour: the dialog is cancelled
 //   {"action": "enter"} / {"action": "esc"}
+//   {"action": "pickat", "x": X, "y": Y}   a click on the drawing at an entity or object prompt
+//   {"action": "point",  "x": X, "y": Y}   a click at a point prompt or in a drag
+//   {"action": "move",   "x": X, "y": Y}   a cursor sample while a prompt waits (a drag follows it)
 // and each is the session-script action of the same name.
 #pragma once
 

@@ -30,14 +30,15 @@ std::string NewToken() {
 
 namespace {
 
-struct Reply {
+struct Answered {
   int status = 200;
   std::string message;
+  nlohmann::json fields;  // more of the answer, an object or null
 };
 
 struct Pending {
   PageRequest request;
-  std::promise<Reply> reply;
+  std::promise<Answered> reply;
 };
 
 // Equal strings in a time that does not depend on where they differ.
@@ -48,8 +49,10 @@ bool SameSecret(const std::string& a, const std::string& b) {
   return differ == 0;
 }
 
-void Answer(httplib::Response& res, int status, const std::string& message, uint64_t version) {
+void Answer(httplib::Response& res, int status, const std::string& message, uint64_t version,
+            const nlohmann::json& fields = nullptr) {
   nlohmann::json body = {{"ok", status < 300}};
+  if (fields.is_object()) body.update(fields);
   if (!message.empty()) body["message"] = message;
   if (status < 300) body["version"] = version;
   res.status = status;
@@ -70,6 +73,7 @@ class PageServer::Impl {
   void Publish(const nlohmann::json& view, const std::wstring& transcript);
   bool NextRequest(PageRequest* out);
   void Refuse(int status, const std::string& message);
+  void AnswerWith(const nlohmann::json& fields);
   void Accept();
   bool TakeEsc();
   void Finish();
@@ -80,6 +84,7 @@ class PageServer::Impl {
     uint64_t id = 0;
     std::string client;
     bool saw_end = false;
+    uint64_t drawing_sent = 0;  // the drawing's revision the page has been sent
   };
 
   // The checks every request passes first; false when `res` holds the refusal.
@@ -91,7 +96,7 @@ class PageServer::Impl {
   void Events(const httplib::Request& req, httplib::Response& res);
   void State(httplib::Response& res);
   // The message of one push: what `connection` has not been sent yet. Under the lock.
-  std::string Message(const Connection& connection, size_t* transcript_sent) const;
+  std::string Message(Connection& connection, size_t* transcript_sent) const;
   bool IsController(const std::string& client) const;
 
   PageServer* owner_;
@@ -164,6 +169,11 @@ bool PageServer::Impl::Start(std::string* error) {
   server_.Post("/action", post(PageRequest::Kind::kAction));
   server_.Post("/line", post(PageRequest::Kind::kLine));
   server_.Post("/close", post(PageRequest::Kind::kClose));
+  server_.Post("/highlight", post(PageRequest::Kind::kHighlight));
+  server_.Get("/drawing", [this](const httplib::Request&, httplib::Response& res) {
+    res.set_header("Cache-Control", "no-store");
+    res.set_content(owner_->drawing_.Whole(), "application/json");
+  });
   server_.Get("/events",
               [this](const httplib::Request& req, httplib::Response& res) { Events(req, res); });
   server_.Get("/state", [this](const httplib::Request&, httplib::Response& res) { State(res); });
@@ -241,7 +251,7 @@ void PageServer::Impl::Post(PageRequest::Kind kind, const httplib::ContentReader
     Answer(res, 400, "malformed JSON", 0);
     return;
   }
-  std::future<Reply> reply = pending->reply.get_future();
+  std::future<Answered> reply = pending->reply.get_future();
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (ended_) {
@@ -260,19 +270,23 @@ void PageServer::Impl::Post(PageRequest::Kind kind, const httplib::ContentReader
     Answer(res, 202, "the session is still working on it", 0);
     return;
   }
-  const Reply answer = reply.get();
+  const Answered answer = reply.get();
   std::lock_guard<std::mutex> lock(mutex_);
-  Answer(res, answer.status, answer.message, version_);
+  Answer(res, answer.status, answer.message, version_, answer.fields);
 }
 
-std::string PageServer::Impl::Message(const Connection& connection, size_t* transcript_sent) const {
+std::string PageServer::Impl::Message(Connection& connection, size_t* transcript_sent) const {
   size_t from = *transcript_sent <= transcript_.size() ? *transcript_sent : 0;
   nlohmann::json transcript = {{"from", from}, {"text", transcript_.substr(from)}};
   *transcript_sent = transcript_.size();
+  const uint64_t drawing = owner_->drawing_.revision();
+  const std::string deltas = owner_->drawing_.DeltasSince(connection.drawing_sent);
+  connection.drawing_sent = drawing;
   // The view is already JSON text: it goes in as it is.
   return "{\"control\":" + std::string(IsController(connection.client) ? "true" : "false") +
          ",\"version\":" + std::to_string(version_) + ",\"ended\":" + (ended_ ? "true" : "false") +
-         ",\"transcript\":" + transcript.dump() + ",\"view\":" + view_ + "}";
+         ",\"transcript\":" + transcript.dump() + ",\"view\":" + view_ +
+         ",\"drawing_revision\":" + std::to_string(drawing) + ",\"drawing\":" + deltas + "}";
 }
 
 void PageServer::Impl::Events(const httplib::Request& req, httplib::Response& res) {
@@ -285,7 +299,7 @@ void PageServer::Impl::Events(const httplib::Request& req, httplib::Response& re
       return;
     }
     id = next_connection_++;
-    connections_.push_back(Connection{id, client, false});
+    connections_.push_back(Connection{id, client, false, owner_->drawing_.revision()});
     ++generation_;
   }
   changed_.notify_all();
@@ -353,7 +367,7 @@ void PageServer::Impl::Publish(const nlohmann::json& view, const std::wstring& t
     answered.swap(accepted_);
   }
   changed_.notify_all();
-  for (auto& pending : answered) pending->reply.set_value(Reply{200, ""});
+  for (auto& pending : answered) pending->reply.set_value(Answered{200, "", nullptr});
 }
 
 bool PageServer::Impl::NextRequest(PageRequest* out) {
@@ -373,7 +387,16 @@ void PageServer::Impl::Refuse(int status, const std::string& message) {
     std::lock_guard<std::mutex> lock(mutex_);
     pending.swap(current_);
   }
-  if (pending) pending->reply.set_value(Reply{status, message});
+  if (pending) pending->reply.set_value(Answered{status, message, nullptr});
+}
+
+void PageServer::Impl::AnswerWith(const nlohmann::json& fields) {
+  std::shared_ptr<Pending> pending;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pending.swap(current_);
+  }
+  if (pending) pending->reply.set_value(Answered{200, "", fields});
 }
 
 void PageServer::Impl::Accept() {
@@ -392,7 +415,7 @@ bool PageServer::Impl::TakeEsc() {
     esc = queue_.front();
     queue_.pop_front();
   }
-  esc->reply.set_value(Reply{200, ""});
+  esc->reply.set_value(Answered{200, "", nullptr});
   return true;
 }
 
@@ -407,11 +430,11 @@ void PageServer::Impl::Finish() {
     answered.swap(accepted_);
     if (current_) answered.push_back(std::move(current_));
     current_.reset();
-    for (auto& pending : queue_) pending->reply.set_value(Reply{410, "the session has ended"});
+    for (auto& pending : queue_) pending->reply.set_value(Answered{410, "the session has ended", nullptr});
     queue_.clear();
   }
   changed_.notify_all();
-  for (auto& pending : answered) pending->reply.set_value(Reply{200, ""});
+  for (auto& pending : answered) pending->reply.set_value(Answered{200, "", nullptr});
   // Every open page is told before the server goes.
   std::unique_lock<std::mutex> lock(mutex_);
   changed_.wait_for(lock, std::chrono::seconds(2), [&] {
@@ -451,6 +474,9 @@ bool PageServer::NextRequest(PageRequest* out) {
 }
 void PageServer::Refuse(int status, const std::string& message) {
   impl_->Refuse(status, message);
+}
+void PageServer::Reply(const nlohmann::json& fields) {
+  impl_->AnswerWith(fields);
 }
 void PageServer::Accept() {
   impl_->Accept();

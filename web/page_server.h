@@ -9,10 +9,14 @@
 //                                "transcript": {"from": BYTES, "text": "..."}, "view": {...}}
 //                               whenever the session waits again (the transcript's new text
 //                               only; "from" is where it goes in the UTF-8 transcript)
+//                               and "drawing": the drawing's deltas since the last push
+//                               (web/drawing_store.h)
 //   GET  /state?token=T         the newest view and the whole transcript, for tests
+//   GET  /drawing?token=T       the whole drawing as the pages show it (web/drawing_store.h)
 //   POST /action  {"action": ...}   (web/page_action.h)
 //   POST /line    {"line": "..."}   a line of the command line, read as a typed line
 //   POST /close   {}                ends the session as the end of input at the command prompt
+//   POST /highlight {"system": S}   shows the band of the circuit S on the drawing ("": none)
 // POSTs carry the token in the header X-Harnex-Token (or the query) and the page's client id in
 // X-Harnex-Client. A POST is answered when the session has taken it and waits again:
 // {"ok": true, "version": N}; a refusal is a 4xx answer {"ok": false, "message": "..."}.
@@ -33,10 +37,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include "web/drawing_store.h"
+
 namespace web {
 
 struct PageRequest {
-  enum class Kind { kAction, kLine, kClose };
+  enum class Kind { kAction, kLine, kClose, kHighlight };
   Kind kind = Kind::kAction;
   nlohmann::json body;
 };
@@ -68,10 +74,14 @@ class PageServer {
   // The session waits again: `view` is what the pages show, `transcript` the whole command line
   // so far. Requests taken since the last publish are answered {"ok": true}.
   void Publish(const nlohmann::json& view, const std::wstring& transcript);
+  // The drawing the pages show; changed before a Publish, which pushes what changed.
+  DrawingStore& drawing() { return drawing_; }
   // Waits for the next request. False when Wake was called and no request is queued.
   bool NextRequest(PageRequest* out);
   // Refuses the request NextRequest gave.
   void Refuse(int status, const std::string& message);
+  // Answers the request NextRequest gave at once, {"ok": true} with `fields` (an object) added.
+  void Reply(const nlohmann::json& fields);
   // The request NextRequest gave is taken by the session: it is answered at the next Publish.
   void Accept();
   // Takes the next request when it is an Esc ({"action": "esc"}): a break of a long loop.
@@ -84,6 +94,7 @@ class PageServer {
 
  private:
   class Impl;
+  DrawingStore drawing_;
   std::unique_ptr<Impl> impl_;
   int port_ = 0;
   std::string token_;

@@ -63,6 +63,7 @@ nlohmann::json SessionView(const std::wstring& transcript) {
   const platform::Wait wait = platform::CurrentWait();
   nlohmann::json view;
   view["wait"] = {{"kind", KindName(wait.kind)}};
+  if (wait.kind == WaitKind::kPrompt) view["wait"]["input"] = wait.input.empty() ? "value" : wait.input;
   if (wait.kind == WaitKind::kBox) {
     nlohmann::json answers = nlohmann::json::array();
     for (const auto& a : host::BoxAnswers(wait.box_type))

@@ -1,6 +1,7 @@
 // What the page shows of a session, as one JSON object made on the session's thread each time
 // the session waits:
 //   {"wait": {"kind": "command" | "prompt" | "dialog" | "box" | "menu" | "colour", ...},
+//             a prompt adds "input": what it takes (platform::Wait::input)
 //    "prompt": "コマンド: ",   the command line's last line (what a prompt asks)
 //    "windows": [...]}         web/window_view.h
 // A box adds "box": {"text", "icon": "stop" | "question" | "warning" | "information" | "none",

@@ -36,7 +36,8 @@
     statusEl.className = info ? 'info' : '';
   }
 
-  function post(path, body) {
+  // `quiet`: a refusal is not shown (a cursor sample that came too late says nothing).
+  function post(path, body, quiet) {
     if (ended) return Promise.resolve(null);
     return fetch(path, {
       method: 'POST',
@@ -48,7 +49,7 @@
       body: JSON.stringify(body),
     })
       .then((response) => response.json().then((answer) => {
-        showStatus(answer.ok ? '' : (answer.message || ('HTTP ' + response.status)));
+        if (!quiet || answer.ok) showStatus(answer.ok ? '' : (answer.message || ('HTTP ' + response.status)));
         return answer;
       }))
       .catch((error) => showStatus(String(error)));
@@ -63,6 +64,16 @@
   const system = Harnex.makeSystemWindows(
     { act: act, desktop: desktop, kMargin: kMargin, kTitle: kTitle }, controls);
   const { messageBox, colourDialog, menu } = system;
+  const drawing = Harnex.makeDrawing({ act: act, post: post, token: token });
+  Harnex.drawing = drawing;
+  const drawingPane = document.getElementById('drawing-pane');
+
+  // The drawing starts beside the palette when it is shown.
+  function placeDrawing() {
+    const palette = desktop.querySelector('[data-window="palette"]:not(.hidden)');
+    const left = palette ? palette.offsetLeft + palette.offsetWidth + kMargin : 0;
+    if (drawingPane.style.left !== left + 'px') drawingPane.style.left = left + 'px';
+  }
 
   // ---- Windows.
   function windowName(node, topLevel) {
@@ -179,6 +190,7 @@
       }
     }
     renderCommandLine();
+    placeDrawing();
   }
 
   function renderCommandLine() {
@@ -246,6 +258,10 @@
       act({ action: 'click', window: Number(win.dataset.template), ctrl: esc ? 2 : 1 });
     } else if (esc) {
       act({ action: 'esc' });
+    } else if (event.target.closest && event.target.closest('#drawing-pane') && view && view.wait.kind === 'prompt') {
+      // Enter on the drawing ends what the prompt waits for, as at the command line.
+      event.preventDefault();
+      act({ action: 'enter' });
     }
   });
 
@@ -277,6 +293,7 @@
       control = message.control;
       view = message.view;
       render();
+      drawing.onState(message);
       document.body.dataset.version = String(message.version);
       document.body.dataset.control = control ? 'yes' : 'no';
       if (!control) showStatus('別のページがこのセッションを操作しています（このページは表示だけです）');

@@ -1,0 +1,112 @@
+// The pages' drawing: pieces by handle and the deltas between revisions.
+#include "web/drawing_store.h"
+
+#include <nlohmann/json.hpp>
+
+namespace web {
+
+void DrawingStore::Change(const host::DrawingChanges& changes, const std::string& temporary,
+                          const std::string* band) {
+  const bool temporary_changed = temporary != temporary_;
+  const bool band_changed = band != nullptr && *band != band_;
+  if (changes.empty() && !temporary_changed && !band_changed) return;
+  nlohmann::json delta = nlohmann::json::object();
+  std::lock_guard<std::mutex> lock(mutex_);
+  delta["base"] = revision_;
+  delta["revision"] = ++revision_;
+  nlohmann::json added = nlohmann::json::array();
+  for (const host::DrawingPiece& piece : changes.added) {
+    auto at = index_.find(piece.handle);
+    if (at == index_.end()) {
+      index_.emplace(piece.handle, pieces_.size());
+      pieces_.emplace_back(piece.handle, piece.markup);
+    } else {
+      pieces_[at->second].second = piece.markup;
+    }
+    added.push_back({piece.handle, piece.markup});
+  }
+  nlohmann::json changed = nlohmann::json::array();
+  for (const host::DrawingPiece& piece : changes.changed) {
+    auto at = index_.find(piece.handle);
+    if (at == index_.end()) {
+      index_.emplace(piece.handle, pieces_.size());
+      pieces_.emplace_back(piece.handle, piece.markup);
+    } else {
+      pieces_[at->second].second = piece.markup;
+    }
+    changed.push_back({piece.handle, piece.markup});
+  }
+  nlohmann::json erased = nlohmann::json::array();
+  for (const std::string& handle : changes.erased) {
+    auto at = index_.find(handle);
+    if (at == index_.end()) continue;
+    pieces_[at->second] = {};
+    index_.erase(at);
+    erased.push_back(handle);
+  }
+  delta["added"] = std::move(added);
+  delta["changed"] = std::move(changed);
+  delta["erased"] = std::move(erased);
+  if (temporary_changed) {
+    temporary_ = temporary;
+    delta["temporary"] = temporary_;
+  }
+  if (band_changed) {
+    band_ = *band;
+    delta["band"] = band_;
+  }
+  Delta kept{revision_, delta.dump()};
+  delta_bytes_ += kept.json.size();
+  deltas_.push_back(std::move(kept));
+  while (deltas_.size() > kKeptDeltas || (deltas_.size() > 1 && delta_bytes_ > kKeptBytes)) {
+    delta_bytes_ -= deltas_.front().json.size();
+    deltas_.pop_front();
+  }
+}
+
+void DrawingStore::Load(const std::vector<const host::DrawingPiece*>& pieces) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  pieces_.clear();
+  index_.clear();
+  for (const host::DrawingPiece* piece : pieces) {
+    index_.emplace(piece->handle, pieces_.size());
+    pieces_.emplace_back(piece->handle, piece->markup);
+  }
+  temporary_.clear();
+  band_.clear();
+  deltas_.clear();
+  delta_bytes_ = 0;
+  // The revision goes on growing, so that a page never takes the new drawing for the old one.
+  ++revision_;
+}
+
+uint64_t DrawingStore::revision() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return revision_;
+}
+
+std::string DrawingStore::Whole() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::string pieces;
+  for (const auto& [handle, markup] : pieces_)
+    if (!handle.empty()) pieces += markup;
+  return "{\"revision\":" + std::to_string(revision_) +
+         ",\"pieces\":" + nlohmann::json(pieces).dump() +
+         ",\"temporary\":" + nlohmann::json(temporary_).dump() +
+         ",\"band\":" + nlohmann::json(band_).dump() + "}";
+}
+
+std::string DrawingStore::DeltasSince(uint64_t since) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (since >= revision_) return "[]";
+  if (deltas_.empty() || deltas_.front().revision > since + 1) return "{\"reload\":true}";
+  std::string out = "[";
+  for (const Delta& delta : deltas_) {
+    if (delta.revision <= since) continue;
+    if (out.size() > 1) out += ',';
+    out += delta.json;
+  }
+  return out + "]";
+}
+
+}  // namespace web

@@ -1,0 +1,66 @@
+// The drawing as the pages have it: every entity's SVG piece by handle, the drag's temporary
+// entities and the band of a highlighted circuit, with the deltas that lead from one revision to
+// the next, so that a page gets only what changed.
+//
+//   GET /drawing   {"revision": R, "pieces": "<g data-handle=...>...</g>...",
+//                   "temporary": "<g data-temporary=...>...", "band": "<path .../>..."}
+//   in a push      "drawing": [{"base": R-1, "revision": R, "added": [[HANDLE, MARKUP]...],
+//                   "changed": [[HANDLE, MARKUP]...], "erased": [HANDLE...],
+//                   "temporary": MARKUP (when it changed), "band": MARKUP (when it changed)}...]
+//                  or "drawing": {"reload": true} when the page is too far behind (it then asks
+//                  for the whole drawing again)
+//
+// Pieces are drawn in the order they first came; a changed piece keeps its place. Thread-safe: the
+// session's thread changes it, the server's threads read it.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "host/svg/drawing_pieces.h"
+
+namespace web {
+
+class DrawingStore {
+ public:
+  // Deltas are kept back to this many revisions or this many bytes, whichever is less.
+  static constexpr size_t kKeptDeltas = 256;
+  static constexpr size_t kKeptBytes = 64u << 20;
+
+  // Takes the changes (the whole drawing the first time); a new revision when anything changed.
+  // `band` null: the band stays as it is.
+  void Change(const host::DrawingChanges& changes, const std::string& temporary,
+              const std::string* band);
+  // The whole drawing, in drawing order, as a new revision without a delta: pages behind it
+  // load it again.
+  void Load(const std::vector<const host::DrawingPiece*>& pieces);
+
+  uint64_t revision() const;
+  // The JSON text of /drawing.
+  std::string Whole() const;
+  // The JSON text of a push's "drawing" for a page that has `since`: an array of the deltas after
+  // it (empty when none), or the reload object.
+  std::string DeltasSince(uint64_t since) const;
+
+ private:
+  struct Delta {
+    uint64_t revision = 0;
+    std::string json;
+  };
+
+  mutable std::mutex mutex_;
+  std::vector<std::pair<std::string, std::string>> pieces_;  // erased ones have an empty handle
+  std::unordered_map<std::string, size_t> index_;
+  std::string temporary_;
+  std::string band_;
+  uint64_t revision_ = 0;
+  std::deque<Delta> deltas_;
+  size_t delta_bytes_ = 0;
+};
+
+}  // namespace web
