@@ -23,14 +23,17 @@ bool SameStep(const host::ScriptStep& s, const host::ScriptStep& t) {
   const platform::UserAction& b = t.action;
   return s.kind == t.kind && s.text == t.text && s.handle == t.handle && a.kind == b.kind &&
          a.text == b.text && a.args == b.args && a.handles == b.handles && SameNumber(a.x, b.x) &&
-         SameNumber(a.y, b.y) && SameNumber(a.z, b.z) && a.has_z == b.has_z &&
-         a.template_id == b.template_id && a.control == b.control && a.numbers == b.numbers;
+         SameNumber(a.y, b.y) && SameNumber(a.z, b.z) && SameNumber(a.x2, b.x2) &&
+         SameNumber(a.y2, b.y2) && a.has_z == b.has_z && a.template_id == b.template_id &&
+         a.control == b.control && a.numbers == b.numbers;
 }
 
 void CheckWrittenBack(const host::ScriptStep& step) {
   // A number too large for a double reads as infinity, which no line can say.
   const platform::UserAction& a = step.action;
-  if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(a.z)) return;
+  for (const double v : {a.x, a.y, a.z, a.x2, a.y2}) {
+    if (!std::isfinite(v)) return;
+  }
   std::vector<host::ScriptStep> again;
   std::wstring error;
   const bool read = host::ReadScriptLine(host::ScriptLineOf(step), 1, &again, &error);

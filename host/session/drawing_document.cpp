@@ -5,6 +5,7 @@
 #include <aced.h>
 #include <acedads.h>
 #include "platform/acad/dbhost.h"
+#include "platform/acad/selection_set.h"
 #include <dbmain.h>
 #include "platform/mfc/window_system.h"
 
@@ -54,6 +55,14 @@ void DrawingDocument::SetPickfirst(const std::vector<uint64_t>& handles,
   } else {
     ClearPickfirst();
   }
+}
+
+void DrawingDocument::SetPickfirstInRectangle(double x1, double y1, double x2, double y2,
+                                              bool crossing) {
+  const ads_point a = {x1, y1, 0}, b = {x2, y2, 0};
+  using platform::acad::RectangleSelection;
+  platform::acad::SetPickfirst(platform::acad::InRectangle(
+      a, b, crossing ? RectangleSelection::kCrossing : RectangleSelection::kWindow));
 }
 
 void DrawingDocument::ClearPickfirst() {

@@ -28,6 +28,12 @@ class DrawingDocument {
   // Makes the entities with these drawing handles the pick-first set of the next command.
   // Handles that name no entity are left out and listed in *missing.
   void SetPickfirst(const std::vector<uint64_t>& handles, std::vector<uint64_t>* missing);
+  // Makes what a rectangle dragged at the command prompt selects the pick-first set: the
+  // entities of model space wholly inside the rectangle with opposite corners (x1, y1) and
+  // (x2, y2), with `crossing` also those that cross or touch its edge, as the editor's own
+  // window and crossing selections find them (platform::acad::InRectangle). When nothing is
+  // selected, the pick-first set is cleared.
+  void SetPickfirstInRectangle(double x1, double y1, double x2, double y2, bool crossing);
   void ClearPickfirst();
 
   // Posted window messages and due timers, as a message loop does when idle.

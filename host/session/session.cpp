@@ -216,6 +216,11 @@ void Session::MainLoop() {
       case ActionKind::kMove:
         break;  // cursor motion answers nothing
       case ActionKind::kPreselect: {
+        if (!action.text.empty()) {
+          impl_->document->SetPickfirstInRectangle(action.x, action.y, action.x2, action.y2,
+                                                   action.text == L"crossing");
+          break;
+        }
         std::vector<uint64_t> missing;
         impl_->document->SetPickfirst(action.handles, &missing);
         if (!missing.empty()) {

@@ -70,6 +70,9 @@ ScriptStep Move(double x, double y);
 ScriptStep Enter();
 ScriptStep Esc();
 ScriptStep Preselect(std::vector<uint64_t> handles);
+// `preselect window X1,Y1 X2,Y2` and `preselect crossing X1,Y1 X2,Y2`.
+ScriptStep PreselectWindow(double x1, double y1, double x2, double y2);
+ScriptStep PreselectCrossing(double x1, double y1, double x2, double y2);
 ScriptStep Break();
 ScriptStep Click(int control, int template_id = 0);
 ScriptStep Type(int control, std::wstring text, int template_id = 0);

@@ -11,11 +11,19 @@ using platform::ActionKind;
 namespace steps {
 namespace {
 
-// An action at a point of the drawing (pickat, point, move).
+// An action at a point of the drawing (pickat, point, move, a rectangle's first corner).
 ScriptStep PointStep(ActionKind kind, double x, double y) {
   ScriptStep step = Action(kind);
   step.action.x = x;
   step.action.y = y;
+  return step;
+}
+
+ScriptStep PreselectRectangle(const wchar_t* mode, double x1, double y1, double x2, double y2) {
+  ScriptStep step = PointStep(ActionKind::kPreselect, x1, y1);
+  step.action.text = mode;
+  step.action.x2 = x2;
+  step.action.y2 = y2;
   return step;
 }
 
@@ -79,6 +87,12 @@ ScriptStep Preselect(std::vector<uint64_t> handles) {
   ScriptStep s = Action(ActionKind::kPreselect);
   s.action.handles = std::move(handles);
   return s;
+}
+ScriptStep PreselectWindow(double x1, double y1, double x2, double y2) {
+  return PreselectRectangle(L"window", x1, y1, x2, y2);
+}
+ScriptStep PreselectCrossing(double x1, double y1, double x2, double y2) {
+  return PreselectRectangle(L"crossing", x1, y1, x2, y2);
 }
 ScriptStep Break() {
   return Action(ActionKind::kBreak);

@@ -41,9 +41,80 @@ bool ReadHandles(ActionKind kind, std::wstring_view args, ScriptStep* step, std:
 bool ParsePick(const ScriptVerb&, std::wstring_view args, ScriptStep* step, std::wstring* error) {
   return ReadHandles(ActionKind::kPick, args, step, error);
 }
-bool ParsePreselect(const ScriptVerb&, std::wstring_view args, ScriptStep* step,
+
+// The ways of dragging a box at the command prompt: left to right a window, right to left a
+// crossing. They are the row's keywords, which Tab offers after `preselect`.
+constexpr std::wstring_view kRectangleModes[] = {L"window", L"crossing"};
+
+// The corners of a rectangle, `X1,Y1 X2,Y2`. Blanks beside a comma are dropped first, so that
+// `0, 0 10, 10` is two corners as `point 1, 2` is one point.
+bool ReadCorners(const std::wstring& name, std::wstring_view args, platform::UserAction* a,
+                 std::wstring* error) {
+  std::wstring squeezed;
+  for (const wchar_t c : platform::TrimBlanks(args)) {
+    const wchar_t last = squeezed.empty() ? L',' : squeezed.back();
+    if (IsBlank(c)) {
+      if (last != L' ' && last != L',') squeezed += L' ';
+    } else if (c == L',' && last == L' ') {
+      squeezed.back() = L',';
+    } else {
+      squeezed += c;
+    }
+  }
+  std::vector<std::wstring_view> corners;
+  std::wstring_view rest = squeezed;
+  for (std::wstring_view word = FirstWord(rest, &rest); !word.empty();
+       word = FirstWord(rest, &rest)) {
+    corners.push_back(word);
+  }
+  if (corners.size() != 2) {
+    *error = name + L": expected two corners X1,Y1 X2,Y2, got \"" +
+             std::wstring(platform::TrimBlanks(args)) + L"\"";
+    return false;
+  }
+  platform::UserAction points[2];
+  for (int i = 0; i < 2; ++i) {
+    std::wstring unused;
+    if (!ParsePoint(corners[i], false, &points[i], &unused)) {
+      *error = name + L": expected a corner X,Y, got \"" + std::wstring(corners[i]) + L"\"";
+      return false;
+    }
+  }
+  a->x = points[0].x;
+  a->y = points[0].y;
+  a->x2 = points[1].x;
+  a->y2 = points[1].y;
+  return true;
+}
+
+// A word of letters that cannot be a handle (not all of them hex digits): a mode misspelt.
+bool IsModeWord(std::wstring_view word) {
+  bool letters = !word.empty(), hex = true;
+  for (const wchar_t c : word) {
+    const wchar_t lower = c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c;
+    letters = letters && lower >= L'a' && lower <= L'z';
+    hex = hex && lower <= L'f';
+  }
+  return letters && !hex;
+}
+
+// `preselect H[,H...]` names the entities; `preselect window|crossing X1,Y1 X2,Y2` is a box the
+// user drags, whose entities the session finds when the action comes, as the host would.
+bool ParsePreselect(const ScriptVerb& verb, std::wstring_view args, ScriptStep* step,
                     std::wstring* error) {
-  return ReadHandles(ActionKind::kPreselect, args, step, error);
+  std::wstring_view rest;
+  const std::wstring_view first = FirstWord(args, &rest);
+  const std::wstring mode = AsciiLower(first);
+  if (std::find(std::begin(kRectangleModes), std::end(kRectangleModes), mode) ==
+      std::end(kRectangleModes)) {
+    if (!IsModeWord(first)) return ReadHandles(ActionKind::kPreselect, args, step, error);
+    *error = std::wstring(verb.name) + L": expected H[,H...], " +
+             ListNames(kRectangleModes, L" or ") + L", got \"" + std::wstring(first) + L"\"";
+    return false;
+  }
+  *step = steps::Action(ActionKind::kPreselect);
+  step->action.text = mode;
+  return ReadCorners(std::wstring(verb.name) + L" " + mode, rest, &step->action, error);
 }
 
 // Pointing at the drawing picks in the plane; a picked point or a cursor sample keeps its height.
@@ -271,9 +342,12 @@ constexpr ScriptVerb kScriptVerbs[] = {
      .summary = L"cancels the prompt (Ctrl-C in a typed session)",
      .parse = ParseEsc},
     {.name = L"preselect",
-     .syntax = L"preselect H[,H...]",
-     .summary = L"the pick-first selection of the next command",
-     .parse = ParsePreselect},
+     .syntax = L"preselect H[,H...]|window X1,Y1 X2,Y2|crossing X1,Y1 X2,Y2",
+     .summary = L"the pick-first selection of the next command: these entities, or what a window "
+                L"or crossing rectangle takes",
+     .parse = ParsePreselect,
+     .argument = VerbArgument::kKeyword,
+     .keywords = kRectangleModes},
     {.name = L"break",
      .syntax = L"break",
      .summary = L"Esc pressed during a long loop",

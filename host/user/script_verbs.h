@@ -27,7 +27,7 @@ using VerbParser = bool (*)(const ScriptVerb& verb, std::wstring_view args, Scri
 // What the word after a verb is, for the reader of a line and for Tab.
 enum class VerbArgument {
   kOther,    // whatever the parser reads (a name, numbers, a point, a text); Tab offers nothing
-  kKeyword,  // one of the row's `keywords` first; Tab offers them
+  kKeyword,  // one of the row's `keywords` first (preselect: or its handles); Tab offers them
   kVerb,     // a verb or nothing (help); Tab offers the verbs
   kControl,  // a window action, `[@ID] VERB CTRL ...`: the line may begin with @ID, and Tab
              // offers the control ids of the window that the action goes to

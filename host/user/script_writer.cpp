@@ -119,6 +119,11 @@ std::wstring ScriptLineOf(const platform::UserAction& a) {
     case ActionKind::kEsc:
       return L"esc";
     case ActionKind::kPreselect:
+      // A rectangle names its mode; the handle form has none.
+      if (!a.text.empty()) {
+        return L"preselect " + a.text + L" " + Number(a.x) + L"," + Number(a.y) + L" " +
+               Number(a.x2) + L"," + Number(a.y2);
+      }
       return L"preselect " + Handles(a.handles);
     case ActionKind::kBreak:
       return L"break";

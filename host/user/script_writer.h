@@ -4,8 +4,9 @@
 // The contract: for every step that ReadScriptLine makes, ReadScriptLine(ScriptLineOf(step))
 // makes one step equal to it in every field the reader sets (the line number aside). Steps built
 // in code get the same when the reader could have made them: a command name and an expect TEXT
-// are not empty, pick and preselect have a handle at least, coordinates are finite, an answer is
-// one of the answer words, a template id is 0 or positive.
+// are not empty, pick and preselect by handles have a handle at least, a preselect by rectangle
+// has the text "window" or "crossing", coordinates are finite, an answer is one of the answer
+// words, a template id is 0 or positive.
 //
 // The format is fixed so that recorded scripts read alike and diff well:
 // - `@ID ` begins a window action whose template_id is not 0;
@@ -16,6 +17,7 @@
 // - coordinates in the shortest decimal form that reads back as the same double ("-0.1",
 //   "1e-07", "123456.789"); Z only when the point has one;
 // - handles in upper-case hex, joined by commas; row numbers likewise in decimal;
+// - a preselect by rectangle as `preselect window|crossing X1,Y1 X2,Y2`, its corners as points;
 // - `menu CTRL` without an item, `rows CTRL` without rows, `colour` alone when it has no index;
 //   an empty typed line is `typed ""`.
 #pragma once

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "platform/acad/block_nesting.h"
+#include "platform/acad/plan_geometry.h"
 #include <dbapserv.h>
 #include <dbelipse.h>
 #include <dbents.h>
@@ -18,80 +18,14 @@
 namespace platform::acad {
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-
-struct P2 {
-  double x, y;
-};
-
-double Dist(P2 a, P2 b) {
-  return std::hypot(a.x - b.x, a.y - b.y);
-}
-
-double DistToSegment(P2 p, P2 a, P2 b) {
-  const double dx = b.x - a.x, dy = b.y - a.y;
-  const double len2 = dx * dx + dy * dy;
-  if (len2 == 0) return Dist(p, a);
-  const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0);
-  return Dist(p, {a.x + t * dx, a.y + t * dy});
-}
-
-// Whether `angle` lies on the counter-clockwise sweep from `start` to `end`.
-bool AngleOnSweep(double angle, double start, double end) {
-  auto norm = [](double a) {
-    a = std::fmod(a, 2 * kPi);
-    return a < 0 ? a + 2 * kPi : a;
-  };
-  const double sweep = norm(end - start);
-  return norm(angle - start) <= (sweep == 0 ? 2 * kPi : sweep);
-}
-
-double DistToArc(P2 p, P2 c, double r, double start, double end) {
-  const double angle = std::atan2(p.y - c.y, p.x - c.x);
-  if (AngleOnSweep(angle, start, end)) return std::fabs(Dist(p, c) - r);
-  P2 s{c.x + r * std::cos(start), c.y + r * std::sin(start)};
-  P2 e{c.x + r * std::cos(end), c.y + r * std::sin(end)};
-  return std::min(Dist(p, s), Dist(p, e));
-}
-
-// A polyline segment from a to b with the given bulge (tan of a quarter of the included angle,
-// positive counter-clockwise).
-double DistToBulgeSegment(P2 p, P2 a, P2 b, double bulge) {
-  if (std::fabs(bulge) < 1e-12) return DistToSegment(p, a, b);
-  const double chord = Dist(a, b);
-  if (chord == 0) return Dist(p, a);
-  const double included = 4 * std::atan(bulge);
-  const double r = chord / (2 * std::sin(std::fabs(included) / 2));
-  // The centre lies on the chord's perpendicular bisector, on the left of a counter-clockwise
-  // arc of less than half a turn; the cosine turns negative for more than half a turn.
-  const double h = r * std::cos(std::fabs(included) / 2);
-  const P2 mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
-  const double ux = (b.x - a.x) / chord, uy = (b.y - a.y) / chord;
-  const double side = bulge > 0 ? 1 : -1;
-  const P2 c{mid.x - uy * h * side, mid.y + ux * h * side};
-  double start = std::atan2(a.y - c.y, a.x - c.x), end = std::atan2(b.y - c.y, b.x - c.x);
-  if (bulge < 0) std::swap(start, end);
-  return DistToArc(p, c, r, start, end);
-}
-
-bool InsidePolygon(P2 p, const std::vector<P2>& poly) {
-  bool inside = false;
-  for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
-    if ((poly[i].y > p.y) != (poly[j].y > p.y) &&
-        p.x < (poly[j].x - poly[i].x) * (p.y - poly[i].y) / (poly[j].y - poly[i].y) + poly[i].x)
-      inside = !inside;
-  }
-  return inside;
-}
-
-bool PolygonHit(P2 p, const std::vector<P2>& poly, double aperture) {
+bool PolygonHit(PlanPoint p, const std::vector<PlanPoint>& poly, double aperture) {
   if (poly.size() < 2) return false;
   for (size_t i = 0; i < poly.size(); ++i)
     if (DistToSegment(p, poly[i], poly[(i + 1) % poly.size()]) <= aperture) return true;
   return InsidePolygon(p, poly);
 }
 
-bool PolylineHit(const AcDbPolyline* pl, P2 p, double aperture) {
+bool PolylineHit(const AcDbPolyline* pl, PlanPoint p, double aperture) {
   const unsigned n = pl->numVerts();
   if (n == 1) {
     AcGePoint2d v;
@@ -110,7 +44,7 @@ bool PolylineHit(const AcDbPolyline* pl, P2 p, double aperture) {
   return false;
 }
 
-bool CurveSampledHit(const AcDbCurve* curve, P2 p, double aperture) {
+bool CurveSampledHit(const AcDbCurve* curve, PlanPoint p, double aperture) {
   double s = 0, e = 0;
   if (curve->getStartParam(s) != Acad::eOk || curve->getEndParam(e) != Acad::eOk) return false;
   constexpr int kSteps = 256;
@@ -125,14 +59,14 @@ bool CurveSampledHit(const AcDbCurve* curve, P2 p, double aperture) {
   return false;
 }
 
-bool HatchHit(const AcDbHatch* hatch, P2 p, double aperture) {
+bool HatchHit(const AcDbHatch* hatch, PlanPoint p, double aperture) {
   bool inside = false;
   for (int i = 0; i < hatch->numLoops(); ++i) {
     Adesk::Int32 type = 0;
     AcGePoint2dArray vertices;
     AcGeDoubleArray bulges;
     if (hatch->getLoopAt(i, type, vertices, bulges) != Acad::eOk) continue;
-    std::vector<P2> poly;
+    std::vector<PlanPoint> poly;
     for (int k = 0; k < vertices.length(); ++k) poly.push_back({vertices[k].x, vertices[k].y});
     for (size_t k = 0; k < poly.size(); ++k) {
       const double bulge = k < static_cast<size_t>(bulges.length()) ? bulges[k] : 0.0;
@@ -145,10 +79,10 @@ bool HatchHit(const AcDbHatch* hatch, P2 p, double aperture) {
   return inside;
 }
 
-bool TextHit(const AcDbText* text, P2 p, double aperture) {
+bool TextHit(const AcDbText* text, PlanPoint p, double aperture) {
   AcGePoint3dArray corners;
   text->getBoundingPoints(corners);
-  std::vector<P2> poly;
+  std::vector<PlanPoint> poly;
   for (int i = 0; i < corners.length(); ++i) poly.push_back({corners[i].x, corners[i].y});
   return PolygonHit(p, poly, aperture);
 }
@@ -229,6 +163,78 @@ AcDbDatabase* WorkingDatabase() {
   return services ? services->workingDatabase() : nullptr;
 }
 
+// ---- Crossing selections: whether drawn geometry meets a rectangle, edges included.
+
+bool PolylineMeetsRectangle(const AcDbPolyline* pl, const PlanRectangle& r) {
+  const unsigned n = pl->numVerts();
+  if (n == 0) return false;
+  AcGePoint2d first;
+  pl->getPointAt(0, first);
+  if (n == 1) return InRectangle({first.x, first.y}, r);
+  const unsigned segments = pl->isClosed() ? n : n - 1;
+  for (unsigned i = 0; i < segments; ++i) {
+    AcGePoint2d a, b;
+    double bulge = 0;
+    pl->getPointAt(i, a);
+    pl->getPointAt((i + 1) % n, b);
+    pl->getBulgeAt(i, bulge);
+    const PlanPoint pa{a.x, a.y}, pb{b.x, b.y};
+    const bool meets = IsStraight(pa, pb, bulge)
+                           ? SegmentMeetsRectangle(pa, pb, r)
+                           : ArcMeetsRectangle(BulgeArc(pa, pb, bulge), pa, pb, r);
+    if (meets) return true;
+  }
+  return false;
+}
+
+// Adds to `box` the world box of what an entity shows, `to_world` taking its owner's
+// coordinates to the world's; false when it shows nothing with a box. A block reference shows
+// its block's entities, each boxed under its transform as the reference's extents are, and its
+// visible attributes: an invisible attribute is never drawn (every route element carries some
+// below its line), so a window drawn round what the user sees need not take them in. Inside a
+// block (`depth` > 0) attribute definitions show nothing either.
+bool AddDrawnBox(AcDbObjectId id, const AcGeMatrix3d& to_world, int depth, AcDbExtents& box) {
+  AcDbEntity* e = nullptr;
+  if (id.isErased() || acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) return false;
+  auto* ref = AcDbBlockReference::cast(e);
+  AcDbExtents ext;
+  if (ref == nullptr) {
+    const bool ok =
+        (depth == 0 || Drawable(e)) && e->getGeomExtents(ext) == Acad::eOk && ext.isValid();
+    e->close();
+    if (!ok) return false;
+    ext.transformBy(to_world);
+    box.addExt(ext);
+    return true;
+  }
+  const AcGeMatrix3d inner_to_world = to_world * ref->blockTransform();
+  const AcDbObjectId block = ref->blockTableRecord();
+  const std::vector<AcDbObjectId> attributes = ref->attributeIds();
+  e->close();
+  bool shown = false;
+  AcDbBlockTableRecord* record = nullptr;
+  // A block that holds itself would be measured for ever: the walk ends at the nesting limit.
+  if (depth < kMaxBlockNesting && acdbOpenObject(record, block, AcDb::kForRead) == Acad::eOk) {
+    const std::vector<AcDbObjectId> ids = record->entityIds();
+    record->close();
+    for (const AcDbObjectId& inner : ids)
+      shown |= AddDrawnBox(inner, inner_to_world, depth + 1, box);
+  }
+  for (const AcDbObjectId& a : attributes) {
+    AcDbAttribute* attribute = nullptr;
+    if (a.isErased() || acdbOpenObject(attribute, a, AcDb::kForRead) != Acad::eOk) continue;
+    AcDbExtents part;
+    const bool drawn =
+        !attribute->isInvisible() && attribute->getGeomExtents(part) == Acad::eOk && part.isValid();
+    attribute->close();
+    if (!drawn) continue;
+    part.transformBy(to_world);
+    box.addExt(part);
+    shown = true;
+  }
+  return shown;
+}
+
 }  // namespace
 
 double GlobalScale() {
@@ -256,7 +262,7 @@ bool IsPickable(const AcDbEntity* e) {
 }
 
 bool EntityHit(const AcDbEntity* e, const AcGePoint3d& point, double aperture) {
-  const P2 p{point.x, point.y};
+  const PlanPoint p{point.x, point.y};
   if (auto* line = AcDbLine::cast(e)) {
     const AcGePoint3d a = line->startPoint(), b = line->endPoint();
     return DistToSegment(p, {a.x, a.y}, {b.x, b.y}) <= aperture;
@@ -272,7 +278,8 @@ bool EntityHit(const AcDbEntity* e, const AcGePoint3d& point, double aperture) {
   }
   if (auto* arc = AcDbArc::cast(e)) {
     const AcGePoint3d c = arc->center();
-    return DistToArc(p, {c.x, c.y}, arc->radius(), arc->startAngle(), arc->endAngle()) <= aperture;
+    return DistToArc(p, {{c.x, c.y}, arc->radius(), arc->startAngle(), arc->endAngle()}) <=
+           aperture;
   }
   if (auto* ellipse = AcDbEllipse::cast(e)) return CurveSampledHit(ellipse, p, aperture);
   if (auto* text = AcDbText::cast(e)) return TextHit(text, p, aperture);
@@ -324,16 +331,37 @@ std::optional<PickPath> FirstEntityInside(AcDbObjectId reference) {
 }
 
 bool EntityBox(AcDbObjectId id, AcGePoint3d& min, AcGePoint3d& max) {
+  AcDbExtents ext;
+  if (!AddDrawnBox(id, AcGeMatrix3d::kIdentity, 0, ext)) return false;
+  min = ext.minPoint();
+  max = ext.maxPoint();
+  return true;
+}
+
+bool EntityMeetsRectangle(AcDbObjectId id, const PlanRectangle& r) {
   AcDbEntity* e = nullptr;
   if (acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) return false;
-  AcDbExtents ext;
-  const bool ok = e->getGeomExtents(ext) == Acad::eOk && ext.isValid();
-  e->close();
-  if (ok) {
-    min = ext.minPoint();
-    max = ext.maxPoint();
+  std::optional<bool> meets;
+  if (auto* line = AcDbLine::cast(e)) {
+    const AcGePoint3d a = line->startPoint(), b = line->endPoint();
+    meets = SegmentMeetsRectangle({a.x, a.y}, {b.x, b.y}, r);
+  } else if (auto* pl = AcDbPolyline::cast(e)) {
+    meets = PolylineMeetsRectangle(pl, r);
+  } else if (auto* circle = AcDbCircle::cast(e)) {
+    const AcGePoint3d c = circle->center();
+    const PlanPoint east{c.x + circle->radius(), c.y};
+    meets = ArcMeetsRectangle({{c.x, c.y}, circle->radius(), 0, 0}, east, east, r);
+  } else if (auto* arc = AcDbArc::cast(e)) {
+    const AcGePoint3d c = arc->center();
+    const PlanArc a{{c.x, c.y}, arc->radius(), arc->startAngle(), arc->endAngle()};
+    const PlanPoint from{c.x + a.radius * std::cos(a.start), c.y + a.radius * std::sin(a.start)};
+    const PlanPoint to{c.x + a.radius * std::cos(a.end), c.y + a.radius * std::sin(a.end)};
+    meets = ArcMeetsRectangle(a, from, to, r);
   }
-  return ok;
+  e->close();
+  if (meets) return *meets;
+  AcGePoint3d lo, hi;
+  return EntityBox(id, lo, hi) && lo.x <= r.x1 && hi.x >= r.x0 && lo.y <= r.y1 && hi.y >= r.y0;
 }
 
 AcGePoint3d PointOnEntity(AcDbObjectId id, const AcGeMatrix3d& xform) {

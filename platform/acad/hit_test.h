@@ -1,10 +1,13 @@
-// Hit testing: which entity of a drawing lies under a point, for picks and window selections.
+// Hit testing: which entity of a drawing lies under a point, for picks, and which entities a
+// window or crossing rectangle takes, for selections.
 //
 // Geometry is tested in the XY plane (plan view): distance to lines, polyline segments (arcs for
 // bulges), points, circles, arcs and ellipse arcs; the text box (alignment and rotation included);
 // hatches inside their polyline loops or near them; block references through their block's
 // entities under the reference's transform. Erased and invisible entities and entities on
-// frozen or switched-off layers are never hit. The topmost entity is the last drawn.
+// frozen or switched-off layers are never hit. The topmost entity is the last drawn. The box and
+// rectangle tests below look at geometry only: which entities they are asked about is the
+// selection's choice.
 #pragma once
 
 #include <optional>
@@ -13,6 +16,7 @@
 #include <dbid.h>
 #include <gemat3d.h>
 #include <gepnt3d.h>
+#include "platform/acad/plan_geometry.h"
 
 class AcDbEntity;
 
@@ -54,8 +58,17 @@ bool EntityHit(const AcDbEntity* entity, const AcGePoint3d& point, double apertu
 bool IsPickable(const AcDbEntity* entity);
 
 // The world-coordinate box of an entity's geometry for window selections; false when it has
-// none. Block references give the box of their transformed block contents.
+// none. Block references give the box of what they show: their block's entities, each boxed
+// under the reference's transform, and their visible attributes (invisible ones are not drawn).
 bool EntityBox(AcDbObjectId entity, AcGePoint3d& min, AcGePoint3d& max);
+
+// Whether a top-level entity meets `rectangle` (world coordinates, edges included), for crossing
+// selections. Lines, lightweight polylines (bulges as arcs), circles and arcs are tested by their
+// geometry, so a diagonal line whose box overlaps the rectangle while the line passes by it does
+// not meet it, nor does a closed outline that lies all round it. Any other entity, block
+// references included, meets the rectangle when its EntityBox overlaps or touches it. False
+// when the entity cannot be opened or has no box.
+bool EntityMeetsRectangle(AcDbObjectId entity, const PlanRectangle& rectangle);
 
 // A point on the entity (world coordinates after `xform`), used as the pick point when the
 // user names the entity rather than pointing at it: a line's middle, a polyline's first

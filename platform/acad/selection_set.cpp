@@ -85,21 +85,6 @@ std::vector<AcDbObjectId> ModelSpaceEntities() {
   return ids;
 }
 
-// The entities of model space inside (window) or touching (crossing) the rectangle.
-std::vector<AcDbObjectId> InRectangle(const ads_point a, const ads_point b, bool crossing) {
-  const double x0 = std::min(a[0], b[0]), x1 = std::max(a[0], b[0]);
-  const double y0 = std::min(a[1], b[1]), y1 = std::max(a[1], b[1]);
-  std::vector<AcDbObjectId> ids;
-  for (const AcDbObjectId& id : ModelSpaceEntities()) {
-    AcGePoint3d lo, hi;
-    if (id.isErased() || !EntityBox(id, lo, hi)) continue;
-    const bool inside = lo.x >= x0 && hi.x <= x1 && lo.y >= y0 && hi.y <= y1;
-    const bool touching = lo.x <= x1 && hi.x >= x0 && lo.y <= y1 && hi.y >= y0;
-    if (inside || (crossing && touching)) ids.push_back(id);
-  }
-  return ids;
-}
-
 // The entity that a pick by handle names, when it is a top-level entity of model space.
 bool TopLevelByHandle(uint64_t handle, AcDbObjectId& id) {
   AcDbDatabase* db = WorkingDatabase();
@@ -164,6 +149,21 @@ const std::vector<AcDbObjectId>& Pickfirst() {
   return g_pickfirst;
 }
 
+std::vector<AcDbObjectId> InRectangle(const ads_point a, const ads_point b,
+                                      RectangleSelection mode) {
+  const PlanRectangle r{std::min(a[0], b[0]), std::min(a[1], b[1]), std::max(a[0], b[0]),
+                        std::max(a[1], b[1])};
+  std::vector<AcDbObjectId> ids;
+  for (const AcDbObjectId& id : ModelSpaceEntities()) {
+    AcGePoint3d lo, hi;
+    if (id.isErased() || !EntityBox(id, lo, hi)) continue;
+    const bool inside = lo.x >= r.x0 && hi.x <= r.x1 && lo.y >= r.y0 && hi.y <= r.y1;
+    if (inside || (mode == RectangleSelection::kCrossing && EntityMeetsRectangle(id, r)))
+      ids.push_back(id);
+  }
+  return ids;
+}
+
 size_t OpenSelectionSetCount() {
   return Sets().size();
 }
@@ -202,9 +202,10 @@ int acedSSGet(const ACHAR* mode, const void* pt1, const void* pt2, const struct 
   } else if (m == L"A" || m == L"_A") {
     ids = Filtered(ModelSpaceEntities(), filter, true);
   } else if ((m == L"W" || m == L"_W" || m == L"C" || m == L"_C") && pt1 && pt2) {
-    ids = Filtered(InRectangle(static_cast<const ads_real*>(pt1), static_cast<const ads_real*>(pt2),
-                               m.back() == L'C'),
-                   filter, false);
+    ids = Filtered(
+        InRectangle(static_cast<const ads_real*>(pt1), static_cast<const ads_real*>(pt2),
+                    m.back() == L'C' ? RectangleSelection::kCrossing : RectangleSelection::kWindow),
+        filter, false);
   } else {
     return RTERROR;
   }

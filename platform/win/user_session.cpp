@@ -85,6 +85,10 @@ std::wstring UserAction::Describe() const {
     case ActionKind::kEsc:
       return L"esc";
     case ActionKind::kPreselect:
+      if (!text.empty()) {
+        return L"preselect " + text + L" " + Number(x) + L"," + Number(y) + L" " + Number(x2) +
+               L"," + Number(y2);
+      }
       return L"preselect " + handle_list();
     case ActionKind::kBreak:
       return L"break";

@@ -27,7 +27,9 @@ enum class ActionKind {
   kMove,       // x, y = one cursor sample during a drag
   kEnter,      // empty response
   kEsc,        // cancel
-  kPreselect,  // handles = pick-first selection of the next command
+  kPreselect,  // the pick-first selection of the next command: handles = its entities, or
+               // text = "window" / "crossing" and the rectangle's corners (x, y) and (x2, y2)
+               // with handles empty (a box dragged at the command prompt)
   kBreak,      // Esc pressed during a long loop (reported by the next acedUsrBrk)
   // Window actions: they go to windows.
   kClick,   // control
@@ -47,7 +49,8 @@ struct UserAction {
   std::wstring text;               // see ActionKind
   std::vector<std::wstring> args;  // kCommand only
   std::vector<uint64_t> handles;   // kPick, kPreselect
-  double x = 0, y = 0, z = 0;      // kPickAt, kPoint, kMove
+  double x = 0, y = 0, z = 0;      // kPickAt, kPoint, kMove; kPreselect: a rectangle's corner
+  double x2 = 0, y2 = 0;           // kPreselect: the rectangle's other corner, opposite (x, y)
   bool has_z = false;
   int template_id = 0;  // window actions: the @ID prefix, 0 for the active window
   int control = 0;      // window actions: the control id

@@ -47,6 +47,27 @@ TEST(ScriptTest, EditorActions) {
   s = One(L"preselect FF");
   EXPECT_EQ(s.action.kind, ActionKind::kPreselect);
   EXPECT_EQ(s.action.handles, (std::vector<uint64_t>{0xFF}));
+  EXPECT_EQ(s.action.text, L"");
+  // A hex word is a handle, not a mode.
+  EXPECT_EQ(One(L"preselect face").action.handles, (std::vector<uint64_t>{0xFACE}));
+
+  // A rectangle: its mode in lower case, the corners as given (blanks beside commas allowed).
+  s = One(L"preselect window 0,0 10.5,-2e1");
+  EXPECT_EQ(s.action.kind, ActionKind::kPreselect);
+  EXPECT_EQ(s.action.text, L"window");
+  EXPECT_TRUE(s.action.handles.empty());
+  EXPECT_EQ(s.action.x, 0);
+  EXPECT_EQ(s.action.y, 0);
+  EXPECT_EQ(s.action.x2, 10.5);
+  EXPECT_EQ(s.action.y2, -20);
+  EXPECT_EQ(s.action.Describe(), L"preselect window 0,0 10.5,-20");
+  s = One(L"Preselect  CROSSING  30 , 40   -1,  2  # dragged right to left");
+  EXPECT_EQ(s.action.text, L"crossing");
+  EXPECT_EQ(s.action.x, 30);
+  EXPECT_EQ(s.action.y, 40);
+  EXPECT_EQ(s.action.x2, -1);
+  EXPECT_EQ(s.action.y2, 2);
+  EXPECT_EQ(s.action.Describe(), L"preselect crossing 30,40 -1,2");
 
   s = One(L"pickat 10.5,-20");
   EXPECT_EQ(s.action.kind, ActionKind::kPickAt);
@@ -166,6 +187,25 @@ TEST(ScriptTest, BadLinesAreReportedWithTheirLineNumber) {
       {L"pickat 1,2,3", L"line 1: expected a point X,Y, got \"1,2,3\""},
       {L"pick XYZ", L"line 1: expected entity handles in hex (H[,H...]), got \"XYZ\""},
       {L"pick", L"line 1: expected entity handles in hex (H[,H...]), got \"\""},
+      {L"preselect", L"line 1: expected entity handles in hex (H[,H...]), got \"\""},
+      {L"preselect 1A,zz", L"line 1: expected entity handles in hex (H[,H...]), got \"1A,zz\""},
+      {L"preselect box 0,0 1,1",
+       L"line 1: preselect: expected H[,H...], window or crossing, got \"box\""},
+      {L"preselect Windows 0,0 1,1",
+       L"line 1: preselect: expected H[,H...], window or crossing, got \"Windows\""},
+      {L"preselect window",
+       L"line 1: preselect window: expected two corners X1,Y1 X2,Y2, got \"\""},
+      {L"preselect window 0,0",
+       L"line 1: preselect window: expected two corners X1,Y1 X2,Y2, got \"0,0\""},
+      {L"preselect crossing 0,0 1,1 2,2",
+       L"line 1: preselect crossing: expected two corners X1,Y1 X2,Y2, got \"0,0 1,1 2,2\""},
+      {L"preselect window 0,0 1", L"line 1: preselect window: expected a corner X,Y, got \"1\""},
+      {L"preselect window 0,0,0 1,1",
+       L"line 1: preselect window: expected a corner X,Y, got \"0,0,0\""},
+      {L"preselect crossing a,b 1,1",
+       L"line 1: preselect crossing: expected a corner X,Y, got \"a,b\""},
+      {L"preselect window 0,0 1,inf",
+       L"line 1: preselect window: expected a corner X,Y, got \"1,inf\""},
       {L"answer maybe", L"line 1: answer: expected ok, yes, no or cancel, got \"maybe\""},
       {L"colour 300", L"line 1: colour: expected a colour index 0 to 256, got \"300\""},
       {L"expect", L"line 1: expect: expected the text to look for"},

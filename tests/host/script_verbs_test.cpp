@@ -47,6 +47,8 @@ const std::map<std::wstring, std::vector<std::wstring>>& Placeholders() {
       {L"H", {L"1A"}},
       {L"H[,H...]", {L"1A", L"1A,2b"}},
       {L"X,Y", {L"1,2"}},
+      {L"X1,Y1", {L"0,0", L"-1.5, 2e1"}},
+      {L"X2,Y2", {L"10,10", L"3 ,-4"}},
       {L"X,Y[,Z]", {L"1,2", L"1,-2.5,3e1"}},
       {L"CTRL", {L"1001"}},
       {L"TEXT", {L"新規 パターン", L"\"a # b\""}},

@@ -51,6 +51,8 @@ void ExpectReadsBack(const ScriptStep& want) {
   EXPECT_EQ(Bits(b.x), Bits(a.x)) << b.x << " for " << a.x;
   EXPECT_EQ(Bits(b.y), Bits(a.y)) << b.y << " for " << a.y;
   EXPECT_EQ(Bits(b.z), Bits(a.z)) << b.z << " for " << a.z;
+  EXPECT_EQ(Bits(b.x2), Bits(a.x2)) << b.x2 << " for " << a.x2;
+  EXPECT_EQ(Bits(b.y2), Bits(a.y2)) << b.y2 << " for " << a.y2;
   EXPECT_EQ(b.has_z, a.has_z);
   EXPECT_EQ(b.template_id, a.template_id);
   EXPECT_EQ(b.control, a.control);
@@ -96,6 +98,10 @@ TEST(ScriptWriterTest, EveryKindOfStepReadsBackAsItself) {
       steps::Pick({0x1A}),
       steps::Pick({0x1A, 0x2B, 0xABCDEF, 0x0, 0xFFFFFFFFFFFFFFFF}),
       steps::Preselect({0x126, 0xBA}),
+      // Rectangles: corners in either order, with every digit.
+      steps::PreselectWindow(0, 0, 10, 10),
+      steps::PreselectWindow(15800.25, 5900, -0.1, 1e-7),
+      steps::PreselectCrossing(1.0 / 3.0, -0.0, 0.1 + 0.2, -1.7976931348623157e308),
       steps::Enter(),
       steps::Esc(),
       steps::Break(),
@@ -172,6 +178,8 @@ TEST(ScriptWriterTest, TheLinesTakeTheirRecordedForm) {
        L"command ARXLOAD \"My App.arx\" \"\" x"},
       {steps::Pick({0x1A, 0xbeef}), L"pick 1A,BEEF"},
       {steps::Preselect({0xFFFFFFFFFFFFFFFF}), L"preselect FFFFFFFFFFFFFFFF"},
+      {steps::PreselectWindow(0, 0, 10, 10), L"preselect window 0,0 10,10"},
+      {steps::PreselectCrossing(30.5, 40, -1e-07, 2), L"preselect crossing 30.5,40 -1e-07,2"},
       {steps::PickAt(-0.1, 1e-7), L"pickat -0.1,1e-07"},
       {steps::Point(123456.789, 40), L"point 123456.789,40"},
       {steps::Point(1, 2, -0.5), L"point 1,2,-0.5"},
@@ -226,6 +234,7 @@ TEST(ScriptWriterTest, ScriptsReadBackLineByLine) {
       L"typed\n"
       L"point 1, 2 ,3e1\n"
       L"pick 0001a,2b, 3F\n"
+      L"preselect Crossing 1 , 2  3,4.50\n"
       L"@202 TYPE 1002 \"  新規\\\\パターン\\n\"\n"
       L"menu 365\n"
       L"rows 1004\n"
@@ -235,7 +244,7 @@ TEST(ScriptWriterTest, ScriptsReadBackLineByLine) {
       L"show entity 002a\n"
       L"help Color\n");
   ASSERT_TRUE(read.ok()) << Utf8(read.error);
-  ASSERT_EQ(read.steps.size(), 13u);
+  ASSERT_EQ(read.steps.size(), 14u);
   for (const ScriptStep& step : read.steps) ExpectReadsBack(step);
 }
 

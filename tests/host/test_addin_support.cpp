@@ -14,6 +14,9 @@
 #include <afxwin.h>
 #include <dbents.h>
 
+#include <cwchar>
+#include <string>
+
 #include "host/svg/svg_renderer.h"
 #include <Drag.h>
 
@@ -52,6 +55,29 @@ void PickFirst() {
   acedSSLength(set, &length);
   acedSSFree(set);
   acutPrintf(L"pickfirst:%d\n", static_cast<int>(length));
+}
+
+// The handles of the pick-first set in its order, so that a test sees which entities a
+// preselection took.
+void Picked() {
+  ads_name set;
+  if (acedSSGet(L"I", nullptr, nullptr, nullptr, set) != RTNORM) {
+    acutPrintf(L"picked:none\n");
+    return;
+  }
+  std::wstring line = L"picked:";
+  Adesk::Int32 length = 0;
+  acedSSLength(set, &length);
+  for (Adesk::Int32 i = 0; i < length; ++i) {
+    ads_name entity;
+    AcDbObjectId id;
+    if (acedSSName(set, i, entity) != RTNORM || acdbGetObjectId(id, entity) != Acad::eOk) continue;
+    wchar_t handle[20];
+    std::swprintf(handle, 20, L" %llX", static_cast<unsigned long long>(id.handle().value()));
+    line += handle;
+  }
+  acedSSFree(set);
+  acutPrintf(L"%s\n", line.c_str());
 }
 
 // A modeless window of the add-in whose handlers forget to close what they open: a posted
@@ -139,6 +165,7 @@ AcRx::AppRetCode EntryPoint(AcRx::AppMsgCode msg, void* app_id, bool refuse) {
       stack->addCommand(L"HXTEST", L"HXFIRST", L"HXFIRST", ACRX_CMD_USEPICKSET, PickFirst);
       stack->addCommand(L"HXTEST", L"HXWINLEAK", L"HXWINLEAK", 0, WindowLeak);
       stack->addCommand(L"HXTEST", L"HXDRAG", L"HXDRAG", 0, DragLine);
+      stack->addCommand(L"HXTEST", L"HXPICKED", L"HXPICKED", ACRX_CMD_USEPICKSET, Picked);
       return AcRx::kRetOK;
     case AcRx::kUnloadAppMsg:
       ++TestAddinCallCounts().unloads;

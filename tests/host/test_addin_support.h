@@ -16,6 +16,8 @@
 //                       sample, ends at a point and prints "drag:<result>\n"
 //   HXFIRST  (flags 2)  prints "pickfirst:N" for the pick-first set's size, "pickfirst:none"
 //                       without one
+//   HXPICKED (flags 2)  prints "picked:" and the pick-first set's handles in its order, each
+//                       after a blank ("picked: 1F 2A"), "picked:none" without one
 #pragma once
 
 #include <string>

@@ -201,6 +201,10 @@ TEST_F(CompletionTest, CompletesActionsCommandNamesAndControlIds) {
   EXPECT_EQ(c.word_start, 5u);
   EXPECT_EQ(c.candidates, (std::vector<std::wstring>{L"header", L"help"}));
   EXPECT_EQ(CompleteTypedLine(L"answer c").candidates, std::vector<std::wstring>{L"cancel"});
+  EXPECT_EQ(CompleteTypedLine(L"preselect ").candidates,
+            (std::vector<std::wstring>{L"crossing", L"window"}));
+  EXPECT_EQ(CompleteTypedLine(L"preselect W").candidates, std::vector<std::wstring>{L"window"});
+  EXPECT_TRUE(CompleteTypedLine(L"preselect window 0,0 ").candidates.empty());
   EXPECT_EQ(CompleteTypedLine(L"Show ").candidates,
             (std::vector<std::wstring>{L"drawing", L"entity", L"palette"}));
   // After @ID only the window actions: not command or colour, nor a command name.

@@ -1,12 +1,18 @@
 // Selection sets: modes, filters by type, layer, block name, colour and application XData, the
-// user's own picks, the pick-first set and the set functions.
+// user's own picks, the pick-first set, window and crossing rectangles and the set functions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include <aced.h>
 #include <acedads.h>
 #include <acutads.h>
+#include <dbpl.h>
 #include "editor_drawing_support.h"
 #include "editor_test_support.h"
 #include "platform/acad/selection_set.h"
@@ -150,6 +156,90 @@ TEST_F(SelectionTest, WindowAndCrossingAndTheSetFunctions) {
   EXPECT_EQ(acedSSFree(set), RTNORM);
   EXPECT_EQ(acedSSFree(set), RTERROR);
   EXPECT_EQ(acedSSLength(set, &n), RTERROR);
+}
+
+// Near the corner (210,210) of the square from (200,200) to (210,210), where boxes overlap the
+// square while the geometry in them may pass by.
+TEST_F(SelectionTest, CrossingsTestLinesPolylinesCirclesAndArcsByWhatIsDrawn) {
+  using S = std::set<AcDbObjectId>;
+  auto polyline = [this](std::initializer_list<std::pair<AcGePoint2d, double>> vertices,
+                         bool closed) {
+    auto* pl = new AcDbPolyline;
+    unsigned i = 0;
+    for (const auto& [point, bulge] : vertices) pl->addVertexAt(i++, point, bulge);
+    pl->setClosed(closed);
+    return d_.Append(pl);
+  };
+  const AcDbObjectId inside = d_.Line(201, 201, 202, 202);
+  const AcDbObjectId passing = d_.Line(209, 212, 212, 209);  // x + y = 421, beyond the corner
+  // A closed outline all round the square crosses no edge of it.
+  const AcDbObjectId around =
+      polyline({{{195, 195}, 0}, {{215, 195}, 0}, {{215, 215}, 0}, {{195, 215}, 0}}, true);
+  // A half circle below the chord (203,212)-(207,212) whose lowest point is (205,210): it
+  // touches the top edge, though its chord stays outside.
+  const AcDbObjectId dipping = polyline({{{203, 212}, 1}, {{207, 212}, 0}}, false);
+  // A quarter circle round (206,206) from (212,206) to (206,212): it bows out past the corner.
+  const AcDbObjectId bowing =
+      polyline({{{212, 206}, std::tan(std::numbers::pi / 8)}, {{206, 212}, 0}}, false);
+  const AcDbObjectId circle = d_.Append(new AcDbCircle({213, 213, 0}, {0, 0, 1}, 4));
+  // The left half of a circle round (212,205): its leftmost point (209,205) is inside.
+  const AcDbObjectId arc =
+      d_.Append(new AcDbArc({212, 205, 0}, 3, std::numbers::pi / 2, 3 * std::numbers::pi / 2));
+  ASSERT_FALSE(around.isNull() || dipping.isNull() || bowing.isNull());
+
+  const ads_point lo = {200, 200, 0}, hi = {210, 210, 0};
+  using platform::acad::InRectangle;
+  using platform::acad::RectangleSelection;
+  auto as_set = [](const std::vector<AcDbObjectId>& ids) { return S(ids.begin(), ids.end()); };
+  EXPECT_EQ(as_set(InRectangle(lo, hi, RectangleSelection::kCrossing)), (S{inside, dipping, arc}));
+  EXPECT_EQ(as_set(InRectangle(hi, lo, RectangleSelection::kWindow)), (S{inside}));
+  ads_name ss;
+  ASSERT_EQ(acedSSGet(L"_C", hi, lo, nullptr, ss), RTNORM);
+  EXPECT_EQ(Members(ss), (S{inside, dipping, arc}));
+  // A window round everything takes them all, the outline too.
+  const ads_point far_lo = {190, 190, 0}, far_hi = {220, 220, 0};
+  EXPECT_EQ(as_set(InRectangle(far_lo, far_hi, RectangleSelection::kWindow)),
+            (S{inside, passing, around, dipping, bowing, circle, arc}));
+  // Each of those left out is taken by a crossing of its own.
+  const struct {
+    AcDbObjectId id;
+    ads_point a, b;
+  } own[] = {
+      {passing, {210, 210, 0}, {211, 211, 0}},
+      {around, {214, 200, 0}, {216, 201, 0}},
+      {bowing, {210, 210, 0}, {211, 211, 0}},
+      {circle, {216, 212, 0}, {218, 214, 0}},
+  };
+  for (const auto& o : own) {
+    const auto got = InRectangle(o.a, o.b, RectangleSelection::kCrossing);
+    EXPECT_NE(std::find(got.begin(), got.end(), o.id), got.end()) << o.a[0] << "," << o.a[1];
+  }
+}
+
+// A reference is boxed by what it shows: its invisible attributes do not count.
+TEST_F(SelectionTest, AWindowBoxesAReferenceByWhatItShows) {
+  using S = std::set<AcDbObjectId>;
+  const AcDbObjectId ref = d_.Insert(block_, 300, 0);  // RT01's line from (300,0) to (310,0)
+  AcDbBlockReference* open = nullptr;
+  ASSERT_EQ(acdbOpenObject(open, ref, AcDb::kForWrite), Acad::eOk);
+  auto* attribute = new AcDbAttribute(AcGePoint3d(300, -5, 0), L"1", L"ETAT");
+  attribute->setInvisible(true);
+  AcDbObjectId attribute_id;
+  ASSERT_EQ(open->appendAttribute(attribute_id, attribute), Acad::eOk);
+  attribute->close();
+  open->close();
+
+  const ads_point a = {299, -1, 0}, b = {311, 1, 0};
+  auto window = [&] {
+    const auto ids = platform::acad::InRectangle(a, b, platform::acad::RectangleSelection::kWindow);
+    return S(ids.begin(), ids.end());
+  };
+  EXPECT_EQ(window(), (S{ref}));
+  // Shown, the attribute reaches below the window.
+  ASSERT_EQ(acdbOpenObject(attribute, attribute_id, AcDb::kForWrite), Acad::eOk);
+  attribute->setInvisible(false);
+  attribute->close();
+  EXPECT_EQ(window(), S{});
 }
 
 }  // namespace
