@@ -1,9 +1,44 @@
 // The pages' drawing: pieces by handle and the deltas between revisions.
 #include "web/drawing_store.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 namespace web {
+
+void DrawingStore::Bounds::Extend(const Piece& piece) {
+  if (!piece.any) return;
+  if (!any) {
+    *this = {true, piece.min_x, piece.min_y, piece.max_x, piece.max_y};
+    return;
+  }
+  min_x = std::min(min_x, piece.min_x);
+  min_y = std::min(min_y, piece.min_y);
+  max_x = std::max(max_x, piece.max_x);
+  max_y = std::max(max_y, piece.max_y);
+}
+
+DrawingStore::Piece DrawingStore::PieceOf(const host::DrawingPiece& piece) {
+  return {piece.handle, piece.markup, piece.any, piece.min_x, piece.min_y, piece.max_x, piece.max_y};
+}
+
+std::string DrawingStore::BoundsJson() const {
+  if (!bounds_.any) return "null";
+  return nlohmann::json::array({bounds_.min_x, bounds_.min_y, bounds_.max_x, bounds_.max_y}).dump();
+}
+
+void DrawingStore::Put(const host::DrawingPiece& piece) {
+  Piece kept = PieceOf(piece);
+  bounds_.Extend(kept);
+  auto at = index_.find(piece.handle);
+  if (at == index_.end()) {
+    index_.emplace(piece.handle, pieces_.size());
+    pieces_.push_back(std::move(kept));
+  } else {
+    pieces_[at->second] = std::move(kept);
+  }
+}
 
 void DrawingStore::Change(const host::DrawingChanges& changes, const std::string& temporary,
                           const std::string* band) {
@@ -16,24 +51,12 @@ void DrawingStore::Change(const host::DrawingChanges& changes, const std::string
   delta["revision"] = ++revision_;
   nlohmann::json added = nlohmann::json::array();
   for (const host::DrawingPiece& piece : changes.added) {
-    auto at = index_.find(piece.handle);
-    if (at == index_.end()) {
-      index_.emplace(piece.handle, pieces_.size());
-      pieces_.emplace_back(piece.handle, piece.markup);
-    } else {
-      pieces_[at->second].second = piece.markup;
-    }
+    Put(piece);
     added.push_back({piece.handle, piece.markup});
   }
   nlohmann::json changed = nlohmann::json::array();
   for (const host::DrawingPiece& piece : changes.changed) {
-    auto at = index_.find(piece.handle);
-    if (at == index_.end()) {
-      index_.emplace(piece.handle, pieces_.size());
-      pieces_.emplace_back(piece.handle, piece.markup);
-    } else {
-      pieces_[at->second].second = piece.markup;
-    }
+    Put(piece);
     changed.push_back({piece.handle, piece.markup});
   }
   nlohmann::json erased = nlohmann::json::array();
@@ -55,6 +78,7 @@ void DrawingStore::Change(const host::DrawingChanges& changes, const std::string
     band_ = *band;
     delta["band"] = band_;
   }
+  delta["bounds"] = nlohmann::json::parse(BoundsJson());
   Delta kept{revision_, delta.dump()};
   delta_bytes_ += kept.json.size();
   deltas_.push_back(std::move(kept));
@@ -68,10 +92,8 @@ void DrawingStore::Load(const std::vector<const host::DrawingPiece*>& pieces) {
   std::lock_guard<std::mutex> lock(mutex_);
   pieces_.clear();
   index_.clear();
-  for (const host::DrawingPiece* piece : pieces) {
-    index_.emplace(piece->handle, pieces_.size());
-    pieces_.emplace_back(piece->handle, piece->markup);
-  }
+  bounds_ = {};
+  for (const host::DrawingPiece* piece : pieces) Put(*piece);
   temporary_.clear();
   band_.clear();
   deltas_.clear();
@@ -88,9 +110,17 @@ uint64_t DrawingStore::revision() const {
 std::string DrawingStore::Whole() const {
   std::lock_guard<std::mutex> lock(mutex_);
   std::string pieces;
-  for (const auto& [handle, markup] : pieces_)
-    if (!handle.empty()) pieces += markup;
-  return "{\"revision\":" + std::to_string(revision_) +
+  Bounds bounds;
+  for (const Piece& piece : pieces_) {
+    if (piece.handle.empty()) continue;
+    pieces += piece.markup;
+    bounds.Extend(piece);
+  }
+  const std::string box =
+      bounds.any
+          ? nlohmann::json::array({bounds.min_x, bounds.min_y, bounds.max_x, bounds.max_y}).dump()
+          : "null";
+  return "{\"revision\":" + std::to_string(revision_) + ",\"bounds\":" + box +
          ",\"pieces\":" + nlohmann::json(pieces).dump() +
          ",\"temporary\":" + nlohmann::json(temporary_).dump() +
          ",\"band\":" + nlohmann::json(band_).dump() + "}";

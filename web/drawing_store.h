@@ -2,15 +2,20 @@
 // entities and the band of a highlighted circuit, with the deltas that lead from one revision to
 // the next, so that a page gets only what changed.
 //
-//   GET /drawing   {"revision": R, "pieces": "<g data-handle=...>...</g>...",
+//   GET /drawing   {"revision": R, "bounds": [X0, Y0, X1, Y1] or null,
+//                   "pieces": "<g data-handle=...>...</g>...",
 //                   "temporary": "<g data-temporary=...>...", "band": "<path .../>..."}
 //   in a push      "drawing": [{"base": R-1, "revision": R, "added": [[HANDLE, MARKUP]...],
 //                   "changed": [[HANDLE, MARKUP]...], "erased": [HANDLE...],
-//                   "temporary": MARKUP (when it changed), "band": MARKUP (when it changed)}...]
+//                   "temporary": MARKUP (when it changed), "band": MARKUP (when it changed),
+//                   "bounds": [X0, Y0, X1, Y1] or null}...]
 //                  or "drawing": {"reload": true} when the page is too far behind (it then asks
 //                  for the whole drawing again)
 //
-// Pieces are drawn in the order they first came; a changed piece keeps its place. Thread-safe: the
+// Bounds are the extent of the pieces in picture coordinates (Y down), for a page that fits the
+// drawing into its view; after an erase they may be larger than what is left until the next
+// whole drawing. Pieces are drawn in the order they first came; a changed piece keeps its place.
+// Thread-safe: the
 // session's thread changes it, the server's threads read it.
 #pragma once
 
@@ -48,16 +53,33 @@ class DrawingStore {
   std::string DeltasSince(uint64_t since) const;
 
  private:
+  struct Piece {
+    std::string handle;  // empty: erased
+    std::string markup;
+    bool any = false;
+    double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
+  };
+  struct Bounds {
+    bool any = false;
+    double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
+    void Extend(const Piece& piece);
+  };
+  static Piece PieceOf(const host::DrawingPiece& piece);
+  std::string BoundsJson() const;
+  // Puts `piece` in its place (new ones last). Under the lock.
+  void Put(const host::DrawingPiece& piece);
+
   struct Delta {
     uint64_t revision = 0;
     std::string json;
   };
 
   mutable std::mutex mutex_;
-  std::vector<std::pair<std::string, std::string>> pieces_;  // erased ones have an empty handle
+  std::vector<Piece> pieces_;
   std::unordered_map<std::string, size_t> index_;
   std::string temporary_;
   std::string band_;
+  Bounds bounds_;
   uint64_t revision_ = 0;
   std::deque<Delta> deltas_;
   size_t delta_bytes_ = 0;

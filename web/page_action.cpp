@@ -25,7 +25,7 @@ constexpr ActionName kActions[] = {
     {"answer", ActionKind::kAnswer}, {"colour", ActionKind::kColour},
     {"enter", ActionKind::kEnter},   {"esc", ActionKind::kEsc},
     {"pickat", ActionKind::kPickAt}, {"point", ActionKind::kPoint},
-    {"move", ActionKind::kMove},
+    {"move", ActionKind::kMove},     {"preselect", ActionKind::kPreselect},
 };
 
 // Drawing coordinates: finite numbers. (A page sends what its pointer is over.)
@@ -38,6 +38,18 @@ bool Real(const nlohmann::json& body, const char* key, double* out, std::string*
   }
   *out = it->get<double>();
   return true;
+}
+
+// A corner [X, Y] of a rectangle.
+bool Corner(const nlohmann::json& body, const char* key, double* x, double* y,
+            std::string* error) {
+  const auto it = body.find(key);
+  if (it == body.end() || !it->is_array() || it->size() != 2) {
+    *error = std::string("\"") + key + "\" must be a corner [X, Y]";
+    return false;
+  }
+  const nlohmann::json xy = {{"x", (*it)[0]}, {"y", (*it)[1]}};
+  return Real(xy, "x", x, error) && Real(xy, "y", y, error);
 }
 
 // The prompts that a point on the drawing answers.
@@ -117,6 +129,9 @@ std::string WaitRefusal(const platform::UserAction& action, const platform::Wait
       return "";
     case ActionKind::kMove:
       if (wait.kind != WaitKind::kPrompt) return "no prompt follows the cursor";
+      return "";
+    case ActionKind::kPreselect:
+      if (wait.kind != WaitKind::kCommandPrompt) return "a selection is made at the command prompt";
       return "";
     default:  // window actions
       if (box) return "a message box waits for an answer";
@@ -200,6 +215,17 @@ bool ReadPageAction(const nlohmann::json& body, platform::UserAction* out, std::
     case ActionKind::kPoint:
     case ActionKind::kMove:
       return Real(body, "x", &out->x, error) && Real(body, "y", &out->y, error);
+    case ActionKind::kPreselect: {
+      std::wstring mode;
+      if (!Text(body, "mode", true, &mode, error)) return false;
+      if (mode != L"window" && mode != L"crossing") {
+        *error = "\"mode\" must be \"window\" or \"crossing\"";
+        return false;
+      }
+      out->text = mode;
+      return Corner(body, "from", &out->x, &out->y, error) &&
+             Corner(body, "to", &out->x2, &out->y2, error);
+    }
     default:
       return true;
   }

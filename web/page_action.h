@@ -15,6 +15,8 @@
 //   {"action": "pickat", "x": X, "y": Y}   a click on the drawing at an entity or object prompt
 //   {"action": "point",  "x": X, "y": Y}   a click at a point prompt or in a drag
 //   {"action": "move",   "x": X, "y": Y}   a cursor sample while a prompt waits (a drag follows it)
+//   {"action": "preselect", "mode": "window" | "crossing", "from": [X, Y], "to": [X, Y]}
+//                                           a rectangle dragged at the command prompt
 // and each is the session-script action of the same name.
 #pragma once
 

@@ -172,7 +172,9 @@ bool PageServer::Impl::Start(std::string* error) {
   server_.Post("/highlight", post(PageRequest::Kind::kHighlight));
   server_.Get("/drawing", [this](const httplib::Request&, httplib::Response& res) {
     res.set_header("Cache-Control", "no-store");
-    res.set_content(owner_->drawing_.Whole(), "application/json");
+    // Not a type the server compresses: brotli at its default quality would take seconds over a
+    // large floor, on a loopback connection where compression saves nothing.
+    res.set_content(owner_->drawing_.Whole(), "application/vnd.harnex.drawing+json");
   });
   server_.Get("/events",
               [this](const httplib::Request& req, httplib::Response& res) { Events(req, res); });

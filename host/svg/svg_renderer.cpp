@@ -437,15 +437,22 @@ std::string Renderer::Finish() const {
 
 EntityPicture Renderer::Piece() const {
   EntityPicture piece;
+  // The points of one colour are one path: a route element's connection points are many.
+  std::vector<std::pair<int, std::string>> dots;
   size_t next_cross = 0;
   for (size_t i = 0; i < items_.size(); ++i) {
     if (next_cross < crosses_.size() && crosses_[next_cross].slot == i) {
       const Cross& c = crosses_[next_cross++];
-      piece.markup += "<path class=\"point\" d=\"M" + Num(c.at.x) + " " + Num(c.at.y) +
-                      " h0\" stroke=\"" + ColourText(c.colour) + "\"/>";
+      auto it = std::find_if(dots.begin(), dots.end(),
+                             [&](const auto& d) { return d.first == c.colour; });
+      if (it == dots.end()) it = dots.insert(dots.end(), {c.colour, ""});
+      it->second += (it->second.empty() ? "M" : " M") + Num(c.at.x) + " " + Num(c.at.y) + " h0";
       continue;
     }
     piece.markup += items_[i];
+  }
+  for (const auto& [colour, d] : dots) {
+    piece.markup += "<path class=\"point\" d=\"" + d + "\" stroke=\"" + ColourText(colour) + "\"/>";
   }
   piece.any = any_;
   piece.min_x = min_x_;

@@ -165,6 +165,67 @@ class Page:
         self.after(lambda: self.find('[data-window="box"] [data-answer="%s"]' % answer).click(),
                    'the box answered ' + answer)
 
+    # ---- The drawing.
+    def drawing(self):
+        return self.find('[data-role="drawing"]')
+
+    def wait_drawing(self):
+        self.until(lambda d: self.drawing().get_attribute('data-loaded') == 'yes',
+                   'the page shows the drawing')
+
+    def look_at(self, x, y, scale):
+        """Shows the drawing point (x, y) at the drawing's centre, `scale` pixels a unit."""
+        self.driver.execute_script('Harnex.drawing.lookAt(arguments[0], arguments[1], arguments[2])',
+                                   x, y, scale)
+        self.view = (x, y, scale)
+
+    def _offset(self, x, y):
+        cx, cy, scale = self.view
+        dx, dy = (x - cx) * scale, -(y - cy) * scale
+        if abs(dx - round(dx)) > 1e-6 or abs(dy - round(dy)) > 1e-6:
+            raise ValueError('(%g, %g) is not on a whole pixel of the view' % (x, y))
+        return int(round(dx)), int(round(dy))
+
+    def pointer_to(self, x, y):
+        """An action chain with the pointer over the drawing point (x, y)."""
+        dx, dy = self._offset(x, y)
+        return ActionChains(self.driver).move_to_element_with_offset(
+            self.find('[data-role="pointer"]'), dx, dy)
+
+    def click_drawing(self, x, y, what='the click on the drawing'):
+        self.after(lambda: self.pointer_to(x, y).click().perform(), what)
+
+    def right_click_drawing(self, x, y):
+        self.after(lambda: self.pointer_to(x, y).context_click().perform(), 'the right click')
+
+    def move_drawing(self, x, y):
+        """The pointer moved over (x, y) while a drag waits: one cursor sample."""
+        self.after(lambda: self.pointer_to(x, y).perform(), 'the sample %g,%g' % (x, y))
+
+    def drag_box(self, x1, y1, x2, y2):
+        """A rectangle dragged with the left button from (x1, y1) to (x2, y2)."""
+        def act():
+            chain = self.pointer_to(x1, y1).click_and_hold()
+            dx, dy = self._offset(x2, y2)
+            fx, fy = self._offset(x1, y1)
+            chain.move_by_offset(dx - fx, dy - fy).release().perform()
+        self.after(act, 'the rectangle')
+
+    def drawing_pane_key(self, key):
+        """A key pressed with the focus on the drawing (Enter and Esc go to what waits)."""
+        self.find('[data-role="drawing-pane"]').send_keys(key)
+
+    def temporary(self):
+        """The drag's temporary entities on the page: their markup, in order."""
+        return [e.get_attribute('innerHTML') for e in self.finds('[data-temporary]')]
+
+    def entity(self, handle):
+        return self.find('[data-layer="entities"] > [data-handle="%s"]' % handle)
+
+    def wait_transcript(self, text):
+        """Waits until the command line shows `text`."""
+        self.until(lambda d: text in self.transcript(), 'the command line shows ' + text)
+
     def transcript(self):
         return self.find('[data-role="transcript"]').get_attribute('textContent')
 

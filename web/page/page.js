@@ -17,6 +17,7 @@
   const closeButton = document.getElementById('close-session');
 
   let view = null;
+  let lastView = '';
   let transcript = '';
   let control = true;
   let ended = false;
@@ -291,8 +292,12 @@
         transcript = new TextDecoder().decode(bytes.slice(0, part.from)) + part.text;
       }
       control = message.control;
+      // A state that shows the same windows and prompt (a drag's cursor sample) leaves the
+      // windows as they are: only the drawing changes.
+      const seen = JSON.stringify(message.view);
       view = message.view;
-      render();
+      if (seen !== lastView || part.text !== '') render();
+      lastView = seen;
       drawing.onState(message);
       document.body.dataset.version = String(message.version);
       document.body.dataset.control = control ? 'yes' : 'no';

@@ -14,10 +14,13 @@ Harnex.makeDrawing = function (env) {
   const svgNs = 'http://www.w3.org/2000/svg';
   const pane = document.getElementById('drawing-pane');
   const svg = document.getElementById('drawing');
+  const overlay = document.getElementById('overlay');
+  const pointer = document.getElementById('pointer');
   const entities = svg.querySelector('[data-layer="entities"]');
-  const band = svg.querySelector('[data-layer="band"]');
-  const temporary = svg.querySelector('[data-layer="temporary"]');
-  const rubber = svg.querySelector('[data-layer="rubber"]');
+  const band = overlay.querySelector('[data-layer="band"]');
+  const hoverLayer = overlay.querySelector('[data-layer="hover"]');
+  const temporary = overlay.querySelector('[data-layer="temporary"]');
+  const rubber = overlay.querySelector('[data-layer="rubber"]');
   const coords = document.getElementById('coords');
   const highlightInput = document.getElementById('highlight');
   const systemsList = document.getElementById('systems');
@@ -27,6 +30,7 @@ Harnex.makeDrawing = function (env) {
   let revision = -1;      // the revision shown; -1: none yet
   let loading = false;
   let buffered = [];      // deltas that came while the whole drawing was on its way
+  let bounds = null;      // the drawing's extent in picture coordinates, as the session says
   let wait = { kind: 'command' };
   let fitted = false;
   let moved = false;  // the user zoomed or panned: the view stays where the user put it
@@ -35,7 +39,7 @@ Harnex.makeDrawing = function (env) {
 
   // ---- The view.
   function size() {
-    const rect = svg.getBoundingClientRect();
+    const rect = pointer.getBoundingClientRect();
     return [Math.max(1, rect.width), Math.max(1, rect.height)];
   }
   // The view's centre is a whole pixel (the left or upper one of the middle two), so that a point
@@ -47,17 +51,14 @@ Harnex.makeDrawing = function (env) {
   function applyView() {
     const [w, h] = size();
     const [ox, oy] = origin();
-    svg.setAttribute('viewBox', [view.cx - ox / view.scale, view.cy - oy / view.scale,
-      w / view.scale, h / view.scale].join(' '));
+    const box = [view.cx - ox / view.scale, view.cy - oy / view.scale,
+      w / view.scale, h / view.scale].join(' ');
+    svg.setAttribute('viewBox', box);
+    overlay.setAttribute('viewBox', box);
   }
 
   function fit() {
-    let box = null;
-    try {
-      box = entities.getBBox();
-    } catch (e) {
-      box = null;
-    }
+    const box = bounds && { x: bounds[0], y: bounds[1], width: bounds[2] - bounds[0], height: bounds[3] - bounds[1] };
     if (!box || (box.width === 0 && box.height === 0)) {
       view.cx = 0;
       view.cy = 0;
@@ -73,7 +74,7 @@ Harnex.makeDrawing = function (env) {
 
   // The picture point under a mouse event, and the drawing point (Y up) it stands for.
   function pictureAt(event) {
-    const rect = svg.getBoundingClientRect();
+    const rect = pointer.getBoundingClientRect();
     const [ox, oy] = origin();
     return {
       x: view.cx + (event.clientX - rect.left - ox) / view.scale,
@@ -110,6 +111,7 @@ Harnex.makeDrawing = function (env) {
         temporary.innerHTML = whole.temporary;
         band.innerHTML = whole.band;
         revision = whole.revision;
+        bounds = whole.bounds;
         const later = buffered;
         buffered = [];
         later.forEach(applyDelta);
@@ -118,7 +120,11 @@ Harnex.makeDrawing = function (env) {
           fit();
         }
         svg.dataset.revision = String(revision);
-        svg.dataset.loaded = 'yes';
+        // Shown once the frame after it was drawn has begun.
+        requestAnimationFrame(() => requestAnimationFrame(() => {
+          svg.dataset.loadedAt = String(Math.round(performance.now()));
+          svg.dataset.loaded = 'yes';
+        }));
       })
       .catch(() => {
         loading = false;
@@ -155,8 +161,10 @@ Harnex.makeDrawing = function (env) {
     }
     if (delta.temporary !== undefined) temporary.innerHTML = delta.temporary;
     if (delta.band !== undefined) band.innerHTML = delta.band;
+    if (delta.bounds !== undefined) bounds = delta.bounds;
     revision = delta.revision;
     svg.dataset.revision = String(revision);
+    if (hovered && !hovered.isConnected) hover(null);
   }
 
   // A push: the deltas since the last one (or the word to load it all again).
@@ -173,6 +181,7 @@ Harnex.makeDrawing = function (env) {
     }
     wait = message.view.wait;
     svg.dataset.wait = wait.kind === 'prompt' ? (wait.input || 'value') : wait.kind;
+    pointer.dataset.wait = svg.dataset.wait;
     if (svg.dataset.wait !== 'entity' && svg.dataset.wait !== 'select') hover(null);
     if (wait.kind !== 'prompt') {
       pendingMove = null;
@@ -201,21 +210,29 @@ Harnex.makeDrawing = function (env) {
   const pointed = () => wait.kind === 'prompt' &&
     ['entity', 'select', 'point', 'corner', 'drag'].includes(wait.input);
 
+  // The entity under the cursor is drawn again over the drawing, highlighted.
   let hovered = null;
   function hover(el) {
     if (hovered === el) return;
-    if (hovered) hovered.classList.remove('hover');
     hovered = el;
-    if (hovered) hovered.classList.add('hover');
+    hoverLayer.innerHTML = el ? el.outerHTML : '';
+    const copy = hoverLayer.firstElementChild;
+    if (copy) {
+      copy.dataset.hover = copy.dataset.handle;
+      copy.removeAttribute('data-handle');
+    }
   }
   // The entity under the cursor, within a few pixels of it.
   function entityNear(event) {
+    pointer.classList.add('through');
+    let found = null;
     for (const [dx, dy] of [[0, 0], [3, 0], [-3, 0], [0, 3], [0, -3], [5, 5], [-5, -5], [5, -5], [-5, 5]]) {
       const el = document.elementFromPoint(event.clientX + dx, event.clientY + dy);
-      const g = el && el.closest && el.closest('[data-layer="entities"] > [data-handle]');
-      if (g) return g;
+      found = el && el.closest && el.closest('[data-layer="entities"] > [data-handle]');
+      if (found) break;
     }
-    return null;
+    pointer.classList.remove('through');
+    return found;
   }
 
   let pan = null;       // {x, y, cx, cy} while panning
@@ -235,7 +252,7 @@ Harnex.makeDrawing = function (env) {
     rubber.append(rect);
   }
 
-  svg.addEventListener('mousedown', (event) => {
+  pointer.addEventListener('mousedown', (event) => {
     event.preventDefault();
     pane.focus();
     if (event.button === 1 || (event.button === 0 && spaceDown)) {
@@ -253,7 +270,7 @@ Harnex.makeDrawing = function (env) {
     }
   });
 
-  svg.addEventListener('mousemove', (event) => {
+  pointer.addEventListener('mousemove', (event) => {
     const p = drawingAt(event);
     coords.textContent = p.x + ', ' + p.y;
     if (pan) {
@@ -288,13 +305,13 @@ Harnex.makeDrawing = function (env) {
       from: [from.x, from.y], to: [end.x, end.y] });
   });
 
-  svg.addEventListener('contextmenu', (event) => {
+  pointer.addEventListener('contextmenu', (event) => {
     event.preventDefault();
     // A right click is Enter, as in the CAD host.
     if (wait.kind === 'prompt') act({ action: 'enter' });
   });
 
-  svg.addEventListener('wheel', (event) => {
+  pointer.addEventListener('wheel', (event) => {
     event.preventDefault();
     const before = pictureAt(event);
     moved = true;
