@@ -107,7 +107,7 @@ def bench(host, source, drawing, segment, samples):
         # The session reads the drawing after it has printed its address: the page is asked for
         # once the session has it (reading the file is timed by the DXF benchmarks).
         drawing_url = served.url.replace('/?token=', '/drawing?token=')
-        while json.loads(urllib.request.urlopen(drawing_url).read())['bounds'] is None:
+        while json.loads(urllib.request.urlopen(drawing_url).read().split(b'\n', 1)[0])['bounds'] is None:
             time.sleep(0.1)
         driver = page_driver.browser()
         driver.set_script_timeout(120)

@@ -20,7 +20,8 @@ void DrawingStore::Bounds::Extend(const Piece& piece) {
 }
 
 DrawingStore::Piece DrawingStore::PieceOf(const host::DrawingPiece& piece) {
-  return {piece.handle, piece.markup, piece.any, piece.min_x, piece.min_y, piece.max_x, piece.max_y};
+  return {piece.handle, piece.markup,  piece.points, piece.any,
+          piece.min_x,  piece.min_y,   piece.max_x,  piece.max_y};
 }
 
 std::string DrawingStore::BoundsJson() const {
@@ -52,12 +53,12 @@ void DrawingStore::Change(const host::DrawingChanges& changes, const std::string
   nlohmann::json added = nlohmann::json::array();
   for (const host::DrawingPiece& piece : changes.added) {
     Put(piece);
-    added.push_back({piece.handle, piece.markup});
+    added.push_back({piece.handle, piece.markup, piece.points});
   }
   nlohmann::json changed = nlohmann::json::array();
   for (const host::DrawingPiece& piece : changes.changed) {
     Put(piece);
-    changed.push_back({piece.handle, piece.markup});
+    changed.push_back({piece.handle, piece.markup, piece.points});
   }
   nlohmann::json erased = nlohmann::json::array();
   for (const std::string& handle : changes.erased) {
@@ -109,21 +110,29 @@ uint64_t DrawingStore::revision() const {
 
 std::string DrawingStore::Whole() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  std::string pieces;
   Bounds bounds;
+  size_t size = 2;
   for (const Piece& piece : pieces_) {
     if (piece.handle.empty()) continue;
-    pieces += piece.markup;
+    size += piece.markup.size() + piece.points.size();
     bounds.Extend(piece);
   }
-  const std::string box =
-      bounds.any
-          ? nlohmann::json::array({bounds.min_x, bounds.min_y, bounds.max_x, bounds.max_y}).dump()
-          : "null";
-  return "{\"revision\":" + std::to_string(revision_) + ",\"bounds\":" + box +
-         ",\"pieces\":" + nlohmann::json(pieces).dump() +
-         ",\"temporary\":" + nlohmann::json(temporary_).dump() +
-         ",\"band\":" + nlohmann::json(band_).dump() + "}";
+  const nlohmann::json box =
+      bounds.any ? nlohmann::json::array({bounds.min_x, bounds.min_y, bounds.max_x, bounds.max_y})
+                 : nlohmann::json(nullptr);
+  std::string out = nlohmann::json{{"revision", revision_},
+                                   {"bounds", box},
+                                   {"temporary", temporary_},
+                                   {"band", band_}}
+                        .dump();
+  out += '\n';
+  out.reserve(out.size() + size);
+  for (const Piece& piece : pieces_)
+    if (!piece.handle.empty()) out += piece.markup;
+  out += '\0';
+  for (const Piece& piece : pieces_)
+    if (!piece.handle.empty()) out += piece.points;
+  return out;
 }
 
 std::string DrawingStore::DeltasSince(uint64_t since) const {

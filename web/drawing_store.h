@@ -2,11 +2,13 @@
 // entities and the band of a highlighted circuit, with the deltas that lead from one revision to
 // the next, so that a page gets only what changed.
 //
-//   GET /drawing   {"revision": R, "bounds": [X0, Y0, X1, Y1] or null,
-//                   "pieces": "<g data-handle=...>...</g>...",
-//                   "temporary": "<g data-temporary=...>...", "band": "<path .../>..."}
-//   in a push      "drawing": [{"base": R-1, "revision": R, "added": [[HANDLE, MARKUP]...],
-//                   "changed": [[HANDLE, MARKUP]...], "erased": [HANDLE...],
+//   GET /drawing   one line of JSON {"revision": R, "bounds": [X0, Y0, X1, Y1] or null,
+//                   "temporary": "<g data-temporary=...>...", "band": "<path .../>..."}, then
+//                   every entity's markup, a NUL character, and every entity's points (the
+//                   markup of a large floor is sent as it is: neither escaped nor compressed)
+//   in a push      "drawing": [{"base": R-1, "revision": R,
+//                   "added": [[HANDLE, MARKUP, POINTS]...],
+//                   "changed": [[HANDLE, MARKUP, POINTS]...], "erased": [HANDLE...],
 //                   "temporary": MARKUP (when it changed), "band": MARKUP (when it changed),
 //                   "bounds": [X0, Y0, X1, Y1] or null}...]
 //                  or "drawing": {"reload": true} when the page is too far behind (it then asks
@@ -46,7 +48,7 @@ class DrawingStore {
   void Load(const std::vector<const host::DrawingPiece*>& pieces);
 
   uint64_t revision() const;
-  // The JSON text of /drawing.
+  // The text of /drawing.
   std::string Whole() const;
   // The JSON text of a push's "drawing" for a page that has `since`: an array of the deltas after
   // it (empty when none), or the reload object.
@@ -56,6 +58,7 @@ class DrawingStore {
   struct Piece {
     std::string handle;  // empty: erased
     std::string markup;
+    std::string points;
     bool any = false;
     double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
   };

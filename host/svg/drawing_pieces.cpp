@@ -19,6 +19,34 @@ std::string HandleText(AcDbObjectId id) {
   return buf;
 }
 
+// `markup` with data-handle in every element at its top level (each begins with "<name ").
+std::string WithHandle(const std::string& markup, const std::string& handle) {
+  std::string out;
+  out.reserve(markup.size() + 24);
+  const std::string attribute = " data-handle=\"" + handle + "\"";
+  int depth = 0;
+  for (size_t i = 0; i < markup.size(); ++i) {
+    const char c = markup[i];
+    out += c;
+    if (c != '<') continue;
+    if (i + 1 < markup.size() && markup[i + 1] == '/') {
+      --depth;
+      continue;
+    }
+    if (depth == 0) {
+      size_t name_end = markup.find_first_of(" />", i + 1);
+      if (name_end == std::string::npos) continue;
+      out.append(markup, i + 1, name_end - i - 1);
+      out += attribute;
+      i = name_end - 1;
+    }
+    // An element that is not closed at once holds others until its end tag.
+    const size_t close = markup.find('>', i + 1);
+    if (close != std::string::npos && markup[close - 1] != '/') ++depth;
+  }
+  return out;
+}
+
 }  // namespace
 
 DrawingPieces::~DrawingPieces() {
@@ -98,7 +126,14 @@ bool DrawingPieces::Draw(AcDbObjectId id, DrawingPiece* out) const {
   if (top) {
     const EntityPicture picture = RenderEntityPicture(entity);
     out->handle = HandleText(id);
-    out->markup = "<g data-handle=\"" + out->handle + "\">" + picture.markup + "</g>";
+    if (picture.elements == 1) {
+      out->markup = WithHandle(picture.markup, out->handle);
+    } else if (picture.elements > 1) {
+      out->markup = "<g data-handle=\"" + out->handle + "\">" + picture.markup + "</g>";
+    } else {
+      out->markup.clear();
+    }
+    out->points = WithHandle(picture.points, out->handle);
     out->any = picture.any;
     out->min_x = picture.min_x;
     out->min_y = picture.min_y;
@@ -226,8 +261,9 @@ std::string DrawingPieces::TemporaryMarkup() {
   for (const AcGiDrawable* drawable : platform::acad::ShownTransients()) {
     AcDbEntity* entity = AcDbEntity::cast(drawable);
     if (entity == nullptr || !entity->isReadEnabled()) continue;
-    markup += "<g data-temporary=\"" + std::to_string(n++) + "\">" +
-              RenderEntityPicture(entity).markup + "</g>";
+    const EntityPicture picture = RenderEntityPicture(entity);
+    markup += "<g data-temporary=\"" + std::to_string(n++) + "\">" + picture.markup +
+              picture.points + "</g>";
   }
   return markup;
 }

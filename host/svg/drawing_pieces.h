@@ -23,10 +23,15 @@
 
 namespace host {
 
-// An entity's piece: `<g data-handle="1A">...</g>`, with its extent in picture coordinates.
+// An entity's piece, with its extent in picture coordinates. Every element carries the entity's
+// handle (data-handle): an entity drawn as one element is that element, one drawn as several is a
+// `<g data-handle="1A">` around them, and its points are apart (one path a colour, each with the
+// handle too), so that a page can leave them out from far away. One element per entity keeps a
+// large floor light for a browser.
 struct DrawingPiece {
   std::string handle;  // upper-case hexadecimal, as DXF writes it
-  std::string markup;
+  std::string markup;  // empty when the entity draws only points
+  std::string points;  // empty when it draws none
   bool any = false;
   double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
 };

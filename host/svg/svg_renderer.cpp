@@ -450,9 +450,10 @@ EntityPicture Renderer::Piece() const {
       continue;
     }
     piece.markup += items_[i];
+    ++piece.elements;
   }
   for (const auto& [colour, d] : dots) {
-    piece.markup += "<path class=\"point\" d=\"" + d + "\" stroke=\"" + ColourText(colour) + "\"/>";
+    piece.points += "<path class=\"point\" d=\"" + d + "\" stroke=\"" + ColourText(colour) + "\"/>";
   }
   piece.any = any_;
   piece.min_x = min_x_;

@@ -37,10 +37,13 @@ bool WriteSvgFile(AcDbDatabase& db, const std::string& path, std::wstring* error
 // One entity drawn as a top-level entity of model space (through its block when it is a
 // reference), for a page that shows the drawing entity by entity: the SVG elements without the
 // document around them, in the picture's coordinates (Y down), and their extent there. Points
-// are drawn as a zero-length path of class "point", which the page strokes as a dot. An entity on
-// a layer that is off or frozen draws nothing. The entity must be open for read.
+// are apart from the rest: one zero-length path of class "point" for each colour, which the page
+// strokes as dots (and leaves out when the drawing is seen from far). An entity on a layer that
+// is off or frozen draws nothing. The entity must be open for read.
 struct EntityPicture {
-  std::string markup;
+  std::string markup;  // what is not a point
+  int elements = 0;    // how many elements `markup` holds
+  std::string points;  // the point paths
   bool any = false;  // whether anything was drawn (then the extent is valid)
   double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
 };

@@ -85,9 +85,21 @@ TEST_F(DrawingPiecesTest, EachTopLevelEntityIsOnePieceAndOnlyWhatChangedIsDrawnA
   const std::vector<const DrawingPiece*> all = pieces_.Pieces();
   ASSERT_EQ(all.size(), 4u);
   EXPECT_EQ(all[0]->handle, Hex(first_));
-  EXPECT_EQ(all[2]->markup.rfind("<g data-handle=\"" + Hex(line_) + "\"><line x1=\"0\" y1=\"-500\"", 0),
+  // A line is one element, which carries the handle itself.
+  EXPECT_EQ(all[2]->markup.rfind("<line data-handle=\"" + Hex(line_) + "\" x1=\"0\" y1=\"-500\"", 0),
             0u)
       << all[2]->markup;
+  EXPECT_EQ(all[2]->points, "");
+  // A route element: its line, its invisible attributes left out, and its two connection
+  // points in one path apart, each with the handle.
+  EXPECT_EQ(all[0]->markup.rfind("<line data-handle=\"" + Hex(first_) + "\" x1=\"0\" y1=\"0\"", 0),
+            0u)
+      << all[0]->markup;
+  EXPECT_EQ(all[0]->points.rfind("<path data-handle=\"" + Hex(first_) +
+                                     "\" class=\"point\" d=\"M0 0 h0 M1000 0 h0\"",
+                                 0),
+            0u)
+      << all[0]->points;
   EXPECT_TRUE(pieces_.TakeChanges().empty());
 
   // A colour: that entity only, drawn in its new colour.
@@ -197,7 +209,8 @@ TEST_F(DrawingPiecesTest, AnEntityStillOpenForWriteIsDrawnOnceClosed) {
 
 TEST(DrawingStoreTest, PagesGetTheDeltasSinceTheirRevisionOrAreToldToLoadAgain) {
   web::DrawingStore store;
-  DrawingPiece a{"A", "<g data-handle=\"A\">a</g>"}, b{"B", "<g data-handle=\"B\">b</g>"};
+  DrawingPiece a{"A", "<g data-handle=\"A\">a</g>", "<path data-handle=\"A\"/>"},
+      b{"B", "<g data-handle=\"B\">b</g>", ""};
   store.Load({&a, &b});
   const uint64_t loaded = store.revision();
   EXPECT_EQ(store.DeltasSince(loaded), "[]");
@@ -206,22 +219,31 @@ TEST(DrawingStoreTest, PagesGetTheDeltasSinceTheirRevisionOrAreToldToLoadAgain) 
   EXPECT_EQ(store.revision(), loaded);
 
   DrawingChanges changes;
-  changes.changed.push_back({"A", "<g data-handle=\"A\">a2</g>"});
-  changes.added.push_back({"C", "<g data-handle=\"C\">c</g>"});
+  changes.changed.push_back({"A", "<g data-handle=\"A\">a2</g>", ""});
+  changes.added.push_back({"C", "<g data-handle=\"C\">c</g>", "<path data-handle=\"C\"/>"});
   changes.erased.push_back("B");
   store.Change(changes, "<g data-temporary=\"0\">t</g>", nullptr);
   const auto deltas = nlohmann::json::parse(store.DeltasSince(loaded));
   ASSERT_EQ(deltas.size(), 1u);
   EXPECT_EQ(deltas[0]["base"], loaded);
   EXPECT_EQ(deltas[0]["revision"], loaded + 1);
-  EXPECT_EQ(deltas[0]["added"], nlohmann::json::parse(R"([["C", "<g data-handle=\"C\">c</g>"]])"));
+  EXPECT_EQ(deltas[0]["added"],
+            nlohmann::json::parse(
+                R"([["C", "<g data-handle=\"C\">c</g>", "<path data-handle=\"C\"/>"]])"));
   EXPECT_EQ(deltas[0]["erased"], nlohmann::json::parse(R"(["B"])"));
   EXPECT_EQ(deltas[0]["temporary"], "<g data-temporary=\"0\">t</g>");
   EXPECT_FALSE(deltas[0].contains("band"));
   // The whole drawing: the changed piece where it was, the new one last, the erased one gone.
-  const auto whole = nlohmann::json::parse(store.Whole());
-  EXPECT_EQ(whole["pieces"], "<g data-handle=\"A\">a2</g><g data-handle=\"C\">c</g>");
-  EXPECT_EQ(whole["revision"], loaded + 1);
+  // Its text: a line of JSON, the markup, a NUL, the points.
+  const std::string text = store.Whole();
+  const size_t line_end = text.find('\n');
+  ASSERT_NE(line_end, std::string::npos);
+  const auto head = nlohmann::json::parse(text.substr(0, line_end));
+  EXPECT_EQ(head["revision"], loaded + 1);
+  EXPECT_EQ(head["temporary"], "<g data-temporary=\"0\">t</g>");
+  EXPECT_EQ(text.substr(line_end + 1),
+            std::string("<g data-handle=\"A\">a2</g><g data-handle=\"C\">c</g>") + '\0' +
+                "<path data-handle=\"C\"/>");
 
   // The temporary entities are sent only when they change; the band likewise.
   const std::string band = "<path d=\"M0 0 L1 1\"/>";

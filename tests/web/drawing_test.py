@@ -95,6 +95,21 @@ class DrawingSession(unittest.TestCase):
         self.assertIn('ERROR:配線ではありません。', page.transcript())
         page.click_drawing(3300, 8000)
         self.assertIn('配線情報設定中...設定が終了しました。', page.transcript())
+        # One circuit on the drawing: the band along the elements that now carry 1L-2, as
+        # --highlight draws it; the field offers the drawing's system numbers.
+        band = '[data-layer="band"] path'
+        self.assertEqual(page.finds(band), [])
+        field = page.find('[data-role="highlight"]')
+        field.send_keys('1L-2' + page_driver.Keys.ENTER)
+        page.until(lambda d: page.finds(band), 'the band is drawn')
+        page.look_at(8000, 6000, 0.05)
+        self.driver.save_screenshot(os.path.join(SHOTS, 'drawing.png'))
+        bands = len(page.finds(band))
+        options = [o.get_attribute('value') for o in page.finds('#systems option')]
+        self.assertIn('1L-2', options)
+        self.assertIn('1L-3', options)
+        page.find('[data-role="highlight-clear"]').click()
+        page.until(lambda d: not page.finds(band), 'the band is cleared')
         doc, out = self.finish()
         self.assertIn('pickat 7500,10700', self.recorded())
         self.assertIn('pickat 3300,8000', self.recorded())
@@ -104,6 +119,11 @@ class DrawingSession(unittest.TestCase):
         self.assertIn('S004|1L-2|2|1|55|0|', branch)
         self.assertIn('S3B9|L-1|2|1|55|0|', branch)
         self.assertIn('PX02|1L-3!VVF2.0-3C E2.0 (PF22)!L-2!E2!|2|1|55|0|', branch)
+        # The band ran along every element that carries the system, and only those.
+        carrying = [e for e in doc.modelspace().query('INSERT')
+                    if any(t.startswith('S004|1L-2|') or t.startswith('PX02|1L-2!')
+                           for t in xdata_texts(e))]
+        self.assertEqual(bands, len(carrying))
         # Nothing was written where the refused click pointed.
         self.assertIn('S004||2|1|55|0|', xdata_texts(doc.entitydb['93']))
 
@@ -226,7 +246,7 @@ pick 105
 
 def line_colours(element):
     """The stroke colours of the lines of an entity on the page (its connection points left out)."""
-    return set(re.findall(r'<line [^>]*stroke="(#[0-9a-f]{6})"', element.get_attribute('innerHTML')))
+    return set(re.findall(r'<line [^>]*stroke="(#[0-9a-f]{6})"', element.get_attribute('outerHTML')))
 
 
 def leader_end(markups):

@@ -17,6 +17,7 @@ Harnex.makeDrawing = function (env) {
   const overlay = document.getElementById('overlay');
   const pointer = document.getElementById('pointer');
   const entities = svg.querySelector('[data-layer="entities"]');
+  const points = svg.querySelector('[data-layer="points"]');
   const band = overlay.querySelector('[data-layer="band"]');
   const hoverLayer = overlay.querySelector('[data-layer="hover"]');
   const temporary = overlay.querySelector('[data-layer="temporary"]');
@@ -26,7 +27,8 @@ Harnex.makeDrawing = function (env) {
   const systemsList = document.getElementById('systems');
   const scratch = document.createElementNS(svgNs, 'g');
 
-  const byHandle = new Map();
+  const byHandle = new Map();      // handle → the entity's element
+  const dotsByHandle = new Map();  // handle → its points' paths
   let revision = -1;      // the revision shown; -1: none yet
   let loading = false;
   let buffered = [];      // deltas that came while the whole drawing was on its way
@@ -34,6 +36,8 @@ Harnex.makeDrawing = function (env) {
   let wait = { kind: 'command' };
   let fitted = false;
   let moved = false;  // the user zoomed or panned: the view stays where the user put it
+  // Below this many pixels a drawing unit, points are not drawn.
+  const kFar = 0.002;
   // The view: the picture point at the pane's centre and pixels per drawing unit.
   const view = { cx: 0, cy: 0, scale: 1 };
 
@@ -55,6 +59,10 @@ Harnex.makeDrawing = function (env) {
       w / view.scale, h / view.scale].join(' ');
     svg.setAttribute('viewBox', box);
     overlay.setAttribute('viewBox', box);
+    // Seen from far (a whole floor), connection points would be a carpet of dots: they are
+    // left out until the drawing is near enough for them to mean something.
+    const far = view.scale < kFar;
+    if (far !== svg.classList.contains('far')) svg.classList.toggle('far', far);
   }
 
   function fit() {
@@ -93,32 +101,58 @@ Harnex.makeDrawing = function (env) {
     return Object.is(r, -0) ? 0 : r;
   }
 
-  // ---- The session's drawing.
-  function indexChildren(from) {
+  // ---- The session's drawing. Every element of an entity carries its handle: the entity's
+  // element (or group) in the entities' layer, its points' paths in the points' layer.
+  function indexMains(from) {
     for (let el = from; el; el = el.nextElementSibling) byHandle.set(el.getAttribute('data-handle'), el);
+  }
+  function indexDots(from) {
+    for (let el = from; el; el = el.nextElementSibling) {
+      const handle = el.getAttribute('data-handle');
+      const list = dotsByHandle.get(handle);
+      if (list) list.push(el); else dotsByHandle.set(handle, [el]);
+    }
+  }
+  // Appends markup to a layer and indexes what it added.
+  function append(layer, markup, index) {
+    if (!markup) return;
+    const last = layer.lastElementChild;
+    layer.insertAdjacentHTML('beforeend', markup);
+    index(last ? last.nextElementSibling : layer.firstElementChild);
+  }
+  function removeDots(handle) {
+    for (const el of dotsByHandle.get(handle) || []) el.remove();
+    dotsByHandle.delete(handle);
   }
 
   function load() {
     if (loading) return;
     loading = true;
     fetch('/drawing?token=' + encodeURIComponent(token))
-      .then((response) => response.json())
-      .then((whole) => {
+      .then((response) => response.text())
+      .then((text) => {
         loading = false;
+        const headEnd = text.indexOf('\n');
+        const pointsAt = text.indexOf('\0', headEnd);
+        const whole = JSON.parse(text.slice(0, headEnd));
         byHandle.clear();
-        entities.innerHTML = whole.pieces;
-        indexChildren(entities.firstElementChild);
-        temporary.innerHTML = whole.temporary;
-        band.innerHTML = whole.band;
+        dotsByHandle.clear();
         revision = whole.revision;
         bounds = whole.bounds;
-        const later = buffered;
-        buffered = [];
-        later.forEach(applyDelta);
+        // The view first, so that the entities are styled and drawn once, at their place.
         if (!fitted) {
           fitted = true;
           fit();
         }
+        entities.innerHTML = text.slice(headEnd + 1, pointsAt);
+        points.innerHTML = text.slice(pointsAt + 1);
+        indexMains(entities.firstElementChild);
+        indexDots(points.firstElementChild);
+        temporary.innerHTML = whole.temporary;
+        band.innerHTML = whole.band;
+        const later = buffered;
+        buffered = [];
+        later.forEach(applyDelta);
         svg.dataset.revision = String(revision);
         // Shown once the frame after it was drawn has begun.
         requestAnimationFrame(() => requestAnimationFrame(() => {
@@ -142,22 +176,27 @@ Harnex.makeDrawing = function (env) {
       load();
       return;
     }
-    if (delta.added.length) {
-      const last = entities.lastElementChild;
-      entities.insertAdjacentHTML('beforeend', delta.added.map((a) => a[1]).join(''));
-      indexChildren(last ? last.nextElementSibling : entities.firstElementChild);
-    }
-    for (const [handle, markup] of delta.changed) {
+    append(entities, delta.added.map((a) => a[1]).join(''), indexMains);
+    append(points, delta.added.map((a) => a[2]).join(''), indexDots);
+    for (const [handle, markup, dots] of delta.changed) {
       const old = byHandle.get(handle);
-      const el = piece(markup);
-      if (!el) continue;
-      if (old) old.replaceWith(el); else entities.append(el);
-      byHandle.set(handle, el);
+      const el = markup ? piece(markup) : null;
+      if (old && el) {
+        old.replaceWith(el);
+      } else if (old) {
+        old.remove();
+      } else if (el) {
+        entities.append(el);
+      }
+      if (el) byHandle.set(handle, el); else byHandle.delete(handle);
+      removeDots(handle);
+      append(points, dots, indexDots);
     }
     for (const handle of delta.erased) {
       const old = byHandle.get(handle);
       if (old) old.remove();
       byHandle.delete(handle);
+      removeDots(handle);
     }
     if (delta.temporary !== undefined) temporary.innerHTML = delta.temporary;
     if (delta.band !== undefined) band.innerHTML = delta.band;
@@ -228,7 +267,9 @@ Harnex.makeDrawing = function (env) {
     let found = null;
     for (const [dx, dy] of [[0, 0], [3, 0], [-3, 0], [0, 3], [0, -3], [5, 5], [-5, -5], [5, -5], [-5, 5]]) {
       const el = document.elementFromPoint(event.clientX + dx, event.clientY + dy);
-      found = el && el.closest && el.closest('[data-layer="entities"] > [data-handle]');
+      const hit = el && el.closest &&
+        el.closest('[data-layer="entities"] > [data-handle], [data-layer="points"] > [data-handle]');
+      found = hit && (byHandle.get(hit.getAttribute('data-handle')) || hit);
       if (found) break;
     }
     pointer.classList.remove('through');
