@@ -78,6 +78,8 @@ fuzz: asan-build
 bench: build
 	for b in $(BUILD)/bench/*_bench; do $$b; done
 	/usr/bin/python3 bench/page_bench.py $(BUILD)/harnex-host .
+	test -f $(BUILD)/floor100k.dxf || /usr/bin/python3 bench/dxf_vs_ezdxf.py make 100000 $(BUILD)/floor100k.dxf
+	/usr/bin/python3 bench/page_drawing_bench.py $(BUILD)/harnex-host . $(BUILD)/floor100k.dxf
 
 format:
 	find app attributes annotation project palette dialogs controls platform maker host cli tests bench \
