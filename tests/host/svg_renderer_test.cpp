@@ -208,7 +208,9 @@ TEST(SvgRendererTest, JapaneseTextIsEscapedAndPlacedByItsBox) {
     centred->setAlignmentPoint(AcGePoint3d(50, -10, 0));
     Append(db->modelSpaceId(), centred);
   });
-  EXPECT_NE(svg.find("font-family=\"'Noto Sans CJK JP', 'MS Gothic', sans-serif\""),
+  // IPAGothic by both its names first: it has the program's metric.
+  EXPECT_NE(svg.find("font-family=\"'IPAGothic', 'IPAゴシック', 'Noto Sans CJK JP', 'MS Gothic', "
+                     "sans-serif\""),
             std::string::npos);
   EXPECT_NE(svg.find(">配線 &lt;A&amp;B&gt;</text>"), std::string::npos) << svg;
   EXPECT_NE(svg.find("matrix(1 0 0 1 0 0)\" font-size=\"5\" textLength=\"25\""), std::string::npos)
