@@ -1,7 +1,7 @@
 // SVG pictures of a drawing's model space.
 #include "host/svg/svg_renderer.h"
+#include "host/svg/svg_text.h"
 
-#include <acgi.h>
 #include <acgitransient.h>
 #include "platform/acad/block_nesting.h"
 #include <dbelipse.h>
@@ -46,33 +46,6 @@ std::string Num(double v) {
   if (!s.empty() && s.back() == '.') s.pop_back();
   if (s == "-0") s = "0";
   return s;
-}
-
-std::string XmlEscape(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&apos;";
-        break;
-      default:
-        // Control characters are not allowed in XML 1.0.
-        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out += c;
-    }
-  }
-  return out;
 }
 
 std::string ColourText(int aci) {
@@ -289,32 +262,18 @@ void Renderer::DrawReference(AcDbBlockReference* ref, const Context& ctx, int co
 }
 
 void Renderer::DrawText(const AcDbText* text, const Context& ctx, int colour) {
-  const std::wstring content = text->textStringConst();
-  AcGiTextStyle style;
-  style.setTextSize(text->height());
-  style.setXScale(text->widthFactor());
-  const double width = style.extents(content.c_str(), false, -1, true).x;
-  const double height = text->height();
-  if (content.empty() || width <= 0 || height <= 0) return;
   AcGePoint3dArray corners;
   text->getBoundingPoints(corners);
   if (corners.length() != 4) return;
-  Pt c[4];
+  SvgPoint c[4];
   for (int i = 0; i < 4; ++i) {
-    c[i] = ToSvg(ctx.xform * corners[i]);
-    Include(c[i]);
+    const Pt p = ToSvg(ctx.xform * corners[i]);
+    c[i] = {p.x, p.y};
   }
-  // The text is laid out at the origin of its own frame (x along the base line, one unit per
-  // unit of the measured width; y down, one unit per unit of height) and that frame is mapped
-  // onto the box's corners, which carries alignment, rotation, width factor and any block
-  // transform (mirroring included) at once. textLength holds the glyphs to the measured width.
-  const double a = (c[1].x - c[0].x) / width, b = (c[1].y - c[0].y) / width;
-  const double cc = (c[0].x - c[3].x) / height, d = (c[0].y - c[3].y) / height;
-  items_.push_back("<text transform=\"matrix(" + Num(a) + " " + Num(b) + " " + Num(cc) + " " +
-                   Num(d) + " " + Num(c[0].x) + " " + Num(c[0].y) + ")\" font-size=\"" +
-                   Num(height) + "\" textLength=\"" + Num(width) +
-                   "\" lengthAdjust=\"spacingAndGlyphs\" fill=\"" + ColourText(colour) +
-                   "\" stroke=\"none\">" + XmlEscape(platform::WideToUtf8(content)) + "</text>");
+  std::string markup = TextMarkup(*text, c, ColourText(colour));
+  if (markup.empty()) return;
+  for (const SvgPoint& p : c) Include({p.x, p.y});
+  items_.push_back(std::move(markup));
 }
 
 void Renderer::DrawHatch(const AcDbHatch* hatch, const Context& ctx, int colour) {

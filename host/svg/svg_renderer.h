@@ -18,8 +18,11 @@
 
 namespace host {
 
-// The font family texts are drawn in: one that holds Japanese glyphs first.
-inline constexpr const char* kSvgFontFamily = "'Noto Sans CJK JP', 'MS Gothic', sans-serif";
+// The font family texts are drawn in. IPAGothic (Debian's fonts-ipafont-gothic), named by both
+// of its family names, is monospaced with the program's text metric (svg_text.h); the others
+// hold Japanese glyphs where it is not installed.
+inline constexpr const char* kSvgFontFamily =
+    "'IPAGothic', 'IPAゴシック', 'Noto Sans CJK JP', 'MS Gothic', sans-serif";
 
 // The SVG document (UTF-8) of the model space of `db`, with the transient graphics shown now (a
 // drag's entities) drawn over it. An empty drawing gives a picture with only the background.

@@ -74,6 +74,20 @@ std::string Render(const std::function<void(AcDbDatabase*)>& fill) {
   return svg;
 }
 
+// A black text of `height` at `at` in the block record `owner`: left-aligned there, or aligned by
+// `mode` on `at`.
+void AddText(AcDbDatabase* db, AcDbObjectId owner, const AcGePoint3d& at, const wchar_t* content,
+             double height, double width_factor = 1.0, AcDb::TextHorzMode mode = AcDb::kTextLeft) {
+  auto* text = new AcDbText(at, content, AcDbObjectId::kNull, height);
+  text->setDatabaseDefaults(db);
+  text->setWidthFactor(width_factor);
+  if (mode != AcDb::kTextLeft) {
+    text->setHorizontalMode(mode);
+    text->setAlignmentPoint(at);
+  }
+  Append(owner, text);
+}
+
 struct Box {
   double x, y, w, h;
   bool Holds(double px, double py) const { return px > x && px < x + w && py > y && py < y + h; }
@@ -208,12 +222,17 @@ TEST(SvgRendererTest, JapaneseTextIsEscapedAndPlacedByItsBox) {
     centred->setAlignmentPoint(AcGePoint3d(50, -10, 0));
     Append(db->modelSpaceId(), centred);
   });
-  EXPECT_NE(svg.find("font-family=\"'Noto Sans CJK JP', 'MS Gothic', sans-serif\""),
+  // IPAGothic by both its names first: it has the program's metric.
+  EXPECT_NE(svg.find("font-family=\"'IPAGothic', 'IPAゴシック', 'Noto Sans CJK JP', 'MS Gothic', "
+                     "sans-serif\""),
             std::string::npos);
   EXPECT_NE(svg.find(">配線 &lt;A&amp;B&gt;</text>"), std::string::npos) << svg;
   EXPECT_NE(svg.find("matrix(1 0 0 1 0 0)\" font-size=\"5\" textLength=\"25\""), std::string::npos)
       << svg;
-  EXPECT_NE(svg.find("matrix(0 -1 1 0 10 -20)\" font-size=\"4\" textLength=\"2\""),
+  // The frame's unit along the base line is the font's (a cell is 2, half of 4), so the glyphs'
+  // own advance is 4 and the half width is the frame's scale: 0.5 along the base line, up the
+  // picture.
+  EXPECT_NE(svg.find("matrix(0 -0.5 1 0 10 -20)\" font-size=\"4\" textLength=\"4\""),
             std::string::npos)
       << svg;
   EXPECT_NE(svg.find("matrix(1 0 0 1 48 10)\" font-size=\"4\" textLength=\"4\""), std::string::npos)
@@ -224,6 +243,126 @@ TEST(SvgRendererTest, JapaneseTextIsEscapedAndPlacedByItsBox) {
            {0, 0}, {25, -5}, {10, -20}, {6, -22}, {48, 10}, {52, 6}}) {
     EXPECT_TRUE(box.Holds(x, y)) << x << "," << y << " " << svg;
   }
+}
+
+TEST(SvgRendererTest, AWidthFactorIsAHorizontalScaleOfTheTextsFrame) {
+  const std::string svg = Render([](AcDbDatabase* db) {
+    // "AB配" at height 10 is 4 cells of 5: the glyphs advance 20, the box is 0.7 of that, 14.
+    AddText(db, db->modelSpaceId(), AcGePoint3d(5, 5, 0), L"AB配", 10, 0.7);
+    // In a block mirrored in X at (100,0): "AB" at height 2, half width, is 2 × 1 × 0.5 = 1
+    // wide, running from x = 100 to 99.
+    const AcDbObjectId block = NewBlock(db, L"MIRRORED");
+    AddText(db, block, AcGePoint3d(0, 0, 0), L"AB", 2, 0.5);
+    auto* ref = new AcDbBlockReference(AcGePoint3d(100, 0, 0), block);
+    ref->setDatabaseDefaults(db);
+    ref->setScaleFactors(AcGeScale3d(-1, 1, 1));
+    Append(db->modelSpaceId(), ref);
+  });
+  EXPECT_NE(svg.find("<text transform=\"matrix(0.7 0 0 1 5 -5)\" font-size=\"10\" "
+                     "textLength=\"20\" lengthAdjust=\"spacingAndGlyphs\" fill=\"#000000\" "
+                     "stroke=\"none\" xml:space=\"preserve\">AB配</text>"),
+            std::string::npos)
+      << svg;
+  EXPECT_NE(svg.find("<text transform=\"matrix(-0.5 0 0 1 100 0)\" font-size=\"2\" "
+                     "textLength=\"2\" "),
+            std::string::npos)
+      << svg;
+}
+
+TEST(SvgRendererTest, AmbiguousWidthCharactersAreSqueezedIntoTheirMeasuredCells) {
+  const std::string svg = Render([](AcDbDatabase* db) {
+    const AcDbObjectId ms = db->modelSpaceId();
+    // At height 4 a cell is 2: 電線 takes cells 0-3, ○ (measured half width, drawn full width
+    // by the font) cell 4, AB cells 5 and 6.
+    AddText(db, ms, AcGePoint3d(0, 0, 0), L"電線○AB", 4);
+    // Escaped in every piece; a cell is 1.
+    AddText(db, ms, AcGePoint3d(0, -20, 0), L"\"○\"&<", 2);
+    // Two in a row, each in its own cell.
+    AddText(db, ms, AcGePoint3d(0, -40, 0), L"△※", 2);
+    // ¡ is of ambiguous width too, but the font draws it half width: one run.
+    AddText(db, ms, AcGePoint3d(0, -60, 0), L"A¡B", 2);
+  });
+  const std::string g = "\" font-size=\"4\" fill=\"#000000\" stroke=\"none\">";
+  const std::string run = "\" lengthAdjust=\"spacingAndGlyphs\" xml:space=\"preserve\">";
+  const std::string squeezed = " 0) scale(0.5 1)\" textLength=\"";
+  EXPECT_NE(svg.find("<g transform=\"matrix(1 0 0 1 0 0)" + g + "<text x=\"0\" textLength=\"8" +
+                     run + "電線</text>" + "<text transform=\"translate(8" + squeezed +
+                     "4\" lengthAdjust=\"spacingAndGlyphs\">○</text>" +
+                     "<text x=\"10\" textLength=\"4" + run + "AB</text></g>"),
+            std::string::npos)
+      << svg;
+  EXPECT_NE(svg.find("<text x=\"0\" textLength=\"1" + run + "&quot;</text>" +
+                     "<text transform=\"translate(1" + squeezed +
+                     "2\" lengthAdjust=\"spacingAndGlyphs\">○</text>" +
+                     "<text x=\"2\" textLength=\"3" + run + "&quot;&amp;&lt;</text></g>"),
+            std::string::npos)
+      << svg;
+  EXPECT_NE(svg.find("<g transform=\"matrix(1 0 0 1 0 40)\" font-size=\"2\" fill=\"#000000\" "
+                     "stroke=\"none\"><text transform=\"translate(0" +
+                     squeezed +
+                     "2\" lengthAdjust=\"spacingAndGlyphs\">△</text><text transform=\"translate(1" +
+                     squeezed + "2\" lengthAdjust=\"spacingAndGlyphs\">※</text></g>"),
+            std::string::npos)
+      << svg;
+  EXPECT_NE(svg.find("matrix(1 0 0 1 0 60)\" font-size=\"2\" textLength=\"3\""), std::string::npos)
+      << svg;
+}
+
+TEST(SvgRendererTest, ControlCodesAreDrawnAsTheyAreMeasured) {
+  const std::string svg = Render([](AcDbDatabase* db) {
+    const AcDbObjectId ms = db->modelSpaceId();
+    // All at height 2, a cell 1 wide. The box counts the codes as typed: "25%%dC" is 6 wide,
+    // "25°C" 4: 25 in cells 0-1, ° (drawn full width by the font) squeezed into cell 2, C in 3.
+    AddText(db, ms, AcGePoint3d(0, 0, 0), L"25%%dC", 2);
+    // Centred on (50,-10): a box 4 wide from 48 with "∅5", 2 wide, in its middle.
+    AddText(db, ms, AcGePoint3d(50, -10, 0), L"%%C5", 2, 1.0, AcDb::kTextCenter);
+    // Right-aligned on (80,-10): a box 4 wide from 76 with "±1" at its right end.
+    AddText(db, ms, AcGePoint3d(80, -10, 0), L"%%p1", 2, 1.0, AcDb::kTextRight);
+    // Underline under AB, overline over C; the switches take no room.
+    AddText(db, ms, AcGePoint3d(0, -20, 0), L"%%uAB%%u%%oC", 2);
+    // A percent sign; an unknown code is its characters; a tab leaves its cell empty.
+    AddText(db, ms, AcGePoint3d(0, -30, 0), L"100%%%", 2);
+    AddText(db, ms, AcGePoint3d(0, -40, 0), L"%%x", 2);
+    AddText(db, ms, AcGePoint3d(0, -50, 0), L"A\tB", 2);
+  });
+  const std::string g = "\" font-size=\"2\" fill=\"#000000\" stroke=\"none\">";
+  const std::string run = "\" lengthAdjust=\"spacingAndGlyphs\" xml:space=\"preserve\">";
+  EXPECT_NE(svg.find("<g transform=\"matrix(1 0 0 1 0 0)" + g + "<text x=\"0\" textLength=\"2" +
+                     run + "25</text><text transform=\"translate(2 0) scale(0.5 1)\" " +
+                     "textLength=\"2\" lengthAdjust=\"spacingAndGlyphs\">°</text>" +
+                     "<text x=\"3\" textLength=\"1" + run + "C</text></g>"),
+            std::string::npos)
+      << svg;
+  EXPECT_NE(svg.find("<g transform=\"matrix(1 0 0 1 48 10)" + g + "<text x=\"1\" textLength=\"2" +
+                     run + "∅5</text></g>"),
+            std::string::npos)
+      << svg;
+  EXPECT_NE(svg.find("<g transform=\"matrix(1 0 0 1 76 10)" + g +
+                     "<text transform=\"translate(2 0) scale(0.5 1)\" textLength=\"2\" " +
+                     "lengthAdjust=\"spacingAndGlyphs\">±</text><text x=\"3\" textLength=\"1" +
+                     run + "1</text></g>"),
+            std::string::npos)
+      << svg;
+  // The underline a tenth of the height below the base line, the overline on the box's top.
+  EXPECT_NE(svg.find("<g transform=\"matrix(1 0 0 1 0 20)" + g + "<text x=\"0\" textLength=\"3" +
+                     run + "ABC</text>" +
+                     "<path d=\"M0 0.2 H2\" fill=\"none\" stroke=\"#000000\" "
+                     "stroke-width=\"0.125\"/><path d=\"M2 -2 H3\" fill=\"none\" "
+                     "stroke=\"#000000\" stroke-width=\"0.125\"/></g>"),
+            std::string::npos)
+      << svg;
+  EXPECT_NE(svg.find("<text transform=\"matrix(1 0 0 1 0 30)\" font-size=\"2\" textLength=\"4\" "
+                     "lengthAdjust=\"spacingAndGlyphs\" fill=\"#000000\" stroke=\"none\" "
+                     "xml:space=\"preserve\">100%</text>"),
+            std::string::npos)
+      << svg;
+  EXPECT_NE(svg.find("matrix(1 0 0 1 0 40)\" font-size=\"2\" textLength=\"3\""), std::string::npos)
+      << svg;
+  EXPECT_NE(svg.find(">%%x</text>"), std::string::npos) << svg;
+  EXPECT_NE(svg.find("<g transform=\"matrix(1 0 0 1 0 50)" + g + "<text x=\"0\" textLength=\"1" +
+                     run + "A</text><text x=\"2\" textLength=\"1" + run + "B</text></g>"),
+            std::string::npos)
+      << svg;
 }
 
 TEST(SvgRendererTest, CurvesAndHatchesStayInsideTheView) {
