@@ -170,6 +170,22 @@ pick 105
                                    msg='the leader is not at 45 degrees: %r' % (end,))
         self.assertLess(ends[0][0], ends[1][0])
         self.assertLess(ends[1][0], ends[2][0])
+        # A burst of moves faster than the session answers: only the newest is sent while one is
+        # on its way, and the drag ends at the last.
+        burst = [(15800 + 5 * i, 5900 + 5 * i) for i in range(1, 21)]
+        page.driver.execute_script("""
+const pointer = document.querySelector('[data-role="pointer"]');
+const r = pointer.getBoundingClientRect();
+for (const [dx, dy] of arguments[0]) {
+  pointer.dispatchEvent(new MouseEvent('mousemove', {bubbles: true,
+    clientX: r.left + Math.floor(r.width / 2) + dx, clientY: r.top + Math.floor(r.height / 2) + dy}));
+}""", [list(page._offset(x, y)) for x, y in burst])
+        last = burst[-1]
+        page.until(lambda d: 'move %d,%d' % last in self.recorded(), 'the last sample is sent')
+        sent = [line for line in self.recorded() if line.startswith('move ')
+                and tuple(int(v) for v in line[5:].split(',')) in burst]
+        self.assertLess(len(sent), len(burst) // 2, sent)
+        self.assertEqual(sent[-1], 'move %d,%d' % last)
         page.click_drawing(15800, 5900)
         page.move_drawing(16500, 6000)
         page.click_drawing(16500, 6000)
