@@ -110,6 +110,17 @@ TEST_F(PageServerTest, RefusesActionsTheSessionCannotTake) {
     ExpectRefused(page.Act({{"action", "type"}, {"window", kPalette}, {"ctrl", 308}}), 400,
                   "type without text");
     ExpectRefused(page.Send("/line", "{\"text\":\"LINE\"}"), 400, "a line without \"line\"");
+    ExpectRefused(page.Act({{"action", "pickat"}, {"x", 1}}), 400, "a pick without y");
+    ExpectRefused(page.Act({{"action", "point"}, {"x", "1"}, {"y", 2}}), 400, "x as a string");
+    ExpectRefused(page.Act({{"action", "move"}, {"x", 1e300}, {"y", 2}}), 400, "x out of range");
+    ExpectRefused(page.Act({{"action", "preselect"}, {"mode", "lasso"}, {"from", {0, 0}},
+                            {"to", {1, 1}}}),
+                  400, "a selection neither window nor crossing");
+    ExpectRefused(page.Act({{"action", "preselect"}, {"mode", "window"}, {"from", {0, 0}}}), 400,
+                  "a window without its second corner");
+    ExpectRefused(page.Act({{"action", "preselect"}, {"mode", "window"}, {"from", {0}},
+                            {"to", {1, 1}}}),
+                  400, "a corner of one number");
 
     // What names nothing.
     ExpectRefused(page.Act({{"action", "click"}, {"window", kPalette}, {"ctrl", 9999}}), 404,
@@ -121,6 +132,14 @@ TEST_F(PageServerTest, RefusesActionsTheSessionCannotTake) {
     ExpectRefused(page.Act({{"action", "answer"}, {"answer", "yes"}}), 409, "an answer, no box");
     ExpectRefused(page.Act({{"action", "colour"}, {"colour", 3}}), 409, "a colour, no dialog");
     ExpectRefused(page.Act({{"action", "colour"}}), 409, "a cancel, no colour dialog");
+    // The drawing's clicks answer prompts: at the command prompt a pick, a point or a cursor
+    // sample would stop the session, so they are refused before it sees them.
+    ExpectRefused(page.Act({{"action", "pickat"}, {"x", 3300}, {"y", 8000}}), 409,
+                  "a pick at the command prompt");
+    ExpectRefused(page.Act({{"action", "point"}, {"x", 3300}, {"y", 8000}}), 409,
+                  "a point at the command prompt");
+    ExpectRefused(page.Act({{"action", "move"}, {"x", 3300}, {"y", 8000}}), 409,
+                  "a cursor sample at the command prompt");
     ExpectRefused(page.Act({{"action", "click"}, {"window", kPalette}, {"ctrl", kSave}}), 409,
                   "a disabled button");
     ExpectRefused(page.Act({{"action", "click"}, {"window", kPalette}, {"ctrl", kHiddenAssign}}),
