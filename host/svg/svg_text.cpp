@@ -13,18 +13,23 @@
 #include <vector>
 
 namespace host {
-namespace {
 
-// A coordinate as the picture writes it: six decimals at most, no trailing zeros.
-std::string Num(double v) {
+std::string SvgNumber(double v) {
   if (std::abs(v) < 5e-7) v = 0;
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.6f", v);
   std::string s(buf);
+  // Trailing zeros say nothing; "10.500000" is "10.5", "10.000000" is "10".
   while (!s.empty() && s.back() == '0') s.pop_back();
   if (!s.empty() && s.back() == '.') s.pop_back();
   if (s == "-0") s = "0";
   return s;
+}
+
+namespace {
+
+std::string Num(double v) {
+  return SvgNumber(v);
 }
 
 std::string XmlEscape(const std::string& text) {

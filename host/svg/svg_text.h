@@ -36,6 +36,9 @@ struct SvgPoint {
   double x = 0, y = 0;
 };
 
+// A coordinate as the picture writes it: six decimals at most, no trailing zeros, no "-0".
+std::string SvgNumber(double v);
+
 // The markup of `text` drawn in its box, filled with `colour` ("#rrggbb"). `corners` are the
 // box's corners as AcDbText::getBoundingPoints gives them (base-line start, base-line end, top
 // end, top start), carried into the picture with whatever transform draws the text (a block
