@@ -117,8 +117,7 @@ bool ServedSession::NextLine(std::wstring* line) {
   }
   // The session waits: the pages see it as it is now. A refused request changes nothing, so
   // that nothing is published again until the session takes one.
-  SyncDrawing();
-  server_.Publish(web::SessionView(session_->transcript()), session_->transcript());
+  PublishState();
   for (;;) {
     web::PageRequest request;
     if (!server_.NextRequest(&request)) {
@@ -244,6 +243,10 @@ void ServedSession::HandleHighlight(const nlohmann::json& body) {
   }
   server_.Reply({{"systems", std::move(systems)}});
   // Nothing else changed: the pages get the band with the same view.
+  PublishState();
+}
+
+void ServedSession::PublishState() {
   SyncDrawing();
   server_.Publish(web::SessionView(session_->transcript()), session_->transcript());
 }

@@ -77,6 +77,8 @@ class ServedSession {
   void HandleHighlight(const nlohmann::json& body);
   // Brings the pages' drawing up to date with the session's.
   void SyncDrawing();
+  // The pages see the session as it is now: its drawing and its view.
+  void PublishState();
   std::string Band() const;
   void Record(const std::wstring& line);
   void WatchSignals();

@@ -24,9 +24,9 @@ DrawingStore::Piece DrawingStore::PieceOf(const host::DrawingPiece& piece) {
           piece.min_x,  piece.min_y,   piece.max_x,  piece.max_y};
 }
 
-std::string DrawingStore::BoundsJson() const {
-  if (!bounds_.any) return "null";
-  return nlohmann::json::array({bounds_.min_x, bounds_.min_y, bounds_.max_x, bounds_.max_y}).dump();
+nlohmann::json DrawingStore::BoundsJson() const {
+  if (!bounds_.any) return nullptr;
+  return nlohmann::json::array({bounds_.min_x, bounds_.min_y, bounds_.max_x, bounds_.max_y});
 }
 
 void DrawingStore::Put(const host::DrawingPiece& piece) {
@@ -50,16 +50,16 @@ void DrawingStore::Change(const host::DrawingChanges& changes, const std::string
   std::lock_guard<std::mutex> lock(mutex_);
   delta["base"] = revision_;
   delta["revision"] = ++revision_;
-  nlohmann::json added = nlohmann::json::array();
-  for (const host::DrawingPiece& piece : changes.added) {
-    Put(piece);
-    added.push_back({piece.handle, piece.markup, piece.points});
-  }
-  nlohmann::json changed = nlohmann::json::array();
-  for (const host::DrawingPiece& piece : changes.changed) {
-    Put(piece);
-    changed.push_back({piece.handle, piece.markup, piece.points});
-  }
+  const auto put = [this](const std::vector<host::DrawingPiece>& pieces) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const host::DrawingPiece& piece : pieces) {
+      Put(piece);
+      list.push_back({piece.handle, piece.markup, piece.points});
+    }
+    return list;
+  };
+  nlohmann::json added = put(changes.added);
+  nlohmann::json changed = put(changes.changed);
   nlohmann::json erased = nlohmann::json::array();
   for (const std::string& handle : changes.erased) {
     auto at = index_.find(handle);
@@ -79,7 +79,7 @@ void DrawingStore::Change(const host::DrawingChanges& changes, const std::string
     band_ = *band;
     delta["band"] = band_;
   }
-  delta["bounds"] = nlohmann::json::parse(BoundsJson());
+  delta["bounds"] = BoundsJson();
   Delta kept{revision_, delta.dump()};
   delta_bytes_ += kept.json.size();
   deltas_.push_back(std::move(kept));
@@ -110,28 +110,18 @@ uint64_t DrawingStore::revision() const {
 
 std::string DrawingStore::Whole() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  Bounds bounds;
   size_t size = 2;
-  for (const Piece& piece : pieces_) {
-    if (piece.handle.empty()) continue;
-    size += piece.markup.size() + piece.points.size();
-    bounds.Extend(piece);
-  }
-  const nlohmann::json box =
-      bounds.any ? nlohmann::json::array({bounds.min_x, bounds.min_y, bounds.max_x, bounds.max_y})
-                 : nlohmann::json(nullptr);
+  for (const Piece& piece : pieces_) size += piece.markup.size() + piece.points.size();
   std::string out = nlohmann::json{{"revision", revision_},
-                                   {"bounds", box},
+                                   {"bounds", BoundsJson()},
                                    {"temporary", temporary_},
                                    {"band", band_}}
                         .dump();
   out += '\n';
   out.reserve(out.size() + size);
-  for (const Piece& piece : pieces_)
-    if (!piece.handle.empty()) out += piece.markup;
+  for (const Piece& piece : pieces_) out += piece.markup;
   out += '\0';
-  for (const Piece& piece : pieces_)
-    if (!piece.handle.empty()) out += piece.points;
+  for (const Piece& piece : pieces_) out += piece.points;
   return out;
 }
 

@@ -15,8 +15,8 @@
 //                  for the whole drawing again)
 //
 // Bounds are the extent of the pieces in picture coordinates (Y down), for a page that fits the
-// drawing into its view; after an erase they may be larger than what is left until the next
-// whole drawing. Pieces are drawn in the order they first came; a changed piece keeps its place.
+// drawing into its view; they grow with what is drawn and stay as they are when something is
+// erased (until the drawing is loaded again). Pieces are drawn in the order they first came; a changed piece keeps its place.
 // Thread-safe: the
 // session's thread changes it, the server's threads read it.
 #pragma once
@@ -28,6 +28,8 @@
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "host/svg/drawing_pieces.h"
 
@@ -68,7 +70,7 @@ class DrawingStore {
     void Extend(const Piece& piece);
   };
   static Piece PieceOf(const host::DrawingPiece& piece);
-  std::string BoundsJson() const;
+  nlohmann::json BoundsJson() const;  // under the lock
   // Puts `piece` in its place (new ones last). Under the lock.
   void Put(const host::DrawingPiece& piece);
 

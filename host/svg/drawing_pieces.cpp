@@ -5,45 +5,29 @@
 #include <dbents.h>
 #include <dbsymtb.h>
 
-#include <cstdio>
 
 #include "host/svg/svg_renderer.h"
+#include "platform/win/text_encoding.h"
 
 namespace host {
 namespace {
 
 std::string HandleText(AcDbObjectId id) {
-  AcDbHandle handle = id.handle();
-  char buf[24];
-  std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(handle.value()));
-  return buf;
+  ACHAR text[24] = {};
+  id.handle().getIntoAsciiBuffer(text, 24);
+  return platform::WideToUtf8(text);
 }
 
-// `markup` with data-handle in every element at its top level (each begins with "<name ").
-std::string WithHandle(const std::string& markup, const std::string& handle) {
+// `element` (one element: "<name ...") with the attribute after its name.
+std::string WithAttribute(const std::string& element, const std::string& attribute) {
+  const size_t name_end = element.find_first_of(" />", 1);
+  if (element.empty() || element[0] != '<' || name_end == std::string::npos) return element;
+  return element.substr(0, name_end) + attribute + element.substr(name_end);
+}
+
+std::string Joined(const std::vector<std::string>& elements, const std::string& attribute) {
   std::string out;
-  out.reserve(markup.size() + 24);
-  const std::string attribute = " data-handle=\"" + handle + "\"";
-  int depth = 0;
-  for (size_t i = 0; i < markup.size(); ++i) {
-    const char c = markup[i];
-    out += c;
-    if (c != '<') continue;
-    if (i + 1 < markup.size() && markup[i + 1] == '/') {
-      --depth;
-      continue;
-    }
-    if (depth == 0) {
-      size_t name_end = markup.find_first_of(" />", i + 1);
-      if (name_end == std::string::npos) continue;
-      out.append(markup, i + 1, name_end - i - 1);
-      out += attribute;
-      i = name_end - 1;
-    }
-    // An element that is not closed at once holds others until its end tag.
-    const size_t close = markup.find('>', i + 1);
-    if (close != std::string::npos && markup[close - 1] != '/') ++depth;
-  }
+  for (const std::string& element : elements) out += WithAttribute(element, attribute);
   return out;
 }
 
@@ -126,14 +110,15 @@ bool DrawingPieces::Draw(AcDbObjectId id, DrawingPiece* out) const {
   if (top) {
     const EntityPicture picture = RenderEntityPicture(entity);
     out->handle = HandleText(id);
-    if (picture.elements == 1) {
-      out->markup = WithHandle(picture.markup, out->handle);
-    } else if (picture.elements > 1) {
-      out->markup = "<g data-handle=\"" + out->handle + "\">" + picture.markup + "</g>";
+    const std::string attribute = " data-handle=\"" + out->handle + "\"";
+    if (picture.elements.size() == 1) {
+      out->markup = WithAttribute(picture.elements[0], attribute);
+    } else if (picture.elements.size() > 1) {
+      out->markup = "<g" + attribute + ">" + Joined(picture.elements, "") + "</g>";
     } else {
       out->markup.clear();
     }
-    out->points = WithHandle(picture.points, out->handle);
+    out->points = Joined(picture.points, attribute);
     out->any = picture.any;
     out->min_x = picture.min_x;
     out->min_y = picture.min_y;
@@ -159,48 +144,44 @@ void DrawingPieces::RedrawAll(DrawingChanges* changes) {
     DrawingPiece piece;
     if (!Draw(id, &piece)) continue;
     seen.insert(piece.handle);
-    auto at = index_.find(piece.handle);
-    if (at == index_.end()) {
-      index_.emplace(piece.handle, order_.size());
-      changes->added.push_back(piece);
-      order_.push_back(std::make_unique<DrawingPiece>(std::move(piece)));
-    } else if (order_[at->second]->markup != piece.markup) {
-      changes->changed.push_back(piece);
-      *order_[at->second] = std::move(piece);
-    }
+    Keep(std::move(piece), changes);
   }
-  for (auto it = index_.begin(); it != index_.end();) {
-    if (seen.count(it->first) != 0) {
-      ++it;
-      continue;
-    }
-    changes->erased.push_back(it->first);
-    order_[it->second].reset();
-    it = index_.erase(it);
+  std::vector<std::string> gone;
+  for (const auto& [handle, place] : index_)
+    if (seen.count(handle) == 0) gone.push_back(handle);
+  for (const std::string& handle : gone) Forget(handle, changes);
+}
+
+void DrawingPieces::Keep(DrawingPiece piece, DrawingChanges* changes) {
+  auto at = index_.find(piece.handle);
+  if (at == index_.end()) {
+    index_.emplace(piece.handle, order_.size());
+    changes->added.push_back(piece);
+    order_.push_back(std::make_unique<DrawingPiece>(std::move(piece)));
+    return;
   }
+  DrawingPiece& kept = *order_[at->second];
+  if (kept.markup == piece.markup && kept.points == piece.points) return;
+  changes->changed.push_back(piece);
+  kept = std::move(piece);
+}
+
+void DrawingPieces::Forget(const std::string& handle, DrawingChanges* changes) {
+  auto at = index_.find(handle);
+  if (at == index_.end()) return;
+  changes->erased.push_back(handle);
+  order_[at->second].reset();
+  index_.erase(at);
 }
 
 void DrawingPieces::Apply(AcDbObjectId id, DrawingChanges* changes) {
-  const std::string handle = HandleText(id);
-  auto at = index_.find(handle);
   DrawingPiece piece;
   if (id.isErased() || !Draw(id, &piece)) {
     // Erased, or not (any more) a top-level entity of model space.
-    if (at != index_.end()) {
-      changes->erased.push_back(handle);
-      order_[at->second].reset();
-      index_.erase(at);
-    }
+    Forget(HandleText(id), changes);
     return;
   }
-  if (at == index_.end()) {
-    index_.emplace(handle, order_.size());
-    changes->added.push_back(piece);
-    order_.push_back(std::make_unique<DrawingPiece>(std::move(piece)));
-  } else if (order_[at->second]->markup != piece.markup) {
-    changes->changed.push_back(piece);
-    *order_[at->second] = std::move(piece);
-  }
+  Keep(std::move(piece), changes);
 }
 
 DrawingChanges DrawingPieces::TakeChanges() {
@@ -262,8 +243,8 @@ std::string DrawingPieces::TemporaryMarkup() {
     AcDbEntity* entity = AcDbEntity::cast(drawable);
     if (entity == nullptr || !entity->isReadEnabled()) continue;
     const EntityPicture picture = RenderEntityPicture(entity);
-    markup += "<g data-temporary=\"" + std::to_string(n++) + "\">" + picture.markup +
-              picture.points + "</g>";
+    markup += "<g data-temporary=\"" + std::to_string(n++) + "\">" + Joined(picture.elements, "") +
+              Joined(picture.points, "") + "</g>";
   }
   return markup;
 }

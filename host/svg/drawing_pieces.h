@@ -79,6 +79,10 @@ class DrawingPieces : public AcDbDatabaseReactor {
   bool Draw(AcDbObjectId id, DrawingPiece* out) const;
   void RedrawAll(DrawingChanges* changes);
   void Apply(AcDbObjectId id, DrawingChanges* changes);
+  // Keeps `piece`: added when it is new, changed when it draws otherwise than before.
+  void Keep(DrawingPiece piece, DrawingChanges* changes);
+  // Drops the piece of `handle`, when there is one, as erased.
+  void Forget(const std::string& handle, DrawingChanges* changes);
 
   AcDbDatabase* db_ = nullptr;
   AcDbObjectId model_space_;

@@ -400,11 +400,11 @@ EntityPicture Renderer::Piece() const {
       it->second += (it->second.empty() ? "M" : " M") + Num(c.at.x) + " " + Num(c.at.y) + " h0";
       continue;
     }
-    piece.markup += items_[i];
-    ++piece.elements;
+    piece.elements.push_back(items_[i]);
   }
   for (const auto& [colour, d] : dots) {
-    piece.points += "<path class=\"point\" d=\"" + d + "\" stroke=\"" + ColourText(colour) + "\"/>";
+    piece.points.push_back("<path class=\"point\" d=\"" + d + "\" stroke=\"" +
+                           ColourText(colour) + "\"/>");
   }
   piece.any = any_;
   piece.min_x = min_x_;

@@ -15,6 +15,7 @@
 #include <dbmain.h>
 
 #include <string>
+#include <vector>
 
 namespace host {
 
@@ -44,9 +45,8 @@ bool WriteSvgFile(AcDbDatabase& db, const std::string& path, std::wstring* error
 // strokes as dots (and leaves out when the drawing is seen from far). An entity on a layer that
 // is off or frozen draws nothing. The entity must be open for read.
 struct EntityPicture {
-  std::string markup;  // what is not a point
-  int elements = 0;    // how many elements `markup` holds
-  std::string points;  // the point paths
+  std::vector<std::string> elements;  // what is not a point, one element each
+  std::vector<std::string> points;    // the point paths, one a colour
   bool any = false;  // whether anything was drawn (then the extent is valid)
   double min_x = 0, min_y = 0, max_x = 0, max_y = 0;
 };

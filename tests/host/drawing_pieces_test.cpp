@@ -183,6 +183,24 @@ TEST_F(DrawingPiecesTest, LayersAndBlockDefinitionsRedrawWhatShowsThroughThem) {
   changes = pieces_.TakeChanges();
   EXPECT_EQ(Handles(changes.changed), Sorted({Hex(line_), Hex(other_line_)}));
 
+  // The connection points' layer: only the points of the route elements draw otherwise.
+  AcDbLayerTable* layers = nullptr;
+  ASSERT_EQ(db_->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
+  AcDbObjectId connect;
+  ASSERT_EQ(layers->getAt(tools::DrawingBuilder::kConnectLayer, connect), Acad::eOk);
+  layers->close();
+  const std::string line_before = MarkupOf(first_);
+  Change<AcDbLayerTableRecord>(connect, [](AcDbLayerTableRecord* r) {
+    AcCmColor c;
+    c.setColorIndex(4);
+    r->setColor(c);
+  });
+  changes = pieces_.TakeChanges();
+  EXPECT_EQ(Handles(changes.changed), Sorted({Hex(first_), Hex(second_)}));
+  ASSERT_FALSE(changes.changed.empty());
+  EXPECT_EQ(changes.changed[0].markup, line_before);
+  EXPECT_NE(changes.changed[0].points.find("#00ffff"), std::string::npos);
+
   // A new block and a reference to it, made in one step: only the reference is new.
   tools::DrawingBuilder b(db_);
   b.DefinePart(L"P_NEW", 200);
