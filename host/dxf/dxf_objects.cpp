@@ -4,6 +4,8 @@
 
 ACRX_DEFINE_MEMBERS(host::DxfUnknownObject, AcDbObject, L"")
 ACRX_DEFINE_MEMBERS(host::DxfUnknownEntity, AcDbEntity, L"")
+ACDB_DEFINE_COPYING(host::DxfUnknownObject)
+ACDB_DEFINE_COPYING(host::DxfUnknownEntity)
 
 namespace host {
 

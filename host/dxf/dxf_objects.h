@@ -21,6 +21,7 @@ namespace host {
 // an empty list means "made here": the writer builds the groups itself (BLOCK, ENDBLK, SEQEND).
 class DxfUnknownObject : public AcDbObject {
   ACRX_DECLARE_MEMBERS(DxfUnknownObject);
+  ACDB_DECLARE_COPYING(DxfUnknownObject);
 
  public:
   DxfUnknownObject() = default;
@@ -41,6 +42,7 @@ class DxfUnknownObject : public AcDbObject {
 // database (for display and selection by layer).
 class DxfUnknownEntity : public AcDbEntity {
   ACRX_DECLARE_MEMBERS(DxfUnknownEntity);
+  ACDB_DECLARE_COPYING(DxfUnknownEntity);
 
  public:
   DxfUnknownEntity() = default;

@@ -16,6 +16,7 @@
 #include "host/dxf/dxf_writer.h"
 #include "host/user/entity_view.h"
 #include "host/session/progress_bar.h"
+#include "platform/acad/undo_history.h"
 
 namespace host {
 namespace {
@@ -135,6 +136,8 @@ bool Session::Start() {
     CheckLeftOpen(L"loading " + name);
   }
   Idle();
+  // Undo records what the user does, not the drawing as it was read or built.
+  platform::acad::EnableUndo(*impl_->document->database(), options_.undo_steps);
   return host_errors_.empty();
 }
 
@@ -232,6 +235,8 @@ void Session::MainLoop() {
       }
       default:
         if (action.IsWindowAction()) {
+          // What a window changes at the command prompt is a step of its own.
+          StartUndoStep(platform::mfc::CaptionOfActionWindow(action));
           if (!platform::DeliverWindowAction(action)) {
             user_.Stop(platform::kExitScriptMismatch,
                        Where(action.line) + L"no window can take \"" + action.Describe() + L"\"");
@@ -280,7 +285,11 @@ void Session::RunCommand(const std::wstring& name) {
     return;
   }
   last_command_ = command->globalName();
+  if (command_depth_ == 0) StartUndoStep(last_command_);
+  ++command_depth_;
   command->functionAddr()();
+  --command_depth_;
+  if (command_depth_ == 0) StartUndoStep(L"");
   impl_->document->ClearPickfirst();
   CheckLeftOpen(last_command_);
   WriteProfiles();
@@ -293,6 +302,16 @@ bool Session::RunHostCommand(const std::wstring& name) {
   }
   if (name == L"ARXCOMMANDS") {
     CommandArxCommands();
+    return true;
+  }
+  if (name == L"U" || name == L"UNDO" || name == L"REDO") {
+    if (name == L"REDO") {
+      CommandRedo();
+    } else {
+      CommandUndo(name == L"UNDO");
+    }
+    // A pick-first set may name objects that are no longer there.
+    impl_->document->ClearPickfirst();
     return true;
   }
   return false;

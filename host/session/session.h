@@ -34,6 +34,16 @@
 //   "\nNAME をアンロードできません。"      the application refused to unload
 // ARXCOMMANDS asks "\nコマンド グループ名: " and prints one line per command of the group in
 // registration order, "GROUP GLOBAL LOCAL FLAGS\n"; a group that does not exist lists nothing.
+// Undo (undo_commands.cpp): each command that changed the drawing is one step, named by its
+// global name; so are the changes that a window makes at the command prompt (named by the
+// window's caption). The steps of the drawing, not the palette's or the files'.
+//   U          takes back the last step and prints "\nNAME"
+//   UNDO       asks "\n元に戻す操作の数を入力 <1>: " and takes back that many, printing
+//              "\nNAME NAME ..." newest first
+//   REDO       gives back what the last U or UNDO took back, printing the names oldest first
+//   "\n元に戻す操作はありません。"   U or UNDO with nothing to take back
+//   "\nすべて元に戻されました。"     UNDO N took back every step there was (after the names)
+//   "\nやり直す操作はありません。"   REDO with nothing taken back since the last change
 //
 // Profile files (INI) that applications changed reach the disk before the host goes idle: after
 // every command, after every window action of the user and every round of posted messages and
@@ -93,6 +103,8 @@ class Session {
     TextSink diagnostics;
     // Draw the status bar's progress meter on standard error (only when that is a terminal).
     bool progress_bar = false;
+    // How many steps U and UNDO can take back (the oldest are forgotten); 0 turns undo off.
+    int undo_steps = 50;
   };
 
   explicit Session(Options options);
@@ -151,6 +163,10 @@ class Session {
   bool RunHostCommand(const std::wstring& name);
   void CommandArxLoad(bool load);
   void CommandArxCommands();
+  void CommandUndo(bool ask);
+  void CommandRedo();
+  // Ends the undo step being recorded and names the next one ("" records nothing).
+  void StartUndoStep(const std::wstring& name);
   bool AskString(const std::wstring& prompt, std::wstring* answer);
   void CheckLeftOpen(const std::wstring& after);
   // Writes the profile files changed since the last time and reports those that fail.
@@ -166,6 +182,7 @@ class Session {
   std::unique_ptr<Impl> impl_;
   std::vector<std::wstring> host_errors_;
   std::wstring last_command_;
+  int command_depth_ = 0;  // commands running (a command may run another)
   bool started_ = false;
 };
 

@@ -12,6 +12,7 @@ using platform::acad::internal::PeekAs;
 
 ACRX_DEFINE_MEMBERS(AcDbBlockReference, AcDbEntity, L"INSERT")
 ACRX_DEFINE_MEMBERS(AcDbObjectIterator, AcRxObject, L"")
+ACDB_DEFINE_COPYING(AcDbBlockReference)
 
 AcDbBlockReference::AcDbBlockReference(const AcGePoint3d& position, AcDbObjectId blockTableRec)
     : block_(blockTableRec), position_(position) {}

@@ -8,6 +8,7 @@
 #include "platform/acad/dbhost.h"
 #include "platform/acad/dbstub.h"
 #include "platform/acad/kept_groups.h"
+#include "platform/acad/undo_history.h"
 #include <dbsymtb.h>
 #include "platform/win/wide_string.h"
 
@@ -133,6 +134,10 @@ Acad::ErrorStatus AcDbDatabase::removeReactor(AcDbDatabaseReactor* pReactor) con
   return Acad::eOk;
 }
 
+void AcDbDatabase::notifyAppended(const AcDbObject* object) const {
+  TellReactors(impl_->reactors, [&](AcDbDatabaseReactor* r) { r->objectAppended(this, object); });
+}
+
 void AcDbDatabase::notifyModified(const AcDbObject* object) const {
   TellReactors(impl_->reactors, [&](AcDbDatabaseReactor* r) { r->objectModified(this, object); });
 }
@@ -220,6 +225,9 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& objId, AcDbObject* p
   objId.setNull();
   if (pObj == nullptr) return Acad::eNullObjectPointer;
   if (pObj->stub_ != nullptr) return Acad::eAlreadyInDb;
+  // Before the handle is chosen: a new step of undo lets go of the records of undone objects
+  // that can no longer come back, and the seed may give their handles out again.
+  platform::acad::internal::RecordUndoOfHeader(this);
   const AcDbHandle handle = next_handle_.isNull() ? handseed_ : next_handle_;
   if (next_handle_.isNull()) ++impl_->seeded;
   next_handle_.setNull();
@@ -239,7 +247,8 @@ Acad::ErrorStatus AcDbDatabase::adoptObject(AcDbStub* stub, AcDbObject* pObj) {
   ++impl_->opens;
   stub->modified = false;
   pObj->stub_ = stub;
-  TellReactors(impl_->reactors, [&](AcDbDatabaseReactor* r) { r->objectAppended(this, pObj); });
+  platform::acad::internal::RecordUndoOfAppend(stub);
+  notifyAppended(pObj);
   return Acad::eOk;
 }
 
@@ -262,6 +271,7 @@ void AcDbDatabase::setRoots(const Roots& roots) {
 
 Acad::ErrorStatus AcDbDatabase::setDimscale(double scale) {
   if (scale < 0) return Acad::eInvalidInput;
+  platform::acad::internal::RecordUndoOfHeader(this);
   dimscale_ = scale;
   return Acad::eOk;
 }
@@ -270,6 +280,7 @@ Acad::ErrorStatus AcDbDatabase::setClayer(AcDbObjectId layerId) {
   if (layerId.database() != this ||
       platform::acad::internal::PeekAs<AcDbLayerTableRecord>(layerId) == nullptr)
     return Acad::eInvalidInput;
+  platform::acad::internal::RecordUndoOfHeader(this);
   clayer_ = layerId;
   return Acad::eOk;
 }
@@ -278,6 +289,7 @@ Acad::ErrorStatus AcDbDatabase::setTextstyle(AcDbObjectId styleId) {
   if (styleId.database() != this ||
       platform::acad::internal::PeekAs<AcDbTextStyleTableRecord>(styleId) == nullptr)
     return Acad::eInvalidInput;
+  platform::acad::internal::RecordUndoOfHeader(this);
   textstyle_ = styleId;
   return Acad::eOk;
 }

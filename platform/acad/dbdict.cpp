@@ -8,6 +8,7 @@
 using platform::acad::internal::SameName;
 
 ACRX_DEFINE_MEMBERS(AcDbDictionary, AcDbObject, L"DICTIONARY")
+ACDB_DEFINE_COPYING(AcDbDictionary)
 
 int AcDbDictionary::find(const ACHAR* key) const {
   if (key == nullptr) return -1;

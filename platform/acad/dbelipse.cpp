@@ -4,6 +4,7 @@
 #include <cmath>
 
 ACRX_DEFINE_MEMBERS(AcDbEllipse, AcDbCurve, L"ELLIPSE")
+ACDB_DEFINE_COPYING(AcDbEllipse)
 
 namespace {
 

@@ -10,6 +10,7 @@
 using platform::acad::internal::Peek;
 
 ACRX_DEFINE_MEMBERS(AcDbGroup, AcDbObject, L"GROUP")
+ACDB_DEFINE_COPYING(AcDbGroup)
 
 AcDbGroup::AcDbGroup(const ACHAR* grpDesc, bool selectable)
     : description_(grpDesc ? grpDesc : L""), selectable_(selectable) {}

@@ -6,6 +6,7 @@
 #include "platform/acad/dbstub.h"
 
 ACRX_DEFINE_MEMBERS(AcDbHatch, AcDbEntity, L"HATCH")
+ACDB_DEFINE_COPYING(AcDbHatch)
 
 Acad::ErrorStatus AcDbHatch::setPattern(HatchPatternType patType, const ACHAR* patName) {
   assertWriteEnabled();

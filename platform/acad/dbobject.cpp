@@ -7,9 +7,11 @@
 #include <dbents.h>
 #include "platform/acad/dbstub.h"
 #include "platform/acad/kept_groups.h"
+#include "platform/acad/undo_history.h"
 #include "platform/win/text_encoding.h"
 
 using platform::acad::internal::DieMisuse;
+using platform::acad::internal::RecordUndoOfChange;
 
 ACRX_DEFINE_MEMBERS(AcDbObject, AcRxObject, L"")
 
@@ -30,6 +32,32 @@ AcDbObject* Peek(AcDbObjectId id) {
 }  // namespace platform::acad::internal
 
 AcDbObject::AcDbObject() = default;
+
+namespace {
+
+// A copy of a packed XData block (its length first, then its bytes), or null for none.
+char* CopyPackedXData(const char* block) {
+  if (block == nullptr) return nullptr;
+  uint32_t n;
+  std::memcpy(&n, block, sizeof n);
+  char* copy = new char[sizeof n + n];
+  std::memcpy(copy, block, sizeof n + n);
+  return copy;
+}
+
+}  // namespace
+
+AcDbObject::AcDbObject(const AcDbObject& other)
+    : AcGiDrawable(), reactors_(other.reactors_), xdata_(CopyPackedXData(other.xdata_)) {}
+
+AcDbObject& AcDbObject::operator=(const AcDbObject& other) {
+  if (this == &other) return *this;
+  reactors_ = other.reactors_;
+  char* copy = CopyPackedXData(other.xdata_);
+  delete[] xdata_;
+  xdata_ = copy;
+  return *this;
+}
 
 AcDbObject::~AcDbObject() {
   delete[] xdata_;
@@ -87,9 +115,14 @@ Acad::ErrorStatus AcDbObject::erase(bool erasing) {
   if (!erasing && !stub_->erased) return Acad::eInvalidInput;
   stub_->erased = erasing;
   // Attributes belong to their reference and go (and come back) with it.
-  if (auto* ref = AcDbBlockReference::cast(this))
-    for (const AcDbObjectId& id : ref->attributeIds())
-      if (AcDbStub* attr = id.stub()) attr->erased = erasing;
+  if (auto* ref = AcDbBlockReference::cast(this)) {
+    for (const AcDbObjectId& id : ref->attributeIds()) {
+      if (AcDbStub* attr = id.stub()) {
+        RecordUndoOfChange(attr);
+        attr->erased = erasing;
+      }
+    }
+  }
   stub_->database->notifyErased(this, erasing);
   return Acad::eOk;
 }
@@ -132,9 +165,13 @@ void AcDbObject::assertReadEnabled() const {
   if (!isReadEnabled()) DieMisuse(this, "use of a closed object");
 }
 
-void AcDbObject::assertWriteEnabled(bool, bool recordModified) {
+void AcDbObject::assertWriteEnabled(bool autoUndo, bool recordModified) {
   if (isWriteEnabled()) {
-    if (recordModified && stub_ != nullptr) stub_->modified = true;
+    if (stub_ != nullptr) {
+      if (recordModified) stub_->modified = true;
+      // The state before the change, the first time in an undo step (as the undo filer does).
+      if (autoUndo && !stub_->undo_recorded) RecordUndoOfChange(stub_);
+    }
     return;
   }
   DieMisuse(this,
@@ -145,12 +182,14 @@ void AcDbObject::addPersistentReactor(AcDbObjectId objId) {
   // Reactors are bookkeeping of the database: groups add themselves to members that callers
   // may have open for read, so no write open is asked for here.
   if (objId.isNull() || hasPersistentReactor(objId)) return;
+  RecordUndoOfChange(stub_);
   reactors_.push_back(objId);
 }
 
 Acad::ErrorStatus AcDbObject::removePersistentReactor(AcDbObjectId objId) {
   for (auto it = reactors_.begin(); it != reactors_.end(); ++it) {
     if (*it == objId) {
+      RecordUndoOfChange(stub_);
       reactors_.erase(it);
       return Acad::eOk;
     }

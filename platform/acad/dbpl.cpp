@@ -5,6 +5,7 @@
 #include <cmath>
 
 ACRX_DEFINE_MEMBERS(AcDbPolyline, AcDbCurve, L"LWPOLYLINE")
+ACDB_DEFINE_COPYING(AcDbPolyline)
 
 AcDbPolyline::AcDbPolyline(unsigned int num_verts) {
   vertices_.reserve(num_verts);

@@ -26,6 +26,7 @@ struct AcDbStub {
   bool purged = false;
   bool writer = false;
   bool modified = false;  // changed during the current write open: tell the listeners at close
+  bool undo_recorded = false;  // its state before the undo step being recorded is kept already
 
   bool isOpen() const { return readers > 0 || writer || notifiers > 0; }
 };
@@ -130,6 +131,13 @@ class HandleIndex {
 
 }  // namespace platform::acad::internal
 
+namespace platform::acad::internal {
+class UndoHistory;
+struct UndoHistoryDelete {  // defined with the history (undo_history.cpp)
+  void operator()(UndoHistory* history) const;
+};
+}  // namespace platform::acad::internal
+
 struct AcDbDatabase::Impl {
   // Every record in the order made; a deque, so that records never move (ids point at them).
   std::deque<AcDbStub> stubs;
@@ -139,6 +147,11 @@ struct AcDbDatabase::Impl {
   std::vector<AcDbDatabaseReactor*> reactors;
   int opens = 0;  // opens not yet closed (acdbOpenObject, new objects), for a quick left-open check
   Adesk::UInt64 seeded = 0;  // objects that took their handle from the seed
+  // What undo keeps (undo_history.h); null until the host turns undo on. Last, so that it goes
+  // before the records it refers to.
+  std::unique_ptr<platform::acad::internal::UndoHistory,
+                  platform::acad::internal::UndoHistoryDelete>
+      undo;
 
   // Every record, in handle order.
   std::vector<AcDbStub*> InHandleOrder();

@@ -20,6 +20,16 @@ ACRX_DEFINE_MEMBERS(AcDbLayerTable, AcDbSymbolTable, L"TABLE")
 ACRX_DEFINE_MEMBERS(AcDbTextStyleTable, AcDbSymbolTable, L"TABLE")
 ACRX_DEFINE_MEMBERS(AcDbRegAppTable, AcDbSymbolTable, L"TABLE")
 ACRX_DEFINE_MEMBERS(AcDbLinetypeTable, AcDbSymbolTable, L"TABLE")
+ACDB_DEFINE_COPYING(AcDbBlockTableRecord)
+ACDB_DEFINE_COPYING(AcDbLayerTableRecord)
+ACDB_DEFINE_COPYING(AcDbTextStyleTableRecord)
+ACDB_DEFINE_COPYING(AcDbRegAppTableRecord)
+ACDB_DEFINE_COPYING(AcDbLinetypeTableRecord)
+ACDB_DEFINE_COPYING(AcDbBlockTable)
+ACDB_DEFINE_COPYING(AcDbLayerTable)
+ACDB_DEFINE_COPYING(AcDbTextStyleTable)
+ACDB_DEFINE_COPYING(AcDbRegAppTable)
+ACDB_DEFINE_COPYING(AcDbLinetypeTable)
 
 // ---- Records ----
 
@@ -289,7 +299,9 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbEntity* pEntity) {
 
 Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& pOutputId,
                                                          AcDbEntity* pEntity) {
-  assertWriteEnabled();
+  // Undo records the new entity, and taking it back takes it out of this list: a block of
+  // many entities is not copied for each one appended.
+  assertWriteEnabled(/*autoUndo=*/false);
   pOutputId.setNull();
   if (pEntity == nullptr) return Acad::eNullEntityPointer;
   AcDbDatabase* db = database();

@@ -9,6 +9,9 @@
 ACRX_DEFINE_MEMBERS(AcDbText, AcDbEntity, L"TEXT")
 ACRX_DEFINE_MEMBERS(AcDbAttributeDefinition, AcDbText, L"ATTDEF")
 ACRX_DEFINE_MEMBERS(AcDbAttribute, AcDbText, L"ATTRIB")
+ACDB_DEFINE_COPYING(AcDbText)
+ACDB_DEFINE_COPYING(AcDbAttributeDefinition)
+ACDB_DEFINE_COPYING(AcDbAttribute)
 
 AcDbText::AcDbText(const AcGePoint3d& position, const ACHAR* text, AcDbObjectId style,
                    double height, double rotation)

@@ -43,6 +43,21 @@ HWND TargetWindow(const platform::UserAction& a) {
   return platform::mfc::ActiveActionWindow();
 }
 
+}  // namespace
+
+std::wstring platform::mfc::CaptionOfActionWindow(const platform::UserAction& a) {
+  HWND window = TargetWindow(a);
+  WindowRecord* r = window ? FindWindowRecord(window) : nullptr;
+  while (r != nullptr && (r->style & WS_CHILD) && r->parent != nullptr) {
+    WindowRecord* parent = FindWindowRecord(r->parent);
+    if (parent == nullptr) break;
+    r = parent;
+  }
+  return r ? r->text : std::wstring();
+}
+
+namespace {
+
 // Auto radio buttons: check this one, clear the others of its group.
 void CheckInGroup(HWND button) {
   WindowRecord* r = FindWindowRecord(button);

@@ -156,6 +156,9 @@ int PressEnter(HWND dialog);
 void SetPaletteWindow(CWnd* window);
 // The window that an action without @ID goes to, or null.
 HWND ActiveActionWindow();
+// The caption of the window that the window action `a` goes to: that of its dialog or popup
+// when it goes to a child window; empty when no window takes it.
+std::wstring CaptionOfActionWindow(const platform::UserAction& a);
 // Modal dialogs, innermost last (maintained by CDialog::DoModal).
 void PushModal(HWND dialog);
 void PopModal(HWND dialog);

@@ -29,6 +29,7 @@ class AcDbDictionaryIterator {
 // entries are left out of lookups and iteration.
 class AcDbDictionary : public AcDbObject {
   ACRX_DECLARE_MEMBERS(AcDbDictionary);
+  ACDB_DECLARE_COPYING(AcDbDictionary);
 
  public:
   AcDbDictionary() = default;

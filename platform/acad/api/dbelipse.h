@@ -8,6 +8,7 @@
 // circle). A full ellipse runs from 0 to 2π.
 class AcDbEllipse : public AcDbCurve {
   ACRX_DECLARE_MEMBERS(AcDbEllipse);
+  ACDB_DECLARE_COPYING(AcDbEllipse);
 
  public:
   AcDbEllipse() = default;

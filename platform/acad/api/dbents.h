@@ -11,6 +11,7 @@
 
 class AcDbLine : public AcDbCurve {
   ACRX_DECLARE_MEMBERS(AcDbLine);
+  ACDB_DECLARE_COPYING(AcDbLine);
 
  public:
   AcDbLine() = default;
@@ -33,6 +34,7 @@ class AcDbLine : public AcDbCurve {
 
 class AcDbPoint : public AcDbEntity {
   ACRX_DECLARE_MEMBERS(AcDbPoint);
+  ACDB_DECLARE_COPYING(AcDbPoint);
 
  public:
   AcDbPoint() = default;
@@ -49,6 +51,7 @@ class AcDbPoint : public AcDbEntity {
 
 class AcDbCircle : public AcDbCurve {
   ACRX_DECLARE_MEMBERS(AcDbCircle);
+  ACDB_DECLARE_COPYING(AcDbCircle);
 
  public:
   AcDbCircle() = default;
@@ -77,6 +80,7 @@ class AcDbCircle : public AcDbCurve {
 // Angles in radians, counter-clockwise from the x axis of the arc's plane.
 class AcDbArc : public AcDbCurve {
   ACRX_DECLARE_MEMBERS(AcDbArc);
+  ACDB_DECLARE_COPYING(AcDbArc);
 
  public:
   AcDbArc() = default;
@@ -107,6 +111,7 @@ class AcDbArc : public AcDbCurve {
 // than left/base the alignment point is the one that counts, as in AutoCAD.
 class AcDbText : public AcDbEntity {
   ACRX_DECLARE_MEMBERS(AcDbText);
+  ACDB_DECLARE_COPYING(AcDbText);
 
  public:
   AcDbText() = default;
@@ -166,6 +171,7 @@ class AcDbText : public AcDbEntity {
 
 class AcDbAttributeDefinition : public AcDbText {
   ACRX_DECLARE_MEMBERS(AcDbAttributeDefinition);
+  ACDB_DECLARE_COPYING(AcDbAttributeDefinition);
 
  public:
   AcDbAttributeDefinition() = default;
@@ -189,6 +195,7 @@ class AcDbAttributeDefinition : public AcDbText {
 
 class AcDbAttribute : public AcDbText {
   ACRX_DECLARE_MEMBERS(AcDbAttribute);
+  ACDB_DECLARE_COPYING(AcDbAttribute);
 
  public:
   AcDbAttribute() = default;
@@ -230,6 +237,7 @@ class AcDbObjectIterator : public AcRxObject {
 
 class AcDbBlockReference : public AcDbEntity {
   ACRX_DECLARE_MEMBERS(AcDbBlockReference);
+  ACDB_DECLARE_COPYING(AcDbBlockReference);
 
  public:
   AcDbBlockReference() = default;
@@ -279,5 +287,5 @@ class AcDbBlockReference : public AcDbEntity {
   double rotation_ = 0.0;
   AcGeVector3d normal_ = AcGeVector3d::kZAxis;
   std::vector<AcDbObjectId> attributes_;
-  std::vector<std::unique_ptr<AcDbAttribute>> pending_;
+  AcDbNotCopied<std::vector<std::unique_ptr<AcDbAttribute>>> pending_;
 };

@@ -10,6 +10,7 @@
 // groups hold it (AcDbObject::getPersistentReactorIds, filtered by AcDbGroup::cast).
 class AcDbGroup : public AcDbObject {
   ACRX_DECLARE_MEMBERS(AcDbGroup);
+  ACDB_DECLARE_COPYING(AcDbGroup);
 
  public:
   explicit AcDbGroup(const ACHAR* grpDesc = nullptr, bool selectable = true);

@@ -9,6 +9,7 @@
 
 class AcDbHatch : public AcDbEntity {
   ACRX_DECLARE_MEMBERS(AcDbHatch);
+  ACDB_DECLARE_COPYING(AcDbHatch);
 
  public:
   enum HatchPatternType { kUserDefined = 0, kPreDefined = 1, kCustomDefined = 2 };

@@ -51,6 +51,33 @@ struct AcDbXDataItem {
   long integer = 0;
 };
 
+// Declared in the body of every concrete database class, defined in its .cpp with
+// ACDB_DEFINE_COPYING: clone() and copyFrom() of the whole state (XData, persistent reactors, the
+// class's own data), never the identity (database, handle, owner, open state). The database's undo
+// keeps an object's state this way; a concrete class without it would be copied as its parent.
+#define ACDB_DECLARE_COPYING(CLASS) \
+ public:                            \
+  AcRxObject* clone() const override; \
+  Acad::ErrorStatus copyFrom(const AcRxObject* other) override
+
+#define ACDB_DEFINE_COPYING(CLASS)                                      \
+  AcRxObject* CLASS::clone() const {                                    \
+    return new CLASS(*this);                                            \
+  }                                                                     \
+  Acad::ErrorStatus CLASS::copyFrom(const AcRxObject* other) {          \
+    if (other == nullptr || other->isA() != isA()) return Acad::eWrongObjectType; \
+    *this = *static_cast<const CLASS*>(other);                          \
+    return Acad::eOk;                                                   \
+  }
+
+// A member that a copy of its object starts without (what belongs to one object only).
+template <class T>
+struct AcDbNotCopied : T {
+  AcDbNotCopied() = default;
+  AcDbNotCopied(const AcDbNotCopied&) : T() {}
+  AcDbNotCopied& operator=(const AcDbNotCopied&) { return *this; }
+};
+
 class AcDbObject : public AcGiDrawable {
   ACRX_DECLARE_MEMBERS(AcDbObject);
 
@@ -110,6 +137,9 @@ class AcDbObject : public AcGiDrawable {
 
  protected:
   AcDbObject();
+  // The state without the identity (see ACDB_DECLARE_COPYING): a copy is outside any database.
+  AcDbObject(const AcDbObject& other);
+  AcDbObject& operator=(const AcDbObject& other);
 
  private:
   friend class AcDbDatabase;
@@ -228,6 +258,7 @@ class AcDbDatabaseReactor : public AcRxObject {
 
 class AcDbDatabase : public AcRxObject {
   ACRX_DECLARE_MEMBERS(AcDbDatabase);
+  friend struct AcDbUndoAccess;  // the header variables that undo takes back (undo_history.cpp)
 
  public:
   // With buildDefaultDrawing a new drawing: block table with model and paper space, layer "0",
@@ -315,6 +346,7 @@ class AcDbDatabase : public AcRxObject {
   // record holds an object, eAlreadyInDb when the object is in a database.
   Acad::ErrorStatus adoptObject(AcDbStub* stub, AcDbObject* pObj);
   // Internal: tells the listeners (see AcDbDatabaseReactor).
+  void notifyAppended(const AcDbObject* object) const;
   void notifyModified(const AcDbObject* object) const;
   void notifyErased(const AcDbObject* object, bool erased) const;
 

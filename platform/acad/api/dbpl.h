@@ -8,6 +8,7 @@
 
 class AcDbPolyline : public AcDbCurve {
   ACRX_DECLARE_MEMBERS(AcDbPolyline);
+  ACDB_DECLARE_COPYING(AcDbPolyline);
 
  public:
   explicit AcDbPolyline(unsigned int num_verts = 0);

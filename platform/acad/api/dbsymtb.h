@@ -91,6 +91,7 @@ class AcDbSymbolTable : public AcDbObject {
   };                                                                                        \
   class TABLE : public AcDbSymbolTable {                                                    \
     ACRX_DECLARE_MEMBERS(TABLE);                                                            \
+    ACDB_DECLARE_COPYING(TABLE);                                                            \
                                                                                             \
    public:                                                                                  \
     TABLE() = default;                                                                      \
@@ -128,6 +129,7 @@ class AcDbBlockTableRecordIterator {
 
 class AcDbBlockTableRecord : public AcDbSymbolTableRecord {
   ACRX_DECLARE_MEMBERS(AcDbBlockTableRecord);
+  ACDB_DECLARE_COPYING(AcDbBlockTableRecord);
 
  public:
   AcDbBlockTableRecord() = default;
@@ -156,6 +158,7 @@ class AcDbBlockTableRecord : public AcDbSymbolTableRecord {
 
 class AcDbLayerTableRecord : public AcDbSymbolTableRecord {
   ACRX_DECLARE_MEMBERS(AcDbLayerTableRecord);
+  ACDB_DECLARE_COPYING(AcDbLayerTableRecord);
 
  public:
   AcDbLayerTableRecord() { color_.setColorIndex(7); }
@@ -181,6 +184,7 @@ class AcDbLayerTableRecord : public AcDbSymbolTableRecord {
 
 class AcDbTextStyleTableRecord : public AcDbSymbolTableRecord {
   ACRX_DECLARE_MEMBERS(AcDbTextStyleTableRecord);
+  ACDB_DECLARE_COPYING(AcDbTextStyleTableRecord);
 
  public:
   AcDbTextStyleTableRecord() = default;
@@ -203,6 +207,7 @@ class AcDbTextStyleTableRecord : public AcDbSymbolTableRecord {
 
 class AcDbRegAppTableRecord : public AcDbSymbolTableRecord {
   ACRX_DECLARE_MEMBERS(AcDbRegAppTableRecord);
+  ACDB_DECLARE_COPYING(AcDbRegAppTableRecord);
 
  public:
   AcDbRegAppTableRecord() = default;
@@ -210,6 +215,7 @@ class AcDbRegAppTableRecord : public AcDbSymbolTableRecord {
 
 class AcDbLinetypeTableRecord : public AcDbSymbolTableRecord {
   ACRX_DECLARE_MEMBERS(AcDbLinetypeTableRecord);
+  ACDB_DECLARE_COPYING(AcDbLinetypeTableRecord);
 
  public:
   AcDbLinetypeTableRecord() = default;

@@ -85,4 +85,10 @@ class AcRxObject {
   static AcRxObject* cast(const AcRxObject* inPtr) { return const_cast<AcRxObject*>(inPtr); }
   virtual AcRxClass* isA() const;
   bool isKindOf(const AcRxClass* aClass) const { return isA()->isDerivedFrom(aClass); }
+
+  // A new object of the same class with the same contents, or null for a class that cannot be
+  // copied; and taking the contents of another object of the same class into this one
+  // (eNotApplicable when this class cannot, eWrongObjectType for another class).
+  virtual AcRxObject* clone() const { return nullptr; }
+  virtual Acad::ErrorStatus copyFrom(const AcRxObject*) { return Acad::eNotApplicable; }
 };

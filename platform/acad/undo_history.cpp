@@ -1,0 +1,373 @@
+// Undo of a drawing database: the steps, what each keeps, and taking them back and forth.
+#include "platform/acad/undo_history.h"
+
+#include <algorithm>
+#include <deque>
+#include <limits>
+#include <memory>
+#include <utility>
+
+#include <dbsymtb.h>
+#include "platform/acad/dbstub.h"
+
+// The header variables that a step takes back with its objects.
+struct AcDbUndoAccess {
+  struct Header {
+    AcDbHandle handseed, next_handle;
+    AcDbObjectId clayer, textstyle;
+    double dimscale = 1.0;
+
+    bool operator==(const Header& o) const {
+      return handseed == o.handseed && next_handle == o.next_handle && clayer == o.clayer &&
+             textstyle == o.textstyle && dimscale == o.dimscale;
+    }
+  };
+  static Header Get(const AcDbDatabase& db) {
+    return Header{db.handseed_, db.next_handle_, db.clayer_, db.textstyle_, db.dimscale_};
+  }
+  // Gives the database `h` and leaves in `h` what the database had.
+  static void Swap(AcDbDatabase& db, Header& h) {
+    const Header now = Get(db);
+    db.handseed_ = h.handseed;
+    db.next_handle_ = h.next_handle;
+    db.clayer_ = h.clayer;
+    db.textstyle_ = h.textstyle;
+    db.dimscale_ = h.dimscale;
+    h = now;
+  }
+};
+
+namespace platform::acad::internal {
+
+class UndoHistory {
+ public:
+  UndoHistory(AcDbDatabase* db, size_t limit) : db_(db), limit_(limit) {}
+  ~UndoHistory() {
+    Finish();
+    DropRedo();
+  }
+  UndoHistory(const UndoHistory&) = delete;
+  UndoHistory& operator=(const UndoHistory&) = delete;
+
+  bool recording() const { return !name_.empty() && !replaying_; }
+
+  void Change(AcDbStub* stub) {
+    Step& step = Current();
+    stub->undo_recorded = true;
+    Entry e;
+    e.stub = stub;
+    e.erased = stub->erased;
+    e.owner = stub->owner;
+    if (const AcDbObject* object = stub->object.get()) {
+      AcRxObject* copy = object->clone();
+      // A class without its own copy would be copied as its parent: keep only the flags then.
+      if (copy != nullptr && copy->isA() == object->isA()) {
+        e.state.reset(static_cast<AcDbObject*>(copy));
+      } else {
+        delete copy;
+      }
+    }
+    step.entries.push_back(std::move(e));
+  }
+
+  void Append(AcDbStub* stub) {
+    Step& step = Current();
+    stub->undo_recorded = true;
+    Entry e;
+    e.stub = stub;
+    e.appended = true;
+    step.entries.push_back(std::move(e));
+  }
+
+  void Header() { Current(); }
+
+  void Start(const std::wstring& name) {
+    Finish();
+    name_ = name;
+  }
+
+  std::vector<std::wstring> Undo(int count) {
+    Finish();
+    std::vector<std::wstring> names;
+    std::vector<Step> group;
+    for (int i = 0; i < count && !done_.empty(); ++i) {
+      Step step = std::move(done_.back());
+      done_.pop_back();
+      Replay(step, /*back=*/true);
+      names.push_back(step.name);
+      group.push_back(std::move(step));
+    }
+    if (!group.empty()) undone_.push_back(std::move(group));
+    return names;
+  }
+
+  std::vector<std::wstring> Redo() {
+    Finish();
+    std::vector<std::wstring> names;
+    if (undone_.empty()) return names;
+    std::vector<Step> group = std::move(undone_.back());
+    undone_.pop_back();
+    // Taken back newest first: given back oldest first.
+    for (auto it = group.rbegin(); it != group.rend(); ++it) {
+      Replay(*it, /*back=*/false);
+      names.push_back(it->name);
+      done_.push_back(std::move(*it));
+    }
+    Trim();
+    return names;
+  }
+
+  int steps() const { return static_cast<int>(done_.size()); }
+  int redo_groups() const { return static_cast<int>(undone_.size()); }
+
+ private:
+  static constexpr size_t kNowhere = std::numeric_limits<size_t>::max();
+
+  struct Entry {
+    AcDbStub* stub = nullptr;
+    bool appended = false;
+    // Changed: the state to give the object next (before the step while it is done, after the
+    // step while it is taken back). Appended: the object while it is taken back.
+    std::unique_ptr<AcDbObject> state;
+    bool erased = false;         // changed: the erased flag to give next
+    AcDbObjectId owner;          // changed: the owner to give next
+    size_t position = kNowhere;  // an appended entity taken out of its block: where it stood
+  };
+  struct Step {
+    std::wstring name;
+    std::vector<Entry> entries;
+    AcDbUndoAccess::Header header;  // the header to give next
+  };
+  enum class Told { kModified, kModifiedAndErased, kGone, kBack };
+  struct Notice {
+    AcDbStub* stub;
+    AcDbObject* object;
+    Told told;
+  };
+
+  Step& Current() {
+    if (!current_) {
+      // Something new is done: what was taken back can no longer come back.
+      DropRedo();
+      current_ = std::make_unique<Step>();
+      current_->name = name_;
+      current_->header = AcDbUndoAccess::Get(*db_);
+    }
+    return *current_;
+  }
+
+  void Finish() {
+    if (!current_) return;
+    for (const Entry& e : current_->entries) e.stub->undo_recorded = false;
+    if (!current_->entries.empty() || !(current_->header == AcDbUndoAccess::Get(*db_))) {
+      done_.push_back(std::move(*current_));
+      Trim();
+    }
+    current_.reset();
+  }
+
+  void Trim() {
+    while (done_.size() > limit_) done_.pop_front();
+  }
+
+  // Objects taken back for good: their records are free for new objects again (the handle seed
+  // went back with the header, so the next new objects take the same handles).
+  void DropRedo() {
+    for (std::vector<Step>& group : undone_) {
+      for (Step& step : group) {
+        for (Entry& e : step.entries) {
+          if (!e.appended || !e.state) continue;
+          e.state.reset();
+          AcDbStub* stub = e.stub;
+          stub->purged = false;
+          stub->erased = false;
+          stub->cls = nullptr;
+          stub->owner = AcDbObjectId();
+          stub->undo_recorded = false;
+        }
+      }
+    }
+    undone_.clear();
+  }
+
+  static std::vector<AcDbObjectId>* EntitiesOf(AcDbObjectId owner) {
+    auto* block = PeekAs<AcDbBlockTableRecord>(owner);
+    // The list is the block's own, edited here as its append edits it.
+    return block ? &const_cast<std::vector<AcDbObjectId>&>(block->entityIds()) : nullptr;
+  }
+
+  void TakeOut(Entry& e, std::vector<Notice>* notices) {
+    AcDbStub* stub = e.stub;
+    AcDbObject* object = stub->object.release();
+    e.state.reset(object);
+    stub->cls = nullptr;
+    stub->purged = true;  // opens as erased
+    e.position = kNowhere;
+    if (AcDbEntity::cast(object) != nullptr) {
+      if (std::vector<AcDbObjectId>* ids = EntitiesOf(stub->owner)) {
+        const AcDbObjectId id(stub);
+        for (size_t i = ids->size(); i-- > 0;) {
+          if ((*ids)[i] == id) {
+            ids->erase(ids->begin() + static_cast<std::ptrdiff_t>(i));
+            e.position = i;
+            break;
+          }
+        }
+      }
+    }
+    notices->push_back(Notice{stub, object, Told::kGone});
+  }
+
+  void PutBack(Entry& e, std::vector<Notice>* notices) {
+    AcDbStub* stub = e.stub;
+    AcDbObject* object = e.state.release();
+    stub->object.reset(object);
+    stub->cls = object->isA();
+    stub->purged = false;
+    if (e.position != kNowhere) {
+      if (std::vector<AcDbObjectId>* ids = EntitiesOf(stub->owner)) {
+        const size_t at = std::min(e.position, ids->size());
+        ids->insert(ids->begin() + static_cast<std::ptrdiff_t>(at), AcDbObjectId(stub));
+      }
+      e.position = kNowhere;
+    }
+    notices->push_back(Notice{stub, object, Told::kBack});
+  }
+
+  static void Exchange(Entry& e, std::vector<Notice>* notices) {
+    AcDbStub* stub = e.stub;
+    AcDbObject* object = stub->object.get();
+    if (object != nullptr && e.state) {
+      std::unique_ptr<AcDbObject> now(static_cast<AcDbObject*>(object->clone()));
+      object->copyFrom(e.state.get());
+      e.state = std::move(now);
+    }
+    const bool was_erased = stub->erased;
+    std::swap(stub->erased, e.erased);
+    std::swap(stub->owner, e.owner);
+    if (object != nullptr) {
+      notices->push_back(Notice{
+          stub, object, was_erased != stub->erased ? Told::kModifiedAndErased : Told::kModified});
+    }
+  }
+
+  // Takes a step back (entries newest first) or gives it back (oldest first); each entry's
+  // change is the inverse of the other, so the two leave the drawing exactly as it was.
+  void Replay(Step& step, bool back) {
+    replaying_ = true;
+    std::vector<Notice> notices;
+    auto one = [&](Entry& e) {
+      if (!e.appended) {
+        Exchange(e, &notices);
+      } else if (back) {
+        TakeOut(e, &notices);
+      } else {
+        PutBack(e, &notices);
+      }
+    };
+    if (back) {
+      for (auto it = step.entries.rbegin(); it != step.entries.rend(); ++it) one(*it);
+    } else {
+      for (Entry& e : step.entries) one(e);
+    }
+    AcDbUndoAccess::Swap(*db_, step.header);
+    replaying_ = false;
+    // The listeners hear of it once the whole step is done, each object readable as in a notify.
+    for (const Notice& n : notices) {
+      ++n.stub->notifiers;
+      switch (n.told) {
+        case Told::kModifiedAndErased:
+          db_->notifyErased(n.object, n.stub->erased);
+          db_->notifyModified(n.object);
+          break;
+        case Told::kModified:
+          db_->notifyModified(n.object);
+          break;
+        case Told::kGone:
+          db_->notifyErased(n.object, true);
+          break;
+        case Told::kBack:
+          db_->notifyAppended(n.object);
+          break;
+      }
+      --n.stub->notifiers;
+    }
+  }
+
+  AcDbDatabase* db_;
+  size_t limit_;
+  std::wstring name_;
+  std::unique_ptr<Step> current_;
+  std::deque<Step> done_;
+  std::vector<std::vector<Step>> undone_;  // each U or UNDO's steps, in the order taken back
+  bool replaying_ = false;
+};
+
+void UndoHistoryDelete::operator()(UndoHistory* history) const {
+  delete history;
+}
+
+namespace {
+
+UndoHistory* RecordingHistory(const AcDbDatabase* db) {
+  if (db == nullptr) return nullptr;
+  UndoHistory* history = db->impl().undo.get();
+  return history != nullptr && history->recording() ? history : nullptr;
+}
+
+}  // namespace
+
+void RecordUndoOfChange(AcDbStub* stub) {
+  if (stub == nullptr || stub->undo_recorded) return;
+  if (UndoHistory* history = RecordingHistory(stub->database)) history->Change(stub);
+}
+
+void RecordUndoOfAppend(AcDbStub* stub) {
+  if (UndoHistory* history = RecordingHistory(stub->database)) history->Append(stub);
+}
+
+void RecordUndoOfHeader(AcDbDatabase* db) {
+  if (UndoHistory* history = RecordingHistory(db)) history->Header();
+}
+
+}  // namespace platform::acad::internal
+
+namespace platform::acad {
+
+using internal::UndoHistory;
+
+void EnableUndo(AcDbDatabase& db, int max_steps) {
+  auto& undo = db.impl().undo;
+  undo.reset();
+  if (max_steps > 0) undo.reset(new UndoHistory(&db, static_cast<size_t>(max_steps)));
+}
+
+bool UndoEnabled(const AcDbDatabase& db) {
+  return db.impl().undo != nullptr;
+}
+
+void StartUndoStep(AcDbDatabase& db, const std::wstring& name) {
+  if (UndoHistory* history = db.impl().undo.get()) history->Start(name);
+}
+
+std::vector<std::wstring> UndoSteps(AcDbDatabase& db, int count) {
+  UndoHistory* history = db.impl().undo.get();
+  return history ? history->Undo(count) : std::vector<std::wstring>{};
+}
+
+std::vector<std::wstring> RedoSteps(AcDbDatabase& db) {
+  UndoHistory* history = db.impl().undo.get();
+  return history ? history->Redo() : std::vector<std::wstring>{};
+}
+
+int UndoStepCount(const AcDbDatabase& db) {
+  const UndoHistory* history = db.impl().undo.get();
+  return history ? history->steps() : 0;
+}
+
+int RedoGroupCount(const AcDbDatabase& db) {
+  const UndoHistory* history = db.impl().undo.get();
+  return history ? history->redo_groups() : 0;
+}
+
+}  // namespace platform::acad
