@@ -19,6 +19,7 @@
 #include <cmath>
 
 #include "host/dxf/dxf_objects.h"
+#include "platform/acad/undo_history.h"
 
 namespace host::dxf_out {
 
@@ -26,6 +27,8 @@ namespace host::dxf_out {
 // reference needs ----
 
 void Writer::Prepare() {
+  // The parts made here are bookkeeping: undo takes them back with the step they follow.
+  const platform::acad::ScopedUndoAmend amend(db_);
   // One listing of the drawing's objects serves every later pass (walking the handle table is a
   // walk through memory); what is made below is written with its owner and needs no listing.
   all_ids_ = platform::acad::AllObjectIds(db_);

@@ -228,10 +228,21 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& objId, AcDbObject* p
   // Before the handle is chosen: a new step of undo lets go of the records of undone objects
   // that can no longer come back, and the seed may give their handles out again.
   platform::acad::internal::RecordUndoOfHeader(this);
-  const AcDbHandle handle = next_handle_.isNull() ? handseed_ : next_handle_;
-  if (next_handle_.isNull()) ++impl_->seeded;
+  AcDbHandle handle = next_handle_.isNull() ? handseed_ : next_handle_;
+  if (next_handle_.isNull()) {
+    ++impl_->seeded;
+    // Past the records that the seed reaches but that are taken: objects taken back by undo
+    // that redo may give back.
+    for (AcDbStub* taken = impl_->index.Find(handle.value());
+         taken != nullptr && (taken->object != nullptr || taken->purged);
+         taken = impl_->index.Find(handle.value())) {
+      handle = AcDbHandle(handle.value() + 1);
+    }
+  }
   next_handle_.setNull();
   AcDbStub* stub = stubFor(handle, true);
+  // A record freed by undo is reused without being made: the seed still moves past it.
+  if (handle.value() >= handseed_.value()) handseed_ = AcDbHandle(handle.value() + 1);
   Acad::ErrorStatus es = adoptObject(stub, pObj);
   if (es == Acad::eOk) objId = AcDbObjectId(stub);
   return es;

@@ -50,6 +50,27 @@ class UndoHistory {
   UndoHistory& operator=(const UndoHistory&) = delete;
 
   bool recording() const { return !name_.empty() && !replaying_; }
+  bool amending() const { return amending_ > 0; }
+
+  // Objects that the host adds for its own bookkeeping (a drawing writer's parts) belong to the
+  // step being recorded, else to the last step: taking that step back takes them out too, and
+  // the handle seed goes back past them, so that the next save makes them again as they were.
+  void BeginAmend() { ++amending_; }
+  void EndAmend() {
+    if (--amending_ > 0) return;
+    for (AcDbStub* stub : amended_) stub->undo_recorded = false;
+    amended_.clear();
+  }
+  void Amend(AcDbStub* stub) {
+    Step* step = current_ ? current_.get() : done_.empty() ? nullptr : &done_.back();
+    if (step == nullptr) return;
+    stub->undo_recorded = true;
+    if (!current_) amended_.push_back(stub);
+    Entry e;
+    e.stub = stub;
+    e.appended = true;
+    step->entries.push_back(std::move(e));
+  }
 
   void Change(AcDbStub* stub) {
     Step& step = Current();
@@ -301,6 +322,8 @@ class UndoHistory {
   std::deque<Step> done_;
   std::vector<std::vector<Step>> undone_;  // each U or UNDO's steps, in the order taken back
   bool replaying_ = false;
+  int amending_ = 0;
+  std::vector<AcDbStub*> amended_;  // recorded into a finished step: their flags to clear
 };
 
 void UndoHistoryDelete::operator()(UndoHistory* history) const {
@@ -312,22 +335,30 @@ namespace {
 UndoHistory* RecordingHistory(const AcDbDatabase* db) {
   if (db == nullptr) return nullptr;
   UndoHistory* history = db->impl().undo.get();
-  return history != nullptr && history->recording() ? history : nullptr;
+  return history != nullptr && (history->recording() || history->amending()) ? history : nullptr;
 }
 
 }  // namespace
 
 void RecordUndoOfChange(AcDbStub* stub) {
   if (stub == nullptr || stub->undo_recorded) return;
-  if (UndoHistory* history = RecordingHistory(stub->database)) history->Change(stub);
+  UndoHistory* history = RecordingHistory(stub->database);
+  if (history != nullptr && !history->amending()) history->Change(stub);
 }
 
 void RecordUndoOfAppend(AcDbStub* stub) {
-  if (UndoHistory* history = RecordingHistory(stub->database)) history->Append(stub);
+  UndoHistory* history = RecordingHistory(stub->database);
+  if (history == nullptr) return;
+  if (history->amending()) {
+    history->Amend(stub);
+  } else {
+    history->Append(stub);
+  }
 }
 
 void RecordUndoOfHeader(AcDbDatabase* db) {
-  if (UndoHistory* history = RecordingHistory(db)) history->Header();
+  UndoHistory* history = RecordingHistory(db);
+  if (history != nullptr && !history->amending()) history->Header();
 }
 
 }  // namespace platform::acad::internal
@@ -363,6 +394,14 @@ std::vector<std::wstring> RedoSteps(AcDbDatabase& db) {
 int UndoStepCount(const AcDbDatabase& db) {
   const UndoHistory* history = db.impl().undo.get();
   return history ? history->steps() : 0;
+}
+
+ScopedUndoAmend::ScopedUndoAmend(AcDbDatabase& db) : history_(db.impl().undo.get()) {
+  if (history_ != nullptr) history_->BeginAmend();
+}
+
+ScopedUndoAmend::~ScopedUndoAmend() {
+  if (history_ != nullptr) history_->EndAmend();
 }
 
 int RedoGroupCount(const AcDbDatabase& db) {

@@ -40,6 +40,23 @@ std::vector<std::wstring> UndoSteps(AcDbDatabase& db, int count);
 // change of the drawing drops what could be redone.
 std::vector<std::wstring> RedoSteps(AcDbDatabase& db);
 
+// While one lives, the objects added to `db` are the host's own bookkeeping (the parts a drawing
+// writer adds for blocks and references): they join the step being recorded, else the last one,
+// and nothing else is recorded.
+namespace internal {
+class UndoHistory;
+}
+class ScopedUndoAmend {
+ public:
+  explicit ScopedUndoAmend(AcDbDatabase& db);
+  ~ScopedUndoAmend();
+  ScopedUndoAmend(const ScopedUndoAmend&) = delete;
+  ScopedUndoAmend& operator=(const ScopedUndoAmend&) = delete;
+
+ private:
+  internal::UndoHistory* history_;
+};
+
 int UndoStepCount(const AcDbDatabase& db);
 int RedoGroupCount(const AcDbDatabase& db);
 
