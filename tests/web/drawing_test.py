@@ -13,6 +13,7 @@ import tempfile
 import unittest
 
 import ezdxf
+from selenium.webdriver.common.keys import Keys
 
 import page_driver
 from page_driver import Page
@@ -248,14 +249,26 @@ for (const [dx, dy] of arguments[0]) {
             self.assertEqual(line_colours(page.entity(handle)), {'#ff0000'}, handle)
         for handle in ('C9', 'C3'):
             self.assertNotIn('#ff0000', line_colours(page.entity(handle)), handle)
+        # Ctrl+Z on the drawing is U: the check is taken back on the page; Ctrl+Y gives it back.
+        page.drawing_pane_key(Keys.CONTROL + 'z')
+        page.wait_transcript('コマンド: U')
+        page.until(lambda d: '#ff0000' not in line_colours(page.entity('E1')), 'E1 not red')
+        for handle in ('E1', 'D5', 'ED'):
+            self.assertNotIn('#ff0000', line_colours(page.entity(handle)), handle)
+        self.assertIn('RQ_HARNEX_CHECKATT', page.transcript().split('コマンド: U')[-1])
+        page.drawing_pane_key(Keys.CONTROL + 'y')
+        page.wait_transcript('コマンド: REDO')
+        page.until(lambda d: line_colours(page.entity('E1')) == {'#ff0000'}, 'E1 red again')
         # Right to left: a crossing that the runs cross; the colours come back.
         page.drag_box(14300, 4300, 11700, 500)
         page.command('RQ_HARNEX_RECOVERCOLOR')
         for handle in ('E1', 'D5', 'ED'):
             self.assertNotIn('#ff0000', line_colours(page.entity(handle)), handle)
         doc, _ = self.finish()
-        self.assertIn('preselect window 11700,500 14300,4300', self.recorded())
-        self.assertIn('preselect crossing 14300,4300 11700,500', self.recorded())
+        self.assertEqual(self.recorded(), [
+            'preselect window 11700,500 14300,4300', 'command RQ_HARNEX_CHECKATT', 'command U',
+            'command REDO', 'preselect crossing 14300,4300 11700,500',
+            'command RQ_HARNEX_RECOVERCOLOR'])
         for handle in ('E1', 'D5', 'ED', 'C3'):
             self.assertEqual(doc.entitydb[handle].dxf.get('color', 256), 256, handle)
 

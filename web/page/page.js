@@ -237,6 +237,19 @@
     }
   });
 
+  // Ctrl+Z and Ctrl+Y at the command prompt are the host's U and REDO, as in the CAD host; in a
+  // text field (the command line with text in it, the palette's edits) they stay the field's.
+  document.addEventListener('keydown', (event) => {
+    if (ended || !(event.ctrlKey || event.metaKey) || event.altKey) return;
+    const key = event.key.toLowerCase();
+    if (key !== 'z' && key !== 'y') return;
+    const field = event.target.closest && event.target.closest('input, textarea, select');
+    if (field && !(field === commandLine && commandLine.value === '')) return;
+    if (!view || view.wait.kind !== 'command') return;
+    event.preventDefault();
+    post('/line', { line: key === 'z' ? 'U' : 'REDO' });
+  });
+
   document.addEventListener('keydown', (event) => {
     if (event.target === commandLine || ended) return;
     if (event.key !== 'Enter' && event.key !== 'Escape') return;
