@@ -17,6 +17,8 @@
 #include <string>
 
 #include "tools/harnex_session.h"
+#include <malloc.h>
+
 #include "tools/drawing_builder.h"
 #include "host/session/session.h"
 #include "tools/system_folder.h"
@@ -33,8 +35,10 @@ struct Tree {
 
 // Starts `tree`'s session on the drawing `draw` makes (which sets root and last), with the
 // palette open on the sample project's trunk pattern and its first row (trunk number 1L-1)
-// ticked; the script presses palette button `button`. False when anything fails.
-inline bool Start(Tree& tree, std::function<void(AcDbDatabase*)> draw, int button) {
+// ticked; the script presses palette button `button`. `undo_steps` as the host's setting (0:
+// no undo recorded). False when anything fails.
+inline bool Start(Tree& tree, std::function<void(AcDbDatabase*)> draw, int button,
+                  int undo_steps = host::Session::Options{}.undo_steps) {
   std::string error;
   tree.folder = tools::SystemFolderCopy::Create("", &error);
   if (tree.folder == nullptr) return false;
@@ -43,6 +47,7 @@ inline bool Start(Tree& tree, std::function<void(AcDbDatabase*)> draw, int butto
   host::Session::Options options = tools::HarnexSessionOptions();
   options.config_path = tree.folder->config_path();
   options.drawing = std::move(draw);
+  options.undo_steps = undo_steps;
   tree.session = std::make_unique<host::Session>(options);
   if (!tree.session->Start()) return false;
   if (tree.session->RunScript(L"command RQ_HARNEX\nclick 238\n") != 0) return false;
@@ -69,10 +74,12 @@ inline std::unique_ptr<Tree>& Current() {
 // time); null when it could not be made.
 inline Tree* TreeOf(int elements, std::unique_ptr<Tree> (*make)(int)) {
   static int size = 0;
-  if (Current() == nullptr || size != elements) {
+  static std::unique_ptr<Tree> (*made_by)(int) = nullptr;
+  if (Current() == nullptr || size != elements || made_by != make) {
     Current().reset();
     Current() = make(elements);
     size = elements;
+    made_by = make;
   }
   return Current().get();
 }
@@ -100,10 +107,15 @@ inline void Measure(benchmark::State& state, std::unique_ptr<Tree> (*make)(int))
     state.SkipWithError("the tree session did not start");
     return;
   }
+  size_t heap_growth = 0;
   for (auto _ : state) {
     tree->session->ClearTranscript();
+    const size_t before = mallinfo2().uordblks;
     if (tree->session->RunScript(tree->script) != 0) state.SkipWithError("the session stopped");
+    heap_growth = mallinfo2().uordblks - before;
   }
+  // What one run leaves on the heap: with undo on, mostly the step it recorded.
+  state.counters["heap_kept_KiB"] = static_cast<double>(heap_growth) / 1024.0;
   if (!Reached(*tree)) state.SkipWithError("the trace did not reach the last branch");
   state.SetComplexityN(state.range(0));
   state.SetItemsProcessed(state.iterations() * state.range(0));
