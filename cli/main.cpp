@@ -140,6 +140,7 @@ int main(int argc, char** argv) {
   host::Session::Options session_options = tools::HarnexSessionOptions();
   session_options.config_path = platform::Utf8ToWide(cli::ResolveConfigPath(options));
   if (options.no_host_module) tools::SkipAtStart(&session_options, tools::kHostModuleName);
+  session_options.undo_steps = options.undo_steps;
   session_options.drawing_file = options.drawing;
   session_options.output = WriteOut;
   session_options.diagnostics = WriteErr;

@@ -11,7 +11,7 @@ namespace cli {
 const char* UsageText() {
   return "usage: harnex-host [--config FILE] [--drawing FILE.dxf] [--save FILE.dxf]\n"
          "                   [--svg FILE.svg [--highlight SYSTEM]...] [--no-host-module]\n"
-         "                   [SCRIPT | -]\n"
+         "                   [--undo-steps N] [SCRIPT | -]\n"
          "       harnex-host --serve [--port N] [--record FILE.hxs] [session options] [SCRIPT]\n"
          "       harnex-host --demo [DIR]\n"
          "       harnex-host --make-example FILE.dxf\n"
@@ -103,6 +103,16 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* o
     } else if (arg == "--no-host-module") {
       out->no_host_module = true;
       other_options = true;
+      session_options = true;
+    } else if (arg == "--undo-steps") {
+      if (!value(&word)) return false;
+      char* end = nullptr;
+      const long steps = std::strtol(word.c_str(), &end, 10);
+      if (word.empty() || end == nullptr || *end != '\0' || steps < 0 || steps > 100000) {
+        *error = "--undo-steps takes a number of steps 0 to 100000, not " + word;
+        return false;
+      }
+      out->undo_steps = static_cast<int>(steps);
       session_options = true;
     } else if (arg == "--serve") {
       out->serve = true;

@@ -23,6 +23,7 @@ struct ProgramOptions {
   std::string svg;
   std::vector<std::wstring> highlights;  // --highlight: systems marked in the --svg picture
   bool no_host_module = false;
+  int undo_steps = 50;  // --undo-steps: how many steps U and UNDO can take back (0: none)
   std::string script;  // "-" (or empty): standard input
   // --serve: the session is used from a web page on 127.0.0.1 (a script given runs first).
   bool serve = false;
