@@ -196,6 +196,12 @@ bool ReadWiringLines(AcDbObjectId id, CStringArray& lines) {
   std::vector<ElementWire> wires;
   const PaletteAccess* palette = PaletteAccessInstance();
   if (palette == nullptr || !ReadElementWires(id, wires)) return false;
+  // An element that was never assigned has the four S records the route tools give every
+  // element, all empty, and no further wire: it has no wiring, as an element without the
+  // record list has none, so that the note says so instead of showing "　（不明）".
+  if (wires.size() == 1 && !FirstWireIsSet(wires.front()) && wires.front().code.IsEmpty()) {
+    return false;
+  }
   for (const ElementWire& wire : wires) {
     // A missing "S501" stays empty rather than reading as an unknown code.
     CString name;

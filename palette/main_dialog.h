@@ -109,6 +109,10 @@ class CMainDlg : public CAcUiDialog, public PaletteAccess {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   void OnCancel() override;
+  // Enter in the palette (in an edit, or on a button without a command of its own) reaches the
+  // hidden default button. A palette window does not close on Enter, as the CAD host's palettes
+  // do not: what was typed stays in its edit and nothing else happens.
+  void OnOK() override {}
 
   afx_msg void OnOpenProject();
   afx_msg void OnNewProject();

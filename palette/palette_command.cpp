@@ -53,6 +53,11 @@ void CmdShowPalette() {
   } else if (!CreatePalette()) {
     return;
   }
+  // The palette's own window shows again too, whatever hid it inside its set.
+  if (PaletteInstance && ::IsWindow(PaletteInstance->GetSafeHwnd()) &&
+      !PaletteInstance->IsWindowVisible()) {
+    PaletteInstance->ShowWindow(SW_SHOW);
+  }
   const PaletteSetSettings settings =
       ReadPaletteSetSettings(ProjectFolderFromConfig(ConfigIniPath));
   if (settings.autoRollupOn) PaletteSetInstance->SetAutoRollup(TRUE);

@@ -2,6 +2,7 @@
 #include "host/session/session.h"
 
 #include <accmd.h>
+#include <acdocman.h>
 #include <aced.h>
 #include <acedads.h>
 #include <rxregsvc.h>
@@ -286,9 +287,13 @@ void Session::RunCommand(const std::wstring& name) {
   }
   last_command_ = command->globalName();
   if (command_depth_ == 0) StartUndoStep(last_command_);
+  // While a command runs (its prompts and drags included) the document is not quiescent, as in
+  // the CAD host: a window that closes then (the palette on Esc) cancels the command.
   ++command_depth_;
+  platform::acad::SetCommandActive(true);
   command->functionAddr()();
   --command_depth_;
+  platform::acad::SetCommandActive(command_depth_ > 0);
   if (command_depth_ == 0) StartUndoStep(L"");
   impl_->document->ClearPickfirst();
   CheckLeftOpen(last_command_);

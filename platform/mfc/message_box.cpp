@@ -77,9 +77,16 @@ const wchar_t* MessageBoxIconName(UINT type) {
 int MessageBoxW(HWND, LPCWSTR lpText, LPCWSTR, UINT uType) {
   const std::vector<int> buttons = Buttons(uType);
   const std::wstring text = lpText ? lpText : L"";
+  const std::wstring shown =
+      std::wstring(L"[box ") + platform::mfc::MessageBoxIconName(uType) + L"] " + text;
   auto finish = [&](int answer) {
-    platform::PrintEvent(std::wstring(L"[box ") + platform::mfc::MessageBoxIconName(uType) + L"] " +
-                         text + L" → " + AnswerWord(answer));
+    platform::PrintEvent(shown + L" → " + AnswerWord(answer));
+    return answer;
+  };
+  // A box that the session left without an answer shows none: the caller gets the safe one
+  // (Cancel, else No), but the transcript does not claim that the user gave it.
+  auto unanswered = [&](int answer) {
+    platform::PrintEvent(shown);
     return answer;
   };
   if (!platform::CurrentUserSession()) {
@@ -101,13 +108,13 @@ int MessageBoxW(HWND, LPCWSTR lpText, LPCWSTR, UINT uType) {
     platform::StopSession(platform::kExitScriptMismatch, L"line " + std::to_wstring(line) +
                                                              L": the box \"" + text +
                                                              L"\" has no answer \"" + word + L"\"");
-    return finish(Has(buttons, IDCANCEL) ? IDCANCEL : Has(buttons, IDNO) ? IDNO : buttons[0]);
+    return unanswered(Has(buttons, IDCANCEL) ? IDCANCEL : Has(buttons, IDNO) ? IDNO : buttons[0]);
   }
   if (buttons.size() == 1) return finish(buttons[0]);  // acknowledged
   std::wstring where = action ? L"line " + std::to_wstring(action->line) + L": " : L"";
   platform::StopSession(platform::kExitScriptMismatch,
                         where + L"the box \"" + text + L"\" waits for an answer");
-  return finish(Has(buttons, IDCANCEL) ? IDCANCEL : IDNO);
+  return unanswered(Has(buttons, IDCANCEL) ? IDCANCEL : IDNO);
 }
 
 BOOL MessageBeep(UINT) {
