@@ -138,7 +138,17 @@ int main(int argc, char** argv) {
   }
 
   host::Session::Options session_options = tools::HarnexSessionOptions();
-  session_options.config_path = platform::Utf8ToWide(cli::ResolveConfigPath(options));
+  const std::string config = cli::ResolveConfigPath(options);
+  session_options.config_path = platform::Utf8ToWide(config);
+  // Without its configuration the host finds no system folder, and the palette no project: say
+  // so once, at the start, rather than leave the user with "プロジェクトは存在しません。".
+  std::error_code config_error;
+  if (!std::filesystem::is_regular_file(config, config_error)) {
+    std::cerr << "harnex-host: no host configuration: " << config
+              << " does not exist, so there is no system folder and no project; give one with "
+                 "--config FILE or HARNEX_CONFIG (harnex-host --demo DIR copies the example's "
+                 "system folder to DIR and writes DIR/harnex.ini)\n";
+  }
   if (options.no_host_module) tools::SkipAtStart(&session_options, tools::kHostModuleName);
   session_options.undo_steps = options.undo_steps;
   session_options.drawing_file = options.drawing;

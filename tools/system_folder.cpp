@@ -22,6 +22,34 @@ std::string BundledExamplesDir() {
   return HARNEX_EXAMPLES_DIR;
 }
 
+namespace {
+
+// What sessions write into a system folder, never part of the example: the palette's memory of
+// the last project, and the projects kept when a session ended with unsaved edits.
+bool WrittenBySessions(const fs::path& file) {
+  const std::string name = file.filename().string();
+  const std::string recovered = ".recovered.tpr";
+  return name == "LastProj.ini" ||
+         (name.size() > recovered.size() &&
+          name.compare(name.size() - recovered.size(), recovered.size(), recovered) == 0);
+}
+
+// Copies the example's folder `from` into `to`, leaving out what sessions wrote there (a user
+// who ran the example in the checkout leaves LastProj.ini behind).
+void CopyExampleFiles(const fs::path& from, const fs::path& to, std::error_code* ec) {
+  for (fs::recursive_directory_iterator it(from, *ec), end; !*ec && it != end; it.increment(*ec)) {
+    const fs::path target = to / fs::relative(it->path(), from, *ec);
+    if (*ec) return;
+    if (it->is_directory()) {
+      fs::create_directories(target, *ec);
+    } else if (!WrittenBySessions(it->path())) {
+      fs::copy_file(it->path(), target, fs::copy_options::overwrite_existing, *ec);
+    }
+  }
+}
+
+}  // namespace
+
 std::unique_ptr<SystemFolderCopy> SystemFolderCopy::Create(const std::string& dir,
                                                            std::string* error) {
   fs::path root = dir;
@@ -39,10 +67,7 @@ std::unique_ptr<SystemFolderCopy> SystemFolderCopy::Create(const std::string& di
   std::unique_ptr<SystemFolderCopy> copy(new SystemFolderCopy(root.string(), temporary));
   const fs::path bundled = fs::path(BundledExamplesDir()) / "system";
   fs::create_directories(root / "system", ec);
-  if (!ec && fs::exists(bundled)) {
-    fs::copy(bundled, root / "system",
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-  }
+  if (!ec && fs::exists(bundled)) CopyExampleFiles(bundled, root / "system", &ec);
   if (ec) {
     *error = "cannot copy " + bundled.string() + " into " + root.string() + ": " + ec.message();
     return nullptr;
@@ -66,11 +91,9 @@ SystemFolderCopy::~SystemFolderCopy() {
 
 bool SystemFolderCopy::RememberProject(const std::wstring& project,
                                        const std::wstring& pattern) const {
-  const std::wstring file =
-      platform::Utf8ToWide(system_folder()) + L"\\プロジェクト\\LastProj.ini";
+  const std::wstring file = platform::Utf8ToWide(system_folder()) + L"\\プロジェクト\\LastProj.ini";
   return WritePrivateProfileStringW(L"KORMAN_CABLIX", L"NAME", project.c_str(), file.c_str()) &&
-         WritePrivateProfileStringW(L"KORMAN_CABLIX", L"PATTERN", pattern.c_str(),
-                                    file.c_str()) &&
+         WritePrivateProfileStringW(L"KORMAN_CABLIX", L"PATTERN", pattern.c_str(), file.c_str()) &&
          WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str());
 }
 
