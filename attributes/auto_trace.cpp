@@ -8,8 +8,10 @@
 #include <gegbl.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "app/palette_access.h"
 #include "attributes/element_class.h"
@@ -18,14 +20,38 @@
 
 namespace {
 
-// The row's panel/load name added to a hatched panel's link.
+// The names of a comma-separated list, each trimmed.
+std::vector<CString> ListedNames(const CString& list) {
+  std::vector<CString> names;
+  int start = 0;
+  for (;;) {
+    const int comma = list.Find(L',', start);
+    CString name = comma < 0 ? list.Mid(start) : list.Mid(start, comma - start);
+    name.Trim();
+    if (!name.IsEmpty()) names.push_back(name);
+    if (comma < 0) break;
+    start = comma + 1;
+  }
+  return names;
+}
+
+// The row's panel/load name added to a hatched panel's link, each of its names once: a row that
+// reaches the panel again (a second load of the same name, a ring, the second pass through a
+// panel further down) leaves the link as it was, so that pass 2 finds the row the names stand
+// for. The names are separated by "," as for a single panel.
 CString PanelLink(AcDbObjectId panel, int row) {
   CString link = ReadBanLink(panel);
   CStringArray values;
   const PaletteAccess* palette = PaletteAccessInstance();
-  if (palette != nullptr && palette->GetRowData(row, values) && values.GetSize() > 2 &&
-      !values[2].IsEmpty()) {
-    link = link.IsEmpty() ? values[2] : link + L"," + values[2];
+  if (palette == nullptr || !palette->GetRowData(row, values) || values.GetSize() <= 2 ||
+      values[2].IsEmpty()) {
+    return link;
+  }
+  const std::vector<CString> listed = ListedNames(link);
+  for (const CString& name : ListedNames(values[2])) {
+    bool there = false;
+    for (const CString& old : listed) there = there || old.CompareNoCase(name) == 0;
+    if (!there) link = link.IsEmpty() ? name : link + L"," + name;
   }
   return link;
 }
@@ -126,6 +152,12 @@ bool AutoTrace::IsTerminalSegment(AcDbObjectId id) {
   return terminalIsSegment_ == 1;
 }
 
+void AutoTrace::WriteOnce(AcDbObjectId id, int row) {
+  // A wire that reaches an element along two ways (a ring, or two loads of one row) is one wire
+  // on that element: the row is written to it once in the run.
+  if (written_.insert({id, row}).second) WriteRowAuto(id, row);
+}
+
 int AutoTrace::KindOf(AcDbObjectId id) {
   return Info(id).kind;
 }
@@ -193,7 +225,7 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
       call.info->onPath = false;
       if (call.reached) {
         if (!call.panelMode && !call.sawStateThree && !call.passedPart) {
-          WriteRowAuto(call.element, row);
+          WriteOnce(call.element, row);
         }
         if (call.panelSet) WriteBanLink(call.element, *call.text);
         call.found = true;
@@ -221,8 +253,9 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
     }
     if (IsTerminalSegment(b)) {
       if (!call.panelMode && !call.passedPart) {
-        WriteRowAuto(b, row);
-        WriteBeyondTerminal(elements_, b, call.point, row);
+        WriteOnce(b, row);
+        WriteBeyondTerminal(elements_, b, call.point, row,
+                            [this, row](AcDbObjectId beyond) { WriteOnce(beyond, row); });
       }
       call.found = true;
       continue;
@@ -230,7 +263,10 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
     if (!ReadPoints(b, info)) continue;
     call.text = call.names;
     if (info.hatchedPanel) {
-      call.text = std::make_shared<const CString>(*call.names + PanelLink(b, row));
+      // Each panel's link is its own: a panel met after another one lists the rows that reached
+      // it, not the first panel's list run together with its own. Pass 2 then traces from each
+      // panel in turn, so the rows go on from panel to panel up to the terminal.
+      call.text = std::make_shared<const CString>(PanelLink(b, row));
       call.panelMode = true;
       call.panelSet = true;
     }
@@ -253,6 +289,13 @@ bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const A
 
 void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId terminal,
                          const AcGePoint3d& point, int row) {
+  WriteBeyondTerminal(elements, terminal, point, row,
+                      [row](AcDbObjectId beyond) { WriteRowAuto(beyond, row); });
+}
+
+void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId terminal,
+                         const AcGePoint3d& point, int,
+                         const std::function<void(AcDbObjectId)>& write) {
   AcGePoint3dArray points;
   if (!ConnectPoints(terminal, points) || points.length() != 2) return;
   const AcGePoint3d far_end =
@@ -261,6 +304,6 @@ void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId termina
   int count = 0;
   if (RootComn_GetConnectBlock7(elements, terminal, far_end, blocks, count, 0, 3) != 0) return;
   for (int i = 0; i < blocks.length(); ++i) {
-    if (EtatIsRoute(blocks[i])) WriteRowAuto(blocks[i], row);
+    if (EtatIsRoute(blocks[i])) write(blocks[i]);
   }
 }

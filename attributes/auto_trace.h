@@ -6,7 +6,9 @@
 #include <dbid.h>
 #include <gepnt3d.h>
 
+#include <functional>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -37,6 +39,10 @@ bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const A
 // second is strictly farther). Nothing when the terminal has not exactly two connection points.
 void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId terminal,
                          const AcGePoint3d& point, int row);
+// The same, each element given to `write` instead of written.
+void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId terminal,
+                         const AcGePoint3d& point, int row,
+                         const std::function<void(AcDbObjectId)>& write);
 
 // The traces of one automatic run, sharing what they learn about the network.
 //
@@ -92,9 +98,17 @@ class AutoTrace {
   // into `meeting`; false when none does or the question cannot be answered.
   bool AskMeeting(AcDbObjectId from, const AcGePoint3d& point, Meeting& meeting);
   bool IsTerminalSegment(AcDbObjectId id);
+  // WriteRowAuto (id, row), unless the run wrote that row to that element already.
+  void WriteOnce(AcDbObjectId id, int row);
 
   const AcDbObjectIdArray& elements_;
   AcDbObjectId terminal_;
   int terminalIsSegment_ = -1;  // ElementClassOf(terminal) is RT: -1 not yet read, 0 or 1
   std::unordered_map<AcDbObjectId, Element> info_;
+  struct WrittenHash {
+    size_t operator()(const std::pair<AcDbObjectId, int>& w) const {
+      return std::hash<AcDbObjectId>()(w.first) * 31 + static_cast<size_t>(w.second);
+    }
+  };
+  std::unordered_set<std::pair<AcDbObjectId, int>, WrittenHash> written_;
 };
