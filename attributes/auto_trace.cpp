@@ -20,21 +20,6 @@
 
 namespace {
 
-// The names of a comma-separated list, each trimmed.
-std::vector<CString> ListedNames(const CString& list) {
-  std::vector<CString> names;
-  int start = 0;
-  for (;;) {
-    const int comma = list.Find(L',', start);
-    CString name = comma < 0 ? list.Mid(start) : list.Mid(start, comma - start);
-    name.Trim();
-    if (!name.IsEmpty()) names.push_back(name);
-    if (comma < 0) break;
-    start = comma + 1;
-  }
-  return names;
-}
-
 // The row's panel/load name added to a hatched panel's link, each of its names once: a row that
 // reaches the panel again (a second load of the same name, a ring, the second pass through a
 // panel further down) leaves the link as it was, so that pass 2 finds the row the names stand
@@ -47,8 +32,10 @@ CString PanelLink(AcDbObjectId panel, int row) {
       values[2].IsEmpty()) {
     return link;
   }
-  const std::vector<CString> listed = ListedNames(link);
-  for (const CString& name : ListedNames(values[2])) {
+  const std::vector<CString> listed = PanelListNames(link);
+  for (CString name : PanelListNames(values[2])) {
+    name.Trim();
+    if (name.IsEmpty()) continue;
     bool there = false;
     for (const CString& old : listed) there = there || old.CompareNoCase(name) == 0;
     if (!there) link = link.IsEmpty() ? name : link + L"," + name;
@@ -254,7 +241,7 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
     if (IsTerminalSegment(b)) {
       if (!call.panelMode && !call.passedPart) {
         WriteOnce(b, row);
-        WriteBeyondTerminal(elements_, b, call.point, row,
+        WriteBeyondTerminal(elements_, b, call.point,
                             [this, row](AcDbObjectId beyond) { WriteOnce(beyond, row); });
       }
       call.found = true;
@@ -289,13 +276,12 @@ bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const A
 
 void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId terminal,
                          const AcGePoint3d& point, int row) {
-  WriteBeyondTerminal(elements, terminal, point, row,
+  WriteBeyondTerminal(elements, terminal, point,
                       [row](AcDbObjectId beyond) { WriteRowAuto(beyond, row); });
 }
 
 void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId terminal,
-                         const AcGePoint3d& point, int,
-                         const std::function<void(AcDbObjectId)>& write) {
+                         const AcGePoint3d& point, const std::function<void(AcDbObjectId)>& write) {
   AcGePoint3dArray points;
   if (!ConnectPoints(terminal, points) || points.length() != 2) return;
   const AcGePoint3d far_end =

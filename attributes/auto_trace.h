@@ -39,10 +39,9 @@ bool TraceAuto(const AcDbObjectIdArray& elements, AcDbObjectId terminal, const A
 // second is strictly farther). Nothing when the terminal has not exactly two connection points.
 void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId terminal,
                          const AcGePoint3d& point, int row);
-// The same, each element given to `write` instead of written.
+// The same elements, each given to `write` instead of written.
 void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId terminal,
-                         const AcGePoint3d& point, int row,
-                         const std::function<void(AcDbObjectId)>& write);
+                         const AcGePoint3d& point, const std::function<void(AcDbObjectId)>& write);
 
 // The traces of one automatic run, sharing what they learn about the network.
 //

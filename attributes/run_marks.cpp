@@ -78,3 +78,19 @@ void ClearRunMarks(const AcDbObjectIdArray& ids) {
     }
   }
 }
+
+std::vector<CString> PanelListNames(const CString& text) {
+  std::vector<CString> parts;
+  if (text.Find(L',') < 0) {
+    parts.push_back(text);
+    return parts;
+  }
+  int start = 0;
+  for (;;) {
+    const int comma = text.Find(L',', start);
+    CString part = comma < 0 ? text.Mid(start) : text.Mid(start, comma - start);
+    parts.push_back(part.Trim());
+    if (comma < 0) return parts;
+    start = comma + 1;
+  }
+}

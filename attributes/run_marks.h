@@ -13,6 +13,8 @@
 #include <afxcoll.h>
 #include <dbid.h>
 
+#include <vector>
+
 class AcDbObject;
 
 // The first string of the element's "RQPX_AUTOFLAG" as a decimal integer; 0 when it has none.
@@ -31,6 +33,9 @@ CString AutoFlagText(int n);
 
 // The first string of the element's "RQPX_BANLINK", or empty text when it has none.
 CString ReadBanLink(AcDbObjectId id);
+// The names of a panel/load list (a row's panel/load name, a panel's link) split at ",", each
+// part trimmed; a text without "," is one part as it stands.
+std::vector<CString> PanelListNames(const CString& text);
 // Makes the element's "RQPX_BANLINK" the one string `text`. False when the drawing refuses it.
 bool WriteBanLink(AcDbObjectId id, const wchar_t* text);
 

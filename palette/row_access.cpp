@@ -6,28 +6,12 @@
 #include <vector>
 
 #include "app/harnex_module.h"
+#include "attributes/run_marks.h"
 #include "palette/main_dialog.h"
 #include "project/pattern_rows.h"
 #include "resources/resource.h"
 
 namespace {
-
-// A panel list split at ",", each part trimmed; a text without "," is one part as it stands.
-std::vector<CString> PanelParts(const CString& text) {
-  std::vector<CString> parts;
-  if (text.Find(L',') < 0) {
-    parts.push_back(text);
-    return parts;
-  }
-  int start = 0;
-  for (;;) {
-    const int comma = text.Find(L',', start);
-    CString part = comma < 0 ? text.Mid(start) : text.Mid(start, comma - start);
-    parts.push_back(part.Trim());
-    if (comma < 0) return parts;
-    start = comma + 1;
-  }
-}
 
 // Every pair is compared, so the order of the names does not matter.
 bool SamePanels(const std::vector<CString>& wanted, const std::vector<CString>& row) {
@@ -70,9 +54,9 @@ bool CMainDlg::GetRowData(int row, CStringArray& values) const {
 bool CMainDlg::FindCheckedRowByPanelName(const CString& text, int& row) const {
   const PatternData* pattern = project_.Current();
   if (!pattern) return false;
-  const std::vector<CString> wanted = PanelParts(text);
+  const std::vector<CString> wanted = PanelListNames(text);
   for (int i = 0; i < kPatternRows && !pattern->IsRowEmpty(i); ++i) {
-    if (!SamePanels(wanted, PanelParts(pattern->ban[i]))) continue;
+    if (!SamePanels(wanted, PanelListNames(pattern->ban[i]))) continue;
     if (!pattern->checked[i]) return false;
     row = i;
     return true;

@@ -413,4 +413,16 @@ std::string BinaryDxf(const std::vector<std::pair<int, std::string>>& groups) {
   return out;
 }
 
+std::string FirstDifference(const std::string& a, const std::string& b) {
+  std::istringstream sa(a), sb(b);
+  std::string la, lb;
+  for (int line = 1;; ++line) {
+    const bool more_a = static_cast<bool>(std::getline(sa, la));
+    const bool more_b = static_cast<bool>(std::getline(sb, lb));
+    if (!more_a && !more_b) return "no difference";
+    if (la != lb || more_a != more_b)
+      return "line " + std::to_string(line) + ": \"" + la + "\" against \"" + lb + "\"";
+  }
+}
+
 }  // namespace host::testing

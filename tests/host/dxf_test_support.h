@@ -24,6 +24,10 @@ std::vector<std::pair<int, std::string>> SmallDrawing(
     const std::vector<std::pair<int, std::string>>& extra_entities = {},
     const std::vector<std::pair<int, std::string>>& extra_objects = {});
 
+// Where two texts first differ, by line ("line N: \"A\" against \"B\""), for a readable failure
+// when two drawings or dumps should be equal.
+std::string FirstDifference(const std::string& a, const std::string& b);
+
 // The drawing saved, after checking that the save was not refused, and that loading it and
 // saving again gives the same bytes. *warnings gets those of the first load.
 std::string SaveTwice(const std::string& text, std::vector<std::wstring>* warnings = nullptr);

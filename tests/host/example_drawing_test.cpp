@@ -22,6 +22,7 @@
 
 #include "attributes/element_class.h"
 #include "host/dxf/dxf_objects.h"
+#include "dxf_test_support.h"
 #include "host/dxf/dxf_reader.h"
 #include <ApiComn.h>
 #include <AttributeData.h>
@@ -38,19 +39,7 @@ std::string Slurp(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Where two texts first differ, by line, for a readable failure.
-std::string FirstDifference(const std::string& a, const std::string& b) {
-  std::istringstream sa(a), sb(b);
-  std::string la, lb;
-  for (int line = 1;; ++line) {
-    const bool more_a = static_cast<bool>(std::getline(sa, la));
-    const bool more_b = static_cast<bool>(std::getline(sb, lb));
-    if (!more_a && !more_b) return "no difference";
-    if (la != lb || more_a != more_b) {
-      return "line " + std::to_string(line) + ": made \"" + la + "\", checked in \"" + lb + "\"";
-    }
-  }
-}
+using testing::FirstDifference;
 
 TEST(ExampleDrawingTest, MakingItAgainGivesTheCheckedInFile) {
   const std::string path = tools::BundledExampleDrawingPath();

@@ -7,10 +7,10 @@
 
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "dxf_test_support.h"
 #include "host/dxf/dxf_writer.h"
 #include "host/session/session.h"
 #include "host/user/entity_view.h"
@@ -73,6 +73,12 @@ class ExampleSessionTest : public ::testing::Test {
     session_->SetLineSource(nullptr);
     ASSERT_EQ(status, 0) << Stop();
   }
+  // What the command line shows for `script` alone (the transcript is cleared first).
+  std::wstring Said(const std::wstring& script) {
+    session_->ClearTranscript();
+    Run(script);
+    return Transcript();
+  }
   std::string Stop() const { return platform::WideToUtf8(session_->stop_reason()); }
   std::string Dxf() const { return WriteDxf(*session_->database()); }
   std::wstring Transcript() const { return session_->transcript(); }
@@ -86,18 +92,5 @@ class ExampleSessionTest : public ::testing::Test {
   std::unique_ptr<tools::SystemFolderCopy> folder_;
   std::unique_ptr<Session> session_;
 };
-
-// Where two texts first differ, for a readable failure.
-inline std::string FirstDifference(const std::string& a, const std::string& b) {
-  std::istringstream sa(a), sb(b);
-  std::string la, lb;
-  for (int line = 1;; ++line) {
-    const bool more_a = static_cast<bool>(std::getline(sa, la));
-    const bool more_b = static_cast<bool>(std::getline(sb, lb));
-    if (!more_a && !more_b) return "no difference";
-    if (la != lb || more_a != more_b)
-      return "line " + std::to_string(line) + ": \"" + la + "\" against \"" + lb + "\"";
-  }
-}
 
 }  // namespace host

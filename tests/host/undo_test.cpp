@@ -42,7 +42,8 @@ constexpr wchar_t kManualSetSecondRow[] =
 
 class UndoTest : public ExampleSessionTest {};
 
-#define EXPECT_SAME_DRAWING(now, then) EXPECT_TRUE((now) == (then)) << FirstDifference(now, then)
+#define EXPECT_SAME_DRAWING(now, then) \
+  EXPECT_TRUE((now) == (then)) << testing::FirstDifference(now, then)
 
 TEST_F(UndoTest, AutomaticAssignmentTakenBackAndGivenBack) {
   Start();
@@ -55,22 +56,16 @@ TEST_F(UndoTest, AutomaticAssignmentTakenBackAndGivenBack) {
   ASSERT_TRUE(assigned != before);
   ASSERT_NE(Entity(0x126).find(L"PX02|1L-2"), std::wstring::npos);
 
-  session_->ClearTranscript();
-  Run(L"command U\n");
-  EXPECT_EQ(Transcript(), L"\nコマンド: U\n\nRQ_HARNEX_AUTOSET");
+  EXPECT_EQ(Said(L"command U\n"), L"\nコマンド: U\n\nRQ_HARNEX_AUTOSET");
   EXPECT_SAME_DRAWING(Dxf(), before);
   EXPECT_EQ(Entity(0x126).find(L"PX02"), std::wstring::npos);
 
   // Nothing more to take back; REDO gives the assignment back, then has nothing to give.
-  session_->ClearTranscript();
-  Run(L"command U\ncommand REDO\n");
-  EXPECT_EQ(Transcript(),
+  EXPECT_EQ(Said(L"command U\ncommand REDO\n"),
             L"\nコマンド: U\n\n元に戻す操作はありません。"
             L"\nコマンド: REDO\n\nRQ_HARNEX_AUTOSET");
   EXPECT_SAME_DRAWING(Dxf(), assigned);
-  session_->ClearTranscript();
-  Run(L"command REDO\n");
-  EXPECT_EQ(Transcript(), L"\nコマンド: REDO\n\nやり直す操作はありません。");
+  EXPECT_EQ(Said(L"command REDO\n"), L"\nコマンド: REDO\n\nやり直す操作はありません。");
 
   // Taken back again after the redo, and saved: ezdxf reads the file saved after U as the
   // drawing before the command, entity for entity with colours and XData.
@@ -99,7 +94,7 @@ TEST_F(UndoTest, AutomaticAssignmentTakenBackAndGivenBack) {
   const std::string seen_undone((std::istreambuf_iterator<char>(b)), {});
   EXPECT_GT(seen_before.size(), 1000u);
   EXPECT_NE(seen_before.find("RQ_ATTR"), std::string::npos);
-  EXPECT_EQ(seen_undone, seen_before) << FirstDifference(seen_undone, seen_before);
+  EXPECT_EQ(seen_undone, seen_before) << testing::FirstDifference(seen_undone, seen_before);
   fs::remove_all(dir);
 }
 
@@ -111,22 +106,17 @@ TEST_F(UndoTest, TwoManualAssignmentsTakenBackByUndoTwo) {
   const std::string once = Dxf();
   Run(kManualSetSecondRow);
   ASSERT_TRUE(Dxf() != once);
-  session_->ClearTranscript();
-  Run(L"command UNDO\ntyped 2\n");
-  EXPECT_EQ(Transcript(),
+  EXPECT_EQ(Said(L"command UNDO\ntyped 2\n"),
             L"\nコマンド: UNDO\n\n元に戻す操作の数を入力 <1>: 2\n"
             L"\nRQ_HARNEX_MANUALSET RQ_HARNEX_MANUALSET");
   EXPECT_SAME_DRAWING(Dxf(), before);
   // REDO gives back both, oldest first.
-  session_->ClearTranscript();
-  Run(L"command REDO\n");
-  EXPECT_EQ(Transcript(), L"\nコマンド: REDO\n\nRQ_HARNEX_MANUALSET RQ_HARNEX_MANUALSET");
+  EXPECT_EQ(Said(L"command REDO\n"),
+            L"\nコマンド: REDO\n\nRQ_HARNEX_MANUALSET RQ_HARNEX_MANUALSET");
   Run(L"command U\n");
   EXPECT_SAME_DRAWING(Dxf(), once);
   // UNDO with more than there is: everything, and the host says so; Enter takes one.
-  session_->ClearTranscript();
-  Run(L"command UNDO\ntyped 5\ncommand UNDO\nenter\n");
-  EXPECT_EQ(Transcript(),
+  EXPECT_EQ(Said(L"command UNDO\ntyped 5\ncommand UNDO\nenter\n"),
             L"\nコマンド: UNDO\n\n元に戻す操作の数を入力 <1>: 5\n"
             L"\nRQ_HARNEX_MANUALSET\nすべて元に戻されました。"
             L"\nコマンド: UNDO\n\n元に戻す操作の数を入力 <1>: \n"
@@ -168,17 +158,13 @@ TEST_F(UndoTest, TheNoteLoopIsOneStepPerNote) {
   ASSERT_NE(two.find("PXNT0002"), std::string::npos);
   ASSERT_EQ(two.find("PXNT0003"), std::string::npos);
 
-  session_->ClearTranscript();
-  Run(L"command U\n");
-  EXPECT_EQ(Transcript(), L"\nコマンド: U\n\nRQ_HARNEX_LOCATE");
+  EXPECT_EQ(Said(L"command U\n"), L"\nコマンド: U\n\nRQ_HARNEX_LOCATE");
   // The third note and its block definition are gone, the first two stay.
   EXPECT_SAME_DRAWING(Dxf(), two);
   Run(L"command REDO\n");
   EXPECT_SAME_DRAWING(Dxf(), three);
   // Back to no note at all: three steps, and the note settings dialog changed nothing.
-  session_->ClearTranscript();
-  Run(L"command UNDO\ntyped 3\n");
-  EXPECT_EQ(Transcript(),
+  EXPECT_EQ(Said(L"command UNDO\ntyped 3\n"),
             L"\nコマンド: UNDO\n\n元に戻す操作の数を入力 <1>: 3\n"
             L"\nRQ_HARNEX_LOCATE RQ_HARNEX_LOCATE RQ_HARNEX_LOCATE");
   EXPECT_SAME_DRAWING(Dxf(), none);
@@ -190,9 +176,7 @@ TEST_F(UndoTest, AListTableTakenBack) {
   Run(L"@200 click 344\nmove 28000,9000\npoint 28000,9000\n");
   const std::string placed = Dxf();
   ASSERT_TRUE(placed != before);
-  session_->ClearTranscript();
-  Run(L"command U\n");
-  EXPECT_EQ(Transcript(), L"\nコマンド: U\n\nRQ_HARNEX_LIST");
+  EXPECT_EQ(Said(L"command U\n"), L"\nコマンド: U\n\nRQ_HARNEX_LIST");
   EXPECT_SAME_DRAWING(Dxf(), before);
   // Placed again after U: the new table takes the handles and the name the undone one had, and
   // the drawing is the same as with the first.
@@ -207,24 +191,18 @@ TEST_F(UndoTest, ANewChangeDropsTheRedoAndACommandThatChangesNothingIsNoStep) {
   // Cancelled at its prompt, the assignment changed nothing: nothing to take back.
   Run(std::wstring(kTickLighting) + L"@200 click 387\nesc\n");
   EXPECT_EQ(platform::acad::UndoStepCount(db), 0);
-  session_->ClearTranscript();
-  Run(L"command U\n");
-  EXPECT_EQ(Transcript(), L"\nコマンド: U\n\n元に戻す操作はありません。");
+  EXPECT_EQ(Said(L"command U\n"), L"\nコマンド: U\n\n元に戻す操作はありません。");
 
   Run(kManualSet);
   Run(L"command U\ncommand RQ_HARNEX_CHECKATT\n");
-  session_->ClearTranscript();
-  Run(L"command REDO\n");
-  EXPECT_EQ(Transcript(), L"\nコマンド: REDO\n\nやり直す操作はありません。");
+  EXPECT_EQ(Said(L"command REDO\n"), L"\nコマンド: REDO\n\nやり直す操作はありません。");
 
   // Only the last two steps are kept.
   const std::string before = Dxf();
   Run(kManualSet);
   Run(kManualSet);
   EXPECT_EQ(platform::acad::UndoStepCount(db), 2);
-  session_->ClearTranscript();
-  Run(L"command UNDO\ntyped 3\n");
-  EXPECT_EQ(Transcript(),
+  EXPECT_EQ(Said(L"command UNDO\ntyped 3\n"),
             L"\nコマンド: UNDO\n\n元に戻す操作の数を入力 <1>: 3\n"
             L"\nRQ_HARNEX_MANUALSET RQ_HARNEX_MANUALSET\nすべて元に戻されました。");
   EXPECT_SAME_DRAWING(Dxf(), before);
