@@ -9,12 +9,11 @@
 
 namespace {
 
-// The first string of `app` on `id`; false when the element has none.
-bool FirstString(AcDbObjectId id, const wchar_t* app, CString& text) {
+// The first string of `app` on `id`; empty when the element has none.
+CString FirstString(AcDbObjectId id, const wchar_t* app) {
   CStringArray list;
-  if (ApiComn_extractAttributesArrayID(id, app, list, 0) != 0 || list.IsEmpty()) return false;
-  text = list[0];
-  return true;
+  if (ApiComn_extractAttributesArrayID(id, app, list, 0) != 0 || list.IsEmpty()) return CString();
+  return list[0];
 }
 
 bool WriteOneString(AcDbObjectId id, const wchar_t* app, const wchar_t* text) {
@@ -31,8 +30,7 @@ bool HasXData(AcDbObjectId id, const wchar_t* app) {
 }  // namespace
 
 int ReadAutoFlag(AcDbObjectId id) {
-  CString text;
-  return FirstString(id, kAutoFlagApp, text) ? _wtoi(text) : 0;
+  return _wtoi(FirstString(id, kAutoFlagApp));
 }
 
 bool WriteAutoFlag(AcDbObjectId id, int n) {
@@ -62,9 +60,7 @@ bool WriteAutoFlag(AcDbObject* element, int n) {
 }
 
 CString ReadBanLink(AcDbObjectId id) {
-  CString text;
-  FirstString(id, kBanLinkApp, text);
-  return text;
+  return FirstString(id, kBanLinkApp);
 }
 
 bool WriteBanLink(AcDbObjectId id, const wchar_t* text) {
