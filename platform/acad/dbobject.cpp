@@ -170,7 +170,7 @@ void AcDbObject::assertWriteEnabled(bool autoUndo, bool recordModified) {
     if (stub_ != nullptr) {
       if (recordModified) stub_->modified = true;
       // The state before the change, the first time in an undo step (as the undo filer does).
-      if (autoUndo && !stub_->undo_recorded) RecordUndoOfChange(stub_);
+      if (autoUndo && (!stub_->undo_recorded || stub_->undo_xdata_only)) RecordUndoOfChange(stub_);
     }
     return;
   }

@@ -25,8 +25,10 @@ struct AcDbStub {
   bool erased = false;
   bool purged = false;
   bool writer = false;
-  bool modified = false;  // changed during the current write open: tell the listeners at close
+  bool modified = false;       // changed during the current write open: tell the listeners at close
   bool undo_recorded = false;  // its state before the undo step being recorded is kept already
+  bool undo_xdata_only = false;     // ... but only its XData, all the step has changed so far
+  bool undo_xdata_pending = false;  // ... and the XData is still the one before the step
 
   bool isOpen() const { return readers > 0 || writer || notifiers > 0; }
 };

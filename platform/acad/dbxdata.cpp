@@ -8,9 +8,10 @@
 #include "platform/win/text_encoding.h"
 
 #include <acutads.h>
+#include <dbsymtb.h>
 #include "platform/acad/dbhost.h"
 #include "platform/acad/dbstub.h"
-#include <dbsymtb.h>
+#include "platform/acad/undo_history.h"
 
 namespace {
 
@@ -229,7 +230,9 @@ namespace platform::acad {
 
 Acad::ErrorStatus SetXData(AcDbObject* object, const XDataBuilder& xdata) {
   using Access = AcDbXDataAccess;
-  object->assertWriteEnabled();
+  // Only the XData changes here: a step keeps only the XData, not a copy of the whole object.
+  object->assertWriteEnabled(/*autoUndo=*/false);
+  internal::RecordUndoOfXData(object->stub());
   Acad::ErrorStatus fault;
   if (internal::TakeSetXDataFault(&fault)) return fault;
   if (Access::Refused(xdata)) return Acad::eInvalidInput;
@@ -305,7 +308,8 @@ Acad::ErrorStatus SetXData(AcDbObject* object, const XDataBuilder& xdata) {
       at += end - begin;
     }
   }
-  delete[] block;
+  // The block replaced is the state before the step when an undo step waits for it.
+  if (!internal::KeepReplacedXData(object->stub(), block)) delete[] block;
   block = out;
   return Acad::eOk;
 }

@@ -5,6 +5,7 @@
 #include <deque>
 #include <limits>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 #include <dbsymtb.h>
@@ -35,6 +36,7 @@ struct AcDbUndoAccess {
     db.dimscale_ = h.dimscale;
     h = now;
   }
+  static char*& XData(AcDbObject* object) { return object->xdata_; }
 };
 
 namespace platform::acad::internal {
@@ -73,22 +75,48 @@ class UndoHistory {
   }
 
   void Change(AcDbStub* stub) {
+    if (stub->undo_recorded) {
+      // Kept so far with its XData only: the rest of it is still as before the step.
+      Entry& e = XDataEntryOf(stub);
+      e.xdata_only = false;
+      e.state = CopyOf(stub->object.get());
+      // While pending, the object's XData (so the copy's) is still the one before the step.
+      if (e.state && !stub->undo_xdata_pending) {
+        char*& kept = AcDbUndoAccess::XData(e.state.get());
+        delete[] kept;
+        kept = e.xdata.release();
+      }
+      e.xdata.reset();
+      stub->undo_xdata_only = false;
+      stub->undo_xdata_pending = false;
+      return;
+    }
     Step& step = Current();
     stub->undo_recorded = true;
-    Entry e;
-    e.stub = stub;
-    e.erased = stub->erased;
-    e.owner = stub->owner;
-    if (const AcDbObject* object = stub->object.get()) {
-      AcRxObject* copy = object->clone();
-      // A class without its own copy would be copied as its parent: keep only the flags then.
-      if (copy != nullptr && copy->isA() == object->isA()) {
-        e.state.reset(static_cast<AcDbObject*>(copy));
-      } else {
-        delete copy;
-      }
-    }
+    Entry e = FlagsOf(stub);
+    e.state = CopyOf(stub->object.get());
     step.entries.push_back(std::move(e));
+  }
+
+  // Most of what a drawing command changes is XData alone (the record lists, the run markers):
+  // a step keeps only the packed XData then, until the object changes otherwise too. Nothing is
+  // copied: the entry waits for the block that setXData replaces (KeepReplaced), which is the
+  // XData before the step; until it comes, the object's XData is still that one.
+  void ChangeXData(AcDbStub* stub) {
+    if (stub->object == nullptr) return Change(stub);
+    Step& step = Current();
+    stub->undo_recorded = true;
+    stub->undo_xdata_only = true;
+    stub->undo_xdata_pending = true;
+    Entry e = FlagsOf(stub);
+    e.xdata_only = true;
+    if (xdata_index_built_) xdata_index_[stub] = step.entries.size();
+    step.entries.push_back(std::move(e));
+  }
+
+  void KeepReplaced(AcDbStub* stub, char* block) {
+    XDataEntryOf(stub).xdata.reset(block);
+    stub->undo_xdata_pending = false;
   }
 
   void Append(AcDbStub* stub) {
@@ -147,6 +175,8 @@ class UndoHistory {
   struct Entry {
     AcDbStub* stub = nullptr;
     bool appended = false;
+    bool xdata_only = false;        // changed: only `xdata` is kept, `state` is null
+    std::unique_ptr<char[]> xdata;  // the packed XData to give next (null: none)
     // Changed: the state to give the object next (before the step while it is done, after the
     // step while it is taken back). Appended: the object while it is taken back.
     std::unique_ptr<AcDbObject> state;
@@ -166,6 +196,43 @@ class UndoHistory {
     Told told;
   };
 
+  static Entry FlagsOf(AcDbStub* stub) {
+    Entry e;
+    e.stub = stub;
+    e.erased = stub->erased;
+    e.owner = stub->owner;
+    return e;
+  }
+
+  static std::unique_ptr<AcDbObject> CopyOf(const AcDbObject* object) {
+    if (object == nullptr) return nullptr;
+    AcRxObject* copy = object->clone();
+    // A class without its own copy would be copied as its parent: keep only the flags then.
+    if (copy != nullptr && copy->isA() == object->isA()) {
+      return std::unique_ptr<AcDbObject>(static_cast<AcDbObject*>(copy));
+    }
+    delete copy;
+    return nullptr;
+  }
+
+  // The entry of the step being recorded that keeps only `stub`'s XData. Usually one of the last
+  // few (the object is changed otherwise in the same open); else an index of them is made once
+  // for the rest of the step, so that no order of changes makes recording quadratic.
+  Entry& XDataEntryOf(AcDbStub* stub) {
+    std::vector<Entry>& entries = current_->entries;
+    const size_t near = std::min<size_t>(entries.size(), 8);
+    for (size_t i = entries.size(); i-- > entries.size() - near;) {
+      if (entries[i].stub == stub && entries[i].xdata_only) return entries[i];
+    }
+    if (!xdata_index_built_) {
+      for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].xdata_only) xdata_index_[entries[i].stub] = i;
+      }
+      xdata_index_built_ = true;
+    }
+    return entries[xdata_index_.at(stub)];
+  }
+
   Step& Current() {
     if (!current_) {
       // Something new is done: what was taken back can no longer come back.
@@ -179,7 +246,15 @@ class UndoHistory {
 
   void Finish() {
     if (!current_) return;
-    for (const Entry& e : current_->entries) e.stub->undo_recorded = false;
+    for (Entry& e : current_->entries) {
+      // XData that never changed after all (setXData refused it): nothing to give back.
+      if (e.xdata_only && e.stub->undo_xdata_pending) e.xdata_only = false;
+      e.stub->undo_recorded = false;
+      e.stub->undo_xdata_only = false;
+      e.stub->undo_xdata_pending = false;
+    }
+    xdata_index_.clear();
+    xdata_index_built_ = false;
     if (!current_->entries.empty() || !(current_->header == AcDbUndoAccess::Get(*db_))) {
       done_.push_back(std::move(*current_));
       Trim();
@@ -258,7 +333,12 @@ class UndoHistory {
   static void Exchange(Entry& e, std::vector<Notice>* notices) {
     AcDbStub* stub = e.stub;
     AcDbObject* object = stub->object.get();
-    if (object != nullptr && e.state) {
+    if (object != nullptr && e.xdata_only) {
+      char*& now = AcDbUndoAccess::XData(object);
+      char* given = e.xdata.release();
+      e.xdata.reset(now);
+      now = given;
+    } else if (object != nullptr && e.state) {
       std::unique_ptr<AcDbObject> now(static_cast<AcDbObject*>(object->clone()));
       object->copyFrom(e.state.get());
       e.state = std::move(now);
@@ -324,6 +404,9 @@ class UndoHistory {
   bool replaying_ = false;
   int amending_ = 0;
   std::vector<AcDbStub*> amended_;  // recorded into a finished step: their flags to clear
+  // The XData-only entries of the step being recorded, by object, once XDataEntryOf needs it.
+  std::unordered_map<AcDbStub*, size_t> xdata_index_;
+  bool xdata_index_built_ = false;
 };
 
 void UndoHistoryDelete::operator()(UndoHistory* history) const {
@@ -341,9 +424,23 @@ UndoHistory* RecordingHistory(const AcDbDatabase* db) {
 }  // namespace
 
 void RecordUndoOfChange(AcDbStub* stub) {
-  if (stub == nullptr || stub->undo_recorded) return;
+  if (stub == nullptr || (stub->undo_recorded && !stub->undo_xdata_only)) return;
   UndoHistory* history = RecordingHistory(stub->database);
   if (history != nullptr && !history->amending()) history->Change(stub);
+}
+
+bool KeepReplacedXData(AcDbStub* stub, char* block) {
+  if (stub == nullptr || !stub->undo_xdata_pending) return false;
+  UndoHistory* history = RecordingHistory(stub->database);
+  if (history == nullptr) return false;
+  history->KeepReplaced(stub, block);
+  return true;
+}
+
+void RecordUndoOfXData(AcDbStub* stub) {
+  if (stub == nullptr || stub->undo_recorded) return;
+  UndoHistory* history = RecordingHistory(stub->database);
+  if (history != nullptr && !history->amending()) history->ChangeXData(stub);
 }
 
 void RecordUndoOfAppend(AcDbStub* stub) {

@@ -67,9 +67,15 @@ namespace platform::acad::internal {
 // Called by the database before an object changes: from assertWriteEnabled (with autoUndo), before
 // an erase, and before a persistent reactor is added or removed. Cheap when nothing is recorded.
 void RecordUndoOfChange(AcDbStub* stub);
+// Before only the object's XData changes (setXData): the step keeps only the XData, unless the
+// object changes otherwise too.
+void RecordUndoOfXData(AcDbStub* stub);
 // A new object has just taken its record (adoptObject).
 void RecordUndoOfAppend(AcDbStub* stub);
 // Before a header variable or the handle seed changes, and before a new object takes a handle.
 void RecordUndoOfHeader(AcDbDatabase* db);
 
+// setXData has replaced `block`, the object's packed XData: true when the undo step being
+// recorded took it (it is the XData before the step), false when the caller frees it.
+bool KeepReplacedXData(AcDbStub* stub, char* block);
 }  // namespace platform::acad::internal

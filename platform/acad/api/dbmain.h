@@ -145,6 +145,7 @@ class AcDbObject : public AcGiDrawable {
   friend class AcDbDatabase;
   friend struct AcDbStub;
   friend struct AcDbXDataAccess;        // packed XData (dbxdata.cpp)
+  friend struct AcDbUndoAccess;         // undo steps that keep only the XData (undo_history.cpp)
   AcDbStub* stub_ = nullptr;            // set when the object enters a database
   std::vector<AcDbObjectId> reactors_;  // persistent reactors, in order added
   char* xdata_ = nullptr;  // owned, packed (dbxdata.cpp), applications in order; null: none
