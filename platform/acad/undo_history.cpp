@@ -10,34 +10,7 @@
 
 #include <dbsymtb.h>
 #include "platform/acad/dbstub.h"
-
-// The header variables that a step takes back with its objects.
-struct AcDbUndoAccess {
-  struct Header {
-    AcDbHandle handseed, next_handle;
-    AcDbObjectId clayer, textstyle;
-    double dimscale = 1.0;
-
-    bool operator==(const Header& o) const {
-      return handseed == o.handseed && next_handle == o.next_handle && clayer == o.clayer &&
-             textstyle == o.textstyle && dimscale == o.dimscale;
-    }
-  };
-  static Header Get(const AcDbDatabase& db) {
-    return Header{db.handseed_, db.next_handle_, db.clayer_, db.textstyle_, db.dimscale_};
-  }
-  // Gives the database `h` and leaves in `h` what the database had.
-  static void Swap(AcDbDatabase& db, Header& h) {
-    const Header now = Get(db);
-    db.handseed_ = h.handseed;
-    db.next_handle_ = h.next_handle;
-    db.clayer_ = h.clayer;
-    db.textstyle_ = h.textstyle;
-    db.dimscale_ = h.dimscale;
-    h = now;
-  }
-  static char*& XData(AcDbObject* object) { return object->xdata_; }
-};
+#include "platform/acad/undo_replay.h"
 
 namespace platform::acad::internal {
 
@@ -142,7 +115,7 @@ class UndoHistory {
     for (int i = 0; i < count && !done_.empty(); ++i) {
       Step step = std::move(done_.back());
       done_.pop_back();
-      Replay(step, /*back=*/true);
+      ReplayUndoStep(db_, step, /*back=*/true, &replaying_);
       names.push_back(step.name);
       group.push_back(std::move(step));
     }
@@ -158,7 +131,7 @@ class UndoHistory {
     undone_.pop_back();
     // Taken back newest first: given back oldest first.
     for (auto it = group.rbegin(); it != group.rend(); ++it) {
-      Replay(*it, /*back=*/false);
+      ReplayUndoStep(db_, *it, /*back=*/false, &replaying_);
       names.push_back(it->name);
       done_.push_back(std::move(*it));
     }
@@ -170,31 +143,8 @@ class UndoHistory {
   int redo_groups() const { return static_cast<int>(undone_.size()); }
 
  private:
-  static constexpr size_t kNowhere = std::numeric_limits<size_t>::max();
-
-  struct Entry {
-    AcDbStub* stub = nullptr;
-    bool appended = false;
-    bool xdata_only = false;        // changed: only `xdata` is kept, `state` is null
-    std::unique_ptr<char[]> xdata;  // the packed XData to give next (null: none)
-    // Changed: the state to give the object next (before the step while it is done, after the
-    // step while it is taken back). Appended: the object while it is taken back.
-    std::unique_ptr<AcDbObject> state;
-    bool erased = false;         // changed: the erased flag to give next
-    AcDbObjectId owner;          // changed: the owner to give next
-    size_t position = kNowhere;  // an appended entity taken out of its block: where it stood
-  };
-  struct Step {
-    std::wstring name;
-    std::vector<Entry> entries;
-    AcDbUndoAccess::Header header;  // the header to give next
-  };
-  enum class Told { kModified, kModifiedAndErased, kGone, kBack };
-  struct Notice {
-    AcDbStub* stub;
-    AcDbObject* object;
-    Told told;
-  };
+  using Entry = UndoEntry;
+  using Step = UndoStep;
 
   static Entry FlagsOf(AcDbStub* stub) {
     Entry e;
@@ -284,115 +234,6 @@ class UndoHistory {
       }
     }
     undone_.clear();
-  }
-
-  static std::vector<AcDbObjectId>* EntitiesOf(AcDbObjectId owner) {
-    auto* block = PeekAs<AcDbBlockTableRecord>(owner);
-    // The list is the block's own, edited here as its append edits it.
-    return block ? &const_cast<std::vector<AcDbObjectId>&>(block->entityIds()) : nullptr;
-  }
-
-  void TakeOut(Entry& e, std::vector<Notice>* notices) {
-    AcDbStub* stub = e.stub;
-    AcDbObject* object = stub->object.release();
-    e.state.reset(object);
-    stub->cls = nullptr;
-    stub->purged = true;  // opens as erased
-    e.position = kNowhere;
-    if (AcDbEntity::cast(object) != nullptr) {
-      if (std::vector<AcDbObjectId>* ids = EntitiesOf(stub->owner)) {
-        const AcDbObjectId id(stub);
-        for (size_t i = ids->size(); i-- > 0;) {
-          if ((*ids)[i] == id) {
-            ids->erase(ids->begin() + static_cast<std::ptrdiff_t>(i));
-            e.position = i;
-            break;
-          }
-        }
-      }
-    }
-    notices->push_back(Notice{stub, object, Told::kGone});
-  }
-
-  void PutBack(Entry& e, std::vector<Notice>* notices) {
-    AcDbStub* stub = e.stub;
-    AcDbObject* object = e.state.release();
-    stub->object.reset(object);
-    stub->cls = object->isA();
-    stub->purged = false;
-    if (e.position != kNowhere) {
-      if (std::vector<AcDbObjectId>* ids = EntitiesOf(stub->owner)) {
-        const size_t at = std::min(e.position, ids->size());
-        ids->insert(ids->begin() + static_cast<std::ptrdiff_t>(at), AcDbObjectId(stub));
-      }
-      e.position = kNowhere;
-    }
-    notices->push_back(Notice{stub, object, Told::kBack});
-  }
-
-  static void Exchange(Entry& e, std::vector<Notice>* notices) {
-    AcDbStub* stub = e.stub;
-    AcDbObject* object = stub->object.get();
-    if (object != nullptr && e.xdata_only) {
-      char*& now = AcDbUndoAccess::XData(object);
-      char* given = e.xdata.release();
-      e.xdata.reset(now);
-      now = given;
-    } else if (object != nullptr && e.state) {
-      std::unique_ptr<AcDbObject> now(static_cast<AcDbObject*>(object->clone()));
-      object->copyFrom(e.state.get());
-      e.state = std::move(now);
-    }
-    const bool was_erased = stub->erased;
-    std::swap(stub->erased, e.erased);
-    std::swap(stub->owner, e.owner);
-    if (object != nullptr) {
-      notices->push_back(Notice{
-          stub, object, was_erased != stub->erased ? Told::kModifiedAndErased : Told::kModified});
-    }
-  }
-
-  // Takes a step back (entries newest first) or gives it back (oldest first); each entry's
-  // change is the inverse of the other, so the two leave the drawing exactly as it was.
-  void Replay(Step& step, bool back) {
-    replaying_ = true;
-    std::vector<Notice> notices;
-    auto one = [&](Entry& e) {
-      if (!e.appended) {
-        Exchange(e, &notices);
-      } else if (back) {
-        TakeOut(e, &notices);
-      } else {
-        PutBack(e, &notices);
-      }
-    };
-    if (back) {
-      for (auto it = step.entries.rbegin(); it != step.entries.rend(); ++it) one(*it);
-    } else {
-      for (Entry& e : step.entries) one(e);
-    }
-    AcDbUndoAccess::Swap(*db_, step.header);
-    replaying_ = false;
-    // The listeners hear of it once the whole step is done, each object readable as in a notify.
-    for (const Notice& n : notices) {
-      ++n.stub->notifiers;
-      switch (n.told) {
-        case Told::kModifiedAndErased:
-          db_->notifyErased(n.object, n.stub->erased);
-          db_->notifyModified(n.object);
-          break;
-        case Told::kModified:
-          db_->notifyModified(n.object);
-          break;
-        case Told::kGone:
-          db_->notifyErased(n.object, true);
-          break;
-        case Told::kBack:
-          db_->notifyAppended(n.object);
-          break;
-      }
-      --n.stub->notifiers;
-    }
   }
 
   AcDbDatabase* db_;
