@@ -193,6 +193,15 @@ long ScriptLexer::Symbol(const std::string& name) {
 }
 
 long ScriptLexer::Primary() {
+  struct Nest {
+    int& n;
+    explicit Nest(int& count) : n(++count) {}
+    ~Nest() { --n; }
+  } nest(nesting_);
+  if (nesting_ > kMaxNesting) {
+    Fail("expression nested too deeply");
+    return 0;
+  }
   if (tok_.kind == ScriptToken::kNumber) {
     long v = tok_.number;
     Next();

@@ -32,6 +32,8 @@ class ScriptLexer {
   void Fail(const std::string& what);
   bool IsPunct(const char* p) const { return tok_.kind == ScriptToken::kPunct && tok_.text == p; }
   bool IsName(const char* n) const { return tok_.kind == ScriptToken::kName && tok_.text == n; }
+  // Parentheses, signs and tildes nest at most kMaxNesting deep; deeper input fails instead of
+  // running the stack out.
   long Primary();
   // | + - & over primaries, left to right (the resource compiler has no precedence to speak of).
   long Expr();
@@ -49,12 +51,14 @@ class ScriptLexer {
   long Symbol(const std::string& name);
   // Sums and negations wrap around, as the resource compiler's do, instead of overflowing.
   static long Wrapped(unsigned long bits) { return static_cast<long>(bits); }
+  static constexpr int kMaxNesting = 200;
 
   std::string src_;
   size_t pos_ = 0;
   int line_ = 1;
   std::map<std::string, long>* symbols_;
   std::set<std::string> defined_;
+  int nesting_ = 0;
 };
 
 }  // namespace platform::mfc

@@ -121,4 +121,22 @@ TEST(ResourceScript, ErrorsNameTheLine) {
   }
 }
 
+TEST(ResourceScript, DeeplyNestedExpressionsFailInsteadOfExhaustingTheStack) {
+  auto dialog_at = [](int in_define, int in_statement) {
+    return "#define ID (" + std::string(in_define, '(') + "5" + std::string(in_define, ')') +
+           ")\nID DIALOG 0, 0, " + std::string(in_statement, '~') + "10, 10\nBEGIN\nEND\n";
+  };
+  ResourceScript s;
+  std::string error;
+  ASSERT_TRUE(ParseResourceScript(dialog_at(60, 60), &s, &error)) << error;
+  ASSERT_EQ(s.dialogs.count(5), 1u);
+  EXPECT_EQ(s.dialogs[5].cx, 10);  // sixty tildes undo one another
+
+  ResourceScript deep;
+  EXPECT_FALSE(ParseResourceScript(dialog_at(1, 100000), &deep, &error));
+  EXPECT_EQ(error, "line 2: expression nested too deeply");
+  EXPECT_FALSE(ParseResourceScript(dialog_at(100000, 1), &deep, &error));
+  EXPECT_EQ(error, "line 1: cannot evaluate #define ID");
+}
+
 }  // namespace
