@@ -1,5 +1,5 @@
 // Undo steps of the database: objects whose change is XData alone, and the same objects changed
-// otherwise too, in either order and in separate passes over many objects.
+// otherwise too, in either order and in separate passes over many objects; an erased object.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -171,3 +171,32 @@ TEST_F(UndoHistoryTest, RefusedXDataLeavesNothingToGiveBackButTheStateBefore) {
 }
 
 }  // namespace
+
+TEST_F(UndoHistoryTest, AnErasedObjectComesBackAndRedoErasesItAgain) {
+  AddLines(2);
+  EnableUndo(db_, 10);
+  auto erased = [this](size_t i) {
+    AcDbObject* object = nullptr;
+    EXPECT_EQ(acdbOpenObject(object, ids_[i], AcDb::kForRead, /*openErased=*/true), Acad::eOk);
+    if (object == nullptr) return false;
+    const bool is = object->isErased();
+    object->close();
+    return is;
+  };
+  StartUndoStep(db_, L"ERASE");
+  AcDbEntity* entity = nullptr;
+  ASSERT_EQ(acdbOpenObject(entity, ids_[0], AcDb::kForWrite), Acad::eOk);
+  SetString(entity, L"last words");
+  ASSERT_EQ(entity->erase(), Acad::eOk);
+  entity->close();
+  StartUndoStep(db_, L"");
+  ASSERT_TRUE(erased(0));
+
+  ASSERT_EQ(UndoSteps(db_, 1), std::vector<std::wstring>{L"ERASE"});
+  EXPECT_FALSE(erased(0));
+  EXPECT_EQ(State(0), L"before/1");
+  EXPECT_FALSE(erased(1));
+  ASSERT_EQ(RedoSteps(db_), std::vector<std::wstring>{L"ERASE"});
+  EXPECT_TRUE(erased(0));
+  EXPECT_FALSE(erased(1));
+}
