@@ -8,8 +8,8 @@
 #include <dbdict.h>
 #include <dbents.h>
 #include <dbgroup.h>
-#include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
+#include "platform/acad/dbhost.h"
 #include "platform/win/wide_string.h"
 
 #include <algorithm>
@@ -87,7 +87,8 @@ void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) 
   Acad::ErrorStatus es = items ? platform::acad::SetXData(obj, xdata_items_) : Acad::eInvalidInput;
   if (es != Acad::eOk) {
     // Kept as groups when the database refuses it (size, unknown application).
-    std::vector<platform::acad::RawGroup> raw = platform::acad::KeptGroups(*obj);
+    const auto kept = platform::acad::KeptGroups(*obj);
+    std::vector<platform::acad::RawGroup> raw(kept.begin(), kept.end());
     for (const Group& g : p.xdata) raw.push_back(platform::acad::RawGroup{g.code, Kept(g)});
     platform::acad::SetKeptGroups(*obj, std::move(raw));
     warnings->push_back(LineError(p.line, L"XData kept as read: the drawing refuses it as XData"));
@@ -95,8 +96,8 @@ void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) 
   obj->close();
 }
 
-bool Builder::AppendKept(AcDbBlockTableRecord* btr, DxfUnknownEntity* kept,
-                         std::string_view layer, AcDbHandle handle, int line) {
+bool Builder::AppendKept(AcDbBlockTableRecord* btr, DxfUnknownEntity* kept, std::string_view layer,
+                         AcDbHandle handle, int line) {
   // The layer first: one the file lacks is made here, and must not take the entity's handle.
   kept->setLayer(LayerText(layer, line));
   kept->setLinetype(roots_.by_layer);
@@ -138,8 +139,8 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
   };
   auto end_kept = [&]() {
     if (kept_head == nullptr) return;
-    result_->warnings.push_back(LineError(
-        kept_head->line, Wide(kept_head->type) + L" without its SEQEND: one is added"));
+    result_->warnings.push_back(
+        LineError(kept_head->line, Wide(kept_head->type) + L" without its SEQEND: one is added"));
     auto* seqend = new DxfUnknownEntity(L"SEQEND");
     std::vector<platform::acad::RawGroup> groups;
     if (!kept_head->handle.isNull())
@@ -211,9 +212,10 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
     end_ref();
     if (DxfFollowsInSequence(r.type)) {
       result_->warnings.push_back(LineError(
-          r.line, Wide(r.type) + (r.type == "VERTEX"   ? L" without a POLYLINE left out"
-                                  : r.type == "ATTRIB" ? L" without an INSERT left out"
-                                                       : L" without a POLYLINE or INSERT left out")));
+          r.line,
+          Wide(r.type) + (r.type == "VERTEX"   ? L" without a POLYLINE left out"
+                          : r.type == "ATTRIB" ? L" without an INSERT left out"
+                                               : L" without a POLYLINE or INSERT left out")));
       continue;
     }
     Split& s = split_;

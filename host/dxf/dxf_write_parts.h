@@ -82,7 +82,7 @@ class Writer {
   void PutKept(int code, const platform::acad::RawText& value);
   // Kept groups [from, to), leaving out those of negative code: a modelled value's text as read,
   // which the value's own group writes.
-  void Put(const Groups& groups, size_t from = 0, size_t to = SIZE_MAX);
+  void Put(std::span<const platform::acad::RawGroup> groups, size_t from = 0, size_t to = SIZE_MAX);
   void Put(const Lines& lines);
   // A section named as read, whole: a kept name may hold a NUL character.
   void Section(std::wstring_view name);

@@ -87,7 +87,7 @@ void Writer::PutHex(int code, AcDbHandle h) {
   MaybeFlush();
 }
 
-void Writer::Put(const Groups& groups, size_t from, size_t to) {
+void Writer::Put(std::span<const platform::acad::RawGroup> groups, size_t from, size_t to) {
   for (size_t i = from; i < to && i < groups.size(); ++i)
     if (groups[i].code >= 0)
       PutKept(groups[i].code, groups[i].value);  // negative: see the declaration
@@ -172,7 +172,7 @@ void Writer::WriteModelled(std::string_view type, const AcDbObject* obj, const L
   PutUtf8(0, type);
   Put(before_handle);
   PutHex(5, obj->objectId().handle());
-  const Groups& raw = platform::acad::KeptGroups(*obj);
+  const std::span<const platform::acad::RawGroup> raw = platform::acad::KeptGroups(*obj);
   // Kept groups split at their markers: segment k runs from starts[k] (its marker, except for
   // the first) to the next marker. Past 15 markers the rest stays in the last segment, written
   // in order as it is.

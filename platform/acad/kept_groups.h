@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,9 +61,7 @@ class RawText {
   operator std::wstring() const { return wide(); }  // NOLINT
   bool empty() const { return utf8().empty(); }
 
-  friend bool operator==(const RawText& a, const RawText& b) {
-    return a.utf8() == b.utf8();
-  }
+  friend bool operator==(const RawText& a, const RawText& b) { return a.utf8() == b.utf8(); }
   friend bool operator==(const RawText& a, const wchar_t* b) {
     return a == RawText(std::wstring_view(b));
   }
@@ -97,9 +96,10 @@ struct RawGroup {
 
 using RawGroups = std::vector<RawGroup>;
 
-// The groups kept for an object (none unless set). They live as long as the object; they are
-// not checked for the object's open state.
-const RawGroups& KeptGroups(const AcDbObject& object);
+// The groups kept for an object (none unless set), held by the object in one block of their
+// own. They live as long as the object (a copy of it keeps none); they are not checked for the
+// object's open state. Setting them again replaces them.
+std::span<const RawGroup> KeptGroups(const AcDbObject& object);
 void SetKeptGroups(AcDbObject& object, RawGroups groups);
 
 // The header variables kept for a database, in file order (none unless set).

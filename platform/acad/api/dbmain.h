@@ -33,6 +33,7 @@
 #include <rxobject.h>
 
 class AcDbDatabase;
+struct AcDbKeptGroups;
 class AcDbBlockTable;
 class AcDbLayerTable;
 class AcDbTextStyleTable;
@@ -55,19 +56,19 @@ struct AcDbXDataItem {
 // ACDB_DEFINE_COPYING: clone() and copyFrom() of the whole state (XData, persistent reactors, the
 // class's own data), never the identity (database, handle, owner, open state). The database's undo
 // keeps an object's state this way; a concrete class without it would be copied as its parent.
-#define ACDB_DECLARE_COPYING(CLASS) \
- public:                            \
+#define ACDB_DECLARE_COPYING(CLASS)   \
+ public:                              \
   AcRxObject* clone() const override; \
   Acad::ErrorStatus copyFrom(const AcRxObject* other) override
 
-#define ACDB_DEFINE_COPYING(CLASS)                                      \
-  AcRxObject* CLASS::clone() const {                                    \
-    return new CLASS(*this);                                            \
-  }                                                                     \
-  Acad::ErrorStatus CLASS::copyFrom(const AcRxObject* other) {          \
+#define ACDB_DEFINE_COPYING(CLASS)                                                \
+  AcRxObject* CLASS::clone() const {                                              \
+    return new CLASS(*this);                                                      \
+  }                                                                               \
+  Acad::ErrorStatus CLASS::copyFrom(const AcRxObject* other) {                    \
     if (other == nullptr || other->isA() != isA()) return Acad::eWrongObjectType; \
-    *this = *static_cast<const CLASS*>(other);                          \
-    return Acad::eOk;                                                   \
+    *this = *static_cast<const CLASS*>(other);                                    \
+    return Acad::eOk;                                                             \
   }
 
 // A member that a copy of its object starts without (what belongs to one object only).
@@ -146,9 +147,11 @@ class AcDbObject : public AcGiDrawable {
   friend struct AcDbStub;
   friend struct AcDbXDataAccess;        // packed XData (dbxdata.cpp)
   friend struct AcDbUndoAccess;         // undo steps that keep only the XData (undo_history.cpp)
+  friend struct AcDbKeptAccess;         // groups a drawing reader keeps (kept_groups.cpp)
   AcDbStub* stub_ = nullptr;            // set when the object enters a database
   std::vector<AcDbObjectId> reactors_;  // persistent reactors, in order added
   char* xdata_ = nullptr;  // owned, packed (dbxdata.cpp), applications in order; null: none
+  AcDbKeptGroups* kept_ = nullptr;  // owned (kept_groups.cpp); null: none. Copies keep none.
 };
 
 // A bounding box; empty until the first point is added.
