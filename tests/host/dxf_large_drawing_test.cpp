@@ -2,11 +2,11 @@
 // entity, attribute and XData arrives, and faults late in the entities are reported as in a
 // small drawing.
 #include <acutads.h>
-#include "platform/acad/kept_groups.h"
 #include <dbents.h>
-#include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
+#include "platform/acad/dbhost.h"
+#include "platform/acad/kept_groups.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -337,7 +337,8 @@ TEST(DxfLargeDrawingTest, HandlesAndTheEndOfTheEntitiesAreAsWhenReadWhole) {
   AcDbEntity* mtext = nullptr;
   ASSERT_EQ(acdbOpenAcDbEntity(mtext, mtext_id, AcDb::kForRead), Acad::eOk);
   int endsec = 0;
-  for (const platform::acad::RawGroup& raw : platform::acad::KeptGroups(*mtext)) endsec += raw.value == L"ENDSEC" ? 1 : 0;
+  for (const platform::acad::RawGroup& raw : platform::acad::KeptGroups(*mtext))
+    endsec += raw.value == L"ENDSEC" ? 1 : 0;
   mtext->close();
   EXPECT_EQ(endsec, 2);
 
@@ -392,6 +393,26 @@ TEST(DxfLargeDrawingTest, LinesAfterTheEntitiesAreNumberedAsInTheFile) {
 }
 
 // A value "0" and then "ENDSEC" where a group code belongs: refused as when read whole.
+TEST(DxfLargeDrawingTest, AFaultInTheFirstRunEndsTheReadingWhileTheRestIsLexedAhead) {
+  // The second reference takes the handle of the first one's attribute: the database refuses it
+  // while the runs after it are being lexed. Four times the references, so that the lexing is
+  // far from done when the fault comes.
+  Groups twice = References(4 * kRefs);
+  const std::string second = Hex(RefHandle(1));
+  for (auto& [code, value] : twice)
+    if (code == 5 && value == second) value = Hex(RefHandle(0) + 1);
+  const std::string text = DxfText(SmallDrawing(twice));
+  const int first = LineOf(text, "  5\n" + Hex(RefHandle(0) + 1) + "\n");
+  const int again = LineOf(text, "  5\n" + Hex(RefHandle(0) + 1) + "\n", "T0\n");
+  for (int i = 0; i < 3; ++i) {
+    DxfReadResult r = ReadDxf(text);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.error, L"line " + std::to_wstring(again - 2) + L": handle " +
+                           W(Hex(RefHandle(0) + 1)) + L" is used twice (first on line " +
+                           std::to_wstring(first - 2) + L")");
+  }
+}
+
 TEST(DxfLargeDrawingTest, AnEndInTheWrongPlaceIsAFaultAsWhenReadWhole) {
   std::string text = DxfText(SmallDrawing(References(kRefs)));
   const size_t at = text.find("  8\n0\n", text.find("INSERT")) + 6;
