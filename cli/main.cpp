@@ -85,6 +85,30 @@ int Fail(const std::string& message) {
   return host::kExitHostError;
 }
 
+// Ends the process with the drawing still in memory, once the session has quit (its windows,
+// modules and profiles done) and every output is flushed: the system takes the memory back
+// whole, where freeing a large floor's million objects one by one took a tenth of its load.
+// Under the sanitizers the process ends as usual, so that what a change leaves unfreed is found.
+void ExitKeepingTheDrawing(host::Session& session, int status) {
+#if defined(__SANITIZE_ADDRESS__)
+#define HARNEX_CHECKED_EXIT 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define HARNEX_CHECKED_EXIT 1
+#endif
+#endif
+#if defined(HARNEX_CHECKED_EXIT)
+  (void)session;
+  (void)status;
+#else
+  session.Quit();
+  std::cout.flush();
+  std::cerr.flush();
+  std::wcout.flush();
+  if (std::fflush(nullptr) == 0) std::_Exit(status);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -197,18 +221,20 @@ int main(int argc, char** argv) {
   }
   session.CloseWindows();
   terminal.reset();
-  const int status = session.exit_status();
+  int status = session.exit_status();
   if (!session.transcript().empty() && session.transcript().back() != L'\n') WriteOut(L"\n");
   std::fflush(stdout);
   if (!session.stop_reason().empty()) WriteErr(session.stop_reason() + L"\n");
+  bool saved = true;
   if (!options.save.empty() && session.database() != nullptr) {
     std::wstring save_error;
-    if (!session.SaveDrawing(options.save, &save_error)) {
+    saved = session.SaveDrawing(options.save, &save_error);
+    if (!saved) {
       WriteErr(save_error + L"\n");
-      return host::kExitHostError;
+      status = host::kExitHostError;
     }
   }
-  if (!options.svg.empty() && session.database() != nullptr) {
+  if (saved && !options.svg.empty() && session.database() != nullptr) {
     std::wstring svg_error;
     const bool written = options.highlights.empty()
                              ? host::WriteSvgFile(*session.database(), options.svg, &svg_error)
@@ -216,8 +242,9 @@ int main(int argc, char** argv) {
                                                          options.highlights, &svg_error);
     if (!written) {
       WriteErr(svg_error + L"\n");
-      return host::kExitHostError;
+      status = host::kExitHostError;
     }
   }
+  if (!served) ExitKeepingTheDrawing(session, status);
   return status;
 }

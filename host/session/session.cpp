@@ -6,17 +6,17 @@
 #include <aced.h>
 #include <acedads.h>
 #include <rxregsvc.h>
-#include "platform/win/text_encoding.h"
-#include "platform/mfc/window_system.h"
 #include <windows.h>
+#include "platform/mfc/window_system.h"
+#include "platform/win/text_encoding.h"
 
 #include <utility>
 
-#include "host/session/drawing_document.h"
 #include "host/dxf/dxf_reader.h"
 #include "host/dxf/dxf_writer.h"
-#include "host/user/entity_view.h"
+#include "host/session/drawing_document.h"
 #include "host/session/progress_bar.h"
+#include "host/user/entity_view.h"
 #include "platform/acad/undo_history.h"
 
 namespace host {
@@ -86,6 +86,14 @@ Session::Session(Options options)
 
 Session::~Session() {
   if (!started_) return;
+  Quit();
+  impl_->document.reset();
+  platform::SetUserSession(impl_->previous_session);
+}
+
+void Session::Quit() {
+  if (!started_ || quit_) return;
+  quit_ = true;
   // As when the application quits: windows close first (palettes clear their instance pointers
   // as they go), then the modules unload, while the drawing is still there for them.
   CloseWindows();
@@ -93,8 +101,6 @@ Session::~Session() {
   WriteProfiles();
   impl_->progress_bar.reset();
   platform::mfc::SetDispatchObserver(nullptr);
-  impl_->document.reset();
-  platform::SetUserSession(impl_->previous_session);
 }
 
 bool Session::Start() {

@@ -8,9 +8,8 @@
 //   auto folder = tools::SystemFolderCopy::Create("", &error);  // host/system_folder.h
 //   host::Session::Options options;
 //   options.config_path = folder->config_path();
-//   options.drawing = [](AcDbDatabase* db) { tools::BuildDemoDrawing(db); };  // or a DrawingBuilder
-//   host::Session session(options);
-//   ASSERT_TRUE(session.Start());
+//   options.drawing = [](AcDbDatabase* db) { tools::BuildDemoDrawing(db); };  // or a
+//   DrawingBuilder host::Session session(options); ASSERT_TRUE(session.Start());
 //   session.Run({host::steps::Command(L"RQ_HARNEX"), host::steps::Click(1001)});
 //   EXPECT_NE(session.transcript().find(L"..."), std::wstring::npos);
 //   EXPECT_EQ(session.exit_status(), 0);
@@ -135,6 +134,12 @@ class Session {
   // The destructor does it when it has not been done.
   void CloseWindows();
 
+  // Ends the session as the application quits: closes the windows, unloads every module (last
+  // loaded first) and writes the profiles. The drawing stays until the session is destroyed, so
+  // that a process about to exit need not free it object by object. The destructor quits when
+  // this has not been done.
+  void Quit();
+
   // 0, 1 (host error), 2 (expect failed) or 3 (the script did not fit). Host errors count first.
   int exit_status() const;
   // Why the session stopped (exit 2 or 3), empty when it did not.
@@ -184,6 +189,7 @@ class Session {
   std::wstring last_command_;
   int command_depth_ = 0;  // commands running (a command may run another)
   bool started_ = false;
+  bool quit_ = false;
 };
 
 }  // namespace host
