@@ -174,11 +174,11 @@ bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::ws
     // Negative codes name things only inside a running program and never stand in a file; the
     // database also keeps a value's text as read under a negative code, which is never written.
     if ((code < 0 && !ParseNumber(code_text, &code)) || code < 0 || code > 1071)
-      throw ReadError{LineError(line, L"a group code was expected, found \"" +
-                                          platform::Utf8ToWide(code_text) + L"\"")};
+      throw ReadError{LineError(
+          line, L"a group code was expected, found \"" + platform::Utf8ToWide(code_text) + L"\"")};
     if (got < 2)
-      throw ReadError{LineError(line, L"the file ends after group code " +
-                                          std::to_wstring(code) + L" without its value")};
+      throw ReadError{LineError(line, L"the file ends after group code " + std::to_wstring(code) +
+                                          L" without its value")};
   } while (code == 999);
   Group g{static_cast<int>(code), line, {}};
   const DxfValueType type = TypeOfCode(g.code);
@@ -187,7 +187,12 @@ bool Lexer::Next(Group* out, std::deque<std::string>* store, std::vector<std::ws
     bool valid = false;
     if (type == DxfValueType::kReal) {
       double d = 0;
-      valid = IsPlainDecimal(t) || (ParseNumber(t, &d) && std::isfinite(d));
+      if (ParseNumber(t, &d) && std::isfinite(d)) {
+        valid = true;
+        g.real = d;
+      } else {
+        valid = IsPlainDecimal(t);
+      }
     } else if (type == DxfValueType::kInteger) {
       long long n = 0;
       valid = ParseNumber(t, &n);
@@ -370,6 +375,7 @@ std::string_view DecodeText(int code, std::string_view raw, bool utf8, bool cp93
 }
 
 double Real(const Group& g) {
+  if (!std::isnan(g.real)) return g.real;
   double v = 0;
   ParseNumber(g.text, &v);
   return v;

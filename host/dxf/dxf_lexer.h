@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <deque>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,9 @@ struct Group {
   int code = 0;
   int line = 0;           // line of the group code
   std::string_view text;  // the value, UTF-8
+  // A real value as the lexer read it from `text` (on its own thread for a large drawing), or
+  // NaN when it did not (a file's reals are finite): Real() reads the text then.
+  double real = std::numeric_limits<double>::quiet_NaN();
 };
 
 // A section whose records a reader takes one run at a time, straight from the file's bytes,
