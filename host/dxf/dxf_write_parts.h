@@ -17,13 +17,16 @@
 #include <unordered_set>
 #include <vector>
 
-#include "host/dxf/dxf_id_table.h"
 #include "host/dxf/dxf_write_check.h"
 #include "host/dxf/dxf_write_format.h"
+#include "platform/acad/id_table.h"
 
 class AcDbText;
 
 namespace host::dxf_out {
+
+using platform::acad::IdMap;
+using platform::acad::IdSet;
 
 class Writer;
 

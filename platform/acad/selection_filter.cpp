@@ -9,6 +9,7 @@
 #include <dbmain.h>
 #include <dbsymtb.h>
 #include <rxobject.h>
+#include "platform/win/text_encoding.h"
 
 namespace platform::acad {
 namespace {
@@ -108,14 +109,29 @@ std::wstring BlockName(const AcDbEntity* e) {
   return result;
 }
 
+// Read from the object's XData in place: a filter over a whole floor asks every element, and a
+// chain of its XData would cost a heap block per item.
 bool HasXDataOf(const AcDbEntity* e, std::wstring_view pattern) {
-  resbuf* all = e->xData(nullptr);
   bool found = false;
-  for (resbuf* rb = all; rb && !found; rb = rb->rbnext)
-    if (rb->restype == 1001 && rb->resval.rstring && WildcardMatch(rb->resval.rstring, pattern))
-      found = true;
-  acutRelRb(all);
+  std::wstring name;
+  e->visitXData([&](const AcDbXDataItem& item) {
+    if (found || item.code != 1001) return;
+    name.assign(item.text.begin(), item.text.end());  // application names are ASCII, mostly
+    for (char c : item.text) {
+      if ((c & 0x80) != 0) {
+        name = platform::Utf8ToWide(item.text);
+        break;
+      }
+    }
+    found = WildcardMatch(name, pattern);
+  });
   return found;
+}
+
+bool HasXData(const AcDbEntity* e) {
+  bool any = false;
+  e->visitXData([&](const AcDbXDataItem&) { any = true; });
+  return any;
 }
 
 }  // namespace
@@ -170,12 +186,7 @@ bool EntityPassesFilter(const AcDbEntity* e, const resbuf* filter) {
           named = true;
           if (!rb->resval.rstring || !HasXDataOf(e, rb->resval.rstring)) return false;
         }
-        if (!named) {
-          resbuf* all = e->xData(nullptr);
-          const bool has = all != nullptr;
-          acutRelRb(all);
-          if (!has) return false;
-        }
+        if (!named && !HasXData(e)) return false;
         break;
       }
       default:

@@ -5,7 +5,7 @@
 #include <cwctype>
 #include <map>
 #include <string>
-#include <unordered_set>
+#include <utility>
 
 #include <aced.h>
 #include <acutads.h>
@@ -15,6 +15,7 @@
 #include <dbsymtb.h>
 #include "platform/acad/editor_input.h"
 #include "platform/acad/hit_test.h"
+#include "platform/acad/id_table.h"
 #include "platform/acad/selection_filter.h"
 
 namespace platform::acad {
@@ -43,11 +44,12 @@ void AddUnique(std::vector<AcDbObjectId>& ids, const AcDbObjectId& id) {
 // so this must not compare each id with all before it.
 std::vector<AcDbObjectId> WithoutRepeats(const std::vector<AcDbObjectId>& ids) {
   std::vector<AcDbObjectId> out;
-  std::unordered_set<AcDbObjectId> seen;
+  IdSet seen;
+  bool null_seen = false;
   out.reserve(ids.size());
   seen.reserve(ids.size());
   for (const AcDbObjectId& id : ids) {
-    if (seen.insert(id).second) out.push_back(id);
+    if (id.isNull() ? !std::exchange(null_seen, true) : seen.insert(id)) out.push_back(id);
   }
   return out;
 }

@@ -1,6 +1,6 @@
-// Tables keyed by object id in one array each (open addressing with linear probing): the writer
-// marks and looks up every object of a large drawing, which in tables of nodes would cost a heap
-// block each.
+// Tables keyed by object id in one array each (open addressing with linear probing): the DXF
+// writer marks and looks up every object of a large drawing, and a selection of a whole floor
+// drops its repeats, which in tables of nodes would cost a heap block each.
 #pragma once
 
 #include <dbmain.h>
@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <vector>
 
-namespace host::dxf_out {
+namespace platform::acad {
 
 // Ids with a value each; IdMap<Empty> is a set.
 template <class Value>
@@ -78,4 +78,4 @@ class IdMap {
 struct Empty {};
 using IdSet = IdMap<Empty>;
 
-}  // namespace host::dxf_out
+}  // namespace platform::acad
