@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win/text_encoding.h"
+#include "platform/win/wide_string.h"
 
 #include <acutads.h>
 #include <dbsymtb.h>
@@ -163,11 +164,27 @@ class Unpacker {
 // One application's part of a packed block: its name and its bytes (from its 1001 item), and
 // the XData size the drawing counts for it.
 struct PackedSegment {
-  std::wstring app;
+  PackedItem name;  // its 1001 item
   const char* begin = nullptr;
   const char* end = nullptr;
   size_t size = 0;
 };
+
+// Whether a packed application name (a 1001 item) is `app`, as SameName compares them. Short
+// names (a drawing's, in practice) are widened on the stack: a check over a whole floor asks
+// every element for its applications.
+bool NamesApp(const PackedItem& item, const ACHAR* app) {
+  if (app == nullptr) return false;
+  constexpr uint32_t kShort = 64;
+  if (item.form == 0 && item.length <= kShort) {
+    ACHAR name[kShort];
+    uint32_t n = 0;
+    for (; n < item.length && item.value[n] != 0; ++n)
+      name[n] = static_cast<ACHAR>(static_cast<unsigned char>(item.value[n]));
+    return platform::EqualsNoCase(std::wstring_view(name, n), app);
+  }
+  return platform::acad::internal::SameName(item.Wide().c_str(), app);
+}
 
 std::vector<PackedSegment> SplitPacked(const char* block) {
   std::vector<PackedSegment> segments;
@@ -177,7 +194,7 @@ std::vector<PackedSegment> SplitPacked(const char* block) {
     const PackedItem item = in.Read();
     if (item.code == 1001) {
       if (!segments.empty()) segments.back().end = at;
-      segments.push_back(PackedSegment{item.Wide(), at, nullptr, 2 + 8});
+      segments.push_back(PackedSegment{item, at, nullptr, 2 + 8});
     } else if (!segments.empty()) {
       segments.back().size += item.Size();
     }
@@ -259,20 +276,20 @@ Acad::ErrorStatus SetXData(AcDbObject* object, const XDataBuilder& xdata) {
   for (const PackedSegment& old : current) {
     bool replaced = false;
     for (size_t i = 0; i < incoming.size(); ++i) {
-      if (internal::SameName(app(i), old.app.c_str())) {
+      if (NamesApp(old.name, app(i))) {
         if (!replaced && incoming[i].has_items) result.push_back(Part{nullptr, i});
         used[i] = replaced = true;
       }
     }
     if (!replaced) result.push_back(Part{&old, 0});
   }
-  auto app_of = [&](const Part& part) {
-    return part.old ? part.old->app.c_str() : app(part.given);
+  auto names = [&](const Part& part, const ACHAR* name) {
+    return part.old ? NamesApp(part.old->name, name) : internal::SameName(app(part.given), name);
   };
   for (size_t i = 0; i < incoming.size(); ++i) {
     if (used[i] || !incoming[i].has_items) continue;
     bool repeated = false;
-    for (const Part& kept : result) repeated = repeated || internal::SameName(app_of(kept), app(i));
+    for (const Part& kept : result) repeated = repeated || names(kept, app(i));
     if (!repeated) result.push_back(Part{nullptr, i});
   }
 
@@ -323,10 +340,17 @@ resbuf* AcDbObject::xData(const ACHAR* regappName) const {
     Unpacker all(xdata_);
     return Unpack(all.pos(), all.end());
   }
-  for (const PackedSegment& segment : SplitPacked(xdata_))
-    if (platform::acad::internal::SameName(segment.app.c_str(), regappName))
-      return Unpack(segment.begin, segment.end);
-  return nullptr;
+  // The named application's items, from its 1001 item up to the next application's.
+  const char* begin = nullptr;
+  Unpacker in(xdata_);
+  while (!in.done()) {
+    const char* at = in.pos();
+    const PackedItem item = in.Read();
+    if (item.code != 1001) continue;
+    if (begin != nullptr) return Unpack(begin, at);
+    if (NamesApp(item, regappName)) begin = at;
+  }
+  return begin != nullptr ? Unpack(begin, in.end()) : nullptr;
 }
 
 Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
