@@ -54,9 +54,15 @@ class IdMap {
   // A set's slots are bare pointers: the writer marks every object of the drawing.
   static_assert(!std::is_empty_v<Value> || sizeof(Slot) == sizeof(AcDbStub*));
   size_t Home(const AcDbStub* p) const {
-    // Multiplied by 2^64 / golden ratio, the top bits taken: records lie at a fixed stride.
-    const auto v = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
-    return static_cast<size_t>((v * 0x9E3779B97F4A7C15ull) >> shift_);
+    // By handle: runs of 64 handles take 64 neighbouring slots, and the runs are spread by the
+    // golden-ratio hash of their number. A writer and a selection go through a drawing in handle
+    // order, so their probes walk the table instead of missing the cache at every object, while
+    // handles at a power-of-two stride still spread.
+    const uint64_t h = AcDbObjectId(const_cast<AcDbStub*>(p)).handle().value();
+    const int bits = 64 - shift_;
+    if (bits <= 6) return static_cast<size_t>(h) & mask_;
+    const uint64_t run = (h >> 6) * 0x9E3779B97F4A7C15ull;
+    return static_cast<size_t>(((run >> (shift_ + 6)) << 6) | (h & 63));
   }
   void Rehash(size_t size) {
     std::vector<Slot> old = std::move(slots_);
