@@ -6,8 +6,30 @@
 #include <acutads.h>
 #include <dbdict.h>
 #include "platform/acad/dbstub.h"
+#include "platform/acad/id_table.h"
 
 using platform::acad::internal::Peek;
+
+struct AcDbGroup::MemberIndex {
+  platform::acad::IdSet ids;
+};
+
+namespace {
+// Smaller groups are searched in order: their set would cost more than it saves.
+constexpr size_t kIndexFrom = 32;
+}  // namespace
+
+bool AcDbGroup::IsMember(AcDbObjectId id) const {
+  if (members_.size() < kIndexFrom)
+    return std::find(members_.begin(), members_.end(), id) != members_.end();
+  if (!index_.index) {
+    auto made = std::make_shared<MemberIndex>();
+    made->ids.reserve(members_.size());
+    for (const AcDbObjectId& member : members_) made->ids.insert(member);
+    index_.index = std::move(made);
+  }
+  return index_.index->ids.count(id) != 0;
+}
 
 ACRX_DEFINE_MEMBERS(AcDbGroup, AcDbObject, L"GROUP")
 ACDB_DEFINE_COPYING(AcDbGroup)
@@ -69,9 +91,9 @@ Acad::ErrorStatus AcDbGroup::append(AcDbObjectId id) {
   if (id.isNull()) return Acad::eNullObjectId;
   if (database() == nullptr || id.database() != database()) return Acad::eNotInDatabase;
   if (id.isErased()) return Acad::eWasErased;
-  if (std::find(members_.begin(), members_.end(), id) != members_.end())
-    return Acad::eAlreadyInGroup;
+  if (IsMember(id)) return Acad::eAlreadyInGroup;
   members_.push_back(id);
+  if (index_.index) index_.index->ids.insert(id);
   if (AcDbObject* member = Peek(id)) member->addPersistentReactor(objectId());
   return Acad::eOk;
 }
@@ -95,6 +117,7 @@ Acad::ErrorStatus AcDbGroup::remove(AcDbObjectId id) {
   auto it = std::find(members_.begin(), members_.end(), id);
   if (it == members_.end()) return Acad::eNotInGroup;
   members_.erase(it);
+  index_.index.reset();
   if (AcDbObject* member = Peek(id)) member->removePersistentReactor(objectId());
   return Acad::eOk;
 }
@@ -104,6 +127,7 @@ Acad::ErrorStatus AcDbGroup::clear() {
   for (const AcDbObjectId& id : members_)
     if (AcDbObject* member = Peek(id)) member->removePersistentReactor(objectId());
   members_.clear();
+  index_.index.reset();
   return Acad::eOk;
 }
 
@@ -113,8 +137,7 @@ bool AcDbGroup::has(const AcDbEntity* pEntity) const {
 
 bool AcDbGroup::has(AcDbObjectId id) const {
   assertReadEnabled();
-  return !id.isNull() && !id.isErased() &&
-         std::find(members_.begin(), members_.end(), id) != members_.end();
+  return !id.isNull() && !id.isErased() && IsMember(id);
 }
 
 Adesk::UInt32 AcDbGroup::numEntities() const {

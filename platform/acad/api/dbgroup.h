@@ -1,6 +1,7 @@
 // AcDbGroup: a named, ordered list of entities kept in the group dictionary ("ACAD_GROUP").
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,4 +46,19 @@ class AcDbGroup : public AcDbObject {
   std::wstring name_, description_;
   bool selectable_ = true;
   std::vector<AcDbObjectId> members_;
+  // The members as a set, made when a large group is asked whether it holds an id (a drawing's
+  // groups may hold thousands of elements, each appended with that question) and dropped when a
+  // member goes. A copy of the group makes its own.
+  struct MemberIndex;
+  struct IndexSlot {
+    std::shared_ptr<MemberIndex> index;
+    IndexSlot() = default;
+    IndexSlot(const IndexSlot&) {}
+    IndexSlot& operator=(const IndexSlot&) {
+      index.reset();
+      return *this;
+    }
+  };
+  mutable IndexSlot index_;
+  bool IsMember(AcDbObjectId id) const;
 };

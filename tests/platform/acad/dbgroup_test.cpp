@@ -2,11 +2,14 @@
 // entity.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include <dbdict.h>
 #include <dbents.h>
 #include <dbgroup.h>
-#include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
+#include "platform/acad/dbhost.h"
 
 namespace {
 
@@ -123,6 +126,43 @@ TEST_F(GroupTest, ErasedMembersAreLeftOutAndNamesAreDictionaryKeys) {
   EXPECT_EQ(nod->getAt(L"ACAD_GROUP", found), Acad::eOk);
   EXPECT_EQ(found, db_.groupDictionaryId());
   nod->close();
+}
+
+TEST_F(GroupTest, ALargeGroupRefusesRepeatsAndForgetsWhatItLost) {
+  std::vector<AcDbObjectId> points;
+  for (int i = 0; i < 100; ++i) points.push_back(AddPoint(10 + i));
+  const AcDbObjectId gid = AddGroup(L"LARGE", {});
+  AcDbGroup* group = nullptr;
+  ASSERT_EQ(acdbOpenObject(group, gid, AcDb::kForWrite), Acad::eOk);
+  for (const AcDbObjectId& id : points) ASSERT_EQ(group->append(id), Acad::eOk);
+  // Repeats are refused, from the start, the middle and the end of the list.
+  for (size_t i : {size_t{0}, size_t{50}, size_t{99}})
+    EXPECT_EQ(group->append(points[i]), Acad::eAlreadyInGroup) << i;
+  EXPECT_TRUE(group->has(points[70]));
+  EXPECT_FALSE(group->has(ids_[0]));
+  // A member removed is no member, and may come back (at the end).
+  ASSERT_EQ(group->remove(points[50]), Acad::eOk);
+  EXPECT_FALSE(group->has(points[50]));
+  EXPECT_EQ(group->append(points[50]), Acad::eOk);
+  EXPECT_EQ(group->append(points[50]), Acad::eAlreadyInGroup);
+
+  // A copy holds the same members, and what it gains later is its own.
+  EXPECT_TRUE(group->has(points[0]));  // the group's set is made before the copy
+  std::unique_ptr<AcDbGroup> copy(static_cast<AcDbGroup*>(group->clone()));
+  group->close();
+  ASSERT_EQ(acdbOpenObject(group, gid, AcDb::kForWrite), Acad::eOk);
+  EXPECT_EQ(copy->numEntities(), 100u);
+  EXPECT_EQ(group->append(ids_[1]), Acad::eOk);
+  EXPECT_TRUE(group->has(ids_[1]));
+  EXPECT_FALSE(copy->has(ids_[1]));
+  EXPECT_EQ(copy->numEntities(), 100u);
+
+  // After clear, every former member may be appended again.
+  ASSERT_EQ(group->clear(), Acad::eOk);
+  EXPECT_FALSE(group->has(points[0]));
+  for (const AcDbObjectId& id : points) EXPECT_EQ(group->append(id), Acad::eOk);
+  EXPECT_EQ(group->numEntities(), 100u);
+  group->close();
 }
 
 }  // namespace
