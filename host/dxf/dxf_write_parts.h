@@ -155,7 +155,7 @@ class Writer {
   // The tables the database does not model, kept as read or made by EnsureDefaultTables, by name.
   std::map<std::wstring, AcDbObjectId> kept_tables_;
   std::unordered_map<AcDbObjectId, std::vector<AcDbObjectId>> kept_by_owner_;
-  IdSet written_;
+  platform::acad::HandleSet written_;
   std::vector<AcDbObjectId> all_ids_;  // every object when the writing began, by handle
   std::unordered_map<AcDbObjectId, std::wstring> names_;  // NameOf's answers
   // Common's last linetype and the name it writes for it (null: none, by layer).

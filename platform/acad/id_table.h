@@ -5,6 +5,7 @@
 
 #include <dbmain.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <type_traits>
 #include <vector>
@@ -83,5 +84,62 @@ class IdMap {
 
 struct Empty {};
 using IdSet = IdMap<Empty>;
+
+// Ids of one database, held as a bit per handle while the handles are dense (at most 64 handles
+// per id held, as a drawing's handles, given one after the other, are), and in an IdSet once they
+// are not: a writer marks every object of a large drawing, a bit each instead of a slot each.
+class HandleSet {
+ public:
+  void reserve(size_t n) { reserved_ = n; }
+  // Adds the id; true when it was not there.
+  bool insert(AcDbObjectId id) {
+    if (id.isNull()) return false;
+    if (!sparse_) {
+      if (db_ == nullptr) db_ = id.database();
+      const uint64_t h = id.handle().value();
+      if (h < kDenseSlack * (std::max(count_, reserved_) + 1024)) {
+        if (h >= bits_.size() * 64) bits_.resize(static_cast<size_t>(h / 64 + 1) * 2, 0);
+        uint64_t& word = bits_[static_cast<size_t>(h / 64)];
+        const uint64_t bit = uint64_t{1} << (h % 64);
+        if ((word & bit) != 0) return false;
+        word |= bit;
+        ++count_;
+        return true;
+      }
+      ToSparse();
+    }
+    return set_.insert(id);
+  }
+  size_t count(AcDbObjectId id) const {
+    if (id.isNull()) return 0;
+    if (sparse_) return set_.count(id);
+    const uint64_t h = id.handle().value();
+    return h < bits_.size() * 64 && (bits_[static_cast<size_t>(h / 64)] >> (h % 64) & 1) != 0;
+  }
+
+ private:
+  static constexpr uint64_t kDenseSlack = 64;
+  // The ids held so far go into the set, by handle: the database finds each handle's record.
+  void ToSparse() {
+    sparse_ = true;
+    set_.reserve(std::max(count_, reserved_));
+    for (size_t w = 0; w < bits_.size(); ++w) {
+      for (uint64_t word = bits_[w]; word != 0; word &= word - 1) {
+        const uint64_t h = w * 64 + static_cast<uint64_t>(__builtin_ctzll(word));
+        AcDbObjectId id;
+        if (db_ != nullptr && db_->getAcDbObjectId(id, false, AcDbHandle(h)) == Acad::eOk)
+          set_.insert(id);
+      }
+    }
+    bits_ = {};
+  }
+
+  AcDbDatabase* db_ = nullptr;
+  std::vector<uint64_t> bits_;
+  size_t count_ = 0;
+  size_t reserved_ = 0;
+  bool sparse_ = false;
+  IdSet set_;
+};
 
 }  // namespace platform::acad
