@@ -158,6 +158,8 @@ class Writer {
   platform::acad::HandleSet written_;
   std::vector<AcDbObjectId> all_ids_;  // every object when the writing began, by handle
   std::unordered_map<AcDbObjectId, std::wstring> names_;  // NameOf's answers
+  AcDbObjectId last_named_;                               // ... and the last one asked
+  const std::wstring* last_name_ = nullptr;
   // Common's last linetype and the name it writes for it (null: none, by layer).
   AcDbObjectId last_linetype_;
   const std::wstring* last_linetype_name_ = nullptr;

@@ -9,9 +9,9 @@
 #include <dbents.h>
 #include <dbgroup.h>
 #include <dbhatch.h>
-#include "platform/acad/dbhost.h"
 #include <dbpl.h>
 #include <dbsymtb.h>
+#include "platform/acad/dbhost.h"
 #include "platform/win/text_encoding.h"
 #include "platform/win/wide_string.h"
 
@@ -44,6 +44,8 @@ void Writer::Prepare() {
       const std::wstring& type = kept->dxfName();
       if (type == L"BLOCK" || type == L"ENDBLK" || type == L"SEQEND")
         PartsOf(type).assign(kept->ownerId(), id);
+      else if (type != L"TABLE")
+        kept_by_owner_[kept->ownerId()].push_back(id);  // see KeptOwnedBy
       if (type == L"TABLE" && kept->ownerId().isNull()) {
         for (const auto& g : platform::acad::KeptGroups(*kept))
           if (g.code == 2) {

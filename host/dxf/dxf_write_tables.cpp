@@ -8,9 +8,9 @@
 #include <dbents.h>
 #include <dbgroup.h>
 #include <dbhatch.h>
-#include "platform/acad/dbhost.h"
 #include <dbpl.h>
 #include <dbsymtb.h>
+#include "platform/acad/dbhost.h"
 #include "platform/win/text_encoding.h"
 #include "platform/win/wide_string.h"
 
@@ -128,20 +128,7 @@ void Writer::WriteTable(const wchar_t* name, AcDbObjectId id) {
 }
 
 std::vector<AcDbObjectId> Writer::KeptOwnedBy(AcDbObjectId owner) {
-  if (kept_by_owner_.empty()) {
-    for (AcDbObjectId id : all_ids_) {
-      if (id.isErased() || id.objectClass() == nullptr ||
-          !id.objectClass()->isDerivedFrom(DxfUnknownObject::desc()))
-        continue;
-      AcDbObject* obj = nullptr;
-      if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) continue;
-      const std::wstring& type = DxfUnknownObject::cast(obj)->dxfName();
-      if (type != L"BLOCK" && type != L"ENDBLK" && type != L"SEQEND" && type != L"TABLE")
-        kept_by_owner_[obj->ownerId()].push_back(id);
-      obj->close();
-    }
-    kept_by_owner_[AcDbObjectId::kNull];  // not empty any more
-  }
+  // Filled by Prepare, in its one pass over the objects kept as read.
   auto it = kept_by_owner_.find(owner);
   if (it == kept_by_owner_.end() || owner.isNull()) return {};
   return it->second;

@@ -253,7 +253,11 @@ AcDbHandle Writer::OwnerOf(const AcDbObject* obj) {
 const std::wstring& Writer::NameOf(AcDbObjectId id) {
   // Every entity names its layer, and references and texts their block and style: a few records
   // named hundreds of thousands of times. Nothing is renamed while the file is written.
+  // Most entities of a drawing share their layer: the last answer is asked again first.
+  if (id == last_named_ && last_name_ != nullptr) return *last_name_;
   auto [it, fresh] = names_.try_emplace(id);
+  last_named_ = id;
+  last_name_ = &it->second;
   if (fresh) {
     AcDbSymbolTableRecord* rec = nullptr;
     // An erased record still names what refers to it.
