@@ -1,10 +1,10 @@
 // What a DXF drawing holds beyond the database's own classes: objects and entities kept as
 // their groups, and the group-code rules that the DXF reader and writer share.
 //
-// The kept groups of a modelled object (platform::acad::KeptGroups) are written back in their subclass. A kept
-// group with a negative code is no group of the file: it holds the text the modelled group of
-// the positive code had (an angle in degrees that the database holds in radians), which the
-// writer gives back while the value is unchanged.
+// The kept groups of a modelled object (platform::acad::KeptGroups) are written back in their
+// subclass. A kept group with a negative code is no group of the file: it holds the text the
+// modelled group of the positive code had (an angle in degrees that the database holds in radians),
+// which the writer gives back while the value is unchanged.
 #pragma once
 
 #include <dbmain.h>
@@ -15,25 +15,30 @@
 
 namespace host {
 
+// A DXF type name of kept objects and entities, held once for the whole program: a large floor
+// keeps a SEQEND for each of its elements, and a name of their own cost each of them 72 bytes.
+const std::wstring* DxfTypeName(std::wstring name);
+
 // An object of a type the database does not model (an XRECORD, a LAYOUT, a table record of a
 // table it does not model, the BLOCK and ENDBLK of a block, the SEQEND of a block reference).
-// Its groups, handle included, are kept (platform::acad::KeptGroups) exactly as read, and written back so;
-// an empty list means "made here": the writer builds the groups itself (BLOCK, ENDBLK, SEQEND).
+// Its groups, handle included, are kept (platform::acad::KeptGroups) exactly as read, and written
+// back so; an empty list means "made here": the writer builds the groups itself (BLOCK, ENDBLK,
+// SEQEND).
 class DxfUnknownObject : public AcDbObject {
   ACRX_DECLARE_MEMBERS(DxfUnknownObject);
   ACDB_DECLARE_COPYING(DxfUnknownObject);
 
  public:
   DxfUnknownObject() = default;
-  explicit DxfUnknownObject(std::wstring dxf_name) : dxf_name_(std::move(dxf_name)) {}
+  explicit DxfUnknownObject(std::wstring dxf_name) : dxf_name_(DxfTypeName(std::move(dxf_name))) {}
   // The DXF type ("XRECORD", "TABLE", "BLOCK", ...).
-  const std::wstring& dxfName() const { return dxf_name_; }
+  const std::wstring& dxfName() const { return *dxf_name_; }
   // For a table: its records, in file order.
   std::vector<AcDbObjectId>& children() { return children_; }
   const std::vector<AcDbObjectId>& children() const { return children_; }
 
  private:
-  std::wstring dxf_name_;
+  const std::wstring* dxf_name_ = DxfTypeName(L"");
   std::vector<AcDbObjectId> children_;
 };
 
@@ -46,11 +51,11 @@ class DxfUnknownEntity : public AcDbEntity {
 
  public:
   DxfUnknownEntity() = default;
-  explicit DxfUnknownEntity(std::wstring dxf_name) : dxf_name_(std::move(dxf_name)) {}
-  const std::wstring& dxfName() const { return dxf_name_; }
+  explicit DxfUnknownEntity(std::wstring dxf_name) : dxf_name_(DxfTypeName(std::move(dxf_name))) {}
+  const std::wstring& dxfName() const { return *dxf_name_; }
 
  private:
-  std::wstring dxf_name_;
+  const std::wstring* dxf_name_ = DxfTypeName(L"");
 };
 
 // The sections the database does not model (CLASSES, THUMBNAILIMAGE, ACDSDATA, others) are kept
