@@ -1,6 +1,9 @@
 // Text, attribute definitions and attributes: properties, alignment geometry and extents.
 #include <cmath>
 #include <cwctype>
+#include <mutex>
+#include <string>
+#include <unordered_set>
 
 #include <acutads.h>
 #include <dbents.h>
@@ -270,21 +273,33 @@ Acad::ErrorStatus AcDbAttributeDefinition::setConstant(bool constant) {
   return Acad::eOk;
 }
 
+namespace {
+
+// The tags of attributes, each held once and never freed (see AcDbAttribute::tag_).
+const std::wstring* SharedTag(const ACHAR* tag) {
+  static auto* tags = new std::unordered_set<std::wstring>();
+  static auto* guard = new std::mutex();
+  std::lock_guard<std::mutex> lock(*guard);
+  return &*tags->emplace(tag != nullptr ? tag : L"").first;
+}
+
+}  // namespace
+
 AcDbAttribute::AcDbAttribute(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag,
                              AcDbObjectId style)
-    : AcDbText(position, text, style), tag_(tag ? tag : L"") {}
+    : AcDbText(position, text, style), tag_(SharedTag(tag)) {}
 
 ACHAR* AcDbAttribute::tag() const {
   return acutNewString(tagConst());
 }
 const ACHAR* AcDbAttribute::tagConst() const {
   assertReadEnabled();
-  return tag_.c_str();
+  return tag_ != nullptr ? tag_->c_str() : L"";
 }
 Acad::ErrorStatus AcDbAttribute::setTag(const ACHAR* tag) {
   assertWriteEnabled();
   if (!ValidTag(tag)) return Acad::eInvalidInput;
-  tag_ = tag;
+  tag_ = SharedTag(tag);
   return Acad::eOk;
 }
 bool AcDbAttribute::isInvisible() const {
@@ -303,7 +318,7 @@ Acad::ErrorStatus AcDbAttribute::setAttributeFromBlock(const AcDbAttributeDefini
   if (pAttdef == nullptr) return Acad::eNullObjectPointer;
   copyTextFrom(*pAttdef);
   copyEntityProperties(*pAttdef);
-  tag_ = pAttdef->tagConst();
+  tag_ = SharedTag(pAttdef->tagConst());
   invisible_ = pAttdef->isInvisible();
   return transformBy(blkXform);
 }

@@ -212,7 +212,9 @@ class AcDbAttribute : public AcDbText {
                                           const AcGeMatrix3d& blkXform);
 
  private:
-  std::wstring tag_;
+  // Held once for the program: a drawing's attributes share a few tags, and a large floor has
+  // hundreds of thousands of attributes. Null: no tag.
+  const std::wstring* tag_ = nullptr;
   bool invisible_ = false;
 };
 
