@@ -84,6 +84,11 @@ class DrawingSession(unittest.TestCase):
     def prompt(self):
         return self.page.find('[data-role="prompt"]').text
 
+    def wait_prompt(self, text):
+        """Waits until the prompt shows `text` (the page redraws it after the answer comes)."""
+        self.page.until(lambda _: text in self.prompt(), 'the prompt %r' % text)
+        return self.prompt()
+
     def test_manual_assignment_by_clicking_the_route_segment(self):
         page = self.start()
         page.click('200', 238)
@@ -220,7 +225,7 @@ for (const [dx, dy] of arguments[0]) {
         self.assertIn('配置点を指示 または Enterで矩形配置', self.prompt())
         page.look_at(33000, 2500, 0.05)
         page.right_click_drawing(33000, 2500)
-        self.assertIn('矩形の始点:', self.prompt())
+        self.assertIn('矩形の始点:', self.wait_prompt('矩形の始点:'))
         page.click_drawing(38000, 1000)
         page.move_drawing(30000, 3000)
         outline = page.temporary()
