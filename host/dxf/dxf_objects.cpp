@@ -1,9 +1,7 @@
 // Objects kept as DXF groups, and the group-code value types.
 #include "host/dxf/dxf_objects.h"
+#include "platform/acad/dbhost.h"
 #include "platform/acad/kept_groups.h"
-
-#include <mutex>
-#include <unordered_set>
 
 ACRX_DEFINE_MEMBERS(host::DxfUnknownObject, AcDbObject, L"")
 ACRX_DEFINE_MEMBERS(host::DxfUnknownEntity, AcDbEntity, L"")
@@ -13,11 +11,7 @@ ACDB_DEFINE_COPYING(host::DxfUnknownEntity)
 namespace host {
 
 const std::wstring* DxfTypeName(std::wstring name) {
-  // Never freed: as many names as the drawings read hold types, a few dozen in practice.
-  static auto* names = new std::unordered_set<std::wstring>();
-  static auto* guard = new std::mutex();
-  std::lock_guard<std::mutex> lock(*guard);
-  return &*names->insert(std::move(name)).first;
+  return platform::acad::SharedText(name);
 }
 
 DxfValueType DxfTypeOfCode(int code) {

@@ -104,4 +104,8 @@ void FailNextOpen(Acad::ErrorStatus status, AcDbObjectId onlyId = AcDbObjectId::
 void FailNextSetXData(Acad::ErrorStatus status);
 void ClearFaults();
 
+// A text held once for the program and never freed: names and tags that a large drawing repeats
+// on hundreds of thousands of objects (attribute tags, the types of objects kept as read).
+const std::wstring* SharedText(std::wstring_view text);
+
 }  // namespace platform::acad

@@ -7,6 +7,7 @@
 
 #include <acutads.h>
 #include <dbents.h>
+#include "platform/acad/dbhost.h"
 #include "platform/acad/dbstub.h"
 
 ACRX_DEFINE_MEMBERS(AcDbText, AcDbEntity, L"TEXT")
@@ -273,14 +274,22 @@ Acad::ErrorStatus AcDbAttributeDefinition::setConstant(bool constant) {
   return Acad::eOk;
 }
 
-namespace {
+namespace platform::acad {
 
-// The tags of attributes, each held once and never freed (see AcDbAttribute::tag_).
-const std::wstring* SharedTag(const ACHAR* tag) {
-  static auto* tags = new std::unordered_set<std::wstring>();
+const std::wstring* SharedText(std::wstring_view text) {
+  static auto* texts = new std::unordered_set<std::wstring>();
   static auto* guard = new std::mutex();
   std::lock_guard<std::mutex> lock(*guard);
-  return &*tags->emplace(tag != nullptr ? tag : L"").first;
+  return &*texts->emplace(text).first;
+}
+
+}  // namespace platform::acad
+
+namespace {
+
+// See AcDbAttribute::tag_.
+const std::wstring* SharedTag(const ACHAR* tag) {
+  return platform::acad::SharedText(tag != nullptr ? tag : L"");
 }
 
 }  // namespace
