@@ -215,6 +215,11 @@ AcDbDatabase* DatabaseFor(const AcDbObject* object);
 // length of a string, `binary_length` that of a 1004 chunk.
 size_t XDataItemSize(int code, size_t chars, int binary_length);
 
+// Whether `test` holds for the name of some application with XData on an open object, asked in
+// the order the applications lie (it stops at the first that does). Names reach `test` wide, in
+// a buffer of the call's: a selection filter asks every element of a floor for its applications.
+bool AnyXDataApp(const AcDbObject* object, const std::function<bool(std::wstring_view)>& test);
+
 // The box of a text's characters by the monospaced metric (advance units of half a height).
 double TextAdvanceUnits(const ACHAR* text);
 

@@ -42,20 +42,21 @@ struct PackedItem {
         code, kind == platform::acad::RbValueKind::kString ? length : 0,
         kind == platform::acad::RbValueKind::kBinary ? static_cast<int>(length) : 0);
   }
+  // A string's `length` characters into `out` (nothing for a null string).
+  void WideInto(ACHAR* out) const {
+    if (form == 0) {
+      for (uint32_t i = 0; i < length; ++i)
+        out[i] = static_cast<ACHAR>(static_cast<unsigned char>(value[i]));
+    } else if (form == 1) {
+      std::memcpy(out, value, length * sizeof(ACHAR));
+    }
+  }
   // A string's text; empty for a null string.
   std::wstring Wide() const {
-    if (form == 0) {
-      std::wstring text(length, L'\0');
-      for (uint32_t i = 0; i < length; ++i)
-        text[i] = static_cast<ACHAR>(static_cast<unsigned char>(value[i]));
-      return text;
-    }
-    if (form == 1) {
-      std::wstring text(length, L'\0');
-      std::memcpy(text.data(), value, length * sizeof(ACHAR));
-      return text;
-    }
-    return {};
+    if (form == 2) return {};
+    std::wstring text(length, L'\0');
+    WideInto(text.data());
+    return text;
   }
 };
 
@@ -118,9 +119,11 @@ class Unpacker {
     switch (item.kind) {
       case platform::acad::RbValueKind::kString:
         if (item.form != 2) {
-          const std::wstring text = item.Wide();
-          rb->resval.rstring = new ACHAR[text.size() + 1];
-          std::memcpy(rb->resval.rstring, text.c_str(), (text.size() + 1) * sizeof(ACHAR));
+          // Straight into the link's string: no text in between.
+          ACHAR* text = new ACHAR[item.length + 1];
+          item.WideInto(text);
+          text[item.length] = L'\0';
+          rb->resval.rstring = text;
         }
         break;
       case platform::acad::RbValueKind::kBinary:
@@ -235,6 +238,7 @@ struct AcDbXDataAccess {
   using Builder = platform::acad::XDataBuilder;
   using BuilderPart = Builder::Part;
   static char*& Block(AcDbObject* object) { return object->xdata_; }
+  static const char* Block(const AcDbObject* object) { return object->xdata_; }
   static const std::vector<char>& Bytes(const Builder& b) { return b.bytes_; }
   static const std::vector<BuilderPart>& Parts(const Builder& b) { return b.parts_; }
   static const std::wstring& App(const Builder& b, size_t i) { return b.apps_[i]; }
@@ -333,6 +337,25 @@ Acad::ErrorStatus SetXData(AcDbObject* object, const XDataBuilder& xdata) {
 
 }  // namespace platform::acad
 
+namespace platform::acad::internal {
+
+bool AnyXDataApp(const AcDbObject* object, const std::function<bool(std::wstring_view)>& test) {
+  object->assertReadEnabled();
+  std::wstring name;
+  for (Unpacker in(AcDbXDataAccess::Block(object)); !in.done();) {
+    const PackedItem item = in.Read();
+    if (item.code != 1001) continue;
+    name.resize(item.form == 2 ? 0 : item.length);
+    item.WideInto(name.data());
+    // As a chain's string would be read: up to its first null character.
+    const size_t end = name.find(L'\0');
+    if (test(std::wstring_view(name).substr(0, end))) return true;
+  }
+  return false;
+}
+
+}  // namespace platform::acad::internal
+
 resbuf* AcDbObject::xData(const ACHAR* regappName) const {
   assertReadEnabled();
   if (xdata_ == nullptr) return nullptr;
@@ -355,8 +378,11 @@ resbuf* AcDbObject::xData(const ACHAR* regappName) const {
 
 Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
   // The chain's items packed as they come. Each Add takes only the XData codes of its kind, so a
-  // link of any other type makes SetXData refuse them all.
-  platform::acad::XDataBuilder items;
+  // link of any other type makes SetXData refuse them all. One builder serves every call, so
+  // that a pass writing a floor's elements does not grow a new one each time (SetXData calls
+  // nothing that would come back here).
+  static thread_local platform::acad::XDataBuilder items;
+  items.Clear();
   for (const resbuf* rb = xdata; rb != nullptr; rb = rb->rbnext) {
     const int code = rb->restype;
     switch (platform::acad::ValueKindOf(code)) {
@@ -383,54 +409,89 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
   return platform::acad::SetXData(this, items);
 }
 
+namespace {
+
+// A packed item as visitXData hands it out; a string's UTF-8 goes into `text`, made again for
+// each string.
+AcDbXDataItem Visible(const PackedItem& packed, std::string& text) {
+  AcDbXDataItem item;
+  item.code = packed.code;
+  switch (packed.kind) {
+    case platform::acad::RbValueKind::kString:
+      text.clear();
+      // As a chain's string would be read: up to its first null character.
+      if (packed.form == 0) {
+        const char* p = packed.value;
+        for (uint32_t i = 0; i < packed.length;) {
+          // Runs of ASCII go as they are.
+          uint32_t run = i;
+          while (run < packed.length && static_cast<unsigned char>(p[run]) - 1u < 0x7Fu) ++run;
+          text.append(p + i, run - i);
+          i = run;
+          if (i == packed.length || p[i] == 0) break;
+          const auto c = static_cast<unsigned char>(p[i++]);
+          text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+          text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+      } else if (packed.form == 1) {
+        const std::wstring wide = packed.Wide();
+        text = platform::WideToUtf8(std::wstring_view(wide.c_str()));
+      }
+      item.text = text;
+      break;
+    case platform::acad::RbValueKind::kBinary:
+      if (packed.has_bytes) item.text = std::string_view(packed.value, packed.length);
+      break;
+    case platform::acad::RbValueKind::kPoint:
+      std::memcpy(item.point, packed.value, sizeof item.point);
+      break;
+    case platform::acad::RbValueKind::kReal:
+      item.real = packed.As<ads_real>();
+      break;
+    case platform::acad::RbValueKind::kShort:
+      item.integer = packed.As<short>();
+      break;
+    case platform::acad::RbValueKind::kLong:
+      item.integer = packed.As<int32_t>();
+      break;
+    default:
+      break;
+  }
+  return item;
+}
+
+}  // namespace
+
 void AcDbObject::visitXData(const std::function<void(const AcDbXDataItem&)>& visit) const {
   assertReadEnabled();
-  std::string text;  // a string's UTF-8, made again for each string
+  std::string text;
+  for (Unpacker in(xdata_); !in.done();) visit(Visible(in.Read(), text));
+}
+
+bool AcDbObject::visitXData(const ACHAR* regappName,
+                            const std::function<void(const AcDbXDataItem&)>& visit) const {
+  assertReadEnabled();
+  std::string text;
+  std::wstring wide;  // a string's text, made again for each string
+  bool inside = false;
   for (Unpacker in(xdata_); !in.done();) {
     const PackedItem packed = in.Read();
+    if (packed.code == 1001) {
+      if (inside) return true;
+      inside = NamesApp(packed, regappName);
+    }
+    if (!inside) continue;
+    if (packed.kind != platform::acad::RbValueKind::kString) {
+      visit(Visible(packed, text));
+      continue;
+    }
     AcDbXDataItem item;
     item.code = packed.code;
-    switch (packed.kind) {
-      case platform::acad::RbValueKind::kString:
-        text.clear();
-        // As a chain's string would be read: up to its first null character.
-        if (packed.form == 0) {
-          const char* p = packed.value;
-          for (uint32_t i = 0; i < packed.length;) {
-            // Runs of ASCII go as they are.
-            uint32_t run = i;
-            while (run < packed.length && static_cast<unsigned char>(p[run]) - 1u < 0x7Fu) ++run;
-            text.append(p + i, run - i);
-            i = run;
-            if (i == packed.length || p[i] == 0) break;
-            const auto c = static_cast<unsigned char>(p[i++]);
-            text.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-          }
-        } else if (packed.form == 1) {
-          const std::wstring wide = packed.Wide();
-          text = platform::WideToUtf8(std::wstring_view(wide.c_str()));
-        }
-        item.text = text;
-        break;
-      case platform::acad::RbValueKind::kBinary:
-        if (packed.has_bytes) item.text = std::string_view(packed.value, packed.length);
-        break;
-      case platform::acad::RbValueKind::kPoint:
-        std::memcpy(item.point, packed.value, sizeof item.point);
-        break;
-      case platform::acad::RbValueKind::kReal:
-        item.real = packed.As<ads_real>();
-        break;
-      case platform::acad::RbValueKind::kShort:
-        item.integer = packed.As<short>();
-        break;
-      case platform::acad::RbValueKind::kLong:
-        item.integer = packed.As<int32_t>();
-        break;
-      default:
-        break;
-    }
+    wide.resize(packed.form == 2 ? 0 : packed.length);
+    packed.WideInto(wide.data());
+    // As a chain's string would be read: up to its first null character.
+    item.wide = std::wstring_view(wide).substr(0, wide.find(L'\0'));
     visit(item);
   }
+  return inside;
 }

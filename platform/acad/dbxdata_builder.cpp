@@ -72,7 +72,9 @@ void XDataBuilder::PutWide(const ACHAR* text, size_t n) {
   Put(static_cast<uint8_t>(narrow ? 0 : 1));
   Put(static_cast<uint32_t>(n));
   if (narrow) {
-    for (size_t i = 0; i < n; ++i) bytes_.push_back(static_cast<char>(text[i]));
+    const size_t at = bytes_.size();
+    bytes_.resize(at + n);
+    for (size_t i = 0; i < n; ++i) bytes_[at + i] = static_cast<char>(text[i]);
   } else {
     const char* p = reinterpret_cast<const char*>(text);
     bytes_.insert(bytes_.end(), p, p + n * sizeof(ACHAR));

@@ -9,7 +9,7 @@
 #include <dbmain.h>
 #include <dbsymtb.h>
 #include <rxobject.h>
-#include "platform/win/text_encoding.h"
+#include "platform/acad/dbstub.h"
 
 namespace platform::acad {
 namespace {
@@ -112,26 +112,12 @@ std::wstring BlockName(const AcDbEntity* e) {
 // Read from the object's XData in place: a filter over a whole floor asks every element, and a
 // chain of its XData would cost a heap block per item.
 bool HasXDataOf(const AcDbEntity* e, std::wstring_view pattern) {
-  bool found = false;
-  std::wstring name;
-  e->visitXData([&](const AcDbXDataItem& item) {
-    if (found || item.code != 1001) return;
-    name.assign(item.text.begin(), item.text.end());  // application names are ASCII, mostly
-    for (char c : item.text) {
-      if ((c & 0x80) != 0) {
-        name = platform::Utf8ToWide(item.text);
-        break;
-      }
-    }
-    found = WildcardMatch(name, pattern);
-  });
-  return found;
+  return internal::AnyXDataApp(
+      e, [&](std::wstring_view name) { return WildcardMatch(name, pattern); });
 }
 
 bool HasXData(const AcDbEntity* e) {
-  bool any = false;
-  e->visitXData([&](const AcDbXDataItem&) { any = true; });
-  return any;
+  return internal::AnyXDataApp(e, [](std::wstring_view) { return true; });
 }
 
 }  // namespace

@@ -43,10 +43,12 @@ class AcDbDictionary;
 class AcDbSymbolTable;
 
 // One XData item as an object holds it (AcDbObject::visitXData): strings as UTF-8 in `text`
-// (a null string as empty), a binary chunk's bytes in `text`, points, reals and integers by kind.
+// (a null string as empty), or as wide text in `wide` when one application's items are visited;
+// a binary chunk's bytes in `text`, points, reals and integers by kind.
 struct AcDbXDataItem {
   int code = 0;
   std::string_view text;
+  std::wstring_view wide;
   double point[3] = {0, 0, 0};
   double real = 0;
   long integer = 0;
@@ -127,6 +129,11 @@ class AcDbObject : public AcGiDrawable {
   // Calls `visit` for each XData item in order, as xData(nullptr) would list it, without making
   // a chain: the writer of a large drawing reads millions of items.
   void visitXData(const std::function<void(const AcDbXDataItem&)>& visit) const;
+  // The same for one application's items, from its 1001 group, as xData(regappName) would list
+  // them, strings as wide text (in `wide`, as the chain's strings read); false when the object
+  // has no XData of it (nothing is visited). Reading a value needs no chain.
+  bool visitXData(const ACHAR* regappName,
+                  const std::function<void(const AcDbXDataItem&)>& visit) const;
 
   // Persistent reactors: the objects (groups, dictionaries) that refer to this one.
   void addPersistentReactor(AcDbObjectId objId);

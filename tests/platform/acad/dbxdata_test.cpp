@@ -7,8 +7,8 @@
 
 #include <acutads.h>
 #include <dbents.h>
-#include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
+#include "platform/acad/dbhost.h"
 
 namespace {
 
@@ -183,6 +183,42 @@ TEST_F(XDataTest, VisitGivesEachItemInOrderWithTextAsUtf8) {
                       std::string("1004=\x00\xAB\x7F;", 9) +
                       "1010=1.500000,-2.000000,1.000000;1040=0.250000;1070=-7;1071=70000;"
                       "1005=1F;1001=RQ_LINK;1000=;");
+}
+
+// One application's items, strings wide: what a chain of xData(app) would hold, without one.
+TEST_F(XDataTest, VisitOfOneApplicationGivesItsItemsWithTextAsWide) {
+  // "é" fits one byte a character, "ａ" (U+FF41) does not; the null character ends a string as
+  // it ends a chain's.
+  ASSERT_EQ(Set(acutBuildList(1001, L"RQ_LINK", 1000, L"3", 0)), Acad::eOk);
+  ASSERT_EQ(Set(acutBuildList(1001, L"RQ_ATTR", 1000, L"caf\u00E9", 1070, 12, 1000, L"\uFF41", 1000,
+                              L"", 0)),
+            Acad::eOk);
+  AcDbObject* obj = nullptr;
+  ASSERT_EQ(acdbOpenObject(obj, id_, AcDb::kForWrite), Acad::eOk);
+  platform::acad::XDataBuilder items;
+  items.AddText(1001, L"RQ_LINK");
+  items.AddText(1000, L"3");
+  items.AddText(1000, std::string_view("ab\0cd", 5));
+  EXPECT_EQ(platform::acad::SetXData(obj, items), Acad::eOk);
+  obj->close();
+
+  auto visit = [&](const ACHAR* app) {
+    std::wstring seen;
+    AcDbObject* read = nullptr;
+    EXPECT_EQ(acdbOpenObject(read, id_, AcDb::kForRead), Acad::eOk);
+    const bool found = read->visitXData(app, [&](const AcDbXDataItem& item) {
+      seen += std::to_wstring(item.code) + L"=";
+      seen += item.code == 1070 ? std::to_wstring(item.integer) : std::wstring(item.wide);
+      seen += L";";
+    });
+    read->close();
+    return found ? seen : L"none";
+  };
+  EXPECT_EQ(visit(L"rq_attr"), L"1001=RQ_ATTR;1000=caf\u00E9;1070=12;1000=\uFF41;1000=;");
+  // The first application's items stop where the next one starts.
+  EXPECT_EQ(visit(L"RQ_LINK"), L"1001=RQ_LINK;1000=3;1000=ab;");
+  EXPECT_EQ(visit(L"NOT_THERE"), L"none");
+  EXPECT_EQ(visit(L"RQ"), L"none");  // a name's start is no name
 }
 
 // Items given to the builder land as the same items given as a chain would.
