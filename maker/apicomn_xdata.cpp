@@ -1,5 +1,6 @@
 // Dravik.dll: string lists stored as an application's extended entity data.
 #include <memory>
+#include <vector>
 
 #include <acutads.h>
 #include <dbmain.h>
@@ -9,12 +10,6 @@
 
 namespace {
 
-// A resbuf chain freed with acutRelRb when it goes out of scope.
-struct RbDeleter {
-  void operator()(resbuf* rb) const { acutRelRb(rb); }
-};
-using RbChain = std::unique_ptr<resbuf, RbDeleter>;
-
 constexpr short kAppName = 1001;
 constexpr short kString = 1000;
 
@@ -23,16 +18,12 @@ bool HasText(const wchar_t* text) {
 }
 
 // The strings of `app` on an open object into `list`; false when it has no XData of `app`.
+// Read in place: a check over a floor reads every element's records.
 bool ReadStrings(const AcDbObject* object, const wchar_t* app, CStringArray& list) {
-  RbChain chain(object->xData(app));
-  if (!chain) return false;
-  // The chain starts with the 1001 group of `app`; any later 1001 would start another
-  // application, which xData(app) does not give, but stop there all the same.
-  for (const resbuf* rb = chain->rbnext; rb != nullptr; rb = rb->rbnext) {
-    if (rb->restype == kAppName) break;
-    if (rb->restype == kString) list.Add(rb->resval.rstring ? rb->resval.rstring : L"");
-  }
-  return true;
+  return object->visitXData(app, [&](const AcDbXDataItem& item) {
+    if (item.code == kString)
+      list.Add(CString(item.wide.data(), static_cast<int>(item.wide.size())));
+  });
 }
 
 // Registers `app` in the object's database unless it is there already.
@@ -56,20 +47,29 @@ Acad::ErrorStatus EnsureRegApp(AcDbDatabase* db, const wchar_t* app) {
   return es;
 }
 
-// A chain of the 1001 name followed by one 1000 group per string.
-RbChain BuildChain(const wchar_t* app, const CStringArray& first, const CStringArray& second) {
-  RbChain head(acutNewRb(kAppName));
-  head->resval.rstring = acutNewString(app);
-  resbuf* tail = head.get();
-  for (const CStringArray* list : {&first, &second}) {
-    for (INT_PTR i = 0; i < list->GetSize(); ++i) {
-      tail->rbnext = acutNewRb(kString);
-      tail = tail->rbnext;
-      tail->resval.rstring = acutNewString((*list)[i].GetString());
-    }
+// A chain of 1001 names, each followed by one 1000 group per string, over the strings' own
+// text: setXData only reads a chain, so nothing is copied onto the heap for it.
+class StringChain {
+ public:
+  void AddApp(const wchar_t* app) { Add(kAppName, app); }
+  void AddStrings(const CStringArray& list) {
+    for (INT_PTR i = 0; i < list.GetSize(); ++i) Add(kString, list[i].GetString());
   }
-  return head;
-}
+  // The chain, linked once all is added.
+  const resbuf* Head() {
+    for (size_t i = 0; i + 1 < links_.size(); ++i) links_[i].rbnext = &links_[i + 1];
+    return links_.empty() ? nullptr : links_.data();
+  }
+
+ private:
+  void Add(short code, const wchar_t* text) {
+    resbuf link{};
+    link.restype = code;
+    link.resval.rstring = const_cast<wchar_t*>(text);
+    links_.push_back(link);
+  }
+  std::vector<resbuf> links_;
+};
 
 }  // namespace
 
@@ -107,8 +107,11 @@ int ApiComn_appendAttributesArray(AcDbObject* object, const wchar_t* app, const 
   if (!replace) ReadStrings(object, app, existing);
   Acad::ErrorStatus es = EnsureRegApp(object->database(), app);
   if (es == Acad::eOk) {
-    RbChain chain = BuildChain(app, existing, list);
-    es = object->setXData(chain.get());
+    StringChain chain;
+    chain.AddApp(app);
+    chain.AddStrings(existing);
+    chain.AddStrings(list);
+    es = object->setXData(chain.Head());
   }
   return es == Acad::eOk ? 0 : static_cast<int>(es);
 }
@@ -122,14 +125,12 @@ int ApiComn_replaceAttributesArrays(AcDbObject* object, const wchar_t* const* ap
     const Acad::ErrorStatus es = EnsureRegApp(object->database(), apps[i]);
     if (es != Acad::eOk) return static_cast<int>(es);
   }
-  const CStringArray none;
-  RbChain chain = BuildChain(apps[0], none, *lists[0]);
-  resbuf* tail = chain.get();
-  for (int i = 1; i < count; ++i) {
-    while (tail->rbnext != nullptr) tail = tail->rbnext;
-    tail->rbnext = BuildChain(apps[i], none, *lists[i]).release();
+  StringChain chain;
+  for (int i = 0; i < count; ++i) {
+    chain.AddApp(apps[i]);
+    chain.AddStrings(*lists[i]);
   }
-  const Acad::ErrorStatus es = object->setXData(chain.get());
+  const Acad::ErrorStatus es = object->setXData(chain.Head());
   return es == Acad::eOk ? 0 : static_cast<int>(es);
 }
 
@@ -138,12 +139,11 @@ int ApiComn_removeXData(AcDbObjectId id, const wchar_t* app) {
   AcDbObject* object = nullptr;
   if (acdbOpenObject(object, id, AcDb::kForWrite) != Acad::eOk) return -1;
   Acad::ErrorStatus es = Acad::eOk;
-  RbChain current(object->xData(app));
-  if (current) {
+  if (object->visitXData(app, [](const AcDbXDataItem&) {})) {
     // The 1001 group alone removes the application's XData.
-    RbChain name_only(acutNewRb(kAppName));
-    name_only->resval.rstring = acutNewString(app);
-    es = object->setXData(name_only.get());
+    StringChain name_only;
+    name_only.AddApp(app);
+    es = object->setXData(name_only.Head());
   }
   object->close();
   return es == Acad::eOk ? 0 : static_cast<int>(es);
