@@ -17,14 +17,14 @@
 
 namespace {
 
-// Gives one open element its saved colour back. True when its record list was changed and
-// must be written back once the entity is closed.
-bool RecoverOpenElement(AcDbEntity* entity, CStringArray& list) {
-  if (ApiComn_extractAttributesArray(entity, kAttrApp, list) != 0) return false;
+// Gives one element, open for write, its saved colour back, and writes its record list back
+// with the saved colour emptied.
+void RecoverOpenElement(AcDbEntity* entity, CStringArray& list) {
+  if (!ReadAttributeRecords(entity, list)) return;
   CString saved;
-  if (CAttributeData::GetAtAtt(list, kTagSavedColour, saved) != 0) return false;
+  if (CAttributeData::GetAtAtt(list, kTagSavedColour, saved) != 0) return;
   const CString value = RecordValue(saved);
-  if (value.IsEmpty()) return false;
+  if (value.IsEmpty()) return;
   const int colour = _wtoi(value);
   // An element that shows its colour already is left untouched: no modification is recorded
   // for undo and nothing is redrawn.
@@ -32,7 +32,7 @@ bool RecoverOpenElement(AcDbEntity* entity, CStringArray& list) {
     entity->setColorIndex(static_cast<Adesk::UInt16>(colour), true);
   }
   CAttributeData::SetAtAtt(list, kTagSavedColour, L"");
-  return true;
+  WriteAttributeRecords(entity, list);
 }
 
 }  // namespace
@@ -51,6 +51,7 @@ void RecoverColours() {
   // The window button runs this outside any command, so the lock is taken here; without it the
   // recovery still goes on, as the user asked for it.
   LockCurrentDocument(true);
+  CStringArray list;
   for (long i = 0; i < count; ++i) {
     acedSetStatusBarProgressMeterPos(static_cast<int>(i + 1));
     if (acedUsrBrk()) break;
@@ -59,10 +60,8 @@ void RecoverColours() {
     if (!IsCheckableElement(id)) continue;
     AcDbEntity* entity = nullptr;
     if (acdbOpenAcDbEntity(entity, id, AcDb::kForWrite) != Acad::eOk) continue;
-    CStringArray list;
-    const bool changed = RecoverOpenElement(entity, list);
+    RecoverOpenElement(entity, list);
     entity->close();
-    if (changed) WriteAttributeRecords(id, list);
   }
   acedSSFree(selection);
   acedRestoreStatusBar();

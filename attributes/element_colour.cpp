@@ -22,19 +22,11 @@ bool SetColour(AcDbObjectId id, int colourIndex) {
 
 }  // namespace
 
-bool MarkElement(AcDbObjectId id, int colourIndex) {
-  AcDbEntity* entity = nullptr;
-  if (acdbOpenAcDbEntity(entity, id, AcDb::kForWrite) != Acad::eOk) return false;
-  if (AcDbBlockReference::cast(entity) == nullptr) {
-    entity->close();
-    return false;
-  }
-  const int former = entity->colorIndex();
-  entity->setColorIndex(static_cast<Adesk::UInt16>(colourIndex), true);
-  entity->close();
+namespace {
 
-  CStringArray list;
-  if (!ReadAttributeRecords(id, list)) return true;
+// Saves `former` in "$P13" of record list `list` as MarkElement describes. False when the list
+// is to stay as it is (a colour saved by an earlier check stays).
+bool SaveFormerColour(CStringArray& list, int former) {
   CString formerText;
   formerText.Format(L"%d", former);
   CString saved;
@@ -43,12 +35,36 @@ bool MarkElement(AcDbObjectId id, int colourIndex) {
   } else if (RecordValue(saved).IsEmpty()) {
     CAttributeData::SetAtAtt(list, kTagSavedColour, formerText);
   } else {
-    return true;  // the colour saved by an earlier check stays
+    return false;
   }
+  return true;
+}
+
+}  // namespace
+
+bool MarkElement(AcDbObjectId id, int colourIndex, CStringArray* records) {
+  // One write open for the colour and the records: the check marks most elements of a floor.
+  AcDbEntity* entity = nullptr;
+  if (acdbOpenAcDbEntity(entity, id, AcDb::kForWrite) != Acad::eOk) return false;
+  if (AcDbBlockReference::cast(entity) == nullptr) {
+    entity->close();
+    return false;
+  }
+  const int former = entity->colorIndex();
+  entity->setColorIndex(static_cast<Adesk::UInt16>(colourIndex), true);
+
+  CStringArray read;
+  CStringArray* list = records;
+  if (list == nullptr && ReadAttributeRecords(entity, read)) list = &read;
   // A refused write leaves the old list in place; the colour change stands either way, as the
   // check's purpose is to show the element.
-  WriteAttributeRecords(id, list);
+  if (list != nullptr && SaveFormerColour(*list, former)) WriteAttributeRecords(entity, *list);
+  entity->close();
   return true;
+}
+
+bool MarkElement(AcDbObjectId id, int colourIndex) {
+  return MarkElement(id, colourIndex, nullptr);
 }
 
 bool HasSavedColour(const CStringArray& list) {

@@ -14,6 +14,9 @@
 // saved. When the drawing refuses the longer list (the entity's XData would exceed 16 KiB) the
 // element keeps its colour change and its old list unchanged; the result is still true.
 bool MarkElement(AcDbObjectId id, int colourIndex);
+// The same with the element's record list as the caller has just read it (`records`, changed
+// as it is written; null: read here), so that it is not read again.
+bool MarkElement(AcDbObjectId id, int colourIndex, CStringArray* records);
 
 // Gives element `id` back the colour saved in "$P13" when that record has a value: the value is
 // emptied (the record stays) and the entity takes that colour index (its attributes too).

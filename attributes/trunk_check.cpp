@@ -43,8 +43,13 @@ void Unlock(CheckLocking locking) {
 }  // namespace
 
 bool LacksTrunkNumber(AcDbObjectId id) {
-  if (!IsCheckableElement(id)) return false;
   CStringArray list;
+  return LacksTrunkNumber(id, list);
+}
+
+bool LacksTrunkNumber(AcDbObjectId id, CStringArray& list) {
+  list.RemoveAll();
+  if (!IsCheckableElement(id)) return false;
   if (!ReadAttributeRecords(id, list)) return false;
   CString record;
   if (CAttributeData::GetAtAtt(list, kTagTrunkNumber, record) != 0) return false;
@@ -69,13 +74,14 @@ void RunCheck(int colourIndex, CheckLocking locking) {
   Lock(locking);
   VuRida_createLayer(kCheckLayer, nullptr);
   bool found = false;
+  CStringArray list;  // the element's records, read once for the test and the mark
   for (long i = 0; i < count; ++i) {
     acedSetStatusBarProgressMeterPos(static_cast<int>(i + 1));
     if (acedUsrBrk()) break;
     const AcDbObjectId id = SelectionMember(selection, i);
     if (id.isNull()) continue;
-    if (!LacksTrunkNumber(id)) continue;
-    MarkElement(id, colourIndex);
+    if (!LacksTrunkNumber(id, list)) continue;
+    MarkElement(id, colourIndex, &list);
     found = true;
   }
   acedSSFree(selection);

@@ -5,6 +5,8 @@
 // two differ only in the colour and in how they take the document lock.
 #pragma once
 
+#include <afx.h>
+#include <afxcoll.h>
 #include <dbid.h>
 
 // How RunCheck takes the document lock.
@@ -25,6 +27,8 @@ constexpr int kCommandMarkColour = 1;
 // list or without "S004" is never marked; any other value, however short, counts as set.
 // Opens nothing that it leaves open and prints nothing.
 bool LacksTrunkNumber(AcDbObjectId id);
+// The same, giving in `list` the element's record list as read (empty when it was not read).
+bool LacksTrunkNumber(AcDbObjectId id, CStringArray& list);
 
 // Checks the pick-first route elements, or every route element of the drawing when none is
 // selected (RBT panels and other uncheckable entities are passed over, see
