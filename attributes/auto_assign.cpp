@@ -18,6 +18,8 @@
 
 namespace {
 
+bool g_remember_found_ways = true;
+
 bool RouteGroupsOf(AcDbObjectId id, int& count, AcDbObjectIdArray& groups) {
   CStringArray names;
   CUIntArray sizes;
@@ -91,7 +93,7 @@ void AssignLocked() {
   ClearRunMarks(elements);
   acutPrintf(L"\n配線情報設定中...");
   // Both passes share what their traces learn about the network.
-  AutoTrace trace(elements, terminal);
+  AutoTrace trace(elements, terminal, g_remember_found_ways);
   const bool went_on = RunPass(elements, trace, [&trace](AcDbObjectId e) {
     if (trace.KindOf(e) != kRouteKindPart) return CString();
     return CAttributeData::GetValueAttID(e, L"S001");
@@ -133,6 +135,10 @@ void CollectRouteNetwork(const AcDbObjectIdArray& terminalGroups, int count,
       if (in_elements.insert(ids[k]).second) elements.append(ids[k]);
     }
   }
+}
+
+void SetAutoTraceRemembersFoundWays(bool remember) {
+  g_remember_found_ways = remember;
 }
 
 void CmdAutoSet() {

@@ -34,3 +34,8 @@ void CmdAutoSet();
 // groups in list order and entities in group order. Groups that cannot be opened add nothing.
 void CollectRouteNetwork(const AcDbObjectIdArray& terminalGroups, int count,
                          AcDbObjectIdArray& groups, AcDbObjectIdArray& elements);
+
+// Whether the runs' traces take a way that reached the terminal before as found (true, the
+// default; see AutoTrace). False follows every way again: the plain walk, which tests compare
+// the drawing with.
+void SetAutoTraceRemembersFoundWays(bool remember);

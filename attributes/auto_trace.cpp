@@ -65,6 +65,8 @@ struct AutoTrace::Call {
         point(at),
         passedPart(passed),
         panelMode(panel),
+        givenPassedPart(passed),
+        givenPanelMode(panel),
         names(std::move(incoming)) {}
   AcDbObjectId from;
   Element* fromInfo;  // null for the start of the trace
@@ -72,6 +74,9 @@ struct AutoTrace::Call {
   AcGePoint3d point;
   bool passedPart;
   bool panelMode;
+  // The state the way is followed in, as given (passedPart and panelMode change on the way).
+  bool givenPassedPart;
+  bool givenPanelMode;
   Text names;
   bool started = false;
   // The elements meeting `from` at `point`: remembered in `fromInfo`, or `ownAnswer` for the
@@ -92,10 +97,12 @@ struct AutoTrace::Call {
   Text text;
   int nextPoint = 0;
   bool reached = false;
+  // The numbers of the elements walked through here and in the calls below.
+  trace_paths::NumberRanges through;
 };
 
-AutoTrace::AutoTrace(const AcDbObjectIdArray& elements, AcDbObjectId terminal)
-    : elements_(elements), terminal_(terminal) {
+AutoTrace::AutoTrace(const AcDbObjectIdArray& elements, AcDbObjectId terminal, bool rememberFound)
+    : elements_(elements), terminal_(terminal), rememberFound_(rememberFound) {
   info_.reserve(static_cast<size_t>(elements.length()));
 }
 
@@ -107,6 +114,17 @@ AutoTrace::Element& AutoTrace::Info(AcDbObjectId id) {
     info.stateThree = info.kind == kRouteKindPart && EtatIsThree(id);
   }
   return info;
+}
+
+void AutoTrace::JoinPath(Element& info) {
+  if (info.number < 0) info.number = nextNumber_++;
+  info.onPath = true;
+  path_.Join(info.number);
+}
+
+void AutoTrace::LeavePath(Element& info) {
+  info.onPath = false;
+  path_.Leave(info.number);
 }
 
 bool AutoTrace::ReadPoints(AcDbObjectId id, Element& info) {
@@ -154,7 +172,7 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
   // The elements of the current path are marked in their Element: the start and every element
   // being walked through.
   Element& start = Info(from);
-  start.onPath = true;
+  JoinPath(start);
   // A deque, so that pushing a call never moves (and copies the arrays of) the calls below it.
   std::deque<Call> stack;
   stack.emplace_back(from, nullptr, -1, point, passedPart, panelMode,
@@ -166,6 +184,13 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
     const bool metPath = done.metPath;
     if (!found && !metPath && done.fromInfo != nullptr)
       done.fromInfo->deadEnd[done.pointIndex] = true;
+    if (found && !metPath && done.fromInfo != nullptr && rememberFound_) {
+      std::vector<FoundWay>& ways = done.fromInfo->found;
+      if (ways.empty()) ways.resize(done.fromInfo->deadEnd.size());
+      ways[done.pointIndex] =
+          FoundWay{row, done.givenPassedPart, done.givenPanelMode, done.through};
+    }
+    const trace_paths::NumberRanges through = done.through;
     stack.pop_back();
     if (stack.empty()) {
       result = found;
@@ -173,6 +198,7 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
     }
     if (found) stack.back().reached = true;
     if (metPath) stack.back().metPath = true;
+    stack.back().through.Add(through);
   };
   while (!stack.empty()) {
     Call& call = stack.back();
@@ -182,6 +208,18 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
       // asked once for each way out of an element.
       Element* from_info = call.fromInfo;
       const int k = call.pointIndex;
+      // A way an earlier trace followed to the terminal in the same row and state, through
+      // none of this path, is found again as it was (see the class).
+      if (from_info != nullptr && !from_info->found.empty()) {
+        const FoundWay& way = from_info->found[k];
+        if (way.row == row && way.passedPart == call.passedPart &&
+            way.panelMode == call.panelMode && !way.through.Meets(path_)) {
+          call.found = true;
+          call.through = way.through;
+          finish();
+          continue;
+        }
+      }
       if (from_info != nullptr && from_info->meetingAsked[k]) {
         call.answer = &from_info->meeting[k];
         if (call.answer->empty()) finish();
@@ -209,7 +247,7 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
         continue;
       }
       call.inElement = false;
-      call.info->onPath = false;
+      LeavePath(*call.info);
       if (call.reached) {
         if (!call.panelMode && !call.sawStateThree && !call.passedPart) {
           WriteOnce(call.element, row);
@@ -262,9 +300,10 @@ bool AutoTrace::Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool
     call.info = &info;
     call.nextPoint = 0;
     call.reached = false;
-    info.onPath = true;
+    JoinPath(info);
+    call.through.Add(info.number);
   }
-  start.onPath = false;
+  LeavePath(start);
   return result;
 }
 

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "attributes/trace_paths.h"
+
 // The connection points of route element `id` (VuRida_GetConnectPoint on RQCONECT_LAYER), in
 // `points`; false when they cannot be read.
 bool ConnectPoints(AcDbObjectId id, AcGePoint3dArray& points);
@@ -52,18 +54,28 @@ void WriteBeyondTerminal(const AcDbObjectIdArray& elements, AcDbObjectId termina
 // element left through one of its connection points) that a trace followed to its end without
 // reaching the terminal and without meeting an element of its own path on the way: such a way
 // cannot reach the terminal from any path, as another path can only bar more elements, so no
-// later trace of the run follows it again. A trace then walks its own paths to the terminal and
-// the first step of each dead end, not the whole network again for each panel and load.
+// later trace of the run follows it again.
+//
+// It remembers as well every way that a trace followed to the terminal without meeting an
+// element of its own path, with the row and the state it was followed in (a part or a panel
+// passed) and the part of the network it went through. A later trace of the same row that
+// leaves an element the same way in the same state, on a path that runs through none of that
+// part, would go the same way again: it would find the terminal, meet none of its own path, and
+// write only what the run has written already (the row to the same elements, the same names to
+// the same panel links). So it takes the way as found without following it. A trace then walks
+// its own paths up to where an earlier one went on, and the first step of each dead end, not the
+// whole network again for each panel and load.
 class AutoTrace {
  public:
   // The run on `elements` (not copied: it must stay unchanged while this object lives) towards
-  // `terminal`.
-  AutoTrace(const AcDbObjectIdArray& elements, AcDbObjectId terminal);
+  // `terminal`. With `rememberFound` false, ways that reached the terminal are followed again
+  // each time (the plain walk, to compare with).
+  AutoTrace(const AcDbObjectIdArray& elements, AcDbObjectId terminal, bool rememberFound = true);
   AutoTrace(const AutoTrace&) = delete;
   AutoTrace& operator=(const AutoTrace&) = delete;
 
-  // TraceAuto on this run's elements and terminal: the same questions answered the same way,
-  // the same writes in the same order, the same result.
+  // TraceAuto on this run's elements and terminal: the same result, and the same writes that
+  // change anything, in the same order.
   bool Trace(const AcGePoint3d& point, AcDbObjectId from, int row, bool passedPart, bool panelMode,
              const wchar_t* names);
 
@@ -71,6 +83,14 @@ class AutoTrace {
   int KindOf(AcDbObjectId id);
 
  private:
+  // A way out of an element that reached the terminal: the row and state it was followed in,
+  // and the numbers of the elements it went through.
+  struct FoundWay {
+    int row = -1;  // -1: none remembered
+    bool passedPart = false;
+    bool panelMode = false;
+    trace_paths::NumberRanges through;
+  };
   struct Element {
     int kind = 0;             // RouteKindOf(id, kRouteKindPart)
     bool stateThree = false;  // a part block with "ETAT" 3
@@ -86,11 +106,18 @@ class AutoTrace {
     // order RootComn_GetConnectBlock7 gives them.
     std::vector<std::vector<std::pair<AcDbObjectId, Element*>>> meeting;
     std::vector<bool> meetingAsked;
+    // The number the element got when it first joined a path; -1 before.
+    int number = -1;
+    // Per connection point, once a way out through it reached the terminal (else empty).
+    std::vector<FoundWay> found;
   };
   using Meeting = std::vector<std::pair<AcDbObjectId, Element*>>;
   struct Call;
 
   Element& Info(AcDbObjectId id);
+  // The element joins the current path, or leaves it.
+  void JoinPath(Element& info);
+  void LeavePath(Element& info);
   // `info` with its connection points read; false when they cannot be read.
   bool ReadPoints(AcDbObjectId id, Element& info);
   // The elements of the run other than `from` that meet it at `point`, each with its entry,
@@ -104,6 +131,9 @@ class AutoTrace {
   AcDbObjectId terminal_;
   int terminalIsSegment_ = -1;  // ElementClassOf(terminal) is RT: -1 not yet read, 0 or 1
   std::unordered_map<AcDbObjectId, Element> info_;
+  const bool rememberFound_;
+  int nextNumber_ = 0;
+  trace_paths::PathCounts path_;  // the elements on the current path, by number
   struct WrittenHash {
     size_t operator()(const std::pair<AcDbObjectId, int>& w) const {
       return std::hash<AcDbObjectId>()(w.first) * 31 + static_cast<size_t>(w.second);
