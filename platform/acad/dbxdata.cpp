@@ -51,6 +51,21 @@ struct PackedItem {
       std::memcpy(out, value, length * sizeof(ACHAR));
     }
   }
+  // A string's text up to its first null character, as a chain's string reads, widened into
+  // `buffer` (which only grows, so that a pass over many strings fills one buffer).
+  std::wstring_view WideView(std::wstring& buffer) const {
+    if (form == 2) return {};
+    if (buffer.size() < length) buffer.resize(length);
+    uint32_t n = 0;
+    if (form == 0) {
+      for (; n < length && value[n] != 0; ++n)
+        buffer[n] = static_cast<ACHAR>(static_cast<unsigned char>(value[n]));
+    } else {
+      std::memcpy(buffer.data(), value, length * sizeof(ACHAR));
+      while (n < length && buffer[n] != L'\0') ++n;
+    }
+    return std::wstring_view(buffer.data(), n);
+  }
   // A string's text; empty for a null string.
   std::wstring Wide() const {
     if (form == 2) return {};
@@ -345,11 +360,7 @@ bool AnyXDataApp(const AcDbObject* object, const std::function<bool(std::wstring
   for (Unpacker in(AcDbXDataAccess::Block(object)); !in.done();) {
     const PackedItem item = in.Read();
     if (item.code != 1001) continue;
-    name.resize(item.form == 2 ? 0 : item.length);
-    item.WideInto(name.data());
-    // As a chain's string would be read: up to its first null character.
-    const size_t end = name.find(L'\0');
-    if (test(std::wstring_view(name).substr(0, end))) return true;
+    if (test(item.WideView(name))) return true;
   }
   return false;
 }
@@ -487,10 +498,7 @@ bool AcDbObject::visitXData(const ACHAR* regappName,
     }
     AcDbXDataItem item;
     item.code = packed.code;
-    wide.resize(packed.form == 2 ? 0 : packed.length);
-    packed.WideInto(wide.data());
-    // As a chain's string would be read: up to its first null character.
-    item.wide = std::wstring_view(wide).substr(0, wide.find(L'\0'));
+    item.wide = packed.WideView(wide);
     visit(item);
   }
   return inside;
