@@ -5,179 +5,22 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/text_encoding.h"
-#include "platform/win/wide_string.h"
 
 #include <acutads.h>
 #include <dbsymtb.h>
 #include "platform/acad/dbhost.h"
 #include "platform/acad/dbstub.h"
+#include "platform/acad/dbxdata_packed.h"
 #include "platform/acad/undo_history.h"
 
 namespace {
 
 constexpr size_t kMaxXDataBytes = 16383;
 
+using platform::acad::internal::NamesApp;
+using platform::acad::internal::PackedItem;
+using platform::acad::internal::Unpacker;
 using platform::acad::internal::XDataItemSize;
-
-// One item of a packed block as it lies there.
-struct PackedItem {
-  int code = 0;
-  platform::acad::RbValueKind kind = platform::acad::RbValueKind::kNone;
-  uint8_t form = 0;        // strings: 0 one byte a character, 1 four, 2 a null string
-  uint32_t length = 0;     // strings: characters; binary chunks: bytes
-  bool has_bytes = false;  // binary chunks: whether the bytes are there
-  const char* value = nullptr;
-
-  // The value, copied out of the block (which need not be aligned for it).
-  template <class T>
-  T As() const {
-    T v;
-    std::memcpy(&v, value, sizeof(T));
-    return v;
-  }
-  // The XData size the drawing counts for the item (see setXData).
-  size_t Size() const {
-    return XDataItemSize(
-        code, kind == platform::acad::RbValueKind::kString ? length : 0,
-        kind == platform::acad::RbValueKind::kBinary ? static_cast<int>(length) : 0);
-  }
-  // A string's `length` characters into `out` (nothing for a null string).
-  void WideInto(ACHAR* out) const {
-    if (form == 0) {
-      for (uint32_t i = 0; i < length; ++i)
-        out[i] = static_cast<ACHAR>(static_cast<unsigned char>(value[i]));
-    } else if (form == 1) {
-      std::memcpy(out, value, length * sizeof(ACHAR));
-    }
-  }
-  // A string's text up to its first null character, as a chain's string reads, widened into
-  // `buffer` (which only grows, so that a pass over many strings fills one buffer).
-  std::wstring_view WideView(std::wstring& buffer) const {
-    if (form == 2) return {};
-    if (buffer.size() < length) buffer.resize(length);
-    uint32_t n = 0;
-    if (form == 0) {
-      for (; n < length && value[n] != 0; ++n)
-        buffer[n] = static_cast<ACHAR>(static_cast<unsigned char>(value[n]));
-    } else {
-      std::memcpy(buffer.data(), value, length * sizeof(ACHAR));
-      while (n < length && buffer[n] != L'\0') ++n;
-    }
-    return std::wstring_view(buffer.data(), n);
-  }
-  // A string's text; empty for a null string.
-  std::wstring Wide() const {
-    if (form == 2) return {};
-    std::wstring text(length, L'\0');
-    WideInto(text.data());
-    return text;
-  }
-};
-
-// Walks a packed block item by item.
-class Unpacker {
- public:
-  explicit Unpacker(const char* block) {
-    if (block == nullptr) return;
-    uint32_t n = 0;
-    std::memcpy(&n, block, sizeof n);
-    p_ = block + sizeof n;
-    end_ = p_ + n;
-  }
-  Unpacker(const char* begin, const char* end) : p_(begin), end_(end) {}
-  bool done() const { return p_ >= end_; }
-  const char* pos() const { return p_; }
-  const char* end() const { return end_; }
-
-  // The next item, stepped over.
-  PackedItem Read() {
-    PackedItem item;
-    item.code = Get<int16_t>();
-    item.kind = platform::acad::ValueKindOf(item.code);
-    size_t bytes = 0;
-    switch (item.kind) {
-      case platform::acad::RbValueKind::kString:
-        item.form = Get<uint8_t>();
-        item.length = Get<uint32_t>();
-        bytes = item.form == 0 ? item.length : item.form == 1 ? item.length * sizeof(ACHAR) : 0;
-        break;
-      case platform::acad::RbValueKind::kBinary:
-        item.length = static_cast<uint32_t>(Get<int32_t>());
-        item.has_bytes = Get<uint8_t>() != 0;
-        bytes = item.has_bytes ? item.length : 0;
-        break;
-      case platform::acad::RbValueKind::kPoint:
-        bytes = 3 * sizeof(ads_real);
-        break;
-      case platform::acad::RbValueKind::kReal:
-        bytes = sizeof(ads_real);
-        break;
-      case platform::acad::RbValueKind::kShort:
-        bytes = sizeof(short);
-        break;
-      case platform::acad::RbValueKind::kLong:
-        bytes = sizeof(int32_t);
-        break;
-      default:
-        break;  // no other kind is packed
-    }
-    item.value = p_;
-    p_ += bytes;
-    return item;
-  }
-
-  // The next item as a new link (the caller frees it with acutRelRb).
-  resbuf* Next() {
-    const PackedItem item = Read();
-    resbuf* rb = acutNewRb(item.code);
-    switch (item.kind) {
-      case platform::acad::RbValueKind::kString:
-        if (item.form != 2) {
-          // Straight into the link's string: no text in between.
-          ACHAR* text = new ACHAR[item.length + 1];
-          item.WideInto(text);
-          text[item.length] = L'\0';
-          rb->resval.rstring = text;
-        }
-        break;
-      case platform::acad::RbValueKind::kBinary:
-        rb->resval.rbinary.clen = static_cast<int32_t>(item.length);
-        if (item.has_bytes) {
-          rb->resval.rbinary.buf = new char[item.length];
-          std::memcpy(rb->resval.rbinary.buf, item.value, item.length);
-        }
-        break;
-      case platform::acad::RbValueKind::kPoint:
-        std::memcpy(rb->resval.rpoint, item.value, 3 * sizeof(ads_real));
-        break;
-      case platform::acad::RbValueKind::kReal:
-        rb->resval.rreal = item.As<ads_real>();
-        break;
-      case platform::acad::RbValueKind::kShort:
-        rb->resval.rint = item.As<short>();
-        break;
-      case platform::acad::RbValueKind::kLong:
-        rb->resval.rlong = item.As<int32_t>();
-        break;
-      default:
-        break;
-    }
-    return rb;
-  }
-
- private:
-  template <class T>
-  T Get() {
-    T value;
-    std::memcpy(&value, p_, sizeof(T));
-    p_ += sizeof(T);
-    return value;
-  }
-
-  const char* p_ = nullptr;
-  const char* end_ = nullptr;
-};
 
 // One application's part of a packed block: its name and its bytes (from its 1001 item), and
 // the XData size the drawing counts for it.
@@ -187,22 +30,6 @@ struct PackedSegment {
   const char* end = nullptr;
   size_t size = 0;
 };
-
-// Whether a packed application name (a 1001 item) is `app`, as SameName compares them. Short
-// names (a drawing's, in practice) are widened on the stack: a check over a whole floor asks
-// every element for its applications.
-bool NamesApp(const PackedItem& item, const ACHAR* app) {
-  if (app == nullptr) return false;
-  constexpr uint32_t kShort = 64;
-  if (item.form == 0 && item.length <= kShort) {
-    ACHAR name[kShort];
-    uint32_t n = 0;
-    for (; n < item.length && item.value[n] != 0; ++n)
-      name[n] = static_cast<ACHAR>(static_cast<unsigned char>(item.value[n]));
-    return platform::EqualsNoCase(std::wstring_view(name, n), app);
-  }
-  return platform::acad::internal::SameName(item.Wide().c_str(), app);
-}
 
 std::vector<PackedSegment> SplitPacked(const char* block) {
   std::vector<PackedSegment> segments;
@@ -247,20 +74,6 @@ bool IsRegistered(AcDbDatabase* db, const ACHAR* app) {
 }
 
 }  // namespace
-
-// What SetXData needs of an object and a builder.
-struct AcDbXDataAccess {
-  using Builder = platform::acad::XDataBuilder;
-  using BuilderPart = Builder::Part;
-  static char*& Block(AcDbObject* object) { return object->xdata_; }
-  static const char* Block(const AcDbObject* object) { return object->xdata_; }
-  static const std::vector<char>& Bytes(const Builder& b) { return b.bytes_; }
-  static const std::vector<BuilderPart>& Parts(const Builder& b) { return b.parts_; }
-  static const std::wstring& App(const Builder& b, size_t i) { return b.apps_[i]; }
-  static bool Refused(const Builder& b) {
-    return b.invalid_ || b.bytes_.empty() || b.first_code_ != 1001;
-  }
-};
 
 namespace platform::acad {
 
@@ -352,21 +165,6 @@ Acad::ErrorStatus SetXData(AcDbObject* object, const XDataBuilder& xdata) {
 
 }  // namespace platform::acad
 
-namespace platform::acad::internal {
-
-bool AnyXDataApp(const AcDbObject* object, const std::function<bool(std::wstring_view)>& test) {
-  object->assertReadEnabled();
-  std::wstring name;
-  for (Unpacker in(AcDbXDataAccess::Block(object)); !in.done();) {
-    const PackedItem item = in.Read();
-    if (item.code != 1001) continue;
-    if (test(item.WideView(name))) return true;
-  }
-  return false;
-}
-
-}  // namespace platform::acad::internal
-
 resbuf* AcDbObject::xData(const ACHAR* regappName) const {
   assertReadEnabled();
   if (xdata_ == nullptr) return nullptr;
@@ -418,88 +216,4 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
     }
   }
   return platform::acad::SetXData(this, items);
-}
-
-namespace {
-
-// A packed item as visitXData hands it out; a string's UTF-8 goes into `text`, made again for
-// each string.
-AcDbXDataItem Visible(const PackedItem& packed, std::string& text) {
-  AcDbXDataItem item;
-  item.code = packed.code;
-  switch (packed.kind) {
-    case platform::acad::RbValueKind::kString:
-      text.clear();
-      // As a chain's string would be read: up to its first null character.
-      if (packed.form == 0) {
-        const char* p = packed.value;
-        for (uint32_t i = 0; i < packed.length;) {
-          // Runs of ASCII go as they are.
-          uint32_t run = i;
-          while (run < packed.length && static_cast<unsigned char>(p[run]) - 1u < 0x7Fu) ++run;
-          text.append(p + i, run - i);
-          i = run;
-          if (i == packed.length || p[i] == 0) break;
-          const auto c = static_cast<unsigned char>(p[i++]);
-          text.push_back(static_cast<char>(0xC0 | (c >> 6)));
-          text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-      } else if (packed.form == 1) {
-        const std::wstring wide = packed.Wide();
-        text = platform::WideToUtf8(std::wstring_view(wide.c_str()));
-      }
-      item.text = text;
-      break;
-    case platform::acad::RbValueKind::kBinary:
-      if (packed.has_bytes) item.text = std::string_view(packed.value, packed.length);
-      break;
-    case platform::acad::RbValueKind::kPoint:
-      std::memcpy(item.point, packed.value, sizeof item.point);
-      break;
-    case platform::acad::RbValueKind::kReal:
-      item.real = packed.As<ads_real>();
-      break;
-    case platform::acad::RbValueKind::kShort:
-      item.integer = packed.As<short>();
-      break;
-    case platform::acad::RbValueKind::kLong:
-      item.integer = packed.As<int32_t>();
-      break;
-    default:
-      break;
-  }
-  return item;
-}
-
-}  // namespace
-
-void AcDbObject::visitXData(const std::function<void(const AcDbXDataItem&)>& visit) const {
-  assertReadEnabled();
-  std::string text;
-  for (Unpacker in(xdata_); !in.done();) visit(Visible(in.Read(), text));
-}
-
-bool AcDbObject::visitXData(const ACHAR* regappName,
-                            const std::function<void(const AcDbXDataItem&)>& visit) const {
-  assertReadEnabled();
-  std::string text;
-  std::wstring wide;  // a string's text, made again for each string
-  bool inside = false;
-  for (Unpacker in(xdata_); !in.done();) {
-    const PackedItem packed = in.Read();
-    if (packed.code == 1001) {
-      if (inside) return true;
-      inside = NamesApp(packed, regappName);
-    }
-    if (!inside) continue;
-    if (packed.kind != platform::acad::RbValueKind::kString) {
-      visit(Visible(packed, text));
-      continue;
-    }
-    AcDbXDataItem item;
-    item.code = packed.code;
-    item.wide = packed.WideView(wide);
-    visit(item);
-  }
-  return inside;
 }
