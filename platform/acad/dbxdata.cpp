@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-
 #include <acutads.h>
 #include <dbsymtb.h>
 #include "platform/acad/dbhost.h"
