@@ -276,10 +276,21 @@ Acad::ErrorStatus AcDbAttributeDefinition::setConstant(bool constant) {
 
 namespace platform::acad {
 
+namespace {
+
+// Looked up by view: a text already held costs no string and no node to find.
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::wstring_view text) const { return std::hash<std::wstring_view>()(text); }
+};
+
+}  // namespace
+
 const std::wstring* SharedText(std::wstring_view text) {
-  static auto* texts = new std::unordered_set<std::wstring>();
+  static auto* texts = new std::unordered_set<std::wstring, TextHash, std::equal_to<>>();
   static auto* guard = new std::mutex();
   std::lock_guard<std::mutex> lock(*guard);
+  if (auto held = texts->find(text); held != texts->end()) return &*held;
   return &*texts->emplace(text).first;
 }
 

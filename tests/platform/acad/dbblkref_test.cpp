@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include <dbents.h>
-#include "platform/acad/dbhost.h"
 #include <dbsymtb.h>
+#include "platform/acad/dbhost.h"
 
 namespace {
 
@@ -102,6 +102,23 @@ TEST_F(BlockReferenceTest, MovingAndRecolouringCarryTheAttributes) {
   ref->erase();
   ref->close();
   EXPECT_TRUE(attr_id.isErased());
+}
+
+// Tags are held once for the program: attributes of one tag share it, other tags stay their own,
+// and a changed tag is the new one.
+TEST(AttributeTagTest, EachTagIsHeldOnceAndStaysItsOwn) {
+  AcDbAttribute first(AcGePoint3d(0, 0, 0), L"1", L"ETAT");
+  AcDbAttribute second(AcGePoint3d(0, 0, 0), L"2", L"ETAT");
+  AcDbAttribute other(AcGePoint3d(0, 0, 0), L"3", L"S001");
+  EXPECT_STREQ(first.tagConst(), L"ETAT");
+  EXPECT_EQ(first.tagConst(), second.tagConst());  // the same text, not a copy
+  EXPECT_STREQ(other.tagConst(), L"S001");
+  EXPECT_NE(other.tagConst(), first.tagConst());
+  ASSERT_EQ(second.setTag(L"S002_NEW"), Acad::eOk);
+  EXPECT_STREQ(second.tagConst(), L"S002_NEW");
+  EXPECT_STREQ(first.tagConst(), L"ETAT");
+  ASSERT_EQ(other.setTag(L"ETAT"), Acad::eOk);
+  EXPECT_EQ(other.tagConst(), first.tagConst());
 }
 
 }  // namespace
