@@ -30,8 +30,9 @@ struct PackedSegment {
   size_t size = 0;
 };
 
-std::vector<PackedSegment> SplitPacked(const char* block) {
-  std::vector<PackedSegment> segments;
+// The applications of a packed block into `segments` (emptied first).
+void SplitPacked(const char* block, std::vector<PackedSegment>& segments) {
+  segments.clear();
   Unpacker in(block);
   while (!in.done()) {
     const char* at = in.pos();
@@ -44,7 +45,6 @@ std::vector<PackedSegment> SplitPacked(const char* block) {
     }
   }
   if (!segments.empty()) segments.back().end = in.end();
-  return segments;
 }
 
 // The items of [begin, end) of a packed block as a new chain.
@@ -100,10 +100,14 @@ Acad::ErrorStatus SetXData(AcDbObject* object, const XDataBuilder& xdata) {
     size_t given = 0;
   };
   char*& block = Access::Block(object);
-  std::vector<PackedSegment> current = SplitPacked(block);
-  std::vector<Part> result;
-  result.reserve(current.size() + incoming.size());
-  std::vector<bool> used(incoming.size(), false);
+  // Lists kept from call to call, so that a pass setting a floor's XData grows them once
+  // (nothing called from here comes back).
+  static thread_local std::vector<PackedSegment> current;
+  static thread_local std::vector<Part> result;
+  static thread_local std::vector<bool> used;
+  SplitPacked(block, current);
+  result.clear();
+  used.assign(incoming.size(), false);
   for (const PackedSegment& old : current) {
     bool replaced = false;
     for (size_t i = 0; i < incoming.size(); ++i) {
