@@ -1,10 +1,10 @@
 // Block references: placement, the block transform, attributes and extents through the block.
 #include <cmath>
 
-#include "platform/acad/block_nesting.h"
 #include <dbents.h>
-#include "platform/acad/dbstub.h"
 #include <dbsymtb.h>
+#include "platform/acad/block_nesting.h"
+#include "platform/acad/dbstub.h"
 
 using platform::acad::internal::InternalAccess;
 using platform::acad::internal::Peek;
@@ -140,6 +140,9 @@ Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& attId, AcDbA
   pAttr->setOwnerId(objectId());
   if (pAttr->layerId().isNull()) pAttr->setLayer(layerId());
   if (pAttr->linetypeId().isNull()) pAttr->setLinetype(database()->byLayerLinetype());
+  // Room for three from the first: the heap's smallest block holds three ids anyway, and a
+  // reference with two or three attributes then grows its list once, not twice.
+  if (attributes_.empty()) attributes_.reserve(3);
   attributes_.push_back(attId);
   return Acad::eOk;
 }
