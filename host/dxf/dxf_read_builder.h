@@ -9,9 +9,9 @@
 // dxf_entity_<kind>.cpp (see dxf_entities.h).
 #pragma once
 
-#include "platform/acad/dbhost.h"
 #include <dbmain.h>
 #include <dbsymtb.h>
+#include "platform/acad/dbhost.h"
 
 #include <array>
 #include <map>
@@ -29,7 +29,7 @@ class AcDbText;
 namespace host {
 class DxfUnknownEntity;
 struct DxfEntityKind;
-}
+}  // namespace host
 
 namespace host::dxf_in {
 
@@ -111,7 +111,9 @@ class Builder {
   // does not model), or null to keep the record as groups.
   AcDbEntity* MakeEntity(const Record& r, Split* s, const DxfEntityKind** kind);
   // Sets the XData; when the database refuses it, keeps it as groups and adds a warning.
-  void ApplyXData(const Pending& p, std::vector<std::wstring>* warnings);
+  // With `prepared`, the items made of the record's XData already (see PreparedXData).
+  void ApplyXData(const Pending& p, std::vector<std::wstring>* warnings,
+                  const PreparedXData* prepared = nullptr);
   // Appends an entity kept as read to the block, on the layer named so and under that handle
   // (null: a new one); false (the entity deleted) when the block refuses it.
   bool AppendKept(AcDbBlockTableRecord* btr, DxfUnknownEntity* kept, std::string_view layer,

@@ -78,13 +78,21 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s, const DxfEntityKind**
   return *kind != nullptr ? (*kind)->read(*this, r, s) : nullptr;
 }
 
-void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) {
+void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings,
+                         const PreparedXData* prepared) {
   if (p.xdata.empty()) return;
-  xdata_items_.Clear();
-  const bool items = AddXData(p.xdata, &xdata_items_);
+  const platform::acad::XDataBuilder* made = &xdata_items_;
+  bool items = false;
+  if (prepared != nullptr) {
+    made = &prepared->items;
+    items = prepared->ok;
+  } else {
+    xdata_items_.Clear();
+    items = AddXData(p.xdata, &xdata_items_);
+  }
   AcDbObject* obj = nullptr;
   if (acdbOpenObject(obj, p.id, AcDb::kForWrite) != Acad::eOk) return;
-  Acad::ErrorStatus es = items ? platform::acad::SetXData(obj, xdata_items_) : Acad::eInvalidInput;
+  Acad::ErrorStatus es = items ? platform::acad::SetXData(obj, *made) : Acad::eInvalidInput;
   if (es != Acad::eOk) {
     // Kept as groups when the database refuses it (size, unknown application).
     const auto kept = platform::acad::KeptGroups(*obj);

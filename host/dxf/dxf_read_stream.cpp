@@ -38,10 +38,54 @@ struct LexedRun {
   std::vector<Group> groups;
   std::deque<std::string> store;
   std::vector<Record> records;
+  // The XData items of the records that have XData, in record order; the first `prepared` hold
+  // this run's (the rest keep their memory for later runs).
+  std::vector<PreparedXData> xdata;
+  size_t prepared = 0;
   size_t end = 0;
   bool last = false;  // the run ends before the section's ENDSEC
   std::exception_ptr fault;
+
+  // The items prepared for XData starting at `first`, looked for from `*next` on (record order);
+  // null when there are none, and the caller makes them itself.
+  const PreparedXData* Prepared(const Group* first, size_t* next) const {
+    for (size_t i = *next; i < prepared; ++i) {
+      if (xdata[i].first == first) {
+        *next = i + 1;
+        return &xdata[i];
+      }
+    }
+    return nullptr;
+  }
 };
+
+// Makes the XData items of the run's records where it was lexed: on the lexer's thread that is
+// work the database's thread no longer does. A record whose XData cannot be made here (a value
+// that fails to read) is left to the database's thread, which meets the fault where it met it
+// before.
+void PrepareXData(LexedRun* run) {
+  run->prepared = 0;
+  for (const Record& r : run->records) {
+    const Group* first = nullptr;
+    for (const Group& g : r.groups) {
+      if (g.code == 1001) {
+        first = &g;
+        break;
+      }
+    }
+    if (first == nullptr) continue;
+    if (run->prepared == run->xdata.size()) run->xdata.emplace_back();
+    PreparedXData& x = run->xdata[run->prepared];
+    x.first = first;
+    x.items.Clear();
+    try {
+      x.ok = AddXData(r.groups.subspan(static_cast<size_t>(first - r.groups.data())), &x.items);
+    } catch (...) {
+      continue;  // not counted: the database's thread makes these itself
+    }
+    ++run->prepared;
+  }
+}
 
 // A run ends before an entity that is no VERTEX, ATTRIB or SEQEND, so that a sequence (a block
 // reference and its attributes, a polyline and its vertices) is always in one.
@@ -52,6 +96,7 @@ void LexRun(Lexer& lexer, const DeferredSection& d, std::vector<std::wstring>* w
   run->groups.clear();
   run->store.clear();
   run->records.clear();
+  run->prepared = 0;
   run->last = false;
   run->fault = nullptr;
   try {
@@ -78,6 +123,7 @@ void LexRun(Lexer& lexer, const DeferredSection& d, std::vector<std::wstring>* w
     }
     if (!warnings->empty()) throw ReadError{warnings->front()};
     ReadRecordsAt(run->groups, 0, &run->records);
+    PrepareXData(run);
     run->end = lexer.lines().pos();
   } catch (...) {
     run->fault = std::current_exception();
@@ -181,7 +227,10 @@ void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
     }
     AddEntityRecords(run.records);
     // The XData views the groups of this run.
-    for (const Pending& p : pending_) ApplyXData(p, xdata_warnings);
+    size_t next = 0;
+    for (const Pending& p : pending_)
+      ApplyXData(p, xdata_warnings,
+                 p.xdata.empty() ? nullptr : run.Prepared(p.xdata.data(), &next));
     pending_.clear();
     const char* run_end = d.bytes.data() + run.end;
     if (done_ != nullptr && *done_) (*done_)(run_start, run_end);

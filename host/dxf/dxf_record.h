@@ -3,8 +3,8 @@
 #pragma once
 
 #include <acutads.h>
-#include "platform/acad/kept_groups.h"
 #include "platform/acad/dbhost.h"
+#include "platform/acad/kept_groups.h"
 
 #include <initializer_list>
 #include <span>
@@ -35,6 +35,15 @@ struct Split {
 
 // The first owner group outside application groups (the one the database keeps), or null.
 const Group* FirstOwner(const Record& r);
+
+// The XData items of one record, made where the record was lexed (the lexer's thread, for a
+// large drawing's entities) before the database is given them: `first` is the record's first
+// 1001 group (where SplitRecord's xdata starts), `ok` what AddXData said.
+struct PreparedXData {
+  const Group* first = nullptr;
+  bool ok = false;
+  platform::acad::XDataBuilder items;
+};
 
 // Splits into *s, whose vectors keep their memory for the next record.
 template <class Pred>
@@ -78,7 +87,7 @@ void KeepText(Split* s, std::initializer_list<int> codes);
 // comes back the same and a large drawing does not keep millions of them.
 // The kept groups are moved out of `raw`.
 std::vector<platform::acad::RawGroup> WithoutBareMarkers(std::vector<platform::acad::RawGroup>& raw,
-                                             std::span<const std::string_view> written);
+                                                         std::span<const std::string_view> written);
 // A handle as files write it: upper-case hexadecimal.
 std::string HexText(AcDbHandle h);
 
