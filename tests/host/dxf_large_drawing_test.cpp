@@ -37,6 +37,14 @@ std::wstring W(const std::string& s) {
   return std::wstring(s.begin(), s.end());
 }
 
+// `letter` followed by the number (built by appending: GCC 12's -Wrestrict misreads a literal
+// added to a temporary string once the optimiser inlines it).
+std::string Named(char letter, int i) {
+  std::string text(1, letter);
+  text.append(std::to_string(i));
+  return text;
+}
+
 unsigned RefHandle(int i) {
   return 0x100 + 3 * static_cast<unsigned>(i);
 }
@@ -59,7 +67,7 @@ Groups References(int count) {
         {20, "0.0"},
         {30, "0.0"},
         {1001, "RQ_LINK"},
-        {1000, "E" + std::to_string(i)},
+        {1000, Named('E', i)},
         {0, "ATTRIB"},
         {5, Hex(RefHandle(i) + 1)},
         {330, ref},
@@ -70,7 +78,7 @@ Groups References(int count) {
         {20, "0.0"},
         {30, "0.0"},
         {40, "2.5"},
-        {1, "T" + std::to_string(i)},
+        {1, Named('T', i)},
         {100, "AcDbAttribute"},
         {2, "ETAT"},
         {70, "0"},
