@@ -54,26 +54,38 @@ std::vector<AcDbObjectId> WithoutRepeats(const std::vector<AcDbObjectId>& ids) {
   return out;
 }
 
+// Whether ids may repeat in a list that Filtered is given.
+enum class Repeats { kPossible, kNone };
+
 // Entities of `ids` that pass `filter` (and, with `thawed_only`, lie on a layer that is not
-// frozen), in order.
+// frozen), in order, each once.
 std::vector<AcDbObjectId> Filtered(const std::vector<AcDbObjectId>& ids, const resbuf* filter,
-                                   bool thawed_only) {
+                                   bool thawed_only, Repeats repeats = Repeats::kPossible) {
   std::vector<AcDbObjectId> out;
+  // The layer asked about last: a floor's elements mostly share a few layers.
+  AcDbObjectId last_layer;
+  bool last_frozen = false;
   for (const AcDbObjectId& id : ids) {
     AcDbEntity* e = nullptr;
     if (id.isErased() || acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) continue;
     bool pass = EntityPassesFilter(e, filter);
     if (pass && thawed_only) {
-      AcDbLayerTableRecord* layer = nullptr;
-      if (acdbOpenObject(layer, e->layerId(), AcDb::kForRead) == Acad::eOk) {
-        pass = !layer->isFrozen();
-        layer->close();
+      const AcDbObjectId layer_id = e->layerId();
+      if (layer_id != last_layer || layer_id.isNull()) {
+        last_layer = layer_id;
+        last_frozen = false;
+        AcDbLayerTableRecord* layer = nullptr;
+        if (acdbOpenObject(layer, layer_id, AcDb::kForRead) == Acad::eOk) {
+          last_frozen = layer->isFrozen();
+          layer->close();
+        }
       }
+      pass = !last_frozen;
     }
     e->close();
     if (pass) out.push_back(id);
   }
-  return WithoutRepeats(out);
+  return repeats == Repeats::kNone ? out : WithoutRepeats(out);
 }
 
 std::vector<AcDbObjectId> ModelSpaceEntities() {
@@ -200,9 +212,10 @@ int acedSSGet(const ACHAR* mode, const void* pt1, const void* pt2, const struct 
   } else if (m == L"I" || m == L"_I") {
     ids = Filtered(Pickfirst(), filter, false);
   } else if (m == L"X" || m == L"_X") {
-    ids = Filtered(ModelSpaceEntities(), filter, false);
+    // A block's entities are each in it once.
+    ids = Filtered(ModelSpaceEntities(), filter, false, Repeats::kNone);
   } else if (m == L"A" || m == L"_A") {
-    ids = Filtered(ModelSpaceEntities(), filter, true);
+    ids = Filtered(ModelSpaceEntities(), filter, true, Repeats::kNone);
   } else if ((m == L"W" || m == L"_W" || m == L"C" || m == L"_C") && pt1 && pt2) {
     ids = Filtered(
         InRectangle(static_cast<const ads_real*>(pt1), static_cast<const ads_real*>(pt2),
