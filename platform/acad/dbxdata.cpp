@@ -16,6 +16,7 @@ namespace {
 
 constexpr size_t kMaxXDataBytes = 16383;
 
+using platform::acad::internal::FindAppItems;
 using platform::acad::internal::NamesApp;
 using platform::acad::internal::PackedItem;
 using platform::acad::internal::Unpacker;
@@ -175,17 +176,8 @@ resbuf* AcDbObject::xData(const ACHAR* regappName) const {
     Unpacker all(xdata_);
     return Unpack(all.pos(), all.end());
   }
-  // The named application's items, from its 1001 item up to the next application's.
-  const char* begin = nullptr;
-  Unpacker in(xdata_);
-  while (!in.done()) {
-    const char* at = in.pos();
-    const PackedItem item = in.Read();
-    if (item.code != 1001) continue;
-    if (begin != nullptr) return Unpack(begin, at);
-    if (NamesApp(item, regappName)) begin = at;
-  }
-  return begin != nullptr ? Unpack(begin, in.end()) : nullptr;
+  const char *begin, *end;
+  return FindAppItems(xdata_, regappName, &begin, &end) ? Unpack(begin, end) : nullptr;
 }
 
 Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {

@@ -53,36 +53,23 @@ struct PackedItem {
         code, kind == platform::acad::RbValueKind::kString ? length : 0,
         kind == platform::acad::RbValueKind::kBinary ? static_cast<int>(length) : 0);
   }
-  // A string's `length` characters into `out` (nothing for a null string).
-  void WideInto(ACHAR* out) const {
-    if (form == 0) {
-      for (uint32_t i = 0; i < length; ++i)
-        out[i] = static_cast<ACHAR>(static_cast<unsigned char>(value[i]));
-    } else if (form == 1) {
-      std::memcpy(out, value, length * sizeof(ACHAR));
-    }
-  }
   // A string's text up to its first null character, as a chain's string reads, widened into
-  // `buffer` (which only grows, so that a pass over many strings fills one buffer).
-  std::wstring_view WideView(std::wstring& buffer) const {
-    if (form == 2) return {};
-    if (buffer.size() < length) buffer.resize(length);
+  // `out` (room for `length` characters); the characters written. Nothing for a null string.
+  uint32_t WideUntilNull(ACHAR* out) const {
     uint32_t n = 0;
     if (form == 0) {
       for (; n < length && value[n] != 0; ++n)
-        buffer[n] = static_cast<ACHAR>(static_cast<unsigned char>(value[n]));
-    } else {
-      std::memcpy(buffer.data(), value, length * sizeof(ACHAR));
-      while (n < length && buffer[n] != L'\0') ++n;
+        out[n] = static_cast<ACHAR>(static_cast<unsigned char>(value[n]));
+    } else if (form == 1) {
+      std::memcpy(out, value, length * sizeof(ACHAR));
+      while (n < length && out[n] != L'\0') ++n;
     }
-    return std::wstring_view(buffer.data(), n);
+    return n;
   }
-  // A string's text; empty for a null string.
-  std::wstring Wide() const {
-    if (form == 2) return {};
-    std::wstring text(length, L'\0');
-    WideInto(text.data());
-    return text;
+  // The same in `buffer` (which only grows, so that a pass over many strings fills one buffer).
+  std::wstring_view WideView(std::wstring& buffer) const {
+    if (buffer.size() < length) buffer.resize(length);
+    return std::wstring_view(buffer.data(), WideUntilNull(buffer.data()));
   }
 };
 
@@ -147,8 +134,7 @@ class Unpacker {
         if (item.form != 2) {
           // Straight into the link's string: no text in between.
           ACHAR* text = new ACHAR[item.length + 1];
-          item.WideInto(text);
-          text[item.length] = L'\0';
+          text[item.WideUntilNull(text)] = L'\0';
           rb->resval.rstring = text;
         }
         break;
@@ -196,14 +182,32 @@ class Unpacker {
 inline bool NamesApp(const PackedItem& item, const ACHAR* app) {
   if (app == nullptr) return false;
   constexpr uint32_t kShort = 64;
-  if (item.form == 0 && item.length <= kShort) {
+  if (item.length <= kShort) {
     ACHAR name[kShort];
-    uint32_t n = 0;
-    for (; n < item.length && item.value[n] != 0; ++n)
-      name[n] = static_cast<ACHAR>(static_cast<unsigned char>(item.value[n]));
-    return platform::EqualsNoCase(std::wstring_view(name, n), app);
+    return platform::EqualsNoCase(std::wstring_view(name, item.WideUntilNull(name)), app);
   }
-  return SameName(item.Wide().c_str(), app);
+  std::wstring name;
+  return platform::EqualsNoCase(item.WideView(name), app);
+}
+
+// The items of application `app` in a packed block, from its 1001 item up to the next
+// application's, as [*begin, *end); false when the block has none of it.
+inline bool FindAppItems(const char* block, const ACHAR* app, const char** begin,
+                         const char** end) {
+  *begin = nullptr;
+  Unpacker in(block);
+  while (!in.done()) {
+    const char* at = in.pos();
+    const PackedItem item = in.Read();
+    if (item.code != 1001) continue;
+    if (*begin != nullptr) {
+      *end = at;
+      return true;
+    }
+    if (NamesApp(item, app)) *begin = at;
+  }
+  *end = in.end();
+  return *begin != nullptr;
 }
 
 }  // namespace platform::acad::internal

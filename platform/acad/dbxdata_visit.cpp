@@ -11,7 +11,7 @@
 #include "platform/acad/dbxdata_packed.h"
 #include "platform/win/text_encoding.h"
 
-using platform::acad::internal::NamesApp;
+using platform::acad::internal::FindAppItems;
 using platform::acad::internal::PackedItem;
 using platform::acad::internal::Unpacker;
 
@@ -55,8 +55,8 @@ AcDbXDataItem Visible(const PackedItem& packed, std::string& text) {
           text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
         }
       } else if (packed.form == 1) {
-        const std::wstring wide = packed.Wide();
-        text = platform::WideToUtf8(std::wstring_view(wide.c_str()));
+        std::wstring wide;
+        text = platform::WideToUtf8(packed.WideView(wide));
       }
       item.text = text;
       break;
@@ -92,16 +92,12 @@ void AcDbObject::visitXData(const std::function<void(const AcDbXDataItem&)>& vis
 bool AcDbObject::visitXData(const ACHAR* regappName,
                             const std::function<void(const AcDbXDataItem&)>& visit) const {
   assertReadEnabled();
+  const char *begin, *end;
+  if (!FindAppItems(xdata_, regappName, &begin, &end)) return false;
   std::string text;
   std::wstring wide;  // a string's text, made again for each string
-  bool inside = false;
-  for (Unpacker in(xdata_); !in.done();) {
+  for (Unpacker in(begin, end); !in.done();) {
     const PackedItem packed = in.Read();
-    if (packed.code == 1001) {
-      if (inside) return true;
-      inside = NamesApp(packed, regappName);
-    }
-    if (!inside) continue;
     if (packed.kind != platform::acad::RbValueKind::kString) {
       visit(Visible(packed, text));
       continue;
@@ -111,5 +107,5 @@ bool AcDbObject::visitXData(const ACHAR* regappName,
     item.wide = packed.WideView(wide);
     visit(item);
   }
-  return inside;
+  return true;
 }

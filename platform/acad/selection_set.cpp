@@ -71,7 +71,7 @@ std::vector<AcDbObjectId> Filtered(const std::vector<AcDbObjectId>& ids, const r
     bool pass = EntityPassesFilter(e, filter);
     if (pass && thawed_only) {
       const AcDbObjectId layer_id = e->layerId();
-      if (layer_id != last_layer || layer_id.isNull()) {
+      if (layer_id != last_layer) {
         last_layer = layer_id;
         last_frozen = false;
         AcDbLayerTableRecord* layer = nullptr;
