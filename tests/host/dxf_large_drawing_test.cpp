@@ -16,101 +16,21 @@
 #include "dxf_test_support.h"
 #include "host/dxf/dxf_reader.h"
 #include "host/dxf/dxf_writer.h"
+#include "large_drawing_support.h"
 
 namespace host {
 namespace {
 
 using Groups = std::vector<std::pair<int, std::string>>;
 using testing::DxfText;
+using testing::Hex;
+using testing::kRefs;
+using testing::LineOf;
+using testing::References;
+using testing::RefHandle;
 using testing::SmallDrawing;
-
-// More block references than a reader's run of records (each with an attribute and a SEQEND).
-constexpr int kRefs = 5000;
-
-std::string Hex(unsigned value) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%X", value);
-  return buf;
-}
-
-std::wstring W(const std::string& s) {
-  return std::wstring(s.begin(), s.end());
-}
-
-// `letter` followed by the number (built by appending: GCC 12's -Wrestrict misreads a literal
-// added to a temporary string once the optimiser inlines it).
-std::string Named(char letter, int i) {
-  std::string text(1, letter);
-  text.append(std::to_string(i));
-  return text;
-}
-
-unsigned RefHandle(int i) {
-  return 0x100 + 3 * static_cast<unsigned>(i);
-}
-
-// Reference i at (i, 0) with attribute ETAT "T<i>" and RQ_LINK XData "E<i>".
-Groups References(int count) {
-  Groups g;
-  for (int i = 0; i < count; ++i) {
-    const std::string ref = Hex(RefHandle(i));
-    const Groups one = {
-        {0, "INSERT"},
-        {5, ref},
-        {330, "1F"},
-        {100, "AcDbEntity"},
-        {8, "0"},
-        {100, "AcDbBlockReference"},
-        {66, "1"},
-        {2, "RT100"},
-        {10, std::to_string(i) + ".0"},
-        {20, "0.0"},
-        {30, "0.0"},
-        {1001, "RQ_LINK"},
-        {1000, Named('E', i)},
-        {0, "ATTRIB"},
-        {5, Hex(RefHandle(i) + 1)},
-        {330, ref},
-        {100, "AcDbEntity"},
-        {8, "0"},
-        {100, "AcDbText"},
-        {10, "0.0"},
-        {20, "0.0"},
-        {30, "0.0"},
-        {40, "2.5"},
-        {1, Named('T', i)},
-        {100, "AcDbAttribute"},
-        {2, "ETAT"},
-        {70, "0"},
-        {0, "SEQEND"},
-        {5, Hex(RefHandle(i) + 2)},
-        {330, ref},
-        {100, "AcDbEntity"},
-        {8, "0"},
-    };
-    g.insert(g.end(), one.begin(), one.end());
-  }
-  return g;
-}
-
-// The line (from 1) on which `needle` starts, after the first `after`.
-int LineOf(const std::string& text, const std::string& needle, const std::string& after = "") {
-  const size_t from = after.empty() ? 0 : text.find(after);
-  const size_t at = text.find(needle, from);
-  EXPECT_NE(at, std::string::npos) << needle;
-  return static_cast<int>(std::count(text.begin(), text.begin() + at, '\n')) + 1;
-}
-
-std::wstring XDataText(AcDbObjectId id) {
-  AcDbObject* obj = nullptr;
-  if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) return L"(cannot open)";
-  resbuf* rb = obj->xData(L"RQ_LINK");
-  obj->close();
-  std::wstring text =
-      rb && rb->rbnext && rb->rbnext->restype == 1000 ? rb->rbnext->resval.rstring : L"(none)";
-  acutRelRb(rb);
-  return text;
-}
+using testing::W;
+using testing::XDataText;
 
 TEST(DxfLargeDrawingTest, EveryEntityAttributeAndXDataArrives) {
   const std::string text = DxfText(SmallDrawing(References(kRefs)));
@@ -234,72 +154,6 @@ TEST(DxfLargeDrawingTest, FaultsLateInTheEntitiesAreReportedAsInASmallDrawing) {
   EXPECT_FALSE(r.ok());
   EXPECT_EQ(r.error, L"line " + std::to_wstring(LineOf(bad_text, "\nabc\n") + 1) +
                          L": group 40 needs a number, found \"abc\"");
-}
-
-// The XData of a large drawing's entities is made on the lexer's thread: what arrives, what is
-// kept as read and what fails is as when the database's thread makes it.
-TEST(DxfLargeDrawingTest, XDataMadeAheadArrivesAndItsFaultsAreAsWhenMadeInPlace) {
-  auto after = [](Groups& g, const std::string& text, std::pair<int, std::string> added) {
-    for (size_t i = 0; i < g.size(); ++i) {
-      if (g[i].first == 1000 && g[i].second == text) {
-        g.insert(g.begin() + static_cast<std::ptrdiff_t>(i) + 1, added);
-        return;
-      }
-    }
-    ADD_FAILURE() << text;
-  };
-  Groups g = References(kRefs);
-  after(g, "E100", {1040, "0.25"});
-  after(g, "E200", {62, "1"});  // no XData group: the XData is kept as read
-  // An entity the drawing keeps as read, XData and all, among them.
-  const Groups kept_ray = {{0, "RAY"},        {5, Hex(RefHandle(kRefs) + 16)},
-                           {330, "1F"},       {100, "AcDbEntity"},
-                           {8, "0"},          {100, "AcDbRay"},
-                           {10, "0.0"},       {20, "0.0"},
-                           {30, "0.0"},       {11, "1.0"},
-                           {21, "0.0"},       {31, "0.0"},
-                           {1001, "RQ_LINK"}, {1000, "RAY"}};
-  for (size_t i = 0; i < g.size(); ++i) {
-    if (g[i].first == 0 && g[i].second == "INSERT" && g[i + 1].second == Hex(RefHandle(150))) {
-      g.insert(g.begin() + static_cast<std::ptrdiff_t>(i), kept_ray.begin(), kept_ray.end());
-      break;
-    }
-  }
-  const std::string text = DxfText(SmallDrawing(g));
-  DxfReadResult r = ReadDxf(text);
-  ASSERT_TRUE(r.ok()) << r.error;
-  AcDbDatabase& db = *r.database;
-  AcDbObject* obj = nullptr;
-  ASSERT_EQ(acdbOpenObject(obj, AcDbObjectId(db.stubFor(AcDbHandle(RefHandle(100)), false)),
-                           AcDb::kForRead),
-            Acad::eOk);
-  resbuf* rb = obj->xData(L"RQ_LINK");
-  obj->close();
-  ASSERT_NE(rb, nullptr);
-  ASSERT_NE(rb->rbnext, nullptr);
-  ASSERT_NE(rb->rbnext->rbnext, nullptr);
-  EXPECT_EQ(rb->rbnext->rbnext->restype, 1040);
-  EXPECT_EQ(rb->rbnext->rbnext->resval.rreal, 0.25);
-  acutRelRb(rb);
-  EXPECT_EQ(XDataText(AcDbObjectId(db.stubFor(AcDbHandle(RefHandle(200)), false))), L"(none)");
-  EXPECT_EQ(XDataText(AcDbObjectId(db.stubFor(AcDbHandle(RefHandle(201)), false))), L"E201");
-  for (int i : {149, 150, 151})
-    EXPECT_EQ(XDataText(AcDbObjectId(db.stubFor(AcDbHandle(RefHandle(i)), false))),
-              L"E" + std::to_wstring(i));
-  EXPECT_NE(text.find("RAY\n"), std::string::npos);
-  const std::wstring kept =
-      L"line " + std::to_wstring(LineOf(text, "  0\nINSERT\n  5\n" + Hex(RefHandle(200)) + "\n")) +
-      L": XData kept as read: the drawing refuses it as XData";
-  EXPECT_NE(std::find(r.warnings.begin(), r.warnings.end(), kept), r.warnings.end()) << kept;
-
-  // A real that is none, in the XData of the last reference.
-  Groups bad = References(kRefs);
-  after(bad, "E" + std::to_string(kRefs - 1), {1040, "abc"});
-  const std::string bad_text = DxfText(SmallDrawing(bad));
-  r = ReadDxf(bad_text);
-  EXPECT_FALSE(r.ok());
-  EXPECT_EQ(r.error, L"line " + std::to_wstring(LineOf(bad_text, "\nabc\n") + 1) +
-                         L": group 1040 needs a number, found \"abc\"");
 }
 
 TEST(DxfLargeDrawingTest, ANameWhereAHandleBelongsLateInTheEntitiesIsAWarningWithItsLine) {
