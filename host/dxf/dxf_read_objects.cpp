@@ -103,22 +103,32 @@ void Builder::ReadObjects() {
     }
   }
   db_->setRoots(roots_);
+  std::vector<AcDbObjectId> members;
   for (const Deferred& d : groups) {
     AcDbGroup* group = nullptr;
     if (acdbOpenObject(group, d.id, AcDb::kForWrite) != Acad::eOk) continue;
+    // The members are found by their records alone (an entity that is there and not erased),
+    // then appended while the objects a few members on are fetched into the cache: a large
+    // floor's groups name every element, and each is a visit to memory of its own.
+    members.clear();
     for (const Group& g : d.record->groups) {
       if (g.code != 340) continue;
       AcDbObjectId member;
-      AcDbEntity* ent = nullptr;
+      const AcRxClass* cls = nullptr;
       if (db_->getAcDbObjectId(member, false, Handle(g)) == Acad::eOk &&
-          acdbOpenObject(ent, member, AcDb::kForRead) == Acad::eOk) {
-        ent->close();
-        group->append(member);
+          (cls = member.objectClass()) != nullptr && cls->isDerivedFrom(AcDbEntity::desc()) &&
+          !member.isErased()) {
+        members.push_back(member);
       } else {
         result_->warnings.push_back(LineError(g.line, std::wstring(L"group \"") + group->name() +
                                                           L"\" names a missing entity " + Wide(g) +
                                                           L"; left out"));
       }
+    }
+    constexpr size_t kAhead = 8;
+    for (size_t i = 0; i < members.size(); ++i) {
+      if (i + kAhead < members.size()) platform::acad::PrefetchObject(members[i + kAhead]);
+      group->append(members[i]);
     }
     group->close();
   }

@@ -158,4 +158,9 @@ Acad::ErrorStatus AddObjectWithHandle(AcDbDatabase& db, AcDbObject* pObj, AcDbHa
   return es;
 }
 
+void PrefetchObject(AcDbObjectId id) {
+  const AcDbStub* stub = id.stub();
+  if (stub != nullptr && stub->object != nullptr) __builtin_prefetch(stub->object.get());
+}
+
 }  // namespace platform::acad

@@ -104,6 +104,10 @@ void FailNextOpen(Acad::ErrorStatus status, AcDbObjectId onlyId = AcDbObjectId::
 void FailNextSetXData(Acad::ErrorStatus status);
 void ClearFaults();
 
+// Asks the processor to fetch the object of the id into its cache (a hint: nothing changes),
+// for a walk over many objects that would otherwise wait for memory at each.
+void PrefetchObject(AcDbObjectId id);
+
 // A text held once for the program and never freed: names and tags that a large drawing repeats
 // on hundreds of thousands of objects (attribute tags, the types of objects kept as read).
 const std::wstring* SharedText(std::wstring_view text);
