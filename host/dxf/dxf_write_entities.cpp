@@ -93,7 +93,12 @@ void Writer::WriteEntitiesOf(AcDbObjectId btr_id) {
   if (acdbOpenObject(btr, btr_id, AcDb::kForRead) != Acad::eOk) return;
   std::vector<AcDbObjectId> ids = LiveIds(btr->entityIds());
   btr->close();
-  for (AcDbObjectId id : ids) WriteEntity(id);
+  // The entities a few on are fetched into the cache while one is written.
+  constexpr size_t kAhead = 4;
+  for (size_t i = 0; i < ids.size(); ++i) {
+    if (i + kAhead < ids.size()) platform::acad::PrefetchObject(ids[i + kAhead]);
+    WriteEntity(ids[i]);
+  }
 }
 
 void Writer::Common(const AcDbEntity* e, Lines* g) {

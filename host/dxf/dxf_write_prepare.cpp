@@ -33,11 +33,20 @@ void Writer::Prepare() {
   // walk through memory); what is made below is written with its owner and needs no listing.
   all_ids_ = platform::acad::AllObjectIds(db_);
   written_.reserve(all_ids_.size());
+  // Only objects kept as read are looked at here: the class is known without opening. A large
+  // floor has one per element (its SEQEND), each a visit to memory of its own: the objects a few
+  // on are fetched into the cache while one is looked at.
+  std::vector<AcDbObjectId> kept_ids;
   for (AcDbObjectId id : all_ids_) {
-    // Only objects kept as read are looked at here: the class is known without opening.
     if (id.isErased() || id.objectClass() == nullptr ||
         !id.objectClass()->isDerivedFrom(DxfUnknownObject::desc()))
       continue;
+    kept_ids.push_back(id);
+  }
+  constexpr size_t kAhead = 8;
+  for (size_t i = 0; i < kept_ids.size(); ++i) {
+    if (i + kAhead < kept_ids.size()) platform::acad::PrefetchObject(kept_ids[i + kAhead]);
+    const AcDbObjectId id = kept_ids[i];
     AcDbObject* obj = nullptr;
     if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) continue;
     if (auto* kept = DxfUnknownObject::cast(obj)) {
@@ -74,6 +83,8 @@ void Writer::Prepare() {
     }
     btr->close();
     for (AcDbObjectId ref_id : refs) {
+      // One that has its SEQEND needs nothing made (most do): the reference is not opened.
+      if (seqends_.count(ref_id)) continue;
       AcDbBlockReference* ref = nullptr;
       if (acdbOpenObject(ref, ref_id, AcDb::kForRead) != Acad::eOk) continue;
       const std::vector<AcDbObjectId>& attributes = ref->attributeIds();
