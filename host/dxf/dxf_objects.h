@@ -36,10 +36,15 @@ class DxfUnknownObject : public AcDbObject {
   // For a table: its records, in file order.
   std::vector<AcDbObjectId>& children() { return children_; }
   const std::vector<AcDbObjectId>& children() const { return children_; }
+  // For a SEQEND made by the writer's rules from what was read, the owner its file named when
+  // that was not its head (some writers name the block that holds the head): null for the head.
+  AcDbHandle writtenOwner() const { return written_owner_; }
+  void setWrittenOwner(AcDbHandle owner) { written_owner_ = owner; }
 
  private:
   const std::wstring* dxf_name_ = DxfTypeName(L"");
   std::vector<AcDbObjectId> children_;
+  AcDbHandle written_owner_;
 };
 
 // An entity of a type the database does not model (MTEXT, SPLINE, DIMENSION, a pattern hatch

@@ -183,14 +183,20 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
     if (open_ref != nullptr && (r.type == "SEQEND" || r.type == "ATTRIB")) {
       if (r.type == "SEQEND") {
         auto* seqend = new DxfUnknownObject(L"SEQEND");
-        // Most are exactly what the writer makes of a SEQEND without kept groups: a large floor
-        // has one per element, so only the others keep theirs.
+        // Most are exactly what the writer makes of a SEQEND without kept groups, with the
+        // reference or another object (its block, as some writers have it) as owner: a large
+        // floor has one per element, so only the others keep theirs.
+        AcDbHandle owner;
         const bool plain = r.groups.size() == 4 && r.groups[0].code == 5 &&
-                           r.groups[0].text == HexText(r.handle) && r.groups[1].code == 330 &&
-                           r.groups[1].text == HexText(open_ref->objectId().handle()) &&
+                           IsWrittenHandle(r.groups[0].text, r.handle) &&
+                           r.groups[1].code == 330 && IsWrittenHandle(r.groups[1].text, &owner) &&
                            r.groups[2].code == 100 && r.groups[2].text == "AcDbEntity" &&
                            r.groups[3].code == 8 && r.groups[3].text == "0";
-        if (!plain) platform::acad::SetKeptGroups(*seqend, AllGroups(r));
+        if (!plain) {
+          platform::acad::SetKeptGroups(*seqend, AllGroups(r));
+        } else if (owner != open_ref->objectId().handle()) {
+          seqend->setWrittenOwner(owner);
+        }
         AddRoot(seqend, &r);
         seqend->setOwnerId(open_ref->objectId());
         seqend->close();

@@ -70,6 +70,28 @@ std::string HexText(AcDbHandle h) {
   return text;
 }
 
+bool IsWrittenHandle(std::string_view text, AcDbHandle* found) {
+  // Upper-case digits without leading zeros, at most sixteen, and not "0".
+  if (text.empty() || text.size() > 16 || text[0] == '0') return false;
+  Adesk::UInt64 v = 0;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') {
+      v = v * 16 + static_cast<Adesk::UInt64>(c - '0');
+    } else if (c >= 'A' && c <= 'F') {
+      v = v * 16 + static_cast<Adesk::UInt64>(c - 'A' + 10);
+    } else {
+      return false;
+    }
+  }
+  *found = AcDbHandle(v);
+  return true;
+}
+
+bool IsWrittenHandle(std::string_view text, AcDbHandle expected) {
+  AcDbHandle found;
+  return IsWrittenHandle(text, &found) && found == expected;
+}
+
 std::vector<platform::acad::RawGroup> AllGroups(const Record& r) {
   std::vector<platform::acad::RawGroup> raw;
   raw.reserve(r.groups.size());

@@ -90,6 +90,10 @@ std::vector<platform::acad::RawGroup> WithoutBareMarkers(std::vector<platform::a
                                                          std::span<const std::string_view> written);
 // A handle as files write it: upper-case hexadecimal.
 std::string HexText(AcDbHandle h);
+// True when `text` is a handle other than null written so (HexText), that of `expected` or, with
+// `found`, any (then set to it).
+bool IsWrittenHandle(std::string_view text, AcDbHandle expected);
+bool IsWrittenHandle(std::string_view text, AcDbHandle* found);
 
 // Every group of the record, kept as read.
 std::vector<platform::acad::RawGroup> AllGroups(const Record& r);

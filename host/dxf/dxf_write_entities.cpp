@@ -181,7 +181,10 @@ void Writer::WriteEntity(AcDbObjectId id) {
     sub.groups.clear();
     sub.groups.AddUtf8(8, "0");
     sub.tail.clear();
-    WriteModelled("SEQEND", seqend, {}, id.handle(), std::span<const Subclass>(&sub, 1));
+    const auto* made = DxfUnknownObject::cast(seqend);
+    const AcDbHandle owner =
+        made != nullptr && !made->writtenOwner().isNull() ? made->writtenOwner() : id.handle();
+    WriteModelled("SEQEND", seqend, {}, owner, std::span<const Subclass>(&sub, 1));
   }
   seqend->close();
 }

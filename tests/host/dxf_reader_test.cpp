@@ -421,5 +421,52 @@ TEST(DxfReaderTest, AMissingFileNamesItsPath) {
   EXPECT_EQ(r.error, L"/nonexistent/drawing.dxf: cannot be opened");
 }
 
+// A reference's SEQEND that names its reference, or another object (the block that holds the
+// reference, as some writers have it), as owner is made as the writer makes it and keeps no
+// groups; one whose owner is not written as a handle is written is kept as read. Each is saved
+// as read, and again the same.
+TEST(DxfReaderTest, AReferencesSeqendKeepsTheOwnerItWasReadWith) {
+  auto reference = [](const std::string& handle, const std::string& seqend_owner) {
+    std::vector<std::pair<int, std::string>> g = {
+        {0, "INSERT"}, {5, handle},      {330, "1F"},   {100, "AcDbEntity"},
+        {8, "0"},      {100, "AcDbBlockReference"},     {66, "1"},
+        {2, "RT100"},  {10, "0.0"},      {20, "0.0"},   {30, "0.0"},
+        {0, "ATTRIB"}, {5, handle + "1"}, {330, handle}, {100, "AcDbEntity"},
+        {8, "0"},      {100, "AcDbText"}, {10, "0.0"},  {20, "0.0"},
+        {30, "0.0"},   {40, "2.5"},      {1, "S1"},     {100, "AcDbAttribute"},
+        {2, "ETAT"},   {70, "0"},        {0, "SEQEND"}, {5, handle + "2"},
+        {330, seqend_owner}, {100, "AcDbEntity"}, {8, "0"}};
+    return g;
+  };
+  std::vector<std::pair<int, std::string>> extra;
+  for (const auto& [handle, owner] : std::vector<std::pair<std::string, std::string>>{
+           {"50", "1F"}, {"60", "60"}, {"70", "1f"}, {"80", "01F"}}) {
+    const auto g = reference(handle, owner);
+    extra.insert(extra.end(), g.begin(), g.end());
+  }
+  const std::string text = DxfText(SmallDrawing(extra));
+  DxfReadResult r = ReadDxf(text);
+  ASSERT_TRUE(r.ok()) << r.error;
+  auto kept_count = [&](const wchar_t* hex) {
+    AcDbObject* seqend = nullptr;
+    EXPECT_EQ(acdbOpenObject(seqend, IdOf(*r.database, hex), AcDb::kForRead), Acad::eOk) << hex;
+    if (seqend == nullptr) return size_t{99};
+    EXPECT_NE(DxfUnknownObject::cast(seqend), nullptr) << hex;
+    const size_t n = platform::acad::KeptGroups(*seqend).size();
+    seqend->close();
+    return n;
+  };
+  EXPECT_EQ(kept_count(L"502"), 0u);  // the block that holds the reference
+  EXPECT_EQ(kept_count(L"602"), 0u);  // the reference
+  EXPECT_EQ(kept_count(L"702"), 4u);  // lower-case digits: as read
+  EXPECT_EQ(kept_count(L"802"), 4u);  // a leading zero: as read
+  const std::string saved = testing::SaveTwice(text);
+  for (const char* seqend : {"  0\nSEQEND\n  5\n502\n330\n1F\n100\nAcDbEntity\n  8\n0\n",
+                             "  0\nSEQEND\n  5\n602\n330\n60\n100\nAcDbEntity\n  8\n0\n",
+                             "  0\nSEQEND\n  5\n702\n330\n1f\n100\nAcDbEntity\n  8\n0\n",
+                             "  0\nSEQEND\n  5\n802\n330\n01F\n100\nAcDbEntity\n  8\n0\n"})
+    EXPECT_NE(saved.find(seqend), std::string::npos) << seqend;
+}
+
 }  // namespace
 }  // namespace host
