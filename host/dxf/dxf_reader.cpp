@@ -15,7 +15,7 @@
 #include "host/dxf/dxf_lexer.h"
 #include "host/dxf/dxf_read_builder.h"
 #include "host/dxf/dxf_sections.h"
-#include "host/dxf/huge_heap.h"
+#include "host/dxf/heap_reserve.h"
 
 namespace host {
 namespace dxf_in {
@@ -157,8 +157,8 @@ class MappedFile {
   size_t size_ = 0;
 };
 
-// Files from this size on are read into heap backed by huge pages (see ReserveHugeHeap).
-constexpr size_t kHugeHeapFrom = 16u << 20;
+// Files from this size on are read into heap reserved for them (see ReserveHeap).
+constexpr size_t kReserveFrom = 16u << 20;
 
 DxfReadResult TooLarge(const std::string& path) {
   DxfReadResult result;
@@ -179,9 +179,9 @@ DxfReadResult ReadDxfFile(const std::string& path) {
   // drawing, go back as their records are built, so that the file and the drawing it makes are
   // not both held whole.
   if (MappedFile mapped(path); mapped.ok()) {
-    // The drawing's objects take about three times the file: for a large one, that much heap
-    // backed by huge pages saves most of the page faults of filling it.
-    if (mapped.bytes().size() >= kHugeHeapFrom) ReserveHugeHeap(3 * mapped.bytes().size());
+    // The drawing's objects take about three times the file: for a large one, that much heap is
+    // reserved before they are made.
+    if (mapped.bytes().size() >= kReserveFrom) ReserveHeap(3 * mapped.bytes().size());
     DxfReadResult result = ReadDxf(
         mapped.bytes(), [&mapped](const char* from, const char* to) { mapped.Drop(from, to); });
     if (!result.ok()) result.error = platform::Utf8ToWide(path) + L": " + result.error;

@@ -1,12 +1,10 @@
-// Heap memory backed by huge pages (see huge_heap.h).
-#include "host/dxf/huge_heap.h"
+// Heap memory reserved for a large drawing (see heap_reserve.h).
+#include "host/dxf/heap_reserve.h"
 
-#include <cstdint>
 #include <cstdlib>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
-#include <sys/mman.h>
 #endif
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -19,10 +17,8 @@
 
 namespace host {
 
-bool ReserveHugeHeap(size_t bytes) {
-#if defined(__GLIBC__) && defined(MADV_HUGEPAGE) && !defined(HARNEX_HEAP_OF_ITS_OWN)
-  constexpr uintptr_t kHuge = uintptr_t{2} << 20;
-  if (bytes < kHuge) return false;
+bool ReserveHeap(size_t bytes) {
+#if defined(__GLIBC__) && !defined(HARNEX_HEAP_OF_ITS_OWN)
   // The block must come from the heap's top, not from a mapping of its own (which large blocks
   // get), and stay there when freed, for the allocations that follow to land in it.
   mallopt(M_MMAP_MAX, 0);
@@ -31,13 +27,8 @@ bool ReserveHugeHeap(size_t bytes) {
   void* block = std::malloc(bytes);
   mallopt(M_MMAP_MAX, 65536);  // glibc's default
   if (block == nullptr) return false;
-  const uintptr_t begin = reinterpret_cast<uintptr_t>(block);
-  const uintptr_t first = (begin + kHuge - 1) / kHuge * kHuge;
-  const uintptr_t last = (begin + bytes) / kHuge * kHuge;
-  const bool asked =
-      first < last && ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE) == 0;
   std::free(block);
-  return asked;
+  return true;
 #else
   (void)bytes;
   return false;

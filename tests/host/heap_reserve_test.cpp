@@ -1,11 +1,12 @@
-// Heap asked to be backed by huge pages: the range is flagged, untouched, and taken next.
-#include "host/dxf/huge_heap.h"
+// Heap reserved for a large drawing: the heap grows by the range at once, none of it is touched,
+// what is allocated next lands in it, and it is left on ordinary pages.
+#include "host/dxf/heap_reserve.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -53,28 +54,34 @@ bool InHugePageRange(const void* address) {
   return false;
 }
 
-TEST(HugeHeapTest, TheRangeIsAskedForUntouchedAndTakenNext) {
-  EXPECT_FALSE(ReserveHugeHeap(1u << 20));  // less than one huge page
+TEST(HeapReserveTest, TheHeapGrowsOnceUntouchedAndTheNextBlocksLandInIt) {
+  const uintptr_t top_before = reinterpret_cast<uintptr_t>(sbrk(0));
   const long before = ResidentKiB();
-  const bool asked = ReserveHugeHeap(size_t{64} << 20);
+  const bool reserved = ReserveHeap(size_t{64} << 20);
   if (kSanitized) {
-    EXPECT_FALSE(asked);
+    EXPECT_FALSE(reserved);
     return;
   }
-  // A kernel built without transparent huge pages refuses the advice: nothing is asked.
-  if (!std::filesystem::exists("/sys/kernel/mm/transparent_hugepage/enabled")) {
-    EXPECT_FALSE(asked);
-    return;
-  }
-  ASSERT_TRUE(asked);
-  // Not a page of it is touched by asking.
+  ASSERT_TRUE(reserved);
+  const uintptr_t top = reinterpret_cast<uintptr_t>(sbrk(0));
+  // The heap's top moved past the whole range and stays there once the block is freed.
+  EXPECT_GE(top - top_before, uintptr_t{64} << 20);
+  // Not a page of it is touched by reserving.
   EXPECT_LT(ResidentKiB() - before, 8 * 1024);
-  // What the heap gives next comes from the range, past the part before its first huge page
-  // boundary (less than 2 MiB).
+  // What the heap gives next (blocks that would otherwise get mappings of their own, and small
+  // ones) comes from below the new top (the heap's free space before it, then the range), without
+  // the heap growing again; on ordinary pages.
   void* blocks[48];
-  for (void*& b : blocks) b = std::malloc(64 * 1024);
-  EXPECT_TRUE(InHugePageRange(blocks[47]));
+  for (void*& b : blocks) b = std::malloc(512 * 1024);
+  void* small = std::malloc(64);
+  for (void* b : {blocks[0], blocks[47], small}) {
+    const uintptr_t a = reinterpret_cast<uintptr_t>(b);
+    EXPECT_LT(a, top) << b;
+    EXPECT_FALSE(InHugePageRange(b)) << b;
+  }
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(sbrk(0)), top);
   for (void* b : blocks) std::free(b);
+  std::free(small);
 }
 
 }  // namespace
