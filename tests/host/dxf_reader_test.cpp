@@ -427,15 +427,36 @@ TEST(DxfReaderTest, AMissingFileNamesItsPath) {
 // as read, and again the same.
 TEST(DxfReaderTest, AReferencesSeqendKeepsTheOwnerItWasReadWith) {
   auto reference = [](const std::string& handle, const std::string& seqend_owner) {
-    std::vector<std::pair<int, std::string>> g = {
-        {0, "INSERT"}, {5, handle},      {330, "1F"},   {100, "AcDbEntity"},
-        {8, "0"},      {100, "AcDbBlockReference"},     {66, "1"},
-        {2, "RT100"},  {10, "0.0"},      {20, "0.0"},   {30, "0.0"},
-        {0, "ATTRIB"}, {5, handle + "1"}, {330, handle}, {100, "AcDbEntity"},
-        {8, "0"},      {100, "AcDbText"}, {10, "0.0"},  {20, "0.0"},
-        {30, "0.0"},   {40, "2.5"},      {1, "S1"},     {100, "AcDbAttribute"},
-        {2, "ETAT"},   {70, "0"},        {0, "SEQEND"}, {5, handle + "2"},
-        {330, seqend_owner}, {100, "AcDbEntity"}, {8, "0"}};
+    std::vector<std::pair<int, std::string>> g = {{0, "INSERT"},
+                                                  {5, handle},
+                                                  {330, "1F"},
+                                                  {100, "AcDbEntity"},
+                                                  {8, "0"},
+                                                  {100, "AcDbBlockReference"},
+                                                  {66, "1"},
+                                                  {2, "RT100"},
+                                                  {10, "0.0"},
+                                                  {20, "0.0"},
+                                                  {30, "0.0"},
+                                                  {0, "ATTRIB"},
+                                                  {5, handle + "1"},
+                                                  {330, handle},
+                                                  {100, "AcDbEntity"},
+                                                  {8, "0"},
+                                                  {100, "AcDbText"},
+                                                  {10, "0.0"},
+                                                  {20, "0.0"},
+                                                  {30, "0.0"},
+                                                  {40, "2.5"},
+                                                  {1, "S1"},
+                                                  {100, "AcDbAttribute"},
+                                                  {2, "ETAT"},
+                                                  {70, "0"},
+                                                  {0, "SEQEND"},
+                                                  {5, handle + "2"},
+                                                  {330, seqend_owner},
+                                                  {100, "AcDbEntity"},
+                                                  {8, "0"}};
     return g;
   };
   std::vector<std::pair<int, std::string>> extra;
