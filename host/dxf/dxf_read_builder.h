@@ -110,10 +110,17 @@ class Builder {
   // The entity of the record, made by the row of its type (*kind, null for a type the database
   // does not model), or null to keep the record as groups.
   AcDbEntity* MakeEntity(const Record& r, Split* s, const DxfEntityKind** kind);
-  // Sets the XData; when the database refuses it, keeps it as groups and adds a warning.
-  // With `prepared`, the items made of the record's XData already (see PreparedXData).
-  void ApplyXData(const Pending& p, std::vector<std::wstring>* warnings,
-                  const PreparedXData* prepared = nullptr);
+  // Sets the XData of the object open for write; when the database refuses it, keeps it as
+  // groups and adds a warning. With `prepared`, the items made of the record's XData already
+  // (see PreparedXData).
+  void SetXDataOf(AcDbObject* obj, std::span<const Group> xdata, int line,
+                  std::vector<std::wstring>* warnings, const PreparedXData* prepared = nullptr);
+  // The same for an object that is not open.
+  void ApplyXData(const Pending& p, std::vector<std::wstring>* warnings);
+  // The items made ahead for the XData starting at `xdata`'s first group, looked for in the run's
+  // (see PreparedXData) from the last found on, as records come in order; null when there are
+  // none, and SetXDataOf makes them itself.
+  const PreparedXData* PreparedFor(std::span<const Group> xdata);
   // Appends an entity kept as read to the block, on the layer named so and under that handle
   // (null: a new one); false (the entity deleted) when the block refuses it.
   bool AppendKept(AcDbBlockTableRecord* btr, DxfUnknownEntity* kept, std::string_view layer,
@@ -133,7 +140,7 @@ class Builder {
   // the file, the entities' included, which are only known once read. When such an object was
   // made, the section's largest handle is looked up first, and a Restart thrown when it reaches
   // that seed. When one is made while the entities are read and they reach it, ReadError.
-  void StreamEntities(std::vector<std::wstring>* xdata_warnings);
+  void StreamEntities();
   // Throws ReadError when the references read so far make a block hold itself, nest deeper
   // than kMaxBlockNesting or reach too many entities (dxf_read_nesting.cpp).
   void CheckBlockNesting();
@@ -155,7 +162,11 @@ class Builder {
   std::unordered_map<std::wstring, AcDbObjectId> found_;
   AcDbHandle last_owner_handle_;  // OwnerBlock's last answer
   AcDbObjectId last_owner_;       // Lookup's names, with their table
-  std::vector<Pending> pending_, xdata_later_;
+  std::vector<Pending> xdata_later_;
+  // The XData warnings of blocks and entities: they follow the others.
+  std::vector<std::wstring> xdata_warnings_;
+  std::span<const PreparedXData> prepared_;  // the run's (StreamEntities)
+  size_t prepared_next_ = 0;
   // Every block reference read: the block that holds it, the block it inserts, its line.
   struct ReferenceRead {
     AcDbObjectId owner, block;

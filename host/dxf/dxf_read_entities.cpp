@@ -78,9 +78,9 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s, const DxfEntityKind**
   return *kind != nullptr ? (*kind)->read(*this, r, s) : nullptr;
 }
 
-void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings,
-                         const PreparedXData* prepared) {
-  if (p.xdata.empty()) return;
+void Builder::SetXDataOf(AcDbObject* obj, std::span<const Group> xdata, int line,
+                         std::vector<std::wstring>* warnings, const PreparedXData* prepared) {
+  if (xdata.empty()) return;
   const platform::acad::XDataBuilder* made = &xdata_items_;
   bool items = false;
   if (prepared != nullptr) {
@@ -88,20 +88,36 @@ void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings,
     items = prepared->ok;
   } else {
     xdata_items_.Clear();
-    items = AddXData(p.xdata, &xdata_items_);
+    items = AddXData(xdata, &xdata_items_);
   }
-  AcDbObject* obj = nullptr;
-  if (acdbOpenObject(obj, p.id, AcDb::kForWrite) != Acad::eOk) return;
   Acad::ErrorStatus es = items ? platform::acad::SetXData(obj, *made) : Acad::eInvalidInput;
   if (es != Acad::eOk) {
     // Kept as groups when the database refuses it (size, unknown application).
     const auto kept = platform::acad::KeptGroups(*obj);
     std::vector<platform::acad::RawGroup> raw(kept.begin(), kept.end());
-    for (const Group& g : p.xdata) raw.push_back(platform::acad::RawGroup{g.code, Kept(g)});
+    for (const Group& g : xdata) raw.push_back(platform::acad::RawGroup{g.code, Kept(g)});
     platform::acad::SetKeptGroups(*obj, std::move(raw));
-    warnings->push_back(LineError(p.line, L"XData kept as read: the drawing refuses it as XData"));
+    warnings->push_back(LineError(line, L"XData kept as read: the drawing refuses it as XData"));
   }
+}
+
+void Builder::ApplyXData(const Pending& p, std::vector<std::wstring>* warnings) {
+  if (p.xdata.empty()) return;
+  AcDbObject* obj = nullptr;
+  if (acdbOpenObject(obj, p.id, AcDb::kForWrite) != Acad::eOk) return;
+  SetXDataOf(obj, p.xdata, p.line, warnings);
   obj->close();
+}
+
+const PreparedXData* Builder::PreparedFor(std::span<const Group> xdata) {
+  if (xdata.empty()) return nullptr;
+  for (size_t i = prepared_next_; i < prepared_.size(); ++i) {
+    if (prepared_[i].first == xdata.data()) {
+      prepared_next_ = i + 1;
+      return &prepared_[i];
+    }
+  }
+  return nullptr;
 }
 
 bool Builder::AppendKept(AcDbBlockTableRecord* btr, DxfUnknownEntity* kept, std::string_view layer,
@@ -188,10 +204,10 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
         // floor has one per element, so only the others keep theirs.
         AcDbHandle owner;
         const bool plain = r.groups.size() == 4 && r.groups[0].code == 5 &&
-                           IsWrittenHandle(r.groups[0].text, r.handle) &&
-                           r.groups[1].code == 330 && IsWrittenHandle(r.groups[1].text, &owner) &&
-                           r.groups[2].code == 100 && r.groups[2].text == "AcDbEntity" &&
-                           r.groups[3].code == 8 && r.groups[3].text == "0";
+                           IsWrittenHandle(r.groups[0].text, r.handle) && r.groups[1].code == 330 &&
+                           IsWrittenHandle(r.groups[1].text, &owner) && r.groups[2].code == 100 &&
+                           r.groups[2].text == "AcDbEntity" && r.groups[3].code == 8 &&
+                           r.groups[3].text == "0";
         if (!plain) {
           platform::acad::SetKeptGroups(*seqend, AllGroups(r));
         } else if (owner != open_ref->objectId().handle()) {
@@ -219,8 +235,9 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
         delete attr;
         fail(r, L"the attribute cannot be added");
       }
+      // Set while the attribute is open and in the cache still.
+      SetXDataOf(attr, s.xdata, r.line, &xdata_warnings_, PreparedFor(s.xdata));
       attr->close();
-      pending_.push_back({id, s.xdata, r.line});
       continue;
     }
     end_ref();
@@ -253,7 +270,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
       delete e;
       fail(r, L"the entity cannot be added");
     }
-    pending_.push_back({id, s.xdata, r.line});
+    SetXDataOf(e, s.xdata, r.line, &xdata_warnings_, PreparedFor(s.xdata));
     auto* ref = AcDbBlockReference::cast(e);
     if (ref != nullptr) references_.push_back({btr->objectId(), ref->blockTableRecord(), r.line});
     if (ref != nullptr && IntOr(s.values, 66, 0) == 1) {

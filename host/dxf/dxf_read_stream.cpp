@@ -45,18 +45,6 @@ struct LexedRun {
   size_t end = 0;
   bool last = false;  // the run ends before the section's ENDSEC
   std::exception_ptr fault;
-
-  // The items prepared for XData starting at `first`, looked for from `*next` on (record order);
-  // null when there are none, and the caller makes them itself.
-  const PreparedXData* Prepared(const Group* first, size_t* next) const {
-    for (size_t i = *next; i < prepared; ++i) {
-      if (xdata[i].first == first) {
-        *next = i + 1;
-        return &xdata[i];
-      }
-    }
-    return nullptr;
-  }
 };
 
 // Makes the XData items of the run's records where it was lexed: on the lexer's thread that is
@@ -205,7 +193,7 @@ class RunSource {
 
 }  // namespace
 
-void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
+void Builder::StreamEntities() {
   if (file_.deferred.max_handle.isNull() &&
       platform::acad::SeededObjectCount(*db_) != seeded_before_entities_) {
     AcDbHandle max;
@@ -225,13 +213,11 @@ void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
       if (r.handle.isNull()) throw ReadError{LineError(r.line, L"the entity has no handle")};
       max_handle = std::max(max_handle, r.handle.value());
     }
+    // The entities take the XData items made for them as they are made.
+    prepared_ = std::span<const PreparedXData>(run.xdata.data(), run.prepared);
+    prepared_next_ = 0;
     AddEntityRecords(run.records);
-    // The XData views the groups of this run.
-    size_t next = 0;
-    for (const Pending& p : pending_)
-      ApplyXData(p, xdata_warnings,
-                 p.xdata.empty() ? nullptr : run.Prepared(p.xdata.data(), &next));
-    pending_.clear();
+    prepared_ = {};
     const char* run_end = d.bytes.data() + run.end;
     if (done_ != nullptr && *done_) (*done_)(run_start, run_end);
     run_start = run_end;
@@ -242,13 +228,11 @@ void Builder::StreamEntities(std::vector<std::wstring>* xdata_warnings) {
 }
 
 void Builder::ReadEntities() {
-  std::vector<std::wstring> xdata_warnings;
-  if (file_.deferred.present) StreamEntities(&xdata_warnings);
+  if (file_.deferred.present) StreamEntities();
   AddEntityRecords(file_.entities);
   CheckBlockNesting();
-  for (const Pending& p : pending_) ApplyXData(p, &xdata_warnings);
-  pending_.clear();
-  result_->warnings.insert(result_->warnings.end(), xdata_warnings.begin(), xdata_warnings.end());
+  result_->warnings.insert(result_->warnings.end(), xdata_warnings_.begin(), xdata_warnings_.end());
+  xdata_warnings_.clear();
 }
 
 AcDbObjectId Builder::OwnerBlock(const Record& r) {

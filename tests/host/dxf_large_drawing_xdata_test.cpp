@@ -95,5 +95,48 @@ TEST(DxfLargeDrawingXDataTest, XDataMadeAheadArrivesAndItsFaultsAreAsWhenMadeInP
                          L": group 1040 needs a number, found \"abc\"");
 }
 
+// An attribute's XData is set as the attribute is made, on a drawing read on one thread and on
+// one whose XData is made on the lexer's: it arrives, or is kept as read with its warning.
+TEST(DxfLargeDrawingXDataTest, AttributesTakeTheirXData) {
+  for (int count : {400, kRefs}) {
+    Groups g = References(count);
+    // At the end of the attribute of reference i (its handle is the reference's and one).
+    auto at_attribute = [&](int i, const Groups& added) {
+      const std::string handle = Hex(RefHandle(i) + 1);
+      for (size_t k = 0; k + 1 < g.size(); ++k) {
+        if (g[k].first == 0 && g[k].second == "ATTRIB" && g[k + 1].second == handle) {
+          size_t end = k + 1;
+          while (end < g.size() && g[end].first != 0) ++end;
+          g.insert(g.begin() + static_cast<std::ptrdiff_t>(end), added.begin(), added.end());
+          return;
+        }
+      }
+      ADD_FAILURE() << handle;
+    };
+    at_attribute(300, {{1001, "RQ_LINK"}, {1000, "A300"}});
+    at_attribute(301, {{1001, "RQ_LINK"}, {62, "1"}});  // no XData group: kept as read
+    at_attribute(count - 1, {{1001, "RQ_LINK"}, {1000, "ALAST"}});
+    const std::string text = DxfText(SmallDrawing(g));
+    DxfReadResult r = ReadDxf(text);
+    ASSERT_TRUE(r.ok()) << r.error;
+    AcDbDatabase& db = *r.database;
+    auto attribute = [&](int i) {
+      return AcDbObjectId(db.stubFor(AcDbHandle(RefHandle(i) + 1), false));
+    };
+    EXPECT_EQ(XDataText(attribute(300)), L"A300") << count;
+    EXPECT_EQ(XDataText(attribute(299)), L"(none)") << count;
+    EXPECT_EQ(XDataText(attribute(301)), L"(none)") << count;
+    EXPECT_EQ(XDataText(attribute(count - 1)), L"ALAST") << count;
+    // The references keep theirs.
+    EXPECT_EQ(XDataText(AcDbObjectId(db.stubFor(AcDbHandle(RefHandle(300)), false))), L"E300");
+    const std::wstring kept =
+        L"line " +
+        std::to_wstring(LineOf(
+            text, std::string("  0\nATTRIB\n  5\n").append(Hex(RefHandle(301) + 1)).append("\n"))) +
+        L": XData kept as read: the drawing refuses it as XData";
+    EXPECT_NE(std::find(r.warnings.begin(), r.warnings.end(), kept), r.warnings.end()) << kept;
+  }
+}
+
 }  // namespace
 }  // namespace host
