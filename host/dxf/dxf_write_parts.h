@@ -29,6 +29,7 @@ using platform::acad::IdMap;
 using platform::acad::IdSet;
 
 class Writer;
+class PieceSink;
 
 // What an entity kind's writer is given (see DxfEntityKind::write): the writer, the entity's
 // subclasses to fill after AcDbEntity, and the entities to write right after it.
@@ -142,9 +143,7 @@ class Writer {
   StructureCheck structure_;  // told of every record and handle that out_ gets
   // The UTF-8 text out_ got since `from` (a value just appended, before its line end).
   std::string_view Since(size_t from) const { return out_.view().substr(from); }
-  std::FILE* sink_ = nullptr;  // WriteTo's file, which out_ goes to whenever it is large
-  bool sink_failed_ = false;
-  void Flush();
+  PieceSink* sink_ = nullptr;  // WriteTo's file, which out_ goes to whenever it is large
   void MaybeFlush();
   // WriteEntity's subclasses, kept from one entity to the next with their room: an entity's
   // groups are written before its attributes are made.

@@ -12,6 +12,7 @@
 
 #include "host/dxf/dxf_objects.h"
 #include "host/dxf/dxf_write_parts.h"
+#include "host/dxf/dxf_write_sink.h"
 
 namespace host {
 namespace dxf_out {
@@ -27,11 +28,14 @@ std::string Writer::Write() {
 }
 
 bool Writer::WriteTo(std::FILE* file) {
-  sink_ = file;
+  PieceSink sink(file);
+  sink_ = &sink;
   out_.reserve(kPiece + 4096);
   WriteAll();
-  Flush();  // what is left after the last full piece
-  return structure_.Finish() && !sink_failed_;
+  sink.Put(&out_, true);  // what is left after the last full piece
+  sink_ = nullptr;
+  const bool written = sink.Finish();
+  return structure_.Finish() && written;
 }
 
 void Writer::WriteAll() {
@@ -46,14 +50,8 @@ void Writer::WriteAll() {
   PutUtf8(0, "EOF");
 }
 
-void Writer::Flush() {
-  if (!out_.empty() && std::fwrite(out_.data(), 1, out_.size(), sink_) != out_.size())
-    sink_failed_ = true;
-  out_.clear();
-}
-
 void Writer::MaybeFlush() {
-  if (sink_ != nullptr && out_.size() >= kPiece) Flush();
+  if (sink_ != nullptr && out_.size() >= kPiece) sink_->Put(&out_, false);
 }
 
 void Writer::PutKept(int code, const platform::acad::RawText& value) {
