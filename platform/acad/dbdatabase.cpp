@@ -1,6 +1,8 @@
 // AcDbDatabase: the table of objects by handle, the default drawing and the header variables.
 
 #include <algorithm>
+#include <memory>
+#include <new>
 
 #include <acutads.h>
 #include <dbapserv.h>
@@ -178,6 +180,31 @@ Acad::ErrorStatus AcDbDatabase::getNamedObjectsDictionary(AcDbDictionary*& pDict
                                                           AcDb::OpenMode mode) {
   return OpenAs(pDict, named_objects_, mode);
 }
+
+namespace platform::acad::internal {
+
+StubList::~StubList() {
+  // In the order made, as the objects went in.
+  for (size_t b = 0; b < blocks_.size(); ++b) {
+    const size_t n = b + 1 < blocks_.size() ? blocks_[b].second : used_;
+    for (size_t i = 0; i < n; ++i) blocks_[b].first[i].~AcDbStub();
+    std::allocator<AcDbStub>().deallocate(blocks_[b].first, blocks_[b].second);
+  }
+}
+
+AcDbStub& StubList::emplace_back() {
+  if (blocks_.empty() || used_ == blocks_.back().second) {
+    const size_t n = blocks_.empty() ? 64 : std::min<size_t>(2 * blocks_.back().second, 4096);
+    blocks_.emplace_back(std::allocator<AcDbStub>().allocate(n), n);
+    used_ = 0;
+  }
+  AcDbStub* stub = new (blocks_.back().first + used_) AcDbStub();
+  ++used_;
+  ++size_;
+  return *stub;
+}
+
+}  // namespace platform::acad::internal
 
 std::vector<AcDbStub*> AcDbDatabase::Impl::InHandleOrder() {
   std::vector<AcDbStub*> order;

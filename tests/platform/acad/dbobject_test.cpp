@@ -220,6 +220,43 @@ TEST(DbObjectTest, ManyHandlesInAnyOrderAreFoundAndListedInHandleOrder) {
   for (size_t i = 0; i < ids.size(); ++i) EXPECT_EQ(ids[i].handle().value(), sorted[i]) << i;
 }
 
+// Records made in rising handle order are listed as they lie, across the blocks they are made in;
+// an id taken first still names its object after thousands more, and a purge walks them all.
+TEST(DbObjectTest, RecordsMadeInOrderStayPutAndAreListedInOrder) {
+  AcDbDatabase db(false);
+  const size_t before = platform::acad::AllObjectIds(db).size();
+  std::vector<AcDbObjectId> made;
+  // So many that the last block is full (blocks of 64 records, doubling up to 4,096): the list's
+  // end is then the start of the next.
+  const size_t all = 64 + 128 + 256 + 512 + 1024 + 2048 + 4 * 4096;
+  for (size_t i = 0; before + i < all; ++i) {
+    AcDbObjectId id;
+    const double x = static_cast<double>(i);
+    auto* line = new AcDbLine(AcGePoint3d(x, 0, 0), AcGePoint3d(x, 1, 0));
+    ASSERT_EQ(db.addAcDbObject(id, line), Acad::eOk) << i;
+    line->close();
+    made.push_back(id);
+  }
+  AcDbLine* first = nullptr;
+  ASSERT_EQ(acdbOpenObject(first, made[0], AcDb::kForWrite), Acad::eOk);
+  EXPECT_EQ(first->startPoint().x, 0.0);
+  first->close();
+  std::vector<AcDbObjectId> ids = platform::acad::AllObjectIds(db);
+  ASSERT_EQ(ids.size(), before + made.size());
+  for (size_t i = 0; i < made.size(); ++i) ASSERT_EQ(ids[before + i], made[i]) << i;
+  for (size_t i = 1; i < ids.size(); ++i)
+    ASSERT_LT(ids[i - 1].handle().value(), ids[i].handle().value()) << i;
+  // Every third erased: the purge finds each of them, in every block.
+  for (size_t i = 0; i < made.size(); i += 3) {
+    AcDbObject* obj = nullptr;
+    ASSERT_EQ(acdbOpenObject(obj, made[i], AcDb::kForWrite), Acad::eOk);
+    obj->erase();
+    obj->close();
+  }
+  EXPECT_EQ(platform::acad::PurgeErasedObjects(db), static_cast<int>((made.size() + 2) / 3));
+  EXPECT_TRUE(made.back().isErased() == ((made.size() - 1) % 3 == 0));
+}
+
 TEST(DbObjectTest, KeptGroupsHoldShortAndLongTextAlike) {
   // 15 bytes of UTF-8 fit inside, 16 do not; "電線" is six bytes of UTF-8.
   const std::wstring fifteen = L"AcDbAttribute12";
