@@ -33,7 +33,7 @@ bool AnyXDataApp(const AcDbObject* object, const std::function<bool(std::wstring
 namespace {
 
 // A packed item as visitXData hands it out; a string's UTF-8 goes into `text`, made again for
-// each string.
+// each string, unless it is plain ASCII, which is handed out where the object holds it.
 AcDbXDataItem Visible(const PackedItem& packed, std::string& text) {
   AcDbXDataItem item;
   item.code = packed.code;
@@ -43,6 +43,13 @@ AcDbXDataItem Visible(const PackedItem& packed, std::string& text) {
       // As a chain's string would be read: up to its first null character.
       if (packed.form == 0) {
         const char* p = packed.value;
+        // Plain ASCII (most of a drawing's XData) is handed out where it lies.
+        uint32_t ascii = 0;
+        while (ascii < packed.length && static_cast<unsigned char>(p[ascii]) - 1u < 0x7Fu) ++ascii;
+        if (ascii == packed.length) {
+          item.text = std::string_view(p, packed.length);
+          break;
+        }
         for (uint32_t i = 0; i < packed.length;) {
           // Runs of ASCII go as they are.
           uint32_t run = i;
