@@ -386,9 +386,13 @@ long long Int(const Group& g) {
   return v;
 }
 AcDbHandle Handle(const Group& g) {
+  return Handle(g.text);
+}
+
+AcDbHandle Handle(std::string_view text) {
   Adesk::UInt64 v = 0;
-  if (g.text.empty() || g.text.size() > 16) return AcDbHandle();
-  for (char c : g.text) {
+  if (text.empty() || text.size() > 16) return AcDbHandle();
+  for (char c : text) {
     int digit = 0;
     if (c >= '0' && c <= '9') {
       digit = c - '0';

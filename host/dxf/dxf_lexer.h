@@ -206,5 +206,7 @@ bool IsHandleText(std::string_view text);
 double Real(const Group& g);
 long long Int(const Group& g);
 AcDbHandle Handle(const Group& g);
+// The same for a text: the null handle for anything that is no handle.
+AcDbHandle Handle(std::string_view text);
 
 }  // namespace host::dxf_in

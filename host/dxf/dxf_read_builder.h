@@ -110,16 +110,16 @@ class Builder {
   // The entity of the record, made by the row of its type (*kind, null for a type the database
   // does not model), or null to keep the record as groups.
   AcDbEntity* MakeEntity(const Record& r, Split* s, const DxfEntityKind** kind);
-  // Sets the XData of the object open for write; when the database refuses it, keeps it as
-  // groups and adds a warning. With `prepared`, the items made of the record's XData already
-  // (see PreparedXData).
+  // Sets the XData of the object open for write, with the items made of it already when the
+  // run has them (see PreparedXData, PreparedFor); when the database refuses it, keeps it as
+  // groups and adds a warning.
   void SetXDataOf(AcDbObject* obj, std::span<const Group> xdata, int line,
-                  std::vector<std::wstring>* warnings, const PreparedXData* prepared = nullptr);
+                  std::vector<std::wstring>* warnings);
   // The same for an object that is not open.
   void ApplyXData(const Pending& p, std::vector<std::wstring>* warnings);
   // The items made ahead for the XData starting at `xdata`'s first group, looked for in the run's
   // (see PreparedXData) from the last found on, as records come in order; null when there are
-  // none, and SetXDataOf makes them itself.
+  // none (outside a run of the deferred section, always), and SetXDataOf makes them itself.
   const PreparedXData* PreparedFor(std::span<const Group> xdata);
   // Appends an entity kept as read to the block, on the layer named so and under that handle
   // (null: a new one); false (the entity deleted) when the block refuses it.

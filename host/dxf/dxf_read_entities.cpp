@@ -79,8 +79,9 @@ AcDbEntity* Builder::MakeEntity(const Record& r, Split* s, const DxfEntityKind**
 }
 
 void Builder::SetXDataOf(AcDbObject* obj, std::span<const Group> xdata, int line,
-                         std::vector<std::wstring>* warnings, const PreparedXData* prepared) {
+                         std::vector<std::wstring>* warnings) {
   if (xdata.empty()) return;
+  const PreparedXData* prepared = PreparedFor(xdata);
   const platform::acad::XDataBuilder* made = &xdata_items_;
   bool items = false;
   if (prepared != nullptr) {
@@ -236,7 +237,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
         fail(r, L"the attribute cannot be added");
       }
       // Set while the attribute is open and in the cache still.
-      SetXDataOf(attr, s.xdata, r.line, &xdata_warnings_, PreparedFor(s.xdata));
+      SetXDataOf(attr, s.xdata, r.line, &xdata_warnings_);
       attr->close();
       continue;
     }
@@ -270,7 +271,7 @@ void Builder::AddEntities(AcDbObjectId block_id, const std::vector<Record>& reco
       delete e;
       fail(r, L"the entity cannot be added");
     }
-    SetXDataOf(e, s.xdata, r.line, &xdata_warnings_, PreparedFor(s.xdata));
+    SetXDataOf(e, s.xdata, r.line, &xdata_warnings_);
     auto* ref = AcDbBlockReference::cast(e);
     if (ref != nullptr) references_.push_back({btr->objectId(), ref->blockTableRecord(), r.line});
     if (ref != nullptr && IntOr(s.values, 66, 0) == 1) {

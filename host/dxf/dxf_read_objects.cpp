@@ -125,11 +125,7 @@ void Builder::ReadObjects() {
                                                           L"; left out"));
       }
     }
-    constexpr size_t kAhead = 8;
-    for (size_t i = 0; i < members.size(); ++i) {
-      if (i + kAhead < members.size()) platform::acad::PrefetchObject(members[i + kAhead]);
-      group->append(members[i]);
-    }
+    platform::acad::VisitFetchingAhead(members, 8, [group](AcDbObjectId id) { group->append(id); });
     group->close();
   }
   for (const Pending& p : xdata_later_) ApplyXData(p, &result_->warnings);

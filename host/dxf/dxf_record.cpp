@@ -71,20 +71,11 @@ std::string HexText(AcDbHandle h) {
 }
 
 bool IsWrittenHandle(std::string_view text, AcDbHandle* found) {
-  // Upper-case digits without leading zeros, at most sixteen, and not "0".
-  if (text.empty() || text.size() > 16 || text[0] == '0') return false;
-  Adesk::UInt64 v = 0;
-  for (char c : text) {
-    if (c >= '0' && c <= '9') {
-      v = v * 16 + static_cast<Adesk::UInt64>(c - '0');
-    } else if (c >= 'A' && c <= 'F') {
-      v = v * 16 + static_cast<Adesk::UInt64>(c - 'A' + 10);
-    } else {
-      return false;
-    }
-  }
-  *found = AcDbHandle(v);
-  return true;
+  // As HexText writes them: upper-case digits without leading zeros ("0" is the null handle).
+  if (text.empty() || text[0] == '0' || text.find_first_of("abcdef") != std::string_view::npos)
+    return false;
+  *found = Handle(text);
+  return !found->isNull();
 }
 
 bool IsWrittenHandle(std::string_view text, AcDbHandle expected) {

@@ -94,11 +94,7 @@ void Writer::WriteEntitiesOf(AcDbObjectId btr_id) {
   std::vector<AcDbObjectId> ids = LiveIds(btr->entityIds());
   btr->close();
   // The entities a few on are fetched into the cache while one is written.
-  constexpr size_t kAhead = 4;
-  for (size_t i = 0; i < ids.size(); ++i) {
-    if (i + kAhead < ids.size()) platform::acad::PrefetchObject(ids[i + kAhead]);
-    WriteEntity(ids[i]);
-  }
+  platform::acad::VisitFetchingAhead(ids, 4, [this](AcDbObjectId id) { WriteEntity(id); });
 }
 
 void Writer::Common(const AcDbEntity* e, Lines* g) {

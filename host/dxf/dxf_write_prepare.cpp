@@ -43,12 +43,9 @@ void Writer::Prepare() {
       continue;
     kept_ids.push_back(id);
   }
-  constexpr size_t kAhead = 8;
-  for (size_t i = 0; i < kept_ids.size(); ++i) {
-    if (i + kAhead < kept_ids.size()) platform::acad::PrefetchObject(kept_ids[i + kAhead]);
-    const AcDbObjectId id = kept_ids[i];
+  platform::acad::VisitFetchingAhead(kept_ids, 8, [&](AcDbObjectId id) {
     AcDbObject* obj = nullptr;
-    if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) continue;
+    if (acdbOpenObject(obj, id, AcDb::kForRead) != Acad::eOk) return;
     if (auto* kept = DxfUnknownObject::cast(obj)) {
       const std::wstring& type = kept->dxfName();
       if (type == L"BLOCK" || type == L"ENDBLK" || type == L"SEQEND")
@@ -64,7 +61,7 @@ void Writer::Prepare() {
       }
     }
     obj->close();
-  }
+  });
   EnsureDefaultTables();
   AcDbBlockTable* table = nullptr;
   if (db_.getBlockTable(table) != Acad::eOk) return;

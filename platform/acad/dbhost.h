@@ -107,6 +107,14 @@ void ClearFaults();
 // Asks the processor to fetch the object of the id into its cache (a hint: nothing changes),
 // for a walk over many objects that would otherwise wait for memory at each.
 void PrefetchObject(AcDbObjectId id);
+// Calls `visit` with each id in turn, the object `ahead` ids on fetched meanwhile.
+template <class Visit>
+void VisitFetchingAhead(const std::vector<AcDbObjectId>& ids, size_t ahead, Visit visit) {
+  for (size_t i = 0; i < ids.size(); ++i) {
+    if (i + ahead < ids.size()) PrefetchObject(ids[i + ahead]);
+    visit(ids[i]);
+  }
+}
 
 // A text held once for the program and never freed: names and tags that a large drawing repeats
 // on hundreds of thousands of objects (attribute tags, the types of objects kept as read).
